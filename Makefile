@@ -1,0 +1,43 @@
+# Entry points: `make test` (sanitized build and every test), `make run`, `make bench`.
+JOBS ?= $(shell nproc)
+ASAN_DIR := build/asan
+RELEASE_DIR := build/release
+BENCH_DIR := build/bench
+FUZZ_DIR := build/fuzz
+
+.PHONY: all deps test fuzz-smoke run bench format clean
+
+all: test
+
+deps:
+	@scripts/install-deps
+
+test: deps
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_SANITIZE=ON
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory fuzz-smoke
+
+# Short runs of every libFuzzer target (clang); each target's corpus seeds live in fuzz/.
+fuzz-smoke:
+	@if ls fuzz/*.cpp >/dev/null 2>&1; then \
+	  CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_TESTS=OFF -DTOLVANE_FUZZ=ON && \
+	  cmake --build $(FUZZ_DIR) -j $(JOBS) && scripts/run-fuzzers $(FUZZ_DIR)/bin 20; \
+	fi
+
+run: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DTOLVANE_TESTS=OFF
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+	@if [ -x $(RELEASE_DIR)/bin/QT4410R ]; then $(RELEASE_DIR)/bin/QT4410R; \
+	else echo "QT4410R is not built yet: the program comes with a later change."; fi
+
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DTOLVANE_TESTS=OFF -DTOLVANE_BENCH=ON
+	cmake --build $(BENCH_DIR) -j $(JOBS)
+	@for b in $(BENCH_DIR)/bin/bench_*; do echo "== $$b"; $$b || exit 1; done
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

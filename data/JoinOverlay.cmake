@@ -1,0 +1,16 @@
+# Joins overlay fragments into one file; every fragment ends with a line end,
+# and "#End_Of_Ovl" closes the index.
+file(WRITE ${OUT}.tmp "")
+foreach(f ${FRAGMENTS})
+  file(READ ${f} text)
+  string(REGEX REPLACE "\r\n" "\n" text "${text}")
+  if(NOT text MATCHES "\n$")
+    string(APPEND text "\n")
+  endif()
+  if(text MATCHES "(^|\n)#End_Of_Ovl")
+    message(FATAL_ERROR "${f} must not hold #End_Of_Ovl: it is appended last")
+  endif()
+  file(APPEND ${OUT}.tmp "${text}")
+endforeach()
+file(APPEND ${OUT}.tmp "#End_Of_Ovl\n")
+file(RENAME ${OUT}.tmp ${OUT})

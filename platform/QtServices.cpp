@@ -1,0 +1,121 @@
+#include "platform/QtServices.h"
+
+#include "platform/Fatal.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+namespace plat {
+namespace {
+
+QString FromBytes(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+class QtTimer : public Timer {
+public:
+    explicit QtTimer(std::function<void()> fn)
+        : fn_(std::move(fn)), timer_(new QTimer), alive_(std::make_shared<bool>(true)) {
+        QObject::connect(timer_, &QTimer::timeout, [this, alive = alive_] {
+            firing_ = true;
+            fn_();
+            // The callback may have destroyed this timer: touch nothing of it then.
+            if (*alive) firing_ = false;
+        });
+    }
+    ~QtTimer() override {
+        *alive_ = false;
+        timer_->stop();
+        if (firing_) {
+            // Destroyed from inside its own timeout, which Qt is still delivering.
+            timer_->deleteLater();
+        } else {
+            delete timer_;
+        }
+    }
+    void Start(int intervalMs) override { timer_->start(intervalMs > 0 ? intervalMs : 1); }
+    void Stop() override { timer_->stop(); }
+
+private:
+    std::function<void()> fn_;
+    QTimer* timer_;
+    std::shared_ptr<bool> alive_;
+    bool firing_ = false;
+};
+
+} // namespace
+
+int QtMessageBoxService::Show(const std::string& text, const std::string& caption, unsigned flags) {
+    QMessageBox box;
+    box.setWindowTitle(FromBytes(caption));
+    box.setText(FromBytes(text));
+    switch (flags & 0xF0) {
+    case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
+    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+    case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
+    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton escape = QMessageBox::Ok;
+    switch (flags & 0x0F) {
+    case MB_OKCANCEL: buttons = QMessageBox::Ok | QMessageBox::Cancel; escape = QMessageBox::Cancel; break;
+    case MB_YESNOCANCEL: buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; escape = QMessageBox::Cancel; break;
+    case MB_YESNO: buttons = QMessageBox::Yes | QMessageBox::No; escape = QMessageBox::No; break;
+    default: buttons = QMessageBox::Ok; break;
+    }
+    box.setStandardButtons(buttons);
+    box.setEscapeButton(escape);
+    switch (box.exec()) {
+    case QMessageBox::Ok: return IDOK;
+    case QMessageBox::Yes: return IDYES;
+    case QMessageBox::No: return IDNO;
+    default: return IDCANCEL;
+    }
+}
+
+std::unique_ptr<Timer> QtTimerService::CreateTimer(std::function<void()> onTimeout) {
+    return std::make_unique<QtTimer>(std::move(onTimeout));
+}
+
+Rect QtScreenService::WorkArea() {
+    QScreen* s = QGuiApplication::primaryScreen();
+    if (!s) return {0, 0, 1024, 768};
+    QRect r = s->availableGeometry();
+    return {r.left(), r.top(), r.width(), r.height()};
+}
+
+Rect QtScreenService::PrimaryScreen() {
+    QScreen* s = QGuiApplication::primaryScreen();
+    if (!s) return {0, 0, 1024, 768};
+    QRect r = s->geometry();
+    return {r.left(), r.top(), r.width(), r.height()};
+}
+
+void QtFatalHandler(const std::string& text) {
+    if (QApplication::instance()) {
+        QMessageBox::critical(nullptr, QString::fromStdString(ProgramFileName()), FromBytes(text));
+    } else {
+        std::fprintf(stderr, "%s: %s\n", ProgramFileName().c_str(), text.c_str());
+    }
+    std::_Exit(3);
+}
+
+QtServices::QtServices() {
+    SetMessageBoxes(&boxes_);
+    SetTimers(&timers_);
+    SetScreen(&screen_);
+    SetFatalHandler(QtFatalHandler);
+}
+
+QtServices::~QtServices() {
+    SetMessageBoxes(nullptr);
+    SetTimers(nullptr);
+    SetScreen(nullptr);
+    SetFatalHandler(nullptr);
+}
+
+} // namespace plat

@@ -1,0 +1,40 @@
+#pragma once
+#include "platform/MessageBox.h"
+#include "platform/Screen.h"
+#include "platform/Timer.h"
+
+namespace plat {
+
+// The services as the programs have them, on Qt Widgets. Create after the QApplication.
+class QtMessageBoxService : public MessageBoxService {
+public:
+    int Show(const std::string& text, const std::string& caption, unsigned flags) override;
+};
+
+class QtTimerService : public TimerService {
+public:
+    std::unique_ptr<Timer> CreateTimer(std::function<void()> onTimeout) override;
+};
+
+class QtScreenService : public ScreenService {
+public:
+    Rect WorkArea() override;
+    Rect PrimaryScreen() override;
+};
+
+// Shows the text in an error box captioned with the program's file name, then ends the process.
+void QtFatalHandler(const std::string& text);
+
+// Installs all of the above as the process's services.
+class QtServices {
+public:
+    QtServices();
+    ~QtServices();
+
+private:
+    QtMessageBoxService boxes_;
+    QtTimerService timers_;
+    QtScreenService screen_;
+};
+
+} // namespace plat

@@ -1,0 +1,10 @@
+#include "platform/Fatal.h"
+
+#include <gtest/gtest.h>
+
+// Fatal errors throw in tests, so a test can expect them instead of the process ending.
+int main(int argc, char** argv) {
+    plat::SetFatalHandler(plat::ThrowingFatalHandler);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
