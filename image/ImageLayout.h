@@ -1,0 +1,151 @@
+#pragma once
+#include <array>
+#include <cstdint>
+
+// Where things live in the memory image: the radio's header and dynamic area,
+// the program's static tables (one per partition ID) and the working copy of
+// the partition table. Packing, unpacking and the records all read this table.
+namespace layout {
+
+constexpr int32_t kImageSize = 148298;
+constexpr int32_t kHeaderSize = 512;
+constexpr int32_t kDynamicStart = 512;
+constexpr int32_t kDynamicEnd = 0xFF80; // first byte past the dynamic area (and the cloned part)
+constexpr int32_t kStaticStart = 65408;
+constexpr int32_t kPtblCopy = 147648; // 65 entries of 10 bytes
+constexpr int32_t kPtblEntrySize = 10;
+constexpr int32_t kPtblMaxEntries = 65;
+
+// Header fields.
+constexpr int32_t kHdrBlock3Address = 272;
+constexpr int32_t kHdrEndAddress = 274;
+constexpr int32_t kHdrBase = 276;
+constexpr int32_t kHdrOwnEntry = 288;
+constexpr int32_t kHdrSignature = 256;
+constexpr int32_t kHdrModelCode = 266;
+constexpr char kMakerSignature[] = "MORV Inc"; // 8 bytes, no terminator in the image
+
+// Model classes a block is packed for.
+enum class PackWhen : uint8_t { Always, Never, LtrOnly, P25Only, NotPmrZ };
+// How unpacking takes a block into its table.
+enum class UnpackKind : uint8_t { Records, Block, Never };
+// How the reference expansion of a model's initial image takes it.
+enum class ExpandKind : uint8_t { Block, FirstIntoAll, Records };
+
+struct StaticTable {
+    uint16_t id;
+    int32_t offset;
+    int32_t recordSize;
+    int32_t records;
+    int packOrder; // position in the packing order; 0 = never packed
+    PackWhen when;
+    UnpackKind unpack;
+    ExpandKind expand;
+    int32_t expandMax; // ExpandKind::Records: at most this many records
+    constexpr int32_t Bytes() const { return recordSize * records; }
+    constexpr int32_t End() const { return offset + Bytes(); }
+    constexpr int32_t Record(int32_t i) const { return offset + recordSize * i; }
+};
+
+using P = PackWhen;
+using U = UnpackKind;
+using E = ExpandKind;
+
+// In image order. IDs 4 and 5 (bank 127's channels) have no table of their own,
+// ID 1 is the partition table itself.
+constexpr std::array<StaticTable, 60> kStaticTables = {{
+    {2, 65408, 30, 512, 1, P::Always, U::Records, E::FirstIntoAll, 0},
+    {7, 80768, 16, 1, 2, P::Always, U::Block, E::Block, 0},
+    {15, 80784, 64, 17, 3, P::Always, U::Records, E::Block, 0},
+    {18, 81872, 4, 32, 6, P::Always, U::Records, E::Records, 32},
+    {27, 82000, 4, 32, 7, P::Always, U::Records, E::FirstIntoAll, 0},
+    {32, 82128, 12, 8, 8, P::Always, U::Records, E::FirstIntoAll, 0},
+    {6, 82224, 32, 1, 4, P::Always, U::Block, E::Block, 0},
+    {62, 82256, 2, 128, 5, P::Always, U::Records, E::FirstIntoAll, 0},
+    {3, 82512, 22, 512, 11, P::Always, U::Records, E::FirstIntoAll, 0},
+    {8, 93776, 438, 1, 12, P::Always, U::Block, E::Block, 0},
+    {9, 94214, 32, 1, 29, P::Always, U::Block, E::Block, 0},
+    {10, 94246, 24, 16, 13, P::Always, U::Records, E::FirstIntoAll, 0},
+    {11, 94630, 49, 16, 14, P::Always, U::Records, E::FirstIntoAll, 0},
+    {12, 95414, 128, 1, 30, P::Always, U::Block, E::Block, 0},
+    {13, 95542, 12, 128, 31, P::Always, U::Records, E::FirstIntoAll, 0},
+    {14, 97078, 4, 40, 15, P::Always, U::Records, E::FirstIntoAll, 0},
+    {16, 97238, 34, 17, 16, P::Always, U::Records, E::Block, 0},
+    {17, 97816, 37, 8, 32, P::Always, U::Records, E::Records, 8},
+    {19, 98112, 14, 32, 33, P::Always, U::Records, E::Records, 32},
+    {20, 98560, 34, 11, 34, P::Always, U::Records, E::Records, 11},
+    {21, 98934, 8, 1, 35, P::Always, U::Block, E::Block, 0},
+    {22, 98942, 24, 2, 36, P::Always, U::Records, E::Records, 2},
+    {23, 98990, 10, 1, 0, P::Never, U::Never, E::Block, 0},
+    {29, 99000, 32, 8, 20, P::Always, U::Records, E::Block, 0},
+    {26, 99256, 8, 1, 19, P::Always, U::Block, E::Block, 0},
+    {28, 99264, 14, 32, 37, P::Always, U::Records, E::FirstIntoAll, 0},
+    {25, 99712, 16, 1, 18, P::Always, U::Block, E::Block, 0},
+    {24, 99728, 16, 1, 17, P::Always, U::Block, E::Block, 0},
+    {30, 99744, 16, 24, 21, P::Always, U::Records, E::Block, 0},
+    {31, 100128, 16, 24, 22, P::Always, U::Records, E::Block, 0},
+    {33, 100512, 2, 8, 38, P::Always, U::Records, E::FirstIntoAll, 0},
+    {34, 100528, 16, 100, 23, P::Always, U::Records, E::FirstIntoAll, 0},
+    {35, 102128, 14, 250, 24, P::Always, U::Records, E::FirstIntoAll, 0},
+    {37, 105628, 48, 1, 25, P::Always, U::Block, E::Block, 0},
+    {38, 105676, 100, 1, 26, P::Always, U::Block, E::Block, 0},
+    {36, 105776, 4, 40, 28, P::Always, U::Records, E::FirstIntoAll, 0},
+    {39, 105936, 250, 1, 27, P::Always, U::Block, E::Block, 0},
+    {63, 106186, 16, 32, 45, P::P25Only, U::Records, E::Block, 0},
+    {64, 106698, 16, 32, 46, P::P25Only, U::Records, E::Block, 0},
+    {40, 107210, 128, 1, 39, P::LtrOnly, U::Block, E::Block, 0},
+    {41, 107338, 4, 1, 40, P::LtrOnly, U::Block, E::Block, 0},
+    {42, 107342, 8, 128, 41, P::LtrOnly, U::Records, E::FirstIntoAll, 0},
+    {43, 108366, 10, 2560, 42, P::LtrOnly, U::Records, E::FirstIntoAll, 0},
+    {45, 133966, 6, 512, 43, P::LtrOnly, U::Records, E::FirstIntoAll, 0},
+    {46, 137038, 44, 10, 44, P::LtrOnly, U::Records, E::Records, 10},
+    {47, 137478, 12, 5, 47, P::NotPmrZ, U::Records, E::Records, 5},
+    {48, 137538, 20, 5, 48, P::NotPmrZ, U::Records, E::Records, 5},
+    {55, 137638, 6, 5, 49, P::NotPmrZ, U::Records, E::Records, 5},
+    {54, 137668, 16, 5, 50, P::NotPmrZ, U::Records, E::Records, 5},
+    {52, 137748, 4, 5, 51, P::NotPmrZ, U::Records, E::Records, 5},
+    {51, 137768, 10, 5, 52, P::NotPmrZ, U::Records, E::Records, 5},
+    {53, 137818, 8, 5, 53, P::NotPmrZ, U::Records, E::Records, 5},
+    {50, 137858, 8, 5, 54, P::NotPmrZ, U::Records, E::Records, 5},
+    {49, 137898, 8, 5, 55, P::NotPmrZ, U::Records, E::Records, 5},
+    {56, 137938, 10, 5, 59, P::NotPmrZ, U::Records, E::Records, 5},
+    {57, 137988, 10, 5, 60, P::NotPmrZ, U::Records, E::Records, 5},
+    {58, 138038, 6, 5, 61, P::NotPmrZ, U::Records, E::Records, 5},
+    {60, 138068, 208, 5, 56, P::NotPmrZ, U::Records, E::Records, 5},
+    {61, 139108, 208, 5, 57, P::NotPmrZ, U::Records, E::Records, 5},
+    {59, 140148, 15, 500, 58, P::NotPmrZ, U::Records, E::FirstIntoAll, 0},
+}};
+
+constexpr bool TablesAreContiguous() {
+    int32_t at = kStaticStart;
+    for (const StaticTable& t : kStaticTables) {
+        if (t.offset != at) return false;
+        at = t.End();
+    }
+    return at == kPtblCopy;
+}
+static_assert(TablesAreContiguous(), "static tables must follow each other and end at the partition-table copy");
+static_assert(kPtblCopy + kPtblMaxEntries * kPtblEntrySize == kImageSize, "the partition-table copy ends the image");
+
+constexpr const StaticTable* FindTable(uint16_t id) {
+    for (const StaticTable& t : kStaticTables)
+        if (t.id == id) return &t;
+    return nullptr;
+}
+
+constexpr const StaticTable& Table(uint16_t id) { return *FindTable(id); }
+
+// Fields of the static tables that the image passes use.
+constexpr int32_t kBankCounts = 93932;  // 128 big-endian channel counts
+constexpr int32_t kBankFlags = 93900;   // 0x40 widen bank 127 on a clone write, 0x20 see normalisation
+constexpr int32_t kClassBits = 94210;   // model-class bit string
+constexpr int32_t kComment1 = 94214;    // two 16-character comment texts
+constexpr int32_t kComment2 = 94230;
+constexpr int32_t kNewerDataByte = 98934;
+constexpr int32_t kSiteCounts = 107210; // 128 per-site repeater counts
+constexpr int kChannelRows = 512;
+constexpr int kBanks = 128;
+constexpr int kPoolRows = 2560;
+constexpr int kSites = 128;
+
+} // namespace layout
