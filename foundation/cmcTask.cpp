@@ -34,7 +34,10 @@ void cmcTask::Release() {
 
 void cmcTask::Dispose(cmcTask* task) {
     if (!task) return;
-    if (task->busy_ || !task->stopped_) {
+    // Only a task whose handler is running must outlive this call; any other can
+    // go at once, since destroying its timer stops it. Deferring those too would
+    // leak the tasks disposed after the last timer event of the program.
+    if (task->busy_) {
         task->Stop();
         task->Release();
     } else {
