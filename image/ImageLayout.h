@@ -31,6 +31,10 @@ enum class PackWhen : uint8_t { Always, Never, LtrOnly, P25Only, NotPmrZ };
 enum class UnpackKind : uint8_t { Records, Block, Never };
 // How the reference expansion of a model's initial image takes it.
 enum class ExpandKind : uint8_t { Block, FirstIntoAll, Records };
+// How many records packing takes from a table, always from record 0: all of
+// them, the channels of banks 0..126, the used repeater-pool entries (at most
+// the table), or every channel (at most the table).
+enum class PackCount : uint8_t { Whole, ChannelsBelowBank127, UsedPool, AllChannels };
 
 struct StaticTable {
     uint16_t id;
@@ -42,6 +46,7 @@ struct StaticTable {
     UnpackKind unpack;
     ExpandKind expand;
     int32_t expandMax; // ExpandKind::Records: at most this many records
+    PackCount count = PackCount::Whole;
     constexpr int32_t Bytes() const { return recordSize * records; }
     constexpr int32_t End() const { return offset + Bytes(); }
     constexpr int32_t Record(int32_t i) const { return offset + recordSize * i; }
@@ -50,11 +55,12 @@ struct StaticTable {
 using P = PackWhen;
 using U = UnpackKind;
 using E = ExpandKind;
+using C = PackCount;
 
 // In image order. IDs 4 and 5 (bank 127's channels) have no table of their own,
 // ID 1 is the partition table itself.
 constexpr std::array<StaticTable, 60> kStaticTables = {{
-    {2, 65408, 30, 512, 1, P::Always, U::Records, E::FirstIntoAll, 0},
+    {2, 65408, 30, 512, 1, P::Always, U::Records, E::FirstIntoAll, 0, C::ChannelsBelowBank127},
     {7, 80768, 16, 1, 2, P::Always, U::Block, E::Block, 0},
     {15, 80784, 64, 17, 3, P::Always, U::Records, E::Block, 0},
     {18, 81872, 4, 32, 6, P::Always, U::Records, E::Records, 32},
@@ -62,7 +68,7 @@ constexpr std::array<StaticTable, 60> kStaticTables = {{
     {32, 82128, 12, 8, 8, P::Always, U::Records, E::FirstIntoAll, 0},
     {6, 82224, 32, 1, 4, P::Always, U::Block, E::Block, 0},
     {62, 82256, 2, 128, 5, P::Always, U::Records, E::FirstIntoAll, 0},
-    {3, 82512, 22, 512, 11, P::Always, U::Records, E::FirstIntoAll, 0},
+    {3, 82512, 22, 512, 11, P::Always, U::Records, E::FirstIntoAll, 0, C::ChannelsBelowBank127},
     {8, 93776, 438, 1, 12, P::Always, U::Block, E::Block, 0},
     {9, 94214, 32, 1, 29, P::Always, U::Block, E::Block, 0},
     {10, 94246, 24, 16, 13, P::Always, U::Records, E::FirstIntoAll, 0},
@@ -96,8 +102,8 @@ constexpr std::array<StaticTable, 60> kStaticTables = {{
     {40, 107210, 128, 1, 39, P::LtrOnly, U::Block, E::Block, 0},
     {41, 107338, 4, 1, 40, P::LtrOnly, U::Block, E::Block, 0},
     {42, 107342, 8, 128, 41, P::LtrOnly, U::Records, E::FirstIntoAll, 0},
-    {43, 108366, 10, 2560, 42, P::LtrOnly, U::Records, E::FirstIntoAll, 0},
-    {45, 133966, 6, 512, 43, P::LtrOnly, U::Records, E::FirstIntoAll, 0},
+    {43, 108366, 10, 2560, 42, P::LtrOnly, U::Records, E::FirstIntoAll, 0, C::UsedPool},
+    {45, 133966, 6, 512, 43, P::LtrOnly, U::Records, E::FirstIntoAll, 0, C::AllChannels},
     {46, 137038, 44, 10, 44, P::LtrOnly, U::Records, E::Records, 10},
     {47, 137478, 12, 5, 47, P::NotPmrZ, U::Records, E::Records, 5},
     {48, 137538, 20, 5, 48, P::NotPmrZ, U::Records, E::Records, 5},
@@ -124,8 +130,10 @@ constexpr bool TablesAreContiguous() {
     }
     return at == kPtblCopy;
 }
-static_assert(TablesAreContiguous(), "static tables must follow each other and end at the partition-table copy");
-static_assert(kPtblCopy + kPtblMaxEntries * kPtblEntrySize == kImageSize, "the partition-table copy ends the image");
+static_assert(TablesAreContiguous(),
+              "static tables must follow each other and end at the partition-table copy");
+static_assert(kPtblCopy + kPtblMaxEntries * kPtblEntrySize == kImageSize,
+              "the partition-table copy ends the image");
 
 constexpr const StaticTable* FindTable(uint16_t id) {
     for (const StaticTable& t : kStaticTables)
@@ -133,19 +141,96 @@ constexpr const StaticTable* FindTable(uint16_t id) {
     return nullptr;
 }
 
-constexpr const StaticTable& Table(uint16_t id) { return *FindTable(id); }
+constexpr const StaticTable& Table(uint16_t id) {
+    return *FindTable(id);
+}
+
+// The partition table's own ID; its entry lives in the header, not in the table.
+constexpr uint16_t kPtblId = 1;
+
+// IDs 4 and 5 have no table of their own: they carry bank 127's channels, the
+// records of tables 2 and 3 behind those of banks 0..126, and are packed
+// between the first group of blocks and block 3.
+struct Bank127Block {
+    uint16_t id;
+    uint16_t table; // the static table whose records the block carries
+    int packOrder;
+};
+constexpr std::array<Bank127Block, 2> kBank127Blocks = {{{4, 2, 9}, {5, 3, 10}}};
+constexpr int32_t kBank127BytesPerChannel = 30 + 22;
+
+// The tables that are ever packed, in packing order.
+constexpr int CountPackedTables() {
+    int n = 0;
+    for (const StaticTable& t : kStaticTables)
+        if (t.packOrder != 0) ++n;
+    return n;
+}
+constexpr int kPackedTables = CountPackedTables();
+
+constexpr std::array<const StaticTable*, kPackedTables> MakePackSequence() {
+    std::array<const StaticTable*, kPackedTables> seq{};
+    int n = 0;
+    for (const StaticTable& t : kStaticTables)
+        if (t.packOrder != 0) seq[n++] = &t;
+    for (int i = 1; i < n; ++i)
+        for (int j = i; j > 0 && seq[j - 1]->packOrder > seq[j]->packOrder; --j) {
+            const StaticTable* keep = seq[j];
+            seq[j] = seq[j - 1];
+            seq[j - 1] = keep;
+        }
+    return seq;
+}
+constexpr std::array<const StaticTable*, kPackedTables> kPackSequence = MakePackSequence();
+
+// Every position of the packing order is taken exactly once, the bank-127
+// blocks sit right before block 3 and carry the records that tables 2 and 3
+// pack only for banks 0..126.
+constexpr bool PackOrderIsComplete() {
+    constexpr int positions = kPackedTables + static_cast<int>(kBank127Blocks.size());
+    for (int order = 1; order <= positions; ++order) {
+        int found = 0;
+        for (const StaticTable* t : kPackSequence)
+            if (t->packOrder == order) ++found;
+        for (const Bank127Block& b : kBank127Blocks)
+            if (b.packOrder == order) ++found;
+        if (found != 1) return false;
+    }
+    if (FindTable(3)->packOrder != kBank127Blocks.back().packOrder + 1) return false;
+    int32_t bytes = 0;
+    for (const Bank127Block& b : kBank127Blocks) {
+        const StaticTable* t = FindTable(b.table);
+        if (!t || t->count != PackCount::ChannelsBelowBank127 || FindTable(b.id)) return false;
+        bytes += t->recordSize;
+    }
+    return bytes == kBank127BytesPerChannel;
+}
+static_assert(PackOrderIsComplete(), "packing positions 1..61 must each name one block");
 
 // Fields of the static tables that the image passes use.
-constexpr int32_t kBankCounts = 93932;  // 128 big-endian channel counts
-constexpr int32_t kBankFlags = 93900;   // 0x40 widen bank 127 on a clone write, 0x20 see normalisation
-constexpr int32_t kClassBits = 94210;   // model-class bit string
-constexpr int32_t kComment1 = 94214;    // two 16-character comment texts
+constexpr int32_t kBankCounts = 93932; // 128 big-endian channel counts
+constexpr int32_t kBankFlags = 93900;  // 0x40 widen bank 127 on a clone write, 0x20 see normalisation
+constexpr int32_t kClassBits = 94210;  // model-class bit string
+constexpr int32_t kComment1 = 94214;   // two 16-character comment texts
 constexpr int32_t kComment2 = 94230;
 constexpr int32_t kNewerDataByte = 98934;
 constexpr int32_t kSiteCounts = 107210; // 128 per-site repeater counts
+constexpr int32_t kBank127Count = kBankCounts + 2 * 127;
+// Fields that packing fills in for the radio: where each record of blocks 60
+// and 61 lies (a word in each record of tables 56 and 57), where block 59
+// lies (each record of table 58) and which alias entries have a text.
+constexpr int32_t kStatusAddressField = 8;
+constexpr int32_t kMessageAddressField = 7;
+constexpr int32_t kAliasTextLength = 12;
+constexpr int32_t kAliasTextFlagByte = 12;
+constexpr uint8_t kAliasTextFlag = 0x40;
 constexpr int kChannelRows = 512;
 constexpr int kBanks = 128;
 constexpr int kPoolRows = 2560;
 constexpr int kSites = 128;
+static_assert(kBankCounts + 2 * kBanks <= Table(8).End() && kBankCounts >= Table(8).offset);
+static_assert(kSiteCounts == Table(40).offset && Table(40).Bytes() == kSites);
+static_assert(Table(56).Record(0) + kStatusAddressField == 137946);
+static_assert(Table(57).Record(0) + kMessageAddressField == 137995);
 
 } // namespace layout

@@ -1,0 +1,51 @@
+#include "image/DynamicCapacity.h"
+
+#include "image/ImageLayout.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int64_t kLastAddress = layout::kDynamicEnd - 1;
+
+int64_t FreeAfter(const uint8_t* image, int32_t field) {
+    return kLastAddress - (image[field] << 8 | image[field + 1]);
+}
+
+// Channels cost their 30-byte record before block 3 and their 22-byte record
+// (and, for LTR, 6 group bytes) after it; bank 127's cost all of it before.
+constexpr int64_t kChannelBytes = 58;
+constexpr int64_t kChannelBytesBeforeBlock3 = 30;
+constexpr int64_t kRepeaterBytes = 10;
+
+} // namespace
+
+int FitsDynamicArea(const uint8_t* image, int category, int32_t n, int32_t mode) {
+    const int64_t free1 = FreeAfter(image, layout::kHdrBlock3Address);
+    const int64_t free2 = FreeAfter(image, layout::kHdrEndAddress);
+    const int64_t count = n;
+    if (category == kCategoryChannel) {
+        int64_t cost, extra;
+        if (mode == kBank127Mode) {
+            cost = kChannelBytes * count;
+            extra = 0;
+        } else {
+            cost = kChannelBytesBeforeBlock3 * count;
+            extra = (kChannelBytes - kChannelBytesBeforeBlock3) * count;
+        }
+        return cost < free1 && free2 - cost >= 0 && free2 - cost >= extra ? 1 : 0;
+    }
+    if (category == kCategoryRepeater) return free1 > 0 && free2 >= kRepeaterBytes * count ? 1 : 0;
+    return free2 >= 0 ? 1 : 0;
+}
+
+int32_t MaxFittingCount(const uint8_t* image, int category, int32_t n, int32_t mode) {
+    // No count above what the whole area could take fits, so a huge n need
+    // not be tried down one by one.
+    int32_t start = n;
+    if (category == kCategoryChannel || category == kCategoryRepeater)
+        start = static_cast<int32_t>(std::min<int64_t>(n, kLastAddress / kRepeaterBytes + 1));
+    for (int32_t c = start; c >= 0; --c)
+        if (FitsDynamicArea(image, category, c, mode)) return c;
+    return -1;
+}
