@@ -1,0 +1,239 @@
+#include "image/ImagePacking.h"
+
+#include "foundation/ModelClass.h"
+#include "image/DynamicCapacity.h"
+#include "image/ImageLayout.h"
+#include "image/PartitionTable.h"
+#include "platform/Fatal.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+using layout::StaticTable;
+
+constexpr int32_t kBase = layout::kDynamicStart;
+constexpr int kLtr = 2, kP25 = 3, kPmrZ = 5;
+constexpr uint8_t kWidenBank127 = 0x40;
+constexpr uint8_t kMakerSignature[8] = {'M', 'O', 'R', 'V', ' ', 'I', 'n', 'c'};
+
+uint16_t Word(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] << 8 | p[1]);
+}
+
+void PutWord(uint8_t* p, int32_t v) {
+    p[0] = static_cast<uint8_t>(v >> 8);
+    p[1] = static_cast<uint8_t>(v);
+}
+
+bool PackedFor(layout::PackWhen when, int modelClass) {
+    switch (when) {
+    case layout::PackWhen::Always:
+        return true;
+    case layout::PackWhen::Never:
+        return false;
+    case layout::PackWhen::LtrOnly:
+        return modelClass == kLtr;
+    case layout::PackWhen::P25Only:
+        return modelClass == kP25;
+    case layout::PackWhen::NotPmrZ:
+        return modelClass != kPmrZ;
+    }
+    return false;
+}
+
+// The counts packing goes by. Banks whose channels would run past the
+// channel table count as empty, as normalisation leaves them, so that no
+// count can make packing read past the tables.
+struct Counts {
+    int32_t total = 0;    // channels of all banks
+    int32_t bank127 = 0;  // channels of bank 127
+    int32_t below127 = 0; // channels of banks 0..126
+    int32_t pool = 0;     // used repeater-pool entries
+};
+
+Counts CountsOf(const uint8_t* image) {
+    Counts c;
+    for (int b = 0; b < layout::kBanks; ++b) {
+        const int32_t n = Word(image + layout::kBankCounts + 2 * b);
+        if (c.total + n > layout::kChannelRows) break;
+        c.total += n;
+        if (b == layout::kBanks - 1) c.bank127 = n;
+    }
+    c.below127 = c.total - c.bank127;
+    for (int s = 0; s < layout::kSites; ++s)
+        c.pool += image[layout::kSiteCounts + s];
+    return c;
+}
+
+class Packer {
+public:
+    Packer(uint8_t* image, int mode, int modelClass)
+        : image_(image), mode_(mode), class_(modelClass), counts_(CountsOf(image)) {}
+
+    int Run() {
+        std::memset(image_ + layout::kDynamicStart, 0, layout::kDynamicEnd - layout::kDynamicStart);
+        PutWord(image_ + layout::kHdrBase, kBase);
+        for (const StaticTable* t : layout::kPackSequence) {
+            if (t->id == 3) {
+                PackBank127();
+                if (overflow_) break;
+                PutWord(image_ + layout::kHdrBlock3Address, Address());
+            }
+            if (!PackedFor(t->when, class_)) continue;
+            if (!Append(t->id, *t, 0, CountOf(*t))) break;
+        }
+        if (overflow_) return 1;
+
+        uint8_t* table = image_ + layout::kPtblCopy;
+        CheckPtblDuplicates(table, k_);
+        const int32_t length = layout::kPtblEntrySize * k_;
+        if (!Fits(length)) return 1;
+        WritePtblEntry(image_ + layout::kHdrOwnEntry,
+                       {layout::kPtblId, static_cast<uint16_t>(layout::kPtblEntrySize),
+                        static_cast<uint16_t>(k_), static_cast<uint16_t>(Address())});
+        std::memcpy(image_ + layout::kDynamicStart + e_, table, static_cast<size_t>(length));
+        e_ += length;
+
+        if (!Fits(sizeof kMakerSignature)) return 1;
+        std::memcpy(image_ + layout::kDynamicStart + e_, kMakerSignature, sizeof kMakerSignature);
+        e_ += sizeof kMakerSignature;
+        PutWord(image_ + layout::kHdrEndAddress, Address());
+        return 0;
+    }
+
+private:
+    int32_t Address() const { return kBase + e_; }
+    // The last byte of a block may be at most 0xFF7E.
+    bool Fits(int64_t length) const { return kBase + e_ + length < layout::kDynamicEnd; }
+
+    int32_t CountOf(const StaticTable& t) const {
+        switch (t.count) {
+        case layout::PackCount::Whole:
+            return t.records;
+        case layout::PackCount::ChannelsBelowBank127:
+            return counts_.below127;
+        case layout::PackCount::UsedPool:
+            return std::min(counts_.pool, t.records);
+        case layout::PackCount::AllChannels:
+            return std::min(counts_.total, t.records);
+        }
+        return 0;
+    }
+
+    // Bank 127's channels go as blocks 4 and 5; a clone write with the widen
+    // flag sends every channel record behind banks 0..126 that still fits.
+    void PackBank127() {
+        const bool widen = (image_[layout::kBankFlags] & kWidenBank127) != 0;
+        if (counts_.bank127 == 0 && !widen) return;
+        int32_t v;
+        if (mode_ == kPackCloneWrite && widen) {
+            const int32_t u =
+                MaxFittingCount(image_, kCategoryChannel, layout::kChannelRows - counts_.total, kBank127Mode);
+            v = std::max(0, std::min(layout::kChannelRows - counts_.below127, u));
+            while (!Fits(int64_t{layout::kBank127BytesPerChannel} * v))
+                --v;
+        } else {
+            v = counts_.bank127;
+            if (!Fits(int64_t{layout::kBank127BytesPerChannel} * v)) {
+                overflow_ = true;
+                return;
+            }
+        }
+        for (const layout::Bank127Block& b : layout::kBank127Blocks)
+            if (!Append(b.id, layout::Table(b.table), counts_.below127, v)) return;
+    }
+
+    // Appends `count` records of table t from record `first` as block `id`.
+    bool Append(uint16_t id, const StaticTable& t, int32_t first, int32_t count) {
+        const int32_t length = t.recordSize * count;
+        if (!Fits(length)) {
+            overflow_ = true;
+            return false;
+        }
+        FillDerivedFields(id);
+        WritePtblEntry(image_ + layout::kPtblCopy + layout::kPtblEntrySize * k_,
+                       {id, static_cast<uint16_t>(t.recordSize), static_cast<uint16_t>(count),
+                        static_cast<uint16_t>(Address())});
+        if (length > 0)
+            std::memcpy(image_ + layout::kDynamicStart + e_, image_ + t.Record(first),
+                        static_cast<size_t>(length));
+        e_ += length;
+        ++k_;
+        return true;
+    }
+
+    // The radio finds the status, message and alias blocks through addresses
+    // kept in other tables, which are packed after these blocks.
+    void FillDerivedFields(uint16_t id) {
+        const int32_t at = Address();
+        if (id == 60 || id == 61) {
+            const StaticTable& block = layout::Table(id);
+            const StaticTable& index = layout::Table(id == 60 ? 56 : 57);
+            const int32_t field = id == 60 ? layout::kStatusAddressField : layout::kMessageAddressField;
+            for (int32_t k = 0; k < block.records; ++k)
+                PutWord(image_ + index.Record(k) + field, at + block.recordSize * k);
+        } else if (id == 59) {
+            const StaticTable& alias = layout::Table(59);
+            const StaticTable& where = layout::Table(58);
+            for (int32_t k = 0; k < where.records; ++k) {
+                uint8_t* r = image_ + where.Record(k);
+                PutWord(r, at);
+                PutWord(r + 2, at + alias.recordSize * (alias.records - 1));
+                PutWord(r + 4, alias.records);
+            }
+            for (int32_t k = 0; k < alias.records; ++k) {
+                uint8_t* r = image_ + alias.Record(k);
+                const bool text = std::any_of(r, r + layout::kAliasTextLength,
+                                              [](uint8_t c) { return c != 0x00 && c != 0x20; });
+                if (text)
+                    r[layout::kAliasTextFlagByte] |= layout::kAliasTextFlag;
+                else
+                    r[layout::kAliasTextFlagByte] &= static_cast<uint8_t>(~layout::kAliasTextFlag);
+            }
+        }
+    }
+
+    uint8_t* image_;
+    int mode_;
+    int class_;
+    Counts counts_;
+    int32_t e_ = 0; // bytes used from the start of the dynamic area
+    int32_t k_ = 0; // entries written
+    bool overflow_ = false;
+};
+
+} // namespace
+
+void CheckPtblDuplicates(const uint8_t* table, int32_t count) {
+    for (int32_t i = 0; i < count; ++i) {
+        const uint16_t id = Word(table + layout::kPtblEntrySize * i);
+        for (int32_t j = i + 1; j < count; ++j) {
+            if (Word(table + layout::kPtblEntrySize * j) != id) continue;
+            char text[128];
+            std::snprintf(
+                text, sizeof text,
+                "### BoobyTrap ###\nError Detect in Static2Dynaimc Sequence.\n\nDuplicate PTBL-ID : '%d'",
+                static_cast<int>(id));
+            plat::Fatal(text);
+        }
+    }
+}
+
+int Static2Dynamic(uint8_t* image, int mode, int modelClass) {
+    return Packer(image, mode, modelClass).Run();
+}
+
+int Static2Dynamic(uint8_t* image, int mode) {
+    return Static2Dynamic(image, mode, GetModelClass());
+}
+
+int Static2DynamicInit(uint8_t* image, int modelClass) {
+    return Static2Dynamic(image, kPackPlain, modelClass);
+}
+
+int Static2DynamicInit(uint8_t* image) {
+    return Static2Dynamic(image, kPackPlain);
+}

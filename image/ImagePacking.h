@@ -1,0 +1,22 @@
+#pragma once
+#include <cstdint>
+
+// Packing: the static tables of a working-layout image (layout::kImageSize
+// bytes) become the radio's dynamic area, with a fresh partition table, the
+// maker signature and the header fields that locate them. The same tables
+// and counts always give the same bytes 0..0xFF7F.
+
+constexpr int kPackPlain = 0;
+constexpr int kPackCloneWrite = 1;
+
+// 0 when everything fitted; 1 when a block did not, the area then holding the
+// blocks before it. Whoever stores or sends the image must then refuse: the
+// partition table and signature of such an image are not its own. The model
+// class is the current model's unless given (1 LMR, 2 LTR, 3 P25, 4 PMR, 5 PMR-Z).
+int Static2Dynamic(uint8_t* image, int mode);
+int Static2Dynamic(uint8_t* image, int mode, int modelClass);
+int Static2DynamicInit(uint8_t* image);
+int Static2DynamicInit(uint8_t* image, int modelClass);
+
+// Ends the program when two of the first `count` entries share an ID.
+void CheckPtblDuplicates(const uint8_t* table, int32_t count);
