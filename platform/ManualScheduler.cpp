@@ -63,7 +63,8 @@ void ManualScheduler::Advance(uint64_t ms) {
         // The callback may stop, restart or destroy this or any other timer.
         e.timer->Fire();
     }
-    now_ = target;
+    // A callback that advanced the time itself may already have gone past the target.
+    if (now_ < target) now_ = target;
 }
 
 int ManualScheduler::ActiveTimers() const {

@@ -1,0 +1,64 @@
+#include "foundation/Placement.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class Placement : public ::testing::Test {
+protected:
+    // Work area from (10, 20) to (810, 620).
+    void SetUp() override { plat::SetScreen(&screen_); }
+    void TearDown() override { plat::SetScreen(nullptr); }
+    plat::FixedScreen screen_{{0, 0, 1000, 700}, {10, 20, 800, 600}};
+};
+
+TEST_F(Placement, ClampToWorkArea) {
+    struct Case {
+        plat::Rect control;
+        int left, top;
+    } cases[] = {
+        {{100, 100, 200, 100}, 100, 100}, {{700, 100, 200, 100}, 610, 100}, {{0, 0, 200, 100}, 10, 20},
+        {{100, 600, 200, 100}, 100, 520}, {{500, 500, 900, 700}, 10, 20},
+    };
+    for (Case c : cases) {
+        ClampToWorkArea(c.control);
+        EXPECT_EQ(c.control.left, c.left);
+        EXPECT_EQ(c.control.top, c.top);
+    }
+}
+
+TEST_F(Placement, CenterOnFormRoundsTowardZeroThenClamps) {
+    plat::Rect control{0, 0, 201, 101};
+    CenterOnForm(control, {300, 200, 100, 50});
+    EXPECT_EQ(control.left, 300 - 50);
+    EXPECT_EQ(control.top, 200 - 25);
+
+    plat::Rect wide{0, 0, 300, 100};
+    CenterOnForm(wide, {650, 200, 100, 100});
+    EXPECT_EQ(wide.left, 810 - 300);
+    EXPECT_EQ(wide.top, 200);
+}
+
+// Seven pixels a character, lines 10 high.
+class FixedPitch : public TextMeasurer {
+public:
+    int TextWidth(const std::string& line) const override { return 7 * int(line.size()); }
+    int TextHeight(const std::string&) const override { return 10; }
+};
+
+TEST(MeasureText, WidestLineAndAllLinesHigh) {
+    FixedPitch canvas;
+    struct Case {
+        const char* text;
+        int width, height;
+    } cases[] = {{"ab\ncdef\n", 28, 30}, {"", 0, 10}, {"abc", 21, 10}};
+    for (const Case& c : cases) {
+        TextExtent e = MeasureText(canvas, c.text);
+        EXPECT_EQ(e.width, c.width) << c.text;
+        EXPECT_EQ(e.height, c.height) << c.text;
+    }
+}
+
+} // namespace
