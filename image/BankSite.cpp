@@ -1,11 +1,14 @@
 #include "image/BankSite.h"
 
+#include "foundation/Globals.h"
+#include "foundation/cmcEvMan.h"
 #include "image/CurrentImage.h"
 #include "image/RecordLayout.h"
 #include "image/cmcEeprom.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -184,6 +187,12 @@ int32_t SiteOfPoolEntry(const cmcEeprom& image, int32_t i) {
         if (total > i) return k;
     }
     return 0;
+}
+
+int32_t GetCurrentSite() {
+    if (!gEvMan) return 0;
+    const std::vector<cmcEvAns> answers = gEvMan->SendWithAnswer(evQuerySite);
+    return answers.empty() ? 0 : static_cast<int32_t>(answers.front().p1);
 }
 
 int32_t BcdToInt(const uint8_t* bytes) {

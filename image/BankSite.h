@@ -60,6 +60,9 @@ int32_t GetTotalSiteChannels(const cmcEeprom& image);
 // The site holding the 0-based pool entry i; 0 when no site does.
 int32_t SiteOfPoolEntry(int32_t i);
 int32_t SiteOfPoolEntry(const cmcEeprom& image, int32_t i);
+// The site that the open repeater sheet shows, asked over the event bus; 0
+// when nobody answers.
+int32_t GetCurrentSite();
 
 // Four packed decimal digits in bytes 0..1, high nibble first; 65535 when a
 // nibble is no digit.
