@@ -48,8 +48,3 @@ bool cmcEeprom::IsEqual(const cmcEeprom& other) const {
     if (size != other.size) return false;
     return size == 0 || std::memcmp(data, other.data, static_cast<size_t>(size)) == 0;
 }
-
-int GetBitMsb(const uint8_t* bytes, int32_t length, int32_t n) {
-    if (n < 0 || n / 8 >= length) return 0;
-    return (bytes[n / 8] >> (7 - n % 8)) & 1;
-}

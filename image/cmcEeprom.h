@@ -1,4 +1,6 @@
 #pragma once
+#include "foundation/ByteUtil.h" // GetBitMsb, the bit numbering of the image
+
 #include <cstdint>
 
 // One memory image: the radio's memory as cloned (bytes 0..0xFF7F) followed by
@@ -57,7 +59,3 @@ private:
     int32_t size = 0;
     uint8_t* data = nullptr;
 };
-
-// Bit n of a byte string, counted from the most significant bit of the first
-// byte; 0 when the bit lies beyond the string.
-int GetBitMsb(const uint8_t* bytes, int32_t length, int32_t n);

@@ -74,14 +74,6 @@ TEST(cmcEeprom, AssignAndCompare) {
     EXPECT_EQ(a.GetSize(), 0);
 }
 
-TEST(GetBitMsb, CountsFromTheMostSignificantBitOfTheFirstByte) {
-    const uint8_t b[2] = {0x80, 0x01};
-    EXPECT_EQ(GetBitMsb(b, 2, 0), 1);
-    EXPECT_EQ(GetBitMsb(b, 2, 1), 0);
-    EXPECT_EQ(GetBitMsb(b, 2, 15), 1);
-    EXPECT_EQ(GetBitMsb(b, 2, 16), 0);
-}
-
 TEST(ImageLayout, TablesAreFoundByIdAndEndWhereTheImageSaysSo) {
     EXPECT_EQ(layout::Table(2).offset, layout::kStaticStart);
     EXPECT_EQ(layout::Table(59).End(), layout::kPtblCopy);
