@@ -1,6 +1,8 @@
 #include "image/DynamicCapacity.h"
 
+#include "image/CurrentImage.h"
 #include "image/ImageLayout.h"
+#include "image/cmcEeprom.h"
 
 #include <algorithm>
 
@@ -8,8 +10,8 @@ namespace {
 
 constexpr int64_t kLastAddress = layout::kDynamicEnd - 1;
 
-int64_t FreeAfter(const uint8_t* image, int32_t field) {
-    return kLastAddress - (image[field] << 8 | image[field + 1]);
+int64_t FreeAfter(const cmcEeprom& image, int32_t field) {
+    return kLastAddress - image.GetWord(field);
 }
 
 // Channels cost their 30-byte record before block 3 and their 22-byte record
@@ -20,7 +22,7 @@ constexpr int64_t kRepeaterBytes = 10;
 
 } // namespace
 
-int FitsDynamicArea(const uint8_t* image, int category, int32_t n, int32_t mode) {
+int FitsDynamicArea(const cmcEeprom& image, int category, int32_t n, int32_t mode) {
     const int64_t free1 = FreeAfter(image, layout::kHdrBlock3Address);
     const int64_t free2 = FreeAfter(image, layout::kHdrEndAddress);
     const int64_t count = n;
@@ -39,7 +41,7 @@ int FitsDynamicArea(const uint8_t* image, int category, int32_t n, int32_t mode)
     return free2 >= 0 ? 1 : 0;
 }
 
-int32_t MaxFittingCount(const uint8_t* image, int category, int32_t n, int32_t mode) {
+int32_t MaxFittingCount(const cmcEeprom& image, int category, int32_t n, int32_t mode) {
     // No count above what the whole area could take fits, so a huge n need
     // not be tried down one by one.
     int32_t start = n;
@@ -48,4 +50,12 @@ int32_t MaxFittingCount(const uint8_t* image, int category, int32_t n, int32_t m
     for (int32_t c = start; c >= 0; --c)
         if (FitsDynamicArea(image, category, c, mode)) return c;
     return -1;
+}
+
+int FitsDynamicArea(int category, int32_t n, int32_t mode) {
+    return FitsDynamicArea(CurrentImage(), category, n, mode);
+}
+
+int32_t MaxFittingCount(int category, int32_t n, int32_t mode) {
+    return MaxFittingCount(CurrentImage(), category, n, mode);
 }

@@ -1,9 +1,11 @@
 #include "image/ImagePacking.h"
 
 #include "foundation/ModelClass.h"
+#include "image/BankSite.h"
 #include "image/DynamicCapacity.h"
 #include "image/ImageLayout.h"
 #include "image/PartitionTable.h"
+#include "image/cmcEeprom.h"
 #include "platform/Fatal.h"
 
 #include <algorithm>
@@ -44,9 +46,8 @@ bool PackedFor(layout::PackWhen when, int modelClass) {
     return false;
 }
 
-// The counts packing goes by. Banks whose channels would run past the
-// channel table count as empty, as normalisation leaves them, so that no
-// count can make packing read past the tables.
+// The counts packing goes by, as the accessors give them: never more rows
+// than the tables hold, so that no count makes packing read past a table.
 struct Counts {
     int32_t total = 0;    // channels of all banks
     int32_t bank127 = 0;  // channels of bank 127
@@ -54,24 +55,19 @@ struct Counts {
     int32_t pool = 0;     // used repeater-pool entries
 };
 
-Counts CountsOf(const uint8_t* image) {
+Counts CountsOf(const cmcEeprom& image) {
     Counts c;
-    for (int b = 0; b < layout::kBanks; ++b) {
-        const int32_t n = Word(image + layout::kBankCounts + 2 * b);
-        if (c.total + n > layout::kChannelRows) break;
-        c.total += n;
-        if (b == layout::kBanks - 1) c.bank127 = n;
-    }
+    c.total = GetTotalBankChannels(image);
+    c.bank127 = std::min(GetBankChannelCountIn(image, layout::kBanks - 1), c.total);
     c.below127 = c.total - c.bank127;
-    for (int s = 0; s < layout::kSites; ++s)
-        c.pool += image[layout::kSiteCounts + s];
+    c.pool = GetTotalSiteChannels(image);
     return c;
 }
 
 class Packer {
 public:
-    Packer(uint8_t* image, int mode, int modelClass)
-        : image_(image), mode_(mode), class_(modelClass), counts_(CountsOf(image)) {}
+    Packer(cmcEeprom& image, int mode, int modelClass)
+        : eeprom_(image), image_(image.Data()), mode_(mode), class_(modelClass), counts_(CountsOf(image)) {}
 
     int Run() {
         std::memset(image_ + layout::kDynamicStart, 0, layout::kDynamicEnd - layout::kDynamicStart);
@@ -130,8 +126,8 @@ private:
         if (counts_.bank127 == 0 && !widen) return;
         int32_t v;
         if (mode_ == kPackCloneWrite && widen) {
-            const int32_t u =
-                MaxFittingCount(image_, kCategoryChannel, layout::kChannelRows - counts_.total, kBank127Mode);
+            const int32_t u = MaxFittingCount(eeprom_, kCategoryChannel, layout::kChannelRows - counts_.total,
+                                              kBank127Mode);
             v = std::max(0, std::min(layout::kChannelRows - counts_.below127, u));
             while (!Fits(int64_t{layout::kBank127BytesPerChannel} * v))
                 --v;
@@ -196,6 +192,7 @@ private:
         }
     }
 
+    cmcEeprom& eeprom_;
     uint8_t* image_;
     int mode_;
     int class_;
@@ -222,18 +219,19 @@ void CheckPtblDuplicates(const uint8_t* table, int32_t count) {
     }
 }
 
-int Static2Dynamic(uint8_t* image, int mode, int modelClass) {
+int Static2Dynamic(cmcEeprom& image, int mode, int modelClass) {
+    if (!IsWorkingLayout(image)) return 1;
     return Packer(image, mode, modelClass).Run();
 }
 
-int Static2Dynamic(uint8_t* image, int mode) {
+int Static2Dynamic(cmcEeprom& image, int mode) {
     return Static2Dynamic(image, mode, GetModelClass());
 }
 
-int Static2DynamicInit(uint8_t* image, int modelClass) {
+int Static2DynamicInit(cmcEeprom& image, int modelClass) {
     return Static2Dynamic(image, kPackPlain, modelClass);
 }
 
-int Static2DynamicInit(uint8_t* image) {
+int Static2DynamicInit(cmcEeprom& image) {
     return Static2Dynamic(image, kPackPlain);
 }

@@ -1,10 +1,11 @@
 #pragma once
 #include <cstdint>
 
-// Packing: the static tables of a working-layout image (layout::kImageSize
-// bytes) become the radio's dynamic area, with a fresh partition table, the
-// maker signature and the header fields that locate them. The same tables
-// and counts always give the same bytes 0..0xFF7F.
+class cmcEeprom;
+
+// Packing: the static tables of a working-layout image become the radio's dynamic area, with a fresh
+// partition table, the maker signature and the header fields that locate them. The same tables and counts
+// always give the same bytes 0..0xFF7F.
 
 constexpr int kPackPlain = 0;
 constexpr int kPackCloneWrite = 1;
@@ -13,10 +14,11 @@ constexpr int kPackCloneWrite = 1;
 // blocks before it. Whoever stores or sends the image must then refuse: the
 // partition table and signature of such an image are not its own. The model
 // class is the current model's unless given (1 LMR, 2 LTR, 3 P25, 4 PMR, 5 PMR-Z).
-int Static2Dynamic(uint8_t* image, int mode);
-int Static2Dynamic(uint8_t* image, int mode, int modelClass);
-int Static2DynamicInit(uint8_t* image);
-int Static2DynamicInit(uint8_t* image, int modelClass);
+// An image of another size than the working layout is not packed (1).
+int Static2Dynamic(cmcEeprom& image, int mode);
+int Static2Dynamic(cmcEeprom& image, int mode, int modelClass);
+int Static2DynamicInit(cmcEeprom& image);
+int Static2DynamicInit(cmcEeprom& image, int modelClass);
 
 // Ends the program when two of the first `count` entries share an ID.
 void CheckPtblDuplicates(const uint8_t* table, int32_t count);

@@ -1,9 +1,11 @@
 #include "image/ImageUnpacking.h"
 
 #include "foundation/ModelClass.h"
+#include "image/BankSite.h"
 #include "image/ImageLayout.h"
 #include "image/ImagePacking.h"
 #include "image/PartitionTable.h"
+#include "image/cmcEeprom.h"
 
 #include <algorithm>
 #include <cstring>
@@ -23,7 +25,7 @@ void CopyFromArea(uint8_t* image, int32_t to, int64_t from, int32_t length) {
 
 // Counts are clamped the moment they come in, so that no later pass walks
 // past the channel table or the pool on a file's or a radio's word.
-void AfterTable(uint8_t* image, uint16_t id) {
+void AfterTable(cmcEeprom& image, uint16_t id) {
     if (id == kBankCountsTable) ClampBankCounts(image);
     if (id == kSiteCountsTable) ClampSiteCounts(image);
 }
@@ -33,83 +35,81 @@ struct Located {
     int64_t source = 0;
 };
 
-bool Locate(const uint8_t* image, int32_t n, uint16_t id, Located& out) {
-    const uint8_t* e = FindPtblEntry(image + layout::kPtblCopy, n, id);
+bool Locate(const cmcEeprom& image, int32_t n, uint16_t id, Located& out) {
+    const uint8_t* e = FindPtblEntry(image.Data() + layout::kPtblCopy, n, id);
     if (!e) return false;
     out.entry = ReadPtblEntry(e);
     out.source = DynamicOffset(image, out.entry.address);
     return true;
 }
 
+// Walking the counts in order, the unit at which the running total passes
+// `rows` and every later one get count 0.
+template <typename Get, typename Set> void ClampCounts(int32_t units, int32_t rows, Get get, Set set) {
+    int32_t sum = 0;
+    for (int32_t k = 0; k < units; ++k) {
+        sum += get(k);
+        if (sum > rows) set(k, 0);
+    }
+}
+
 } // namespace
 
-void ClampBankCounts(uint8_t* image) {
-    int32_t sum = 0;
-    bool over = false;
-    for (int b = 0; b < layout::kBanks; ++b) {
-        uint8_t* p = image + layout::kBankCounts + 2 * b;
-        sum += p[0] << 8 | p[1];
-        if (over || sum > layout::kChannelRows) {
-            over = true;
-            p[0] = p[1] = 0;
-        }
-    }
+void ClampBankCounts(cmcEeprom& image) {
+    ClampCounts(
+        layout::kBanks, layout::kChannelRows, [&](int32_t b) { return GetBankChannelCountIn(image, b); },
+        [&](int32_t b, int32_t v) { SetBankChannelCount(image, b, v); });
 }
 
-void ClampSiteCounts(uint8_t* image) {
-    int32_t sum = 0;
-    bool over = false;
-    for (int s = 0; s < layout::kSites; ++s) {
-        uint8_t* p = image + layout::kSiteCounts + s;
-        sum += *p;
-        if (over || sum > layout::kPoolRows) {
-            over = true;
-            *p = 0;
-        }
-    }
+void ClampSiteCounts(cmcEeprom& image) {
+    ClampCounts(
+        layout::kSites, layout::kPoolRows, [&](int32_t s) { return GetSiteChannelCountIn(image, s); },
+        [&](int32_t s, int32_t v) { SetSiteChannelCount(image, s, v); });
 }
 
-void UnpackImage(uint8_t* image) {
+void UnpackImage(cmcEeprom& image) {
     UnpackImage(image, GetModelClass());
 }
 
-void UnpackImage(uint8_t* image, int modelClass) {
+void UnpackImage(cmcEeprom& image, int modelClass) {
     if (!LoadPtbl(image)) return;
+    uint8_t* bytes = image.Data();
     const int32_t n = PtblEntryCount(image);
     for (const StaticTable& t : layout::kStaticTables) {
         Located b;
         if (t.unpack == layout::UnpackKind::Never || !Locate(image, n, t.id, b)) continue;
         if (t.unpack == layout::UnpackKind::Block) {
-            CopyFromArea(image, t.offset, b.source, std::min<int32_t>(b.entry.recordSize, t.Bytes()));
+            CopyFromArea(bytes, t.offset, b.source, std::min<int32_t>(b.entry.recordSize, t.Bytes()));
         } else {
             const int32_t count = std::min<int32_t>(b.entry.count, t.records);
             const int32_t size = std::min<int32_t>(b.entry.recordSize, t.recordSize);
             for (int32_t i = 0; i < count; ++i)
-                CopyFromArea(image, t.Record(i), b.source + int64_t{b.entry.recordSize} * i, size);
+                CopyFromArea(bytes, t.Record(i), b.source + int64_t{b.entry.recordSize} * i, size);
         }
         AfterTable(image, t.id);
     }
     (void)modelClass;
 }
 
-void Dynamic2Static(uint8_t* image) {
+void Dynamic2Static(cmcEeprom& image) {
     if (!LoadPtbl(image)) return;
+    uint8_t* bytes = image.Data();
     const int32_t n = PtblEntryCount(image);
     for (const StaticTable& t : layout::kStaticTables) {
         Located b;
         if (!Locate(image, n, t.id, b)) continue;
         switch (t.expand) {
         case layout::ExpandKind::Block:
-            CopyFromArea(image, t.offset, b.source, t.Bytes());
+            CopyFromArea(bytes, t.offset, b.source, t.Bytes());
             break;
         case layout::ExpandKind::FirstIntoAll:
             for (int32_t i = 0; i < t.records; ++i)
-                CopyFromArea(image, t.Record(i), b.source, t.recordSize);
+                CopyFromArea(bytes, t.Record(i), b.source, t.recordSize);
             break;
         case layout::ExpandKind::Records: {
             const int32_t count = std::min<int32_t>(b.entry.count, t.expandMax);
             for (int32_t i = 0; i < count; ++i)
-                CopyFromArea(image, t.Record(i), b.source + int64_t{b.entry.recordSize} * i, t.recordSize);
+                CopyFromArea(bytes, t.Record(i), b.source + int64_t{b.entry.recordSize} * i, t.recordSize);
             break;
         }
         }

@@ -1,24 +1,27 @@
 #pragma once
 #include <cstdint>
 
+class cmcEeprom;
+
 // Unpacking: the blocks of a working-layout image's dynamic area (found
 // through its partition table) are copied into their static tables. Bytes no
 // block supplies keep their contents. Only bytes inside the dynamic area are
 // ever taken: a block or record that a file or a radio places elsewhere is
-// skipped, whatever its entry says.
+// skipped, whatever its entry says. An image of another size than the
+// working layout is left alone.
 
 // Every block into its table, then bank 127's channels (blocks 4 and 5) behind
 // the channels of banks 0..126, after which the image is packed again. The
 // model class (for the repacking and for telling programmed channels) is the
 // current model's unless given.
-void UnpackImage(uint8_t* image);
-void UnpackImage(uint8_t* image, int modelClass);
+void UnpackImage(cmcEeprom& image);
+void UnpackImage(cmcEeprom& image, int modelClass);
 
 // The reference expansion of a model's start-up data: tables that hold one
 // template record in the file get it in every record.
-void Dynamic2Static(uint8_t* image);
+void Dynamic2Static(cmcEeprom& image);
 
 // Banks (sites) at which the running total of the counts passes the channel
 // table (the repeater pool) get count 0, and so does every later one.
-void ClampBankCounts(uint8_t* image);
-void ClampSiteCounts(uint8_t* image);
+void ClampBankCounts(cmcEeprom& image);
+void ClampSiteCounts(cmcEeprom& image);

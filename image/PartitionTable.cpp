@@ -1,6 +1,7 @@
 #include "image/PartitionTable.h"
 
 #include "image/ImageLayout.h"
+#include "image/cmcEeprom.h"
 
 #include <algorithm>
 #include <cstring>
@@ -29,25 +30,31 @@ void WritePtblEntry(uint8_t* entry, const PtblEntry& e) {
     PutWord(entry + 6, e.address);
 }
 
-int64_t DynamicOffset(const uint8_t* image, int64_t address) {
-    return address - Word(image + layout::kHdrBase) + layout::kDynamicStart;
+int64_t DynamicOffset(const cmcEeprom& image, int64_t address) {
+    return address - image.GetWord(layout::kHdrBase) + layout::kDynamicStart;
 }
 
 bool InDynamicArea(int64_t offset, int64_t length) {
     return offset >= layout::kDynamicStart && length >= 0 && offset + length <= layout::kDynamicEnd;
 }
 
-int32_t PtblEntryCount(const uint8_t* image) {
-    return std::min<int32_t>(ReadPtblEntry(image + layout::kHdrOwnEntry).count, layout::kPtblMaxEntries);
+bool IsWorkingLayout(const cmcEeprom& image) {
+    return image.GetSize() == layout::kImageSize;
 }
 
-int LoadPtbl(uint8_t* image) {
+int32_t PtblEntryCount(const cmcEeprom& image) {
+    return std::min<int32_t>(image.GetWord(layout::kHdrOwnEntry + 4), layout::kPtblMaxEntries);
+}
+
+int LoadPtbl(cmcEeprom& eeprom) {
+    if (!IsWorkingLayout(eeprom)) return 0;
+    uint8_t* image = eeprom.Data();
     const uint8_t* own = image + layout::kHdrOwnEntry;
     if (own[0] != 0 || own[1] != layout::kPtblId) return 0;
     const PtblEntry self = ReadPtblEntry(own);
     const int32_t size = std::min<int32_t>(self.recordSize, layout::kPtblEntrySize);
     const int32_t count = std::min<int32_t>(self.count, layout::kPtblMaxEntries);
-    const int64_t source = DynamicOffset(image, self.address);
+    const int64_t source = DynamicOffset(eeprom, self.address);
     for (int32_t i = 0; i < count; ++i) {
         uint8_t* entry = image + layout::kPtblCopy + layout::kPtblEntrySize * i;
         // Whatever the radio's entry does not supply reads as empty, so that

@@ -49,24 +49,24 @@ TEST(FitsDynamicArea, FollowsTheCostOfEachCategory) {
         SCOPED_TRACE(testing::Message()
                      << c.free1 << "/" << c.free2 << " cat " << c.category << " n " << c.n);
         RadioImage img = WithFree(c.free1, c.free2);
-        EXPECT_EQ(FitsDynamicArea(img.Data(), c.category, c.n, c.mode), c.fits);
+        EXPECT_EQ(FitsDynamicArea(img.Image(), c.category, c.n, c.mode), c.fits);
     }
 }
 
 TEST(MaxFittingCount, CountsDownToTheFirstThatFits) {
     RadioImage none = WithFree(0, 0);
-    EXPECT_EQ(MaxFittingCount(none.Data(), kCategoryChannel, 20, 0), -1);
-    EXPECT_EQ(MaxFittingCount(none.Data(), kCategoryRepeater, 20, 0), -1);
-    EXPECT_EQ(MaxFittingCount(none.Data(), 13, 20, 0), 20);
+    EXPECT_EQ(MaxFittingCount(none.Image(), kCategoryChannel, 20, 0), -1);
+    EXPECT_EQ(MaxFittingCount(none.Image(), kCategoryRepeater, 20, 0), -1);
+    EXPECT_EQ(MaxFittingCount(none.Image(), 13, 20, 0), 20);
 
     RadioImage some = WithFree(300, 600);
-    EXPECT_EQ(MaxFittingCount(some.Data(), kCategoryChannel, 100, 0), 9);
-    EXPECT_EQ(MaxFittingCount(some.Data(), kCategoryChannel, 100, kBank127Mode), 5);
-    EXPECT_EQ(MaxFittingCount(some.Data(), kCategoryChannel, 3, 0), 3);
-    EXPECT_EQ(MaxFittingCount(some.Data(), kCategoryRepeater, 100, 0), 60);
-    EXPECT_EQ(MaxFittingCount(some.Data(), kCategoryChannel, -1, 0), -1);
+    EXPECT_EQ(MaxFittingCount(some.Image(), kCategoryChannel, 100, 0), 9);
+    EXPECT_EQ(MaxFittingCount(some.Image(), kCategoryChannel, 100, kBank127Mode), 5);
+    EXPECT_EQ(MaxFittingCount(some.Image(), kCategoryChannel, 3, 0), 3);
+    EXPECT_EQ(MaxFittingCount(some.Image(), kCategoryRepeater, 100, 0), 60);
+    EXPECT_EQ(MaxFittingCount(some.Image(), kCategoryChannel, -1, 0), -1);
 
     // A count far past anything the area holds is answered without counting down from it.
     RadioImage empty = WithFree(0xFF7F - 512, 0xFF7F - 512);
-    EXPECT_EQ(MaxFittingCount(empty.Data(), kCategoryChannel, INT32_MAX, 0), (0xFF7F - 512) / 58);
+    EXPECT_EQ(MaxFittingCount(empty.Image(), kCategoryChannel, INT32_MAX, 0), (0xFF7F - 512) / 58);
 }

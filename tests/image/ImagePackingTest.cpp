@@ -87,7 +87,7 @@ TEST(Static2Dynamic, PacksTheBlocksOfTheModelClassInTheRadioOrder) {
             RadioImage img;
             if (b == WidenFlag) img[layout::kBankFlags] = 0x40;
             if (b == Channels) img.SetWord(layout::kBank127Count, 5);
-            ASSERT_EQ(Static2DynamicInit(img.Data(), c.modelClass), 0);
+            ASSERT_EQ(Static2DynamicInit(img.Image(), c.modelClass), 0);
             const std::vector<PtblEntry> entries = RadioEntries(img);
             EXPECT_EQ(entries.size(), c.entries + (b == None ? 0 : 2));
             EXPECT_EQ(img.Word(layout::kHdrOwnEntry + 4), entries.size());
@@ -98,7 +98,7 @@ TEST(Static2Dynamic, PacksTheBlocksOfTheModelClassInTheRadioOrder) {
 
 TEST(Static2Dynamic, EmptyImageStartsWithAnEmptyChannelBlock) {
     RadioImage img;
-    ASSERT_EQ(Static2DynamicInit(img.Data(), kLmr), 0);
+    ASSERT_EQ(Static2DynamicInit(img.Image(), kLmr), 0);
     const std::vector<PtblEntry> entries = RadioEntries(img);
     ASSERT_GE(entries.size(), 2u);
     EXPECT_EQ(entries[0].id, 2);
@@ -119,7 +119,7 @@ TEST(Static2Dynamic, BlocksCarryTheirTablesAndTheHeaderLocatesThem) {
     img.SetWord(layout::kBank127Count, 7);
     img[layout::kSiteCounts + 0] = 3;
     img[layout::kSiteCounts + 2] = 4;
-    ASSERT_EQ(Static2DynamicInit(img.Data(), kLtr), 0);
+    ASSERT_EQ(Static2DynamicInit(img.Image(), kLtr), 0);
 
     const std::vector<PtblEntry> entries = RadioEntries(img);
     ASSERT_EQ(entries.size(), 59u);
@@ -168,7 +168,7 @@ TEST(Static2Dynamic, TheSignatureEndsThePackedDataForEveryClass) {
     for (int modelClass = kLmr; modelClass <= kPmrZ; ++modelClass) {
         RadioImage img = Scribbled();
         img.SetWord(layout::kBankCounts + 4, 100);
-        ASSERT_EQ(Static2DynamicInit(img.Data(), modelClass), 0);
+        ASSERT_EQ(Static2DynamicInit(img.Image(), modelClass), 0);
         // As the write check finds it: end - base + 504.
         const int32_t at = img.Word(layout::kHdrEndAddress) - img.Word(layout::kHdrBase) + 504;
         EXPECT_TRUE(img.Equal(at, reinterpret_cast<const uint8_t*>("MORV Inc"), 8)) << modelClass;
@@ -188,11 +188,11 @@ TEST(Static2Dynamic, SameTablesGiveTheSameRadioBytes) {
     b.Fill(layout::kHdrBlock3Address, 6, 0x5A);
     b.Fill(layout::kHdrOwnEntry, 8, 0x5A);
     for (int modelClass = kLmr; modelClass <= kPmrZ; ++modelClass) {
-        ASSERT_EQ(Static2DynamicInit(a.Data(), modelClass), 0);
-        ASSERT_EQ(Static2DynamicInit(b.Data(), modelClass), 0);
+        ASSERT_EQ(Static2DynamicInit(a.Image(), modelClass), 0);
+        ASSERT_EQ(Static2DynamicInit(b.Image(), modelClass), 0);
         EXPECT_EQ(a.Range(0, layout::kDynamicEnd), b.Range(0, layout::kDynamicEnd)) << modelClass;
         const auto once = a.Bytes();
-        ASSERT_EQ(Static2DynamicInit(a.Data(), modelClass), 0);
+        ASSERT_EQ(Static2DynamicInit(a.Image(), modelClass), 0);
         EXPECT_EQ(a.Bytes(), once) << "packing twice changes nothing";
     }
 }
@@ -207,7 +207,7 @@ TEST(Static2Dynamic, OverflowReportsAndKeepsTheHeaderFieldsItDidNotReach) {
     img[layout::kSiteCounts + 10] = 10;
     img.SetWord(layout::kHdrEndAddress, 0x1234);
     img.Fill(layout::kHdrOwnEntry, 8, 0x77);
-    ASSERT_EQ(Static2DynamicInit(img.Data(), kLtr), 1);
+    ASSERT_EQ(Static2DynamicInit(img.Image(), kLtr), 1);
     EXPECT_EQ(img.Word(layout::kHdrEndAddress), 0x1234);
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(img[layout::kHdrOwnEntry + i], 0x77);
@@ -239,7 +239,7 @@ TEST(Static2Dynamic, CloneWriteWidensBank127ToWhatFits) {
         img[layout::kBankFlags] = 0x40;
         img.SetWord(layout::kHdrBlock3Address, 0x0200);
         img.SetWord(layout::kHdrEndAddress, c.end);
-        ASSERT_EQ(Static2Dynamic(img.Data(), c.mode, kPmr), 0);
+        ASSERT_EQ(Static2Dynamic(img.Image(), c.mode, kPmr), 0);
         const std::vector<PtblEntry> entries = RadioEntries(img);
         ASSERT_GE(entries.size(), 10u);
         for (int k = 0; k < 2; ++k) {
@@ -258,29 +258,36 @@ TEST(Static2Dynamic, CloneWriteWithoutTheWidenFlagPacksAsPlain) {
     a.SetWord(layout::kBankCounts, 40);
     a.SetWord(layout::kBank127Count, 3);
     RadioImage b = a;
-    ASSERT_EQ(Static2Dynamic(a.Data(), kPackPlain, kP25), 0);
-    ASSERT_EQ(Static2Dynamic(b.Data(), kPackCloneWrite, kP25), 0);
+    ASSERT_EQ(Static2Dynamic(a.Image(), kPackPlain, kP25), 0);
+    ASSERT_EQ(Static2Dynamic(b.Image(), kPackCloneWrite, kP25), 0);
     EXPECT_EQ(a.Bytes(), b.Bytes());
 }
 
-// Counts no radio could hold are taken as normalisation leaves them, so that
-// packing never reads past the channel table.
-TEST(Static2Dynamic, CountsPastTheChannelTableCountAsEmptyBanks) {
-    RadioImage img = Scribbled();
-    img.SetWord(layout::kBankCounts, 100);
-    for (int b = 1; b < 128; ++b)
-        img.SetWord(layout::kBankCounts + 2 * b, 0xFFFF);
-    for (int s = 0; s < 128; ++s)
-        img[layout::kSiteCounts + s] = 0xFF;
-    ASSERT_EQ(Static2DynamicInit(img.Data(), kLtr), 0);
-    const std::vector<PtblEntry> entries = RadioEntries(img);
-    auto entry = [&](uint16_t id) {
-        return *std::find_if(entries.begin(), entries.end(), [&](auto& e) { return e.id == id; });
+// Counts no radio could hold are taken as the accessors give them, never
+// more rows than a table has, so that packing never reads past a table.
+TEST(Static2Dynamic, CountsPastATableNeverTakeMoreThanItsRows) {
+    auto entry = [](const RadioImage& img, uint16_t id) {
+        for (const PtblEntry& e : RadioEntries(img))
+            if (e.id == id) return e;
+        return PtblEntry{};
     };
-    EXPECT_EQ(entry(2).count, 100);
-    EXPECT_EQ(entry(45).count, 100);
-    EXPECT_EQ(entry(43).count, 2560);
-    EXPECT_EQ(std::count_if(entries.begin(), entries.end(), [](auto& e) { return e.id == 4; }), 0);
+    RadioImage channels = Scribbled();
+    channels.SetWord(layout::kBankCounts, 400);
+    channels.SetWord(layout::kBank127Count, 300);
+    ASSERT_EQ(Static2DynamicInit(channels.Image(), kLtr), 0);
+    EXPECT_EQ(entry(channels, 2).count, 212);
+    EXPECT_EQ(entry(channels, 4).count, 300);
+    EXPECT_EQ(entry(channels, 45).count, 512);
+
+    RadioImage pool = Scribbled();
+    for (int s = 0; s < 128; ++s)
+        pool[layout::kSiteCounts + s] = 0xFF;
+    for (int b = 0; b < 128; ++b)
+        pool.SetWord(layout::kBankCounts + 2 * b, 0xFFFF);
+    ASSERT_EQ(Static2DynamicInit(pool.Image(), kLtr), 1) << "512 channels and a full pool do not fit";
+    pool.Fill(layout::kBankCounts, 256, 0);
+    ASSERT_EQ(Static2DynamicInit(pool.Image(), kLtr), 0);
+    EXPECT_EQ(entry(pool, 43).count, 2560);
 }
 
 TEST(Static2Dynamic, DuplicateIdsAreAnInternalInconsistency) {
@@ -308,7 +315,7 @@ TEST(Static2Dynamic, TakesTheClassOfTheCurrentModel) {
     for (auto [model, entries] : {std::pair{6, 57}, std::pair{9, 36}, std::pair{2, 53}}) {
         env.ModelType = model;
         RadioImage img;
-        ASSERT_EQ(Static2DynamicInit(img.Data()), 0);
+        ASSERT_EQ(Static2DynamicInit(img.Image()), 0);
         EXPECT_EQ(img.Word(layout::kHdrOwnEntry + 4), entries) << model;
     }
     gEnviron = nullptr;

@@ -27,7 +27,7 @@ TEST(UnpackImage, LongerRadioRecordsGiveTheirFirstBytes) {
     img.Finish();
     const layout::StaticTable& t = layout::Table(2);
     img.Fill(t.Record(3), 30, 0x99);
-    UnpackImage(img.Data(), kLmr);
+    UnpackImage(img.Image(), kLmr);
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(RecordIs(img, t, i, 2, i, 30)) << i;
     EXPECT_EQ(img[t.Record(3)], 0x99) << "records the block does not hold stay";
@@ -39,7 +39,7 @@ TEST(UnpackImage, ShorterRadioRecordsLeaveTheRestOfEachRecord) {
     img.Finish();
     const layout::StaticTable& t = layout::Table(11);
     img.Fill(t.offset, t.Bytes(), 0x99);
-    UnpackImage(img.Data(), kLmr);
+    UnpackImage(img.Image(), kLmr);
     for (int i = 0; i < 16; ++i) {
         EXPECT_TRUE(RecordIs(img, t, i, 11, i, 40)) << i;
         EXPECT_EQ(img[t.Record(i) + 40], 0x99);
@@ -52,7 +52,7 @@ TEST(UnpackImage, TakesAtMostTheTablesRecords) {
     img.Finish();
     const int32_t next = layout::Table(2).End();
     img.Fill(next, 16, 0x99);
-    UnpackImage(img.Data(), kLmr);
+    UnpackImage(img.Image(), kLmr);
     EXPECT_TRUE(RecordIs(img, layout::Table(2), 511, 2, 511, 30));
     EXPECT_EQ(img[next], 0x99) << "record 512 does not reach the next table";
 }
@@ -66,7 +66,7 @@ TEST(UnpackImage, ShortBlockKeepsTheRestOfItsTable) {
     for (int b = 122; b < 128; ++b)
         img.SetWord(layout::kBankCounts + 2 * b, 1); // bytes 400..411
     const auto before = img.Range(t.offset + 400, 38);
-    UnpackImage(img.Data(), kLmr);
+    UnpackImage(img.Image(), kLmr);
     EXPECT_EQ(img[t.offset + 399], 0);
     EXPECT_EQ(img.Range(t.offset + 400, 38), before);
 }
@@ -80,7 +80,7 @@ TEST(UnpackImage, TablesWithoutABlockStayAsTheyWere) {
     img.Scribble(layout::Table(23), 23);
     const auto pool = img.Range(layout::Table(43).offset, layout::Table(43).Bytes());
     const auto t23 = img.Range(layout::Table(23).offset, 10);
-    UnpackImage(img.Data(), kLtr);
+    UnpackImage(img.Image(), kLtr);
     EXPECT_EQ(img.Range(layout::Table(43).offset, layout::Table(43).Bytes()), pool);
     EXPECT_EQ(img.Range(layout::Table(23).offset, 10), t23);
     EXPECT_TRUE(RecordIs(img, layout::Table(42), 127, 42, 127, 8));
@@ -91,7 +91,7 @@ TEST(UnpackImage, FollowsTheBaseOfTheHeader) {
     img.SetBase(0x1000);
     img.AddBlock(7, 16, 1);
     img.Finish();
-    UnpackImage(img.Data(), kLmr);
+    UnpackImage(img.Image(), kLmr);
     EXPECT_TRUE(RecordIs(img, layout::Table(7), 0, 7, 0, 16));
 }
 
@@ -101,7 +101,7 @@ TEST(UnpackImage, WithoutAPartitionTableChangesNothing) {
     img.Finish();
     img[289] = 2;
     const auto before = img.Bytes();
-    UnpackImage(img.Data(), kLmr);
+    UnpackImage(img.Image(), kLmr);
     EXPECT_EQ(img.Bytes(), before);
 }
 
@@ -131,7 +131,7 @@ TEST(UnpackImage, TakesNothingFromOutsideTheDynamicArea) {
         img.Fill(t.offset, t.Bytes(), 0x99);
         img.Fill(layout::Table(8).offset, 438, 0x99);
         img.Fill(layout::Table(2).offset, layout::Table(2).Bytes(), 0x99);
-        UnpackImage(img.Data(), kLmr);
+        UnpackImage(img.Image(), kLmr);
         for (int i = 0; i < 16; ++i)
             EXPECT_EQ(img[t.Record(i)], i < c.inside ? 0x44 : 0x99) << i;
         EXPECT_EQ(img[layout::Table(8).offset], 0x99);
@@ -154,7 +154,7 @@ TEST(UnpackImage, ClampsTheCountsItTakes) {
         return static_cast<uint8_t>(j < 10 ? 255 : j == 10 ? 11 : 1);
     });
     img.Finish();
-    UnpackImage(img.Data(), kLtr);
+    UnpackImage(img.Image(), kLtr);
     EXPECT_EQ(img.Word(layout::kBankCounts), 300);
     EXPECT_EQ(img.Word(layout::kBankCounts + 2), 200);
     EXPECT_EQ(img.Word(layout::kBankCounts + 4), 0);
@@ -175,11 +175,11 @@ TEST(UnpackImage, TakesBackWhatPackingWrote) {
         source[layout::kBankFlags] = 0;
         source.SetWord(layout::kBankCounts + 20, 50);
         source[layout::kSiteCounts + 3] = 20;
-        ASSERT_EQ(Static2DynamicInit(source.Data(), modelClass), 0);
+        ASSERT_EQ(Static2DynamicInit(source.Image(), modelClass), 0);
 
         RadioImage radio;
-        std::copy(source.Bytes().begin(), source.Bytes().begin() + layout::kDynamicEnd, radio.Data());
-        UnpackImage(radio.Data(), modelClass);
+        radio.Image().Write(0, source.Data(), layout::kDynamicEnd);
+        UnpackImage(radio.Image(), modelClass);
         for (const layout::StaticTable* t : layout::kPackSequence) {
             const PtblEntry* e = nullptr;
             PtblEntry found;
@@ -202,7 +202,7 @@ TEST(Dynamic2Static, OneTemplateRecordFillsTheWholeTable) {
     img.AddBlock(43, 10, 1);
     img.AddBlock(7, 16, 1);
     img.Finish();
-    Dynamic2Static(img.Data());
+    Dynamic2Static(img.Image());
     for (int i = 0; i < 512; ++i)
         ASSERT_TRUE(RecordIs(img, layout::Table(2), i, 2, 0, 30)) << i;
     for (int i = 0; i < 2560; ++i)
@@ -221,7 +221,7 @@ TEST(Dynamic2Static, TakesBlocksWholeAndRecordsUpToTheirLimit) {
     img.Finish();
     img.Fill(layout::Table(19).offset, layout::Table(19).Bytes(), 0x99);
     img.Fill(layout::Table(27).offset, 4, 0x99);
-    Dynamic2Static(img.Data());
+    Dynamic2Static(img.Image());
     EXPECT_TRUE(RecordIs(img, layout::Table(24), 0, 24, 0, 8));
     for (int j = 0; j < 8; ++j)
         EXPECT_EQ(img[layout::Table(24).offset + 8 + j], RadioImage::Pattern(25, 0, j));
@@ -242,7 +242,7 @@ TEST(Dynamic2Static, TakesNothingFromOutsideTheDynamicArea) {
     img.Finish();
     for (uint16_t id : {8, 2, 17})
         img.Fill(layout::Table(id).offset, layout::Table(id).Bytes(), 0x99);
-    Dynamic2Static(img.Data());
+    Dynamic2Static(img.Image());
     EXPECT_EQ(img[layout::Table(8).offset], 0x99);
     EXPECT_EQ(img[layout::Table(2).Record(100)], 0x99);
     EXPECT_EQ(img[layout::Table(17).Record(0)], 0x44);

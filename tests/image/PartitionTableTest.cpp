@@ -31,16 +31,16 @@ RadioImage RadioTable(int entries, uint16_t size) {
 
 TEST(LoadPtbl, TakesAtMost65Entries) {
     RadioImage img = RadioTable(70, 10);
-    ASSERT_EQ(LoadPtbl(img.Data()), 1);
-    EXPECT_EQ(PtblEntryCount(img.Data()), 65);
-    EXPECT_NE(FindPtblEntry(Copy(img), PtblEntryCount(img.Data()), 164), nullptr);
-    EXPECT_EQ(FindPtblEntry(Copy(img), PtblEntryCount(img.Data()), 165), nullptr);
-    EXPECT_EQ(FindPtblEntry(Copy(img), PtblEntryCount(img.Data()), 169), nullptr);
+    ASSERT_EQ(LoadPtbl(img.Image()), 1);
+    EXPECT_EQ(PtblEntryCount(img.Image()), 65);
+    EXPECT_NE(FindPtblEntry(Copy(img), PtblEntryCount(img.Image()), 164), nullptr);
+    EXPECT_EQ(FindPtblEntry(Copy(img), PtblEntryCount(img.Image()), 165), nullptr);
+    EXPECT_EQ(FindPtblEntry(Copy(img), PtblEntryCount(img.Image()), 169), nullptr);
 }
 
 TEST(LoadPtbl, TakesTheFirstTenBytesOfLongerEntries) {
     RadioImage img = RadioTable(5, 12);
-    ASSERT_EQ(LoadPtbl(img.Data()), 1);
+    ASSERT_EQ(LoadPtbl(img.Image()), 1);
     for (int i = 0; i < 5; ++i) {
         const uint8_t* e = Copy(img) + 10 * i;
         const PtblEntry entry = ReadPtblEntry(e);
@@ -58,7 +58,7 @@ TEST(LoadPtbl, WithoutItsOwnEntryReadsNothing) {
         img[289] = static_cast<uint8_t>(b289);
         img.Fill(layout::kPtblCopy, 650, 0xAB);
         const auto before = img.Bytes();
-        EXPECT_EQ(LoadPtbl(img.Data()), 0);
+        EXPECT_EQ(LoadPtbl(img.Image()), 0);
         EXPECT_EQ(img.Bytes(), before);
     }
 }
@@ -66,7 +66,7 @@ TEST(LoadPtbl, WithoutItsOwnEntryReadsNothing) {
 TEST(FindPtblEntry, FindsTheFirstOfTwoWithTheSameId) {
     RadioImage img = RadioTable(4, 10);
     WritePtblEntry(img.Data() + 1000 + 10, {102, 30, 77, 0x0300});
-    ASSERT_EQ(LoadPtbl(img.Data()), 1);
+    ASSERT_EQ(LoadPtbl(img.Image()), 1);
     const uint8_t* e = FindPtblEntry(Copy(img), 4, 102);
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e, Copy(img) + 10);
@@ -94,7 +94,7 @@ TEST(LoadPtbl, EntriesOutsideTheDynamicAreaReadAsEmpty) {
         img.Fill(layout::kPtblCopy, 650, 0xAB);
         img.SetWord(layout::kHdrBase, c.base);
         WritePtblEntry(img.Data() + layout::kHdrOwnEntry, {1, c.size, c.count, c.address});
-        ASSERT_EQ(LoadPtbl(img.Data()), 1);
+        ASSERT_EQ(LoadPtbl(img.Image()), 1);
         for (int i = 0; i < c.count; ++i) {
             const uint8_t* e = Copy(img) + 10 * i;
             const uint8_t expect = i < c.inside ? 0x33 : 0x00;

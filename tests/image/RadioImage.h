@@ -1,10 +1,12 @@
 #pragma once
 #include "image/ImageLayout.h"
 #include "image/PartitionTable.h"
+#include "image/cmcEeprom.h"
 
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <stdexcept>
 #include <vector>
 
 namespace testimage {
@@ -14,37 +16,37 @@ namespace testimage {
 // partition table and its own entry in the header.
 class RadioImage {
 public:
-    RadioImage() : bytes_(layout::kImageSize, 0) {}
+    RadioImage() { image_.SetSize(layout::kImageSize); }
 
-    uint8_t* Data() { return bytes_.data(); }
-    const uint8_t* Data() const { return bytes_.data(); }
-    uint8_t& operator[](int32_t at) { return bytes_.at(static_cast<size_t>(at)); }
-    const std::vector<uint8_t>& Bytes() const { return bytes_; }
+    cmcEeprom& Image() { return image_; }
+    uint8_t* Data() { return image_.Data(); }
+    const uint8_t* Data() const { return image_.Data(); }
+    uint8_t& operator[](int32_t at) { return *At(at, 1); }
+    std::vector<uint8_t> Bytes() const { return Range(0, layout::kImageSize); }
 
-    uint16_t Word(int32_t at) const { return static_cast<uint16_t>(bytes_.at(at) << 8 | bytes_.at(at + 1)); }
-    void SetWord(int32_t at, uint16_t v) {
-        bytes_.at(at) = static_cast<uint8_t>(v >> 8);
-        bytes_.at(at + 1) = static_cast<uint8_t>(v);
-    }
+    uint16_t Word(int32_t at) const { return image_.GetWord(at); }
+    void SetWord(int32_t at, uint16_t v) { image_.SetWord(at, v); }
     void Fill(int32_t at, int32_t length, uint8_t v) {
-        std::memset(&bytes_.at(at), v, static_cast<size_t>(length));
+        std::memset(At(at, length), v, static_cast<size_t>(length));
     }
     bool Equal(int32_t at, const uint8_t* p, int32_t length) const {
-        return std::memcmp(&bytes_.at(at), p, static_cast<size_t>(length)) == 0;
+        return std::memcmp(At(at, length), p, static_cast<size_t>(length)) == 0;
     }
     std::vector<uint8_t> Range(int32_t at, int32_t length) const {
-        return {bytes_.begin() + at, bytes_.begin() + at + length};
+        const uint8_t* p = At(at, length);
+        return {p, p + length};
     }
 
     // The static table's bytes, every byte its own value so that a record
     // copied to the wrong place shows.
     void Scribble(const layout::StaticTable& t, uint8_t seed) {
+        uint8_t* p = At(t.offset, t.Bytes());
         for (int32_t i = 0; i < t.Bytes(); ++i)
-            bytes_[t.offset + i] = static_cast<uint8_t>(seed + i * 7 + i / 251);
+            p[i] = static_cast<uint8_t>(seed + i * 7 + i / 251);
     }
 
     // Appends a block of count records of size bytes; record r byte j holds
-    // Pattern(id, r, j). Returns the image offset of the block.
+    // Pattern(id, r, j), or what fill gives. Returns the block's image offset.
     int32_t AddBlock(uint16_t id, uint16_t size, uint16_t count) {
         return AddBlock(id, size, count, [id](int32_t r, int32_t j) { return Pattern(id, r, j); });
     }
@@ -53,7 +55,7 @@ public:
         const int32_t at = next_;
         for (int32_t r = 0; r < count; ++r)
             for (int32_t j = 0; j < size; ++j)
-                bytes_.at(at + r * size + j) = fill(r, j);
+                *At(at + r * size + j, 1) = fill(r, j);
         entries_.push_back({id, size, count, static_cast<uint16_t>(at - layout::kDynamicStart + base_)});
         next_ += size * count;
         return at;
@@ -66,10 +68,10 @@ public:
     void Finish() {
         const int32_t at = next_;
         for (size_t i = 0; i < entries_.size(); ++i)
-            WritePtblEntry(&bytes_.at(at + 10 * i), entries_[i]);
+            WritePtblEntry(At(at + 10 * static_cast<int32_t>(i), 10), entries_[i]);
         next_ += static_cast<int32_t>(10 * entries_.size());
         SetWord(layout::kHdrBase, base_);
-        WritePtblEntry(&bytes_[layout::kHdrOwnEntry],
+        WritePtblEntry(At(layout::kHdrOwnEntry, 8),
                        {layout::kPtblId, 10, static_cast<uint16_t>(entries_.size()),
                         static_cast<uint16_t>(at - layout::kDynamicStart + base_)});
     }
@@ -79,7 +81,14 @@ public:
     }
 
 private:
-    std::vector<uint8_t> bytes_;
+    // The test's own accesses are checked like the image's.
+    uint8_t* At(int32_t at, int32_t length) const {
+        const bool inside = length == 0 ? at >= 0 && at <= image_.GetSize() : image_.IsValidRange(at, length);
+        if (!inside) throw std::out_of_range("outside the test image");
+        return const_cast<uint8_t*>(image_.Data()) + at;
+    }
+
+    cmcEeprom image_;
     std::vector<PtblEntry> entries_;
     int32_t next_ = layout::kDynamicStart;
     uint16_t base_ = layout::kDynamicStart;
