@@ -97,7 +97,7 @@ bool cmcGTex::IndexStep() {
         moreToIndex_ = false;
         return false;
     }
-    std::string line;
+    std::string& line = indexLine_;
     int64_t next = 0;
     if (ReadUncached(scanPos_, line, next) != ReadStatus::Line) {
         moreToIndex_ = false;

@@ -104,6 +104,8 @@ private:
     int64_t blockLen_ = 0;
     int64_t fileOffset_ = 0;
 
+    // Kept between indexing steps so that scanning reuses its storage.
+    std::string indexLine_;
     int64_t scanPos_ = 0;
     bool moreToIndex_ = true;
     std::list<KeyRecord> keys_;
