@@ -243,6 +243,9 @@ TEST_F(GTexFile, UnboundOrUnopenableTablesAreFatal) {
     EXPECT_EQ(noName.SetFile(""), 1);
     ExpectFatal([&] { noName.GetText("K"); }, "K");
     EXPECT_EQ(noName.SetFile(Write("#K\nv\n")), 0) << "an empty name still binds";
+    cmcGTex noArray;
+    EXPECT_EQ(noArray.SetLines(nullptr), 1);
+    ExpectFatal([&] { noArray.GetText("K"); }, "K");
 }
 
 TEST_F(GTexFile, BindingTwiceKeepsTheFirstBinding) {
