@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -19,11 +20,20 @@ namespace {
 // The address field has four digits, so nothing above this can be read back.
 constexpr int32_t kLastFileAddress = 0xFFFF;
 
+// Digit values by character, -1 for a character that is no hex digit; the
+// reader looks up two of these per image byte.
+constexpr std::array<int8_t, 256> kHexValues = [] {
+    std::array<int8_t, 256> t{};
+    t.fill(-1);
+    for (int i = 0; i < 10; ++i)
+        t['0' + i] = static_cast<int8_t>(i);
+    for (int i = 0; i < 6; ++i)
+        t['A' + i] = t['a' + i] = static_cast<int8_t>(10 + i);
+    return t;
+}();
+
 int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
+    return kHexValues[static_cast<unsigned char>(c)];
 }
 
 bool AllHex(const std::string& text) {
