@@ -112,7 +112,9 @@ public:
     // Fills the buffer and returns the count, 0 at the end, -1 on a read error.
     using Source = std::function<ssize_t(char* buffer, size_t capacity)>;
 
-    explicit LineReader(Source source) : source_(std::move(source)), block_(65536) {}
+    explicit LineReader(Source source) : source_(std::move(source)), buffer_(65536), block_(buffer_.data()) {}
+    // Reads straight from bytes that are all in memory already.
+    LineReader(const char* bytes, size_t length) : block_(bytes), len_(length), ended_(true) {}
 
     // The next line without its line end; false when the input is used up or failed.
     bool Next(std::string& line, size_t& length) {
@@ -122,7 +124,7 @@ public:
         char lastChar = 0;
         while (true) {
             if (pos_ == len_ && !Refill()) break;
-            const char* start = block_.data() + pos_;
+            const char* start = block_ + pos_;
             size_t avail = len_ - pos_;
             const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
             size_t chunk = nl ? static_cast<size_t>(nl - start) : avail;
@@ -151,7 +153,7 @@ private:
 
     bool Refill() {
         if (ended_) return false;
-        ssize_t n = source_(block_.data(), block_.size());
+        ssize_t n = source_(buffer_.data(), buffer_.size());
         if (n <= 0) {
             ended_ = true;
             failed_ = n < 0;
@@ -163,7 +165,8 @@ private:
     }
 
     Source source_;
-    std::vector<char> block_;
+    std::vector<char> buffer_;
+    const char* block_; // the buffer, or the caller's bytes
     size_t pos_ = 0;
     size_t len_ = 0;
     bool ended_ = false;
@@ -285,15 +288,7 @@ int cmcIcfFile::LoadFromMemory(const void* bytes, size_t length, const RangeList
     cmcEeprom kept;
     if (image) kept.Assign(*image);
     ClearReadMap();
-    const char* p = static_cast<const char*>(bytes);
-    size_t left = length;
-    LineReader in([&p, &left](char* buffer, size_t capacity) -> ssize_t {
-        size_t n = std::min(capacity, left);
-        if (n > 0) std::memcpy(buffer, p, n);
-        p += n;
-        left -= n;
-        return static_cast<ssize_t>(n);
-    });
+    LineReader in(static_cast<const char*>(bytes), length);
     return FinishLoad(LoadFrom(in, ranges), kept);
 }
 
