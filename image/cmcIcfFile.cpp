@@ -210,8 +210,8 @@ std::string cmcIcfFile::BuildText(const RangeList& ranges) const {
     out += "\r\n#Comment=" + OneLine(comment) + "\r\n#MapRev=" + std::to_string(mapRev) + "\r\n";
     if (!image) return out;
     for (const AddressRange& r : RangesInUse(ranges, image->GetSize())) {
-        size_t bytes = static_cast<size_t>(r.last - r.first) + 1;
-        out.reserve(out.size() + bytes * 2 + (bytes / 16 + 2) * 8);
+        size_t count = static_cast<size_t>(r.last - r.first) + 1;
+        out.reserve(out.size() + count * 2 + (count / 16 + 2) * 8);
         int32_t a = r.first;
         while (a <= r.last) {
             // A line never crosses a 16-byte boundary and ends with its range.
