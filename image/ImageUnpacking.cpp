@@ -6,6 +6,7 @@
 #include "image/ImagePacking.h"
 #include "image/PartitionTable.h"
 #include "image/cmcEeprom.h"
+#include "image/datCh.h"
 
 #include <algorithm>
 #include <cstring>
@@ -53,6 +54,32 @@ template <typename Get, typename Set> void ClampCounts(int32_t units, int32_t ro
     }
 }
 
+// Bank 127's channels (blocks 4 and 5) go behind those of banks 0..126 in
+// tables 2 and 3; each block is read by its own record size and count. The
+// bank keeps at least its count, and grows to its last programmed channel.
+// Then the radio part is packed again in the program's own layout.
+void MergeBank127(cmcEeprom& image, int32_t n, int modelClass) {
+    Located channels, extras, bank127[2];
+    if (!Locate(image, n, 2, channels) || !Locate(image, n, 3, extras)) return;
+    for (size_t k = 0; k < layout::kBank127Blocks.size(); ++k)
+        if (!Locate(image, n, layout::kBank127Blocks[k].id, bank127[k])) return;
+    const int32_t start = std::min<int32_t>(channels.entry.count, layout::kChannelRows);
+    for (size_t k = 0; k < layout::kBank127Blocks.size(); ++k) {
+        const Located& b = bank127[k];
+        const StaticTable& t = layout::Table(layout::kBank127Blocks[k].table);
+        const int32_t size = std::min<int32_t>(b.entry.recordSize, t.recordSize);
+        for (int32_t i = 0; i < b.entry.count && start + i < t.records; ++i)
+            CopyFromArea(image.Data(), t.Record(start + i), b.source + int64_t{b.entry.recordSize} * i, size);
+    }
+    const int32_t bank = layout::kBanks - 1;
+    const int32_t kept = GetBankChannelCountIn(image, bank);
+    SetBankChannelCount(image, bank, bank127[0].entry.count);
+    const int32_t last = LastUsedInBank(image, bank);
+    SetBankChannelCount(image, bank, std::max(last, kept));
+    ClampBankCounts(image);
+    Static2DynamicInit(image, modelClass);
+}
+
 } // namespace
 
 void ClampBankCounts(cmcEeprom& image) {
@@ -88,7 +115,7 @@ void UnpackImage(cmcEeprom& image, int modelClass) {
         }
         AfterTable(image, t.id);
     }
-    (void)modelClass;
+    MergeBank127(image, n, modelClass);
 }
 
 void Dynamic2Static(cmcEeprom& image) {

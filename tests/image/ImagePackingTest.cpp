@@ -1,13 +1,10 @@
 #include "image/ImagePacking.h"
-#include "foundation/Globals.h"
-#include "foundation/indEnviron.h"
 #include "image/DynamicCapacity.h"
 #include "image/ImageLayout.h"
 #include "image/PartitionTable.h"
 #include "platform/Fatal.h"
-#include "platform/SettingsStore.h"
 #include "tests/image/RadioImage.h"
-#include "tests/support/TempDir.h"
+#include "tests/image/ScopedModel.h"
 
 #include <gtest/gtest.h>
 
@@ -307,16 +304,10 @@ TEST(Static2Dynamic, DuplicateIdsAreAnInternalInconsistency) {
 }
 
 TEST(Static2Dynamic, TakesTheClassOfTheCurrentModel) {
-    testsupport::TempDir runtime;
-    testsupport::ScopedEnv runtimeEnv{"XDG_RUNTIME_DIR", runtime.Path()};
-    plat::MemorySettingsStore store;
-    indEnviron env{"Morv Tolvane APP Exclusive Mutex", "Software\\Morv\\Tolvane", store};
-    gEnviron = &env;
     for (auto [model, entries] : {std::pair{6, 57}, std::pair{9, 36}, std::pair{2, 53}}) {
-        env.ModelType = model;
+        testimage::ScopedModel current(model);
         RadioImage img;
         ASSERT_EQ(Static2DynamicInit(img.Image()), 0);
         EXPECT_EQ(img.Word(layout::kHdrOwnEntry + 4), entries) << model;
     }
-    gEnviron = nullptr;
 }

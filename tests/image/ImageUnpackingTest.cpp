@@ -3,6 +3,7 @@
 #include "image/ImagePacking.h"
 #include "image/PartitionTable.h"
 #include "tests/image/RadioImage.h"
+#include "tests/image/ScopedModel.h"
 
 #include <gtest/gtest.h>
 
@@ -247,4 +248,121 @@ TEST(Dynamic2Static, TakesNothingFromOutsideTheDynamicArea) {
     EXPECT_EQ(img[layout::Table(2).Record(100)], 0x99);
     EXPECT_EQ(img[layout::Table(17).Record(0)], 0x44);
     EXPECT_EQ(img[layout::Table(17).Record(1)], 0x99);
+}
+
+namespace {
+
+// A radio whose bank 0 holds `below` channels (blocks 2 and 3) and whose bank
+// 127 is carried by blocks 4 and 5; table 8 gives bank 127 the count `kept`.
+// The first `programmed` records of block 4 have a receive frequency.
+struct Bank127Radio {
+    uint16_t below = 100, kept = 5, count4 = 20, size4 = 30, count5 = 20;
+    int programmed = 12;
+
+    RadioImage Build() const {
+        RadioImage img;
+        const layout::StaticTable& t8 = layout::Table(8);
+        img.AddBlock(8, 438, 1, [this, &t8](int32_t, int32_t j) {
+            const int32_t at = t8.offset + j;
+            if (at == layout::kBankCounts) return static_cast<uint8_t>(below >> 8);
+            if (at == layout::kBankCounts + 1) return static_cast<uint8_t>(below);
+            if (at == layout::kBank127Count + 1) return static_cast<uint8_t>(kept);
+            return uint8_t{0};
+        });
+        img.AddBlock(2, 30, below);
+        img.AddBlock(3, 22, below);
+        const int p = programmed;
+        img.AddBlock(4, size4, count4, [p](int32_t r, int32_t j) {
+            return j < 4 && r >= p ? uint8_t{0} : RadioImage::Pattern(4, r, j);
+        });
+        img.AddBlock(5, 22, count5);
+        img.Finish();
+        img.Fill(layout::Table(2).offset, layout::Table(2).Bytes(), 0);
+        img.Fill(layout::Table(3).offset, layout::Table(3).Bytes(), 0x99);
+        return img;
+    }
+};
+
+PtblEntry RadioEntry(const RadioImage& img, uint16_t id) {
+    const PtblEntry own = ReadPtblEntry(img.Data() + layout::kHdrOwnEntry);
+    for (int i = 0; i < own.count; ++i) {
+        const PtblEntry e = ReadPtblEntry(img.Data() + own.address + 10 * i);
+        if (e.id == id) return e;
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(UnpackImage, MergesBank127BehindTheOtherBanksAndPacksAgain) {
+    testimage::ScopedModel lmr(0);
+    struct Case {
+        uint16_t kept;
+        int programmed;
+        uint16_t count;
+    } cases[] = {{5, 12, 12}, {15, 12, 15}, {5, 0, 5}, {0, 20, 20}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "kept " << c.kept << " programmed " << c.programmed);
+        Bank127Radio radio;
+        radio.kept = c.kept;
+        radio.programmed = c.programmed;
+        RadioImage img = radio.Build();
+        UnpackImage(img.Image(), kLmr);
+        for (int r = 0; r < 20; ++r) {
+            EXPECT_TRUE(RecordIs(img, layout::Table(3), 100 + r, 5, r, 22)) << r;
+            for (int j = 4; j < 30; ++j)
+                ASSERT_EQ(img[layout::Table(2).Record(100 + r) + j], RadioImage::Pattern(4, r, j));
+        }
+        EXPECT_EQ(img.Word(layout::kBank127Count), c.count);
+        // The radio part is the program's own packing now.
+        EXPECT_EQ(img.Word(layout::kHdrOwnEntry + 4), 53);
+        const PtblEntry block4 = RadioEntry(img, 4);
+        EXPECT_EQ(block4.count, c.count);
+        EXPECT_TRUE(img.Equal(block4.address, img.Data() + layout::Table(2).Record(100), 30 * c.count));
+        EXPECT_EQ(RadioEntry(img, 2).count, 100);
+    }
+}
+
+// Each bank-127 block is read by its own entry: its record size sets the
+// stride, its count how many records it gives.
+TEST(UnpackImage, ReadsEachBank127BlockByItsOwnEntry) {
+    testimage::ScopedModel lmr(0);
+    Bank127Radio radio;
+    radio.count4 = 3;
+    radio.size4 = 32;
+    radio.count5 = 2;
+    radio.programmed = 3;
+    RadioImage img = radio.Build();
+    UnpackImage(img.Image(), kLmr);
+    for (int r = 0; r < 3; ++r)
+        EXPECT_TRUE(RecordIs(img, layout::Table(2), 100 + r, 4, r, 30)) << r;
+    EXPECT_TRUE(RecordIs(img, layout::Table(3), 101, 5, 1, 22));
+    EXPECT_EQ(img[layout::Table(3).Record(102)], 0x99) << "block 5 holds two records only";
+    EXPECT_EQ(img.Word(layout::kBank127Count), 5);
+}
+
+TEST(UnpackImage, DropsBank127ChannelsPastTheChannelTable) {
+    testimage::ScopedModel lmr(0);
+    Bank127Radio radio;
+    radio.below = 500;
+    radio.programmed = 20;
+    RadioImage img = radio.Build();
+    img.Fill(layout::Table(7).offset, 16, 0x99);
+    UnpackImage(img.Image(), kLmr);
+    EXPECT_TRUE(RecordIs(img, layout::Table(2), 511, 4, 11, 30));
+    EXPECT_EQ(img[layout::Table(7).offset], 0x99);
+    EXPECT_EQ(img.Word(layout::kBankCounts), 500);
+    EXPECT_EQ(img.Word(layout::kBank127Count), 12);
+}
+
+TEST(ImagePasses, LeaveAnImageOfAnotherSizeAlone) {
+    cmcEeprom small;
+    small.SetSize(0xFF80);
+    small.Fill(0x11);
+    const cmcEeprom before = small;
+    EXPECT_EQ(LoadPtbl(small), 0);
+    UnpackImage(small, kLmr);
+    Dynamic2Static(small);
+    EXPECT_EQ(Static2DynamicInit(small, kLmr), 1);
+    EXPECT_TRUE(small.IsEqual(before));
 }

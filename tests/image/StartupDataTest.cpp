@@ -9,6 +9,7 @@
 #include "image/cmcEeprom.h"
 #include "image/cmcIcfFile.h"
 #include "platform/ScriptedMessageBox.h"
+#include "tests/image/ScopedModel.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +87,7 @@ protected:
         return index + (image.GetByte(12) & 0x20 ? 0 : 5);
     }
 
+    testimage::ScopedModel model_{GetParam()};
     plat::ScriptedMessageBox noBoxes_;
     plat::ScopedMessageBoxes boxes_{&noBoxes_};
     cmcGTex texts_;
