@@ -1,4 +1,5 @@
 #include "image/DynamicCapacity.h"
+#include "image/CurrentImage.h"
 #include "image/ImageLayout.h"
 #include "tests/image/RadioImage.h"
 
@@ -69,4 +70,13 @@ TEST(MaxFittingCount, CountsDownToTheFirstThatFits) {
     // A count far past anything the area holds is answered without counting down from it.
     RadioImage empty = WithFree(0xFF7F - 512, 0xFF7F - 512);
     EXPECT_EQ(MaxFittingCount(empty.Image(), kCategoryChannel, INT32_MAX, 0), (0xFF7F - 512) / 58);
+}
+
+TEST(FitsDynamicArea, WithoutAnImageAsksTheCurrentImage) {
+    RadioImage img = WithFree(300, 600);
+    SetCurrentImage(&img.Image());
+    EXPECT_EQ(FitsDynamicArea(kCategoryChannel, 9, 0), 1);
+    EXPECT_EQ(FitsDynamicArea(kCategoryChannel, 10, 0), 0);
+    EXPECT_EQ(MaxFittingCount(kCategoryChannel, 100, kBank127Mode), 5);
+    SetCurrentImage(nullptr);
 }
