@@ -19,7 +19,7 @@ using layout::StaticTable;
 constexpr int32_t kBase = layout::kDynamicStart;
 constexpr int kLtr = 2, kP25 = 3, kPmrZ = 5;
 constexpr uint8_t kWidenBank127 = 0x40;
-constexpr uint8_t kMakerSignature[8] = {'M', 'O', 'R', 'V', ' ', 'I', 'n', 'c'};
+constexpr int32_t kSignatureLength = sizeof layout::kMakerSignature - 1; // no terminator in the image
 
 uint16_t Word(const uint8_t* p) {
     return static_cast<uint16_t>(p[0] << 8 | p[1]);
@@ -93,9 +93,9 @@ public:
         std::memcpy(image_ + layout::kDynamicStart + e_, table, static_cast<size_t>(length));
         e_ += length;
 
-        if (!Fits(sizeof kMakerSignature)) return 1;
-        std::memcpy(image_ + layout::kDynamicStart + e_, kMakerSignature, sizeof kMakerSignature);
-        e_ += sizeof kMakerSignature;
+        if (!Fits(kSignatureLength)) return 1;
+        std::memcpy(image_ + layout::kDynamicStart + e_, layout::kMakerSignature, kSignatureLength);
+        e_ += kSignatureLength;
         PutWord(image_ + layout::kHdrEndAddress, Address());
         return 0;
     }

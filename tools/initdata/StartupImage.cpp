@@ -62,6 +62,7 @@ constexpr uint16_t kAllCall = 4095;
 constexpr uint8_t kClassBit[] = {0, 0x80, 0x01, 0x10, 0x40, 0x20};
 constexpr uint8_t kHandheld = 0x20; // header byte 12
 
+constexpr int32_t kSignatureLength = sizeof layout::kMakerSignature - 1;
 constexpr uint16_t kHeaderValue = 0x4405;
 constexpr uint16_t kModelCode = 0x4410;
 
@@ -113,7 +114,7 @@ void FillHeader(uint8_t* image, int32_t modelIndex) {
     PutWord(image, kHeaderValue);
     image[2] = 1;
     image[12] = modelIndex <= 4 ? kHandheld : 0;
-    std::memcpy(image + layout::kHdrSignature, layout::kMakerSignature, 8);
+    std::memcpy(image + layout::kHdrSignature, layout::kMakerSignature, kSignatureLength);
     image[264] = 1;
     PutWord(image + layout::kHdrModelCode, kModelCode);
     PutWord(image + layout::kHdrBase, layout::kDynamicStart);
@@ -139,14 +140,14 @@ public:
 
     void Finish() {
         const int32_t length = layout::kPtblEntrySize * k_;
-        Need(length + 8);
+        Need(length + kSignatureLength);
         WritePtblEntry(image_ + layout::kHdrOwnEntry,
                        {layout::kPtblId, static_cast<uint16_t>(layout::kPtblEntrySize),
                         static_cast<uint16_t>(k_), static_cast<uint16_t>(at_)});
         std::memcpy(image_ + at_, image_ + layout::kPtblCopy, static_cast<size_t>(length));
         at_ += length;
-        std::memcpy(image_ + at_, layout::kMakerSignature, 8);
-        at_ += 8;
+        std::memcpy(image_ + at_, layout::kMakerSignature, kSignatureLength);
+        at_ += kSignatureLength;
         PutWord(image_ + layout::kHdrEndAddress, at_);
     }
 
