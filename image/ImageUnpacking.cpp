@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -77,7 +78,11 @@ void MergeBank127(cmcEeprom& image, int32_t n, int modelClass) {
     const int32_t last = LastUsedInBank(image, bank);
     SetBankChannelCount(image, bank, std::max(last, kept));
     ClampBankCounts(image);
-    Static2DynamicInit(image, modelClass);
+    // When the program's own layout does not fit the area, the radio's stays:
+    // a half-packed area under the radio's partition table would unpack
+    // into garbage the next time.
+    std::vector<uint8_t> radio(image.Data(), image.Data() + layout::kDynamicEnd);
+    if (Static2DynamicInit(image, modelClass) != 0) image.Write(0, radio.data(), layout::kDynamicEnd);
 }
 
 } // namespace

@@ -366,3 +366,38 @@ TEST(ImagePasses, LeaveAnImageOfAnotherSizeAlone) {
     EXPECT_EQ(Static2DynamicInit(small, kLmr), 1);
     EXPECT_TRUE(small.IsEqual(before));
 }
+
+// A radio whose blocks fit its area, but not once the program adds the
+// tables the radio left out: the radio's own area and table stay, so that
+// unpacking it again gives the same tables.
+TEST(UnpackImage, KeepsTheRadiosAreaWhenItsDataDoesNotFitTheProgramsLayout) {
+    testimage::ScopedModel ltr(1);
+    RadioImage img;
+    const layout::StaticTable& t8 = layout::Table(8);
+    img.AddBlock(8, 438, 1, [&t8](int32_t, int32_t j) {
+        const int32_t at = t8.offset + j;
+        if (at == layout::kBankCounts) return uint8_t{508 >> 8};
+        if (at == layout::kBankCounts + 1) return uint8_t{508 & 0xFF};
+        if (at == layout::kBank127Count + 1) return uint8_t{4};
+        return uint8_t{0};
+    });
+    img.AddBlock(40, 128, 1, [](int32_t, int32_t j) {
+        return static_cast<uint8_t>(j < 10 ? 255 : j == 10 ? 10 : 0);
+    });
+    img.AddBlock(2, 30, 508);
+    img.AddBlock(3, 22, 508);
+    img.AddBlock(4, 30, 4);
+    img.AddBlock(5, 22, 4);
+    img.AddBlock(43, 10, 2560);
+    img.AddBlock(45, 6, 512);
+    img.Finish();
+    const auto radio = img.Range(0, layout::kDynamicEnd);
+
+    UnpackImage(img.Image(), kLtr);
+    EXPECT_EQ(img.Range(0, layout::kDynamicEnd), radio);
+    EXPECT_TRUE(RecordIs(img, layout::Table(2), 511, 4, 3, 30));
+    EXPECT_EQ(img.Word(layout::kBank127Count), 4);
+    const auto tables = img.Range(layout::kStaticStart, layout::kPtblCopy - layout::kStaticStart);
+    UnpackImage(img.Image(), kLtr);
+    EXPECT_EQ(img.Range(layout::kStaticStart, layout::kPtblCopy - layout::kStaticStart), tables);
+}
