@@ -1,6 +1,9 @@
 #include "cells/cmcCellObj.h"
 
-cmcCellObj::cmcCellObj() : category(30), cellId(963) {
+#include "cells/CellVocabulary.h"
+
+cmcCellObj::cmcCellObj()
+    : category(CurrentCellVocabulary().NoCategory()), cellId(CurrentCellVocabulary().NoCell()) {
     Reset();
 }
 
@@ -31,7 +34,7 @@ void cmcCellObj::Assign(const cmcCellObj& source) {
 
 void cmcCellObj::Reset() {
     FreeMembers();
-    cellId = 963;
+    cellId = CurrentCellVocabulary().NoCell();
     imageIndex = -1;
     layout = 0;
     flags = 0;
