@@ -1,0 +1,9 @@
+#include "foundation/cmcHelpGTex.h"
+
+int cmcHelpGTex::SetFileName(const std::string& name) {
+    return table_.SetFile(name);
+}
+
+std::string cmcHelpGTex::GetText(const std::string& key, int n) {
+    return table_.GetTextLine(key, n);
+}

@@ -1,0 +1,19 @@
+#pragma once
+#include "foundation/cmcGTex.h"
+
+#include <string>
+
+// The table of help texts over the help overlay. It follows the text table's
+// rules in every respect; it is only ever bound to a file.
+class cmcHelpGTex {
+public:
+    // Returns 1, or 0 when the table was bound before.
+    int SetFileName(const std::string& name);
+
+    // Line n of the key, counted from the key's first line; past the key's own
+    // lines it goes on into the lines that follow. A missing key is fatal.
+    std::string GetText(const std::string& key, int n);
+
+private:
+    cmcGTex table_;
+};
