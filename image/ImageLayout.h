@@ -124,8 +124,10 @@ constexpr bool TablesAreContiguous() {
     }
     return at == kPtblCopy;
 }
-static_assert(TablesAreContiguous(), "static tables must follow each other and end at the partition-table copy");
-static_assert(kPtblCopy + kPtblMaxEntries * kPtblEntrySize == kImageSize, "the partition-table copy ends the image");
+static_assert(TablesAreContiguous(),
+              "static tables must follow each other and end at the partition-table copy");
+static_assert(kPtblCopy + kPtblMaxEntries * kPtblEntrySize == kImageSize,
+              "the partition-table copy ends the image");
 
 constexpr const StaticTable* FindTable(uint16_t id) {
     for (const StaticTable& t : kStaticTables)
@@ -133,13 +135,15 @@ constexpr const StaticTable* FindTable(uint16_t id) {
     return nullptr;
 }
 
-constexpr const StaticTable& Table(uint16_t id) { return *FindTable(id); }
+constexpr const StaticTable& Table(uint16_t id) {
+    return *FindTable(id);
+}
 
 // Fields of the static tables that the image passes use.
-constexpr int32_t kBankCounts = 93932;  // 128 big-endian channel counts
-constexpr int32_t kBankFlags = 93900;   // 0x40 widen bank 127 on a clone write, 0x20 see normalisation
-constexpr int32_t kClassBits = 94210;   // model-class bit string
-constexpr int32_t kComment1 = 94214;    // two 16-character comment texts
+constexpr int32_t kBankCounts = 93932; // 128 big-endian channel counts
+constexpr int32_t kBankFlags = 93900;  // 0x40 widen bank 127 on a clone write, 0x20 see normalisation
+constexpr int32_t kClassBits = 94210;  // model-class bit string
+constexpr int32_t kComment1 = 94214;   // two 16-character comment texts
 constexpr int32_t kComment2 = 94230;
 constexpr int32_t kNewerDataByte = 98934;
 constexpr int32_t kSiteCounts = 107210; // 128 per-site repeater counts

@@ -4,9 +4,13 @@
 
 #include <cstring>
 
-cmcEeprom::~cmcEeprom() { delete[] data; }
+cmcEeprom::~cmcEeprom() {
+    delete[] data;
+}
 
-void cmcEeprom::BadAddress(const char* text) { plat::Fatal(text); }
+void cmcEeprom::BadAddress(const char* text) {
+    plat::Fatal(text);
+}
 
 void cmcEeprom::SetSize(int32_t n) {
     if (n != size) {

@@ -8,8 +8,12 @@ SingleByteCodePage gDefault;
 const CodePage* gPage = &gDefault;
 } // namespace
 
-const CodePage& CurrentCodePage() { return *gPage; }
-void SetCodePage(const CodePage* page) { gPage = page ? page : &gDefault; }
+const CodePage& CurrentCodePage() {
+    return *gPage;
+}
+void SetCodePage(const CodePage* page) {
+    gPage = page ? page : &gDefault;
+}
 
 ByteKind ByteKindAt(const char* text, size_t pos) {
     const CodePage& page = CurrentCodePage();
@@ -28,6 +32,8 @@ ByteKind ByteKindAt(const char* text, size_t pos) {
     return (c != 0 && page.IsLeadByte(c) && text[pos + 1] != 0) ? ByteKind::Lead : ByteKind::Single;
 }
 
-int CompareNoCase(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()); }
+int CompareNoCase(const std::string& a, const std::string& b) {
+    return strcasecmp(a.c_str(), b.c_str());
+}
 
 } // namespace plat

@@ -32,7 +32,9 @@ enum class ByteKind { Single, Lead, Trail };
 
 // Kind of the byte at pos of a zero-terminated text, scanning from its start.
 ByteKind ByteKindAt(const char* text, size_t pos);
-inline bool IsSingleByteAt(const char* text, size_t pos) { return ByteKindAt(text, pos) == ByteKind::Single; }
+inline bool IsSingleByteAt(const char* text, size_t pos) {
+    return ByteKindAt(text, pos) == ByteKind::Single;
+}
 
 // Case-insensitive comparison of texts (letters of the single-byte range).
 int CompareNoCase(const std::string& a, const std::string& b);

@@ -48,6 +48,8 @@ std::string ProgramDirectory() {
     return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
-void ThrowingFatalHandler(const std::string& text) { throw FatalError(text); }
+void ThrowingFatalHandler(const std::string& text) {
+    throw FatalError(text);
+}
 
 } // namespace plat

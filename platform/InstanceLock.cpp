@@ -18,7 +18,8 @@ std::string InstanceLock::LockFilePath(const std::string& mutexName) {
     else
         dir = "/tmp";
     std::string name;
-    for (char c : mutexName) name += (c == '/' || c == '\\') ? '_' : c;
+    for (char c : mutexName)
+        name += (c == '/' || c == '\\') ? '_' : c;
     return dir + "/" + name + ".lock";
 }
 
@@ -42,7 +43,9 @@ InstanceLock::InstanceLock(const std::string& mutexName) {
     fd_ = -1;
 }
 
-InstanceLock::~InstanceLock() { Release(); }
+InstanceLock::~InstanceLock() {
+    Release();
+}
 
 void InstanceLock::Release() {
     if (fd_ >= 0) {

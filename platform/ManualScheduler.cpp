@@ -29,7 +29,8 @@ private:
 };
 
 ManualScheduler::~ManualScheduler() {
-    for (auto& [id, e] : entries_) e.timer->Orphan();
+    for (auto& [id, e] : entries_)
+        e.timer->Orphan();
     if (installed_) {
         SetClock(oldClock_);
         SetTimers(oldTimers_);
@@ -69,7 +70,8 @@ void ManualScheduler::Advance(uint64_t ms) {
 
 int ManualScheduler::ActiveTimers() const {
     int n = 0;
-    for (auto& [id, e] : entries_) n += e.active ? 1 : 0;
+    for (auto& [id, e] : entries_)
+        n += e.active ? 1 : 0;
     return n;
 }
 

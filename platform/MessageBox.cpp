@@ -17,7 +17,11 @@ MessageBoxService* gService = &gNone;
 
 } // namespace
 
-MessageBoxService& MessageBoxes() { return *gService; }
-void SetMessageBoxes(MessageBoxService* service) { gService = service ? service : &gNone; }
+MessageBoxService& MessageBoxes() {
+    return *gService;
+}
+void SetMessageBoxes(MessageBoxService* service) {
+    gService = service ? service : &gNone;
+}
 
 } // namespace plat

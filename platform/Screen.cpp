@@ -6,7 +6,11 @@ FixedScreen gDefault({0, 0, 1024, 768}, {0, 0, 1024, 768});
 ScreenService* gScreen = &gDefault;
 } // namespace
 
-ScreenService& Screen() { return *gScreen; }
-void SetScreen(ScreenService* service) { gScreen = service ? service : &gDefault; }
+ScreenService& Screen() {
+    return *gScreen;
+}
+void SetScreen(ScreenService* service) {
+    gScreen = service ? service : &gDefault;
+}
 
 } // namespace plat

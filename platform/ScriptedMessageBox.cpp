@@ -8,11 +8,11 @@ ScriptedMessageBox& ScriptedMessageBox::Expect(const std::string& textPart, int 
 }
 
 int ScriptedMessageBox::Show(const std::string& text, const std::string& caption, unsigned flags) {
-    if (script_.empty())
-        throw Unexpected("unexpected message box: \"" + text + "\" (" + caption + ")");
+    if (script_.empty()) throw Unexpected("unexpected message box: \"" + text + "\" (" + caption + ")");
     Step step = script_.front();
     if (!step.textPart.empty() && text.find(step.textPart) == std::string::npos)
-        throw Unexpected("message box \"" + text + "\" where one with \"" + step.textPart + "\" was expected");
+        throw Unexpected("message box \"" + text + "\" where one with \"" + step.textPart +
+                         "\" was expected");
     script_.pop_front();
     log_.push_back({text, caption, flags, step.answer});
     return step.answer;

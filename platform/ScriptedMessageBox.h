@@ -41,7 +41,9 @@ private:
 // Installs a message box service for the lifetime of a scope.
 class ScopedMessageBoxes {
 public:
-    explicit ScopedMessageBoxes(MessageBoxService* service) : old_(&MessageBoxes()) { SetMessageBoxes(service); }
+    explicit ScopedMessageBoxes(MessageBoxService* service) : old_(&MessageBoxes()) {
+        SetMessageBoxes(service);
+    }
     ~ScopedMessageBoxes() { SetMessageBoxes(old_); }
     ScopedMessageBoxes(const ScopedMessageBoxes&) = delete;
     ScopedMessageBoxes& operator=(const ScopedMessageBoxes&) = delete;

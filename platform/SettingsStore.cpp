@@ -120,7 +120,9 @@ IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
     std::fclose(f);
 }
 
-bool IniSettingsStore::HasGroup(const std::string& group) const { return groups_.count(group) != 0; }
+bool IniSettingsStore::HasGroup(const std::string& group) const {
+    return groups_.count(group) != 0;
+}
 
 SettingsValue IniSettingsStore::Get(const std::string& group, const std::string& name) const {
     SettingsValue v;
@@ -145,7 +147,8 @@ void IniSettingsStore::SetInteger(const std::string& group, const std::string& n
     groups_[group][name] = std::to_string(value);
 }
 
-void IniSettingsStore::SetString(const std::string& group, const std::string& name, const std::string& value) {
+void IniSettingsStore::SetString(const std::string& group, const std::string& name,
+                                 const std::string& value) {
     groups_[group][name] = QuoteString(value);
 }
 
@@ -155,7 +158,8 @@ bool IniSettingsStore::Flush() {
     std::string text;
     for (auto& [group, values] : groups_) {
         text += "[" + group + "]\n";
-        for (auto& [name, raw] : values) text += name + "=" + raw + "\n";
+        for (auto& [name, raw] : values)
+            text += name + "=" + raw + "\n";
         text += "\n";
     }
     std::string tmp = path_ + ".tmp";
@@ -196,7 +200,8 @@ void MemorySettingsStore::SetInteger(const std::string& group, const std::string
     groups_[group][name] = SettingsValue{ValueType::Integer, value, {}};
 }
 
-void MemorySettingsStore::SetString(const std::string& group, const std::string& name, const std::string& value) {
+void MemorySettingsStore::SetString(const std::string& group, const std::string& name,
+                                    const std::string& value) {
     groups_[group][name] = SettingsValue{ValueType::String, 0, value};
 }
 
@@ -215,7 +220,8 @@ std::string SettingsFilePath(const std::string& registryPath) {
     std::string maker = "Morv";
     if (last != std::string::npos && last > 0) {
         size_t prev = rest.rfind('/', last - 1);
-        maker = rest.substr(prev == std::string::npos ? 0 : prev + 1, last - (prev == std::string::npos ? 0 : prev + 1));
+        maker = rest.substr(prev == std::string::npos ? 0 : prev + 1,
+                            last - (prev == std::string::npos ? 0 : prev + 1));
     }
     std::string base;
     if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x) {

@@ -9,7 +9,9 @@ namespace {
 
 class NoTimers : public TimerService {
 public:
-    std::unique_ptr<Timer> CreateTimer(std::function<void()>) override { Fatal("No timer service installed."); }
+    std::unique_ptr<Timer> CreateTimer(std::function<void()>) override {
+        Fatal("No timer service installed.");
+    }
 };
 
 SteadyClock gSteady;
@@ -25,9 +27,17 @@ uint32_t SteadyClock::TickCount() {
     return static_cast<uint32_t>(ms.count());
 }
 
-Clock& SystemClock() { return *gClock; }
-void SetClock(Clock* clock) { gClock = clock ? clock : &gSteady; }
-TimerService& Timers() { return *gTimers; }
-void SetTimers(TimerService* service) { gTimers = service ? service : &gNoTimers; }
+Clock& SystemClock() {
+    return *gClock;
+}
+void SetClock(Clock* clock) {
+    gClock = clock ? clock : &gSteady;
+}
+TimerService& Timers() {
+    return *gTimers;
+}
+void SetTimers(TimerService* service) {
+    gTimers = service ? service : &gNoTimers;
+}
 
 } // namespace plat

@@ -40,7 +40,11 @@ TEST(cmcEeprom, RangesAreCopiedWholeOrNotAtAll) {
         int32_t address, length;
         bool copied;
     } cases[] = {
-        {28, 4, true}, {28, 5, false}, {0, 0, false}, {-1, 2, false}, {32, 1, false},
+        {28, 4, true},
+        {28, 5, false},
+        {0, 0, false},
+        {-1, 2, false},
+        {32, 1, false},
         // would overflow a plain address + length
         {30, INT32_MAX, false},
     };
@@ -48,7 +52,8 @@ TEST(cmcEeprom, RangesAreCopiedWholeOrNotAtAll) {
         img.SetSize(32);
         img.Write(c.address, src, c.length);
         int sum = 0;
-        for (int i = 0; i < 32; ++i) sum += img.GetByte(i);
+        for (int i = 0; i < 32; ++i)
+            sum += img.GetByte(i);
         EXPECT_EQ(sum != 0, c.copied) << c.address << "+" << c.length;
         uint8_t out[5] = {9, 9, 9, 9, 9};
         img.Read(c.address, out, c.length);

@@ -35,7 +35,8 @@ TEST(IniSettingsStore, RoundTripsTypedValuesThroughTheFile) {
 TEST(IniSettingsStore, KeepsIntegersAndStringsApart) {
     TempDir dir;
     std::string path = dir.File("t.ini");
-    TempDir::WriteFile(path, "[Global]\r\nComPort=\"3\"\r\nCurrent Directory=42\r\nBBT=abc\r\nBig=4294967295\r\n");
+    TempDir::WriteFile(path,
+                       "[Global]\r\nComPort=\"3\"\r\nCurrent Directory=42\r\nBBT=abc\r\nBig=4294967295\r\n");
     IniSettingsStore store(path);
     EXPECT_EQ(store.Get("Global", "ComPort").type, ValueType::String);
     EXPECT_EQ(store.Get("Global", "Current Directory").type, ValueType::Integer);

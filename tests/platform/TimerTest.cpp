@@ -57,8 +57,10 @@ TEST(QtTimerService, TimerDestroyedInsideItsOwnCallbackIsSafe) {
     t->Start(1);
     QElapsedTimer clock;
     clock.start();
-    while (calls == 0 && clock.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    while (calls == 0 && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(t, nullptr);
 }
