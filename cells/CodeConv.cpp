@@ -5,6 +5,7 @@
 #include "cells/PopupOpener.h"
 #include "cells/cmcCellCapsule.h"
 #include "foundation/ByteUtil.h"
+#include "image/datCh.h"
 
 #include <algorithm>
 #include <charconv>
@@ -123,6 +124,13 @@ int ConvToneCode(cmcCellCapsule& request, std::span<uint8_t, 4> code, uint8_t* m
             conv::OpenEditor(request, text, out);
     }
     return changed;
+}
+
+int ConvToneCodeCell(cmcCellCapsule& request, datCh& record, int32_t maxDigits, bool isReceive,
+                     int32_t& out) {
+    if (isReceive)
+        return ConvToneCode(request, record.codeHead, &record.codeByte28, record.globalByte, maxDigits, out);
+    return ConvToneCode(request, record.txCode, nullptr, record.globalByte, maxDigits, out);
 }
 
 int ConvHexNibblesCell(cmcCellCapsule& request, int32_t& value, int32_t digits, bool allowLetters,

@@ -24,6 +24,11 @@ int ConvDtmfCodeCell(cmcCellCapsule& request, std::span<uint8_t> digits, uint8_t
 int ConvToneCode(cmcCellCapsule& request, std::span<uint8_t, 4> code, uint8_t* mark, int32_t groupDigit,
                  int32_t maxDigits, int32_t& out);
 
+// The code of a row record: a receive code (kind 10: codeHead with the marks
+// in codeByte28) or a transmit code (kind 11: txCode, no marks); the record's
+// globalByte is the group digit.
+int ConvToneCodeCell(cmcCellCapsule& request, datCh& record, int32_t maxDigits, bool isReceive, int32_t& out);
+
 // A value shown as exactly digits hexadecimal digits (letters typed only with allowLetters).
 int ConvHexNibblesCell(cmcCellCapsule& request, int32_t& value, int32_t digits, bool allowLetters,
                        int32_t& out);

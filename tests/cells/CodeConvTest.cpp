@@ -3,6 +3,9 @@
 #include "cells/ConvKeys.h"
 #include "cells/RecordingPopupOpener.h"
 #include "cells/cmcCellObj.h"
+#include "image/ImageLayout.h"
+#include "image/cmcEeprom.h"
+#include "image/datCh.h"
 
 #include <gtest/gtest.h>
 
@@ -297,4 +300,36 @@ TEST(GetBitReversed24, CountsFromTheLastBitOfTheThirdByte) {
     EXPECT_EQ(GetBitReversed24(bytes, 3, 1), 0);
     EXPECT_EQ(GetBitReversed24(bytes, 2, 0), 0); // beyond the length
     EXPECT_EQ(GetBitReversed24(bytes, 3, 24), 0);
+}
+
+TEST(ConvToneCodeCell, WorksOnTheReceiveAndTransmitCodesOfTheRowRecords) {
+    cmcEeprom image;
+    image.SetSize(layout::kImageSize);
+    image.SetByte(93817, 10); // the group digit
+    const int32_t rx = 98560 + 34 * 3;
+    image.SetByte(rx + 4, 'N');
+
+    datCh receive(&image);
+    receive.Load(10, 3);
+    Request q = Request::Commit("12+4*");
+    EXPECT_EQ(ConvToneCodeCell(q.r, receive, 7, true, q.out), 1);
+    receive.StoreAndReload();
+    EXPECT_EQ(image.GetByte(rx), 0x12);
+    EXPECT_EQ(image.GetByte(rx + 1), 0x04);
+    EXPECT_EQ(image.GetByte(rx + 2), 0xAF);
+    EXPECT_EQ(image.GetByte(rx + 3), 0xFF);
+    EXPECT_EQ(image.GetByte(rx + 28), 0x20);
+    EXPECT_EQ(image.GetByte(rx + 4), 'N');
+    EXPECT_EQ(q.r.displayText, "12+4*");
+
+    const int32_t tx = 81872 + 4 * 5;
+    image.SetByte(tx + 4, 0x3C); // the next transmit code
+    datCh transmit(&image);
+    transmit.Load(11, 5);
+    Request t = Request::Commit("12345678");
+    EXPECT_EQ(ConvToneCodeCell(t.r, transmit, 8, false, t.out), 1);
+    transmit.StoreAndReload();
+    EXPECT_EQ(image.GetByte(tx), 0x12);
+    EXPECT_EQ(image.GetByte(tx + 3), 0x78);
+    EXPECT_EQ(image.GetByte(tx + 4), 0x3C);
 }
