@@ -65,3 +65,71 @@ private:
 };
 
 } // namespace convtest
+
+#include "cells/CellCanvas.h"
+#include "foundation/Globals.h"
+#include "foundation/indEnviron.h"
+#include "image/CurrentImage.h"
+#include "image/ImageLayout.h"
+#include "image/cmcEeprom.h"
+#include "platform/SettingsStore.h"
+#include "tests/support/TempDir.h"
+
+namespace convtest {
+
+// The program's settings (for the current model) and a working image, as the
+// program has them while cells run.
+class ProgramState {
+public:
+    explicit ProgramState(int32_t model = 0) {
+        env_.ModelType = model;
+        gEnviron = &env_;
+        image.SetSize(layout::kImageSize);
+        SetCurrentImage(&image);
+    }
+    ~ProgramState() {
+        SetCurrentImage(nullptr);
+        gEnviron = nullptr;
+    }
+    ProgramState(const ProgramState&) = delete;
+    ProgramState& operator=(const ProgramState&) = delete;
+
+    indEnviron& Env() { return env_; }
+    cmcEeprom image;
+
+private:
+    testsupport::TempDir runtime_;
+    testsupport::ScopedEnv runtimeEnv_{"XDG_RUNTIME_DIR", runtime_.Path()};
+    plat::MemorySettingsStore store_;
+    indEnviron env_{"Morv Tolvane APP Exclusive Mutex", "Software\\Morv\\Tolvane", store_};
+};
+
+// A canvas that remembers what was drawn on it.
+class RecordingCanvas : public CellCanvas {
+public:
+    struct Fill {
+        int32_t left, top, right, bottom;
+        ColorValue color;
+    };
+    struct Frame {
+        int32_t left, top, right, bottom;
+        ColorValue color;
+    };
+
+    ColorValue FontColor() const override { return fontColor; }
+    ColorValue BrushColor() const override { return brush; }
+    void SetBrushColor(ColorValue color) override { brush = color; }
+    void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override {
+        fills.push_back({left, top, right, bottom, brush});
+    }
+    void FrameRect(int32_t left, int32_t top, int32_t right, int32_t bottom, ColorValue color) override {
+        frames.push_back({left, top, right, bottom, color});
+    }
+
+    ColorValue fontColor = 0x123456;
+    ColorValue brush = 0xABCDEF;
+    std::vector<Fill> fills;
+    std::vector<Frame> frames;
+};
+
+} // namespace convtest
