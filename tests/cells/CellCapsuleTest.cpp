@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <new>
-
 #include <string>
 #include <vector>
 
