@@ -85,3 +85,19 @@ std::string FirstLine(const cmcCellCapsule& request, const char* key) {
 }
 
 } // namespace conv
+
+#include "cells/cmcCellObj.h"
+
+namespace conv {
+
+const cmcCellObj* PickedItem(const cmcCellCapsule& request) {
+    if (request.mode != cmcCellCapsule::kModePick || !request.linkedRequest) return nullptr;
+    return request.linkedRequest->cell;
+}
+
+int32_t PickedList(const cmcCellCapsule& request) {
+    const cmcCellObj* item = PickedItem(request);
+    return item ? item->cellId : 0;
+}
+
+} // namespace conv

@@ -58,3 +58,11 @@ cmcGTex& TextsOf(const cmcCellCapsule& request);
 // Line 0 of a key of that table.
 std::string FirstLine(const cmcCellCapsule& request, const char* key);
 } // namespace conv
+
+class cmcCellObj;
+namespace conv {
+// The item cell of a pick (mode 2 with a linked request that carries a cell); null otherwise.
+const cmcCellObj* PickedItem(const cmcCellCapsule& request);
+// The list cell id of a pick; 0 without one.
+int32_t PickedList(const cmcCellCapsule& request);
+} // namespace conv
