@@ -2,9 +2,15 @@
 
 #include "cells/ConvKeys.h"
 #include "cells/ConvSupport.h"
+#include "cells/LayoutCache.h"
+#include "cells/ListConv.h"
 #include "cells/PopupOpener.h"
 #include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellObj.h"
+#include "cells/cmcFCache.h"
 #include "foundation/ByteUtil.h"
+#include "foundation/ModelClass.h"
+#include "image/cmcEeprom.h"
 #include "image/datCh.h"
 
 #include <algorithm>
@@ -300,4 +306,155 @@ int ConvDigitSetCell(cmcCellCapsule& request, int32_t& value, int32_t first, int
 int GetBitReversed24(const uint8_t* bytes, int32_t length, int32_t n) {
     if (n < 0 || n > 23) return 0;
     return GetBitMsb(bytes, length, 23 - n);
+}
+
+namespace {
+
+constexpr int32_t kKeyOptionByte = 93826;
+constexpr int32_t kKeyOptionChanged = 0x20;
+constexpr int32_t kAbcCodeItem = 1;
+constexpr int32_t kAbcCodeMax = 32;
+
+} // namespace
+
+int32_t KeyOptionId(int32_t key) {
+    switch (key) {
+    case '0':
+    case '3':
+        return 11;
+    case '1':
+    case '4':
+        return 12;
+    case '2':
+    case '5':
+        return 13;
+    case '6':
+    case '9':
+        return 21;
+    case '7':
+    case ':':
+        return 22;
+    case '8':
+    case ';':
+        return 23;
+    default:
+        return 0;
+    }
+}
+
+int32_t GetKeyOptionHL(const cmcEeprom& image, int32_t id) {
+    if (id < 11 || id > 13) return 0;
+    return image.GetByte(kKeyOptionByte) >> (5 + id - 11) & 1;
+}
+
+void SetKeyOptionHL(cmcEeprom& image, int32_t id, int32_t high) {
+    if (id < 11 || id > 13) return;
+    const auto mask = static_cast<uint8_t>(1 << (5 + id - 11));
+    const uint8_t byte = image.GetByte(kKeyOptionByte);
+    image.SetByte(kKeyOptionByte,
+                  high ? static_cast<uint8_t>(byte | mask) : static_cast<uint8_t>(byte & ~mask));
+}
+
+int ConvKeyOptionCell(cmcCellCapsule& request, cmcEeprom& image, uint8_t& key, int32_t& changeFlags,
+                      const std::string& listKey, int32_t& out) {
+    const std::string optionKey = ConvKeyText(ConvKey::KeyOptHL);
+    int changed = 0;
+    const int32_t picked = conv::PickedList(request);
+    if (picked == listcell::Flex0) {
+        key = static_cast<uint8_t>(conv::PickedItem(request)->index);
+        changed = 1;
+        const int32_t id = KeyOptionId(key);
+        if (id != 0) {
+            Popups().OpenList(conv::OpenerOf(request), listcell::FlexKeyOpt, GetKeyOptionHL(image, id),
+                              request.texts, optionKey);
+            out = cmcCellCapsule::kResultPopupOpened;
+        }
+        conv::Show(request, LayoutCache().Text(listKey, listcell::Flex0, key));
+    } else if (picked == listcell::FlexKeyOpt) {
+        const int32_t id = KeyOptionId(key);
+        if (id >= 11 && id <= 13) {
+            SetKeyOptionHL(image, id, conv::PickedItem(request)->index ? 1 : 0);
+            changeFlags |= kKeyOptionChanged;
+            changed = 1;
+        }
+        conv::Show(request, LayoutCache().Text(listKey, listcell::Flex0, key));
+    } else {
+        changed = ConvSelByteCell(request, listKey, key, out);
+    }
+    const int32_t id = KeyOptionId(key);
+    if (id != 0 && out != cmcCellCapsule::kResultOpenEditor)
+        conv::Show(request, request.displayText + (GetKeyOptionHL(image, id) ? " /H" : " /L"));
+    return changed;
+}
+
+int ConvDialsCell(cmcCellCapsule& request, cmcEeprom& image, uint8_t& key, int32_t& changeFlags,
+                  int32_t& out) {
+    const ConvKey list = IsModelPmrZ() ? ConvKey::DialsConvPmrZ : ConvKey::DialsConv;
+    return ConvKeyOptionCell(request, image, key, changeFlags, ConvKeyText(list), out);
+}
+
+int ConvModelKeysCell(cmcCellCapsule& request, cmcEeprom& image, uint8_t& key, int32_t& changeFlags,
+                      int32_t& out) {
+    const int32_t model = (GetModelClass() - 1) + (IsModelMobile() ? 5 : 0);
+    const auto list = static_cast<ConvKey>(static_cast<int32_t>(ConvKey::KeysConvLmr) + model);
+    return ConvKeyOptionCell(request, image, key, changeFlags, ConvKeyText(list), out);
+}
+
+int ConvRxAbcCodeCell(cmcCellCapsule& request, int32_t& value, int32_t& out) {
+    const std::string selKey = ConvKeyText(ConvKey::RxAbcSel);
+    const std::string codeKey = ConvKeyText(ConvKey::RxAbcCode);
+    auto isCode = [](int32_t v) { return v >= 1 && v <= kAbcCodeMax; };
+    int changed = 0;
+    if (request.mode == cmcCellCapsule::kModeCommit) {
+        const std::string text = conv::UpperCased(conv::Trimmed(request.editText));
+        if (text.starts_with("OF")) value = 0;
+        const std::string digits = Reduced(request.editText, "");
+        if (!digits.empty()) {
+            int64_t n = 0;
+            std::from_chars(digits.data(), digits.data() + std::min<size_t>(digits.size(), 18), n);
+            value = static_cast<int32_t>(std::clamp<int64_t>(n, 0, kAbcCodeMax));
+        }
+        changed = 1;
+    }
+    const int32_t picked = conv::PickedList(request);
+    if (picked == listcell::Flex0) {
+        const int32_t item = conv::PickedItem(request)->index;
+        if (item == kAbcCodeItem) {
+            Popups().OpenList(conv::OpenerOf(request), listcell::Flex1, value, request.texts, codeKey);
+            out = cmcCellCapsule::kResultPopupOpened;
+        } else {
+            value = item;
+            changed = 1;
+        }
+    } else if (picked == listcell::Flex1) {
+        value = conv::PickedItem(request)->index;
+        changed = 1;
+    }
+
+    const int32_t key = request.key;
+    if (HasKey(request) && (conv::IsDigitKey(key) || key == '.' || key == 'O' || key == 'o')) {
+        conv::OpenEditor(request, std::string(), out);
+        return changed;
+    }
+    int32_t shown = isCode(value) ? kAbcCodeItem : value;
+    if (HasKey(request) && (key == kKeySpace || key == kKeyBackspace)) {
+        cmcFCache& cache = LayoutCache();
+        cache.Text(selKey, listcell::Flex0, shown);
+        const int32_t delta = key == kKeySpace ? 1 : -1;
+        int32_t next = shown;
+        if (cache.Step(selKey, listcell::Flex0, shown, delta, next) && next == kAbcCodeItem)
+            cache.Step(selKey, listcell::Flex0, next, delta, next);
+        if (next != value) {
+            value = next;
+            changed = 1;
+        }
+        shown = isCode(value) ? kAbcCodeItem : value;
+    }
+    cmcCellCapsule plain = request;
+    plain.key = (HasKey(request) && conv::IsEnter(request)) ? key : 0;
+    plain.mode = cmcCellCapsule::kModeFormat;
+    plain.linkedRequest = nullptr;
+    ConvSelCell(plain, selKey, shown, out);
+    conv::Show(request, isCode(value) ? conv::Format("%d", value) : plain.displayText);
+    return changed;
 }

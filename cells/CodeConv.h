@@ -46,6 +46,29 @@ int ConvSingleDigitCell(cmcCellCapsule& request, int32_t& value, bool allowF, in
 int ConvDigitSetCell(cmcCellCapsule& request, int32_t& value, int32_t first, int32_t last, int32_t style,
                      const std::string& dialogKey, int32_t& out);
 
+// Programmable keys: the key byte holds the character code of the key's
+// function. Functions '0'..'5' have option ids 11..13, whose high/low option
+// is a bit of image byte 93826; '6'..';' have ids 21..23, which have no option
+// bit and show as low.
+int32_t KeyOptionId(int32_t key);
+int32_t GetKeyOptionHL(const cmcEeprom& image, int32_t id);
+void SetKeyOptionHL(cmcEeprom& image, int32_t id, int32_t high);
+
+// A key assignment through the assignment list listKey; a function with an
+// option asks for high or low at once, and a chosen option raises flag 0x20
+// of changeFlags. The function's text ends in " /H" or " /L".
+int ConvKeyOptionCell(cmcCellCapsule& request, cmcEeprom& image, uint8_t& key, int32_t& changeFlags,
+                      const std::string& listKey, int32_t& out);
+// ConvKeyOptionCell with the current model's list: of the dial, or of the keys.
+int ConvDialsCell(cmcCellCapsule& request, cmcEeprom& image, uint8_t& key, int32_t& changeFlags,
+                  int32_t& out);
+int ConvModelKeysCell(cmcCellCapsule& request, cmcEeprom& image, uint8_t& key, int32_t& changeFlags,
+                      int32_t& out);
+
+// The receive ABC code: 0 off, 1..32 a code, chosen from a list whose item 1
+// stands for a code picked from a second list, or typed.
+int ConvRxAbcCodeCell(cmcCellCapsule& request, int32_t& value, int32_t& out);
+
 // Bit 23 - n of a 3-byte field, counted from the most significant bit of its
 // first byte; 0 beyond length.
 int GetBitReversed24(const uint8_t* bytes, int32_t length, int32_t n);

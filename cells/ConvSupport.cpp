@@ -95,6 +95,14 @@ const cmcCellObj* PickedItem(const cmcCellCapsule& request) {
     return request.linkedRequest->cell;
 }
 
+cmcCellCapsule OpenerOf(const cmcCellCapsule& request) {
+    cmcCellCapsule opener = request;
+    opener.mode = cmcCellCapsule::kModeFormat;
+    opener.linkedRequest = nullptr;
+    opener.key = 0;
+    return opener;
+}
+
 int32_t PickedList(const cmcCellCapsule& request) {
     const cmcCellObj* item = PickedItem(request);
     return item ? item->cellId : 0;

@@ -63,6 +63,9 @@ class cmcCellObj;
 namespace conv {
 // The item cell of a pick (mode 2 with a linked request that carries a cell); null otherwise.
 const cmcCellObj* PickedItem(const cmcCellCapsule& request);
+// A copy of the request to hand to a pop-up opened while a pick is taken: the
+// pop-up answers with a pick of its own.
+cmcCellCapsule OpenerOf(const cmcCellCapsule& request);
 // The list cell id of a pick; 0 without one.
 int32_t PickedList(const cmcCellCapsule& request);
 } // namespace conv

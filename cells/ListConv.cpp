@@ -228,7 +228,7 @@ int ConvTwoLevelListCell(cmcCellCapsule& request, const std::string& firstKey, c
     if (picked == firstCell) {
         const int32_t item = conv::PickedItem(request)->index;
         if (item == numberItem) {
-            Popups().OpenList(request, secondCell, value, request.texts, secondKey);
+            Popups().OpenList(conv::OpenerOf(request), secondCell, value, request.texts, secondKey);
             out = cmcCellCapsule::kResultPopupOpened;
             return 0;
         }
