@@ -25,6 +25,7 @@ constexpr int32_t FlexCHSelNum = 11;
 
 enum class ConvKey : int32_t {
     // Plain texts.
+    AppTitle,
     TimerOff,
     AddCH,
     // Comma-separated item names, matched by prefix.
@@ -94,11 +95,12 @@ constexpr int32_t kToneOffItem = 52;
 constexpr int32_t kToneDtcsItem = 53;
 // Mode item of the scan-channel lists that stands for a chosen channel.
 constexpr int32_t kScanChannelItem = 5;
-// Key function codes every assignment list offers: no function, and the three
-// functions that carry a high/low option.
+// The key function code that every assignment list offers: no function. The
+// key lists also offer the three functions that carry a high/low option.
 constexpr int32_t kKeyNone = ' ';
 
 inline constexpr ConvKeyInfo kConvKeys[] = {
+    {ConvKey::AppTitle, "GI_Sys_AppTitle", KeyUse::Text},
     {ConvKey::TimerOff, "GI_AppInd_TimerOff", KeyUse::Text},
     {ConvKey::AddCH, "GI_AddCH", KeyUse::Text},
     {ConvKey::CtcssNames, "GI_AppItem_Ctcss", KeyUse::ItemNames, {}, kToneCount},
