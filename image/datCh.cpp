@@ -8,7 +8,6 @@
 #include "platform/Fatal.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 

@@ -19,8 +19,22 @@ struct datTone {
 // channel (kinds 1..5, one per model class), a repeater-pool entry (24), a
 // bank (15), a scan list (8), a signalling list entry and so on. Load decodes
 // row n of a kind; the cells, the row edits and the clipboard change the
-// fields; Store encodes them back into exactly the bits Load takes them from,
-// plus the side effects each kind documents below, and keeps every other bit.
+// fields; Store encodes them back into exactly the bits Load takes them from
+// and keeps every other bit, with these side effects:
+//  - frequencies are clamped to 0..kMaxFreq, in the record too; a channel's
+//    top bits go back as bit 31;
+//  - a CTCSS tone clears the tone's DTCS-only bits (bits 0 and 5 of its first byte);
+//  - the text presence bits follow the texts (any byte but a blank);
+//  - a channel writes its row number as reference channel A, B or C when the
+//    flag is set (a clear flag leaves the number alone), the switch of C, and
+//    its bank's SmarTrunk and LTR bits; PMR-Z channels write 0 as MDC system,
+//    only they write chX3b1..chX3b3; classes 1..3 write the PMR fields as they
+//    stand (0 after a Load), clear bit 7 of X[8] under twoTone and the low six
+//    bits of X[11] under rxCNo; classes 4 and 5 write 0 into X[11];
+//  - a two-tone code writes its answer flag as 0 or 255, and for rows above 0
+//    takes its name from the first 12 bytes of text24 and writes its code byte;
+//  - a call list writes 255 into bytes 2..3 of its address record;
+//  - a pool entry moves or clears its site's mark (siteMark, siteMarkClear).
 //
 // A row beyond its kind's table, a kind without rows, an unbound record or an
 // image too small to hold the tables decodes nothing and is not written.

@@ -95,6 +95,16 @@ TEST_F(CellObjTest, AttributeLettersAndNegation) {
     }
 }
 
+TEST_F(CellObjTest, LettersSetWhatTheyNameWithoutAParent) {
+    struct Case {
+        const char* definition;
+        uint8_t flags;
+    } cases[] = {
+        {"{S}", 0x01}, {"{!S}", 0x00}, {"{!(Color=clRed)S}", 0x01}, {"{\\!S}", 0x01}, {"{!TS}", 0x01}};
+    for (const Case& c : cases)
+        EXPECT_EQ(Parsed(c.definition).flags, c.flags) << c.definition;
+}
+
 TEST_F(CellObjTest, Options) {
     cmcCellObj parent;
     parent.flags = cmcCellObj::kFlag0 << 2; // Flag2
@@ -288,8 +298,11 @@ TEST_F(CellObjTest, Captions) {
 }
 
 TEST_F(CellObjTest, DoubleByteCharactersAreNeverSpecial) {
-    plat::DoubleByteCodePage page;
-    plat::SetCodePage(&page);
+    struct ScopedPage {
+        plat::DoubleByteCodePage page;
+        ScopedPage() { plat::SetCodePage(&page); }
+        ~ScopedPage() { plat::SetCodePage(nullptr); }
+    } scoped;
     // 0x7C '|', 0x7B '{', 0x5C '\' and 0x29 ')' as trail bytes of double-byte characters.
     cmcCellObj cell;
     std::string rest = cell.Parse("A\x83\x7C\x83\x7B\x83\x5C"
@@ -301,10 +314,9 @@ TEST_F(CellObjTest, DoubleByteCharactersAreNeverSpecial) {
                              "B");
 
     cmcCellObj ref;
-    ref.Parse("{(%Flex0:\x83\x5C)}", ch_.data(), nullptr);
+    ref.Parse("{(%Flex0:\x83\x29\x83\x5C)}", ch_.data(), nullptr);
     ASSERT_TRUE(ref.argument);
-    EXPECT_EQ(*ref.argument, "\x83\x5C");
-    plat::SetCodePage(nullptr);
+    EXPECT_EQ(*ref.argument, "\x83\x29\x83\x5C");
 }
 
 TEST_F(CellObjTest, InheritsTheParentsValuesButNotItsFontOrMenu) {
