@@ -407,3 +407,10 @@ TEST(ConvTimeCell, StepsWrapBetweenTheLimitsAndKeysOpenTheEditor) {
     EXPECT_EQ(colon.out, kEditor);
     EXPECT_EQ(colon.r.displayText, ":");
 }
+
+TEST(ConvFixedCell, TrimmingTakesOnlyDecimalsNeverTheWholeNumber) {
+    Request q = Request::Key();
+    int32_t value = 120;
+    ConvFixedCell(q.r, value, 0, 0, 0.0, 1000.0, 1, false, 3, false, q.out);
+    EXPECT_EQ(q.r.displayText, "120");
+}
