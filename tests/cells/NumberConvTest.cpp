@@ -232,7 +232,7 @@ TEST(ConvFixedCell, ShowsTheValueWithItsDecimalsAndKeepsTheSignBetweenMinusOneAn
         const char* text;
     } cases[] = {
         {1, 2, 125, " 12.50"}, {1, 1, -5, " -0.5"},   {2, 3, -1234, "-12.340"}, {1, 0, 125, " 12"},
-        {2, 1, 125, "  1.2"}, {2, 2, -99, " -0.99"}, {0, 0, 0, "  0"},         {3, 3, 1500, "  1.500"},
+        {2, 1, 125, "  1.2"},  {2, 2, -99, " -0.99"}, {0, 0, 0, "  0"},         {3, 3, 1500, "  1.500"},
     };
     for (const Case& c : cases) {
         Request q = Request::Key();
@@ -284,8 +284,8 @@ TEST(ConvFixedCell, SteppingWrapsAtTheRawLimitsAndKeysOpenTheEditor) {
         const char* text;
         int32_t selStart, selLength;
     } cases[] = {
-        {kSpace, 330, 250, 0, " 25.0", 0, 5},   {kBack, 250, 330, 0, " 33.0", 0, 5},
-        {kSpace, 300, 301, 0, " 30.1", 0, 5},   {'.', 300, 300, kEditor, "30.0", 3, 1},
+        {kSpace, 330, 250, 0, " 25.0", 0, 5},  {kBack, 250, 330, 0, " 33.0", 0, 5},
+        {kSpace, 300, 301, 0, " 30.1", 0, 5},  {'.', 300, 300, kEditor, "30.0", 3, 1},
         {'7', 300, 300, kEditor, "7", 1, 0},   {'-', 300, 300, kEditor, "-", 1, 0},
         {kEnter, 300, 300, kEditor, "", 0, 0}, // blank on edit
     };
