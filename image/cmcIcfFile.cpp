@@ -1,0 +1,377 @@
+#include "image/cmcIcfFile.h"
+
+#include "foundation/Globals.h"
+#include "foundation/cmcGTex.h"
+#include "image/cmcEeprom.h"
+#include "platform/Fatal.h"
+#include "platform/MessageBox.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The address field has four digits, so nothing above this can be read back.
+constexpr int32_t kLastFileAddress = 0xFFFF;
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+bool AllHex(const std::string& text) {
+    for (char c : text)
+        if (HexValue(c) < 0) return false;
+    return true;
+}
+
+// Digits already known to be hexadecimal.
+int32_t HexField(const std::string& text, size_t pos, size_t digits) {
+    int32_t v = 0;
+    for (size_t i = 0; i < digits; ++i)
+        v = v << 4 | HexValue(text[pos + i]);
+    return v;
+}
+
+void AppendHex(std::string& out, uint32_t value, int digits) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+        out += kDigits[(value >> shift) & 0xF];
+}
+
+// Leading blanks, a sign and decimal digits, as the C library's atoi reads
+// them; a value beyond 32 bits is held at the nearest limit instead of
+// wrapping.
+int32_t ParseDecimal(const std::string& text, size_t pos) {
+    auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    while (pos < text.size() && blank(text[pos]))
+        ++pos;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+    int64_t v = 0;
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+        v = v * 10 + (text[pos] - '0');
+        if (v > int64_t{INT32_MAX} + 1) v = int64_t{INT32_MAX} + 1;
+    }
+    if (negative) v = -v;
+    if (v > INT32_MAX) v = INT32_MAX;
+    return static_cast<int32_t>(v);
+}
+
+// The comment must stay on its own line, so every line break in it becomes a blank.
+std::string OneLine(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += c == '\r' || c == '\n' ? ' ' : c;
+    }
+    return out;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    const char* p = text.data();
+    size_t left = text.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+// Splits the input into lines at LF, taking a CR before the LF (or at the very
+// end) as part of the line end, so files written on either system read alike.
+// A line may be of any length: only its first kLongestDataLine + 1 characters
+// are kept, which is enough to tell that a longer line is no valid line, and
+// its full length is reported beside them.
+class cmcIcfFile::LineReader {
+public:
+    // Fills the buffer and returns the count, 0 at the end, -1 on a read error.
+    using Source = std::function<ssize_t(char* buffer, size_t capacity)>;
+
+    explicit LineReader(Source source) : source_(std::move(source)), block_(65536) {}
+
+    // The next line without its line end; false when the input is used up or failed.
+    bool Next(std::string& line, size_t& length) {
+        line.clear();
+        length = 0;
+        bool any = false;
+        char lastChar = 0;
+        while (true) {
+            if (pos_ == len_ && !Refill()) break;
+            const char* start = block_.data() + pos_;
+            size_t avail = len_ - pos_;
+            const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
+            size_t chunk = nl ? static_cast<size_t>(nl - start) : avail;
+            if (line.size() < kKept) line.append(start, std::min(chunk, kKept - line.size()));
+            if (chunk > 0) lastChar = start[chunk - 1];
+            length += chunk;
+            any = true;
+            pos_ += chunk;
+            if (nl) {
+                ++pos_;
+                break;
+            }
+        }
+        if (!any || failed_) return false;
+        if (length > 0 && lastChar == '\r') {
+            if (line.size() == length) line.pop_back();
+            --length;
+        }
+        return true;
+    }
+
+    bool Failed() const { return failed_; }
+
+private:
+    static constexpr size_t kKept = kLongestDataLine + 1;
+
+    bool Refill() {
+        if (ended_) return false;
+        ssize_t n = source_(block_.data(), block_.size());
+        if (n <= 0) {
+            ended_ = true;
+            failed_ = n < 0;
+            return false;
+        }
+        pos_ = 0;
+        len_ = static_cast<size_t>(n);
+        return true;
+    }
+
+    Source source_;
+    std::vector<char> block_;
+    size_t pos_ = 0;
+    size_t len_ = 0;
+    bool ended_ = false;
+    bool failed_ = false;
+};
+
+cmcIcfFile::cmcIcfFile() = default;
+cmcIcfFile::~cmcIcfFile() = default;
+
+void cmcIcfFile::SetImage(cmcEeprom* img) {
+    image = img;
+    int32_t size = image ? image->GetSize() : 0;
+    mapBytes = (size + 7) / 8;
+    requiredMap.assign(static_cast<size_t>(mapBytes), 0);
+    readMap.assign(static_cast<size_t>(mapBytes), 0);
+    SetMapBits(requiredMap, 0, size, true);
+}
+
+void cmcIcfFile::SetMapBits(std::vector<uint8_t>& map, int32_t first, int32_t count, bool set) {
+    if (first < 0 || count <= 0) return;
+    int64_t lastBit = int64_t{first} + count - 1;
+    if (lastBit / 8 >= static_cast<int64_t>(map.size())) return;
+    for (int64_t a = first; a <= lastBit; ++a) {
+        uint8_t mask = static_cast<uint8_t>(1u << (a % 8));
+        if (set)
+            map[static_cast<size_t>(a / 8)] |= mask;
+        else
+            map[static_cast<size_t>(a / 8)] &= static_cast<uint8_t>(~mask);
+    }
+}
+
+void cmcIcfFile::ClearReadMap() {
+    std::fill(readMap.begin(), readMap.end(), uint8_t{0});
+}
+
+std::string cmcIcfFile::BuildText(const RangeList& ranges) const {
+    std::string out;
+    // Header words are 16 bits; masking keeps the header at its 8 characters.
+    AppendHex(out, static_cast<uint32_t>(code1) & 0xFFFF, 4);
+    AppendHex(out, static_cast<uint32_t>(code2) & 0xFFFF, 4);
+    out += "\r\n#Comment=" + OneLine(comment) + "\r\n#MapRev=" + std::to_string(mapRev) + "\r\n";
+    if (!image) return out;
+    for (const AddressRange& r : RangesInUse(ranges, image->GetSize())) {
+        size_t bytes = static_cast<size_t>(r.last - r.first) + 1;
+        out.reserve(out.size() + bytes * 2 + (bytes / 16 + 2) * 8);
+        int32_t a = r.first;
+        while (a <= r.last) {
+            // A line never crosses a 16-byte boundary and ends with its range.
+            int32_t n = bytesPerLine - a % bytesPerLine;
+            if (a + n - 1 > r.last) n = r.last - a + 1;
+            AppendHex(out, static_cast<uint32_t>(a), 4);
+            AppendHex(out, static_cast<uint32_t>(n), 2);
+            const uint8_t* bytes = image->Data() + a;
+            for (int32_t i = 0; i < n; ++i)
+                AppendHex(out, bytes[i], 2);
+            out += "\r\n";
+            a += n;
+        }
+    }
+    return out;
+}
+
+int cmcIcfFile::Save(const std::string& fileName, const RangeList& ranges) {
+    int result = kOk;
+    if (image) {
+        for (const AddressRange& r : RangesInUse(ranges, image->GetSize()))
+            if (r.last > kLastFileAddress) result = kFileAccess;
+    }
+    struct stat old {};
+    bool hadFile = result == kOk && ::stat(fileName.c_str(), &old) == 0;
+    // A file the user cannot write to, or a folder of that name, is not replaced.
+    if (hadFile && (S_ISDIR(old.st_mode) || ::access(fileName.c_str(), W_OK) != 0)) result = kFileOpen;
+
+    // The new file is written whole beside the old one and then takes its
+    // place, so a save that fails part way never costs the user the old file.
+    std::string temp = fileName + ".tmp";
+    int fd = -1;
+    if (result == kOk) {
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (fd < 0) result = kFileOpen;
+    }
+    if (fd >= 0) {
+        if (hadFile) (void)::fchmod(fd, old.st_mode & 07777);
+        bool ok = WriteAll(fd, BuildText(ranges)) && ::fsync(fd) == 0;
+        ok = ::close(fd) == 0 && ok;
+        ok = ok && ::rename(temp.c_str(), fileName.c_str()) == 0;
+        if (!ok) {
+            ::unlink(temp.c_str());
+            result = kFileAccess;
+        }
+    }
+    ShowFileErrorMessage(result);
+    return result;
+}
+
+int cmcIcfFile::Load(const std::string& fileName, const RangeList* ranges) {
+    cmcEeprom kept;
+    if (image) kept.Assign(*image);
+    ClearReadMap();
+    int result = kFileOpen;
+    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode)) {
+            LineReader in([fd](char* buffer, size_t capacity) -> ssize_t {
+                while (true) {
+                    ssize_t n = ::read(fd, buffer, capacity);
+                    if (n >= 0 || errno != EINTR) return n;
+                }
+            });
+            result = LoadFrom(in, ranges);
+        }
+        ::close(fd);
+    }
+    return FinishLoad(result, kept);
+}
+
+int cmcIcfFile::LoadFromMemory(const void* bytes, size_t length, const RangeList* ranges) {
+    cmcEeprom kept;
+    if (image) kept.Assign(*image);
+    ClearReadMap();
+    const char* p = static_cast<const char*>(bytes);
+    size_t left = length;
+    LineReader in([&p, &left](char* buffer, size_t capacity) -> ssize_t {
+        size_t n = std::min(capacity, left);
+        if (n > 0) std::memcpy(buffer, p, n);
+        p += n;
+        left -= n;
+        return static_cast<ssize_t>(n);
+    });
+    return FinishLoad(LoadFrom(in, ranges), kept);
+}
+
+int cmcIcfFile::FinishLoad(int result, const cmcEeprom& kept) {
+    if (result != kOk && image) image->Assign(kept);
+    ShowFileErrorMessage(result);
+    return result;
+}
+
+int cmcIcfFile::LoadFrom(LineReader& in, const RangeList* ranges) {
+    std::string line;
+    size_t length = 0;
+    if (!in.Next(line, length)) return in.Failed() ? kFileAccess : kFormat;
+    if (length != 8 || !AllHex(line)) return kFormat;
+    int32_t fileCode1 = HexField(line, 0, 4);
+    int32_t fileCode2 = HexField(line, 4, 4);
+
+    if (onHeader) {
+        int result = kFileOpen;
+        // A refusal that stored no failure code must not read as success.
+        if (!onHeader(fileCode1, fileCode2, result)) return result == kOk ? kFileOpen : result;
+    } else {
+        if (fileCode1 != code1) return kModel;
+        if (fileCode2 != code2) return kExtra;
+    }
+
+    bool mapRevChecked = false;
+    while (in.Next(line, length)) {
+        if (length > 0 && line[0] == '#') {
+            if (line.compare(1, 7, "MapRev=") == 0) {
+                // Only the line's first characters are kept; a revision line
+                // longer than any data line is no revision.
+                if (length > line.size()) return kFormat;
+                mapRev = ParseDecimal(line, 8);
+            }
+            continue;
+        }
+        if (!mapRevChecked) {
+            if (!onMapRev || !onMapRev(mapRev)) return kMapRev;
+            mapRevChecked = true;
+        }
+        if (int r = ReadDataLine(line, length); r != kOk) return r;
+    }
+    if (in.Failed()) return kFileAccess;
+    return ranges ? CheckCoverage(ranges) : kOk;
+}
+
+int cmcIcfFile::ReadDataLine(const std::string& line, size_t length) {
+    if (length < 8 || length > kLongestDataLine) return kFormat;
+    if (!AllHex(line)) return kFormat;
+    int32_t address = HexField(line, 0, 4);
+    int32_t n = HexField(line, 4, 2);
+    if (length != static_cast<size_t>(2 * n + 6)) return kFormat;
+    if (!image || !image->IsValidRange(address, n)) return kData;
+    uint8_t* bytes = image->Data() + address;
+    for (int32_t i = 0; i < n; ++i)
+        bytes[i] = static_cast<uint8_t>(HexField(line, 6 + 2 * static_cast<size_t>(i), 2));
+    SetMapBits(readMap, address, n, true);
+    return kOk;
+}
+
+int cmcIcfFile::CheckCoverage(const RangeList* ranges) {
+    if (!ranges || readMap.empty()) return kCoverage;
+    std::fill(requiredMap.begin(), requiredMap.end(), uint8_t{0});
+    for (const AddressRange& r : RangesInUse(*ranges, image ? image->GetSize() : 0))
+        SetMapBits(requiredMap, r.first, r.last - r.first + 1, true);
+    if (readMap == requiredMap) return kOk;
+    for (size_t i = 0; i < readMap.size() && i < requiredMap.size(); ++i)
+        if (readMap[i] & ~requiredMap[i]) return kData;
+    return kCoverage;
+}
+
+void ShowFileErrorMessage(int code) {
+    static const char* const kKeys[] = {
+        nullptr,
+        "GI_Mess_FileErr_FileOpen",
+        "GI_Mess_FileErr_FileAccess",
+        "GI_Mess_FileErr_Model",
+        "GI_Mess_FileErr_Extra",
+        "GI_Mess_FileErr_MapRev",
+        "GI_Mess_FileErr_Format",
+        "GI_Mess_FileErr_Coverage",
+        "GI_Mess_FileErr_Data",
+        "GI_Mess_FileErr_Newer",
+    };
+    if (code < 1 || code > 9) return;
+    if (!gGTex) plat::Fatal("No text table for the file error message.");
+    std::string text =
+        GetMultiLineText(*gGTex, "GI_Mess_FileErr_Headline") + "\n\n" + GetMultiLineText(*gGTex, kKeys[code]);
+    plat::ShowMessageBox(text, gGTex->GetText("GI_Sys_AppTitle"), plat::MB_OK | plat::MB_ICONWARNING);
+}
