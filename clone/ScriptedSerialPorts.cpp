@@ -11,7 +11,7 @@ public:
 
     bool Open(const std::string& path) override {
         o_->paths.push_back(path);
-        if (open_ || o_->refuseOpen || o_->isOpen) return false;
+        if (open_ || path.empty() || o_->refuseOpen || o_->isOpen) return false;
         open_ = o_->isOpen = true;
         ++o_->opens;
         return true;
