@@ -298,6 +298,7 @@ void cmcCloneDrv::RunStep() {
             TakeWriteByte(next, progress);
             break;
         case kWriteData:
+            next = kWriteData;
             SendDataFrames(next, progress);
             break;
         case kEndSend:
