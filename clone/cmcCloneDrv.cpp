@@ -585,7 +585,7 @@ int cmcCloneDrv::CheckDataFrame(const cmcBuff& frame) {
     if ((sum & 0xFF) != 0) return kCloneBadFrame;
     const int32_t address = bytes[0] << 8 | bytes[1];
     cmcEeprom& image = result_->image;
-    if (address + n > imageBound_ || !image.IsValidRange(address, n)) return kCloneOutside;
+    if (!image.IsValidRange(address, n)) return kCloneOutside;
     image.Write(address, bytes.data() + 3, n);
     cmcBuff& received = result_->received;
     const int32_t need = (address + n + 7) / 8;

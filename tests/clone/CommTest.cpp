@@ -5,9 +5,12 @@
 #include "tests/support/TempDir.h"
 #include "tools/radiosim/RadioSim.h"
 
+#include <atomic>
+#include <chrono>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -244,6 +247,31 @@ TEST(PosixSerialPortTest, RefusesWhatIsNoTerminalAndWhatIsMissing) {
     EXPECT_FALSE(port.Open(""));
     EXPECT_EQ(port.Read(nullptr, 1), -1);
     EXPECT_EQ(port.InQueue(), -1);
+}
+
+TEST(PosixSerialPortTest, PartialWritesAreRetriedUntilTheTimeOut) {
+    radiosim::RadioSim sim;
+    ASSERT_TRUE(sim.Open());
+    plat::PosixSerialPort port;
+    ASSERT_TRUE(port.Open(sim.SlavePath()));
+    ASSERT_TRUE(port.Configure(plat::SerialSettings{}));
+    const std::vector<uint8_t> bytes(300000, 0x55);
+    // Nobody reads the other side: the terminal's buffers fill and the write gives up with what it placed.
+    const int placed = port.Write(bytes.data(), static_cast<int>(bytes.size()), 50);
+    EXPECT_GT(placed, 0);
+    EXPECT_LT(placed, static_cast<int>(bytes.size()));
+    // With the other side reading, the rest goes through piece by piece within one call.
+    std::atomic<bool> written{false};
+    std::thread reader([&] {
+        while (!written) {
+            sim.Pump();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    const int rest = static_cast<int>(bytes.size()) - placed;
+    EXPECT_EQ(port.Write(bytes.data() + placed, rest, 10000), rest);
+    written = true;
+    reader.join();
 }
 
 TEST(PosixSerialPortTest, WritesToAPortWhoseOtherSideWentAwayFail) {
