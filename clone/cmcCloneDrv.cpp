@@ -449,21 +449,18 @@ void cmcCloneDrv::SendDataFrames(int& next, bool& progress) {
     }
 }
 
-int cmcCloneDrv::TakeWriteByte(int& next, bool& progress) {
+void cmcCloneDrv::TakeWriteByte(int& next, bool& progress) {
     ReadPort();
     const int byte = rx_.TakeFront();
     if (byte == kGo) {
         next = kWriteData;
-        return byte;
-    }
-    if (byte == kRefuse) {
+    } else if (byte == kRefuse) {
         result_->result = kCloneBadFrame;
         next = kDrain;
-        return byte;
+    } else {
+        next = state_;
+        progress = false;
     }
-    next = state_;
-    progress = false;
-    return byte;
 }
 
 bool cmcCloneDrv::ExtractFrame(cmcBuff& frame) {
@@ -514,13 +511,8 @@ int cmcCloneDrv::CheckInfoReply(const cmcBuff& frame) {
     return kCloneOk;
 }
 
-int cmcCloneDrv::ReadData(int& next, bool& progress) {
+void cmcCloneDrv::ReadData(int& next, bool& progress) {
     ReadPort();
-    if (rx_.Size() == 0) {
-        next = state_;
-        progress = false;
-        return 0;
-    }
     next = state_;
     progress = false;
     while (rx_.Size() > 0) {
@@ -537,7 +529,7 @@ int cmcCloneDrv::ReadData(int& next, bool& progress) {
                 frame_.SetSize(0);
                 result_->result = kCloneBadFrame;
                 next = kDrain;
-                return kCloneBadFrame;
+                return;
             }
             continue;
         }
@@ -551,9 +543,8 @@ int cmcCloneDrv::ReadData(int& next, bool& progress) {
         if (code == kCloneOk && hasRanges_) code = CheckCoverage();
         result_->result = code;
         next = kDrain;
-        return code;
+        return;
     }
-    return kAccepted;
 }
 
 int cmcCloneDrv::CheckFrame(const cmcBuff& frame) {

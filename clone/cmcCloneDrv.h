@@ -128,8 +128,8 @@ private:
     void SendCommand(int cmd);
     void SendDataFrames(int& next, bool& progress);
     void SendEndFrame();
-    int TakeWriteByte(int& next, bool& progress);
-    int ReadData(int& next, bool& progress);
+    void TakeWriteByte(int& next, bool& progress);
+    void ReadData(int& next, bool& progress);
     int CheckInfoReply(const cmcBuff& frame);
     int CheckFrame(const cmcBuff& frame);
     int CheckDataFrame(const cmcBuff& frame);
