@@ -1,0 +1,63 @@
+#pragma once
+#include "clone/SerialPort.h"
+#include "foundation/cmcBuff.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class cmcTask;
+
+// One serial port for the clone link. Reads never wait; writes go into a
+// pending buffer that a timer task hands to the device in chunks, one chunk
+// whenever the device's output queue is empty, so the driver never waits for
+// the line. A chunk the device does not take in full sets the write-failed flag.
+class cmcComm {
+public:
+    cmcComm();
+    ~cmcComm();
+    cmcComm(const cmcComm&) = delete;
+    cmcComm& operator=(const cmcComm&) = delete;
+
+    // Opens COM<port> with a settings text "baud,parity,data bits,stop bits"
+    // ("9600,n,8,1"). False when already open or when any step fails; a port
+    // that failed after the device was opened is closed again.
+    bool Open(int port, const std::string& settings);
+    void Close();
+    bool IsOpen() const { return device_ != nullptr; }
+    bool HasWriteError() const { return writeFailed_ != 0; }
+
+    // At most length waiting bytes; 0 when closed, nothing waits or the read fails.
+    int Read(uint8_t* buffer, int length);
+    // Queues the bytes and starts handing them to the device at once.
+    int Write(const uint8_t* data, int length);
+
+    // Bytes in the device's queues; 0 when closed or the query fails.
+    int InQueue();
+    int OutQueue();
+    // Output not yet on the line: the device's output queue and what is still pending here.
+    int PendingOut();
+
+    // Field n of a text split at one separator (the settings text); empty past the last.
+    static std::string Field(const std::string& text, char separator, int n);
+
+    int PortNumber() const { return port_; }
+    const plat::SerialSettings& Settings() const { return settings_; }
+    // The device gets this long for a chunk of n bytes: the line time with a
+    // wide margin (100000 / baud ms a byte) and 3 s on top.
+    uint32_t WriteTimeout(int n) const;
+
+private:
+    bool ParseSettings(const std::string& text);
+    static void OnWriter(void* user, cmcTask* task);
+    void RunWriter();
+    void DropPending(int n);
+
+    std::unique_ptr<plat::SerialPort> device_;
+    int port_ = 0;
+    int writeFailed_ = 0;
+    int chunkSize_ = 1024;
+    cmcBuff pending_;
+    plat::SerialSettings settings_;
+    cmcTask* writer_;
+};

@@ -1,0 +1,254 @@
+#include "cells/PopupOpener.h"
+#include "cells/RecordingPopupOpener.h"
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellObj.h"
+#include "platform/Fatal.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Host objects are opaque to the cell engine; any distinct address stands for one.
+template <typename T> T* Fake(uintptr_t n) {
+    return reinterpret_cast<T*>(n * 16);
+}
+
+struct Filled {
+    cmcCellCapsule other;
+    cmcCellObj cell;
+    CellRect rect{1, 2, 3, 4};
+    std::vector<int32_t> notified, reedited;
+
+    // Every field set to a value no fresh request has.
+    void Fill(cmcCellCapsule& r) {
+        r.linkedRequest = &other;
+        r.bank = 77;
+        r.grid = Fake<cuiGrid>(1);
+        r.editGrid = Fake<cuiGrid>(2);
+        r.cell = &cell;
+        r.canvas = Fake<CellCanvas>(3);
+        r.texts = Fake<cmcGTex>(4);
+        r.cellRect = &rect;
+        r.selStart = 5;
+        r.selLength = 6;
+        r.key = 13;
+        r.command = 88;
+        r.editText = "typed";
+        r.displayText = "shown";
+        r.markFlags = {true, true, true, true};
+        r.markPosition = 3;
+        r.hint = 1;
+        r.mode = 2;
+        r.jumpRequest = 1;
+        r.jumpCategory = 2;
+        r.jumpCell = 127;
+        r.jumpIndex = 9;
+        r.jumpKey = 50;
+        r.extra = 11;
+        r.owner = Fake<cuiSheet>(5);
+        r.rangeSelected = true;
+        r.rangeRequest = true;
+        r.rangeFirst = 12;
+        r.rangeLast = 14;
+        r.notifyClosure = [this](cmcCellCapsule&, int32_t flags) { notified.push_back(flags); };
+        r.reeditClosure = [this](cmcCellCapsule&, int32_t flags) { reedited.push_back(flags); };
+    }
+};
+
+void ExpectEmpty(const cmcCellCapsule& r) {
+    EXPECT_EQ(r.linkedRequest, nullptr);
+    EXPECT_EQ(r.grid, nullptr);
+    EXPECT_EQ(r.editGrid, nullptr);
+    EXPECT_EQ(r.cell, nullptr);
+    EXPECT_EQ(r.canvas, nullptr);
+    EXPECT_EQ(r.texts, nullptr);
+    EXPECT_EQ(r.cellRect, nullptr);
+    EXPECT_EQ(r.selStart, 0);
+    EXPECT_EQ(r.selLength, 0);
+    EXPECT_EQ(r.key, 0);
+    EXPECT_EQ(r.command, 0);
+    EXPECT_EQ(r.editText, "");
+    EXPECT_EQ(r.displayText, "");
+    EXPECT_EQ(r.markFlags, cmcCellCapsule::MarkFlags{});
+    EXPECT_EQ(r.markPosition, 0);
+    EXPECT_EQ(r.hint, 0);
+    EXPECT_EQ(r.mode, 0);
+    EXPECT_EQ(r.jumpRequest, 0);
+    EXPECT_EQ(r.jumpCategory, 0);
+    EXPECT_EQ(r.jumpCell, 0);
+    EXPECT_EQ(r.jumpIndex, 0);
+    EXPECT_EQ(r.jumpKey, 0);
+    EXPECT_EQ(r.extra, 0);
+    EXPECT_EQ(r.owner, nullptr);
+    EXPECT_FALSE(r.rangeSelected);
+    EXPECT_FALSE(r.rangeRequest);
+    EXPECT_EQ(r.rangeFirst, 0);
+    EXPECT_EQ(r.rangeLast, 0);
+    EXPECT_FALSE(r.notifyClosure);
+    EXPECT_FALSE(r.reeditClosure);
+}
+
+TEST(cmcCellCapsule, NewRequestIsEmptyWithBankZero) {
+    // Heap memory full of garbage first, so an uninitialised field would show.
+    alignas(cmcCellCapsule) unsigned char raw[sizeof(cmcCellCapsule)];
+    std::fill(std::begin(raw), std::end(raw), 0xA5);
+    cmcCellCapsule* r = new (raw) cmcCellCapsule;
+    ExpectEmpty(*r);
+    EXPECT_EQ(r->bank, 0);
+    r->~cmcCellCapsule();
+}
+
+TEST(cmcCellCapsule, ClearEmptiesEverythingButTheBank) {
+    Filled f;
+    cmcCellCapsule r;
+    f.Fill(r);
+    r.Clear();
+    ExpectEmpty(r);
+    EXPECT_EQ(r.bank, 77);
+}
+
+TEST(cmcCellCapsule, CopyTakesEveryFieldButKeepsItsOwnBank) {
+    Filled f;
+    cmcCellCapsule source;
+    f.Fill(source);
+    cmcCellCapsule copy;
+    copy.bank = 3;
+    copy = source;
+
+    EXPECT_EQ(copy.bank, 3);
+    EXPECT_EQ(copy.linkedRequest, &f.other);
+    EXPECT_EQ(copy.grid, source.grid);
+    EXPECT_EQ(copy.editGrid, source.editGrid);
+    EXPECT_EQ(copy.cell, &f.cell);
+    EXPECT_EQ(copy.canvas, source.canvas);
+    EXPECT_EQ(copy.texts, source.texts);
+    EXPECT_EQ(copy.cellRect, &f.rect);
+    EXPECT_EQ(copy.selStart, 5);
+    EXPECT_EQ(copy.selLength, 6);
+    EXPECT_EQ(copy.key, 13);
+    EXPECT_EQ(copy.command, 88);
+    EXPECT_EQ(copy.editText, "typed");
+    EXPECT_EQ(copy.displayText, "shown");
+    EXPECT_EQ(copy.markFlags, (cmcCellCapsule::MarkFlags{true, true, true, true}));
+    EXPECT_EQ(copy.markPosition, 3);
+    EXPECT_EQ(copy.hint, 1);
+    EXPECT_EQ(copy.mode, 2);
+    EXPECT_EQ(copy.jumpRequest, 1);
+    EXPECT_EQ(copy.jumpCategory, 2);
+    EXPECT_EQ(copy.jumpCell, 127);
+    EXPECT_EQ(copy.jumpIndex, 9);
+    EXPECT_EQ(copy.jumpKey, 50);
+    EXPECT_EQ(copy.extra, 11);
+    EXPECT_EQ(copy.owner, source.owner);
+    EXPECT_TRUE(copy.rangeSelected);
+    EXPECT_TRUE(copy.rangeRequest);
+    EXPECT_EQ(copy.rangeFirst, 12);
+    EXPECT_EQ(copy.rangeLast, 14);
+
+    // The closures reach the same host, with the copy as the request.
+    copy.notifyClosure(copy, 0x20);
+    copy.reeditClosure(copy, 0);
+    EXPECT_EQ(f.notified, std::vector<int32_t>{0x20});
+    EXPECT_EQ(f.reedited, std::vector<int32_t>{0});
+
+    // Texts are the copy's own.
+    source.editText = "changed";
+    source.displayText.clear();
+    EXPECT_EQ(copy.editText, "typed");
+    EXPECT_EQ(copy.displayText, "shown");
+}
+
+TEST(cmcCellCapsule, MarkFlagsAreCopiedBitByBit) {
+    const cmcCellCapsule::MarkFlags cases[] = {
+        {true, false, false, false}, {false, true, false, false}, {false, false, true, false},
+        {false, false, false, true}, {true, false, true, false},
+    };
+    for (const auto& flags : cases) {
+        cmcCellCapsule source, copy;
+        copy.markFlags = {true, true, true, true};
+        source.markFlags = flags;
+        copy = source;
+        EXPECT_EQ(copy.markFlags, flags);
+    }
+}
+
+TEST(cmcCellCapsule, CopyConstructedRequestIsAWholeCopy) {
+    cmcCellCapsule source;
+    source.bank = 9;
+    source.key = 13;
+    cmcCellCapsule copy(source);
+    EXPECT_EQ(copy.bank, 9);
+    EXPECT_EQ(copy.key, 13);
+}
+
+TEST(cmcCellCapsule, MouseChoiceCountsAsEnter) {
+    cmcCellCapsule r;
+    for (auto [key, enter] : {std::pair{13, true}, {256, true}, {0, false}, {32, false}, {'1', false}}) {
+        r.key = key;
+        EXPECT_EQ(r.IsEnter(), enter) << key;
+    }
+}
+
+TEST(PopupOpener, WithoutAHostOpeningIsFatal) {
+    cmcCellCapsule r;
+    try {
+        Popups().OpenList(r, 1, 0, nullptr, "GI_Sheet_Sel_OnOff");
+        FAIL() << "no fatal error";
+    } catch (const plat::FatalError& e) {
+        EXPECT_STREQ(e.what(), "No pop-up host for the list GI_Sheet_Sel_OnOff");
+    }
+}
+
+TEST(PopupOpener, RecordingDoubleKeepsEachCallWithItsRequest) {
+    RecordingPopupOpener rec;
+    ScopedPopupOpener scope(&rec);
+    cmcCellObj cell;
+    cmcCellCapsule r;
+    r.cell = &cell;
+    r.bank = 4;
+    r.key = 13;
+
+    Popups().OpenList(r, 2, 7, Fake<cmcGTex>(1), "GI_Sheet_Sel_Pwr");
+    r.key = 0;
+    Popups().OpenChannelList(r, 10, nullptr, "GI_Sheet_Sel_ScanCHSel", "Bank 1");
+    Popups().OpenBitsEditor(r, nullptr, 0x55, 1, 8, 3, 1, "GI_Sheet_Sel_Bits");
+    Popups().OpenTextEditor(r, nullptr, "ABC", true, 12);
+    Popups().OpenCharEditor(r, 14, 5, 7, std::vector<uint8_t>(35, 1));
+
+    using K = RecordingPopupOpener::Kind;
+    const auto& log = rec.Log();
+    ASSERT_EQ(log.size(), 5u);
+    EXPECT_EQ(log[0].kind, K::List);
+    EXPECT_EQ(log[0].request.cell, &cell);
+    EXPECT_EQ(log[0].request.key, 13); // copied at the call, not a reference to the live request
+    EXPECT_EQ(log[0].request.bank, 4);
+    EXPECT_EQ(log[0].listCellId, 2);
+    EXPECT_EQ(log[0].currentValue, 7);
+    EXPECT_EQ(log[0].texts, Fake<cmcGTex>(1));
+    EXPECT_EQ(log[0].key, "GI_Sheet_Sel_Pwr");
+    EXPECT_EQ(log[1].kind, K::ChannelList);
+    EXPECT_EQ(log[1].listCellId, 10);
+    EXPECT_EQ(log[1].text, "Bank 1");
+    EXPECT_EQ(log[2].kind, K::BitsEditor);
+    EXPECT_EQ(log[2].value, 0x55);
+    EXPECT_EQ(log[2].firstDigit, 1);
+    EXPECT_EQ(log[2].lastDigit, 8);
+    EXPECT_EQ(log[2].style, 3);
+    EXPECT_EQ(log[2].markStyle, 1);
+    EXPECT_EQ(log[3].kind, K::TextEditor);
+    EXPECT_EQ(log[3].bytes, "ABC");
+    EXPECT_TRUE(log[3].openedByEnter);
+    EXPECT_EQ(log[3].maxLength, 12);
+    EXPECT_EQ(log[4].kind, K::CharEditor);
+    EXPECT_EQ(log[4].dotSize, 14);
+    EXPECT_EQ(log[4].width, 5);
+    EXPECT_EQ(log[4].height, 7);
+    EXPECT_EQ(log[4].dots.size(), 35u);
+}
+
+} // namespace
