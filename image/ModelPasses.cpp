@@ -74,10 +74,11 @@ public:
         if (cls_ == kPmrZ) PmrZRecords();
         SortIndexes();
         if (mode_ == 1 && IsLmrFamily(cls_)) TwoToneWindows();
-        // A pack that does not fit leaves the image for the writer's own pack to refuse.
-        if (mode_ == 1) (void)Static2DynamicInit(img_, cls_);
+        // Cleared before packing, so that the radio part written or saved never carries it.
         p_[layout::kNewerDataByte] = 0;
         FromRef(layout::kNewerDataByte + 1);
+        // A pack that does not fit leaves the image for the writer's own pack to refuse.
+        if (mode_ == 1) (void)Static2DynamicInit(img_, cls_);
     }
 
 private:
@@ -341,8 +342,12 @@ private:
             ch.Load(cls_, n);
             CopyRef(s, 30);
             CopyRef(x, 22);
-            // An unprogrammed channel becomes the reference's records.
-            if (ch.programmed) ch.StoreSelf();
+            // An unprogrammed channel becomes the reference's records, and what follows is
+            // worked out from them rather than from what was thrown away.
+            if (ch.programmed)
+                ch.StoreSelf();
+            else
+                ch.Reload();
             FromRef(s + 12, 0x80);
             if (IsLmrFamily(cls_)) {
                 FromRef(x + 0, 0x40);
