@@ -455,10 +455,11 @@ private:
 } // namespace
 
 int CheckImageHeader(const cmcEeprom& image, bool strict) {
-    if (!image.IsValidRange(0, layout::kHdrBase + 2)) return 1;
+    if (!image.IsValidRange(0, kHdrWriteFlag + 1)) return 1;
     const uint8_t* p = image.Data();
     if (image.GetWord(0) != kImageCode || p[kHdrVersion] != 1 || p[kHdrWriteFlag] >= 2) return 1;
     if (!strict) return 0;
+    if (!image.IsValidRange(0, layout::kHdrBase + 2)) return 1;
     const int32_t signatureBytes = sizeof layout::kMakerSignature - 1;
     if (std::memcmp(p + layout::kHdrSignature, layout::kMakerSignature, signatureBytes) != 0) return 1;
     if (image.GetWord(layout::kHdrModelCode) != kModelCode) return 1;

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,14 @@ namespace {
 void PutDword(cmcEeprom& image, int32_t at, uint32_t v) {
     image.SetWord(at, static_cast<uint16_t>(v >> 16));
     image.SetWord(at + 2, static_cast<uint16_t>(v));
+}
+
+// The image's first n bytes as an image of their own.
+void KeepFirst(cmcEeprom& image, int32_t n) {
+    cmcEeprom shorter;
+    shorter.SetSize(n);
+    shorter.Write(0, image.Data(), n);
+    image = shorter;
 }
 
 std::vector<uint8_t> Bytes(const cmcEeprom& image, int32_t at, int32_t length) {
@@ -95,7 +104,6 @@ struct HeaderCase {
 class CheckImageHeaderTest : public ModelPassesTest, public ::testing::WithParamInterface<HeaderCase> {};
 
 TEST_P(CheckImageHeaderTest, AcceptsOnlyAWritableHeader) {
-    UseModel(0);
     cmcEeprom image = StartupFile(0);
     GetParam().change(image);
     const cmcEeprom before = image;
@@ -126,22 +134,13 @@ INSTANTIATE_TEST_SUITE_P(
         // An image that ends before the place the header names.
         HeaderCase{"EndPastShortImage",
                    [](cmcEeprom& i) {
-                       cmcEeprom shorter;
-                       shorter.SetSize(300);
-                       shorter.Write(0, i.Data(), 300);
-                       shorter.SetWord(274, 0x1000);
-                       shorter.SetWord(276, 0);
-                       i = shorter;
+                       KeepFirst(i, 300);
+                       i.SetWord(274, 0x1000);
+                       i.SetWord(276, 0);
                    },
                    0, 1},
-        HeaderCase{"TooShortForHeader",
-                   [](cmcEeprom& i) {
-                       cmcEeprom shorter;
-                       shorter.SetSize(200);
-                       shorter.Write(0, i.Data(), 200);
-                       i = shorter;
-                   },
-                   1, 1}),
+        HeaderCase{"JustTheLooseHeader", [](cmcEeprom& i) { KeepFirst(i, 265); }, 0, 1},
+        HeaderCase{"TooShortForHeader", [](cmcEeprom& i) { KeepFirst(i, 200); }, 1, 1}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(ModelPassesCodes, ModelAndSubCode) {
