@@ -3,6 +3,7 @@
 #include "image/cmcEeprom.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -109,6 +110,14 @@ public:
 
     // The help context number of a cell, 0 when it has none.
     virtual int32_t GetCellHelpContext(const cmcCellCapsule& request) = 0;
+
+    // The main menu: the number of sub-items of the item whose cell has the
+    // command id (-1 when the menu has no such item), and the value that the
+    // menu-building events carry to name the main menu (their first value).
+    virtual int32_t MainMenuSubItemCount(int32_t commandId) const = 0;
+    virtual intptr_t MainMenuContext() const = 0;
+    // Closes the main form, which ends the program.
+    virtual void CloseMainForm() = 0;
 
 protected:
     cmcEeprom working_;

@@ -128,3 +128,10 @@ int32_t RecordingAppManager::GetCellHelpContext(const cmcCellCapsule& request) {
     Record("GetCellHelpContext", 0, 0, {}, &request);
     return helpContextAnswer;
 }
+
+int32_t RecordingAppManager::MainMenuSubItemCount(int32_t commandId) const {
+    return commandId == 20 ? editMenuSubItems : -1;
+}
+void RecordingAppManager::CloseMainForm() {
+    Record("CloseMainForm");
+}

@@ -53,6 +53,9 @@ public:
     void ReadCloneInfo() override;
     void SelectComPort() override;
     int32_t GetCellHelpContext(const cmcCellCapsule& request) override;
+    int32_t MainMenuSubItemCount(int32_t commandId) const override;
+    intptr_t MainMenuContext() const override { return mainMenuContext; }
+    void CloseMainForm() override;
 
     // The names of the calls so far, in order.
     std::vector<std::string> Names() const;
@@ -79,6 +82,8 @@ public:
     int commandAnswer = 0; // NewFile, OpenDialog, OpenFile, SaveFile, SaveAsDialog
     bool sheetPrintable = false;
     int32_t helpContextAnswer = 0;
+    int32_t editMenuSubItems = -1; // sub-items of the main menu's item 20 (-1: no such item)
+    intptr_t mainMenuContext = 0x4D4D;
 
 private:
     void Record(const std::string& name, int32_t value = 0, int32_t value2 = 0, const std::string& text = {},
