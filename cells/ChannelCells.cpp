@@ -1,7 +1,503 @@
-#include "cells/CellCases.h"
-#include "cells/CellFrame.h"
+// The columns of the memory-channel sheets (ids 124..200): every value lives
+// in the row's channel records (S, X and the scan-list bitmaps), which the
+// frame has decoded into its row record for the current model's class. Most
+// columns are one row field through one converter and are given as a table;
+// the rest are small functions below it.
+#include "cells/ChannelCells.h"
 
-// The cells of channel rows.
+#include "cells/CellCases.h"
+#include "cells/CellFields.h"
+#include "cells/CellFrame.h"
+#include "cells/CodeConv.h"
+#include "cells/ConvSupport.h"
+#include "cells/FreqToneConv.h"
+#include "cells/ListConv.h"
+#include "cells/NumberConv.h"
+#include "cells/RowInsert.h"
+#include "cells/TextCell.h"
+#include "cells/cmcCellObj.h"
+#include "image/BankSite.h"
+#include "image/RecordLayout.h"
+#include "image/datCh.h"
+
+#include <algorithm>
+#include <array>
+#include <type_traits>
+
+namespace {
+
+constexpr int32_t kFirstId = 124;
+constexpr int32_t kLastId = 200;
+
+constexpr int32_t kAlignLeft = 0;
+constexpr int32_t kAlignCentre = 1;
+constexpr int32_t kAlignRight = 2;
+
+// Bit 6 of the byte that also holds reference C's switch: the scan-list columns are in use.
+constexpr int32_t kScanListSwitchBit = 6;
+
+constexpr const char* kOnOff2 = "GI_Sheet_Sel_Misc_OnOff2";
+constexpr const char* kAbcCode = "GI_Sheet_Sel_RxC_AbcCode";
+constexpr const char* kSameAsReceive = "<-";
+
+// ---- what the columns share ----
+
+void AlignH(CellFrame& f, int32_t alignment) {
+    f.cell.layout = static_cast<uint8_t>((f.cell.layout & ~cmcCellObj::kAlignHMask) | alignment);
+}
+
+// The digital mode of the row (CL_Mch_Dig_Sig): 0 analog, 3 digital only.
+int32_t DigitalMode(const CellFrame& f) {
+    return f.row.chS12Low2 & 3;
+}
+
+// Digital modes (as bits) in which a column is grey.
+constexpr uint8_t Modes(std::initializer_list<int32_t> modes) {
+    uint8_t bits = 0;
+    for (int32_t m : modes)
+        bits = static_cast<uint8_t>(bits | 1u << m);
+    return bits;
+}
+
+bool OpenBankIsLtr(const CellFrame& f) {
+    return IsBankFlagB(f.image, f.bankRange.number);
+}
+
+// The PMR-Z columns that only some rows use: with the MSK signalling on, a
+// signalling field needs the no-repeater choice and a station field is not
+// used; with it off, the MSK fields are not used. Other models use them all.
+enum class Gate : uint8_t { None, Signalling, Station, Msk, ScanListSwitch };
+
+bool GateOpen(const CellFrame& f, Gate gate) {
+    switch (gate) {
+    case Gate::Signalling:
+        return f.sigOff || (f.noRepeater && f.sigOn) || !f.model.pmrZ;
+    case Gate::Station:
+        return f.sigOff || !f.model.pmrZ;
+    case Gate::Msk:
+        return f.sigOn || !f.model.pmrZ;
+    case Gate::ScanListSwitch:
+        return field::GetFlag(f.image, layout::kRefCFlags, kScanListSwitchBit);
+    case Gate::None:
+        break;
+    }
+    return true;
+}
+
+// A column the row does not use edits nothing: blank, centred and grey.
+void ShowUnused(CellFrame& f) {
+    f.Show(std::string());
+    if (!f.request.canvas) return;
+    f.cell.layout =
+        static_cast<uint8_t>((f.cell.layout & ~(cmcCellObj::kAlignHMask | cmcCellObj::kAlignVMask)) |
+                             kAlignCentre | kAlignCentre << 2);
+    f.Grey();
+}
+
+// The marks of the PMR-Z signalling columns while the MSK signalling is on.
+enum class Mark : uint8_t { None, WarnUnless6Or7, ErrorUnless1, ErrorUnless0, WarnIf0 };
+
+void SetMark(CellFrame& f, Mark mark, int32_t value) {
+    if (!f.model.pmrZ || !f.sigOn) return;
+    switch (mark) {
+    case Mark::WarnUnless6Or7:
+        f.SetWarning(value != 6 && value != 7);
+        break;
+    case Mark::ErrorUnless1:
+        f.SetError(value != 1);
+        break;
+    case Mark::ErrorUnless0:
+        f.SetError(value != 0);
+        break;
+    case Mark::WarnIf0:
+        f.SetWarning(value == 0);
+        break;
+    case Mark::None:
+        break;
+    }
+}
+
+// ---- the table of plain columns ----
+
+// A row field as an int; the set side writes the field's own type.
+struct FieldRef {
+    int32_t (*get)(const datCh&);
+    void (*set)(datCh&, int32_t);
+};
+
+template <auto M> int32_t GetMember(const datCh& r) {
+    return static_cast<int32_t>(r.*M);
+}
+template <auto M> void SetMember(datCh& r, int32_t v) {
+    using T = std::remove_reference_t<decltype(r.*M)>;
+    r.*M = static_cast<T>(v);
+}
+template <auto M> constexpr FieldRef Field{&GetMember<M>, &SetMember<M>};
+
+// The MSK receive code set is the low seven bits of X[10] shown one place up
+// (the converter counts the first digit from bit 7); the bits above them stay.
+constexpr FieldRef kMskRxCode{
+    [](const datCh& r) { return (r.rxCNo & 0x7F) * 2; },
+    [](datCh& r, int32_t v) { r.rxCNo = (r.rxCNo & ~0x7F) | (v / 2 & 0x7F); },
+};
+
+// The MSK repeater column: the no-repeater bit as its own item, else the
+// repeater code, which the no-repeater choice leaves as it is.
+constexpr FieldRef kMskRepeater{
+    [](const datCh& r) { return r.chX3b2 ? chlist::kMskNoRepeater : r.rptC; },
+    [](datCh& r, int32_t v) {
+        r.chX3b2 = v == chlist::kMskNoRepeater;
+        if (!r.chX3b2) r.rptC = v;
+    },
+};
+
+enum class ConvType : uint8_t { Sel, Sel4, SelList, Pair, DigitSet, Hex, Int16 };
+
+// A converter and its parameters. The lists of Sel and Sel4 may differ by
+// model class (PMR and PMR-Z, P25, the others). a, b and c are: SelList the
+// list cell and match mode; DigitSet the first and last digit and the style;
+// Hex the minimum, maximum and digits; Int16 the minimum and maximum (a
+// maximum below 0 is the unit-id maximum).
+struct Conv {
+    ConvType type;
+    const char* list = nullptr;
+    const char* pmrList = nullptr;
+    const char* p25List = nullptr;
+    int32_t a = 0;
+    int32_t b = 0;
+    int32_t c = 0;
+};
+
+constexpr Conv Sel(const char* list, const char* pmrList = nullptr, const char* p25List = nullptr) {
+    return {ConvType::Sel, list, pmrList, p25List};
+}
+constexpr Conv Sel4(const char* list) {
+    return {ConvType::Sel4, list};
+}
+constexpr Conv SelList(const char* list, int32_t listCell) {
+    return {ConvType::SelList, list, nullptr, nullptr, listCell, 0};
+}
+constexpr Conv Pair(const char* first, const char* second) {
+    return {ConvType::Pair, first, second};
+}
+constexpr Conv DigitSet(int32_t first, int32_t last, int32_t style) {
+    return {ConvType::DigitSet, nullptr, nullptr, nullptr, first, last, style};
+}
+constexpr Conv Hex(int32_t minimum, int32_t maximum, int32_t digits) {
+    return {ConvType::Hex, nullptr, nullptr, nullptr, minimum, maximum, digits};
+}
+constexpr Conv Int16ToUnitIdMax() {
+    return {ConvType::Int16, nullptr, nullptr, nullptr, 0, -1};
+}
+
+const char* ListOf(const CellFrame& f, const Conv& c) {
+    if (c.pmrList && (f.model.pmr || f.model.pmrZ)) return c.pmrList;
+    if (c.p25List && f.model.p25) return c.p25List;
+    return c.list;
+}
+
+int RunConv(CellFrame& f, const Conv& c, int32_t& v) {
+    cmcCellCapsule& r = f.request;
+    int32_t& out = f.result;
+    switch (c.type) {
+    case ConvType::Sel:
+        return ConvSelCell(r, ListOf(f, c), v, out);
+    case ConvType::Sel4:
+        return ConvSelCell4(r, ListOf(f, c), v, out);
+    case ConvType::SelList:
+        return ConvSelListCell(r, c.list, c.a, v, c.b, out);
+    case ConvType::Pair:
+        return ConvSelPairCell(r, c.list, c.pmrList, v, out);
+    case ConvType::DigitSet:
+        return ConvDigitSetCell(r, v, c.a, c.b, c.c, std::string(), out);
+    case ConvType::Hex:
+        return ConvHexValueCell(r, v, c.a, c.b, c.c, out);
+    case ConvType::Int16: {
+        uint16_t word = static_cast<uint16_t>(std::clamp(v, 0, 0xFFFF));
+        const int changed = ConvIntCell16(r, word, c.a, c.b < 0 ? f.unitIdMax : c.b, out);
+        v = word;
+        return changed;
+    }
+    }
+    return 0;
+}
+
+// Greying besides the digital modes.
+constexpr uint8_t kGreyLtrDtmf = 1;    // in an LTR bank while the row decodes DTMF (X[18] bit 5)
+constexpr uint8_t kGreyNotLtrBank = 2; // outside an LTR bank
+constexpr uint8_t kGreySigOff = 4;     // PMR-Z with the MSK signalling off, before the converter
+
+struct Column {
+    std::array<int16_t, 3> ids;
+    FieldRef field;
+    Conv conv;
+    Gate gate = Gate::None;
+    uint8_t greyModes = 0;
+    uint8_t grey = 0;
+    int8_t align = -1;
+    int32_t changeFlags = 0;
+    Mark mark = Mark::None;
+    // Runs on the row after a change, before it is stored.
+    void (*onChange)(datCh&) = nullptr;
+};
+
+constexpr int32_t kRebuild = CellFrame::kFlagRebuildAll;
+
+// clang-format off
+constexpr Column kColumns[] = {
+    {.ids = {126}, .field = Field<&datCh::rxFreqTopBit>, .conv = Sel(chlist::kChInh)},
+    {.ids = {129, 174}, .field = Field<&datCh::txFreqTopBit>, .conv = Sel(chlist::kTxInh)},
+    {.ids = {130, 152}, .field = Field<&datCh::chBitS12b6>, .conv = Sel(chlist::kNar), .greyModes = Modes({3})},
+    {.ids = {134}, .field = Field<&datCh::chBitX3b4>, .conv = Sel(kOnOff2), .greyModes = Modes({3})},
+    {.ids = {135, 176}, .field = Field<&datCh::chBitX0b7>, .conv = Sel(kOnOff2)},
+    {.ids = {136, 175}, .field = Field<&datCh::chBitX0b4>, .conv = Sel(kOnOff2)},
+    {.ids = {137}, .field = Field<&datCh::chX0Low2>, .conv = Sel(chlist::kRfPwr)},
+    {.ids = {138, 153, 192}, .field = Field<&datCh::chCombo5>,
+     .conv = Sel(chlist::kLockoutLmr, chlist::kLockoutPmr, chlist::kLockoutLmrP25)},
+    {.ids = {139, 177}, .field = Field<&datCh::scanMember>, .conv = DigitSet(1, 17, 3)},
+    {.ids = {140}, .field = Field<&datCh::chBitX3b0>, .conv = Sel(kOnOff2)},
+    {.ids = {141, 154, 172}, .field = Field<&datCh::chX2Low>, .conv = Sel(chlist::kAutoResetLmr, chlist::kAutoResetPmr)},
+    {.ids = {142}, .field = Field<&datCh::twoTone>, .conv = SelList(chlist::kTwoTone, listcell::Flex0),
+     .greyModes = Modes({2, 3}), .grey = kGreyLtrDtmf},
+    {.ids = {143, 155, 173}, .field = Field<&datCh::chX1High>, .conv = Sel(chlist::kLogLmr, chlist::kLogPmr),
+     .greyModes = Modes({2, 3})},
+    {.ids = {144}, .field = Field<&datCh::chX1b1>, .conv = Sel(chlist::kScanInc)},
+    {.ids = {145}, .field = Field<&datCh::scanList>, .conv = Sel(chlist::kScanList), .gate = Gate::ScanListSwitch},
+    {.ids = {146}, .field = Field<&datCh::chX0b5>, .conv = Sel(chlist::kScanListSel), .gate = Gate::ScanListSwitch},
+    {.ids = {147}, .field = Field<&datCh::scrambleMode>, .conv = Sel(chlist::kScramOn), .greyModes = Modes({3})},
+    {.ids = {150}, .field = Field<&datCh::sqlTight>, .conv = Sel(kOnOff2)},
+    {.ids = {151, 191}, .field = Field<&datCh::rxCNo>, .conv = DigitSet(1, 10, 2), .greyModes = Modes({3}),
+     .grey = kGreyLtrDtmf},
+    {.ids = {156, 178}, .field = Field<&datCh::chCombo4>, .conv = Sel4(chlist::kMoni), .changeFlags = kRebuild,
+     .mark = Mark::WarnUnless6Or7},
+    {.ids = {157, 179}, .field = Field<&datCh::chX2Top2>, .conv = Sel4(chlist::kSel), .changeFlags = kRebuild,
+     .mark = Mark::ErrorUnless1},
+    {.ids = {158, 180}, .field = Field<&datCh::chX2b3>, .conv = Sel4(chlist::kCall), .changeFlags = kRebuild,
+     .mark = Mark::ErrorUnless0},
+    {.ids = {159, 181}, .field = Field<&datCh::chX2b2>, .conv = Sel4(chlist::kPtt), .changeFlags = kRebuild,
+     .mark = Mark::ErrorUnless0},
+    {.ids = {160}, .field = Field<&datCh::chX1b0>, .conv = Sel4(chlist::kChMute), .changeFlags = kRebuild,
+     .mark = Mark::WarnIf0},
+    {.ids = {161, 182}, .field = Field<&datCh::formZuro>, .conv = Sel(chlist::kForm), .gate = Gate::Signalling,
+     .align = kAlignLeft},
+    {.ids = {162, 183}, .field = Field<&datCh::rptC>, .conv = SelList(kAbcCode, listcell::Flex1),
+     .gate = Gate::Signalling, .align = kAlignRight},
+    {.ids = {163, 184}, .field = Field<&datCh::rptL>, .conv = Sel(chlist::kLTone), .gate = Gate::Signalling},
+    {.ids = {164}, .field = Field<&datCh::stnC>, .conv = SelList(kAbcCode, listcell::Flex1), .gate = Gate::Station,
+     .align = kAlignRight},
+    {.ids = {165}, .field = Field<&datCh::stnL>, .conv = Sel(chlist::kLTone), .gate = Gate::Station},
+    {.ids = {166}, .field = Field<&datCh::idC>, .conv = SelList(kAbcCode, listcell::Flex1), .gate = Gate::Station,
+     .align = kAlignRight},
+    {.ids = {167}, .field = Field<&datCh::idL>, .conv = Sel(chlist::kLTone), .gate = Gate::Station},
+    {.ids = {168}, .field = Field<&datCh::pos>, .conv = Sel(chlist::kPos), .gate = Gate::Station},
+    {.ids = {169}, .field = Field<&datCh::rxCNo>, .conv = DigitSet(1, 8, 0), .gate = Gate::Station},
+    {.ids = {170}, .field = Field<&datCh::rxCNoDtmf>, .conv = SelList(chlist::kDtmfDec, listcell::Flex0),
+     .grey = kGreyNotLtrBank, .onChange = [](datCh& r) { r.dtmfDec = r.rxCNoDtmf != 0; }},
+    {.ids = {171}, .field = Field<&datCh::dtmfDec>, .conv = Sel(chlist::kChMuteLtr), .grey = kGreyNotLtrBank},
+    {.ids = {185}, .field = Field<&datCh::chX3b3>, .conv = Sel(chlist::kMskSignal), .changeFlags = kRebuild},
+    {.ids = {187}, .field = Field<&datCh::chX3b1>, .conv = Sel4(chlist::kSendStatus), .grey = kGreySigOff,
+     .changeFlags = kRebuild},
+    {.ids = {188}, .field = kMskRepeater, .conv = Pair(chlist::kMskRptFirst, chlist::kMskRptSecond),
+     .gate = Gate::Msk, .align = kAlignRight},
+    {.ids = {189}, .field = Field<&datCh::stnC>, .conv = SelList(chlist::kMskId, listcell::Flex0),
+     .gate = Gate::Msk, .align = kAlignRight},
+    {.ids = {190}, .field = kMskRxCode, .conv = DigitSet(1, 7, 0), .gate = Gate::Msk},
+    {.ids = {193}, .field = Field<&datCh::chS12Low2>, .conv = Sel(chlist::kDigSignal), .changeFlags = kRebuild},
+    {.ids = {196}, .field = Field<&datCh::unitId>, .conv = Hex(0, 0xFFFF, 4), .greyModes = Modes({0})},
+    {.ids = {197}, .field = Field<&datCh::unitId>, .conv = Int16ToUnitIdMax(), .greyModes = Modes({0})},
+    {.ids = {198}, .field = Field<&datCh::tgList>, .conv = SelList(chlist::kTgList, listcell::Flex0),
+     .greyModes = Modes({0})},
+    {.ids = {199}, .field = Field<&datCh::chX17b7>, .conv = Sel(kOnOff2), .greyModes = Modes({0})},
+    {.ids = {200}, .field = Field<&datCh::chX17b45>, .conv = Sel(chlist::kSqlType), .greyModes = Modes({0})},
+};
+// clang-format on
+
+const Column* ColumnOf(int32_t id) {
+    static const auto byId = [] {
+        std::array<const Column*, kLastId - kFirstId + 1> table{};
+        for (const Column& c : kColumns)
+            for (int16_t id : c.ids)
+                if (id != 0) table[static_cast<size_t>(id - kFirstId)] = &c;
+        return table;
+    }();
+    return id >= kFirstId && id <= kLastId ? byId[static_cast<size_t>(id - kFirstId)] : nullptr;
+}
+
+void GreyAfter(CellFrame& f, uint8_t greyModes, uint8_t grey) {
+    if (greyModes & 1u << DigitalMode(f)) f.Grey();
+    if ((grey & kGreyLtrDtmf) && OpenBankIsLtr(f) && f.row.dtmfDec) f.Grey();
+    if ((grey & kGreyNotLtrBank) && !OpenBankIsLtr(f)) f.Grey();
+}
+
+void TableColumn(CellFrame& f) {
+    const Column& c = *ColumnOf(f.cellId);
+    if (c.align >= 0) AlignH(f, c.align);
+    if (!GateOpen(f, c.gate)) {
+        if (c.gate == Gate::ScanListSwitch) {
+            f.Show(f.cellId == 145 ? "----" : "---");
+            f.Grey();
+        } else {
+            ShowUnused(f);
+        }
+        return;
+    }
+    if ((c.grey & kGreySigOff) && f.model.pmrZ && f.sigOff) f.Grey();
+    f.value = c.field.get(f.row);
+    if (RunConv(f, c.conv, f.value)) {
+        c.field.set(f.row, f.value);
+        if (c.onChange) c.onChange(f.row);
+        f.StoreRow();
+        f.resultFlags |= c.changeFlags;
+    }
+    GreyAfter(f, c.greyModes, c.grey);
+    SetMark(f, c.mark, c.field.get(f.row));
+}
+
+// ---- the other columns ----
+
+void RowNumber(CellFrame& f) {
+    if (f.newRow) {
+        f.Show(conv::FirstLine(f.request, chlist::kNewChTitle));
+        return;
+    }
+    f.Show(conv::Format("%d-%3d", f.bankRange.number + 1, f.index - f.bankRange.first + 1));
+}
+
+// The reference channels and bank marks of the row, as the attribute list's flag byte.
+void Attributes(CellFrame& f) {
+    f.LoadRow(f.recordKind, f.index);
+    datCh& r = f.row;
+    uint8_t flags = static_cast<uint8_t>(r.isRefA | r.isRefB << 1 | r.isRefC << 2 | r.refCOff << 3 |
+                                         r.smarTrunkBank << 4 | r.ltrBank << 5);
+    if (!ConvAttributeCell(f.request, chlist::kAtr, flags, f.result)) return;
+    r.isRefA = flags & 0x01;
+    r.isRefB = flags & 0x02;
+    r.isRefC = flags & 0x04;
+    r.refCOff = flags & 0x08;
+    r.smarTrunkBank = flags & 0x10;
+    r.ltrBank = flags & 0x20;
+    f.StoreRow();
+    f.resultFlags |= CellFrame::kFlagRowCounts | CellFrame::kFlagRebuildAll;
+}
+
+bool StartsInput(int32_t key) {
+    return key == conv::kKeySpace || key == conv::kKeyBackspace || key == '.' || conv::IsDigitKey(key) ||
+           key == cmcCellCapsule::kKeyEnter;
+}
+
+// Input on the empty row below the bank's last channel adds that row to the
+// bank first. A row that is not there takes no value: its index is the next
+// bank's first channel (or a row of no bank), which must not be written.
+void ReceiveFrequency(CellFrame& f) {
+    if (f.newRow) {
+        if (!StartsInput(f.request.key) ||
+            !InsertRowForInput(f.image, InsertTable::Channels, f.bankRange.number, f.index)) {
+            f.Show(std::string());
+            return;
+        }
+        f.LoadRow(f.recordKind, f.index);
+        f.newRow = false;
+        f.resultFlags |= CellFrame::kFlagRowCounts;
+    }
+    if (ConvChannelFreqCell(f.request, f.row, true, f.result)) f.StoreRow();
+}
+
+void TransmitFrequency(CellFrame& f) {
+    if (ConvChannelFreqCell(f.request, f.row, false, f.result)) f.StoreRow();
+    if (f.row.txFreqTopBit) f.Grey();
+}
+
+void Tone(CellFrame& f) {
+    const bool receive = f.cellId == 131;
+    if (ConvCtcssDtcsCell(f.request, f.row, receive, f.result)) f.StoreRow();
+    GreyAfter(f, receive ? Modes({3}) : Modes({2, 3}), 0);
+}
+
+void Name(CellFrame& f) {
+    if (EditTextCell(f.request, f.row.name.data(), static_cast<int32_t>(f.row.name.size()), false, f.result))
+        f.StoreRow();
+}
+
+// Scramble type 2 numbers its codes 1..16 (stored 0..15), types 0 and 3
+// number them 1..255 as stored, type 1 has none.
+constexpr int32_t kScrambleShort = 2;
+constexpr int32_t kScrambleNoCode = 1;
+
+// A change into or out of type 2 moves the stored code by one, so that the
+// number shown stays; the code stays a byte.
+void ScrambleType(CellFrame& f) {
+    const int32_t old = f.row.chX18Top2;
+    f.value = old;
+    if (ConvSelCell(f.request, chlist::kScramType, f.value, f.result)) {
+        f.row.chX18Top2 = static_cast<uint8_t>(f.value);
+        int32_t code = f.row.scrambleCode;
+        if (old == kScrambleShort && f.value != kScrambleShort) ++code;
+        if (old != kScrambleShort && f.value == kScrambleShort) --code;
+        f.row.scrambleCode = std::clamp(code, 0, 255);
+        f.StoreRow();
+    }
+    GreyAfter(f, Modes({3}), 0);
+}
+
+void ScrambleCode(CellFrame& f) {
+    const int32_t type = f.row.chX18Top2;
+    if (type == kScrambleNoCode) {
+        f.Show("----");
+    } else {
+        const bool shortCodes = type == kScrambleShort;
+        const int32_t code = f.row.scrambleCode;
+        uint16_t shown = static_cast<uint16_t>(shortCodes ? std::min(code, 15) + 1 : std::min(code, 255));
+        if (ConvIntCell16(f.request, shown, 1, shortCodes ? 16 : 255, f.result)) {
+            f.row.scrambleCode = shortCodes ? shown - 1 : shown;
+            f.StoreRow();
+        }
+    }
+    GreyAfter(f, Modes({3}), 0);
+}
+
+constexpr int32_t kNacMax = 63;
+constexpr int32_t kNacDigits = 2;
+
+// The transmit NAC follows the receive NAC while the two are equal.
+void ReceiveNac(CellFrame& f) {
+    const bool follows = f.row.rxNac == f.row.txNac;
+    f.value = f.row.rxNac;
+    if (ConvHexValueCell(f.request, f.value, 0, kNacMax, kNacDigits, f.result)) {
+        f.row.rxNac = f.value;
+        if (follows) f.row.txNac = f.value;
+        f.StoreRow();
+    }
+    GreyAfter(f, Modes({0}), 0);
+}
+
+void TransmitNac(CellFrame& f) {
+    AlignH(f, kAlignLeft);
+    f.value = f.row.txNac;
+    if (ConvHexValueCell(f.request, f.value, 0, kNacMax, kNacDigits, f.result)) {
+        f.row.txNac = f.value;
+        f.StoreRow();
+    }
+    if (f.row.txNac == f.row.rxNac && f.result != cmcCellCapsule::kResultOpenEditor) {
+        f.Show(kSameAsReceive);
+        AlignH(f, kAlignCentre);
+    }
+    GreyAfter(f, Modes({0, 1}), 0);
+}
+
+} // namespace
+
 void RegisterChannelCells(CellCaseTable& table) {
-    (void)table;
+    table.Add(124, RowNumber);
+    table.Add(125, Attributes);
+    table.Add(127, ReceiveFrequency);
+    table.Add(128, TransmitFrequency);
+    table.Add(131, 132, Tone);
+    table.Add(133, Name);
+    table.Add(148, ScrambleType);
+    table.Add(149, ScrambleCode);
+    table.Add(194, ReceiveNac);
+    table.Add(195, TransmitNac);
+    for (const Column& c : kColumns)
+        for (int16_t id : c.ids)
+            if (id != 0) table.Add(id, TableColumn);
 }
