@@ -18,7 +18,9 @@ constexpr int32_t kPool = 24;
 
 class EditCommandTest : public rowtest::RowEditFixture {
 protected:
-    EditCommandTest() { SetProgramClipboard(&clip); }
+    explicit EditCommandTest(int32_t modelIndex = 0) : RowEditFixture(modelIndex) {
+        SetProgramClipboard(&clip);
+    }
     ~EditCommandTest() override { SetProgramClipboard(nullptr); }
 
     // Runs the command on the rows of the bank (site) with the current row
@@ -393,6 +395,33 @@ INSTANTIATE_TEST_SUITE_P(Limits, InsertRefused,
                                            FullCase{"SiteFull", kPool, 2, -1, -1, 1, 0},
                                            FullCase{"PoolFull", kPool, 2, -1, -1, 1, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// An LTR radio packs its repeater pool too, so a full pool can overflow the
+// dynamic area even when the header words that the capacity test reads say
+// otherwise (as after a load that has not been packed since).
+class LtrEditCommandTest : public EditCommandTest {
+protected:
+    LtrEditCommandTest() : EditCommandTest(1) {}
+};
+
+TEST_F(LtrEditCommandTest, AnInsertThatDoesNotPackIsTakenBack) {
+    SetBankChannelCount(image, 4, 504);
+    ASSERT_EQ(Static2DynamicInit(image), 0);
+    int32_t more = MaxFittingCount(image, kCategoryRepeater, 2555, 0);
+    for (int32_t site = 2; more > 0; ++site, more -= 255)
+        SetSiteChannelCount(image, site, std::min(more, 255));
+    ASSERT_EQ(Static2DynamicInit(image), 0);
+    ASSERT_EQ(FitsDynamicArea(image, kCategoryRepeater, 1, 1), 0);
+    const cmcEeprom packed = image;
+    image.SetWord(layout::kHdrEndAddress, layout::kDynamicStart);
+    ASSERT_EQ(FitsDynamicArea(image, kCategoryRepeater, 1, 1), 1);
+
+    boxes.Expect("No more rows", plat::IDOK);
+    Run(rowcmd::kInsert, kPoolKind, 2, 1);
+    EXPECT_EQ(Count(evInsertPoolRow, 2), 1);
+    EXPECT_EQ(Count(evRemovePoolRow, 2), 1);
+    EXPECT_TRUE(image.IsEqual(packed));
+}
 
 struct SwapCase {
     const char* name;

@@ -57,11 +57,10 @@ struct Named {
 // and notes every event it hears.
 class RowEditFixture : public ::testing::Test {
 protected:
-    static constexpr int32_t kModel = 0; // LMR handheld
-    static constexpr int32_t kKind = 1;
     static constexpr int32_t kPoolKind = 24;
 
-    RowEditFixture() {
+    // The LMR handheld unless told.
+    explicit RowEditFixture(int32_t modelIndex = 0) : kModel(modelIndex), kKind(ModelClassOf(modelIndex)) {
         sched.Install();
         bus = std::make_unique<cmcEvMan>();
         oldBus = gEvMan;
@@ -204,6 +203,8 @@ protected:
         ASSERT_EQ(file.Load(path, &whole), cmcIcfFile::kOk) << path;
     }
 
+    const int32_t kModel;
+    const int32_t kKind; // the model's channel rows
     plat::ManualScheduler sched;
     std::unique_ptr<cmcEvMan> bus;
     cmcEvMan* oldBus = nullptr;
