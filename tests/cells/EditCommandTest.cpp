@@ -1,6 +1,7 @@
 // The row commands of the channel and repeater sheets over the start-up data,
 // with a stand-in main window carrying out the insert and delete events.
 #include "cells/EditCommand.h"
+#include "cells/RecordingAppManager.h"
 #include "cells/cmcCellCapsule.h"
 #include "image/DynamicCapacity.h"
 #include "image/datClipCh.h"
@@ -76,6 +77,8 @@ protected:
     }
 
     datClipCh clip;
+    RecordingAppManager manager;
+    ScopedAppManager useManager{&manager};
 };
 
 TEST_F(EditCommandTest, ShippedOverlayHoldsEveryKeyTheCommandsRead) {

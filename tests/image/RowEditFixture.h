@@ -8,7 +8,6 @@
 #include "image/ImageLayout.h"
 #include "image/ImagePacking.h"
 #include "image/ImageUnpacking.h"
-#include "image/RangeList.h"
 #include "image/RecordLayout.h"
 #include "image/RowEdit.h"
 #include "image/cmcEeprom.h"
@@ -17,6 +16,7 @@
 #include "platform/ManualScheduler.h"
 #include "platform/ScriptedMessageBox.h"
 #include "tests/image/ScopedModel.h"
+#include "tests/image/StartupData.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +74,6 @@ protected:
         Dynamic2Static(reference);
         image = reference;
         SetCurrentImage(&image);
-        SetReferenceImage(&reference);
 
         const int32_t counts[] = {3, 2, 1, 2};
         for (int32_t b = 0; b < 4; ++b)
@@ -117,7 +116,6 @@ protected:
 
     ~RowEditFixture() override {
         SetCurrentImage(nullptr);
-        SetReferenceImage(nullptr);
         gGTex = oldTexts;
         gEvMan = oldBus;
         bus.reset();
@@ -192,15 +190,8 @@ protected:
     }
 
     void LoadStartup(cmcEeprom& into) {
-        const std::string path =
-            std::string(TOLVANE_BIN_DIR) + "/" + texts.GetTextLine("GI_App_InitialFile", kModel);
-        into.SetSize(layout::kImageSize);
-        cmcIcfFile file;
-        file.SetImage(&into);
-        file.SetOnMapRev([](int32_t rev) { return rev < 2; });
-        file.SetOnHeader([](int32_t, int32_t, int&) { return true; });
-        const RangeList whole{{0, 0xFF7F}, kRangeListEnd};
-        ASSERT_EQ(file.Load(path, &whole), cmcIcfFile::kOk) << path;
+        const std::string path = testimage::StartupFilePath(texts, kModel);
+        ASSERT_EQ(testimage::LoadCloneFile(path, into), cmcIcfFile::kOk) << path;
     }
 
     const int32_t kModel;
