@@ -30,6 +30,10 @@ std::string& RemoveBlanks(std::string& text);
 // character is skipped, and an odd last digit becomes a high nibble.
 cmcBuff HexToBytes(std::string_view text);
 
+// Leading blanks, a sign and decimal digits, as the C library's atoi reads
+// them (no digits give 0); a value beyond 32 bits is held at the nearest limit.
+int32_t ParseLeadingDecimal(std::string_view text);
+
 inline bool IsPrintable(int c) {
     return c >= 32 && c <= 126;
 }
