@@ -3,8 +3,14 @@
 #include <optional>
 #include <string>
 
-// Texts of the radio's information block (127 bytes) that more than one
-// place shows.
+class cmcCellCapsule;
+
+// What the command cells and the frame's own commands share.
+
+// The program's help file ("GI_Sys_MyHelpFile" beside the program) is named
+// for the length of one request: a context number shows that topic's pop-up,
+// none the viewer's finder.
+void ShowProgramHelp(const cmcCellCapsule& request, std::optional<int32_t> context);
 
 // The serial number (12 hexadecimal characters at offset 37) as the
 // information sheet shows it; none when a character is no hexadecimal digit.

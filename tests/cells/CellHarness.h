@@ -20,10 +20,13 @@
 #include "cells/cmcCellObj.h"
 #include "cells/indActiveCell.h"
 #include "foundation/Globals.h"
+#include "foundation/ModelClass.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "image/CurrentImage.h"
 #include "image/ImageLayout.h"
+#include "image/RowEdit.h"
+#include "image/datClipCh.h"
 #include "platform/HelpViewer.h"
 #include "platform/ManualScheduler.h"
 #include "platform/ScriptedMessageBox.h"
@@ -83,7 +86,10 @@ public:
         gEvMan = bus_.get();
         gEvMan->AddListener(&CellHarness::OnEvent, this);
         app.WorkingImage().SetSize(layout::kImageSize);
+        app.ReferenceImage().SetSize(layout::kImageSize);
         SetCurrentImage(&app.WorkingImage());
+        SetReferenceImage(&app.ReferenceImage());
+        SetProgramClipboard(&clip);
         oldApp_ = gAppManager;
         gAppManager = &app;
         plat::SetMessageBoxes(&boxes);
@@ -95,6 +101,8 @@ public:
         plat::SetHelpViewer(nullptr);
         plat::SetMessageBoxes(nullptr);
         gAppManager = oldApp_;
+        SetProgramClipboard(nullptr);
+        SetReferenceImage(nullptr);
         SetCurrentImage(nullptr);
         gEvMan->RemoveListener(&CellHarness::OnEvent, this);
         gEvMan = nullptr;
@@ -197,12 +205,15 @@ public:
     ScopedPopupOpener usePopups{&popups};
     RecordingHelp help;
     RecordingClipboard clipboard;
+    datClipCh clip;
     // Set for the calls in a grid: greying shows in its font colour.
     std::unique_ptr<convtest::RecordingCanvas> canvas = std::make_unique<convtest::RecordingCanvas>();
 
 private:
     static void OnEvent(void* user, const cmcEvent& ev) {
         auto* self = static_cast<CellHarness*>(user);
+        // The main window carries out the row insertions and removals.
+        HandleRowEvent(ev, self->app.WorkingImage(), self->app.ReferenceImage(), GetModelClass());
         if (ev.mode == evModeSentWithAnswer) {
             const int32_t answer = ev.type == evQueryBank   ? self->bank_
                                    : ev.type == evQuerySite ? self->site_

@@ -281,27 +281,50 @@ TEST(ExecuteTest, ContextHelpNamesTheHelpFileOnlyForTheCall) {
     EXPECT_EQ(out.text, "");
 }
 
-TEST(ExecuteTest, MovingBanksRebuildsTheTreeAndTheBanksNextToTheSelection) {
-    CellHarness h;
+// Banks 3..6 hold 1, 2, 1 and 1 channels, each row's frequency naming its bank.
+TEST(ExecuteTest, MovingBanksMovesTheirChannelsAndRebuildsTheTreeAroundThem) {
     struct Case {
         int32_t command;
         int32_t first, last;
-        std::vector<intptr_t> banks;
+        std::vector<int32_t> counts; // of banks 3..6 afterwards
+        std::vector<intptr_t> banks; // bank nodes redrawn
+        int32_t selected;            // first selected bank afterwards
     } cases[] = {
-        {CellFrame::kCmdCarryDown, 4, 4, {4, 5}},
-        {CellFrame::kCmdCarryUp, 4, 6, {3, 4, 5, 6}},
-        {CellFrame::kCmdCarryUp, 0, 1, {0, 1}},
-        {CellFrame::kCmdCarryDown, 127, 127, {127}},
+        {CellFrame::kCmdCarryDown, 4, 4, {1, 1, 2, 1}, {4, 5}, 5},
+        {CellFrame::kCmdCarryUp, 4, 6, {2, 1, 1, 1}, {3, 4, 5, 6}, 3},
+        {CellFrame::kCmdCarryUp, 0, 1, {1, 2, 1, 1}, {0, 1}, 0},
+        {CellFrame::kCmdCarryDown, 127, 127, {1, 2, 1, 1}, {127}, 127},
     };
     for (const Case& c : cases) {
-        h.Events();
-        const Outcome out = h.Run({13, 120, c.first}, [&](cmcCellCapsule& r) {
+        SCOPED_TRACE(c.first);
+        CellHarness h;
+        int32_t row = 0;
+        for (int32_t bank = 3; bank <= 6; ++bank) {
+            SetBankChannelCount(h.Image(), bank, bank == 4 ? 2 : 1);
+            for (int32_t i = 0; i < (bank == 4 ? 2 : 1); ++i, ++row) {
+                datCh rec(&h.Image());
+                rec.Load(1, row);
+                rec.rxFreq = 100000000 + bank * 1000000;
+                rec.Store(1, row);
+            }
+        }
+        const Outcome out = h.Run({13, 102, c.first}, [&](cmcCellCapsule& r) {
             r.command = c.command;
             r.rangeSelected = c.first != c.last;
             r.rangeFirst = c.first;
             r.rangeLast = c.last;
         });
         EXPECT_EQ(out.flags & CellFrame::kFlagRebuildAll, CellFrame::kFlagRebuildAll);
+        std::vector<int32_t> counts;
+        for (int32_t bank = 3; bank <= 6; ++bank)
+            counts.push_back(GetBankChannelCountIn(h.Image(), bank));
+        EXPECT_EQ(counts, c.counts);
+        // The first row of each bank still names the bank it came from.
+        if (c.first == 4 && c.last == 4) {
+            datCh rec(&h.Image());
+            EXPECT_EQ(rec.Load(1, GetBankFirstChannel(h.Image(), 4)).rxFreq, 105000000);
+            EXPECT_EQ(rec.Load(1, GetBankFirstChannel(h.Image(), 5)).rxFreq, 104000000);
+        }
         std::vector<intptr_t> banks;
         int rebuilt = 0;
         for (const cmcEvent& ev : h.Events()) {
@@ -309,8 +332,8 @@ TEST(ExecuteTest, MovingBanksRebuildsTheTreeAndTheBanksNextToTheSelection) {
             if (ev.type == evBankNodeTextFromImage) banks.push_back(ev.p2);
         }
         EXPECT_EQ(rebuilt, 1);
-        EXPECT_EQ(banks, c.banks) << c.first;
-        EXPECT_EQ(out.request.rangeFirst, c.first);
+        EXPECT_EQ(banks, c.banks);
+        EXPECT_EQ(out.request.rangeFirst, c.selected);
     }
 }
 
