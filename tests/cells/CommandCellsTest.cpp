@@ -1,5 +1,6 @@
 // Pop-up list labels, menu commands, model choice, help, sheet links, checks,
 // the radio's information sheet and the row pop-up menu.
+#include "cells/CommandCells.h"
 #include "CellHarness.h"
 #include "cells/CellFrame.h"
 #include "image/BankSite.h"
@@ -7,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +24,18 @@ std::string LastText(const CellHarness& h, const std::string& name) {
     for (auto it = h.app.calls.rbegin(); it != h.app.calls.rend(); ++it)
         if (it->name == name) return it->text;
     return "(no call)";
+}
+
+TEST(CommandCellsTest, TheShippedOverlayHoldsEveryKeyTheCellsRead) {
+    CellHarness h;
+    for (const CommandCellKey& k : kCommandCellKeys) {
+        for (int32_t n = 0; n < k.lines; ++n) {
+            const std::optional<std::string> line = gGTex->TryGetTextLine(k.key, n);
+            ASSERT_TRUE(line.has_value()) << k.key << " " << n;
+            EXPECT_FALSE(line->empty() || line->starts_with('#')) << k.key << " " << n;
+        }
+    }
+    EXPECT_GT(std::strtol(gGTex->GetTextLine("GI_AppUnitIdMax", 0).c_str(), nullptr, 10), 0);
 }
 
 TEST(CommandCellsTest, ListLabels) {

@@ -66,6 +66,10 @@ TEST(ExecuteTest, MouseChoiceAndRunCommandActAsEnter) {
     h.Command({0, 12, 0}, CellFrame::kCmdRun);
     h.Key({0, 12, 0}, 32, false);
     EXPECT_EQ(h.app.Count("NewFile"), 3);
+    cmcCellObj item;
+    item.cellId = 12;
+    EXPECT_EQ(indActiveCell::ExecuteCell(&item, 256), 0);
+    EXPECT_EQ(h.app.Count("NewFile"), 4);
 }
 
 TEST(ExecuteTest, ANullCellRunsNothing) {
