@@ -1,0 +1,544 @@
+// The bank overview, LTR bank and row-number cells, run through
+// indActiveCell::Execute on the model's start-up data and the shipped overlay.
+#include "ConvFixture.h"
+#include "cells/CellFrame.h"
+#include "cells/RecordingAppManager.h"
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellObj.h"
+#include "cells/indActiveCell.h"
+#include "foundation/Globals.h"
+#include "foundation/ModelClass.h"
+#include "foundation/cmcEvMan.h"
+#include "foundation/cmcGTex.h"
+#include "image/BankSite.h"
+#include "image/CurrentImage.h"
+#include "image/DynamicCapacity.h"
+#include "image/ImageLayout.h"
+#include "image/ImagePacking.h"
+#include "image/ImageUnpacking.h"
+#include "image/RecordLayout.h"
+#include "image/datCh.h"
+#include "platform/ManualScheduler.h"
+#include "platform/ScriptedMessageBox.h"
+#include "tests/image/ScopedModel.h"
+#include "tests/image/StartupData.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int32_t kCatBank = 13;
+constexpr int32_t kBankCount = 105;
+constexpr int32_t kGroupRecords = 107342;
+constexpr ColorValue kInk = 0x123456;
+constexpr ColorValue kGrey = 0xC0C0C0;
+
+struct Heard {
+    int32_t type;
+    intptr_t p1, p2;
+    std::string text;
+    bool operator==(const Heard&) const = default;
+};
+
+struct Outcome {
+    int32_t result = 0;
+    int32_t flags = -1;
+    std::string text;
+    bool grey = false;
+    bool error = false;
+};
+
+// A model's start-up data as the working and the reference image, an event
+// bus whose open sheet shows no bank, message boxes that must be scripted,
+// and an application manager that records what it is asked.
+class BankCellsTest : public ::testing::Test {
+protected:
+    BankCellsTest() {
+        sched.Install();
+        bus = std::make_unique<cmcEvMan>();
+        oldBus = gEvMan;
+        gEvMan = bus.get();
+        bus->AddListener(&OnEvent, this);
+        texts.SetFile(TOLVANE_BIN_DIR "/QT4410R.OVL");
+        oldTexts = gGTex;
+        gGTex = &texts;
+        oldApp = gAppManager;
+        gAppManager = &app;
+        UseModel(0);
+    }
+    ~BankCellsTest() override {
+        gAppManager = oldApp;
+        SetCurrentImage(nullptr);
+        SetReferenceImage(nullptr);
+        gGTex = oldTexts;
+        gEvMan = oldBus;
+        bus.reset();
+        sched.Advance(1);
+    }
+
+    // Empty banks on the model's start-up data; no row is a reference channel.
+    void UseModel(int32_t modelIndex) {
+        model.reset();
+        model.emplace(modelIndex);
+        SetCurrentImage(nullptr);
+        ASSERT_EQ(testimage::LoadCloneFile(testimage::StartupFilePath(texts, modelIndex), reference),
+                  cmcIcfFile::kOk);
+        Dynamic2Static(reference);
+        image = reference;
+        SetCurrentImage(&image);
+        SetReferenceImage(&reference);
+        for (int32_t b = 0; b < layout::kBanks; ++b)
+            SetBankChannelCount(image, b, 0);
+        image.SetWord(layout::kRefAChannel, 0xFFFF);
+        image.SetWord(layout::kRefBChannel, 0xFFFF);
+        image.SetWord(layout::kRefCChannel, 0xFFFF);
+        ASSERT_EQ(Static2DynamicInit(image), 0);
+    }
+
+    static int32_t Freq(char c) { return 150000000 + 12500 * (c - 'a' + 1); }
+
+    // One text a bank: a letter is a channel programmed with that letter's
+    // frequency, '-' an empty row as the reference image holds it.
+    void SetBanks(const std::vector<std::string>& banks) {
+        datCh ch(&image);
+        int32_t row = 0;
+        for (size_t b = 0; b < banks.size(); ++b) {
+            SetBankChannelCount(image, static_cast<int32_t>(b), static_cast<int32_t>(banks[b].size()));
+            for (char c : banks[b]) {
+                ch.Load(GetModelClass(), row);
+                ch.rxFreq = ch.txFreq = c == '-' ? 0 : Freq(c);
+                ch.Store(GetModelClass(), row);
+                ++row;
+            }
+        }
+        ASSERT_EQ(Static2DynamicInit(image), 0);
+    }
+
+    // The banks up to the last that holds rows, in SetBanks' letters; '=' is an
+    // empty row that differs from the reference image's row, '?' a row
+    // programmed with no letter's frequency.
+    std::vector<std::string> Banks() {
+        std::vector<std::string> banks;
+        datCh ch(&image);
+        datCh ref(&reference);
+        int32_t row = 0;
+        for (int32_t b = 0; b < layout::kBanks && row < GetTotalBankChannels(image); ++b) {
+            std::string text;
+            for (int32_t i = 0; i < GetBankChannelCountIn(image, b); ++i, ++row) {
+                ch.Load(GetModelClass(), row);
+                if (!ch.programmed) {
+                    ref.Load(GetModelClass(), row);
+                    text +=
+                        ch.rxFreq == ref.rxFreq && ch.txFreq == ref.txFreq && ch.name == ref.name ? '-' : '=';
+                    continue;
+                }
+                const int32_t letter = (ch.rxFreq - 150000000) / 12500;
+                text += ch.rxFreq == Freq(static_cast<char>('a' + letter - 1))
+                            ? static_cast<char>('a' + letter - 1)
+                            : '?';
+            }
+            banks.push_back(text);
+        }
+        return banks;
+    }
+
+    template <class Fill>
+    Outcome Run(int32_t cellId, int32_t index, Fill&& fill, int32_t category = kCatBank) {
+        cmcCellObj cell;
+        cell.category = category;
+        cell.cellId = cellId;
+        cell.index = index;
+        cmcCellCapsule r;
+        r.cell = &cell;
+        r.grid = r.editGrid = convtest::FakeGrid();
+        canvas.fontColor = kInk;
+        r.canvas = &canvas;
+        Outcome out;
+        r.notifyClosure = [&out](cmcCellCapsule&, int32_t flags) { out.flags = flags; };
+        fill(r);
+        out.result = indActiveCell::Execute(r, 1);
+        out.text = r.displayText;
+        out.grey = canvas.fontColor == kGrey;
+        out.error = r.markFlags.error;
+        return out;
+    }
+    Outcome Display(int32_t cellId, int32_t index) {
+        return Run(cellId, index, [](cmcCellCapsule&) {});
+    }
+    Outcome Key(int32_t cellId, int32_t index, int32_t key) {
+        return Run(cellId, index, [&](cmcCellCapsule& r) { r.key = key; });
+    }
+    Outcome Commit(int32_t cellId, int32_t index, const std::string& text) {
+        return Run(cellId, index, [&](cmcCellCapsule& r) {
+            r.mode = cmcCellCapsule::kModeCommit;
+            r.editText = text;
+        });
+    }
+    Outcome Pick(int32_t cellId, int32_t index, int32_t value) {
+        cmcCellObj item;
+        item.cellId = 1; // Flex0
+        item.index = value;
+        cmcCellCapsule itemRequest;
+        itemRequest.cell = &item;
+        return Run(cellId, index, [&](cmcCellCapsule& r) {
+            r.mode = cmcCellCapsule::kModePick;
+            r.linkedRequest = &itemRequest;
+        });
+    }
+
+    std::vector<Heard> Events() {
+        sched.Advance(20);
+        return std::exchange(heard, {});
+    }
+
+    static void OnEvent(void* user, const cmcEvent& ev) {
+        if (ev.mode == evModeSentWithAnswer) return; // no sheet is open
+        static_cast<BankCellsTest*>(user)->heard.push_back({ev.type, ev.p1, ev.p2, ev.Text()});
+    }
+
+    plat::ManualScheduler sched;
+    std::unique_ptr<cmcEvMan> bus;
+    cmcEvMan* oldBus = nullptr;
+    cmcGTex texts;
+    cmcGTex* oldTexts = nullptr;
+    RecordingAppManager app;
+    AppManager* oldApp = nullptr;
+    std::optional<testimage::ScopedModel> model;
+    plat::ScriptedMessageBox boxes;
+    plat::ScopedMessageBoxes useBoxes{&boxes};
+    convtest::RecordingCanvas canvas;
+    cmcEeprom reference;
+    cmcEeprom image;
+    std::vector<Heard> heard;
+};
+
+// ---- the channel count of a bank ----
+
+struct CountCase {
+    const char* name;
+    std::vector<std::string> before;
+    int32_t bank;
+    const char* typed; // null: the key
+    int32_t key;
+    std::vector<std::string> after;
+    const char* box; // the message the edit shows, or null
+};
+
+const CountCase kCountCases[] = {
+    {"grow a middle bank", {"ab", "c", "de"}, 1, "3", 0, {"ab", "c--", "de"}, nullptr},
+    {"grow the first bank", {"ab", "c", "de"}, 0, "4", 0, {"ab--", "c", "de"}, nullptr},
+    {"grow an empty bank", {"", "c"}, 0, "1", 0, {"-", "c"}, nullptr},
+    {"shrink over empty rows", {"a--", "c-", "de"}, 0, "1", 0, {"a", "c-", "de"}, nullptr},
+    {"space adds a row", {"ab", "c", "d"}, 1, nullptr, ' ', {"ab", "c-", "d"}, nullptr},
+    {"backspace removes an empty row", {"ab", "c-", "d"}, 1, nullptr, 8, {"ab", "c", "d"}, nullptr},
+    {"backspace stops at a programmed row", {"ab", "c", "d"}, 1, nullptr, 8, {"ab", "c", "d"}, nullptr},
+    {"a typed count equal to the count", {"ab", "c"}, 0, "2", 0, {"ab", "c"}, nullptr},
+    {"a text without digits", {"ab", "c"}, 0, "x", 0, {"ab", "c"}, nullptr},
+    {"shrink past a programmed row", {"a-b--", "c"}, 0, "1", 0, {"a-b", "c"}, "GI_AppMess_ChErr_NotBlank"},
+    {"shrink below no rows", {"a--", "c"}, 0, "-2", 0, {"a", "c"}, "GI_AppMess_ChErr_NoCh"},
+};
+
+class BankCountTest : public BankCellsTest, public ::testing::WithParamInterface<int32_t> {};
+
+// Every model class keeps its channels in its own record kind; the later
+// banks' channels move with the rows a bank gains or loses.
+TEST_P(BankCountTest, GrowingAndShrinkingABankMovesTheLaterBanks) {
+    UseModel(GetParam());
+    for (const CountCase& c : kCountCases) {
+        SCOPED_TRACE(c.name);
+        UseModel(GetParam());
+        SetBanks(c.before);
+        if (c.box) boxes.Expect(texts.GetText(c.box), 1);
+        const Outcome out = c.typed ? Commit(kBankCount, c.bank, c.typed) : Key(kBankCount, c.bank, c.key);
+        EXPECT_TRUE(boxes.Done());
+        EXPECT_EQ(Banks(), c.after);
+        EXPECT_EQ(out.text, std::to_string(c.after[static_cast<size_t>(c.bank)].size()));
+        const bool moved = c.after != c.before;
+        EXPECT_EQ((out.flags & CellFrame::kFlagRowCounts) != 0, moved);
+        if (c.box) {
+            EXPECT_EQ(boxes.Log().back().caption, texts.GetText("GI_Sys_AppTitle"));
+            EXPECT_EQ(boxes.Log().back().flags, plat::MB_OK | plat::MB_ICONERROR);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryModelClass, BankCountTest, ::testing::Values(0, 1, 2, 3, 4, 5, 6, 7, 8, 9));
+
+// A step past either end of what the bank can become changes nothing: no row
+// is inserted or removed, and the count stays.
+TEST_F(BankCellsTest, AStepPastTheEndOfTheRangeChangesNothing) {
+    SetBanks({"ab", "c", std::string(509, '-')});
+    const std::vector<std::string> full = Banks();
+    const std::vector<uint8_t> before(image.Data(), image.Data() + image.GetSize());
+    for (int32_t key : {int32_t(' '), int32_t(8)}) {
+        SCOPED_TRACE(key);
+        const Outcome out = Key(kBankCount, 1, key);
+        EXPECT_EQ(out.text, "1");
+        EXPECT_EQ(Banks(), full);
+        EXPECT_EQ(out.flags & CellFrame::kFlagRowCounts, 0);
+    }
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), image.Data()));
+}
+
+TEST_F(BankCellsTest, NewRowsTakeTheReferenceRowsAndReferencesFollowTheirChannels) {
+    SetBanks({"a", "bc"});
+    datCh ref(&reference);
+    ref.Load(GetModelClass(), 1);
+    ref.name = {'R', 'E', 'F', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    ref.Store(GetModelClass(), 1);
+    image.SetWord(layout::kRefAChannel, 2); // channel c
+    Commit(kBankCount, 0, "2");
+    EXPECT_EQ(Banks(), (std::vector<std::string>{"a-", "bc"}));
+    datCh ch(&image);
+    EXPECT_EQ(ch.Load(GetModelClass(), 1).name, ref.name);
+    EXPECT_EQ(image.GetWord(layout::kRefAChannel), 3);
+    EXPECT_TRUE(ch.Load(GetModelClass(), 3).isRefA);
+
+    // A row a reference channel names is not given up.
+    image.SetWord(layout::kRefAChannel, 1);
+    boxes.Expect(texts.GetText("GI_AppMess_ChErr_NotBlank"), 1);
+    Commit(kBankCount, 0, "1");
+    EXPECT_TRUE(boxes.Done());
+    EXPECT_EQ(Banks(), (std::vector<std::string>{"a-", "bc"}));
+}
+
+TEST_F(BankCellsTest, GrowingPastWhatFitsShowsTheOverflowAndAddsWhatFits) {
+    SetBanks({"ab", "c", "d"});
+    const int32_t room = std::max(MaxFittingCount(image, kCategoryChannel, 508, 1), 0);
+    ASSERT_GT(room, 0);
+    boxes.Expect(texts.GetText("GI_AppMess_ChErr_Overflow"), 1);
+    EXPECT_EQ(Commit(kBankCount, 1, "600").text, std::to_string(1 + room));
+    EXPECT_TRUE(boxes.Done());
+    EXPECT_EQ(Banks(),
+              (std::vector<std::string>{"ab", "c" + std::string(static_cast<size_t>(room), '-'), "d"}));
+}
+
+// The capacity test reads the header that packing keeps; an evaluation of a
+// bank leaves it up to date.
+TEST_F(BankCellsTest, AFullDynamicAreaRefusesMoreRowsAndCountsAsNoRoom) {
+    SetBanks({"ab", "c"});
+    image.SetWord(272, 0xFF7F);
+    image.SetWord(274, 0xFF7F);
+    ASSERT_EQ(MaxFittingCount(image, kCategoryChannel, 509, 129), -1);
+    EXPECT_EQ(Display(kBankCount, 129).text, "0");
+    EXPECT_EQ(Display(107, 129).text, "0");
+
+    boxes.Expect(texts.GetText("GI_AppMess_ChErr_Overflow"), 1);
+    EXPECT_EQ(Commit(kBankCount, 1, "2").text, "1");
+    EXPECT_TRUE(boxes.Done());
+    EXPECT_EQ(Banks(), (std::vector<std::string>{"ab", "c"}));
+    EXPECT_NE(image.GetWord(272), 0xFF7F) << "repacked";
+    EXPECT_EQ(Display(kBankCount, 129).text, std::to_string(MaxFittingCount(image, 2, 509, 129)));
+}
+
+TEST_F(BankCellsTest, CountsOfAllBanks) {
+    SetBanks({"ab-", "", "c--"});
+    EXPECT_EQ(Display(kBankCount, 0).text, "3");
+    EXPECT_EQ(Display(kBankCount, 1).text, "0");
+    EXPECT_EQ(Display(kBankCount, 128).text, "6");
+    const int32_t room = MaxFittingCount(image, 2, 506, 129);
+    ASSERT_GT(room, 0);
+    EXPECT_EQ(Display(kBankCount, 129).text, std::to_string(room));
+
+    EXPECT_EQ(Display(107, 0).text, "2");
+    EXPECT_EQ(Display(107, 2).text, "1");
+    EXPECT_EQ(Display(107, 128).text, "3");
+    EXPECT_EQ(Display(107, 129).text, std::to_string(room + 6 - 3));
+
+    EXPECT_EQ(Display(100, 0).text, "3");
+    EXPECT_EQ(Display(101, 0).text, "509");
+    EXPECT_EQ(Display(98, 0).text, "Non");
+}
+
+// ---- the bank overview ----
+
+TEST_F(BankCellsTest, BankModeAndUsedQuantity) {
+    SetBanks({"ab-"});
+    EXPECT_EQ(Display(97, 0).text, "Free");
+    EXPECT_EQ(Display(99, 0).text, "---");
+    SetBanks({"ab-", "c"});
+    EXPECT_EQ(Display(97, 0).text, "Bank");
+    EXPECT_EQ(Display(99, 0).text, "2");
+    EXPECT_EQ(Display(99, 1).text, "1");
+    EXPECT_EQ(Display(99, 5).text, "0");
+
+    // The mode follows from the counts; a pick only has every view rebuilt.
+    Events();
+    const Outcome out = Pick(97, 0, 0);
+    EXPECT_EQ(out.flags & CellFrame::kFlagRebuildAll, CellFrame::kFlagRebuildAll);
+    EXPECT_EQ(Events(), (std::vector<Heard>{{evDataReloaded, 0, 0, ""}}));
+    EXPECT_EQ(Display(97, 0).text, "Bank");
+}
+
+TEST_F(BankCellsTest, BankNameAndFlags) {
+    Events();
+    Commit(102, 4, "Fire");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(image.Data()) + 95542 + 12 * 4, 12), "Fire        ");
+    EXPECT_EQ(Events(), (std::vector<Heard>{{evSetBankNodeText, 0, 4, "5: Fire        "}}));
+    EXPECT_EQ(Display(102, 4).text, "Fire        ");
+
+    EXPECT_EQ(Display(103, 3).text, "Off");
+    Pick(103, 3, 1);
+    EXPECT_TRUE(IsSmarTrunkBank(image, 3));
+    EXPECT_EQ(Events(), (std::vector<Heard>{{evRebuildTree, 0, 0, ""}}));
+    Key(104, 5, ' ');
+    EXPECT_TRUE(IsBankFlagB(image, 5));
+    EXPECT_EQ(Display(104, 5).text, "On");
+    EXPECT_EQ(Events(), (std::vector<Heard>{{evRebuildTree, 0, 0, ""}}));
+
+    for (int32_t id : {103, 104}) {
+        const Outcome all = Key(id, 128, ' ');
+        EXPECT_EQ(all.text, "----");
+        EXPECT_TRUE(all.grey);
+    }
+    EXPECT_TRUE(Events().empty());
+}
+
+// ---- LTR banks ----
+
+struct LtrCase {
+    int32_t cellId;
+    int32_t byte;  // of the site record, or the ATB ring-back byte
+    uint8_t mask;  // the bits the cell owns
+    uint8_t value; // the bits set before
+    const char* shown;
+    bool commit;       // else a pick
+    const char* typed; // commit text
+    int32_t pick;
+    uint8_t stored;
+};
+
+const LtrCase kLtrCases[] = {
+    {108, 0, 0x40, 0x40, "Enabled", false, nullptr, 0, 0x00},
+    {109, 2, 0xFF, 7, "7", true, "250", 0, 250},
+    {109, 2, 0xFF, 7, "7", true, "0", 0, 1},
+    {110, 3, 0xFF, 250, "250", true, "251", 0, 250},
+    {112, 4, 0xFF, 0, "0", true, "42", 0, 42},
+    {113, 0, 0x10, 0x00, "Off", false, nullptr, 1, 0x10},
+    {114, 0, 0x08, 0x08, "On", false, nullptr, 0, 0x00},
+    {115, 0, 0x04, 0x00, "Off", false, nullptr, 1, 0x04},
+    {117, 1, 0x20, 0x20, "ON", false, nullptr, 0, 0x00},
+    {118, 1, 0x40, 0x00, "OFF", false, nullptr, 1, 0x40},
+    {119, 0, 0x02, 0x00, "Off", false, nullptr, 1, 0x02},
+};
+
+TEST_F(BankCellsTest, LtrSettingsOfAnLtrBank) {
+    constexpr int32_t bank = 6;
+    const int32_t site = kGroupRecords + 8 * bank;
+    SetBankFlagB(image, bank, 1);
+    for (const LtrCase& c : kLtrCases) {
+        SCOPED_TRACE(c.cellId);
+        const int32_t at = site + c.byte;
+        image.SetByte(at, static_cast<uint8_t>(~c.mask | c.value));
+        EXPECT_EQ(Display(c.cellId, bank).text, c.shown);
+        if (c.commit)
+            Commit(c.cellId, bank, c.typed);
+        else
+            Pick(c.cellId, bank, c.pick);
+        EXPECT_EQ(image.GetByte(at), static_cast<uint8_t>(~c.mask | c.stored)) << "other bits kept";
+    }
+}
+
+// Priority decode spans two bytes: R0 bit 5 is its low bit, R1 bit 7 its high bit.
+TEST_F(BankCellsTest, PriorityDecodeAndRingBack) {
+    constexpr int32_t bank = 2;
+    const int32_t site = kGroupRecords + 8 * bank;
+    SetBankFlagB(image, bank, 1);
+    const char* names[] = {"Off", "Priority", "Phone", "Priority+Phone"};
+    for (int32_t v = 0; v < 4; ++v) {
+        SCOPED_TRACE(v);
+        image.SetByte(site, 0xDF);
+        image.SetByte(site + 1, 0x7F);
+        Pick(111, bank, v);
+        EXPECT_EQ(image.GetByte(site), 0xDF | (v & 1 ? 0x20 : 0));
+        EXPECT_EQ(image.GetByte(site + 1), 0x7F | (v & 2 ? 0x80 : 0));
+        EXPECT_EQ(Display(111, bank).text, names[v]);
+    }
+
+    image.SetByte(107338, 0xFE);
+    EXPECT_EQ(Display(116, bank).text, "OFF");
+    Pick(116, bank, 1);
+    EXPECT_EQ(image.GetByte(107338), 0xFF);
+}
+
+TEST_F(BankCellsTest, LtrSettingsOfAnyOtherBankAreDashesAndEditNothing) {
+    const std::vector<uint8_t> before(image.Data(), image.Data() + image.GetSize());
+    for (int32_t id = 106; id <= 119; ++id) {
+        SCOPED_TRACE(id);
+        for (int32_t index : {3, 128}) {
+            const Outcome shown = Display(id, index);
+            EXPECT_EQ(shown.text, "---");
+            EXPECT_TRUE(shown.grey);
+            EXPECT_FALSE(shown.error);
+            Key(id, index, ' ');
+            Commit(id, index, "5");
+            Pick(id, index, 1);
+        }
+    }
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), image.Data()));
+}
+
+TEST_F(BankCellsTest, HomeRepeaterOfAnLtrBank) {
+    constexpr int32_t bank = 9;
+    const int32_t r7 = kGroupRecords + 8 * bank + 7;
+    SetBankFlagB(image, bank, 1);
+    struct {
+        uint8_t home;
+        int32_t entries;
+        const char* shown;
+        bool error;
+    } cases[] = {
+        {0, 2, "", true}, {5, 2, " 5", false}, {20, 1, "20", false}, {21, 3, "", true}, {5, 0, " 5", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.home));
+        image.SetByte(r7, c.home);
+        SetSiteChannelCount(image, bank, c.entries);
+        const Outcome out = Display(106, bank);
+        EXPECT_EQ(out.text, c.shown);
+        EXPECT_EQ(out.error, c.error);
+        EXPECT_FALSE(out.grey);
+    }
+    Key(106, bank, 13);
+    EXPECT_EQ(app.Count("OpenRepeaterSettings"), 1);
+    Key(106, 3, 13);
+    EXPECT_EQ(app.Count("OpenRepeaterSettings"), 1) << "not an LTR bank";
+}
+
+// ---- row numbers and drawing ----
+
+TEST_F(BankCellsTest, RowNumbersAndThePillar) {
+    EXPECT_EQ(Run(
+                  121, 41, [](cmcCellCapsule&) {}, 0)
+                  .text,
+              "41");
+    EXPECT_EQ(Run(
+                  122, 41, [](cmcCellCapsule&) {}, 0)
+                  .text,
+              "42");
+    EXPECT_EQ(Run(
+                  122, 0, [](cmcCellCapsule&) {}, 0)
+                  .text,
+              "1");
+
+    const CellRect rect{10, 20, 50, 41};
+    Run(
+        123, 0, [&](cmcCellCapsule& r) { r.cellRect = &rect; }, 0);
+    ASSERT_EQ(canvas.fills.size(), 1u);
+    const auto& fill = canvas.fills[0];
+    EXPECT_EQ(fill.left, 10);
+    EXPECT_EQ(fill.top, 41 - 21 * 3 / 10);
+    EXPECT_EQ(fill.right, 50);
+    EXPECT_EQ(fill.bottom, 41);
+    EXPECT_EQ(fill.color, 0x808080u);
+    Run(
+        123, 0, [](cmcCellCapsule&) {}, 0);
+    EXPECT_EQ(canvas.fills.size(), 1u) << "nothing to fill without a rectangle";
+}
+
+} // namespace
