@@ -17,12 +17,12 @@
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
-#include "image/CurrentImage.h"
 #include "image/DynamicCapacity.h"
 #include "image/ImageLayout.h"
 #include "image/ImagePacking.h"
 #include "image/RowEdit.h"
 #include "image/datCh.h"
+#include "platform/Fatal.h"
 #include "platform/MessageBox.h"
 
 #include <algorithm>
@@ -153,7 +153,8 @@ int32_t RemovableRows(const CellFrame& f, int32_t first, int32_t count) {
 // New rows come from the reference image after the bank's last row, and
 // removed rows go from its end; the banks after it move with them.
 void ResizeBank(CellFrame& f, int32_t first, int32_t count, int32_t delta) {
-    cmcEeprom& reference = ReferenceImage();
+    if (!gAppManager) plat::Fatal("No application manager.");
+    cmcEeprom& reference = gAppManager->ReferenceImage();
     const int32_t kind = GetModelClass();
     int32_t change = 0;
     for (int32_t i = 0; i < delta; ++i)

@@ -1,33 +1,23 @@
 // The bank overview, LTR bank and row-number cells, run through
 // indActiveCell::Execute on the model's start-up data and the shipped overlay.
-#include "ConvFixture.h"
+#include "CellHarness.h"
 #include "cells/CellFrame.h"
-#include "cells/RecordingAppManager.h"
-#include "cells/cmcCellCapsule.h"
-#include "cells/cmcCellObj.h"
-#include "cells/indActiveCell.h"
-#include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
 #include "foundation/cmcEvMan.h"
-#include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
-#include "image/CurrentImage.h"
 #include "image/DynamicCapacity.h"
 #include "image/ImageLayout.h"
 #include "image/ImagePacking.h"
 #include "image/ImageUnpacking.h"
 #include "image/RecordLayout.h"
 #include "image/datCh.h"
-#include "platform/ManualScheduler.h"
 #include "platform/ScriptedMessageBox.h"
-#include "tests/image/ScopedModel.h"
 #include "tests/image/StartupData.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,15 +26,6 @@ namespace {
 constexpr int32_t kCatBank = 13;
 constexpr int32_t kBankCount = 105;
 constexpr int32_t kGroupRecords = 107342;
-constexpr ColorValue kInk = 0x123456;
-constexpr ColorValue kGrey = 0xC0C0C0;
-
-struct Heard {
-    int32_t type;
-    intptr_t p1, p2;
-    std::string text;
-    bool operator==(const Heard&) const = default;
-};
 
 struct Outcome {
     int32_t result = 0;
@@ -54,62 +35,43 @@ struct Outcome {
     bool error = false;
 };
 
-// A model's start-up data as the working and the reference image, an event
-// bus whose open sheet shows no bank, message boxes that must be scripted,
-// and an application manager that records what it is asked.
+// The cell harness on the model's start-up data: its reference image is the
+// start-up data and its working image starts as a copy, with empty banks and
+// no reference channel. No sheet is open.
 class BankCellsTest : public ::testing::Test {
 protected:
-    BankCellsTest() {
-        sched.Install();
-        bus = std::make_unique<cmcEvMan>();
-        oldBus = gEvMan;
-        gEvMan = bus.get();
-        bus->AddListener(&OnEvent, this);
-        texts.SetFile(TOLVANE_BIN_DIR "/QT4410R.OVL");
-        oldTexts = gGTex;
-        gGTex = &texts;
-        oldApp = gAppManager;
-        gAppManager = &app;
-        UseModel(0);
-    }
-    ~BankCellsTest() override {
-        gAppManager = oldApp;
-        SetCurrentImage(nullptr);
-        SetReferenceImage(nullptr);
-        gGTex = oldTexts;
-        gEvMan = oldBus;
-        bus.reset();
-        sched.Advance(1);
-    }
+    BankCellsTest() { UseModel(0); }
 
-    // Empty banks on the model's start-up data; no row is a reference channel.
     void UseModel(int32_t modelIndex) {
-        model.reset();
-        model.emplace(modelIndex);
-        SetCurrentImage(nullptr);
-        ASSERT_EQ(testimage::LoadCloneFile(testimage::StartupFilePath(texts, modelIndex), reference),
+        h.reset();
+        h = std::make_unique<celltest::CellHarness>(modelIndex);
+        cmcEeprom& reference = h->app.ReferenceImage();
+        ASSERT_EQ(testimage::LoadCloneFile(testimage::StartupFilePath(*gGTex, modelIndex), reference),
                   cmcIcfFile::kOk);
         Dynamic2Static(reference);
-        image = reference;
-        SetCurrentImage(&image);
-        SetReferenceImage(&reference);
+        Image() = reference;
         for (int32_t b = 0; b < layout::kBanks; ++b)
-            SetBankChannelCount(image, b, 0);
-        image.SetWord(layout::kRefAChannel, 0xFFFF);
-        image.SetWord(layout::kRefBChannel, 0xFFFF);
-        image.SetWord(layout::kRefCChannel, 0xFFFF);
-        ASSERT_EQ(Static2DynamicInit(image), 0);
+            SetBankChannelCount(Image(), b, 0);
+        Image().SetWord(layout::kRefAChannel, 0xFFFF);
+        Image().SetWord(layout::kRefBChannel, 0xFFFF);
+        Image().SetWord(layout::kRefCChannel, 0xFFFF);
+        ASSERT_EQ(Static2DynamicInit(Image()), 0);
     }
+
+    cmcEeprom& Image() { return h->Image(); }
+    cmcEeprom& Reference() { return h->app.ReferenceImage(); }
+    plat::ScriptedMessageBox& Boxes() { return h->boxes; }
+    std::string Text(const char* key) { return gGTex->GetText(key); }
 
     static int32_t Freq(char c) { return 150000000 + 12500 * (c - 'a' + 1); }
 
     // One text a bank: a letter is a channel programmed with that letter's
     // frequency, '-' an empty row as the reference image holds it.
     void SetBanks(const std::vector<std::string>& banks) {
-        datCh ch(&image);
+        datCh ch(&Image());
         int32_t row = 0;
         for (size_t b = 0; b < banks.size(); ++b) {
-            SetBankChannelCount(image, static_cast<int32_t>(b), static_cast<int32_t>(banks[b].size()));
+            SetBankChannelCount(Image(), static_cast<int32_t>(b), static_cast<int32_t>(banks[b].size()));
             for (char c : banks[b]) {
                 ch.Load(GetModelClass(), row);
                 ch.rxFreq = ch.txFreq = c == '-' ? 0 : Freq(c);
@@ -117,7 +79,7 @@ protected:
                 ++row;
             }
         }
-        ASSERT_EQ(Static2DynamicInit(image), 0);
+        ASSERT_EQ(Static2DynamicInit(Image()), 0);
     }
 
     // The banks up to the last that holds rows, in SetBanks' letters; '=' is an
@@ -125,12 +87,12 @@ protected:
     // programmed with no letter's frequency.
     std::vector<std::string> Banks() {
         std::vector<std::string> banks;
-        datCh ch(&image);
-        datCh ref(&reference);
+        datCh ch(&Image());
+        datCh ref(&Reference());
         int32_t row = 0;
-        for (int32_t b = 0; b < layout::kBanks && row < GetTotalBankChannels(image); ++b) {
+        for (int32_t b = 0; b < layout::kBanks && row < GetTotalBankChannels(Image()); ++b) {
             std::string text;
-            for (int32_t i = 0; i < GetBankChannelCountIn(image, b); ++i, ++row) {
+            for (int32_t i = 0; i < GetBankChannelCountIn(Image(), b); ++i, ++row) {
                 ch.Load(GetModelClass(), row);
                 if (!ch.programmed) {
                     ref.Load(GetModelClass(), row);
@@ -138,84 +100,46 @@ protected:
                         ch.rxFreq == ref.rxFreq && ch.txFreq == ref.txFreq && ch.name == ref.name ? '-' : '=';
                     continue;
                 }
-                const int32_t letter = (ch.rxFreq - 150000000) / 12500;
-                text += ch.rxFreq == Freq(static_cast<char>('a' + letter - 1))
-                            ? static_cast<char>('a' + letter - 1)
-                            : '?';
+                const char letter = static_cast<char>('a' - 1 + (ch.rxFreq - 150000000) / 12500);
+                text += ch.rxFreq == Freq(letter) ? letter : '?';
             }
             banks.push_back(text);
         }
         return banks;
     }
 
-    template <class Fill>
-    Outcome Run(int32_t cellId, int32_t index, Fill&& fill, int32_t category = kCatBank) {
-        cmcCellObj cell;
-        cell.category = category;
-        cell.cellId = cellId;
-        cell.index = index;
-        cmcCellCapsule r;
-        r.cell = &cell;
-        r.grid = r.editGrid = convtest::FakeGrid();
-        canvas.fontColor = kInk;
-        r.canvas = &canvas;
-        Outcome out;
-        r.notifyClosure = [&out](cmcCellCapsule&, int32_t flags) { out.flags = flags; };
-        fill(r);
-        out.result = indActiveCell::Execute(r, 1);
-        out.text = r.displayText;
-        out.grey = canvas.fontColor == kGrey;
-        out.error = r.markFlags.error;
-        return out;
+    static Outcome Of(const celltest::Outcome& o) {
+        return {o.result, o.flags, o.text,
+                o.request.canvas && o.request.canvas->FontColor() == CellFrame::kGrey,
+                o.request.markFlags.error};
     }
-    Outcome Display(int32_t cellId, int32_t index) {
-        return Run(cellId, index, [](cmcCellCapsule&) {});
+    Outcome Display(int32_t cellId, int32_t index, int32_t category = kCatBank) {
+        return Of(h->Display({category, cellId, index}));
     }
     Outcome Key(int32_t cellId, int32_t index, int32_t key) {
-        return Run(cellId, index, [&](cmcCellCapsule& r) { r.key = key; });
+        return Of(h->Key({kCatBank, cellId, index}, key));
     }
     Outcome Commit(int32_t cellId, int32_t index, const std::string& text) {
-        return Run(cellId, index, [&](cmcCellCapsule& r) {
-            r.mode = cmcCellCapsule::kModeCommit;
-            r.editText = text;
-        });
+        return Of(h->Commit({kCatBank, cellId, index}, text));
     }
     Outcome Pick(int32_t cellId, int32_t index, int32_t value) {
-        cmcCellObj item;
-        item.cellId = 1; // Flex0
-        item.index = value;
-        cmcCellCapsule itemRequest;
-        itemRequest.cell = &item;
-        return Run(cellId, index, [&](cmcCellCapsule& r) {
-            r.mode = cmcCellCapsule::kModePick;
-            r.linkedRequest = &itemRequest;
-        });
+        return Of(h->Pick({kCatBank, cellId, index}, 1 /* Flex0 */, value));
     }
 
+    struct Heard {
+        int32_t type;
+        intptr_t p2;
+        std::string text;
+        bool operator==(const Heard&) const = default;
+    };
     std::vector<Heard> Events() {
-        sched.Advance(20);
-        return std::exchange(heard, {});
+        std::vector<Heard> heard;
+        for (const cmcEvent& ev : h->Events())
+            heard.push_back({ev.type, ev.p2, ev.Text()});
+        return heard;
     }
 
-    static void OnEvent(void* user, const cmcEvent& ev) {
-        if (ev.mode == evModeSentWithAnswer) return; // no sheet is open
-        static_cast<BankCellsTest*>(user)->heard.push_back({ev.type, ev.p1, ev.p2, ev.Text()});
-    }
-
-    plat::ManualScheduler sched;
-    std::unique_ptr<cmcEvMan> bus;
-    cmcEvMan* oldBus = nullptr;
-    cmcGTex texts;
-    cmcGTex* oldTexts = nullptr;
-    RecordingAppManager app;
-    AppManager* oldApp = nullptr;
-    std::optional<testimage::ScopedModel> model;
-    plat::ScriptedMessageBox boxes;
-    plat::ScopedMessageBoxes useBoxes{&boxes};
-    convtest::RecordingCanvas canvas;
-    cmcEeprom reference;
-    cmcEeprom image;
-    std::vector<Heard> heard;
+    std::unique_ptr<celltest::CellHarness> h;
 };
 
 // ---- the channel count of a bank ----
@@ -254,16 +178,16 @@ TEST_P(BankCountTest, GrowingAndShrinkingABankMovesTheLaterBanks) {
         SCOPED_TRACE(c.name);
         UseModel(GetParam());
         SetBanks(c.before);
-        if (c.box) boxes.Expect(texts.GetText(c.box), 1);
+        if (c.box) Boxes().Expect(Text(c.box), 1);
         const Outcome out = c.typed ? Commit(kBankCount, c.bank, c.typed) : Key(kBankCount, c.bank, c.key);
-        EXPECT_TRUE(boxes.Done());
+        EXPECT_TRUE(Boxes().Done());
         EXPECT_EQ(Banks(), c.after);
         EXPECT_EQ(out.text, std::to_string(c.after[static_cast<size_t>(c.bank)].size()));
         const bool moved = c.after != c.before;
         EXPECT_EQ((out.flags & CellFrame::kFlagRowCounts) != 0, moved);
         if (c.box) {
-            EXPECT_EQ(boxes.Log().back().caption, texts.GetText("GI_Sys_AppTitle"));
-            EXPECT_EQ(boxes.Log().back().flags, plat::MB_OK | plat::MB_ICONERROR);
+            EXPECT_EQ(Boxes().Log().back().caption, Text("GI_Sys_AppTitle"));
+            EXPECT_EQ(Boxes().Log().back().flags, plat::MB_OK | plat::MB_ICONERROR);
         }
     }
 }
@@ -275,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(EveryModelClass, BankCountTest, ::testing::Values(0, 1,
 TEST_F(BankCellsTest, AStepPastTheEndOfTheRangeChangesNothing) {
     SetBanks({"ab", "c", std::string(509, '-')});
     const std::vector<std::string> full = Banks();
-    const std::vector<uint8_t> before(image.Data(), image.Data() + image.GetSize());
+    const std::vector<uint8_t> before(Image().Data(), Image().Data() + Image().GetSize());
     for (int32_t key : {int32_t(' '), int32_t(8)}) {
         SCOPED_TRACE(key);
         const Outcome out = Key(kBankCount, 1, key);
@@ -283,38 +207,38 @@ TEST_F(BankCellsTest, AStepPastTheEndOfTheRangeChangesNothing) {
         EXPECT_EQ(Banks(), full);
         EXPECT_EQ(out.flags & CellFrame::kFlagRowCounts, 0);
     }
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), image.Data()));
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), Image().Data()));
 }
 
 TEST_F(BankCellsTest, NewRowsTakeTheReferenceRowsAndReferencesFollowTheirChannels) {
     SetBanks({"a", "bc"});
-    datCh ref(&reference);
+    datCh ref(&Reference());
     ref.Load(GetModelClass(), 1);
     ref.name = {'R', 'E', 'F', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
     ref.Store(GetModelClass(), 1);
-    image.SetWord(layout::kRefAChannel, 2); // channel c
+    Image().SetWord(layout::kRefAChannel, 2); // channel c
     Commit(kBankCount, 0, "2");
     EXPECT_EQ(Banks(), (std::vector<std::string>{"a-", "bc"}));
-    datCh ch(&image);
+    datCh ch(&Image());
     EXPECT_EQ(ch.Load(GetModelClass(), 1).name, ref.name);
-    EXPECT_EQ(image.GetWord(layout::kRefAChannel), 3);
+    EXPECT_EQ(Image().GetWord(layout::kRefAChannel), 3);
     EXPECT_TRUE(ch.Load(GetModelClass(), 3).isRefA);
 
     // A row a reference channel names is not given up.
-    image.SetWord(layout::kRefAChannel, 1);
-    boxes.Expect(texts.GetText("GI_AppMess_ChErr_NotBlank"), 1);
+    Image().SetWord(layout::kRefAChannel, 1);
+    Boxes().Expect(Text("GI_AppMess_ChErr_NotBlank"), 1);
     Commit(kBankCount, 0, "1");
-    EXPECT_TRUE(boxes.Done());
+    EXPECT_TRUE(Boxes().Done());
     EXPECT_EQ(Banks(), (std::vector<std::string>{"a-", "bc"}));
 }
 
 TEST_F(BankCellsTest, GrowingPastWhatFitsShowsTheOverflowAndAddsWhatFits) {
     SetBanks({"ab", "c", "d"});
-    const int32_t room = std::max(MaxFittingCount(image, kCategoryChannel, 508, 1), 0);
+    const int32_t room = std::max(MaxFittingCount(Image(), kCategoryChannel, 508, 1), 0);
     ASSERT_GT(room, 0);
-    boxes.Expect(texts.GetText("GI_AppMess_ChErr_Overflow"), 1);
+    Boxes().Expect(Text("GI_AppMess_ChErr_Overflow"), 1);
     EXPECT_EQ(Commit(kBankCount, 1, "600").text, std::to_string(1 + room));
-    EXPECT_TRUE(boxes.Done());
+    EXPECT_TRUE(Boxes().Done());
     EXPECT_EQ(Banks(),
               (std::vector<std::string>{"ab", "c" + std::string(static_cast<size_t>(room), '-'), "d"}));
 }
@@ -323,18 +247,18 @@ TEST_F(BankCellsTest, GrowingPastWhatFitsShowsTheOverflowAndAddsWhatFits) {
 // bank leaves it up to date.
 TEST_F(BankCellsTest, AFullDynamicAreaRefusesMoreRowsAndCountsAsNoRoom) {
     SetBanks({"ab", "c"});
-    image.SetWord(272, 0xFF7F);
-    image.SetWord(274, 0xFF7F);
-    ASSERT_EQ(MaxFittingCount(image, kCategoryChannel, 509, 129), -1);
+    Image().SetWord(272, 0xFF7F);
+    Image().SetWord(274, 0xFF7F);
+    ASSERT_EQ(MaxFittingCount(Image(), kCategoryChannel, 509, 129), -1);
     EXPECT_EQ(Display(kBankCount, 129).text, "0");
     EXPECT_EQ(Display(107, 129).text, "0");
 
-    boxes.Expect(texts.GetText("GI_AppMess_ChErr_Overflow"), 1);
+    Boxes().Expect(Text("GI_AppMess_ChErr_Overflow"), 1);
     EXPECT_EQ(Commit(kBankCount, 1, "2").text, "1");
-    EXPECT_TRUE(boxes.Done());
+    EXPECT_TRUE(Boxes().Done());
     EXPECT_EQ(Banks(), (std::vector<std::string>{"ab", "c"}));
-    EXPECT_NE(image.GetWord(272), 0xFF7F) << "repacked";
-    EXPECT_EQ(Display(kBankCount, 129).text, std::to_string(MaxFittingCount(image, 2, 509, 129)));
+    EXPECT_NE(Image().GetWord(272), 0xFF7F) << "repacked";
+    EXPECT_EQ(Display(kBankCount, 129).text, std::to_string(MaxFittingCount(Image(), 2, 509, 129)));
 }
 
 TEST_F(BankCellsTest, CountsOfAllBanks) {
@@ -342,7 +266,7 @@ TEST_F(BankCellsTest, CountsOfAllBanks) {
     EXPECT_EQ(Display(kBankCount, 0).text, "3");
     EXPECT_EQ(Display(kBankCount, 1).text, "0");
     EXPECT_EQ(Display(kBankCount, 128).text, "6");
-    const int32_t room = MaxFittingCount(image, 2, 506, 129);
+    const int32_t room = MaxFittingCount(Image(), 2, 506, 129);
     ASSERT_GT(room, 0);
     EXPECT_EQ(Display(kBankCount, 129).text, std::to_string(room));
 
@@ -372,25 +296,26 @@ TEST_F(BankCellsTest, BankModeAndUsedQuantity) {
     Events();
     const Outcome out = Pick(97, 0, 0);
     EXPECT_EQ(out.flags & CellFrame::kFlagRebuildAll, CellFrame::kFlagRebuildAll);
-    EXPECT_EQ(Events(), (std::vector<Heard>{{evDataReloaded, 0, 0, ""}}));
+    EXPECT_EQ(Events(), (std::vector<Heard>{{evDataReloaded, 0, ""}}));
     EXPECT_EQ(Display(97, 0).text, "Bank");
 }
 
 TEST_F(BankCellsTest, BankNameAndFlags) {
     Events();
     Commit(102, 4, "Fire");
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(image.Data()) + 95542 + 12 * 4, 12), "Fire        ");
-    EXPECT_EQ(Events(), (std::vector<Heard>{{evSetBankNodeText, 0, 4, "5: Fire        "}}));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(Image().Data()) + 95542 + 12 * 4, 12),
+              "Fire        ");
+    EXPECT_EQ(Events(), (std::vector<Heard>{{evSetBankNodeText, 4, "5: Fire        "}}));
     EXPECT_EQ(Display(102, 4).text, "Fire        ");
 
     EXPECT_EQ(Display(103, 3).text, "Off");
     Pick(103, 3, 1);
-    EXPECT_TRUE(IsSmarTrunkBank(image, 3));
-    EXPECT_EQ(Events(), (std::vector<Heard>{{evRebuildTree, 0, 0, ""}}));
+    EXPECT_TRUE(IsSmarTrunkBank(Image(), 3));
+    EXPECT_EQ(Events(), (std::vector<Heard>{{evRebuildTree, 0, ""}}));
     Key(104, 5, ' ');
-    EXPECT_TRUE(IsBankFlagB(image, 5));
+    EXPECT_TRUE(IsBankFlagB(Image(), 5));
     EXPECT_EQ(Display(104, 5).text, "On");
-    EXPECT_EQ(Events(), (std::vector<Heard>{{evRebuildTree, 0, 0, ""}}));
+    EXPECT_EQ(Events(), (std::vector<Heard>{{evRebuildTree, 0, ""}}));
 
     for (int32_t id : {103, 104}) {
         const Outcome all = Key(id, 128, ' ');
@@ -431,17 +356,17 @@ const LtrCase kLtrCases[] = {
 TEST_F(BankCellsTest, LtrSettingsOfAnLtrBank) {
     constexpr int32_t bank = 6;
     const int32_t site = kGroupRecords + 8 * bank;
-    SetBankFlagB(image, bank, 1);
+    SetBankFlagB(Image(), bank, 1);
     for (const LtrCase& c : kLtrCases) {
         SCOPED_TRACE(c.cellId);
         const int32_t at = site + c.byte;
-        image.SetByte(at, static_cast<uint8_t>(~c.mask | c.value));
+        Image().SetByte(at, static_cast<uint8_t>(~c.mask | c.value));
         EXPECT_EQ(Display(c.cellId, bank).text, c.shown);
         if (c.commit)
             Commit(c.cellId, bank, c.typed);
         else
             Pick(c.cellId, bank, c.pick);
-        EXPECT_EQ(image.GetByte(at), static_cast<uint8_t>(~c.mask | c.stored)) << "other bits kept";
+        EXPECT_EQ(Image().GetByte(at), static_cast<uint8_t>(~c.mask | c.stored)) << "other bits kept";
     }
 }
 
@@ -449,26 +374,26 @@ TEST_F(BankCellsTest, LtrSettingsOfAnLtrBank) {
 TEST_F(BankCellsTest, PriorityDecodeAndRingBack) {
     constexpr int32_t bank = 2;
     const int32_t site = kGroupRecords + 8 * bank;
-    SetBankFlagB(image, bank, 1);
+    SetBankFlagB(Image(), bank, 1);
     const char* names[] = {"Off", "Priority", "Phone", "Priority+Phone"};
     for (int32_t v = 0; v < 4; ++v) {
         SCOPED_TRACE(v);
-        image.SetByte(site, 0xDF);
-        image.SetByte(site + 1, 0x7F);
+        Image().SetByte(site, 0xDF);
+        Image().SetByte(site + 1, 0x7F);
         Pick(111, bank, v);
-        EXPECT_EQ(image.GetByte(site), 0xDF | (v & 1 ? 0x20 : 0));
-        EXPECT_EQ(image.GetByte(site + 1), 0x7F | (v & 2 ? 0x80 : 0));
+        EXPECT_EQ(Image().GetByte(site), 0xDF | (v & 1 ? 0x20 : 0));
+        EXPECT_EQ(Image().GetByte(site + 1), 0x7F | (v & 2 ? 0x80 : 0));
         EXPECT_EQ(Display(111, bank).text, names[v]);
     }
 
-    image.SetByte(107338, 0xFE);
+    Image().SetByte(107338, 0xFE);
     EXPECT_EQ(Display(116, bank).text, "OFF");
     Pick(116, bank, 1);
-    EXPECT_EQ(image.GetByte(107338), 0xFF);
+    EXPECT_EQ(Image().GetByte(107338), 0xFF);
 }
 
 TEST_F(BankCellsTest, LtrSettingsOfAnyOtherBankAreDashesAndEditNothing) {
-    const std::vector<uint8_t> before(image.Data(), image.Data() + image.GetSize());
+    const std::vector<uint8_t> before(Image().Data(), Image().Data() + Image().GetSize());
     for (int32_t id = 106; id <= 119; ++id) {
         SCOPED_TRACE(id);
         for (int32_t index : {3, 128}) {
@@ -481,13 +406,13 @@ TEST_F(BankCellsTest, LtrSettingsOfAnyOtherBankAreDashesAndEditNothing) {
             Pick(id, index, 1);
         }
     }
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), image.Data()));
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), Image().Data()));
 }
 
 TEST_F(BankCellsTest, HomeRepeaterOfAnLtrBank) {
     constexpr int32_t bank = 9;
     const int32_t r7 = kGroupRecords + 8 * bank + 7;
-    SetBankFlagB(image, bank, 1);
+    SetBankFlagB(Image(), bank, 1);
     struct {
         uint8_t home;
         int32_t entries;
@@ -497,48 +422,37 @@ TEST_F(BankCellsTest, HomeRepeaterOfAnLtrBank) {
         {0, 2, "", true}, {5, 2, " 5", false}, {20, 1, "20", false}, {21, 3, "", true}, {5, 0, " 5", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.home));
-        image.SetByte(r7, c.home);
-        SetSiteChannelCount(image, bank, c.entries);
+        Image().SetByte(r7, c.home);
+        SetSiteChannelCount(Image(), bank, c.entries);
         const Outcome out = Display(106, bank);
         EXPECT_EQ(out.text, c.shown);
         EXPECT_EQ(out.error, c.error);
         EXPECT_FALSE(out.grey);
     }
     Key(106, bank, 13);
-    EXPECT_EQ(app.Count("OpenRepeaterSettings"), 1);
+    EXPECT_EQ(h->app.Count("OpenRepeaterSettings"), 1);
     Key(106, 3, 13);
-    EXPECT_EQ(app.Count("OpenRepeaterSettings"), 1) << "not an LTR bank";
+    EXPECT_EQ(h->app.Count("OpenRepeaterSettings"), 1) << "not an LTR bank";
 }
 
 // ---- row numbers and drawing ----
 
 TEST_F(BankCellsTest, RowNumbersAndThePillar) {
-    EXPECT_EQ(Run(
-                  121, 41, [](cmcCellCapsule&) {}, 0)
-                  .text,
-              "41");
-    EXPECT_EQ(Run(
-                  122, 41, [](cmcCellCapsule&) {}, 0)
-                  .text,
-              "42");
-    EXPECT_EQ(Run(
-                  122, 0, [](cmcCellCapsule&) {}, 0)
-                  .text,
-              "1");
+    EXPECT_EQ(Display(121, 41, 0).text, "41");
+    EXPECT_EQ(Display(122, 41, 0).text, "42");
+    EXPECT_EQ(Display(122, 0, 0).text, "1");
 
     const CellRect rect{10, 20, 50, 41};
-    Run(
-        123, 0, [&](cmcCellCapsule& r) { r.cellRect = &rect; }, 0);
-    ASSERT_EQ(canvas.fills.size(), 1u);
-    const auto& fill = canvas.fills[0];
-    EXPECT_EQ(fill.left, 10);
-    EXPECT_EQ(fill.top, 41 - 21 * 3 / 10);
-    EXPECT_EQ(fill.right, 50);
-    EXPECT_EQ(fill.bottom, 41);
-    EXPECT_EQ(fill.color, 0x808080u);
-    Run(
-        123, 0, [](cmcCellCapsule&) {}, 0);
-    EXPECT_EQ(canvas.fills.size(), 1u) << "nothing to fill without a rectangle";
+    h->Run({0, 123, 0}, [&](cmcCellCapsule& r) { r.cellRect = &rect; });
+    const std::vector<convtest::RecordingCanvas::Fill>& fills = h->canvas->fills;
+    ASSERT_EQ(fills.size(), 1u);
+    EXPECT_EQ(fills[0].left, 10);
+    EXPECT_EQ(fills[0].top, 41 - 21 * 3 / 10);
+    EXPECT_EQ(fills[0].right, 50);
+    EXPECT_EQ(fills[0].bottom, 41);
+    EXPECT_EQ(fills[0].color, 0x808080u);
+    h->Display({0, 123, 0});
+    EXPECT_EQ(fills.size(), 1u) << "nothing to fill without a rectangle";
 }
 
 } // namespace
