@@ -88,7 +88,6 @@ public:
         app.WorkingImage().SetSize(layout::kImageSize);
         app.ReferenceImage().SetSize(layout::kImageSize);
         SetCurrentImage(&app.WorkingImage());
-        SetReferenceImage(&app.ReferenceImage());
         SetProgramClipboard(&clip);
         oldApp_ = gAppManager;
         gAppManager = &app;
@@ -102,7 +101,6 @@ public:
         plat::SetMessageBoxes(nullptr);
         gAppManager = oldApp_;
         SetProgramClipboard(nullptr);
-        SetReferenceImage(nullptr);
         SetCurrentImage(nullptr);
         gEvMan->RemoveListener(&CellHarness::OnEvent, this);
         gEvMan = nullptr;
