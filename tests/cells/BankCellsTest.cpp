@@ -2,6 +2,8 @@
 // indActiveCell::Execute on the model's start-up data and the shipped overlay.
 #include "CellHarness.h"
 #include "cells/CellFrame.h"
+#include "cells/LayoutCache.h"
+#include "cells/cmcFCache.h"
 #include "foundation/ModelClass.h"
 #include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"
@@ -17,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,17 +48,26 @@ protected:
     void UseModel(int32_t modelIndex) {
         h.reset();
         h = std::make_unique<celltest::CellHarness>(modelIndex);
-        cmcEeprom& reference = h->app.ReferenceImage();
-        ASSERT_EQ(testimage::LoadCloneFile(testimage::StartupFilePath(*gGTex, modelIndex), reference),
-                  cmcIcfFile::kOk);
-        Dynamic2Static(reference);
-        Image() = reference;
+        Reference() = StartupData(modelIndex);
+        Image() = Reference();
         for (int32_t b = 0; b < layout::kBanks; ++b)
             SetBankChannelCount(Image(), b, 0);
         Image().SetWord(layout::kRefAChannel, 0xFFFF);
         Image().SetWord(layout::kRefBChannel, 0xFFFF);
         Image().SetWord(layout::kRefCChannel, 0xFFFF);
         ASSERT_EQ(Static2DynamicInit(Image()), 0);
+    }
+
+    // Each model's start-up data is read once for all tests.
+    static const cmcEeprom& StartupData(int32_t modelIndex) {
+        static std::map<int32_t, cmcEeprom> loaded;
+        auto [it, added] = loaded.try_emplace(modelIndex);
+        if (added) {
+            EXPECT_EQ(testimage::LoadCloneFile(testimage::StartupFilePath(*gGTex, modelIndex), it->second),
+                      cmcIcfFile::kOk);
+            Dynamic2Static(it->second);
+        }
+        return it->second;
     }
 
     cmcEeprom& Image() { return h->Image(); }
@@ -233,14 +245,15 @@ TEST_F(BankCellsTest, NewRowsTakeTheReferenceRowsAndReferencesFollowTheirChannel
 }
 
 TEST_F(BankCellsTest, GrowingPastWhatFitsShowsTheOverflowAndAddsWhatFits) {
-    SetBanks({"ab", "c", "d"});
-    const int32_t room = std::max(MaxFittingCount(Image(), kCategoryChannel, 508, 1), 0);
+    const std::string empties(490, '-');
+    SetBanks({"ab", "c", "d" + empties});
+    const int32_t room = std::max(MaxFittingCount(Image(), kCategoryChannel, 18, 1), 0);
     ASSERT_GT(room, 0);
     Boxes().Expect(Text("GI_AppMess_ChErr_Overflow"), 1);
     EXPECT_EQ(Commit(kBankCount, 1, "600").text, std::to_string(1 + room));
     EXPECT_TRUE(Boxes().Done());
-    EXPECT_EQ(Banks(),
-              (std::vector<std::string>{"ab", "c" + std::string(static_cast<size_t>(room), '-'), "d"}));
+    EXPECT_EQ(Banks(), (std::vector<std::string>{"ab", "c" + std::string(static_cast<size_t>(room), '-'),
+                                                 "d" + empties}));
 }
 
 // The capacity test reads the header that packing keeps; an evaluation of a
@@ -306,7 +319,8 @@ TEST_F(BankCellsTest, BankNameAndFlags) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(Image().Data()) + 95542 + 12 * 4, 12),
               "Fire        ");
     EXPECT_EQ(Events(), (std::vector<Heard>{{evSetBankNodeText, 4, "5: Fire        "}}));
-    EXPECT_EQ(Display(102, 4).text, "Fire        ");
+    // Drawn in the radio's characters on a canvas; as text elsewhere.
+    EXPECT_EQ(h->Run({kCatBank, 102, 4}, [](cmcCellCapsule& r) { r.canvas = nullptr; }).text, "Fire");
 
     EXPECT_EQ(Display(103, 3).text, "Off");
     Pick(103, 3, 1);
@@ -395,6 +409,7 @@ TEST_F(BankCellsTest, PriorityDecodeAndRingBack) {
 TEST_F(BankCellsTest, LtrSettingsOfAnyOtherBankAreDashesAndEditNothing) {
     const std::vector<uint8_t> before(Image().Data(), Image().Data() + Image().GetSize());
     for (int32_t id = 106; id <= 119; ++id) {
+        if (id == 107) continue; // the used channels of any bank
         SCOPED_TRACE(id);
         for (int32_t index : {3, 128}) {
             const Outcome shown = Display(id, index);
