@@ -232,6 +232,8 @@ struct Column {
     FieldRef field;
     Conv conv;
     Gate gate = Gate::None;
+    // Shown in grey while the scan-list switch is off.
+    const char* switchedOff = nullptr;
     uint8_t greyModes = 0;
     uint8_t grey = 0;
     int8_t align = -1;
@@ -262,8 +264,10 @@ constexpr Column kColumns[] = {
     {.ids = {143, 155, 173}, .field = Field<&datCh::chX1High>, .conv = Sel(chlist::kLogLmr, chlist::kLogPmr),
      .greyModes = Modes({2, 3})},
     {.ids = {144}, .field = Field<&datCh::chX1b1>, .conv = Sel(chlist::kScanInc)},
-    {.ids = {145}, .field = Field<&datCh::scanList>, .conv = Sel(chlist::kScanList), .gate = Gate::ScanListSwitch},
-    {.ids = {146}, .field = Field<&datCh::chX0b5>, .conv = Sel(chlist::kScanListSel), .gate = Gate::ScanListSwitch},
+    {.ids = {145}, .field = Field<&datCh::scanList>, .conv = Sel(chlist::kScanList), .gate = Gate::ScanListSwitch,
+     .switchedOff = "----"},
+    {.ids = {146}, .field = Field<&datCh::chX0b5>, .conv = Sel(chlist::kScanListSel), .gate = Gate::ScanListSwitch,
+     .switchedOff = "---"},
     {.ids = {147}, .field = Field<&datCh::scrambleMode>, .conv = Sel(chlist::kScramOn), .greyModes = Modes({3})},
     {.ids = {150}, .field = Field<&datCh::sqlTight>, .conv = Sel(kOnOff2)},
     {.ids = {151, 191}, .field = Field<&datCh::rxCNo>, .conv = DigitSet(1, 10, 2), .greyModes = Modes({3}),
@@ -334,7 +338,7 @@ void TableColumn(CellFrame& f) {
     if (c.align >= 0) AlignH(f, c.align);
     if (!GateOpen(f, c.gate)) {
         if (c.gate == Gate::ScanListSwitch) {
-            f.Show(f.cellId == 145 ? "----" : "---");
+            f.Show(c.switchedOff);
             f.Grey();
         } else {
             ShowUnused(f);
