@@ -129,6 +129,20 @@ std::string cuiMain::AppTitle() const {
 
 // --- start-up data ---------------------------------------------------------
 
+void cuiMain::SetUpLoad(cmcIcfFile& file, cmcEeprom& image) {
+    file.SetImage(&image);
+    file.SetCode1(modelCode_);
+    file.SetCode2(subCode_);
+    file.SetOnMapRev([](int32_t rev) { return rev < 2; });
+    file.SetOnHeader([this](int32_t c1, int32_t c2, int& result) { return CheckModel(c1, c2, result); });
+}
+
+void cuiMain::ResetWorkingImage() {
+    working_ = reference_;
+    Static2DynamicInit(working_);
+    ClearModified();
+}
+
 void cuiMain::LoadInitialFile(int32_t modelIndex) {
     // A model index from a hand-edited settings file must not pick a line
     // past the list of start-up files.
@@ -140,11 +154,7 @@ void cuiMain::LoadInitialFile(int32_t modelIndex) {
     image.SetSize(capacity_);
     const RangeList areas = CloneAreas(3);
     cmcIcfFile file;
-    file.SetImage(&image);
-    file.SetCode1(modelCode_);
-    file.SetCode2(subCode_);
-    file.SetOnMapRev([](int32_t rev) { return rev < 2; });
-    file.SetOnHeader([this](int32_t c1, int32_t c2, int& result) { return CheckModel(c1, c2, result); });
+    SetUpLoad(file, image);
     if (file.Load(path, &areas) != cmcIcfFile::kOk) plat::Fatal("Cannot open '" + path + "'.");
     reference_ = image;
 }
@@ -153,9 +163,7 @@ void cuiMain::LoadStartupData() {
     if (gEnviron->ModelType < 0 || gEnviron->ModelType >= kModels) gEnviron->ModelType = 0;
     LoadInitialFile(gEnviron->ModelType);
     Dynamic2Static(reference_);
-    working_ = reference_;
-    Static2DynamicInit(working_);
-    ClearModified();
+    ResetWorkingImage();
     CloseSheet();
     snapshot_ = reference_;
 }
@@ -436,9 +444,7 @@ int cuiMain::ConfirmSave(bool another) {
 
 int cuiMain::NewFile() {
     if (ConfirmSave(false) == plat::IDCANCEL) return 1;
-    working_ = reference_;
-    Static2DynamicInit(working_);
-    ClearModified();
+    ResetWorkingImage();
     SetFileName(std::string());
     CloseSheet();
     for (int32_t bank = 0; bank < layout::kBanks; ++bank)
@@ -467,11 +473,7 @@ int cuiMain::OpenFile(const std::string& path) {
     WaitCursor wait;
     const RangeList areas = CloneAreas(3);
     cmcIcfFile file;
-    file.SetImage(&image);
-    file.SetCode1(modelCode_);
-    file.SetCode2(subCode_);
-    file.SetOnMapRev([](int32_t rev) { return rev < 2; });
-    file.SetOnHeader([this](int32_t c1, int32_t c2, int& result) { return CheckModel(c1, c2, result); });
+    SetUpLoad(file, image);
     if (file.Load(path) != cmcIcfFile::kOk) return 1; // the loader has told the user
     if (CheckImage(image, false) != 0) {
         ShowFileErrorMessage(cmcIcfFile::kData);

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 
+class cmcIcfFile;
 class cmcTask;
 struct cmcEvent;
 
@@ -126,6 +127,12 @@ public:
     const std::string& StatusMessage() const { return messageText_; }
 
 protected:
+    // Binds a file handler to the image for a load with the program's tests:
+    // format number below 2 and CheckModel on the header.
+    void SetUpLoad(cmcIcfFile& file, cmcEeprom& image);
+    // The working image becomes the reference image with its dynamic area
+    // packed again, as saved.
+    void ResetWorkingImage();
     // Inserts a status panel just before the last one.
     void InsertStatusPanel(QLabel* panel);
     std::string AppTitle() const;

@@ -93,9 +93,7 @@ void indMain::ChangeModel(int32_t modelIndex, bool ask) {
     LoadInitialFile(modelIndex);
     Dynamic2Static(reference_);
     if (ask) {
-        working_ = reference_;
-        Static2DynamicInit(working_);
-        ClearModified();
+        ResetWorkingImage();
         SetFileName(std::string());
     }
     BuildTree();

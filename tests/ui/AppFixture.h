@@ -12,8 +12,8 @@
 #include "platform/ManualScheduler.h"
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
-#include "platform/SettingsStore.h"
 #include "platform/ScriptedMessageBox.h"
+#include "platform/SettingsStore.h"
 #include "tests/support/TempDir.h"
 #include "ui/ProgramGlobals.h"
 #include "ui/indMain.h"
@@ -78,6 +78,17 @@ protected:
         EXPECT_EQ(file.Load(path), cmcIcfFile::kOk) << path;
         if (expand) Dynamic2Static(image);
         return image;
+    }
+
+    // The manager holds the model's start-up data: expanded as its reference,
+    // packed again as its working image.
+    static void ExpectModelData(indMain& app, int32_t model) {
+        EXPECT_EQ(gEnviron->ModelType, model);
+        const cmcEeprom reference = StartupImage(model, true);
+        EXPECT_TRUE(app.ReferenceImage().IsEqual(reference));
+        cmcEeprom packed = reference;
+        ASSERT_EQ(Static2DynamicInit(packed), 0);
+        EXPECT_TRUE(app.WorkingImage().IsEqual(packed));
     }
 
     // Writes the radio's part of an image as a clone data file with the given header words.

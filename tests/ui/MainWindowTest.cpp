@@ -29,12 +29,7 @@ TEST_F(MainWindowTest, StartsUntitledWithTheOverlaysTitleFontAndTheStoredModelsD
 
     // The default model is model 5; its start-up data, expanded, is the
     // reference, and packed again it is the working image.
-    EXPECT_EQ(gEnviron->ModelType, 5);
-    const cmcEeprom reference = StartupImage(5, true);
-    EXPECT_TRUE(app.ReferenceImage().IsEqual(reference));
-    cmcEeprom packed = reference;
-    ASSERT_EQ(Static2DynamicInit(packed), 0);
-    EXPECT_TRUE(app.WorkingImage().IsEqual(packed));
+    ExpectModelData(app, 5);
     EXPECT_TRUE(app.IsUntitled());
     EXPECT_FALSE(app.UpdateModified());
     EXPECT_EQ(app.GetFileName(), Documents() + "/Untitled");

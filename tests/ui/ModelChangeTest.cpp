@@ -19,13 +19,8 @@ TEST_F(ModelChangeTest, TheModelCommandAsksThenLoadsTheNewModelsStartupData) {
     app.SetFileName(Documents() + "/old.icf");
     boxes_.Expect(question, plat::IDOK);
     app.ChangeModel(7, true);
-    EXPECT_EQ(gEnviron->ModelType, 7);
     // Exactly the new model's data: nothing of the old model's tables survives.
-    const cmcEeprom reference = StartupImage(7, true);
-    EXPECT_TRUE(app.ReferenceImage().IsEqual(reference));
-    cmcEeprom packed = reference;
-    ASSERT_EQ(Static2DynamicInit(packed), 0);
-    EXPECT_TRUE(app.WorkingImage().IsEqual(packed));
+    ExpectModelData(app, 7);
     EXPECT_TRUE(app.IsUntitled());
     EXPECT_FALSE(app.UpdateModified());
 
