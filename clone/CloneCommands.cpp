@@ -4,6 +4,7 @@
 #include "clone/indCloneMan.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcGTex.h"
+#include "image/ImageLayout.h"
 #include "image/cmcEeprom.h"
 #include "platform/MessageBox.h"
 
@@ -222,11 +223,12 @@ void AppCloneCommands::OnWriteConnected(dst_CDrv_Result& result) {
     RangeList areas = host_.CloneAreas(host_.IsMakerMode() ? 1 : 0);
     host_.NormalizeImage(copy, 1);
     // A copy whose tables did not fit has a partition table that is not its own: never send it.
-    if (host_.Static2Dynamic(copy, 1) != 0 || areas.empty() || !copy.IsValidRange(kUsedEnd, 2)) {
+    if (host_.Static2Dynamic(copy, 1) != 0 || areas.empty() ||
+        !copy.IsValidRange(layout::kHdrEndAddress, 2)) {
         ShowAreaRefused();
         return;
     }
-    areas.front().last = (copy.GetWord(kUsedEnd) & ~(kWriteBlock - 1)) + kWriteBlock - 1;
+    areas.front().last = (copy.GetWord(layout::kHdrEndAddress) & ~(kWriteBlock - 1)) + kWriteBlock - 1;
     copy.SetByte(kRevisionByte, host_.InfoBlock()[CloneCommands::kInfoRevision]);
     StartWriteJob(copy, std::move(areas));
 }

@@ -33,7 +33,7 @@ public:
         open = true;
         ++opens;
         source_ = std::move(source);
-        mainEnabled = false;
+        SetMainFormEnabled(false);
         Repaint();
     }
     void Close() override {
