@@ -12,6 +12,8 @@ public:
 
     // The colour of the cell's text.
     virtual ColorValue FontColor() const = 0;
+    // Greyed cells change the colour their text is drawn in.
+    virtual void SetFontColor(ColorValue color) = 0;
     virtual ColorValue BrushColor() const = 0;
     virtual void SetBrushColor(ColorValue color) = 0;
     // Fills the pixels left..right-1, top..bottom-1 with the brush colour.

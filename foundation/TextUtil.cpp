@@ -153,3 +153,20 @@ std::string FormatOneNumber(const std::string& format, long value) {
     }
     return out;
 }
+
+int32_t ParseLeadingDecimal(std::string_view text) {
+    auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    size_t pos = 0;
+    while (pos < text.size() && blank(text[pos]))
+        ++pos;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+    int64_t v = 0;
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+        v = v * 10 + (text[pos] - '0');
+        if (v > int64_t{INT32_MAX} + 1) v = int64_t{INT32_MAX} + 1;
+    }
+    if (negative) v = -v;
+    if (v > INT32_MAX) v = INT32_MAX;
+    return static_cast<int32_t>(v);
+}

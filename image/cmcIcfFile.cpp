@@ -1,6 +1,7 @@
 #include "image/cmcIcfFile.h"
 
 #include "foundation/Globals.h"
+#include "foundation/TextUtil.h"
 #include "foundation/cmcGTex.h"
 #include "image/cmcEeprom.h"
 #include "platform/Fatal.h"
@@ -56,23 +57,8 @@ void AppendHex(std::string& out, uint32_t value, int digits) {
         out += kDigits[(value >> shift) & 0xF];
 }
 
-// Leading blanks, a sign and decimal digits, as the C library's atoi reads
-// them; a value beyond 32 bits is held at the nearest limit instead of
-// wrapping.
 int32_t ParseDecimal(const std::string& text, size_t pos) {
-    auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-    while (pos < text.size() && blank(text[pos]))
-        ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
-    int64_t v = 0;
-    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
-        v = v * 10 + (text[pos] - '0');
-        if (v > int64_t{INT32_MAX} + 1) v = int64_t{INT32_MAX} + 1;
-    }
-    if (negative) v = -v;
-    if (v > INT32_MAX) v = INT32_MAX;
-    return static_cast<int32_t>(v);
+    return pos < text.size() ? ParseLeadingDecimal(std::string_view(text).substr(pos)) : 0;
 }
 
 // The comment must stay on its own line, so every line break in it becomes a blank.

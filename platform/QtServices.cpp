@@ -3,10 +3,13 @@
 #include "platform/Fatal.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QUrl>
 #include <cstdio>
 #include <cstdlib>
 
@@ -121,6 +124,18 @@ Rect QtScreenService::PrimaryScreen() {
     return {r.left(), r.top(), r.width(), r.height()};
 }
 
+void QtHelpViewer::ShowContextPopup(int32_t) {
+    ShowFinder();
+}
+
+void QtHelpViewer::ShowFinder() {
+    if (!path_.empty()) QDesktopServices::openUrl(QUrl::fromLocalFile(FromBytes(path_)));
+}
+
+void QtClipboard::SetText(const std::string& text) {
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setText(FromBytes(text));
+}
+
 void QtFatalHandler(const std::string& text) {
     if (QApplication::instance()) {
         QMessageBox::critical(nullptr, QString::fromStdString(ProgramFileName()), FromBytes(text));
@@ -134,6 +149,8 @@ QtServices::QtServices() {
     SetMessageBoxes(&boxes_);
     SetTimers(&timers_);
     SetScreen(&screen_);
+    SetHelpViewer(&help_);
+    SetClipboard(&clipboard_);
     SetFatalHandler(QtFatalHandler);
 }
 
@@ -141,6 +158,8 @@ QtServices::~QtServices() {
     SetMessageBoxes(nullptr);
     SetTimers(nullptr);
     SetScreen(nullptr);
+    SetHelpViewer(nullptr);
+    SetClipboard(nullptr);
     SetFatalHandler(nullptr);
 }
 

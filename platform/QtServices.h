@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/HelpViewer.h"
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
 #include "platform/Timer.h"
@@ -22,6 +23,23 @@ public:
     Rect PrimaryScreen() override;
 };
 
+// Help files open in the desktop's viewer for their type; a topic's pop-up
+// and the finder both show the file, which has no pop-ups of its own here.
+class QtHelpViewer : public HelpViewer {
+public:
+    void SetHelpFile(const std::string& path) override { path_ = path; }
+    void ShowContextPopup(int32_t context) override;
+    void ShowFinder() override;
+
+private:
+    std::string path_;
+};
+
+class QtClipboard : public Clipboard {
+public:
+    void SetText(const std::string& text) override;
+};
+
 // Shows the text in an error box captioned with the program's file name, then ends the process.
 void QtFatalHandler(const std::string& text);
 
@@ -35,6 +53,8 @@ private:
     QtMessageBoxService boxes_;
     QtTimerService timers_;
     QtScreenService screen_;
+    QtHelpViewer help_;
+    QtClipboard clipboard_;
 };
 
 } // namespace plat

@@ -117,6 +117,7 @@ public:
     };
 
     ColorValue FontColor() const override { return fontColor; }
+    void SetFontColor(ColorValue color) override { fontColor = color; }
     ColorValue BrushColor() const override { return brush; }
     void SetBrushColor(ColorValue color) override { brush = color; }
     void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override {

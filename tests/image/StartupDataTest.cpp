@@ -1,3 +1,4 @@
+#include "tests/image/StartupData.h"
 #include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
 #include "foundation/cmcGTex.h"
@@ -33,21 +34,10 @@ protected:
     }
     ~StartupDataTest() override { gGTex = oldTexts_; }
 
-    std::string Path() {
-        return std::string(TOLVANE_BIN_DIR) + "/" + texts_.GetTextLine("GI_App_InitialFile", GetParam());
-    }
+    std::string Path() { return testimage::StartupFilePath(texts_, GetParam()); }
 
     static int Load(const std::string& path, cmcEeprom& image) {
-        image.SetSize(layout::kImageSize);
-        cmcIcfFile file;
-        file.SetImage(&image);
-        file.SetOnMapRev([](int32_t rev) { return rev < 2; });
-        file.SetOnHeader([](int32_t code1, int32_t code2, int& result) {
-            if (code1 != 0x4410) return result = cmcIcfFile::kModel, false;
-            if (code2 != 0 && code2 != 256) return result = cmcIcfFile::kExtra, false;
-            return true;
-        });
-        return file.Load(path, &kWholeRadio);
+        return testimage::LoadCloneFile(path, image);
     }
 
     static int Save(const std::string& path, cmcEeprom& image) {
@@ -70,21 +60,7 @@ protected:
         const int32_t end = image.GetWord(274) - image.GetWord(276) + 504;
         ASSERT_TRUE(image.IsValidRange(end, 8));
         EXPECT_EQ(std::memcmp(p + end, "MORV Inc", 8), 0);
-    }
-
-    // The model the program detects in an unpacked image.
-    static int32_t DetectedModel(const cmcEeprom& image) {
-        const uint8_t* bits = image.Data() + layout::kClassBits;
-        int32_t index = 0;
-        if (GetBitMsb(bits, 2, 2))
-            index = 4;
-        else if (GetBitMsb(bits, 2, 7))
-            index = 1;
-        else if (GetBitMsb(bits, 2, 1))
-            index = 3;
-        else if (GetBitMsb(bits, 2, 3))
-            index = 2;
-        return index + (image.GetByte(12) & 0x20 ? 0 : 5);
+        EXPECT_EQ(CheckImageHeader(image, true), 0);
     }
 
     testimage::ScopedModel model_{GetParam()};
@@ -108,7 +84,7 @@ TEST_P(StartupDataTest, LoadsAsTheModelItIsFor) {
     ExpectWritableHeader(image);
     // The model is told after unpacking, from the class bits of table 8.
     UnpackImage(image, ModelClassOf(GetParam()));
-    EXPECT_EQ(DetectedModel(image), GetParam());
+    EXPECT_EQ(DetectModelIndex(image), GetParam());
 }
 
 // Every table takes its bytes from its own block: a template record is the
@@ -166,7 +142,7 @@ TEST_P(StartupDataTest, ExpandsIntoBlankTablesAndPacksAsAWritableImage) {
     ExpectWritableHeader(image);
     const int entries[] = {0, 51, 57, 53, 51, 36};
     EXPECT_EQ(image.GetWord(layout::kHdrOwnEntry + 4), entries[modelClass]);
-    EXPECT_EQ(DetectedModel(image), GetParam());
+    EXPECT_EQ(DetectModelIndex(image), GetParam());
 }
 
 // What the program saves it opens again unchanged, and saves byte for byte

@@ -1,0 +1,3 @@
+#include "cells/AppManager.h"
+
+AppManager* gAppManager = nullptr;

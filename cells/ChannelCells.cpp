@@ -1,0 +1,7 @@
+#include "cells/CellCases.h"
+#include "cells/CellFrame.h"
+
+// The cells of channel rows.
+void RegisterChannelCells(CellCaseTable& table) {
+    (void)table;
+}

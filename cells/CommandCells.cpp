@@ -1,0 +1,478 @@
+// The cells of pop-up list labels, menu and tool-bar commands, model choice,
+// help, sheet links, warning checks, the radio's information sheet and the
+// row pop-up menu (ids 1..96).
+#include "cells/CommandCells.h"
+
+#include "cells/AppManager.h"
+#include "cells/CellCases.h"
+#include "cells/CellFrame.h"
+#include "cells/ConvSupport.h"
+#include "cells/TextConv.h"
+#include "cells/cmcCellObj.h"
+#include "cells/indActiveCell.h"
+#include "foundation/ByteUtil.h"
+#include "foundation/Globals.h"
+#include "foundation/cmcEvMan.h"
+#include "foundation/cmcGTex.h"
+#include "foundation/indEnviron.h"
+#include "image/BankSite.h"
+#include "platform/Fatal.h"
+#include "platform/HelpViewer.h"
+
+#include <array>
+#include <cctype>
+#include <initializer_list>
+#include <optional>
+#include <string>
+
+namespace {
+
+// Categories and cells the checks ask about.
+constexpr int32_t kCatNull = 0;
+constexpr int32_t kCatChannelCheck = 3;
+constexpr int32_t kCatUserTone = 12;
+constexpr int32_t kCatBankOp = 13;
+constexpr int32_t kCatMskIdGroup = 15;
+constexpr int32_t kCatNacChannel = 24;
+
+constexpr int32_t kEditMenuCommand = 20;
+
+AppManager& App() {
+    if (!gAppManager) plat::Fatal("No application manager.");
+    return *gAppManager;
+}
+
+indEnviron& Env() {
+    if (!gEnviron) plat::Fatal("No program settings.");
+    return *gEnviron;
+}
+
+std::string Line(CellFrame& f, const char* key, int32_t n) {
+    return conv::TextsOf(f.request).GetTextLine(key, n);
+}
+
+void Check(CellFrame& f, bool on) {
+    f.SetMenuState(CellFrame::kMenuChecked, on);
+}
+
+// ---- pop-up list labels ----
+
+void Caption(CellFrame& f) {
+    f.Show(f.cell.GetCaption());
+}
+
+void Number(CellFrame& f) {
+    f.Show(conv::Format("%3d", f.index + 1));
+}
+
+// The choices of a PMR-Z signalling column that the column would mark.
+void FlexMark(CellFrame& f) {
+    f.Show(f.cell.GetCaption());
+    const cmcCellCapsule* opener = f.request.linkedRequest;
+    if (!opener || !opener->cell) return;
+    const cmcCellObj& parent = *opener->cell;
+    f.LoadRow(indActiveCell::CategoryInfo(parent.category), parent.index);
+    if (!f.model.pmrZ || !f.sigOn) return;
+    const int32_t choice = f.index;
+    switch (parent.cellId) {
+    case 156: // CL_Mch_Moni
+        f.SetWarning(choice != 6 && choice != 7);
+        break;
+    case 157: // CL_Mch_Sel
+        f.SetError(choice != 1);
+        break;
+    case 158: // CL_Mch_Call
+    case 159: // CL_Mch_PTT
+        f.SetError(choice != 0);
+        break;
+    case 160: // CL_Mch_CH_Mute
+        f.SetWarning(choice == 0);
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- menu commands ----
+
+void FileCommand(CellFrame& f) {
+    if (!f.IsEnter()) return;
+    AppManager& app = App();
+    switch (f.cellId) {
+    case 12:
+        app.NewFile();
+        break;
+    case 13:
+        app.OpenDialog();
+        break;
+    case 14:
+        if (app.IsUntitled())
+            app.SaveAsDialog();
+        else
+            app.SaveFile(app.GetFileName());
+        break;
+    case 15:
+        app.SaveAsDialog();
+        break;
+    case 19:
+        app.CloseMainForm();
+        break;
+    case 26:
+        app.CloneRead();
+        break;
+    case 27:
+        app.CloneWrite();
+        break;
+    case 28:
+        app.ReadCloneInfo();
+        break;
+    default:
+        break;
+    }
+}
+
+void PrintCommand(CellFrame& f) {
+    const bool current = f.cellId == 16;
+    if (f.IsEnter()) App().Print(current ? 0 : 1);
+    if (current) f.SetMenuState(CellFrame::kMenuDisabled, !App().IsOpenSheetPrintable());
+}
+
+// One item per recent file: its text beside its number, the full path opened.
+void RecentFile(CellFrame& f) {
+    indEnviron& env = Env();
+    const std::string entry = env.Recent.Get(f.index, env.CurrentDirectory);
+    if (f.IsEnter() && !entry.empty()) App().OpenFile(env.Recent.Get(f.index, ""));
+    f.SetMenuState(CellFrame::kMenuDisabled, entry.empty());
+    f.SetMenuState(CellFrame::kMenuHidden, entry.empty() && f.index != 0);
+    if (entry.empty()) return;
+    const std::string caption = conv::Format("&%d %s", f.index + 1, entry.c_str());
+    f.Show(caption);
+    f.cell.SetCaption(caption);
+    f.SetMenuState(CellFrame::kMenuCaptionChanged, true);
+}
+
+// An Edit menu without items gets a single "no item" entry.
+void EditTop(CellFrame& f) {
+    if (!f.IsEnter()) return;
+    if (App().MainMenuSubItemCount(kEditMenuCommand) == 0 && gEvMan)
+        gEvMan->PostText(evBuildMenuItems, App().MainMenuContext(), kEditMenuCommand, "GI_PMenu_NoItem");
+}
+
+void ViewCommand(CellFrame& f) {
+    indEnviron& env = Env();
+    if (f.cellId == 21) {
+        if (f.IsEnter()) {
+            env.FontSizePercentage = f.index;
+            App().CloseSheetCmd();
+        }
+        Check(f, f.index == env.FontSizePercentage);
+    } else {
+        if (f.IsEnter()) App().ToggleToolBar();
+        Check(f, env.ToolbarVisible != 0);
+    }
+}
+
+void PortCommand(CellFrame& f) {
+    indEnviron& env = Env();
+    switch (f.cellId) {
+    case 23:
+        if (f.IsEnter()) {
+            env.ComPort = f.index;
+            if (gEvMan) gEvMan->Send(evRefreshMenusAndToolBar);
+        }
+        Check(f, f.index == env.ComPort);
+        break;
+    case 24:
+        if (f.IsEnter()) App().SelectComPort();
+        Check(f, env.ComPort > 4);
+        break;
+    default:
+        if (f.IsEnter()) env.ComSpeedHigh = f.index;
+        Check(f, f.index == env.ComSpeedHigh);
+        break;
+    }
+}
+
+void ModelChoice(CellFrame& f) {
+    const int32_t model = f.cellId - 29;
+    if (f.IsEnter()) App().ChangeModel(model, true);
+    Check(f, Env().ModelType == model);
+}
+
+// ---- help and sheets ----
+
+void HelpAbout(CellFrame& f) {
+    if (f.IsEnter() && gEvMan) gEvMan->Post(evShowAbout);
+}
+
+void HelpContents(CellFrame& f) {
+    if (!f.IsEnter()) return;
+    plat::HelpViewer& help = plat::Help();
+    help.SetHelpFile(plat::ProgramDirectory() + Line(f, "GI_Sys_MyHelpFile", 0));
+    help.ShowFinder();
+    help.SetHelpFile("");
+}
+
+void CallSheet(CellFrame& f) {
+    if (f.IsEnter() && f.cell.argument && !f.cell.argument->empty()) App().OpenSheet(*f.cell.argument);
+}
+
+// ---- warning checks ----
+
+struct MarkProbe {
+    int32_t category;
+    int32_t cellId;
+    bool error; // the error mark, else the warning mark
+};
+
+// ORs the marks the probes find at the index into the frame's marks.
+void ProbeAt(CellFrame& f, std::initializer_list<MarkProbe> probes, int32_t index) {
+    for (const MarkProbe& p : probes) {
+        const indActiveCell::Marks marks = indActiveCell::QueryMarks(p.category, p.cellId, index);
+        if (p.error)
+            f.SetError(marks.error);
+        else
+            f.SetWarning(marks.warning);
+    }
+}
+
+void ProbeRange(CellFrame& f, std::initializer_list<MarkProbe> probes, int32_t count) {
+    for (int32_t i = 0; i < count; ++i)
+        ProbeAt(f, probes, i);
+}
+
+void CheckChannels(CellFrame& f) {
+    if (!f.model.pmrZ && !f.model.p25) return;
+    if (!IsValidBank(f.bank)) return;
+    const int32_t first = GetBankFirstChannel(f.image, f.bank);
+    const int32_t end = std::min(first + GetBankChannelCountIn(f.image, f.bank), 512);
+    for (int32_t row = first; row < end; ++row) {
+        if (f.model.pmrZ) {
+            ProbeAt(f,
+                    {{kCatChannelCheck, 156, false},
+                     {kCatChannelCheck, 157, true},
+                     {kCatChannelCheck, 158, true},
+                     {kCatChannelCheck, 159, true},
+                     {kCatChannelCheck, 160, false}},
+                    row);
+        }
+        if (f.model.p25) ProbeAt(f, {{kCatChannelCheck, 195, true}}, row);
+    }
+}
+
+void CheckUserTones(CellFrame& f) {
+    ProbeRange(f, {{kCatUserTone, 656, false}, {kCatUserTone, 657, false}}, 15);
+}
+
+void CheckMsk(CellFrame& f) {
+    if (!f.model.pmrZ) return;
+    switch (f.cellId) {
+    case 51:
+        ProbeAt(f, {{kCatNull, 205, true}}, 0);
+        break;
+    case 52:
+        ProbeRange(f, {{kCatMskIdGroup, 206, true}}, 8);
+        break;
+    default:
+        ProbeAt(f, {{kCatNull, 263, true}, {kCatNull, 270, true}}, 0);
+        break;
+    }
+}
+
+void CheckNacChannels(CellFrame& f) {
+    if (f.model.p25) ProbeRange(f, {{kCatNacChannel, 325, true}}, 40);
+}
+
+void CheckLtrRepeaters(CellFrame& f) {
+    if (f.model.ltr) ProbeRange(f, {{kCatBankOp, 106, true}}, 128);
+}
+
+// ---- the radio's information block ----
+
+const uint8_t* Info() {
+    return App().InfoBlock().data();
+}
+
+// The n characters at the offset as one hexadecimal number; none when one
+// of them is no hexadecimal digit.
+std::optional<uint32_t> HexAt(const uint8_t* info, int32_t offset, int32_t n) {
+    uint32_t value = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        const int c = info[offset + i];
+        if (!std::isxdigit(c)) return std::nullopt;
+        value = value << 4 | static_cast<uint32_t>(std::isdigit(c) ? c - '0' : std::toupper(c) - 'A' + 10);
+    }
+    return value;
+}
+
+void InfoModel(CellFrame& f) {
+    const uint8_t* info = Info();
+    const int32_t handheld = (info[51] & 4) != 0 ? 1 : 0;
+    const int32_t tenKey = (info[51] & 8) != 0 ? 1 : 0;
+    const uint8_t* bits = info + 125;
+    int32_t modelClass = 0;
+    if (GetBitMsb(bits, 2, 2))
+        modelClass = 4;
+    else if (GetBitMsb(bits, 2, 1))
+        modelClass = 3;
+    else if (GetBitMsb(bits, 2, 3))
+        modelClass = 2;
+    else if (GetBitMsb(bits, 2, 7))
+        modelClass = 1;
+    const int32_t model = handheld ? modelClass : modelClass + 5;
+    f.Show(Line(f, "GI_AppInd_Model", model) + "\n" + Line(f, "GI_Mess_CloneInfo_Model", handheld) + "\n" +
+           Line(f, "GI_Mess_CloneInfo_TenKey", tenKey));
+}
+
+void InfoRevision(CellFrame& f) {
+    const uint8_t revision = Info()[34];
+    f.Show(conv::Format("%d.%d", revision >> 4, revision & 15));
+}
+
+// A comment of the radio, shown as text and never changed: the converter works
+// on a copy and sees no key.
+void InfoComment(CellFrame& f) {
+    std::array<uint8_t, 16> text{};
+    const int32_t offset = f.cellId == 59 ? 2 : 18;
+    std::copy_n(Info() + offset, text.size(), text.begin());
+    const int32_t key = f.request.key;
+    f.request.key = 0;
+    ConvTextCell(f.request, text.data(), static_cast<int32_t>(text.size()), f.result);
+    f.request.key = key;
+}
+
+void InfoOption(CellFrame& f) {
+    const uint8_t* info = Info();
+    std::string text;
+    auto add = [&](const char* key) { text += Line(f, key, 0) + "\n"; };
+    if (info[50] & 32) add((info[50] & 16) ? "GI_Mess_CloneInfo_Opt_Kx25" : "GI_Mess_CloneInfo_Opt_Kx24");
+    if (info[50] & 4) add("GI_Mess_CloneInfo_Opt_Kx22");
+    if (info[50] & 8) add("GI_Mess_CloneInfo_Opt_Kx28");
+    if (info[51] & 64) add("GI_Mess_CloneInfo_Opt_Kx21");
+    const int32_t digital = (info[51] >> 4) & 3;
+    if ((info[51] & 1) == 0 && (digital == 1 || digital == 2)) {
+        text += Line(f, "GI_Mess_CloneInfo_Opt_Digi", digital);
+        if (info[76] != 0) {
+            if (std::optional<uint32_t> sum = HexAt(info, 82, 4))
+                text += conv::Format("(Rev:%1c.%1c:$%04X)", info[76], info[77], *sum);
+            else
+                text += conv::Format("(Rev:%1c.%1c)", info[76], info[77]);
+        }
+        text += "\n";
+    }
+    f.Show(text);
+}
+
+void InfoOverVoltage(CellFrame& f) {
+    if (Info()[53] & 32) f.Show(Line(f, "GI_Mess_CloneInfo_OverVolt", 0));
+}
+
+void InfoSerial(CellFrame& f) {
+    f.Show(FormatSerialNumber(Info()).value_or(" "));
+}
+
+void InfoChecksum(CellFrame& f) {
+    const std::optional<uint32_t> sum = HexAt(Info(), 60, 4);
+    f.Show(sum ? conv::Format("$%04X", *sum) : " ");
+}
+
+void Nothing(CellFrame&) {}
+
+// ---- the row pop-up menu ----
+
+void Disable(CellFrame& f, bool on) {
+    if (on) f.SetMenuState(CellFrame::kMenuDisabled, true);
+}
+
+bool IsChannelKind(int32_t kind) {
+    return kind >= 1 && kind <= 5;
+}
+
+// The row after the last one of the open site, or any row of an empty site.
+bool IsNewEntry(const CellFrame& f) {
+    return f.index > f.siteRange.last || f.siteRange.count == 0;
+}
+
+void PopupNoItem(CellFrame& f) {
+    Disable(f, true);
+    f.SetMenuState(CellFrame::kMenuHidden, App().MainMenuSubItemCount(kEditMenuCommand) != 1);
+}
+
+void DisableLikeCopy(CellFrame& f) {
+    const int32_t kind = f.recordKind;
+    if (IsChannelKind(kind)) Disable(f, f.newRow);
+    if (kind == 24) Disable(f, IsNewEntry(f));
+    if (kind == 10 || kind == 13) Disable(f, f.index == 0);
+    if (kind == 18) Disable(f, f.index == 23);
+}
+
+void PopupCopy(CellFrame& f) {
+    DisableLikeCopy(f);
+}
+
+void PopupCarry(CellFrame& f) {
+    const int32_t kind = f.recordKind;
+    const bool up = f.cellId == 90;
+    const int32_t first = datCh::FieldMin(kind);
+    const int32_t last = datCh::FieldMax(kind);
+    if (up)
+        Disable(f, f.index <= first || f.index > last);
+    else
+        Disable(f, f.index < first || f.index >= last);
+    if (IsChannelKind(kind)) Disable(f, f.newRow || f.index == (up ? f.bankRange.first : f.bankRange.last));
+    if (kind == 24) Disable(f, IsNewEntry(f) || f.index == (up ? f.siteRange.first : f.siteRange.last));
+    if (kind == 10 || kind == 13) Disable(f, f.index == 0);
+}
+
+} // namespace
+
+std::optional<std::string> FormatSerialNumber(const uint8_t* info) {
+    const std::optional<uint32_t> a = HexAt(info, 37, 4);
+    const std::optional<uint32_t> b = HexAt(info, 41, 2);
+    const std::optional<uint32_t> c = HexAt(info, 43, 6);
+    if (!a || !b || !c) return std::nullopt;
+    return conv::Format("%04u%02u%05lu", *a, *b, static_cast<unsigned long>(*c));
+}
+
+void RegisterCommandCells(CellCaseTable& table) {
+    table.Add(1, 3, Caption);
+    table.Add(4, FlexMark);
+    table.Add(5, 6, Caption);
+    table.Add(8, Caption);
+    table.Add(9, Number);
+    table.Add(10, Caption);
+    table.Add(11, Number);
+
+    table.Add(12, 15, FileCommand);
+    table.Add(16, 17, PrintCommand);
+    table.Add(18, RecentFile);
+    table.Add(19, FileCommand);
+    table.Add(20, EditTop);
+    table.Add(21, 22, ViewCommand);
+    table.Add(23, 25, PortCommand);
+    table.Add(26, 28, FileCommand);
+    table.Add(29, 38, ModelChoice);
+    table.Add(39, HelpAbout);
+    table.Add(40, HelpContents);
+    table.Add(46, CallSheet);
+
+    table.Add(47, CheckChannels);
+    table.Add(50, CheckUserTones);
+    table.Add(51, 53, CheckMsk);
+    table.Add(54, CheckNacChannels);
+    table.Add(55, CheckLtrRepeaters);
+
+    table.Add(56, InfoModel);
+    table.Add(57, InfoRevision);
+    table.Add(59, 60, InfoComment);
+    table.Add(62, InfoOption);
+    table.Add(63, InfoOverVoltage);
+    table.Add(64, InfoSerial);
+    table.Add(65, InfoChecksum);
+    table.Add(68, Nothing);
+
+    table.Add(86, PopupNoItem);
+    table.Add(88, PopupCopy);
+    table.Add(90, 91, PopupCarry);
+    table.Add(92, 93, PopupCopy);
+}

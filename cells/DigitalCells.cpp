@@ -1,0 +1,7 @@
+#include "cells/CellCases.h"
+#include "cells/CellFrame.h"
+
+// The cells of the digital system.
+void RegisterDigitalCells(CellCaseTable& table) {
+    (void)table;
+}

@@ -1,0 +1,7 @@
+#include "cells/CellCases.h"
+#include "cells/CellFrame.h"
+
+// The cells of DTMF, tone memories and user tones.
+void RegisterDtmfToneCells(CellCaseTable& table) {
+    (void)table;
+}

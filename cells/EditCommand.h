@@ -1,0 +1,50 @@
+#pragma once
+#include <array>
+#include <cstdint>
+
+class cmcCellCapsule;
+class cmcEeprom;
+class datCh;
+
+// The row commands of the channel and repeater sheets, as request command codes.
+namespace rowcmd {
+constexpr int32_t kCopy = 88;
+constexpr int32_t kPaste = 89;
+constexpr int32_t kMoveUp = 90;
+constexpr int32_t kMoveDown = 91;
+constexpr int32_t kClear = 92;
+constexpr int32_t kDelete = 93;
+constexpr int32_t kInsert = 94;
+} // namespace rowcmd
+
+// Runs the row command in the request's `command` on the rows of the
+// record's kind and image, then reloads the record and returns it. The
+// record's index is the current row; the request's selection (`rangeSelected`,
+// `rangeFirst`..`rangeLast`) or else the current row are the rows it works on.
+// firstRow..lastRow are the rows the sheet shows (a bank's channels, a site's
+// pool entries), which copy, paste, move, clear and delete keep to;
+// bankOrSite is the bank (channel rows) or the site (pool entries) they belong
+// to. Answers go back through `rangeRequest`, `rangeFirst`, `rangeLast`,
+// `jumpRequest` and `jumpIndex`; the status line hears of it through event 4.
+// Copy and paste use the program's clipboard, clear and insert the
+// reference image (image/CurrentImage.h); insert and delete are carried out
+// by whoever handles events 26 to 29 (HandleRowEvent in the main window).
+datCh& EditCommand(cmcCellCapsule& request, datCh& record, int32_t firstRow, int32_t lastRow,
+                   int32_t bankOrSite);
+
+// Exchanges the rows of bank (site) n with those of bank (site) n + step
+// (step +1 or -1) together with their counts; the moved rows carry their
+// references along, and a site keeps its marked-entry position. Rows may
+// move within 0..lastRow.
+void SwapBankRows(cmcCellCapsule& request, cmcEeprom& image, int32_t kind, int32_t lastRow, int32_t bank,
+                  int32_t step);
+void SwapSiteRows(cmcCellCapsule& request, cmcEeprom& image, int32_t kind, int32_t lastRow, int32_t site,
+                  int32_t step);
+
+// Every overlay key the row commands read.
+constexpr std::array<const char*, 11> kRowEditKeys = {
+    "GI_Sys_AppTitle",           "GI_AppMess_S_Copy",         "GI_AppMess_S_Paste",
+    "GI_AppMess_S_Clear",        "GI_AppMess_S_Delete",       "GI_AppMess_S_Insert",
+    "GI_AppMess_Conv_Overwrite", "GI_AppMess_Conv_Clear",     "GI_AppMess_Conv_Delete",
+    "GI_AppMess_ChErr_DelPrio",  "GI_AppMess_ChErr_Overflow",
+};

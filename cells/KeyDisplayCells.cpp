@@ -1,0 +1,7 @@
+#include "cells/CellCases.h"
+#include "cells/CellFrame.h"
+
+// The cells of keys, display and set mode.
+void RegisterKeyDisplayCells(CellCaseTable& table) {
+    (void)table;
+}

@@ -1,0 +1,7 @@
+#include "cells/CellCases.h"
+#include "cells/CellFrame.h"
+
+// The cells of maker settings.
+void RegisterMakerCells(CellCaseTable& table) {
+    (void)table;
+}

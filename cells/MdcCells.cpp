@@ -1,0 +1,7 @@
+#include "cells/CellCases.h"
+#include "cells/CellFrame.h"
+
+// The cells of MDC signalling.
+void RegisterMdcCells(CellCaseTable& table) {
+    (void)table;
+}

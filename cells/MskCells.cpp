@@ -1,0 +1,7 @@
+#include "cells/CellCases.h"
+#include "cells/CellFrame.h"
+
+// The cells of MSK signalling.
+void RegisterMskCells(CellCaseTable& table) {
+    (void)table;
+}

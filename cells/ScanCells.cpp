@@ -1,0 +1,7 @@
+#include "cells/CellCases.h"
+#include "cells/CellFrame.h"
+
+// The cells of scan lists and common scan settings.
+void RegisterScanCells(CellCaseTable& table) {
+    (void)table;
+}

@@ -1,0 +1,7 @@
+#include "cells/CellCases.h"
+#include "cells/CellFrame.h"
+
+// The cells of two-tone and five-tone signalling.
+void RegisterToneSequenceCells(CellCaseTable& table) {
+    (void)table;
+}

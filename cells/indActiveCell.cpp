@@ -1,0 +1,409 @@
+#include "cells/indActiveCell.h"
+
+#include "cells/AppManager.h"
+#include "cells/CellCanvas.h"
+#include "cells/CellCases.h"
+#include "cells/CellFrame.h"
+#include "cells/CommandCells.h"
+#include "cells/ConvSupport.h"
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellObj.h"
+#include "foundation/Globals.h"
+#include "foundation/ModelClass.h"
+#include "foundation/cmcEvMan.h"
+#include "foundation/cmcGTex.h"
+#include "image/BankSite.h"
+#include "image/CurrentImage.h"
+#include "image/ImagePacking.h"
+#include "image/cmcEeprom.h"
+#include "platform/Fatal.h"
+#include "platform/HelpViewer.h"
+
+// The row edit commands are being written beside this; until they are in, the
+// frame takes the commands and changes nothing.
+#if __has_include("cells/EditCommand.h")
+#include "cells/EditCommand.h"
+#define TOLVANE_ROW_EDITS 1
+#endif
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace {
+
+// Categories the frame treats on its own.
+constexpr int32_t kCatPopupMenu = 1;
+constexpr int32_t kCatChannel = 2;
+constexpr int32_t kCatChannelCheck = 3;
+constexpr int32_t kCatBankOp = 13;
+constexpr int32_t kCatRepeater = 26;
+
+// Record kinds.
+constexpr int32_t kKindPmrZ = 5;
+constexpr int32_t kKindPool = 24;
+
+// The cells of the first-column rule and the repeater-entry rule.
+constexpr int32_t kCellAtr = 125;   // CL_Mch_Atr
+constexpr int32_t kCellFreqR = 127; // CL_Mch_FreqR
+constexpr int32_t kCellGrpRxId = 331;
+constexpr int32_t kCellGrpLast = 338; // CL_Grp_BlockIdEnd
+constexpr int32_t kCellRptFreqR = 340;
+constexpr int32_t kCellRptText = 346;
+constexpr int32_t kCellRptAreaBit = 347;
+constexpr int32_t kCellRptAtr = 349;
+constexpr int32_t kCellCloneInfoEsn = 64;
+
+bool IsBasicColumn(int32_t id) {
+    switch (id) {
+    case 127: // CL_Mch_FreqR
+    case 128: // CL_Mch_FreqT
+    case 129: // CL_Mch_TxInh
+    case 130: // CL_Mch_Nar
+    case 131: // CL_Mch_CTone_R
+    case 132: // CL_Mch_CTone_T
+    case 138: // CL_Mch_Lockout
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsGroupColumn(int32_t id) {
+    return id >= kCellGrpRxId && id <= kCellGrpLast;
+}
+
+int32_t ReadUnitIdMax() {
+    if (!gGTex) return 0;
+    return static_cast<int32_t>(std::strtol(gGTex->GetTextLine("GI_AppUnitIdMax", 0).c_str(), nullptr, 10));
+}
+
+// The frame's own row rule: rows the kind's table holds are decoded from the
+// working image; any other row is a cleared record without an image, so that
+// nothing a case does to it reaches the image.
+bool RowInTable(int32_t kind, int32_t n) {
+    return kind >= 1 && kind < datCh::kKinds && kind != 14 && n >= 0 && n <= datCh::FieldMax(kind);
+}
+
+void Prepare(CellFrame& f) {
+    cmcCellCapsule& r = f.request;
+    f.recordKind = indActiveCell::CategoryInfo(f.cell.category);
+    f.unitIdMax = ReadUnitIdMax();
+    f.category = f.cell.category;
+    f.cellId = f.cell.cellId;
+    f.index = f.cell.index;
+    f.model.lmr = IsModelLmr();
+    f.model.pmr = IsModelPmr();
+    f.model.pmrZ = IsModelPmrZ();
+    f.model.p25 = IsModelP25();
+    f.model.mobile = IsModelMobile();
+    f.model.ltr = IsModelLtr();
+    f.model.notPmrZ = IsModelNotPmrZ();
+    f.bankFree = GetBankFree(f.image);
+    f.bank = r.bank;
+
+    f.bankRange = GetCurrentBankRange();
+    f.siteRange = GetCurrentSiteRange();
+    f.newRow = f.index > f.bankRange.last || f.bankRange.count == 0;
+
+    r.displayText.clear();
+    r.markFlags.warning = false;
+    r.markFlags.error = false;
+
+    if (f.recordKind != 0) f.LoadRow(f.recordKind, f.index);
+
+    r.jumpCategory = f.category;
+    r.jumpCell = f.cellId;
+    r.jumpIndex = f.index;
+
+    if (r.key == cmcCellCapsule::kKeyMouseChoice) r.key = cmcCellCapsule::kKeyEnter;
+}
+
+void SwapBanks(CellFrame& f, cmcCellCapsule& r, int32_t modelClass, int32_t bank, int32_t step) {
+#ifdef TOLVANE_ROW_EDITS
+    SwapBankRows(r, f.image, modelClass, GetTotalBankChannels(f.image), bank, step);
+    SwapSiteRows(r, f.image, kKindPool, GetTotalSiteChannels(f.image), bank, step);
+#else
+    (void)f, (void)r, (void)modelClass, (void)bank, (void)step;
+#endif
+}
+
+// Banks moved up or down with their channels and repeater entries, the
+// selection (or the bank alone) as one block.
+void MoveBanks(CellFrame& f) {
+    cmcCellCapsule& r = f.request;
+    const int32_t step = r.command == CellFrame::kCmdCarryDown ? 1 : -1;
+    int32_t first = r.rangeFirst;
+    int32_t last = r.rangeLast;
+    if (first == last) first = last = f.index;
+    if (first > last) std::swap(first, last);
+    if (!IsValidBank(first) || !IsValidBank(last)) return;
+
+    const cmcCellCapsule saved = r;
+    r.rangeSelected = true;
+    const int32_t modelClass = GetModelClass();
+    if (step < 0 && first > 0) {
+        for (int32_t b = first; b <= last; ++b)
+            SwapBanks(f, r, modelClass, b, -1);
+    } else if (step > 0 && last < 127) {
+        for (int32_t b = last; b >= first; --b)
+            SwapBanks(f, r, modelClass, b, 1);
+    }
+    r = saved;
+
+    if (gEvMan) {
+        gEvMan->Post(evRebuildTree);
+        if (step < 0 && first > 0) --first;
+        if (step > 0 && last < 127) ++last;
+        for (int32_t b = first; b <= last; ++b)
+            gEvMan->Post(evBankNodeTextFromImage, 0, b);
+    }
+    f.resultFlags |= CellFrame::kFlagRebuildAll;
+}
+
+// The row edit commands, kept inside the rows the sheet shows: a bank's
+// channels, a site's repeater entries, or the kind's table. A row just after
+// a bank or site (the sheet's new row) takes an insert only.
+void RowEdit(CellFrame& f) {
+    cmcCellCapsule& r = f.request;
+    int32_t first = 0;
+    int32_t last = -1;
+    int32_t bankOrSite = f.bankRange.number;
+    bool openEnded = false;
+    if (f.category == kCatChannel || f.category == kCatChannelCheck) {
+        first = f.bankRange.first;
+        last = f.bankRange.first + f.bankRange.count - 1;
+        openEnded = true;
+    } else if (f.category == kCatRepeater) {
+        first = f.siteRange.first;
+        last = f.siteRange.first + f.siteRange.count - 1;
+        bankOrSite = f.siteRange.number;
+        openEnded = true;
+    } else {
+        first = datCh::FieldMin(f.recordKind);
+        last = datCh::FieldMax(f.recordKind);
+    }
+    if (f.category == kCatBankOp &&
+        (r.command == CellFrame::kCmdCarryUp || r.command == CellFrame::kCmdCarryDown))
+        MoveBanks(f);
+
+    f.handled = true;
+    const int32_t reach = r.command == CellFrame::kCmdInsert && openEnded ? last + 1 : last;
+    if (f.recordKind == 0 || !f.rowLoaded || f.index < first || f.index > reach) return;
+    if (r.rangeSelected) {
+        r.rangeFirst = std::max(r.rangeFirst, first);
+        r.rangeLast = std::min(r.rangeLast, reach);
+        if (r.rangeFirst > r.rangeLast) r.rangeSelected = false;
+    }
+#ifdef TOLVANE_ROW_EDITS
+    EditCommand(r, f.row, first, last, bankOrSite);
+    Static2DynamicInit(f.image);
+#else
+    (void)bankOrSite;
+#endif
+}
+
+// The serial number goes to the clipboard as the information sheet shows it.
+void CopySerialNumber(CellFrame& f) {
+    if (!gAppManager) return;
+    if (std::optional<std::string> text = FormatSerialNumber(gAppManager->InfoBlock().data()))
+        plat::SystemClipboard().SetText(*text);
+}
+
+void ContextHelp(CellFrame& f) {
+    const int32_t context = gAppManager ? gAppManager->GetCellHelpContext(f.request) : 0;
+    plat::HelpViewer& help = plat::Help();
+    help.SetHelpFile(plat::ProgramDirectory() + conv::FirstLine(f.request, "GI_Sys_MyHelpFile"));
+    help.ShowContextPopup(context);
+    help.SetHelpFile("");
+    f.handled = true;
+}
+
+void Commands(CellFrame& f) {
+    cmcCellCapsule& r = f.request;
+    switch (r.command) {
+    case 0:
+        break;
+    case CellFrame::kCmdCopy:
+    case CellFrame::kCmdPaste:
+    case CellFrame::kCmdCarryUp:
+    case CellFrame::kCmdCarryDown:
+    case CellFrame::kCmdClear:
+    case CellFrame::kCmdDelete:
+    case CellFrame::kCmdInsert:
+        RowEdit(f);
+        break;
+    case CellFrame::kCmdHelp:
+        ContextHelp(f);
+        break;
+    case CellFrame::kCmdWinCopy:
+        if (f.cellId == kCellCloneInfoEsn) CopySerialNumber(f);
+        break;
+    case CellFrame::kCmdRun:
+        r.key = cmcCellCapsule::kKeyEnter;
+        r.command = 0;
+        break;
+    default:
+        break;
+    }
+}
+
+// Pop-up menu items act on the row the menu was opened on.
+void PopupMenuRow(CellFrame& f) {
+    const cmcCellCapsule* opener = f.request.linkedRequest;
+    if (f.category != kCatPopupMenu || !opener || !opener->cell) return;
+    f.recordKind = indActiveCell::CategoryInfo(opener->cell->category);
+    f.index = opener->cell->index;
+    f.LoadRow(f.recordKind, f.index);
+    f.newRow = f.index > f.bankRange.last || f.bankRange.count == 0;
+}
+
+// Input on a channel row starts in its first column: the receive frequency in
+// an ordinary bank, the group receive id in an LTR bank.
+void FirstColumnRule(CellFrame& f) {
+    if (f.category != kCatChannel || f.handled || f.request.key > 127) return;
+    const bool ltrBank = IsBankFlagB(f.image, f.bankRange.number);
+    const bool basic = IsBasicColumn(f.cellId);
+    const bool group = IsGroupColumn(f.cellId);
+    if (f.request.canvas && (ltrBank ? basic : group)) f.Grey();
+
+    const bool empty = f.newRow || (f.row.rxFreq == 0 && f.row.grpRxId == 0);
+    if (empty) f.request.displayText.clear();
+
+    // A column is basic or group, never both, so the two column rules cannot clash.
+    const int32_t keyCell = ltrBank ? kCellGrpRxId : kCellFreqR;
+    int32_t target = 0;
+    if (empty) {
+        if (!(f.cellId == kCellAtr && !f.newRow)) target = keyCell;
+    } else if (basic && f.row.rxFreq == 0) {
+        target = kCellFreqR;
+    } else if (group && f.row.grpRxId == 0) {
+        target = kCellGrpRxId;
+    }
+    if (target != 0 && target != f.cellId) {
+        f.JumpTo(target);
+        f.handled = true;
+    }
+}
+
+// An empty or new repeater entry takes input only in its frequency, text and
+// area columns; the others send it to the frequency.
+void RepeaterEntryRule(CellFrame& f) {
+    if (f.category != kCatRepeater || f.handled) return;
+    f.newRow = f.index > f.siteRange.last || f.siteRange.count == 0;
+    const bool entryColumn =
+        f.cellId == kCellRptFreqR || f.cellId == kCellRptText || f.cellId == kCellRptAreaBit;
+    if (f.row.poolRxFreq == 0 && f.request.key <= 127) {
+        f.request.displayText.clear();
+        if (!entryColumn) {
+            f.JumpTo(kCellRptFreqR);
+            if (f.cellId != kCellRptAtr) f.handled = true;
+        }
+    }
+    if (!f.handled && f.newRow) {
+        f.request.displayText.clear();
+        if (!entryColumn) {
+            if (f.request.key <= 127) f.JumpTo(kCellRptFreqR);
+            f.handled = true;
+        }
+    }
+}
+
+void Dispatch(CellFrame& f) {
+    const int32_t selector = f.handled ? 0 : f.cellId;
+    if (CellCaseTable::IsEmptyId(selector)) return;
+    if (CellCaseTable::Case fn = CellCases().Find(selector)) {
+        fn(f);
+        return;
+    }
+    f.Show(conv::Format("%d *Yet*", selector));
+}
+
+void Finish(CellFrame& f, int32_t notify) {
+    cmcCellCapsule& r = f.request;
+    if (f.recordKind != 0) f.resultFlags |= CellFrame::kFlagRecord;
+    if (notify && r.notifyClosure) r.notifyClosure(r, f.resultFlags);
+    if ((r.key != 0 || r.mode != 0 || r.command != 0) && gAppManager) {
+        gAppManager->ScheduleWarningCheck();
+        gAppManager->UpdateModified();
+    }
+}
+
+} // namespace
+
+CellFrame::CellFrame(cmcCellCapsule& request, cmcEeprom& image)
+    : request(request), cell(*request.cell), image(image), row(&image), zuroAdr(&image) {}
+
+void CellFrame::LoadRow(int32_t kind, int32_t n) {
+    rowLoaded = RowInTable(kind, n);
+    row.SetImage(rowLoaded ? &image : nullptr);
+    row.Load(kind, n);
+    sigOn = sigOff = noRepeater = false;
+    if (rowLoaded && kind == kKindPmrZ) {
+        sigOn = row.chX3b3;
+        sigOff = !sigOn;
+        noRepeater = row.chX3b2 && (model.pmr || model.pmrZ);
+    }
+}
+
+void CellFrame::StoreRow() {
+    if (rowLoaded) row.StoreAndReload();
+}
+
+void CellFrame::Grey() {
+    if (request.canvas) request.canvas->SetFontColor(kGrey);
+}
+
+void CellFrame::SetMenuState(uint8_t bits, bool on) {
+    if (on)
+        cell.flags2 = static_cast<uint8_t>(cell.flags2 | bits);
+    else
+        cell.flags2 = static_cast<uint8_t>(cell.flags2 & ~bits);
+}
+
+bool CellFrame::MenuState(uint8_t bits) const {
+    return (cell.flags2 & bits) == bits;
+}
+
+void CellFrame::JumpTo(int32_t targetCell) {
+    if (targetCell == cellId) return;
+    request.jumpRequest = 1;
+    request.jumpCell = targetCell;
+    request.jumpKey = request.key;
+}
+
+int32_t indActiveCell::Execute(cmcCellCapsule& request, int32_t notify) {
+    request.displayText.clear();
+    if (!request.cell) return 0;
+    CellFrame f(request, CurrentImage());
+    Prepare(f);
+    Commands(f);
+    PopupMenuRow(f);
+    FirstColumnRule(f);
+    RepeaterEntryRule(f);
+    Dispatch(f);
+    Finish(f, notify);
+    return f.result;
+}
+
+int32_t indActiveCell::ExecuteCell(cmcCellObj* cell, int32_t key) {
+    if (!cell) return 0;
+    cmcCellCapsule request;
+    request.cell = cell;
+    request.key = key;
+    return Execute(request, 0);
+}
+
+indActiveCell::Marks indActiveCell::QueryMarks(int32_t category, int32_t cellId, int32_t index) {
+    cmcCellObj cell;
+    cell.category = category;
+    cell.cellId = cellId;
+    cell.index = index;
+    cmcCellCapsule request;
+    request.cell = &cell;
+    request.bank = BankOfChannelNumber(CurrentImage(), index + 1);
+    Execute(request, 0);
+    return Marks{request.markFlags.warning, request.markFlags.error};
+}

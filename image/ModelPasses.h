@@ -1,0 +1,43 @@
+#pragma once
+#include "image/RangeList.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class cmcEeprom;
+
+// The passes the application manager runs on an image that has just been
+// loaded or read, or that is about to be written: the header check, the model
+// check of a file or radio, the clone areas, the model detection, the
+// newer-data lockout and the normalisation against the model's reference
+// image. None of them reports an error or ends the program on what an image
+// holds.
+
+// 0 when acceptable, 1 otherwise; never reads outside the image (an offset taken from the image that
+// points outside it makes the image unacceptable, it never ends the program).
+int CheckImageHeader(const cmcEeprom& image, bool strict);
+
+// true when code1/code2 are acceptable for this program (code1 == 0x4410, code2 == 0 or 256); otherwise sets
+// result 3 or 4.
+bool CheckModelCodes(uint16_t code1, uint16_t code2, int& result);
+
+// One range and the terminator, as the clone areas of a type: type 0 the area above the header, types 1..3
+// (and any unknown type) the whole radio, type 5 the information part.
+RangeList CloneAreasFor(int areaType);
+
+// Model index 0..9 from byte 12 bit 0x20 and the class bits at 94210 (does not unpack).
+int DetectModelIndex(const cmcEeprom& image);
+
+// Lockout test on a scratch copy (never touches `image`); lockoutText = line 0 of "GI_Sys_LockoutNewerData".
+bool IsLockedOutNewerData(const cmcEeprom& image, const std::string& lockoutText);
+
+// The normalisation; reference = the model's reference image (initial file expanded); modelIndex 0..9 gives
+// class and form factor (an index outside 0..9 counts as 0). Mode 0 after loading (the image is unpacked
+// first), 1 before writing (the image is packed last).
+void NormalizeImage(cmcEeprom& image, const cmcEeprom& reference, int modelIndex, int mode);
+
+// What the application manager does with an image it has just accepted: unpack it, detect its model,
+// change to that model (changeModel, which must leave `reference` as that model's reference image) and
+// normalise in mode 0. Returns the detected model index.
+int AfterLoadImage(cmcEeprom& image, const cmcEeprom& reference, const std::function<void(int)>& changeModel);
