@@ -6,11 +6,13 @@
 #include "foundation/cmcGTex.h"
 #include "image/ImageLayout.h"
 #include "image/ImagePacking.h"
+#include "image/ModelPasses.h"
 #include "image/cmcIcfFile.h"
 #include "tests/clone/CloneFixture.h"
 
 #include <cstring>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -29,19 +31,6 @@ cmcEeprom StartupImage() {
     file.SetOnHeader([](int32_t, int32_t, int&) { return true; });
     EXPECT_EQ(file.Load(std::string(TOLVANE_BIN_DIR) + "/QT4410R_Lmr.icf", &kWholeRadio), 0);
     return image;
-}
-
-// The header and signature test of an image from the radio.
-int CheckHeader(const cmcEeprom& image, bool strict) {
-    const uint8_t* p = image.Data();
-    if (image.GetSize() < layout::kHeaderSize) return 1;
-    if (image.GetWord(0) != 0x4405 || p[2] != 1 || p[264] >= 2) return 1;
-    if (!strict) return 0;
-    if (std::memcmp(p + layout::kHdrSignature, layout::kMakerSignature, 8) != 0) return 1;
-    if (image.GetWord(layout::kHdrModelCode) != 0x4410) return 1;
-    const int32_t at = int32_t{image.GetWord(layout::kHdrEndAddress)} - image.GetWord(layout::kHdrBase) + 504;
-    if (!image.IsValidRange(at, 8) || std::memcmp(p + at, layout::kMakerSignature, 8) != 0) return 1;
-    return 0;
 }
 
 class HostDouble : public CloneHost {
@@ -81,11 +70,11 @@ public:
         packed = image;
         return r;
     }
-    int CheckImage(const cmcEeprom& image, bool strict) override { return CheckHeader(image, strict); }
+    int CheckImage(const cmcEeprom& image, bool strict) override { return CheckImageHeader(image, strict); }
     bool IsLockedOutNewerData(const cmcEeprom&) override { return lockout; }
     RangeList CloneAreas(int type) override {
-        if (type == 0) return {normalArea, kRangeListEnd};
-        return kWholeRadio;
+        if (type == 0 && normalArea) return {*normalArea, kRangeListEnd};
+        return CloneAreasFor(type);
     }
     int ProgrammedChannelCount() override { return channels; }
     int DataWarningCount() override { return warnings; }
@@ -102,7 +91,7 @@ public:
     bool lockout = false;
     int channels = 1;
     int warnings = 0;
-    AddressRange normalArea{0x100, 0xFF7F};
+    std::optional<AddressRange> normalArea; // instead of the program's area of type 0
     std::function<void(cmcEeprom&)> onPack;
     std::vector<std::string> calls;
 };
@@ -405,7 +394,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, CloneWriteFaultTest, ::testing::ValuesIn(kWrite
 TEST_F(CloneWriteTest, MainWindowWriteSendsTheNormalisedWorkingImageOverTheNormalArea) {
     CloneCommands plain(host,
                         man); // the main window's own commands, without the application manager's checks
-    host.normalArea = {0x100, 0x2FF};
+    host.normalArea = AddressRange{0x100, 0x2FF};
     boxes.Expect(Lines("GI_Mess_CloneWrite_Succeeded"), plat::IDOK);
     plain.CloneWrite();
     Run();
