@@ -96,6 +96,16 @@ TEST_F(CloneManTest, ErrorBoxTexts) {
     EXPECT_EQ(indCloneMan::CloneErrorText(14),
               Head(14) + "\n\n" + Check(0) + "\n" + Check(4) + "\n" + Check(5));
 
+    // Every result code has its own head line, and the hints exist.
+    for (int code = 1; code <= kClonePortWriteError; ++code) {
+        EXPECT_FALSE(Head(code).empty() || Head(code).starts_with('#')) << code;
+        EXPECT_TRUE(indCloneMan::CloneErrorText(code).starts_with(code == 2 ? FormatOneNumber(Head(2), 7)
+                                                                            : Head(code)))
+            << code;
+    }
+    for (int line = 0; line <= 7; ++line)
+        EXPECT_FALSE(Check(line).empty() || Check(line).starts_with('#')) << line;
+
     boxes.Expect(Head(16), plat::IDOK);
     man.ShowCloneError(16);
     ASSERT_EQ(boxes.Log().size(), 1u);
