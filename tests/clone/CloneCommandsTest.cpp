@@ -7,8 +7,8 @@
 #include "image/ImageLayout.h"
 #include "image/ImagePacking.h"
 #include "image/ModelPasses.h"
-#include "image/cmcIcfFile.h"
 #include "tests/clone/CloneFixture.h"
+#include "tests/image/StartupData.h"
 
 #include <cstring>
 #include <functional>
@@ -19,17 +19,10 @@ namespace {
 using namespace clonetest;
 using radiosim::Faults;
 
-const RangeList kWholeRadio{{0, 0xFF7F}, kRangeListEnd};
-
 // The LMR start-up data file beside the program: a real radio image.
-cmcEeprom StartupImage() {
+cmcEeprom StartupImage(cmcGTex& texts) {
     cmcEeprom image;
-    image.SetSize(layout::kImageSize);
-    cmcIcfFile file;
-    file.SetImage(&image);
-    file.SetOnMapRev([](int32_t rev) { return CloneCommands::AcceptMapRev(rev); });
-    file.SetOnHeader([](int32_t, int32_t, int&) { return true; });
-    EXPECT_EQ(file.Load(std::string(TOLVANE_BIN_DIR) + "/QT4410R_Lmr.icf", &kWholeRadio), 0);
+    EXPECT_EQ(testimage::LoadCloneFile(testimage::StartupFilePath(texts, 0), image), 0);
     return image;
 }
 
@@ -99,7 +92,7 @@ public:
 class CloneCommandsTest : public CloneFixture {
 protected:
     CloneCommandsTest() {
-        const cmcEeprom radio = StartupImage();
+        const cmcEeprom radio = StartupImage(texts);
         std::memcpy(sim.Memory().data(), radio.Data(), sim.Memory().size());
         // Read as far as the block that holds the end signature, not the whole radio.
         const int32_t signature =
@@ -284,7 +277,7 @@ TEST_F(CloneCommandsTest, InformationOpensTheInformationWindow) {
 class CloneWriteTest : public CloneCommandsTest {
 protected:
     CloneWriteTest() {
-        host.work = StartupImage();
+        host.work = StartupImage(texts);
         before = host.work;
         sim.FillPattern("ff");
         radioBefore = sim.Memory();
