@@ -17,6 +17,7 @@
 namespace {
 
 using namespace clonetest;
+using linkwire::With;
 using radiosim::Faults;
 
 // The LMR start-up data file beside the program: a real radio image.
@@ -145,12 +146,6 @@ struct ReadFault {
     int code;
     std::vector<std::string> commands;
 };
-
-Faults With(std::function<void(Faults&)> set) {
-    Faults f;
-    set(f);
-    return f;
-}
 
 class CloneReadFaultTest : public CloneCommandsTest, public ::testing::WithParamInterface<ReadFault> {};
 

@@ -208,12 +208,6 @@ struct FaultCase {
     bool noWaits = false; // write without waiting for the radio
 };
 
-Faults With(std::function<void(Faults&)> set) {
-    Faults f;
-    set(f);
-    return f;
-}
-
 class CloneLinkFaultTest : public CloneLinkTest, public ::testing::WithParamInterface<FaultCase> {};
 
 TEST_P(CloneLinkFaultTest, InjectedFaultGivesItsResult) {

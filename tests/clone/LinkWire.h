@@ -6,6 +6,7 @@
 #include "tools/radiosim/RadioSim.h"
 
 #include <cstdio>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -78,6 +79,13 @@ inline std::vector<Wire> Sent(const radiosim::RadioSim& sim, bool fromRadio) {
             out.push_back({e.baud, e.what, e.bytes});
     }
     return out;
+}
+
+// A set of the simulator's faults.
+inline radiosim::Faults With(const std::function<void(radiosim::Faults&)>& set) {
+    radiosim::Faults f;
+    set(f);
+    return f;
 }
 
 // The program's side of a job's start: the link script, then the command frame.
