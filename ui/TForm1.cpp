@@ -14,7 +14,6 @@
 #include <QShowEvent>
 
 TForm1::TForm1(cuiMain& manager, QWidget* parent) : QMainWindow(parent), manager_(manager) {
-    setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(QString::fromLocal8Bit(gGTex->GetText("GI_Sys_AppTitle").c_str()));
 
     cmcCellObj cell;

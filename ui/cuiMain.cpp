@@ -47,8 +47,9 @@ constexpr char kUntitled[] = "Untitled";
 class WaitCursor {
 public:
     WaitCursor() {
-        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor), set_ = true;
+        if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        set_ = true;
     }
     ~WaitCursor() {
         if (set_) QGuiApplication::restoreOverrideCursor();

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -91,6 +92,13 @@ protected:
         EXPECT_TRUE(app.WorkingImage().IsEqual(packed));
     }
 
+    // Counts the events of each code that reach the bus from now on.
+    void ListenToTheBus() {
+        gEvMan->AddListener(
+            [](void* user, const cmcEvent& ev) { ++(*static_cast<std::map<int32_t, int>*>(user))[ev.type]; },
+            &events_);
+    }
+
     // Writes the radio's part of an image as a clone data file with the given header words.
     static void WriteIcf(const std::string& path, cmcEeprom& image, int32_t code1 = 0x4410,
                          int32_t code2 = 0) {
@@ -112,6 +120,7 @@ protected:
     plat::ScriptedFileDialog dialogs_;
     plat::ScopedFileDialogs dialogService_{&dialogs_};
     std::unique_ptr<ProgramGlobals> globals_;
+    std::map<int32_t, int> events_;
 };
 
 } // namespace uitest

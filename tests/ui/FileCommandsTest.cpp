@@ -39,8 +39,12 @@ TEST_F(FileCommandsTest, SaveAsNewOpenAndSaveRoundTripThroughRealFiles) {
     const std::string text = TempDir::ReadFile(path);
     EXPECT_EQ(text.rfind("44100000\r\n#Comment=HELLO\r\n", 0), 0u) << text.substr(0, 40);
 
-    // New: the model's empty data, untitled; nothing was modified, so no question.
+    // New: the model's empty data, untitled; nothing was modified, so no
+    // question. Every bank's node hears its (empty) name.
+    ListenToTheBus();
     ASSERT_EQ(app.NewFile(), 0);
+    scheduler_.Advance(10);
+    EXPECT_EQ(events_[evSetBankNodeText], 128);
     EXPECT_TRUE(app.IsUntitled());
     EXPECT_EQ(Comment(app.WorkingImage()), "     ");
     cmcEeprom empty = app.ReferenceImage();

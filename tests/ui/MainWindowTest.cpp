@@ -100,6 +100,22 @@ TEST_F(MainWindowTest, TheMakerSwitchInAnyLetterCaseAsksTheCautionFirst) {
     }
 }
 
+TEST_F(MainWindowTest, TheWarningCheckRunsOnce250MsAfterTheLastChange) {
+    indMain& app = Start();
+    TForm1 form(app);
+    ListenToTheBus();
+    for (int change = 0; change < 5; ++change) {
+        app.ScheduleWarningCheck();
+        scheduler_.Advance(200);
+    }
+    EXPECT_EQ(events_[evRedrawImageDebug], 0) << "still typing: the check waits";
+    scheduler_.Advance(100);
+    EXPECT_EQ(events_[evRedrawImageDebug], 1);
+    EXPECT_EQ(events_[evRebuildTree], 1) << "the tree's bank marks follow the check";
+    scheduler_.Advance(1000);
+    EXPECT_EQ(events_[evRedrawImageDebug], 1);
+}
+
 TEST_F(MainWindowTest, StatusTextAndToolBarToggleReachTheWindow) {
     indMain& app = Start();
     TForm1 form(app);
