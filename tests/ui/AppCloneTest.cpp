@@ -25,10 +25,12 @@ protected:
         EXPECT_FALSE(sim_.LinkAs(dir_.Path(), 5).empty());
     }
 
-    // The program with its window, its port set to COM5, and the radio
-    // holding the start-up data of the LMR handheld.
-    indMain& StartLinked() {
+    // The program with its window and the stored model's data (or the given
+    // model's), its port set to COM5, and the radio holding the start-up
+    // data of the LMR handheld.
+    indMain& StartLinked(int32_t model = -1) {
         indMain& app = Start();
+        if (model >= 0) gEnviron->ModelType = model;
         gEnviron->ComPort = 5;
         gEnviron->ComSpeedHigh = 1;
         form_ = std::make_unique<TForm1>(app);
@@ -185,6 +187,44 @@ TEST_F(AppCloneTest, ConfirmedWriteLeavesThePackedImageInTheRadio) {
     }
     EXPECT_TRUE(app.WorkingImage().IsEqual(before)) << "only the copy is packed";
     ExpectIdleWindow();
+}
+
+// Tables that do not fit the radio's memory would leave an image whose
+// partition table is not its own: neither the radio nor a file gets one.
+TEST_F(AppCloneTest, DataThatDoesNotFitIsNeitherWrittenNorSaved) {
+    constexpr int32_t kLtrHandheld = 1;
+    indMain& app = StartLinked(kLtrHandheld);
+    sim_.FillPattern("ff");
+    const std::vector<uint8_t> radioBefore = sim_.Memory();
+    cmcEeprom& work = app.WorkingImage();
+    // All 512 channels in bank 0 and a repeater pool filled to the brim.
+    work.SetWord(layout::kBankCounts, 512);
+    for (int32_t site = 0; site < layout::kSites; ++site)
+        work.SetByte(layout::kSiteCounts + site, 0xFF);
+    datCh channel(&work);
+    channel.Load(2, 0);
+    channel.rxFreq = 146520000;
+    channel.Store(2, 0);
+    cmcEeprom probe = work;
+    app.NormalizeImage(probe, 1);
+    ASSERT_EQ(Static2Dynamic(probe, 1), 1) << "the tables must overflow for this test";
+    const cmcEeprom before = work;
+
+    boxes_.Expect(GetMultiLineText(*gGTex, "GI_Mess_Confirm_CloneWrite"), plat::IDOK);
+    boxes_.Expect(GetMultiLineText(*gGTex, "GI_AppMess_CloneErr_Area"), plat::IDOK);
+    app.CloneWrite();
+    Run();
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"E0", "E0"}));
+    EXPECT_TRUE(sim_.Memory() == radioBefore);
+    EXPECT_TRUE(work.IsEqual(before));
+    ExpectIdleWindow();
+
+    const std::string path = Documents() + "/full.icf";
+    boxes_.Expect(GetMultiLineText(*gGTex, "GI_AppMess_DataTooLarge"), plat::IDOK);
+    EXPECT_EQ(app.SaveFile(path), 1);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(app.IsUntitled());
+    EXPECT_EQ(boxes_.Log().size(), 3u);
 }
 
 TEST_F(AppCloneTest, InformationShowsWhatTheRadioTold) {
