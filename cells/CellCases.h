@@ -52,11 +52,26 @@ public:
     bool Has(int32_t id) const { return Find(id) != nullptr; }
 
 private:
+    friend class ScopedCellCase;
     std::array<Case, kCells> cases_{};
 };
 
 // The table of the cloning program, filled by all registrars on first use.
 const CellCaseTable& CellCases();
+
+// For tests of cells that evaluate other cells: puts a stand-in (or null, for
+// no case) in place of an id's case for the lifetime of the scope.
+class ScopedCellCase {
+public:
+    ScopedCellCase(int32_t id, CellCaseTable::Case standIn);
+    ~ScopedCellCase();
+    ScopedCellCase(const ScopedCellCase&) = delete;
+    ScopedCellCase& operator=(const ScopedCellCase&) = delete;
+
+private:
+    int32_t id_;
+    CellCaseTable::Case old_;
+};
 
 // The registrars, one per file of cases (see CellCaseList.cpp).
 void RegisterCommandCells(CellCaseTable& table);      // 1..96: commands, checks, information

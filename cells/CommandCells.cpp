@@ -16,6 +16,7 @@
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
 #include "image/BankSite.h"
+#include "image/datClipCh.h"
 #include "platform/Fatal.h"
 #include "platform/HelpViewer.h"
 
@@ -206,11 +207,7 @@ void HelpAbout(CellFrame& f) {
 }
 
 void HelpContents(CellFrame& f) {
-    if (!f.IsEnter()) return;
-    plat::HelpViewer& help = plat::Help();
-    help.SetHelpFile(plat::ProgramDirectory() + Line(f, "GI_Sys_MyHelpFile", 0));
-    help.ShowFinder();
-    help.SetHelpFile("");
+    if (f.IsEnter()) ShowProgramHelp(f.request, std::nullopt);
 }
 
 void CallSheet(CellFrame& f) {
@@ -410,6 +407,11 @@ void PopupCopy(CellFrame& f) {
     DisableLikeCopy(f);
 }
 
+void PopupPaste(CellFrame& f) {
+    Disable(f, !ProgramClipboard().CanPaste(f.recordKind));
+    DisableLikeCopy(f);
+}
+
 void PopupCarry(CellFrame& f) {
     const int32_t kind = f.recordKind;
     const bool up = f.cellId == 90;
@@ -425,6 +427,16 @@ void PopupCarry(CellFrame& f) {
 }
 
 } // namespace
+
+void ShowProgramHelp(const cmcCellCapsule& request, std::optional<int32_t> context) {
+    plat::HelpViewer& help = plat::Help();
+    help.SetHelpFile(plat::ProgramDirectory() + conv::FirstLine(request, "GI_Sys_MyHelpFile"));
+    if (context)
+        help.ShowContextPopup(*context);
+    else
+        help.ShowFinder();
+    help.SetHelpFile("");
+}
 
 std::optional<std::string> FormatSerialNumber(const uint8_t* info) {
     const std::optional<uint32_t> a = HexAt(info, 37, 4);
@@ -473,6 +485,7 @@ void RegisterCommandCells(CellCaseTable& table) {
 
     table.Add(86, PopupNoItem);
     table.Add(88, PopupCopy);
+    table.Add(89, PopupPaste);
     table.Add(90, 91, PopupCarry);
     table.Add(92, 93, PopupCopy);
 }

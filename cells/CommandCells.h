@@ -3,9 +3,36 @@
 #include <optional>
 #include <string>
 
-// Texts of the radio's information block (127 bytes) that more than one
-// place shows.
+class cmcCellCapsule;
+
+// What the command cells and the frame's own commands share.
+
+// The program's help file ("GI_Sys_MyHelpFile" beside the program) is named
+// for the length of one request: a context number shows that topic's pop-up,
+// none the viewer's finder.
+void ShowProgramHelp(const cmcCellCapsule& request, std::optional<int32_t> context);
 
 // The serial number (12 hexadecimal characters at offset 37) as the
 // information sheet shows it; none when a character is no hexadecimal digit.
 std::optional<std::string> FormatSerialNumber(const uint8_t* info);
+
+// Every overlay key that the frame and the command cells read, with the
+// number of lines the cells take from it.
+struct CommandCellKey {
+    const char* key;
+    int32_t lines;
+};
+inline constexpr CommandCellKey kCommandCellKeys[] = {
+    {"GI_AppUnitIdMax", 1},
+    {"GI_Sys_MyHelpFile", 1},
+    {"GI_AppInd_Model", 10},
+    {"GI_Mess_CloneInfo_Model", 2},
+    {"GI_Mess_CloneInfo_TenKey", 2},
+    {"GI_Mess_CloneInfo_Opt_Kx21", 1},
+    {"GI_Mess_CloneInfo_Opt_Kx22", 1},
+    {"GI_Mess_CloneInfo_Opt_Kx24", 1},
+    {"GI_Mess_CloneInfo_Opt_Kx25", 1},
+    {"GI_Mess_CloneInfo_Opt_Kx28", 1},
+    {"GI_Mess_CloneInfo_Opt_Digi", 3},
+    {"GI_Mess_CloneInfo_OverVolt", 1},
+};

@@ -1,12 +1,12 @@
 #include "cells/EditCommand.h"
 
+#include "cells/AppManager.h"
 #include "cells/TextConv.h"
 #include "cells/cmcCellCapsule.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
-#include "image/CurrentImage.h"
 #include "image/DynamicCapacity.h"
 #include "image/ImagePacking.h"
 #include "image/RecordLayout.h"
@@ -120,7 +120,8 @@ void ClearSelectedRows(cmcCellCapsule& request, datCh& record, int32_t firstRow,
     const Rows rows = Within(Selection(request, record), firstRow, lastRow);
     if (rows.Empty()) return;
     if (ConfirmOkCancel("GI_AppMess_Conv_Clear") != plat::IDOK) return;
-    ClearRows(*record.image, ReferenceImage(), record.kind, rows.first, rows.last);
+    if (!gAppManager) plat::Fatal("No application manager.");
+    ClearRows(*record.image, gAppManager->ReferenceImage(), record.kind, rows.first, rows.last);
     Status("GI_AppMess_S_Clear", false);
 }
 

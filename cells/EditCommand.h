@@ -26,8 +26,8 @@ constexpr int32_t kInsert = 94;
 // bankOrSite is the bank (channel rows) or the site (pool entries) they belong
 // to. Answers go back through `rangeRequest`, `rangeFirst`, `rangeLast`,
 // `jumpRequest` and `jumpIndex`; the status line hears of it through event 4.
-// Copy and paste use the program's clipboard, clear and insert the
-// reference image (image/CurrentImage.h); insert and delete are carried out
+// Copy and paste use the program's clipboard (ProgramClipboard), clear the
+// application manager's reference image; insert and delete are carried out
 // by whoever handles events 26 to 29 (HandleRowEvent in the main window).
 datCh& EditCommand(cmcCellCapsule& request, datCh& record, int32_t firstRow, int32_t lastRow,
                    int32_t bankOrSite);

@@ -6,6 +6,7 @@
 #include "cells/CellFrame.h"
 #include "cells/CommandCells.h"
 #include "cells/ConvSupport.h"
+#include "cells/EditCommand.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/Globals.h"
@@ -18,13 +19,6 @@
 #include "image/cmcEeprom.h"
 #include "platform/Fatal.h"
 #include "platform/HelpViewer.h"
-
-// The row edit commands are being written beside this; until they are in, the
-// frame takes the commands and changes nothing.
-#if __has_include("cells/EditCommand.h")
-#include "cells/EditCommand.h"
-#define TOLVANE_ROW_EDITS 1
-#endif
 
 #include <algorithm>
 #include <cctype>
@@ -122,12 +116,8 @@ void Prepare(CellFrame& f) {
 }
 
 void SwapBanks(CellFrame& f, cmcCellCapsule& r, int32_t modelClass, int32_t bank, int32_t step) {
-#ifdef TOLVANE_ROW_EDITS
     SwapBankRows(r, f.image, modelClass, GetTotalBankChannels(f.image), bank, step);
     SwapSiteRows(r, f.image, kKindPool, GetTotalSiteChannels(f.image), bank, step);
-#else
-    (void)f, (void)r, (void)modelClass, (void)bank, (void)step;
-#endif
 }
 
 // Banks moved up or down with their channels and repeater entries, the
@@ -197,12 +187,8 @@ void RowEdit(CellFrame& f) {
         r.rangeLast = std::min(r.rangeLast, reach);
         if (r.rangeFirst > r.rangeLast) r.rangeSelected = false;
     }
-#ifdef TOLVANE_ROW_EDITS
     EditCommand(r, f.row, first, last, bankOrSite);
     Static2DynamicInit(f.image);
-#else
-    (void)bankOrSite;
-#endif
 }
 
 // The serial number goes to the clipboard as the information sheet shows it.
@@ -213,11 +199,7 @@ void CopySerialNumber(CellFrame& f) {
 }
 
 void ContextHelp(CellFrame& f) {
-    const int32_t context = gAppManager ? gAppManager->GetCellHelpContext(f.request) : 0;
-    plat::HelpViewer& help = plat::Help();
-    help.SetHelpFile(plat::ProgramDirectory() + conv::FirstLine(f.request, "GI_Sys_MyHelpFile"));
-    help.ShowContextPopup(context);
-    help.SetHelpFile("");
+    ShowProgramHelp(f.request, gAppManager ? gAppManager->GetCellHelpContext(f.request) : 0);
     f.handled = true;
 }
 

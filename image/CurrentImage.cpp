@@ -4,8 +4,7 @@
 
 namespace {
 cmcEeprom* gCurrentImage = nullptr;
-cmcEeprom* gReferenceImage = nullptr;
-} // namespace
+}
 
 cmcEeprom& CurrentImage() {
     if (!gCurrentImage) plat::Fatal("No current memory image.");
@@ -14,13 +13,4 @@ cmcEeprom& CurrentImage() {
 
 void SetCurrentImage(cmcEeprom* image) {
     gCurrentImage = image;
-}
-
-cmcEeprom& ReferenceImage() {
-    if (!gReferenceImage) plat::Fatal("No reference memory image.");
-    return *gReferenceImage;
-}
-
-void SetReferenceImage(cmcEeprom* image) {
-    gReferenceImage = image;
 }

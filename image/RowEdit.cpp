@@ -9,7 +9,6 @@
 #include "image/datClipCh.h"
 
 #include <algorithm>
-#include <array>
 
 bool rowDeleteInProgress = false;
 
@@ -50,6 +49,18 @@ void TakeBankBits(datCh& record, const datCh& position) {
 // A moved pool entry keeps its site's mark only inside the site being edited.
 void KeepSiteMarkIn(datCh& record, const cmcEeprom& image, int32_t site1, int32_t row) {
     if (site1 != 0 && record.siteMark && site1 != SiteOfPoolEntry(image, row) + 1) record.siteMark = false;
+}
+
+// Row `from`'s record goes to row `to`, whose bank bits stay. Its site mark
+// survives when siteRow lies in the site being edited.
+void MoveRecord(cmcEeprom& image, int32_t kind, int32_t from, int32_t to, int32_t site1, int32_t siteRow) {
+    datCh position(&image);
+    position.Load(kind, to);
+    datCh moved(&image);
+    moved.Load(kind, from);
+    TakeBankBits(moved, position);
+    KeepSiteMarkIn(moved, image, site1, siteRow);
+    moved.Store(kind, to);
 }
 
 void SendEvent(int32_t type, intptr_t p2 = 0) {
@@ -122,15 +133,8 @@ void ImageRemoveRowEx(cmcEeprom& image, cmcEeprom& reference, int32_t count, int
     count = std::min(count, TableRows(kind));
     if (row < 0 || row >= count) return;
     if (IsChannelKind(kind)) FixScanRefsAfterRemove(image, row, count);
-    datCh here(&image);
-    datCh next(&image);
-    for (int32_t r = row; r <= count - 2; ++r) {
-        here.Load(kind, r);
-        next.Load(kind, r + 1);
-        TakeBankBits(next, here);
-        KeepSiteMarkIn(next, image, site1, r);
-        next.Store(kind, r);
-    }
+    for (int32_t r = row; r <= count - 2; ++r)
+        MoveRecord(image, kind, r + 1, r, site1, r);
     CopyChannelKeepFlags(image, reference, kind, count - 1, change);
     change |= kChangeRowsShifted;
 }
@@ -145,15 +149,8 @@ void ImageInsertRowEx(cmcEeprom& image, cmcEeprom& reference, int32_t count, int
     count = std::min(count, TableRows(kind));
     if (row < 0 || row >= count) return;
     if (IsChannelKind(kind)) FixScanRefsAfterInsert(image, row, count);
-    datCh here(&image);
-    datCh before(&image);
-    for (int32_t a = count - 1; a >= row + 1; --a) {
-        here.Load(kind, a);
-        before.Load(kind, a - 1);
-        TakeBankBits(before, here);
-        KeepSiteMarkIn(before, image, site1, a - 1);
-        before.Store(kind, a);
-    }
+    for (int32_t a = count - 1; a >= row + 1; --a)
+        MoveRecord(image, kind, a - 1, a, site1, a - 1);
     CopyChannelKeepFlags(image, reference, kind, row, change);
     change |= kChangeRowsShifted;
 }

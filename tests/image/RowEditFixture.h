@@ -8,7 +8,6 @@
 #include "image/ImageLayout.h"
 #include "image/ImagePacking.h"
 #include "image/ImageUnpacking.h"
-#include "image/RangeList.h"
 #include "image/RecordLayout.h"
 #include "image/RowEdit.h"
 #include "image/cmcEeprom.h"
@@ -17,9 +16,11 @@
 #include "platform/ManualScheduler.h"
 #include "platform/ScriptedMessageBox.h"
 #include "tests/image/ScopedModel.h"
+#include "tests/image/StartupData.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -56,11 +57,10 @@ struct Named {
 // and notes every event it hears.
 class RowEditFixture : public ::testing::Test {
 protected:
-    static constexpr int32_t kModel = 0; // LMR handheld
-    static constexpr int32_t kKind = 1;
     static constexpr int32_t kPoolKind = 24;
 
-    RowEditFixture() {
+    // The LMR handheld unless told.
+    explicit RowEditFixture(int32_t modelIndex = 0) : kModel(modelIndex), kKind(ModelClassOf(modelIndex)) {
         sched.Install();
         bus = std::make_unique<cmcEvMan>();
         oldBus = gEvMan;
@@ -74,7 +74,6 @@ protected:
         Dynamic2Static(reference);
         image = reference;
         SetCurrentImage(&image);
-        SetReferenceImage(&reference);
 
         const int32_t counts[] = {3, 2, 1, 2};
         for (int32_t b = 0; b < 4; ++b)
@@ -117,7 +116,6 @@ protected:
 
     ~RowEditFixture() override {
         SetCurrentImage(nullptr);
-        SetReferenceImage(nullptr);
         gGTex = oldTexts;
         gEvMan = oldBus;
         bus.reset();
@@ -161,18 +159,19 @@ protected:
         return refs;
     }
 
-    // Each reference names the channel it named before; one that named a
-    // removed channel names none.
-    void ExpectReferencesFollow(const std::vector<Named>& before, int32_t removedFreq = -2) {
+    // Each reference names the channel it named before. A scan-list entry
+    // that named a removed channel names none; what becomes of a reference
+    // channel that is removed is the remover's business.
+    void ExpectReferencesFollow(const std::vector<Named>& before, const std::vector<int32_t>& removed = {}) {
         const std::vector<Named> after = References();
         ASSERT_EQ(after.size(), before.size());
         for (size_t i = 0; i < before.size(); ++i) {
             SCOPED_TRACE(i);
-            if (before[i].freq == removedFreq) {
+            if (std::find(removed.begin(), removed.end(), before[i].freq) == removed.end()) {
+                EXPECT_EQ(after[i].freq, before[i].freq) << "number " << after[i].number;
+            } else if (i >= 3) {
                 EXPECT_EQ(after[i].number, 0);
                 EXPECT_NE(after[i].mode, 5);
-            } else {
-                EXPECT_EQ(after[i].freq, before[i].freq) << "number " << after[i].number;
             }
         }
     }
@@ -186,21 +185,17 @@ protected:
             return;
         }
         self->heard.push_back({ev.type, ev.p1, ev.p2, ev.Text()});
+        if (ev.type == evRemoveChannelRow && rowDeleteInProgress) ++self->deletesWhileFlagged;
         self->change |= HandleRowEvent(ev, self->image, self->reference, GetModelClass());
     }
 
     void LoadStartup(cmcEeprom& into) {
-        const std::string path =
-            std::string(TOLVANE_BIN_DIR) + "/" + texts.GetTextLine("GI_App_InitialFile", kModel);
-        into.SetSize(layout::kImageSize);
-        cmcIcfFile file;
-        file.SetImage(&into);
-        file.SetOnMapRev([](int32_t rev) { return rev < 2; });
-        file.SetOnHeader([](int32_t, int32_t, int&) { return true; });
-        const RangeList whole{{0, 0xFF7F}, kRangeListEnd};
-        ASSERT_EQ(file.Load(path, &whole), cmcIcfFile::kOk) << path;
+        const std::string path = testimage::StartupFilePath(texts, kModel);
+        ASSERT_EQ(testimage::LoadCloneFile(path, into), cmcIcfFile::kOk) << path;
     }
 
+    const int32_t kModel;
+    const int32_t kKind; // the model's channel rows
     plat::ManualScheduler sched;
     std::unique_ptr<cmcEvMan> bus;
     cmcEvMan* oldBus = nullptr;
@@ -213,6 +208,7 @@ protected:
     cmcEeprom image;
     std::vector<Heard> heard;
     int32_t change = 0;
+    int32_t deletesWhileFlagged = 0;
     // The site the open repeater sheet shows; -1: none open.
     int32_t openSite = -1;
 };

@@ -38,7 +38,8 @@ TEST_P(ChannelRowEvent, ShiftsTheRowsAndKeepsEveryReference) {
     const bool insert = c.type == evInsertChannelRow;
     const std::vector<rowtest::Named> before = References();
     std::vector<int32_t> expected = Channels(0, 9);
-    const int32_t removedFreq = insert ? -2 : expected[static_cast<size_t>(c.row)];
+    const std::vector<int32_t> removed =
+        insert ? std::vector<int32_t>{} : std::vector<int32_t>{expected[static_cast<size_t>(c.row)]};
     if (insert) {
         expected.insert(expected.begin() + c.row, 0);
     } else {
@@ -52,7 +53,7 @@ TEST_P(ChannelRowEvent, ShiftsTheRowsAndKeepsEveryReference) {
 
     EXPECT_EQ(Channels(0, 9), expected);
     EXPECT_EQ(GetBankChannelCountIn(image, c.bank), count + (insert ? 1 : -1));
-    ExpectReferencesFollow(before, removedFreq);
+    ExpectReferencesFollow(before, removed);
     // The bank bits stay with the banks.
     for (int32_t b = 0; b < 6; ++b)
         EXPECT_EQ(IsSmarTrunkBank(image, b), b == 1) << b;
