@@ -143,7 +143,8 @@ void InsertingGroupCell(CellFrame& f) {
     uint8_t& field = rxId ? f.row.grpRxId : f.row.grpByte2;
     const int32_t old = field;
     f.value = old;
-    const int changed = Run(f, {Conv::Int16, nullptr, 0, rxId ? kMaxGroupId : kMaxHomeRepeater}, f.value, f.result);
+    const int changed =
+        Run(f, {Conv::Int16, nullptr, 0, rxId ? kMaxGroupId : kMaxHomeRepeater}, f.value, f.result);
     if (changed && f.value != 0) {
         if (rxId && f.row.grpTxId == old) f.row.grpTxId = static_cast<uint8_t>(f.value);
         field = static_cast<uint8_t>(f.value);

@@ -1,53 +1,32 @@
 #pragma once
-// Runs the LTR cells through indActiveCell::Execute as the program does: a
-// model's start-up data as reference and working image (owned by a recording
-// application manager), the shipped overlay as the text table, a layout
-// cache, and an event bus on virtual time with a stand-in for the main window
-// that answers the open bank and site and carries out the row events 26 to 29
-// with HandleRowEvent. A message box the test did not script fails the call.
-#include "ConvFixture.h"
-#include "cells/EditCommand.h"
+// The cell harness on a model's start-up data (reference and working image,
+// packed), with the layout cache the list cells read, and what the LTR cell
+// tests look at after a call: text, grey, marks, alignment, jump.
+#include "CellHarness.h"
 #include "cells/LayoutCache.h"
-#include "cells/PopupOpener.h"
-#include "cells/RecordingAppManager.h"
-#include "cells/RecordingPopupOpener.h"
-#include "cells/cmcCellCapsule.h"
-#include "cells/cmcCellObj.h"
 #include "cells/cmcFCache.h"
-#include "cells/indActiveCell.h"
-#include "foundation/Globals.h"
-#include "foundation/ModelClass.h"
-#include "foundation/cmcEvMan.h"
-#include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
-#include "image/CurrentImage.h"
-#include "image/ImageLayout.h"
 #include "image/ImagePacking.h"
 #include "image/ImageUnpacking.h"
-#include "image/RangeList.h"
-#include "image/RowEdit.h"
-#include "image/cmcIcfFile.h"
 #include "image/datCh.h"
-#include "platform/ManualScheduler.h"
-#include "platform/ScriptedMessageBox.h"
-#include "tests/image/ScopedModel.h"
+#include "tests/image/StartupData.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace ltrtest {
 
 constexpr int32_t kCatMch = 2;
+constexpr int32_t kCatMchCheck = 3;
 constexpr int32_t kCatBankOp = 13;
 constexpr int32_t kCatRpt = 26;
 constexpr int32_t kCatLtrOp = 27;
 constexpr int32_t kKindBank = 15;
 constexpr int32_t kKindPool = 24;
-constexpr ColorValue kInk = 0x123456;
+constexpr int32_t kFlex0 = 1;
 constexpr ColorValue kGrey = 0xC0C0C0;
 
 struct Heard {
@@ -62,7 +41,6 @@ struct Outcome {
     int32_t flags = -1; // of the notification; -1 when it was not called
     std::string text;
     bool grey = false;
-    bool warning = false;
     bool error = false;
     uint8_t alignH = 0;
     int32_t jumpCell = 0; // 0: no jump asked for
@@ -70,101 +48,41 @@ struct Outcome {
 
 class LtrCellFixture {
 public:
-    explicit LtrCellFixture(int32_t model) : model_(model) {
-        sched_.Install();
-        bus_ = std::make_unique<cmcEvMan>();
-        oldBus_ = gEvMan;
-        gEvMan = bus_.get();
-        texts_.SetFile(TOLVANE_BIN_DIR "/QT4410R.OVL");
-        oldTexts_ = gGTex;
-        gGTex = &texts_;
-        oldApp_ = gAppManager;
-        gAppManager = &app;
-        bus_->AddListener(&OnEvent, this);
-
-        LoadStartup(app.ReferenceImage());
-        Dynamic2Static(app.ReferenceImage());
-        app.WorkingImage() = app.ReferenceImage();
-        SetCurrentImage(&app.WorkingImage());
-        SetReferenceImage(&app.ReferenceImage());
+    explicit LtrCellFixture(int32_t model) : h_(model), model_(model) {
+        cmcEeprom& reference = h_.app.ReferenceImage();
+        EXPECT_EQ(testimage::LoadCloneFile(testimage::StartupFilePath(*gGTex, model), reference),
+                  cmcIcfFile::kOk);
+        Dynamic2Static(reference);
+        Image() = reference;
         EXPECT_EQ(Static2DynamicInit(Image()), 0);
         Events();
     }
-    ~LtrCellFixture() {
-        bus_->RemoveListener(&OnEvent, this);
-        SetCurrentImage(nullptr);
-        SetReferenceImage(nullptr);
-        gAppManager = oldApp_;
-        gGTex = oldTexts_;
-        gEvMan = oldBus_;
-        bus_.reset();
-        sched_.Advance(1);
-    }
-    LtrCellFixture(const LtrCellFixture&) = delete;
-    LtrCellFixture& operator=(const LtrCellFixture&) = delete;
 
-    cmcEeprom& Image() { return app.WorkingImage(); }
+    cmcEeprom& Image() { return h_.Image(); }
     int32_t ChannelKind() const { return model_ % 5 + 1; }
+    plat::ScriptedMessageBox& Boxes() { return h_.boxes; }
+    RecordingPopupOpener& Popups() { return h_.popups; }
 
     // The bank and the site the open sheet shows; -1: none.
-    void OpenBank(int32_t bank) { bank_ = bank; }
-    void OpenSite(int32_t site) { site_ = site; }
+    void OpenBank(int32_t bank) { h_.OpenBank(bank); }
+    void OpenSite(int32_t site) { h_.OpenSite(site); }
 
-    Outcome Display(CellAddress at) { return Run(at, [](cmcCellCapsule&) {}); }
-    Outcome Key(CellAddress at, int32_t key) {
-        return Run(at, [&](cmcCellCapsule& r) { r.key = key; });
-    }
-    Outcome Commit(CellAddress at, const std::string& text) {
-        return Run(at, [&](cmcCellCapsule& r) {
-            r.mode = cmcCellCapsule::kModeCommit;
-            r.editText = text;
-        });
-    }
-    // The choice of value from the pop-up list of list cell listCell (Flex0 = 1).
-    Outcome Pick(CellAddress at, int32_t value, int32_t listCell = 1) {
-        cmcCellObj item;
-        item.cellId = listCell;
-        item.index = value;
-        cmcCellCapsule itemRequest;
-        itemRequest.cell = &item;
-        return Run(at, [&](cmcCellCapsule& r) {
-            r.mode = cmcCellCapsule::kModePick;
-            r.linkedRequest = &itemRequest;
-        });
-    }
+    Outcome Display(CellAddress at) { return Look(h_.Display(at)); }
+    Outcome Key(CellAddress at, int32_t key) { return Look(h_.Key(at, key)); }
+    Outcome Commit(CellAddress at, const std::string& text) { return Look(h_.Commit(at, text)); }
+    // The choice of value from the cell's pop-up list (list cell Flex0).
+    Outcome Pick(CellAddress at, int32_t value) { return Look(h_.Pick(at, kFlex0, value)); }
 
-    template <class Fill> Outcome Run(CellAddress at, Fill&& fill) {
-        cmcCellObj cell;
-        cell.category = at.category;
-        cell.cellId = at.cellId;
-        cell.index = at.index;
-        convtest::RecordingCanvas canvas;
-        canvas.fontColor = kInk;
-        Outcome out;
-        cmcCellCapsule r;
-        r.cell = &cell;
-        r.grid = r.editGrid = convtest::FakeGrid();
-        r.canvas = &canvas;
-        r.notifyClosure = [&out](cmcCellCapsule&, int32_t flags) { out.flags = flags; };
-        fill(r);
-        out.result = indActiveCell::Execute(r, 1);
-        out.text = r.displayText;
-        out.grey = canvas.fontColor == kGrey;
-        out.warning = r.markFlags.warning;
-        out.error = r.markFlags.error;
-        out.alignH = cell.layout & cmcCellObj::kAlignHMask;
-        out.jumpCell = r.jumpRequest ? r.jumpCell : 0;
-        return out;
-    }
-
-    // The events posted or sent since the last call, once the bus has run.
+    // The events since the last call, once the bus has run.
     std::vector<Heard> Events() {
-        sched_.Advance(20);
-        return std::exchange(heard_, {});
+        std::vector<Heard> heard;
+        for (const cmcEvent& ev : h_.Events())
+            heard.push_back({ev.type, ev.p1, ev.p2});
+        return heard;
     }
-    bool Heard13() {
-        for (const Heard& h : Events())
-            if (h.type == evRedrawSheet) return true;
+    bool HeardSheetChanged() {
+        for (const Heard& e : Events())
+            if (e.type == evRedrawSheet && e.p1 == 0 && e.p2 == 0) return true;
         return false;
     }
 
@@ -179,11 +97,11 @@ public:
         e.Load(kKindPool, n);
         return e;
     }
-    // Fills bank `bank` (the banks before it empty) with count rows whose
-    // group receive ids are 1, 2, ... and whose frequencies are set.
-    void MakeLtrBank(int32_t bank, int32_t count, bool ltr = true) {
+    // Gives bank `bank` count programmed rows whose group receive and
+    // transmit ids are 1, 2, ...; the bank is an LTR bank.
+    void MakeLtrBank(int32_t bank, int32_t count) {
         SetBankChannelCount(Image(), bank, count);
-        SetBankFlagB(Image(), bank, ltr);
+        SetBankFlagB(Image(), bank, 1);
         const int32_t first = GetBankFirstChannel(Image(), bank);
         for (int32_t i = 0; i < count; ++i) {
             datCh ch = Channel(first + i);
@@ -193,7 +111,8 @@ public:
         }
         ASSERT_EQ(Static2DynamicInit(Image()), 0);
     }
-    // Gives site `site` count entries at 460 MHz + 25 kHz steps, unmarked.
+    // Gives site `site` count unmarked entries at 460 MHz + 25 kHz steps,
+    // transmitting 5 MHz higher.
     void MakeSite(int32_t site, int32_t count) {
         SetSiteChannelCount(Image(), site, count);
         const int32_t first = GetSiteFirstChannel(Image(), site);
@@ -207,48 +126,23 @@ public:
         ASSERT_EQ(Static2DynamicInit(Image()), 0);
     }
 
-    RecordingAppManager app;
-    plat::ScriptedMessageBox boxes;
-    RecordingPopupOpener popups;
-
 private:
-    static void OnEvent(void* user, const cmcEvent& ev) {
-        auto* self = static_cast<LtrCellFixture*>(user);
-        if (ev.mode == evModeSentWithAnswer) {
-            const int32_t answer = ev.type == evQueryBank ? self->bank_ : ev.type == evQuerySite ? self->site_ : -1;
-            if (answer >= 0) gEvMan->Answer(answer, 0);
-            return;
-        }
-        self->heard_.push_back({ev.type, ev.p1, ev.p2});
-        HandleRowEvent(ev, self->app.WorkingImage(), self->app.ReferenceImage(), GetModelClass());
+    Outcome Look(const celltest::Outcome& o) {
+        Outcome out;
+        out.result = o.result;
+        out.flags = o.flags;
+        out.text = o.text;
+        out.grey = h_.canvas->fontColor == kGrey;
+        out.error = o.request.markFlags.error;
+        out.alignH = o.cell.layout & cmcCellObj::kAlignHMask;
+        out.jumpCell = o.request.jumpRequest ? o.request.jumpCell : 0;
+        return out;
     }
 
-    void LoadStartup(cmcEeprom& into) {
-        const std::string path = std::string(TOLVANE_BIN_DIR) + "/" + texts_.GetTextLine("GI_App_InitialFile", model_);
-        into.SetSize(layout::kImageSize);
-        cmcIcfFile file;
-        file.SetImage(&into);
-        file.SetOnMapRev([](int32_t rev) { return rev < 2; });
-        file.SetOnHeader([](int32_t, int32_t, int&) { return true; });
-        const RangeList whole{{0, 0xFF7F}, kRangeListEnd};
-        ASSERT_EQ(file.Load(path, &whole), cmcIcfFile::kOk) << path;
-    }
-
+    celltest::CellHarness h_;
     int32_t model_;
-    testimage::ScopedModel scopedModel_{model_};
-    plat::ManualScheduler sched_;
-    std::unique_ptr<cmcEvMan> bus_;
-    cmcEvMan* oldBus_ = nullptr;
-    cmcGTex texts_;
-    cmcGTex* oldTexts_ = nullptr;
-    AppManager* oldApp_ = nullptr;
     cmcFCache cache_;
     ScopedLayoutCache useCache_{&cache_};
-    plat::ScopedMessageBoxes useBoxes_{&boxes};
-    ScopedPopupOpener usePopups_{&popups};
-    int32_t bank_ = -1;
-    int32_t site_ = -1;
-    std::vector<Heard> heard_;
 };
 
 } // namespace ltrtest
