@@ -13,11 +13,13 @@
 //     EXPECT_EQ(out.request.jumpCell, 127);
 #include "ConvFixture.h"
 #include "cells/CellCases.h"
+#include "cells/LayoutCache.h"
 #include "cells/PopupOpener.h"
 #include "cells/RecordingAppManager.h"
 #include "cells/RecordingPopupOpener.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
+#include "cells/cmcFCache.h"
 #include "cells/indActiveCell.h"
 #include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
@@ -204,6 +206,9 @@ public:
     RecordingHelp help;
     RecordingClipboard clipboard;
     datClipCh clip;
+    // The main window's layout cache, from which the list cells read their lists.
+    cmcFCache lists;
+    ScopedLayoutCache useLists{&lists};
     // Set for the calls in a grid: greying shows in its font colour.
     std::unique_ptr<convtest::RecordingCanvas> canvas = std::make_unique<convtest::RecordingCanvas>();
 

@@ -183,6 +183,8 @@ TEST_F(FirstColumnTest, InputMovesToTheRowsFirstColumn) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "ltr " << c.ltr << " cell " << c.cell << " row " << c.row);
         SetBankFlagB(h.Image(), 0, c.ltr);
+        // A digit in the receive frequency of the new row adds that row to the bank.
+        SetBankChannelCount(h.Image(), 0, 3);
         const Outcome out = h.Key({2, c.cell, c.row}, '5');
         EXPECT_EQ(out.request.jumpRequest, c.jump ? 1 : 0);
         if (c.jump) {
