@@ -43,7 +43,7 @@ inline constexpr std::array<List, 11> kLists = {{
     {kRfPwr, 1, 3, false},
 }};
 
-// The title of a sheet's empty row for a new entry (line 0).
+// The title of a sheet's empty row for a new entry (line 0), shipped with the channel lists.
 constexpr const char* kNewRowTitle = "GI_NewChTitle";
 // The area bit of a site as text: line 0 for a clear bit, line 1 for a set one.
 constexpr const char* kAreaBitText = "GI_AreaSetBit_Bar";

@@ -1,10 +1,8 @@
 #pragma once
 // The cell harness on a model's start-up data (reference and working image,
-// packed), with the layout cache the list cells read, and what the LTR cell
-// tests look at after a call: text, grey, marks, alignment, jump.
+// packed), and what the LTR cell tests look at after a call: text, grey,
+// marks, alignment, jump.
 #include "CellHarness.h"
-#include "cells/LayoutCache.h"
-#include "cells/cmcFCache.h"
 #include "image/BankSite.h"
 #include "image/ImagePacking.h"
 #include "image/ImageUnpacking.h"
@@ -141,8 +139,6 @@ private:
 
     celltest::CellHarness h_;
     int32_t model_;
-    cmcFCache cache_;
-    ScopedLayoutCache useCache_{&cache_};
 };
 
 } // namespace ltrtest

@@ -111,10 +111,10 @@ TEST_F(LtrListsOverlayTest, TheSiteMarkListOffersTheHomeRepeater) {
     EXPECT_EQ(cache.Text(ltrkeys::kRptAtr, kFlex0, 1), "H");
 }
 
-// Lists that the channel and settings fragments ship: the LTR cells need
-// their values too. A list not shipped yet is named, not failed, here; the
-// fragment that owns it has its own test.
-TEST_F(LtrListsOverlayTest, TheSharedListsHoldTheValuesTheLtrCellsStore) {
+// Lists and texts that other fragments ship: the LTR cells need them too. A
+// key not shipped yet is named, not failed, here; the fragment that owns it
+// has its own test.
+TEST_F(LtrListsOverlayTest, TheSharedKeysHoldWhatTheLtrCellsRead) {
     std::vector<std::string> missing;
     for (const ltrkeys::List& list : ltrkeys::kLists) {
         if (list.ownFragment) continue;
@@ -125,6 +125,12 @@ TEST_F(LtrListsOverlayTest, TheSharedListsHoldTheValuesTheLtrCellsStore) {
         SCOPED_TRACE(list.key);
         CheckList(list);
     }
+    if (Has(ltrkeys::kNewRowTitle)) {
+        ASSERT_FALSE(Lines(ltrkeys::kNewRowTitle).empty());
+        EXPECT_FALSE(Lines(ltrkeys::kNewRowTitle)[0].empty());
+    } else {
+        missing.push_back(ltrkeys::kNewRowTitle);
+    }
     if (!missing.empty()) {
         std::string names;
         for (const std::string& key : missing)
@@ -134,8 +140,6 @@ TEST_F(LtrListsOverlayTest, TheSharedListsHoldTheValuesTheLtrCellsStore) {
 }
 
 TEST_F(LtrListsOverlayTest, TheTextsAreShipped) {
-    ASSERT_FALSE(Lines(ltrkeys::kNewRowTitle).empty());
-    EXPECT_FALSE(Lines(ltrkeys::kNewRowTitle)[0].empty());
     // One line for a clear area bit, one for a set one.
     const std::vector<std::string> area = Lines(ltrkeys::kAreaBitText);
     ASSERT_EQ(area.size(), 2u);
