@@ -26,3 +26,10 @@ void ClampToWorkArea(plat::Rect& control) {
     if (control.Bottom() > work.Bottom()) control.top = work.Bottom() - control.height;
     if (control.top < work.top) control.top = work.top;
 }
+
+void KeepFormReachable(plat::Rect& form, const plat::Rect& workArea, int margin) {
+    if (workArea.Right() - margin < form.left) form.left = workArea.Right() - margin;
+    if (workArea.Bottom() - margin < form.top) form.top = workArea.Bottom() - margin;
+    if (form.left + form.width < workArea.left + margin) form.left = workArea.left + margin - form.width;
+    if (form.top < workArea.top) form.top = workArea.top;
+}

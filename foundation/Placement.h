@@ -25,3 +25,9 @@ void CenterOnForm(plat::Rect& control, const plat::Rect& form);
 // Moves the control back inside the desktop work area; one larger than the
 // work area ends at the work area's top left corner.
 void ClampToWorkArea(plat::Rect& control);
+
+// A main form's saved bounds moved back so that the form can still be reached
+// in the work area: at least margin pixels of it inside the work area's right
+// and bottom edges and at its left, and its top (with the title bar) never
+// above the work area.
+void KeepFormReachable(plat::Rect& form, const plat::Rect& workArea, int margin);

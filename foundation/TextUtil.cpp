@@ -2,6 +2,9 @@
 
 #include "platform/CodePage.h"
 
+#include <algorithm>
+#include <cstdio>
+
 namespace {
 
 bool IsBlank(char c) {
@@ -88,6 +91,67 @@ cmcBuff HexToBytes(std::string_view text) {
     }
     if (high >= 0) bytes.Add(uint8_t(high << 4));
     return bytes;
+}
+
+std::string FormatOneNumber(const std::string& format, long value) {
+    constexpr int kMaxWidth = 64;
+    std::string out;
+    bool used = false;
+    size_t i = 0;
+    while (i < format.size()) {
+        const size_t pos = format.find('%', i);
+        if (pos == std::string::npos) {
+            out.append(format, i, std::string::npos);
+            break;
+        }
+        out.append(format, i, pos - i);
+        if (pos + 1 < format.size() && format[pos + 1] == '%') {
+            out += '%';
+            i = pos + 2;
+            continue;
+        }
+        // Flags, width, precision and length as printf reads them.
+        size_t j = pos + 1;
+        while (j < format.size() && std::string_view("-+ #0").find(format[j]) != std::string_view::npos)
+            ++j;
+        const auto number = [&](size_t& k) {
+            int n = 0;
+            while (k < format.size() && format[k] >= '0' && format[k] <= '9') {
+                n = std::min(n * 10 + (format[k] - '0'), kMaxWidth + 1);
+                ++k;
+            }
+            return n;
+        };
+        const int width = number(j);
+        int precision = 0;
+        if (j < format.size() && format[j] == '.') {
+            ++j;
+            precision = number(j);
+        }
+        while (j < format.size() && (format[j] == 'l' || format[j] == 'h'))
+            ++j;
+        const char conv = j < format.size() ? format[j] : '\0';
+        const bool integer = std::string_view("diuxX").find(conv) != std::string_view::npos && conv != '\0';
+        if (used || !integer || width > kMaxWidth || precision > kMaxWidth) {
+            out += '%'; // not ours to fill: kept as text
+            i = pos + 1;
+            continue;
+        }
+        // Rebuilt from the parts checked above, with the length fixed to long.
+        std::string spec(format, pos, j - pos);
+        std::erase_if(spec, [](char c) { return c == 'l' || c == 'h'; });
+        spec += 'l';
+        spec += conv;
+        char buffer[2 * kMaxWidth + 32];
+        if (conv == 'u' || conv == 'x' || conv == 'X')
+            std::snprintf(buffer, sizeof buffer, spec.c_str(), static_cast<unsigned long>(value));
+        else
+            std::snprintf(buffer, sizeof buffer, spec.c_str(), value);
+        out += buffer;
+        used = true;
+        i = j + 1;
+    }
+    return out;
 }
 
 int32_t ParseLeadingDecimal(std::string_view text) {

@@ -30,6 +30,13 @@ std::string& RemoveBlanks(std::string& text);
 // character is skipped, and an odd last digit becomes a high nibble.
 cmcBuff HexToBytes(std::string_view text);
 
+// A text from the overlay used as a printf format with one integer argument.
+// The first integer conversion (d, i, u, x, X with flags, a width up to 64 and
+// a precision up to 64) is filled with the value and "%%" becomes "%"; every
+// other "%" sequence stays as it stands, so a text with %s or %n, or with more
+// conversions than the one value, can never read a missing argument.
+std::string FormatOneNumber(const std::string& format, long value);
+
 // Leading blanks, a sign and decimal digits, as the C library's atoi reads
 // them (no digits give 0); a value beyond 32 bits is held at the nearest limit.
 int32_t ParseLeadingDecimal(std::string_view text);

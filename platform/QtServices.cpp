@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 #include <cstdio>
@@ -106,6 +108,49 @@ int QtMessageBoxService::Show(const std::string& text, const std::string& captio
     }
 }
 
+namespace {
+
+// "Text|*.a;*.b|Other|*.*" -> {"Text (*.a *.b)", "Other (*.*)"}; a description
+// that names its patterns already keeps them.
+QStringList NameFilters(const std::string& filter) {
+    QStringList parts = FromBytes(filter).split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        QString text = parts[i];
+        if (!text.contains(QLatin1Char('('))) text += QStringLiteral(" (") + patterns + QLatin1Char(')');
+        out << text;
+    }
+    return out;
+}
+
+std::optional<std::string> RunFileDialog(const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(NameFilters(request.filter));
+    dialog.setDefaultSuffix(FromBytes(request.defaultExtension));
+    if (!request.initialDir.empty()) dialog.setDirectory(QString::fromLocal8Bit(request.initialDir.c_str()));
+    if (!request.fileName.empty()) dialog.selectFile(QString::fromLocal8Bit(request.fileName.c_str()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toLocal8Bit().toStdString();
+}
+
+} // namespace
+
+std::optional<std::string> QtFileDialogService::OpenFileName(const FileDialogRequest& request) {
+    return RunFileDialog(request, false);
+}
+
+std::optional<std::string> QtFileDialogService::SaveFileName(const FileDialogRequest& request) {
+    return RunFileDialog(request, true);
+}
+
+std::string QtFileDialogService::DocumentsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toLocal8Bit().toStdString();
+}
+
 std::unique_ptr<Timer> QtTimerService::CreateTimer(std::function<void()> onTimeout) {
     return std::make_unique<QtTimer>(std::move(onTimeout));
 }
@@ -147,6 +192,7 @@ void QtFatalHandler(const std::string& text) {
 
 QtServices::QtServices() {
     SetMessageBoxes(&boxes_);
+    SetFileDialogs(&dialogs_);
     SetTimers(&timers_);
     SetScreen(&screen_);
     SetHelpViewer(&help_);
@@ -156,6 +202,7 @@ QtServices::QtServices() {
 
 QtServices::~QtServices() {
     SetMessageBoxes(nullptr);
+    SetFileDialogs(nullptr);
     SetTimers(nullptr);
     SetScreen(nullptr);
     SetHelpViewer(nullptr);

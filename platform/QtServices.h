@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/FileDialog.h"
 #include "platform/HelpViewer.h"
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
@@ -10,6 +11,15 @@ namespace plat {
 class QtMessageBoxService : public MessageBoxService {
 public:
     int Show(const std::string& text, const std::string& caption, unsigned flags) override;
+};
+
+// QFileDialog on the application's active window; the Windows filter is
+// turned into Qt's name filters.
+class QtFileDialogService : public FileDialogService {
+public:
+    std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
+    std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
+    std::string DocumentsFolder() override;
 };
 
 class QtTimerService : public TimerService {
@@ -51,6 +61,7 @@ public:
 
 private:
     QtMessageBoxService boxes_;
+    QtFileDialogService dialogs_;
     QtTimerService timers_;
     QtScreenService screen_;
     QtHelpViewer help_;

@@ -4,6 +4,7 @@
 // while the radio has nothing more to say and the long time-outs cost no real time.
 #include "clone/cmcCloneDrv.h"
 #include "platform/ManualScheduler.h"
+#include "tests/clone/LinkWire.h"
 #include "tests/support/TempDir.h"
 #include "tools/radiosim/RadioSim.h"
 
@@ -15,62 +16,9 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using namespace linkwire;
 using radiosim::Faults;
 using radiosim::LogEntry;
-
-Bytes operator+(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-Bytes Text(const std::string& s) {
-    return Bytes(s.begin(), s.end());
-}
-
-Bytes Fe(int n) {
-    return Bytes(static_cast<size_t>(n), 0xFE);
-}
-
-// The frames of the link script and the commands as they must appear on the wire.
-Bytes SpeedFrame(uint8_t d1, uint8_t d2) {
-    return Fe(20) + Bytes{0xEE, 0xEF, 0xE8, 0x44, 0x10, 0x00, 0x00, 0x01, d1, d2, 0xFD};
-}
-Bytes WriteFlagFrame(bool write) {
-    return Bytes{0xFE, 0xFE, 0xEE, 0xEF, 0xE8, 0x44,
-                 0x10, 0x00, 0x00, 0x55, 0x30, static_cast<uint8_t>(write ? 0x31 : 0x30),
-                 0xFD};
-}
-Bytes Command(uint8_t cmd, int leadIn) {
-    return Fe(leadIn) + Bytes{0xFE, 0xFE, 0xEE, 0xEF, cmd, 0x44, 0x10, 0x00, 0x00, 0xFD};
-}
-Bytes ProgramDataFrame(const cmcEeprom& image, int address, int n) {
-    char text[8];
-    unsigned sum = static_cast<unsigned>(address >> 8) + static_cast<unsigned>(address & 0xFF) +
-                   static_cast<unsigned>(n);
-    std::snprintf(text, sizeof text, "%04X%02X", address, n);
-    std::string s = text;
-    for (int i = 0; i < n; ++i) {
-        const uint8_t b = image.GetByte(address + i);
-        sum += b;
-        std::snprintf(text, sizeof text, "%02X", b);
-        s += text;
-    }
-    std::snprintf(text, sizeof text, "%02X", (256 - sum % 256) % 256);
-    s += text;
-    return Bytes{0xFE, 0xFE, 0xEE, 0xEF, 0xE4} + Text(s) + Bytes{0xFD};
-}
-
-struct Wire {
-    int baud;
-    std::string what;
-    Bytes bytes;
-    bool operator==(const Wire& o) const { return baud == o.baud && what == o.what && bytes == o.bytes; }
-};
-
-void PrintTo(const Wire& w, std::ostream* os) {
-    *os << w.baud << " " << w.what << " " << radiosim::RadioSim::Hex(w.bytes);
-}
 
 class CloneLinkTest : public ::testing::Test {
 protected:
@@ -127,18 +75,7 @@ protected:
     }
     int Code() const { return done ? done->result : -1; }
 
-    // What crossed the line in one direction, noise bursts at one speed joined.
-    std::vector<Wire> Sent(bool fromRadio) const {
-        std::vector<Wire> out;
-        for (const LogEntry& e : sim.Log()) {
-            if (e.fromRadio != fromRadio) continue;
-            if (!out.empty() && e.what == "noise" && out.back().what == "noise" && out.back().baud == e.baud)
-                out.back().bytes = out.back().bytes + e.bytes;
-            else
-                out.push_back({e.baud, e.what, e.bytes});
-        }
-        return out;
-    }
+    std::vector<Wire> Sent(bool fromRadio) const { return linkwire::Sent(sim, fromRadio); }
 
     testsupport::TempDir dir;
     testsupport::ScopedEnv env{"TOLVANE_COM_DIR", dir.Path()};
@@ -270,12 +207,6 @@ struct FaultCase {
     int imageBound = 148298;
     bool noWaits = false; // write without waiting for the radio
 };
-
-Faults With(std::function<void(Faults&)> set) {
-    Faults f;
-    set(f);
-    return f;
-}
 
 class CloneLinkFaultTest : public CloneLinkTest, public ::testing::WithParamInterface<FaultCase> {};
 

@@ -41,6 +41,28 @@ TEST_F(Placement, CenterOnFormRoundsTowardZeroThenClamps) {
     EXPECT_EQ(wide.top, 200);
 }
 
+// Work area from (10, 20) to (810, 620), margin 16.
+TEST(KeepFormReachable, MovesAFormOutsideTheWorkAreaBackWithinTheMargin) {
+    const plat::Rect work{10, 20, 800, 600};
+    struct Case {
+        plat::Rect form;
+        int left, top;
+    } cases[] = {
+        {{100, 100, 400, 300}, 100, 100},            // inside: unchanged
+        {{2000, 100, 400, 300}, 810 - 16, 100},      // right of the work area
+        {{100, 900, 400, 300}, 100, 620 - 16},       // below it
+        {{-900, 100, 400, 300}, 10 + 16 - 400, 100}, // left of it: its right edge 16 inside
+        {{100, -50, 400, 300}, 100, 20},             // above it: top at the work area's top
+        {{794, 604, 400, 300}, 794, 604},            // exactly at the margin: unchanged
+    };
+    for (Case c : cases) {
+        KeepFormReachable(c.form, work, 16);
+        EXPECT_EQ(c.form.left, c.left);
+        EXPECT_EQ(c.form.top, c.top);
+        EXPECT_EQ(c.form.width, 400);
+    }
+}
+
 // Seven pixels a character, lines 10 high.
 class FixedPitch : public TextMeasurer {
 public:

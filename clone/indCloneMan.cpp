@@ -1,0 +1,244 @@
+#include "clone/indCloneMan.h"
+
+#include "foundation/Globals.h"
+#include "foundation/TextUtil.h"
+#include "foundation/cmcGTex.h"
+#include "foundation/cmcTask.h"
+#include "foundation/indEnviron.h"
+#include "image/cmcEeprom.h"
+#include "platform/MessageBox.h"
+
+#include <cstdio>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Settings frame: twenty wake-up bytes, then item 01 (line speed) with two digits.
+std::string SpeedFrame(const char* settings, int modelA, int d1, int d2) {
+    char text[128];
+    std::snprintf(text, sizeof text,
+                  "(%s)FEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFE EEEF E8 %04X%04X 01 %02X%02X FD", settings,
+                  static_cast<unsigned>(modelA & 0xFFFF), 0u, static_cast<unsigned>(d1),
+                  static_cast<unsigned>(d2));
+    return text;
+}
+
+int ComPortSetting() {
+    return gEnviron ? gEnviron->ComPort : 1;
+}
+
+bool ComSpeedHighSetting() {
+    return gEnviron ? gEnviron->ComSpeedHigh != 0 : true;
+}
+
+// The hint lines of "GI_Mess_CloneErr_Check" that go with a result code.
+std::vector<int> CheckLines(int code) {
+    switch (code) {
+    case 10:
+        return {0, 2, 3};
+    case 11:
+    case 12:
+        return {0, 1, 2, 3, 4, 5};
+    case 13:
+        return {6, 7};
+    case 14:
+        return {0, 4, 5};
+    case 16:
+        return {};
+    default:
+        return {0, 1, 2, 3};
+    }
+}
+
+int RangeTotal(const RangeList& ranges) {
+    int total = 0;
+    for (const AddressRange& r : ranges) {
+        if (r.last < r.first) break;
+        total += r.last - r.first + 1;
+    }
+    return total;
+}
+
+} // namespace
+
+indCloneMan::indCloneMan() : indCloneMan(std::make_unique<cmcCloneDrv>()) {}
+
+indCloneMan::indCloneMan(std::unique_ptr<cmcCloneDrv> driver)
+    : driver_(std::move(driver)), task_(new cmcTask) {
+    task_->SetHandler(&indCloneMan::OnProgressTick, this);
+}
+
+indCloneMan::~indCloneMan() {
+    cmcTask::Dispose(task_);
+    driver_.reset();
+    if (view_) view_->Close();
+}
+
+void indCloneMan::SetProgressView(std::unique_ptr<CloneProgressView> view) {
+    if (view_) view_->Close();
+    view_ = std::move(view);
+}
+
+void indCloneMan::SetInfoHandler(Handler handler, void* user) {
+    infoCheck_ = handler;
+    infoCheckUser_ = user;
+}
+
+void indCloneMan::SetReadDoneHandler(Handler handler, void* user) {
+    readCheck_ = handler;
+    readCheckUser_ = user;
+}
+
+void indCloneMan::SetJob(int operation, Handler handler, void* user) {
+    operation_ = operation;
+    job_ = handler;
+    jobUser_ = user;
+}
+
+bool indCloneMan::StartInfo(Handler handler, void* user) {
+    if (IsBusy()) return false;
+    BuildLinkScript(false, false);
+    if (!driver_->StartInfo(&indCloneMan::DriverDone, this)) return false;
+    SetJob(kOpInfo, handler, user);
+    SetMainFormEnabled(false);
+    return true;
+}
+
+bool indCloneMan::StartRead(const RangeList& ranges, Handler handler, void* user) {
+    if (IsBusy()) return false;
+    BuildLinkScript(ReadAtHighSpeed(), false);
+    if (!driver_->StartRead(ranges, &indCloneMan::DriverDone, this)) return false;
+    SetJob(kOpRead, handler, user);
+    StartProgress(ranges);
+    return true;
+}
+
+bool indCloneMan::StartWrite(const cmcEeprom& image, const RangeList& ranges, Handler handler, void* user) {
+    if (IsBusy()) return false;
+    BuildLinkScript(ComSpeedHighSetting(), true);
+    driver_->SetGoTimeout(kWriteGoTimeoutMs);
+    driver_->SetTimeout(kWriteTimeoutMs);
+    if (!driver_->StartWrite(image, ranges, &indCloneMan::DriverDone, this)) return false;
+    SetJob(kOpWrite, handler, user);
+    StartProgress(ranges);
+    return true;
+}
+
+void indCloneMan::StartProgress(const RangeList& ranges) {
+    total_ = RangeTotal(ranges);
+    OpenProgress();
+    task_->SetInterval(kProgressPeriodMs);
+}
+
+bool indCloneMan::ReadAtHighSpeed() const {
+    return ComSpeedHighSetting();
+}
+
+void indCloneMan::BuildLinkScript(bool highSpeed, bool write) {
+    const int a = driver_->ModelA();
+    char text[96];
+    std::string script = SpeedFrame("38400,N,8,1", a, 0x32, 0x37) + "(9600,N,8,1)";
+    std::snprintf(text, sizeof text, "FEFE EEEF E8 %04X%04X 55 %02X%02X FD",
+                  static_cast<unsigned>(a & 0xFFFF), 0u, 0x30u, write ? 0x31u : 0x30u);
+    script += text;
+    if (highSpeed)
+        script += SpeedFrame("9600,N,8,1", a, 0x30, 0x39);
+    else
+        script += SpeedFrame("38400,N,8,1", a, 0x32, 0x37);
+    driver_->SetPort(ComPortSetting(), highSpeed ? "38400,N,8,1" : "9600,N,8,1");
+    driver_->SetCommandLeadIn(highSpeed ? 48 : 12);
+    driver_->SetDataLeadIns(0, 0);
+    driver_->SetScript(script);
+    driver_->SetEchoCheck(0);
+    driver_->SetEndCount(1);
+    driver_->SetWaitGo(1);
+    driver_->SetAck(128, 0);
+    driver_->SetTimeout(1000);
+}
+
+void indCloneMan::DriverDone(void* user, dst_CDrv_Result* result) {
+    static_cast<indCloneMan*>(user)->OnDriverDone(*result);
+}
+
+void indCloneMan::OnDriverDone(dst_CDrv_Result& result) {
+    const int operation = operation_;
+    if (operation == kOpInfo) {
+        if (infoCheck_)
+            infoCheck_(infoCheckUser_, &result);
+        else
+            result.result = kCloneBadInfo;
+    } else if (operation == kOpRead) {
+        if (readCheck_)
+            readCheck_(readCheckUser_, &result);
+        else
+            result.result = kCloneMissing;
+        OnReadChecked(result);
+    }
+    ShowCloneError(result.result);
+    EndJobWindows(operation);
+    // The handler may start the next job, which stores its own handler.
+    Handler job = std::exchange(job_, nullptr);
+    void* user = std::exchange(jobUser_, nullptr);
+    operation_ = kOpNone;
+    if (job) job(user, &result);
+}
+
+std::string indCloneMan::CloneErrorText(int code) {
+    if (code == kCloneOk) return {};
+    cmcGTex& texts = *gGTex;
+    const std::vector<int> hints = CheckLines(code);
+    // A code the head key has no line for is reported with the general line 1.
+    std::optional<std::string> head;
+    if (code > 0) head = texts.TryGetTextLine("GI_Mess_CloneErr_Head", code);
+    if (!head || head->starts_with('#')) head = texts.GetTextLine("GI_Mess_CloneErr_Head", 1);
+    if (code == kClonePortNotOpened) head = FormatOneNumber(*head, ComPortSetting());
+    std::string text = *head + "\n\n";
+    bool first = true;
+    for (int line : hints) {
+        if (!first) text += '\n';
+        text += texts.GetTextLine("GI_Mess_CloneErr_Check", line);
+        first = false;
+    }
+    return text;
+}
+
+std::string indCloneMan::ErrorCaption() const {
+    return gGTex->GetTextLine("GI_Sys_AppTitle", 0);
+}
+
+void indCloneMan::ShowCloneError(int code) {
+    const std::string text = CloneErrorText(code);
+    if (text.empty()) return;
+    plat::ShowMessageBox(text, ErrorCaption(), plat::MB_OK | plat::MB_ICONERROR);
+}
+
+void indCloneMan::SetMainFormEnabled(bool enabled) {
+    if (view_) view_->SetMainFormEnabled(enabled);
+}
+
+void indCloneMan::OpenProgress() {
+    if (!view_ || view_->IsOpen()) return;
+    view_->Open([this](int width) { return ProgressCells(width); });
+}
+
+void indCloneMan::CloseProgress() {
+    if (!view_) return;
+    view_->SetMainFormEnabled(true);
+    if (view_->IsOpen()) view_->Close();
+}
+
+std::vector<ProgressSpan> indCloneMan::ProgressCells(int width) const {
+    return ProgressSpans(width, driver_->DataByteCount(), total_);
+}
+
+void indCloneMan::PaintProgress() {
+    if (view_ && view_->IsOpen()) view_->Repaint();
+}
+
+void indCloneMan::OnProgressTick(void* user, cmcTask* task) {
+    auto* self = static_cast<indCloneMan*>(user);
+    self->PaintProgress();
+    if (!self->IsBusy()) task->SetInterval(-1);
+}

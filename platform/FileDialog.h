@@ -1,0 +1,89 @@
+#pragma once
+#include <deque>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+// What a file-open or file-save dialog is given. The filter is in the Windows
+// form: pairs of a description and its patterns, all separated by '|'
+// ("Clone data files (*.icf)|*.icf|All files (*.*)|*.*").
+struct FileDialogRequest {
+    std::string defaultExtension; // without the dot; added to a name typed without one
+    std::string filter;
+    std::string initialDir;
+    std::string fileName; // the name proposed in the dialog
+
+    bool operator==(const FileDialogRequest&) const = default;
+};
+
+// The shell's file dialogs and the user's documents folder.
+class FileDialogService {
+public:
+    virtual ~FileDialogService() = default;
+    // An existing file chosen by the user; nothing when the dialog was cancelled.
+    virtual std::optional<std::string> OpenFileName(const FileDialogRequest& request) = 0;
+    // A name to save under; an existing file is only chosen after the user
+    // agreed to replace it. Nothing when the dialog was cancelled.
+    virtual std::optional<std::string> SaveFileName(const FileDialogRequest& request) = 0;
+    // The user's documents folder; empty when the system names none.
+    virtual std::string DocumentsFolder() = 0;
+};
+
+// The installed service; with none installed a dialog is a fatal error, since
+// nobody could answer it.
+FileDialogService& FileDialogs();
+void SetFileDialogs(FileDialogService* service);
+
+// Test double: answers the dialogs from a script, in order, and throws on a
+// dialog the script does not expect. Every request is logged.
+class ScriptedFileDialog : public FileDialogService {
+public:
+    enum class Kind { Open, Save };
+    struct Shown {
+        Kind kind;
+        FileDialogRequest request;
+    };
+    struct Unexpected : std::logic_error {
+        using std::logic_error::logic_error;
+    };
+
+    // The next dialog must be of this kind; it answers the path, or cancels
+    // with nothing.
+    ScriptedFileDialog& Expect(Kind kind, std::optional<std::string> answer);
+
+    std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
+    std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
+    std::string DocumentsFolder() override { return documents; }
+
+    const std::vector<Shown>& Log() const { return log_; }
+    bool Done() const { return script_.empty(); }
+
+    std::string documents;
+
+private:
+    std::optional<std::string> Answer(Kind kind, const FileDialogRequest& request);
+
+    struct Step {
+        Kind kind;
+        std::optional<std::string> answer;
+    };
+    std::deque<Step> script_;
+    std::vector<Shown> log_;
+};
+
+// Installs a file dialog service for the lifetime of a scope.
+class ScopedFileDialogs {
+public:
+    explicit ScopedFileDialogs(FileDialogService* service) : old_(&FileDialogs()) { SetFileDialogs(service); }
+    ~ScopedFileDialogs() { SetFileDialogs(old_); }
+    ScopedFileDialogs(const ScopedFileDialogs&) = delete;
+    ScopedFileDialogs& operator=(const ScopedFileDialogs&) = delete;
+
+private:
+    FileDialogService* old_;
+};
+
+} // namespace plat

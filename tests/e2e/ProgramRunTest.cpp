@@ -1,0 +1,120 @@
+// Whole-program runs of QT4410R on the offscreen platform, with its settings
+// and lock file in a temp dir.
+#include "platform/SettingsStore.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using testsupport::TempDir;
+
+// A failure to come up within this long is a broken program, not a slow one.
+constexpr auto kPatience = std::chrono::seconds(60);
+
+class ProgramRunTest : public ::testing::Test {
+protected:
+    std::string IniPath() const { return dir_.File("config") + "/Morv/Tolvane.ini"; }
+
+    pid_t Launch() {
+        std::map<std::string, std::string> env;
+        for (char** e = environ; *e; ++e) {
+            const char* eq = std::strchr(*e, '=');
+            if (eq) env[std::string(*e, static_cast<size_t>(eq - *e))] = eq + 1;
+        }
+        env["QT_QPA_PLATFORM"] = "offscreen";
+        env["XDG_CONFIG_HOME"] = dir_.File("config");
+        env["XDG_RUNTIME_DIR"] = dir_.Path();
+        std::vector<std::string> texts;
+        for (const auto& [name, value] : env)
+            texts.push_back(name + "=" + value);
+        std::vector<char*> envp;
+        for (std::string& t : texts)
+            envp.push_back(t.data());
+        envp.push_back(nullptr);
+        std::string program = TOLVANE_BIN_DIR "/QT4410R";
+        char* argv[] = {program.data(), nullptr};
+        pid_t pid = -1;
+        EXPECT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+        return pid;
+    }
+
+    // The exit code of a process that ended by itself, -1 otherwise.
+    static int Wait(pid_t pid) {
+        int status = 0;
+        if (waitpid(pid, &status, 0) != pid) return -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // True once the process holds the single-instance lock, which it takes
+    // when it starts; false when it ended or never took it.
+    static bool WaitForLock(pid_t pid) {
+        const auto end = std::chrono::steady_clock::now() + kPatience;
+        while (std::chrono::steady_clock::now() < end) {
+            std::ifstream locks("/proc/locks");
+            std::string line;
+            while (std::getline(locks, line)) {
+                std::istringstream in(line);
+                std::string n, kind, mode, access;
+                pid_t holder = 0;
+                if (in >> n >> kind >> mode >> access >> holder && kind == "FLOCK" && holder == pid)
+                    return true;
+            }
+            if (waitpid(pid, nullptr, WNOHANG) == pid) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+
+    TempDir dir_;
+};
+
+TEST_F(ProgramRunTest, OneInstanceRunsAndWritesItsSettingsWhenItEnds) {
+    const pid_t first = Launch();
+    ASSERT_TRUE(WaitForLock(first));
+
+    // A second start ends at once, silently and successfully, and touches no settings.
+    EXPECT_EQ(Wait(Launch()), 0);
+    EXPECT_FALSE(std::filesystem::exists(IniPath())) << "settings are written at the end of the first only";
+
+    // The session's end closes the window; unmodified data asks nothing.
+    ASSERT_EQ(kill(first, SIGTERM), 0);
+    EXPECT_EQ(Wait(first), 0);
+    ASSERT_TRUE(std::filesystem::exists(IniPath()));
+    plat::IniSettingsStore defaults(IniPath());
+    EXPECT_EQ(defaults.Get("Global", "BBT").integer, 753951);
+    EXPECT_EQ(defaults.Get("Setup", "ModelType").integer, 5);
+
+    // The next run reads them and keeps them; a second instance meanwhile leaves the file alone.
+    plat::IniSettingsStore edit(IniPath());
+    edit.SetInteger("Setup", "ModelType", 3);
+    edit.SetInteger("Window Position", "SplitterV", 150);
+    ASSERT_TRUE(edit.Flush());
+    const std::string before = TempDir::ReadFile(IniPath());
+    const pid_t again = Launch();
+    ASSERT_TRUE(WaitForLock(again));
+    EXPECT_EQ(Wait(Launch()), 0);
+    EXPECT_EQ(TempDir::ReadFile(IniPath()), before);
+    ASSERT_EQ(kill(again, SIGTERM), 0);
+    EXPECT_EQ(Wait(again), 0);
+    plat::IniSettingsStore kept(IniPath());
+    EXPECT_EQ(kept.Get("Setup", "ModelType").integer, 3);
+    EXPECT_EQ(kept.Get("Window Position", "SplitterV").integer, 150);
+}
+
+} // namespace

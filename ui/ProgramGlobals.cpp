@@ -1,0 +1,120 @@
+#include "ui/ProgramGlobals.h"
+
+#include "foundation/Globals.h"
+#include "foundation/cmcEvMan.h"
+#include "foundation/cmcGTex.h"
+#include "foundation/cmcHelpGTex.h"
+#include "foundation/indEnviron.h"
+#include "platform/Fatal.h"
+#include "platform/MessageBox.h"
+#include "ui/TForm1.h"
+#include "ui/indMain.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <exception>
+#include <sys/socket.h>
+#include <unistd.h>
+
+ProgramGlobals::ProgramGlobals() : ProgramGlobals(plat::ProgramDirectory()) {}
+
+ProgramGlobals::ProgramGlobals(const std::string& programDirectory) {
+    environ_ = std::make_unique<indEnviron>(kMutexName, kRegistryPath);
+    gEnviron = environ_.get();
+    texts_ = std::make_unique<cmcGTex>();
+    gGTex = texts_.get();
+    helpTexts_ = std::make_unique<cmcHelpGTex>();
+    gHelpGTex = helpTexts_.get();
+    evMan_ = std::make_unique<cmcEvMan>();
+    gEvMan = evMan_.get();
+    main_ = std::make_unique<indMain>(programDirectory);
+}
+
+ProgramGlobals::~ProgramGlobals() {
+    main_.reset();
+    gEvMan = nullptr;
+    evMan_.reset();
+    gHelpGTex = nullptr;
+    helpTexts_.reset();
+    gGTex = nullptr;
+    texts_.reset();
+    gEnviron = nullptr;
+    environ_.reset();
+}
+
+namespace {
+
+// The session ends a program with SIGTERM: it is closed as if the user had
+// closed its window, so that the settings are written back. The signal is
+// caught from the start; one that comes before the window exists closes it
+// as soon as the message loop runs.
+int gTermPipe[2] = {-1, -1};
+
+void OnTerminate(int) {
+    const char byte = 1;
+    [[maybe_unused]] ssize_t n = ::write(gTermPipe[1], &byte, 1);
+}
+
+class TerminationPipe {
+public:
+    TerminationPipe() {
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, gTermPipe) != 0) return;
+        struct sigaction action {};
+        action.sa_handler = OnTerminate;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGTERM, &action, &old_);
+        open_ = true;
+    }
+    ~TerminationPipe() {
+        if (!open_) return;
+        sigaction(SIGTERM, &old_, nullptr);
+        notifier_.reset();
+        ::close(gTermPipe[0]);
+        ::close(gTermPipe[1]);
+        gTermPipe[0] = gTermPipe[1] = -1;
+    }
+    TerminationPipe(const TerminationPipe&) = delete;
+    TerminationPipe& operator=(const TerminationPipe&) = delete;
+
+    void CloseOnTerminate(QWidget& form) {
+        if (!open_) return;
+        notifier_ = std::make_unique<QSocketNotifier>(gTermPipe[0], QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, &form, [&form] {
+            char byte;
+            [[maybe_unused]] ssize_t n = ::read(gTermPipe[0], &byte, 1);
+            form.close();
+        });
+    }
+
+private:
+    bool open_ = false;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    struct sigaction old_ {};
+};
+
+} // namespace
+
+int RunCloningProgram(int argc, char** argv) {
+    TerminationPipe termination;
+    ProgramGlobals globals;
+    if (globals.Environ().LockFailed()) {
+        plat::ShowMessageBox(globals.Environ().LockError(), plat::ProgramFileName(),
+                             plat::MB_OK | plat::MB_ICONERROR);
+        return 0;
+    }
+    // Another instance runs: end at once, without a word and without a window.
+    if (!globals.Environ().IsFirstInstance()) return 0;
+
+    globals.Main().SetCommandLine(std::vector<std::string>(argv, argv + argc));
+    try {
+        TForm1 form(globals.Main());
+        termination.CloseOnTerminate(form);
+        QApplication::exec();
+    } catch (const std::exception& e) {
+        plat::ShowMessageBox(e.what(), plat::ProgramFileName(), plat::MB_OK | plat::MB_ICONERROR);
+    }
+    return 0;
+}

@@ -1,0 +1,39 @@
+#include "ui/QtConvert.h"
+
+#include <cstdlib>
+
+QColor ToQColor(ColorValue value, const QPalette& palette) {
+    if (value & 0x80000000u) {
+        switch (value & 0xFF) {
+        case 5: // clWindow
+            return palette.color(QPalette::Base);
+        case 8: // clWindowText
+            return palette.color(QPalette::WindowText);
+        case 13: // clHighlight
+            return palette.color(QPalette::Highlight);
+        case 14: // clHighlightText
+            return palette.color(QPalette::HighlightedText);
+        case 18: // clBtnText
+            return palette.color(QPalette::ButtonText);
+        case 15: // clBtnFace
+        default:
+            return palette.color(QPalette::Button);
+        }
+    }
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF));
+}
+
+QFont ToQFont(const FontSpec& spec, const QFont& base) {
+    QFont font(base);
+    if (!spec.face.empty()) font.setFamily(QString::fromLocal8Bit(spec.face.c_str()));
+    // A negative height is the character height without the leading, which is
+    // what a pixel size is; a positive one the whole line, near enough the same.
+    if (spec.height != 0) font.setPixelSize(std::abs(spec.height));
+    font.setBold(spec.style & FontBold);
+    font.setItalic(spec.style & FontItalic);
+    font.setUnderline(spec.style & FontUnderline);
+    font.setStrikeOut(spec.style & FontStrikeOut);
+    if (spec.pitch == FontPitch::Fixed) font.setFixedPitch(true);
+    return font;
+}
