@@ -14,6 +14,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <cstdio>
 #include <exception>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -100,10 +101,12 @@ private:
 int RunCloningProgram(int argc, char** argv) {
     TerminationPipe termination;
     ProgramGlobals globals;
+    // A lock file we cannot use is not a second instance: say why and fail,
+    // so that a start from a script or a desktop launcher shows it.
     if (globals.Environ().LockFailed()) {
-        plat::ShowMessageBox(globals.Environ().LockError(), plat::ProgramFileName(),
-                             plat::MB_OK | plat::MB_ICONERROR);
-        return 0;
+        std::fprintf(stderr, "%s: %s\n", plat::ProgramFileName().c_str(),
+                     globals.Environ().LockError().c_str());
+        return 1;
     }
     // Another instance runs: end at once, without a word and without a window.
     if (!globals.Environ().IsFirstInstance()) return 0;

@@ -1,6 +1,9 @@
 #include "ui/cuiMain.h"
 
 #include "cells/TextConv.h"
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellObj.h"
+#include "cells/indActiveCell.h"
 #include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
 #include "foundation/TextUtil.h"
@@ -18,6 +21,9 @@
 #include "image/cmcIcfFile.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "ui/CloneProgressWindow.h"
+#include "ui/ComPortDialog.h"
+#include "ui/MainCloneHost.h"
 #include "ui/QtConvert.h"
 
 #include <QApplication>
@@ -42,6 +48,8 @@ constexpr int32_t kBankLabelMax = 34;
 constexpr int32_t kCommentPart = 16;
 constexpr int32_t kFileFormat = 1;
 constexpr char kUntitled[] = "Untitled";
+// The information cells that say something about a radio (58 and 61 have nothing to show).
+constexpr int32_t kCloneInfoCells[] = {56, 57, 59, 60, 62, 63, 64, 65};
 
 // The hourglass while a file is read or written.
 class WaitCursor {
@@ -109,9 +117,14 @@ cuiMain::cuiMain(const std::string& programName, int32_t capacity, const std::st
     gAppManager = this;
     SetCurrentImage(&working_);
     InitModelInfo();
+    cloneMan_ = std::make_unique<indCloneMan>();
+    cloneHost_ = std::make_unique<MainCloneHost>(*this);
+    cloneCommands_ = std::make_unique<CloneCommands>(*cloneHost_, *cloneMan_);
 }
 
 cuiMain::~cuiMain() {
+    cloneCommands_.reset();
+    cloneMan_.reset();
     cmcTask::Dispose(task_);
     gEvMan->RemoveListener(&cuiMain::OnEventThunk, this);
     if (&CurrentImage() == &working_) SetCurrentImage(nullptr);
@@ -227,6 +240,8 @@ void cuiMain::CreateWindow(QMainWindow* form, const ImageList* treeImages, const
                      [this](Qt::ApplicationState state) { inactive_ = state != Qt::ApplicationActive; });
 
     if (capacity_ < kImageMap) plat::Fatal("Self Check Error.\nEEPROM Map is too large.");
+
+    cloneMan_->SetProgressView(std::make_unique<CloneProgressWindow>(form));
 
     task_->SetInterval(kTaskIntervalMs);
     form->show();
@@ -561,7 +576,45 @@ void cuiMain::CloseSheetCmd() {
 }
 void cuiMain::OpenSheet(const std::string&) {}
 void cuiMain::OpenRepeaterSettings(const cmcCellCapsule&) {}
-void cuiMain::CloneRead() {}
-void cuiMain::CloneWrite() {}
-void cuiMain::ReadCloneInfo() {}
-void cuiMain::SelectComPort() {}
+
+// --- the clone link ------------------------------------------------------------
+
+void cuiMain::CloneRead() {
+    cloneCommands_->CloneRead();
+}
+
+void cuiMain::CloneWrite() {
+    cloneCommands_->CloneWrite();
+}
+
+void cuiMain::ReadCloneInfo() {
+    cloneCommands_->ReadCloneInfo();
+}
+
+void cuiMain::SelectComPort() {
+    ComPortDialog::Run(form_);
+}
+
+int cuiMain::ConfirmMakerCaution() {
+    return plat::ShowMessageBox(GetMultiLineText(Texts(), "GI_Mess_Maker_Caution"), AppTitle(),
+                                plat::MB_OKCANCEL | plat::MB_ICONWARNING);
+}
+
+void cuiMain::OpenCloneInformation() {
+    // The information window with its sheet "GI_Sheet_CloneInfo" comes with
+    // the sheets; until then the cells' texts go into a box, one after the other.
+    std::string text;
+    for (const int32_t id : kCloneInfoCells) {
+        cmcCellObj cell;
+        cell.category = 0;
+        cell.cellId = id;
+        cmcCellCapsule request;
+        request.cell = &cell;
+        indActiveCell::Execute(request, 0);
+        std::string shown = request.displayText;
+        while (!shown.empty() && (shown.back() == '\n' || shown.back() == ' '))
+            shown.pop_back();
+        if (!shown.empty()) text += shown + "\n";
+    }
+    plat::ShowMessageBox(text, AppTitle(), plat::MB_OK | plat::MB_ICONINFORMATION);
+}

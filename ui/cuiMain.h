@@ -1,5 +1,7 @@
 #pragma once
 #include "cells/AppManager.h"
+#include "clone/CloneCommands.h"
+#include "clone/indCloneMan.h"
 #include "foundation/cmcTick.h"
 #include "platform/Fatal.h"
 
@@ -14,6 +16,7 @@
 #include <QToolBar>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -25,9 +28,10 @@ struct cmcEvent;
 using ImageList = QList<QIcon>;
 
 // The main-window manager: the memory images of the running program, the
-// main window's parts, the file being edited with its modified state, and the
-// periodic task. A base class: the program's application manager derives
-// from it and replaces the virtual operations that differ by program.
+// clone manager with the clone commands, the main window's parts, the file
+// being edited with its modified state, and the periodic task. A base class:
+// the program's application manager derives from it and replaces the virtual
+// operations that differ by program.
 //
 // Everything but CreateWindow works without a window, so the file commands
 // and checks can be driven on their own.
@@ -88,18 +92,27 @@ public:
     int SaveAsDialog() override;
     const std::string& LastDirectory() const { return lastDirectory_; }
 
-    // Sheets, printing and the clone link are not part of the window yet:
-    // these are the places where they join it.
+    // Sheets and printing are not part of the window yet: these are the
+    // places where they join it.
     void Print(int32_t allSheets) override;
     void CloseSheet() override;
     void CloseSheetCmd() override;
     void OpenSheet(const std::string& definition) override;
     bool IsOpenSheetPrintable() const override { return false; }
     void OpenRepeaterSettings(const cmcCellCapsule& request) override;
+
+    // The clone commands; each ends silently while a clone job runs.
     void CloneRead() override;
     void CloneWrite() override;
     void ReadCloneInfo() override;
+    // The COM port dialog over the main form.
     void SelectComPort() override;
+    // The maker caution: 1 (OK) lets maker mode in, and a clone write go on in maker mode.
+    int ConfirmMakerCaution();
+    // What the radio told in its last information reply, as the information
+    // cells put it.
+    void OpenCloneInformation();
+    indCloneMan& CloneManager() { return *cloneMan_; }
 
     void ToggleToolBar() override;
     // The main menu is built from "GI_Menu_Main" once the menu cells join the
@@ -133,6 +146,11 @@ protected:
     // The working image becomes the reference image with its dynamic area
     // packed again, as saved.
     void ResetWorkingImage();
+    // Replaces the clone commands by the application manager's own kind.
+    template <class Commands> void UseCloneCommands() {
+        cloneCommands_.reset(); // takes its checks out of the clone manager
+        cloneCommands_ = std::make_unique<Commands>(*cloneHost_, *cloneMan_);
+    }
     // Inserts a status panel just before the last one.
     void InsertStatusPanel(QLabel* panel);
     std::string AppTitle() const;
@@ -163,6 +181,12 @@ protected:
     cmcEeprom snapshot_;
     cmcTask* task_ = nullptr;
     bool inactive_ = false;
+
+    // The commands run their jobs on the manager and reach the window
+    // through the host: the manager outlives both.
+    std::unique_ptr<indCloneMan> cloneMan_;
+    std::unique_ptr<CloneHost> cloneHost_;
+    std::unique_ptr<CloneCommands> cloneCommands_;
 
 private:
     static void OnEventThunk(void* user, const cmcEvent& ev);

@@ -31,6 +31,8 @@ std::string Lower(std::string text) {
 
 indMain::indMain(const std::string& programDirectory) : cuiMain(kProgramName, kImageMap, programDirectory) {
     InitModelInfo();
+    // The write refuses empty or faulty data and asks before it sends a packed copy.
+    UseCloneCommands<AppCloneCommands>();
 }
 
 indMain::~indMain() = default;
@@ -97,11 +99,6 @@ void indMain::ChangeModel(int32_t modelIndex, bool ask) {
         SetFileName(std::string());
     }
     BuildTree();
-}
-
-int indMain::ConfirmMakerCaution() {
-    return plat::ShowMessageBox(GetMultiLineText(*gGTex, "GI_Mess_Maker_Caution"), AppTitle(),
-                                plat::MB_OKCANCEL | plat::MB_ICONWARNING);
 }
 
 void indMain::EnterMakerMode() {

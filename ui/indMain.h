@@ -30,8 +30,6 @@ public:
 
     void ChangeModel(int32_t modelIndex, bool ask) override;
     void EnterMakerMode() override;
-    // The maker caution: 1 (OK) lets maker mode in.
-    int ConfirmMakerCaution();
     int32_t GetCellHelpContext(const cmcCellCapsule& request) override;
 
     // The program's arguments, the program path first; "/vorplex" in any

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -31,7 +32,8 @@ class ProgramRunTest : public ::testing::Test {
 protected:
     std::string IniPath() const { return dir_.File("config") + "/Morv/Tolvane.ini"; }
 
-    pid_t Launch() {
+    // Starts the program; its stderr goes to the file errPath when given.
+    pid_t Launch(const std::string& runtimeDir = {}, const std::string& errPath = {}) {
         std::map<std::string, std::string> env;
         for (char** e = environ; *e; ++e) {
             const char* eq = std::strchr(*e, '=');
@@ -39,7 +41,7 @@ protected:
         }
         env["QT_QPA_PLATFORM"] = "offscreen";
         env["XDG_CONFIG_HOME"] = dir_.File("config");
-        env["XDG_RUNTIME_DIR"] = dir_.Path();
+        env["XDG_RUNTIME_DIR"] = runtimeDir.empty() ? dir_.Path() : runtimeDir;
         std::vector<std::string> texts;
         for (const auto& [name, value] : env)
             texts.push_back(name + "=" + value);
@@ -49,8 +51,14 @@ protected:
         envp.push_back(nullptr);
         std::string program = TOLVANE_BIN_DIR "/QT4410R";
         char* argv[] = {program.data(), nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        if (!errPath.empty())
+            posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                             0644);
         pid_t pid = -1;
-        EXPECT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+        EXPECT_EQ(posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data()), 0);
+        posix_spawn_file_actions_destroy(&actions);
         return pid;
     }
 
@@ -115,6 +123,16 @@ TEST_F(ProgramRunTest, OneInstanceRunsAndWritesItsSettingsWhenItEnds) {
     plat::IniSettingsStore kept(IniPath());
     EXPECT_EQ(kept.Get("Setup", "ModelType").integer, 3);
     EXPECT_EQ(kept.Get("Window Position", "SplitterV").integer, 150);
+}
+
+TEST_F(ProgramRunTest, ALockFileThatCannotBeMadeIsAnErrorNotASecondInstance) {
+    // The runtime "directory" is a plain file, so no lock file can be created in it.
+    const std::string notADir = dir_.File("not-a-dir");
+    std::ofstream(notADir) << "x";
+    const std::string err = dir_.File("stderr.txt");
+    EXPECT_EQ(Wait(Launch(notADir, err)), 1);
+    EXPECT_NE(TempDir::ReadFile(err).find("QT4410R"), std::string::npos) << TempDir::ReadFile(err);
+    EXPECT_FALSE(std::filesystem::exists(IniPath()));
 }
 
 } // namespace

@@ -1,0 +1,249 @@
+// The clone commands as the program runs them: the application manager with
+// its main form, over a pseudo-terminal to the radio simulator on COM5.
+#include "clone/indCloneMan.h"
+#include "image/ModelPasses.h"
+#include "image/datCh.h"
+#include "tests/clone/LinkWire.h"
+#include "tests/ui/AppFixture.h"
+#include "tools/radiosim/RadioSim.h"
+#include "ui/TForm1.h"
+
+#include <cstring>
+#include <functional>
+
+namespace {
+
+using uitest::AppFixture;
+
+constexpr int32_t kRadioModel = 0; // the radio holds an LMR handheld's data
+constexpr int32_t kStartModel = 5; // the program starts with the stored default, LMR mobile
+
+class AppCloneTest : public AppFixture {
+protected:
+    AppCloneTest() {
+        EXPECT_TRUE(sim_.Open());
+        EXPECT_FALSE(sim_.LinkAs(dir_.Path(), 5).empty());
+    }
+
+    // The program with its window and the stored model's data (or the given
+    // model's), its port set to COM5, and the radio holding the start-up
+    // data of the LMR handheld.
+    indMain& StartLinked(int32_t model = -1) {
+        indMain& app = Start();
+        if (model >= 0) gEnviron->ModelType = model;
+        gEnviron->ComPort = 5;
+        gEnviron->ComSpeedHigh = 1;
+        form_ = std::make_unique<TForm1>(app);
+        app.CloneManager().Driver().SetSettleWait([this](int) { sim_.Pump(); });
+        radio_ = StartupImage(kRadioModel, false);
+        std::memcpy(sim_.Memory().data(), radio_.Data(), sim_.Memory().size());
+        // Read as far as the block that holds the end signature, not the whole radio.
+        const int32_t signature =
+            radio_.GetWord(layout::kHdrEndAddress) - radio_.GetWord(layout::kHdrBase) + 504;
+        cloneEnd_ = (signature + 8) | 15;
+        sim_.SetCloneEnd(cloneEnd_);
+        return app;
+    }
+
+    // Runs the clone manager's jobs, one after the other, until none is left.
+    void Run() {
+        indCloneMan& man = App().CloneManager();
+        for (int t = 0; t < 300000 && man.IsBusy(); t += 10) {
+            sim_.Pump();
+            scheduler_.Advance(10);
+        }
+        ASSERT_FALSE(man.IsBusy());
+        scheduler_.Advance(100); // the progress task's last tick
+    }
+
+    // The commands the program sent, in order ("E0", "E2", "E3").
+    std::vector<std::string> Commands() const {
+        std::vector<std::string> out;
+        for (const linkwire::Wire& w : linkwire::Sent(sim_, false))
+            if (w.what == "E0" || w.what == "E2" || w.what == "E3") out.push_back(w.what);
+        return out;
+    }
+
+    // The main form is back and no progress window is left.
+    void ExpectIdleWindow() {
+        EXPECT_TRUE(form_->isEnabled());
+        ASSERT_NE(App().CloneManager().ProgressView(), nullptr);
+        EXPECT_FALSE(App().CloneManager().ProgressView()->IsOpen());
+    }
+
+    testsupport::ScopedEnv comDir_{"TOLVANE_COM_DIR", dir_.Path()};
+    radiosim::RadioSim sim_;
+    std::unique_ptr<TForm1> form_;
+    cmcEeprom radio_;
+    int32_t cloneEnd_ = 0;
+};
+
+TEST_F(AppCloneTest, ReadLandsInTheWorkingImageAsTheRadiosModel) {
+    indMain& app = StartLinked();
+    ASSERT_EQ(gEnviron->ModelType, kStartModel);
+    ListenToTheBus();
+    app.CloneRead();
+    EXPECT_FALSE(form_->isEnabled()) << "the main form waits for the radio";
+    Run();
+
+    EXPECT_TRUE(boxes_.Log().empty());
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"E0", "E2"}));
+    // What was read, unpacked and normalised against the detected model's start-up data.
+    EXPECT_EQ(gEnviron->ModelType, kRadioModel);
+    const cmcEeprom reference = StartupImage(kRadioModel, true);
+    EXPECT_TRUE(app.ReferenceImage().IsEqual(reference));
+    cmcEeprom expected;
+    expected.SetSize(layout::kImageSize);
+    expected.Write(0, radio_.Data(), cloneEnd_ + 1);
+    ASSERT_EQ(AfterLoadImage(expected, reference, nullptr), kRadioModel);
+    EXPECT_TRUE(app.WorkingImage().IsEqual(expected));
+
+    EXPECT_TRUE(app.IsModified());
+    EXPECT_TRUE(app.IsUntitled());
+    EXPECT_EQ(form_->windowTitle().toStdString(), "Untitled - " + AppTitle());
+    EXPECT_EQ(events_[evDataReloaded], 1);
+    EXPECT_EQ(app.InfoBlock()[0], 127);
+    ExpectIdleWindow();
+}
+
+struct ReadFault {
+    const char* name;
+    std::function<void(radiosim::RadioSim&)> set;
+    int code;
+    std::vector<std::string> commands;
+};
+
+class AppCloneReadFaultTest : public AppCloneTest, public ::testing::WithParamInterface<ReadFault> {};
+
+TEST_P(AppCloneReadFaultTest, ShowsItsBoxAndKeepsTheWorkingImage) {
+    const ReadFault& c = GetParam();
+    indMain& app = StartLinked();
+    c.set(sim_);
+    const cmcEeprom before = app.WorkingImage();
+    boxes_.Expect(gGTex->GetTextLine("GI_Mess_CloneErr_Head", c.code), plat::IDOK);
+    app.CloneRead();
+    Run();
+
+    ASSERT_EQ(boxes_.Log().size(), 1u);
+    EXPECT_EQ(boxes_.Log()[0].text, indCloneMan::CloneErrorText(c.code));
+    EXPECT_EQ(Commands(), c.commands);
+    EXPECT_TRUE(app.WorkingImage().IsEqual(before));
+    EXPECT_EQ(gEnviron->ModelType, kStartModel);
+    EXPECT_FALSE(app.IsModified());
+    ExpectIdleWindow();
+}
+
+const ReadFault kReadFaults[] = {
+    {"wrong_model",
+     [](radiosim::RadioSim& s) { s.SetFaults(linkwire::With([](auto& f) { f.modelWord = 0x4420; })); },
+     kCloneBadInfo,
+     {"E0"}},
+    // A broken end signature fails the image check after the whole read.
+    {"broken_signature",
+     [](radiosim::RadioSim& s) {
+         const int32_t end =
+             (s.Memory()[layout::kHdrEndAddress] << 8 | s.Memory()[layout::kHdrEndAddress + 1]) -
+             (s.Memory()[layout::kHdrBase] << 8 | s.Memory()[layout::kHdrBase + 1]) + 504;
+         s.Memory()[static_cast<size_t>(end)] ^= 0xFF;
+     },
+     15,
+     {"E0", "E2"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Faults, AppCloneReadFaultTest, ::testing::ValuesIn(kReadFaults),
+                         [](const ::testing::TestParamInfo<ReadFault>& i) {
+                             return std::string(i.param.name);
+                         });
+
+TEST_F(AppCloneTest, ConfirmedWriteLeavesThePackedImageInTheRadio) {
+    indMain& app = StartLinked();
+    sim_.FillPattern("ff");
+    const std::vector<uint8_t> radioBefore = sim_.Memory();
+    // One programmed channel: without one the write is refused.
+    datCh channel(&app.WorkingImage());
+    channel.Load(1, 0);
+    channel.rxFreq = 146520000;
+    channel.Store(1, 0);
+    const cmcEeprom before = app.WorkingImage();
+
+    boxes_.Expect(GetMultiLineText(*gGTex, "GI_Mess_Confirm_CloneWrite"), plat::IDOK);
+    boxes_.Expect(GetMultiLineText(*gGTex, "GI_Mess_CloneWrite_Succeeded"), plat::IDOK);
+    app.CloneWrite();
+    Run();
+
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"E0", "E0", "E3"}));
+    EXPECT_TRUE(sim_.WriteFlag());
+    // The radio holds a normalised, packed copy from its user area up to the
+    // end of the used data, with its own revision.
+    cmcEeprom sent = before;
+    app.NormalizeImage(sent, 1);
+    ASSERT_EQ(Static2Dynamic(sent, 1), 0);
+    sent.SetByte(264, 1);
+    const int32_t last = (sent.GetWord(layout::kHdrEndAddress) & ~127) + 127;
+    ASSERT_GT(last, 0x100);
+    for (int32_t a = 0; a < radiosim::RadioSim::kMemorySize; ++a) {
+        const uint8_t want = a >= 0x100 && a <= last ? sent.GetByte(a) : radioBefore[static_cast<size_t>(a)];
+        ASSERT_EQ(sim_.Memory()[static_cast<size_t>(a)], want) << a;
+    }
+    EXPECT_TRUE(app.WorkingImage().IsEqual(before)) << "only the copy is packed";
+    ExpectIdleWindow();
+}
+
+// Tables that do not fit the radio's memory would leave an image whose
+// partition table is not its own: neither the radio nor a file gets one.
+TEST_F(AppCloneTest, DataThatDoesNotFitIsNeitherWrittenNorSaved) {
+    constexpr int32_t kLtrHandheld = 1;
+    indMain& app = StartLinked(kLtrHandheld);
+    sim_.FillPattern("ff");
+    const std::vector<uint8_t> radioBefore = sim_.Memory();
+    cmcEeprom& work = app.WorkingImage();
+    // All 512 channels in bank 0 and a repeater pool filled to the brim.
+    work.SetWord(layout::kBankCounts, 512);
+    for (int32_t site = 0; site < layout::kSites; ++site)
+        work.SetByte(layout::kSiteCounts + site, 0xFF);
+    datCh channel(&work);
+    channel.Load(2, 0);
+    channel.rxFreq = 146520000;
+    channel.Store(2, 0);
+    cmcEeprom probe = work;
+    app.NormalizeImage(probe, 1);
+    ASSERT_EQ(Static2Dynamic(probe, 1), 1) << "the tables must overflow for this test";
+    const cmcEeprom before = work;
+
+    boxes_.Expect(GetMultiLineText(*gGTex, "GI_Mess_Confirm_CloneWrite"), plat::IDOK);
+    boxes_.Expect(GetMultiLineText(*gGTex, "GI_AppMess_CloneErr_Area"), plat::IDOK);
+    app.CloneWrite();
+    Run();
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"E0", "E0"}));
+    EXPECT_TRUE(sim_.Memory() == radioBefore);
+    EXPECT_TRUE(work.IsEqual(before));
+    ExpectIdleWindow();
+
+    const std::string path = Documents() + "/full.icf";
+    boxes_.Expect(GetMultiLineText(*gGTex, "GI_AppMess_DataTooLarge"), plat::IDOK);
+    EXPECT_EQ(app.SaveFile(path), 1);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(app.IsUntitled());
+    EXPECT_EQ(boxes_.Log().size(), 3u);
+}
+
+TEST_F(AppCloneTest, InformationShowsWhatTheRadioTold) {
+    indMain& app = StartLinked();
+    const cmcEeprom before = app.WorkingImage();
+    // The simulator's block is blanks but for its name, its revision and its clone-area end.
+    boxes_.Expect("", plat::IDOK);
+    app.ReadCloneInfo();
+    Run();
+
+    ASSERT_EQ(boxes_.Log().size(), 1u);
+    EXPECT_EQ(boxes_.Log()[0].text, "Zuro PMR mobile\nMobile type\nWithout ten-key pad\n"
+                                    "2.0\nADIOSIM\nOption unit Kx24\nDigital unit type 2(Rev: . )\n"
+                                    "Over-voltage was detected.\n");
+    EXPECT_EQ(boxes_.Log()[0].caption, AppTitle());
+    EXPECT_EQ(boxes_.Log()[0].flags, plat::MB_OK | plat::MB_ICONINFORMATION);
+    EXPECT_EQ(Commands(), std::vector<std::string>{"E0"});
+    EXPECT_TRUE(app.WorkingImage().IsEqual(before));
+    ExpectIdleWindow();
+}
+
+} // namespace
