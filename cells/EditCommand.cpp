@@ -194,25 +194,8 @@ void InsertRows(cmcCellCapsule& request, datCh& record, int32_t unit) {
     const Rows rows = Selection(request, record);
     const int32_t at = rows.first;
     const int32_t n = std::min(rows.Count(), pool ? layout::kPoolRows : layout::kChannelRows);
-    cmcEeprom& image = *record.image;
-    for (int32_t i = 0; i < n; ++i) {
-        if (!RoomForOneMore(image, pool, unit)) {
-            ErrorBox("GI_AppMess_ChErr_Overflow");
-            break;
-        }
-        const int32_t before = UnitCount(image, pool, unit);
-        if (gEvMan) gEvMan->Send(pool ? evInsertPoolRow : evInsertChannelRow, unit, at);
-        // Nobody took the row (no main window, or a row outside the bank or site).
-        if (UnitCount(image, pool, unit) != before + 1) break;
-        if (Static2DynamicInit(image) != 0) {
-            // The capacity test was too kind: take the row out again rather
-            // than keep an image whose dynamic area does not hold its tables.
-            gEvMan->Send(pool ? evRemovePoolRow : evRemoveChannelRow, unit, at);
-            Static2DynamicInit(image);
-            ErrorBox("GI_AppMess_ChErr_Overflow");
-            break;
-        }
-    }
+    for (int32_t i = 0; i < n; ++i)
+        if (!InsertRowWithRoom(*record.image, pool, unit, at)) break;
     request.rangeRequest = true;
     request.rangeFirst = rows.first;
     request.rangeLast = rows.last;
@@ -220,6 +203,26 @@ void InsertRows(cmcCellCapsule& request, datCh& record, int32_t unit) {
 }
 
 } // namespace
+
+bool InsertRowWithRoom(cmcEeprom& image, bool pool, int32_t unit, int32_t row) {
+    if (!RoomForOneMore(image, pool, unit)) {
+        ErrorBox("GI_AppMess_ChErr_Overflow");
+        return false;
+    }
+    const int32_t before = UnitCount(image, pool, unit);
+    if (gEvMan) gEvMan->Send(pool ? evInsertPoolRow : evInsertChannelRow, unit, row);
+    // Nobody took the row (no main window, or a row outside the bank or site).
+    if (UnitCount(image, pool, unit) != before + 1) return false;
+    if (Static2DynamicInit(image) != 0) {
+        // The capacity test was too kind: take the row out again rather than
+        // keep an image whose dynamic area does not hold its tables.
+        gEvMan->Send(pool ? evRemovePoolRow : evRemoveChannelRow, unit, row);
+        Static2DynamicInit(image);
+        ErrorBox("GI_AppMess_ChErr_Overflow");
+        return false;
+    }
+    return true;
+}
 
 datCh& EditCommand(cmcCellCapsule& request, datCh& record, int32_t firstRow, int32_t lastRow,
                    int32_t bankOrSite) {

@@ -32,6 +32,14 @@ constexpr int32_t kInsert = 94;
 datCh& EditCommand(cmcCellCapsule& request, datCh& record, int32_t firstRow, int32_t lastRow,
                    int32_t bankOrSite);
 
+// Inserts one empty row at `row` of bank (site, with pool) `unit` through the
+// main window's row event (26, or 28 for pool entries) and repacks the image,
+// when the bank's or site's table, the site's 20 entries and the radio's
+// dynamic area have room for it. When they have not, or the repacked image
+// would not fit after all, the overflow box is shown and nothing stays
+// inserted. False when no row was inserted (also when nobody took the event).
+bool InsertRowWithRoom(cmcEeprom& image, bool pool, int32_t unit, int32_t row);
+
 // Exchanges the rows of bank (site) n with those of bank (site) n + step
 // (step +1 or -1) together with their counts; the moved rows carry their
 // references along, and a site keeps its marked-entry position. Rows may

@@ -1,7 +1,352 @@
-#include "cells/CellCases.h"
-#include "cells/CellFrame.h"
+// The cells of LTR trunking: a channel's group columns (ids 331..338), the
+// repeater entries of the open site (339..347, 349, 350), a site's area bit
+// on the bank sheet (348) and the LTR options (351..360).
+#include "cells/LtrCells.h"
 
-// The cells of LTR groups, repeaters and LTR options.
+#include "cells/CellCases.h"
+#include "cells/CellFields.h"
+#include "cells/CellFrame.h"
+#include "cells/ConvSupport.h"
+#include "cells/EditCommand.h"
+#include "cells/FreqToneConv.h"
+#include "cells/ListConv.h"
+#include "cells/NumberConv.h"
+#include "cells/TextCell.h"
+#include "cells/cmcCellObj.h"
+#include "foundation/Globals.h"
+#include "foundation/cmcEvMan.h"
+#include "foundation/cmcGTex.h"
+#include "image/BankSite.h"
+#include "image/datCh.h"
+
+#include <string>
+#include <variant>
+
+namespace {
+
+using namespace ltrkeys;
+
+constexpr int32_t kKindBank = 15;
+constexpr int32_t kKindPool = 24;
+
+constexpr int32_t kCellGrpRxId = 331;
+constexpr int32_t kCellRptFreqR = 340;
+
+// The LTR options of the radio: a byte of switches, two timers, the decoder switch.
+constexpr int32_t kLtrSwitches = 107338;
+constexpr int32_t kLtrOutOfRangeTimer = 107339;
+constexpr int32_t kLtrFadeTimer = 107340;
+constexpr int32_t kLtrDecoder = 107341;
+
+constexpr int32_t kMaxGroupId = 250;
+constexpr int32_t kMaxHomeRepeater = 20;
+// A site holds at most 20 entries, so a mark beyond them marks none.
+constexpr int32_t kMaxSiteMark = 20;
+// A new repeater entry transmits this far above its receive frequency.
+constexpr int32_t kRepeaterTxOffset = 5000000;
+constexpr int32_t kRfPowerOfZero = 3;
+
+constexpr uint8_t kAlignCentre = 1;
+constexpr uint8_t kAlignRight = 2;
+constexpr const char* kSameAsReceive = "<-";
+constexpr const char* kHomeRepeater = "H";
+constexpr const char* kNotLtrBank = "---";
+
+enum class Conv { Sel, SelPtr, Int16, ByteRange };
+
+struct ConvSpec {
+    Conv kind;
+    const char* list = nullptr;
+    int32_t a = 0; // Int16: minimum; ByteRange: units per second
+    int32_t b = 0; // Int16: maximum; ByteRange: off mode
+};
+
+int Run(CellFrame& f, const ConvSpec& c, int32_t& value, int32_t& out) {
+    switch (c.kind) {
+    case Conv::Sel:
+        return ConvSelCell(f.request, c.list, value, out);
+    case Conv::SelPtr:
+        return ConvSelPtrCell(f.request, c.list, value, out);
+    case Conv::Int16: {
+        uint16_t word = static_cast<uint16_t>(value);
+        const int changed = ConvIntCell16(f.request, word, c.a, c.b, out);
+        value = word;
+        return changed;
+    }
+    case Conv::ByteRange: {
+        uint8_t byte = static_cast<uint8_t>(value);
+        const int changed = ConvByteRangeCell(f.request, byte, c.a, c.b, out);
+        value = byte;
+        return changed;
+    }
+    }
+    return 0;
+}
+
+template <class Field> int RowField(CellFrame& f, Field& field, const ConvSpec& c) {
+    return field::RowCell(f, field, [&](int32_t& v, int32_t& out) { return Run(f, c, v, out); });
+}
+
+void PostSheetChanged() {
+    if (gEvMan) gEvMan->Post(evRedrawSheet, 0, 0);
+}
+
+void AlignH(CellFrame& f, uint8_t alignment) {
+    f.cell.layout = static_cast<uint8_t>((f.cell.layout & ~cmcCellObj::kAlignHMask) | alignment);
+}
+
+std::string Line(CellFrame& f, const char* key, int32_t n) {
+    return conv::TextsOf(f.request).GetTextLine(key, n);
+}
+
+// The row lies below the open site's entries (its sheet's empty row), or the site has none.
+bool NewPoolRow(const CellFrame& f) {
+    return f.index > f.siteRange.last || f.siteRange.count == 0;
+}
+
+bool StartsInput(int32_t key) {
+    return key == conv::kKeySpace || key == conv::kKeyBackspace || key == '.' || conv::IsDigitKey(key) ||
+           key == cmcCellCapsule::kKeyEnter;
+}
+
+// Input on the empty row below a bank's channels (a site's entries) first
+// makes it a row of the bank (site). True when the row is one: it was
+// already, or it has just been inserted and reloaded. A row that could not be
+// inserted must not be edited: it holds the next bank's (site's) first row.
+bool TakeNewRow(CellFrame& f, bool pool) {
+    if (!(pool ? NewPoolRow(f) : f.newRow)) return true;
+    if (!StartsInput(f.Key())) return false;
+    const int32_t unit = pool ? f.siteRange.number : f.bankRange.number;
+    if (!InsertRowWithRoom(f.image, pool, unit, f.index)) return false;
+    f.LoadRow(pool ? kKindPool : f.recordKind, f.index);
+    f.newRow = false;
+    return true;
+}
+
+// The group record of the open site (the bank record of the same number).
+datCh OpenSite(CellFrame& f) {
+    datCh site(&f.image);
+    if (IsValidSite(f.siteRange.number)) site.Load(kKindBank, f.siteRange.number);
+    return site;
+}
+
+// ---- group columns of a channel row ----
+
+// The receive id and the home repeater: typing on the bank's empty row adds
+// the row; 0 is never stored, and an empty value shows no text.
+void InsertingGroupCell(CellFrame& f) {
+    if (!TakeNewRow(f, false)) {
+        f.Show(std::string());
+        return;
+    }
+    const bool rxId = f.cellId == kCellGrpRxId;
+    uint8_t& field = rxId ? f.row.grpRxId : f.row.grpByte2;
+    const int32_t old = field;
+    f.value = old;
+    const int changed =
+        Run(f, {Conv::Int16, nullptr, 0, rxId ? kMaxGroupId : kMaxHomeRepeater}, f.value, f.result);
+    if (changed && f.value != 0) {
+        if (rxId && f.row.grpTxId == old) f.row.grpTxId = static_cast<uint8_t>(f.value);
+        field = static_cast<uint8_t>(f.value);
+        f.StoreRow();
+        PostSheetChanged();
+    } else if (changed) {
+        conv::Show(f.request, std::to_string(old));
+    }
+    if (f.Key() == 0 && field == 0) f.Show(std::string());
+}
+
+void GrpTxId(CellFrame& f) {
+    AlignH(f, kAlignRight);
+    if (RowField(f, f.row.grpTxId, {Conv::Int16, nullptr, 1, kMaxGroupId})) PostSheetChanged();
+    if (f.result != cmcCellCapsule::kResultOpenEditor && f.row.grpTxId == f.row.grpRxId) {
+        AlignH(f, kAlignCentre);
+        conv::Show(f.request, kSameAsReceive);
+    }
+    if (f.row.grpFlagA) f.Grey();
+}
+
+// ---- row fields through one converter each ----
+
+using BoolField = bool datCh::*;
+using ByteField = uint8_t datCh::*;
+
+struct RowFieldCell {
+    int32_t id;
+    std::variant<BoolField, ByteField> field;
+    ConvSpec conv;
+    bool poolEntry; // a repeater entry: only the open site's entries are edited
+};
+
+const RowFieldCell kRowFieldCells[] = {
+    {333, &datCh::grpFlagA, {Conv::Sel, kTxInh}, false},
+    {335, &datCh::grpFlagB, {Conv::Sel, kEnable2}, false},
+    {336, &datCh::grpFlagC, {Conv::Sel, kOnOffInv}, false},
+    {337, &datCh::grpByte4, {Conv::Int16, nullptr, 1, kMaxGroupId}, false},
+    {338, &datCh::grpByte5, {Conv::Int16, nullptr, 1, kMaxGroupId}, false},
+    {342, &datCh::poolRxDat, {Conv::SelPtr, kOnOff2}, true},
+    {343, &datCh::poolTxDat, {Conv::SelPtr, kOnOff2}, true},
+    {344, &datCh::poolNar, {Conv::SelPtr, kNar}, true},
+    {345, &datCh::poolPhone, {Conv::SelPtr, kOnOff2}, true},
+};
+
+void RowFieldCase(CellFrame& f) {
+    for (const RowFieldCell& c : kRowFieldCells) {
+        if (c.id != f.cellId) continue;
+        if (c.poolEntry && NewPoolRow(f)) return;
+        std::visit([&](auto member) { RowField(f, f.row.*member, c.conv); }, c.field);
+        return;
+    }
+}
+
+// ---- repeater entries of the open site ----
+
+void RptNo(CellFrame& f) {
+    if (NewPoolRow(f)) {
+        f.Show(Line(f, kNewRowTitle, 0));
+    } else {
+        f.Show(conv::Format("%3d", f.index - f.siteRange.first + 1));
+    }
+}
+
+// The frequency converters work on a channel's frequencies: the entry's are
+// lent to them. An entry without a receive frequency gets the transmit
+// frequency receive + 5 MHz (3 MHz from 470 MHz up).
+void RptFreq(CellFrame& f) {
+    const bool receive = f.cellId == kCellRptFreqR;
+    if (receive ? !TakeNewRow(f, true) : NewPoolRow(f)) {
+        f.Show(std::string());
+        return;
+    }
+    datCh& r = f.row;
+    r.rxFreq = r.poolRxFreq;
+    r.txFreq = r.poolTxFreq;
+    r.programmed = r.poolRxFreq != 0;
+    const int changed = receive ? ConvFrequencyCell(f.request, r, true, kRepeaterTxOffset, f.result)
+                                : ConvChannelFreqCell(f.request, r, false, f.result);
+    if (!changed) return;
+    r.poolRxFreq = r.rxFreq;
+    r.poolTxFreq = r.txFreq;
+    f.StoreRow();
+    if (receive) PostSheetChanged();
+}
+
+void RptText(CellFrame& f) {
+    if (!IsValidSite(f.siteRange.number)) return;
+    datCh site = OpenSite(f);
+    if (EditTextCell(f.request, site.name.data(), static_cast<int32_t>(site.name.size()), false, f.result))
+        site.StoreAndReload();
+}
+
+void RptAreaBit(CellFrame& f) {
+    f.Show(Line(f, kAreaBitText, OpenSite(f).areaBit ? 1 : 0));
+}
+
+// The site's home repeater: value 1 marks a programmed entry (the site keeps
+// its position), which then shows "H". The list always starts from value 0,
+// so space marks the entry whatever it showed.
+void RptAtr(CellFrame& f) {
+    if (NewPoolRow(f)) return;
+    if (f.row.poolRxFreq != 0) {
+        f.value = 0;
+        if (ConvSelPtrCell(f.request, kRptAtr, f.value, f.result) && f.value == 1) {
+            f.row.siteMark = true;
+            f.row.siteMarkClear = false;
+            f.StoreRow();
+            PostSheetChanged();
+        }
+        if (f.row.siteMark) conv::Show(f.request, kHomeRepeater);
+    } else {
+        f.Show(std::string());
+    }
+    const int32_t mark = OpenSite(f).siteMarkPos;
+    f.SetError(mark == 0 || mark > kMaxSiteMark || mark > f.siteRange.count);
+}
+
+void RptRfPo(CellFrame& f) {
+    if (NewPoolRow(f)) return;
+    f.value = f.row.poolRfPo == 0 ? kRfPowerOfZero : f.row.poolRfPo;
+    if (ConvSelPtrCell(f.request, kRfPwr, f.value, f.result)) {
+        f.row.poolRfPo = static_cast<uint8_t>(f.value);
+        f.StoreRow();
+    }
+}
+
+// ---- site settings of an LTR bank (cell index = bank) ----
+
+void BankSiteCell(CellFrame& f) {
+    f.LoadRow(kKindBank, f.index);
+    if (!f.rowLoaded || !f.row.ltrBank) {
+        f.Show(kNotLtrBank);
+        f.Grey();
+        return;
+    }
+    switch (f.cellId) {
+    case 348:
+        RowField(f, f.row.areaBit, {Conv::Sel, kOnOff2});
+        break;
+    case 357:
+        RowField(f, f.row.numPreBit, {Conv::Int16, nullptr, 0, 255});
+        break;
+    case 358:
+        RowField(f, f.row.numHangBit, {Conv::Int16, nullptr, 0, 255});
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- LTR options ----
+
+struct OptionCell {
+    int32_t id;
+    int32_t address;
+    int32_t lowBit;
+    int32_t width;
+    ConvSpec conv;
+    int32_t greyWhileBit; // of the same byte; -1 none
+    bool rebuildAlways;   // every view is rebuilt after any request
+};
+
+const OptionCell kOptionCells[] = {
+    {351, kLtrSwitches, 7, 1, {Conv::Sel, kOnOff}, -1, false},
+    {352, kLtrSwitches, 6, 1, {Conv::Sel, kOnOff}, -1, false},
+    {353, kLtrSwitches, 4, 1, {Conv::Sel, kOnOff}, -1, false},
+    {354, kLtrSwitches, 2, 1, {Conv::Sel, kEnableInv}, 1, false},
+    {355, kLtrSwitches, 1, 1, {Conv::Sel, kTaOutRange}, -1, true},
+    {356, kLtrOutOfRangeTimer, 0, 8, {Conv::ByteRange, nullptr, 1, 1}, -1, false},
+    {359, kLtrFadeTimer, 0, 8, {Conv::ByteRange, nullptr, 10, 0}, -1, false},
+    {360, kLtrDecoder, 7, 1, {Conv::Sel, kLsdDecode}, -1, false},
+};
+
+void OptionCase(CellFrame& f) {
+    for (const OptionCell& c : kOptionCells) {
+        if (c.id != f.cellId) continue;
+        field::BitsCell(f, c.address, c.lowBit, c.width,
+                        [&](int32_t& v, int32_t& out) { return Run(f, c.conv, v, out); });
+        if (c.greyWhileBit >= 0 && field::GetFlag(f.image, c.address, c.greyWhileBit)) f.Grey();
+        if (c.rebuildAlways) f.resultFlags |= CellFrame::kFlagRebuildAll;
+        return;
+    }
+}
+
+} // namespace
+
 void RegisterLtrCells(CellCaseTable& table) {
-    (void)table;
+    table.Add(331, InsertingGroupCell);
+    table.Add(332, GrpTxId);
+    table.Add(333, RowFieldCase);
+    table.Add(334, InsertingGroupCell);
+    table.Add(335, 338, RowFieldCase);
+    table.Add(339, RptNo);
+    table.Add(340, 341, RptFreq);
+    table.Add(342, 345, RowFieldCase);
+    table.Add(346, RptText);
+    table.Add(347, RptAreaBit);
+    table.Add(348, BankSiteCell);
+    table.Add(349, RptAtr);
+    table.Add(350, RptRfPo);
+    table.Add(351, 356, OptionCase);
+    table.Add(357, 358, BankSiteCell);
+    table.Add(359, 360, OptionCase);
 }
