@@ -138,6 +138,12 @@ struct CellFrame {
     void SetMenuState(uint8_t bits, bool on);
     bool MenuState(uint8_t bits) const;
 
+    // Input on the empty row below the open bank's last channel (with pool,
+    // the open site's last repeater entry) first makes that row part of the
+    // bank or site. True when the key starts an input and the row was added
+    // and loaded; otherwise nothing changed (a refusal has shown its box).
+    bool AddRowForInput(bool pool);
+
     // Asks the host to make another cell of the same category and index
     // current and to replay the key there. A target equal to the evaluated
     // cell is never asked for (the host would replay the key on the same

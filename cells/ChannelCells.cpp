@@ -13,7 +13,6 @@
 #include "cells/FreqToneConv.h"
 #include "cells/ListConv.h"
 #include "cells/NumberConv.h"
-#include "cells/RowInsert.h"
 #include "cells/TextCell.h"
 #include "cells/cmcCellObj.h"
 #include "image/BankSite.h"
@@ -384,23 +383,15 @@ void Attributes(CellFrame& f) {
     f.resultFlags |= CellFrame::kFlagRowCounts | CellFrame::kFlagRebuildAll;
 }
 
-bool StartsInput(int32_t key) {
-    return key == conv::kKeySpace || key == conv::kKeyBackspace || key == '.' || conv::IsDigitKey(key) ||
-           key == cmcCellCapsule::kKeyEnter;
-}
-
 // Input on the empty row below the bank's last channel adds that row to the
 // bank first. A row that is not there takes no value: its index is the next
 // bank's first channel (or a row of no bank), which must not be written.
 void ReceiveFrequency(CellFrame& f) {
     if (f.newRow) {
-        if (!StartsInput(f.request.key) ||
-            !InsertRowForInput(f.image, InsertTable::Channels, f.bankRange.number, f.index)) {
+        if (!f.AddRowForInput(false)) {
             f.Show(std::string());
             return;
         }
-        f.LoadRow(f.recordKind, f.index);
-        f.newRow = false;
         f.resultFlags |= CellFrame::kFlagRowCounts;
     }
     if (ConvChannelFreqCell(f.request, f.row, true, f.result)) f.StoreRow();

@@ -7,7 +7,6 @@
 #include "cells/CellFields.h"
 #include "cells/CellFrame.h"
 #include "cells/ConvSupport.h"
-#include "cells/EditCommand.h"
 #include "cells/FreqToneConv.h"
 #include "cells/ListConv.h"
 #include "cells/NumberConv.h"
@@ -104,23 +103,13 @@ bool NewPoolRow(const CellFrame& f) {
     return f.index > f.siteRange.last || f.siteRange.count == 0;
 }
 
-bool StartsInput(int32_t key) {
-    return key == conv::kKeySpace || key == conv::kKeyBackspace || key == '.' || conv::IsDigitKey(key) ||
-           key == cmcCellCapsule::kKeyEnter;
-}
-
 // Input on the empty row below a bank's channels (a site's entries) first
 // makes it a row of the bank (site). True when the row is one: it was
 // already, or it has just been inserted and reloaded. A row that could not be
 // inserted must not be edited: it holds the next bank's (site's) first row.
 bool TakeNewRow(CellFrame& f, bool pool) {
     if (!(pool ? NewPoolRow(f) : f.newRow)) return true;
-    if (!StartsInput(f.Key())) return false;
-    const int32_t unit = pool ? f.siteRange.number : f.bankRange.number;
-    if (!InsertRowWithRoom(f.image, pool, unit, f.index)) return false;
-    f.LoadRow(pool ? kKindPool : f.recordKind, f.index);
-    f.newRow = false;
-    return true;
+    return f.AddRowForInput(pool);
 }
 
 // The group record of the open site (the bank record of the same number).

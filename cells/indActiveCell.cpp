@@ -349,6 +349,17 @@ bool CellFrame::MenuState(uint8_t bits) const {
     return (cell.flags2 & bits) == bits;
 }
 
+bool CellFrame::AddRowForInput(bool pool) {
+    const int32_t key = request.key;
+    const bool input = key == conv::kKeySpace || key == conv::kKeyBackspace || key == '.' ||
+                       conv::IsDigitKey(key) || key == cmcCellCapsule::kKeyEnter;
+    if (!input) return false;
+    if (!InsertRowWithRoom(image, pool, pool ? siteRange.number : bankRange.number, index)) return false;
+    LoadRow(pool ? kKindPool : recordKind, index);
+    newRow = false;
+    return true;
+}
+
 void CellFrame::JumpTo(int32_t targetCell) {
     if (targetCell == cellId) return;
     request.jumpRequest = 1;
