@@ -9,6 +9,7 @@
 #include "foundation/Globals.h"
 #include "foundation/TextUtil.h"
 #include "foundation/cmcGTex.h"
+#include "tests/cells/ShippedOverlayFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -22,52 +23,11 @@
 
 namespace {
 
-class ShippedOverlayTest : public ::testing::Test {
-protected:
-    static constexpr const char* kPath = TOLVANE_BIN_DIR "/QT4410R.OVL";
-
-    ShippedOverlayTest() {
-        texts.SetFile(kPath);
-        old = gGTex;
-        gGTex = &texts;
-    }
-    ~ShippedOverlayTest() override { gGTex = old; }
-
-    // The key's lines up to the next key.
-    std::vector<std::string> Lines(const std::string& key) {
-        std::vector<std::string> lines;
-        for (int32_t n = 0;; ++n) {
-            std::optional<std::string> line = texts.TryGetTextLine(key, n);
-            if (!line || line->starts_with('#')) break;
-            lines.push_back(*line);
-        }
-        return lines;
-    }
-
-    // Every cell of the list's lines, parsed as the sheet and the layout cache parse them.
-    std::vector<cmcCellObj> Cells(const std::string& listKey) {
-        std::vector<cmcCellObj> cells;
-        std::array<int32_t, cmcCellObj::kChParams> chParams{};
-        for (const std::string& line : Lines(listKey + "_Cells")) {
-            if (line.starts_with(':')) continue; // a row directive
-            std::string rest = line;
-            while (!rest.empty()) {
-                cells.emplace_back();
-                rest = cells.back().Parse(rest, chParams.data(), nullptr);
-            }
-        }
-        return cells;
-    }
-
-    cmcGTex texts;
-    cmcGTex* old = nullptr;
-    cmcFCache cache;
-    ScopedLayoutCache useCache{&cache};
-};
+using ShippedOverlayTest = ShippedOverlayFixture;
 
 TEST_F(ShippedOverlayTest, TheOverlayIsThereAndEndsItsIndex) {
-    std::ifstream file(kPath);
-    ASSERT_TRUE(file.good()) << kPath;
+    std::ifstream file(kOverlayPath);
+    ASSERT_TRUE(file.good()) << kOverlayPath;
     std::string line, last;
     int endLines = 0;
     while (std::getline(file, line)) {
