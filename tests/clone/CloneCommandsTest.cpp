@@ -152,7 +152,7 @@ class CloneReadFaultTest : public CloneCommandsTest, public ::testing::WithParam
 TEST_P(CloneReadFaultTest, ShowsItsBoxAndKeepsTheWorkingImage) {
     const ReadFault& c = GetParam();
     c.set(sim, host);
-    boxes.Expect(Head(c.code), plat::IDOK);
+    boxes.Expect(indCloneMan::CloneErrorText(c.code), plat::IDOK);
     cmds.CloneRead();
     Run();
     EXPECT_TRUE(boxes.Done());
@@ -193,6 +193,23 @@ const ReadFault kReadFaults[] = {
      },
      15, kInfoAndRead},
     {"newer_data", [](auto&, auto& h) { h.lockout = true; }, 16, kInfoAndRead},
+    {"dropped_frame", [](auto& s, auto&) { s.SetFaults(With([](Faults& f) { f.dropFrame = 5; })); },
+     kCloneMissing, kInfoAndRead},
+    {"frame_not_requested",
+     [](auto& s, auto&) {
+         s.SetFaults(With([](Faults& f) {
+             f.extraFrameAfter = 2;
+             f.extraFrameAddress = 0xF000;
+         }));
+     },
+     kCloneOutside, kInfoAndRead},
+    {"wrong_end_count", [](auto& s, auto&) { s.SetFaults(With([](Faults& f) { f.wrongEndCount = true; })); },
+     kCloneEndCount, kInfoAndRead},
+    {"port_gone_while_reading",
+     [](auto& s, auto&) { s.SetFaults(With([](Faults& f) { f.disappearAfterFrames = 3; })); }, kCloneTimeout,
+     kInfoAndRead},
+    // No device behind the COM port: the program never reaches a radio.
+    {"no_port", [](auto&, auto&) { gEnviron->ComPort = 6; }, kClonePortNotOpened, {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Faults, CloneReadFaultTest, ::testing::ValuesIn(kReadFaults),
@@ -321,7 +338,11 @@ TEST_P(CloneWriteFaultTest, NothingIsWrittenOrReportedAsWritten) {
     const WriteFault& c = GetParam();
     c.set(sim, host);
     if (c.confirmAnswered) boxes.Expect(Lines("GI_Mess_Confirm_CloneWrite"), plat::IDOK);
-    if (!c.box.empty()) boxes.Expect(c.box == "6" ? Head(kCloneBadFrame) : Lines(c.box.c_str()), plat::IDOK);
+    if (!c.box.empty())
+        boxes.Expect(std::isdigit(static_cast<unsigned char>(c.box[0]))
+                         ? indCloneMan::CloneErrorText(std::stoi(c.box))
+                         : Lines(c.box.c_str()),
+                     plat::IDOK);
     if (c.box.empty() && !c.confirmAnswered && !host.maker)
         boxes.Expect(Lines("GI_Mess_Confirm_CloneWrite"), plat::IDCANCEL);
     cmds.CloneWrite();
@@ -360,6 +381,16 @@ const WriteFault kWriteFaults[] = {
      [](auto& s, auto&) { s.SetFaults(With([](Faults& f) { f.refuseAck = 0; })); },
      true,
      "6",
+     {"E0", "E0", "E3"}},
+    {"radio_silent_after_go",
+     [](auto& s, auto&) { s.SetFaults(With([](Faults& f) { f.silentAck = 2; })); },
+     true,
+     "5",
+     {"E0", "E0", "E3"}},
+    {"wrong_end_acknowledgement",
+     [](auto& s, auto&) { s.SetFaults(With([](Faults& f) { f.wrongEndAck = true; })); },
+     true,
+     "10",
      {"E0", "E0", "E3"}},
     // The used end below the start of the area, or past the radio's memory: refused before the port.
     {"used_end_below_the_area",

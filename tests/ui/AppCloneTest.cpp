@@ -104,6 +104,18 @@ TEST_F(AppCloneTest, ReadLandsInTheWorkingImageAsTheRadiosModel) {
     EXPECT_EQ(events_[evDataReloaded], 1);
     EXPECT_EQ(app.InfoBlock()[0], 127);
     ExpectIdleWindow();
+
+    // What was read is kept as a clone data file: opened again and saved
+    // again, it gives the same file.
+    const std::string path = dir_.File("read.icf");
+    const std::string again = dir_.File("again.icf");
+    ASSERT_EQ(app.SaveFile(path), 0);
+    EXPECT_FALSE(app.IsModified());
+    ASSERT_EQ(app.OpenFile(path), 0);
+    ASSERT_EQ(app.SaveFile(again), 0);
+    EXPECT_TRUE(boxes_.Log().empty());
+    EXPECT_EQ(testsupport::TempDir::ReadFile(again), testsupport::TempDir::ReadFile(path));
+    EXPECT_EQ(gEnviron->ModelType, kRadioModel);
 }
 
 struct ReadFault {
