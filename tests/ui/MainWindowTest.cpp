@@ -2,6 +2,7 @@
 #include "ui/TForm1.h"
 
 #include <QLabel>
+#include <QPixmap>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -19,6 +20,11 @@ TEST_F(MainWindowTest, StartsUntitledWithTheOverlaysTitleFontAndTheStoredModelsD
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.windowTitle().toStdString(), "Untitled - " + AppTitle());
     EXPECT_EQ(form.minimumSize(), QSize(400, 200));
+    // What the user sees: the window drawn at the stored size.
+    const QPixmap shot = form.grab();
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_EQ(shot.size(), QSize(gEnviron->WindowWidth, gEnviron->WindowHeight));
+    EXPECT_EQ(shot.size(), form.size());
     EXPECT_EQ(form.font().pixelSize(), 12) << "9 points of the basic cell at 96 dots per inch";
     EXPECT_EQ(form.TreeImages().size(), 12);
     EXPECT_EQ(form.ToolBarImages().size(), 13);
