@@ -385,6 +385,29 @@ TEST_P(NormalizeModeTest, UnprogrammedChannelBecomesTheReferenceRecords) {
     EXPECT_EQ(image_.GetByte(S(3, 12)) & 0x80, ref_.GetByte(S(3, 12)) & 0x80);
 }
 
+// A second normalisation finds nothing left to do, for every model and both
+// modes, on data that needed the first one.
+TEST_P(NormalizeModeTest, SecondNormalisationChangesNothing) {
+    for (int model = 0; model < 10; ++model) {
+        SCOPED_TRACE(model);
+        UseModel(model);
+        const uint8_t comment[4] = {0x01, 'A', 0xFF, 0x7F};
+        image_.Write(layout::kComment1, comment, 4);
+        image_.SetByte(93860, 49);
+        image_.SetByte(93826, 0xE0);
+        image_.SetByte(93870, 30);
+        image_.SetWord(81868 + 4 * 2, 1000);
+        image_.SetByte(layout::kNewerDataByte, 3);
+        SetChannelFreq(0, 146520000);
+        SetChannelFreq(1, 446000000);
+        Normalize(GetParam());
+        const cmcEeprom once = image_;
+        NormalizeImage(image_, ref_, index_, GetParam());
+        for (int32_t a = 0; a < layout::kImageSize; ++a)
+            ASSERT_EQ(image_.GetByte(a), once.GetByte(a)) << "address " << a;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothModes, NormalizeModeTest, ::testing::Values(0, 1));
 
 // The home repeater of an LTR bank: after loading, the bank takes it from its first channel that names
