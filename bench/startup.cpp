@@ -1,0 +1,119 @@
+// Time from process start to the main window shown: the cloning program's
+// start-up (globals, overlay, start-up data, main form) beside a minimal Qt
+// Widgets program that shows an empty QMainWindow, measured in one run.
+// Every iteration starts a fresh process: this program again, in a child mode
+// that writes one byte to its stdout once its window has been shown and the
+// event loop runs, then quits.
+#include "platform/QtServices.h"
+#include "ui/ProgramGlobals.h"
+#include "ui/TForm1.h"
+#include "ui/indMain.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+constexpr char kChildProgram[] = "--child-program";
+constexpr char kChildMinimal[] = "--child-minimal";
+
+std::string gSelf;
+
+// Tells the parent that the window is up, once the event loop has run.
+void SignalShownAndQuit(QApplication& app) {
+    QTimer::singleShot(0, &app, [&app] {
+        [[maybe_unused]] ssize_t n = ::write(1, "s", 1);
+        app.quit();
+    });
+}
+
+int RunProgramChild(int argc, char** argv) {
+    QApplication app(argc, argv);
+    plat::QtServices services;
+    ProgramGlobals globals;
+    TForm1 form(globals.Main());
+    form.show();
+    SignalShownAndQuit(app);
+    return QApplication::exec();
+}
+
+int RunMinimalChild(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QMainWindow window;
+    window.show();
+    SignalShownAndQuit(app);
+    return QApplication::exec();
+}
+
+// Seconds from spawning the child in the given mode to its byte.
+double TimeToShown(const char* mode) {
+    int fds[2];
+    if (::pipe(fds) != 0) std::abort();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    std::string self = gSelf;
+    std::string arg = mode;
+    char* argv[] = {self.data(), arg.data(), nullptr};
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = -1;
+    if (posix_spawn(&pid, self.c_str(), &actions, nullptr, argv, environ) != 0) std::abort();
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+    char byte = 0;
+    const ssize_t got = ::read(fds[0], &byte, 1);
+    const auto shown = std::chrono::steady_clock::now();
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (got != 1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) std::abort();
+    return std::chrono::duration<double>(shown - start).count();
+}
+
+void BM_CloningProgramToMainWindow(benchmark::State& state) {
+    for (auto _ : state)
+        state.SetIterationTime(TimeToShown(kChildProgram));
+}
+BENCHMARK(BM_CloningProgramToMainWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_MinimalQtMainWindow(benchmark::State& state) {
+    for (auto _ : state)
+        state.SetIterationTime(TimeToShown(kChildMinimal));
+}
+BENCHMARK(BM_MinimalQtMainWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], kChildProgram) == 0) return RunProgramChild(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], kChildMinimal) == 0) return RunMinimalChild(argc, argv);
+
+    gSelf = std::filesystem::canonical("/proc/self/exe").string();
+    // The children keep their settings and lock file out of the user's own.
+    char dir[] = "/tmp/tolvane-startup-XXXXXX";
+    if (!::mkdtemp(dir)) return 1;
+    ::setenv("XDG_CONFIG_HOME", dir, 1);
+    ::setenv("XDG_RUNTIME_DIR", dir, 1);
+    if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(dir);
+    return 0;
+}
