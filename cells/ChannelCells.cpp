@@ -315,6 +315,19 @@ constexpr Column kColumns[] = {
 };
 // clang-format on
 
+} // namespace
+
+void SetSignallingMark(CellFrame& f, int32_t columnCell, int32_t value) {
+    for (const Column& c : kColumns)
+        for (int16_t id : c.ids)
+            if (id == columnCell && id != 0) {
+                SetMark(f, c.mark, value);
+                return;
+            }
+}
+
+namespace {
+
 const Column* ColumnOf(int32_t id) {
     static const auto byId = [] {
         std::array<const Column*, kLastId - kFirstId + 1> table{};

@@ -2,6 +2,9 @@
 #include "cells/ConvKeys.h"
 
 #include <array>
+#include <cstdint>
+
+struct CellFrame;
 
 // The overlay keys that the channel row cells read beside the converters' own
 // (ConvKeys.h): the lists of the channel columns, and the row-number text of
@@ -107,3 +110,8 @@ inline constexpr ChannelKeyInfo kChannelKeys[] = {
     {chlist::kSqlType, KeyUse::List, {{{listcell::Flex0, 0, 3}}}},
     {chlist::kTgList, KeyUse::List, {{{listcell::Flex0, 0, 16}}}},
 };
+
+// The warning or error mark that a PMR-Z signalling column (or one of its
+// aliases) earns for a value while the row's MSK signalling is on; nothing for
+// other columns, models and rows. The columns and their list pop-ups share it.
+void SetSignallingMark(CellFrame& f, int32_t columnCell, int32_t value);

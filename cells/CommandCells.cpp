@@ -6,6 +6,7 @@
 #include "cells/AppManager.h"
 #include "cells/CellCases.h"
 #include "cells/CellFrame.h"
+#include "cells/ChannelCells.h"
 #include "cells/ConvSupport.h"
 #include "cells/TextConv.h"
 #include "cells/cmcCellObj.h"
@@ -73,25 +74,7 @@ void FlexMark(CellFrame& f) {
     if (!opener || !opener->cell) return;
     const cmcCellObj& parent = *opener->cell;
     f.LoadRow(indActiveCell::CategoryInfo(parent.category), parent.index);
-    if (!f.model.pmrZ || !f.sigOn) return;
-    const int32_t choice = f.index;
-    switch (parent.cellId) {
-    case 156: // CL_Mch_Moni
-        f.SetWarning(choice != 6 && choice != 7);
-        break;
-    case 157: // CL_Mch_Sel
-        f.SetError(choice != 1);
-        break;
-    case 158: // CL_Mch_Call
-    case 159: // CL_Mch_PTT
-        f.SetError(choice != 0);
-        break;
-    case 160: // CL_Mch_CH_Mute
-        f.SetWarning(choice == 0);
-        break;
-    default:
-        break;
-    }
+    SetSignallingMark(f, parent.cellId, f.index);
 }
 
 // ---- menu commands ----

@@ -67,6 +67,8 @@ TEST(CommandCellsTest, FlexMarkMarksTheChoicesOfASignallingRow) {
         {4, true, 159, 0, false, false},  {4, true, 160, 0, true, false},  {4, true, 160, 1, false, false},
         {4, false, 157, 0, false, false}, // signalling off
         {3, true, 157, 0, false, false},  // not PMR-Z
+        {4, true, 178, 0, true, false},   // the monitor column of the other channel sheet
+        {4, true, 179, 0, false, true},   {4, true, 130, 0, false, false}, // no marks for other columns
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.parent << " choice " << c.choice);
