@@ -37,7 +37,7 @@ void cmcCellObj::Assign(const cmcCellObj& source) {
     flags = source.flags;
     flags2 = source.flags2;
     color = source.color;
-    if (source.font) font = std::make_unique<FontSpec>(*source.font);
+    if (source.font) font = std::make_unique<FontDesc>(*source.font);
     popupMenu = source.popupMenu;
     caption = source.caption;
 }
@@ -254,10 +254,10 @@ private:
                 cell_.color = *color;
         } else if (text.starts_with("Font")) {
             if (!cell_.font) {
-                cell_.font = std::make_unique<FontSpec>();
+                cell_.font = std::make_unique<FontDesc>();
                 if (cell_.parent && cell_.parent->font) *cell_.font = *cell_.parent->font;
             }
-            ParseFontSpec(std::string(AfterEquals(text)), *cell_.font);
+            ParseFontDesc(std::string(AfterEquals(text)), *cell_.font);
         } else if (text.starts_with('%')) {
             Reference(text.substr(1));
         } else if (text.starts_with("@ch")) {

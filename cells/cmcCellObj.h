@@ -1,6 +1,6 @@
 #pragma once
 #include "foundation/ColorName.h"
-#include "foundation/FontSpec.h"
+#include "foundation/FontDesc.h"
 
 #include <cstdint>
 #include <memory>
@@ -89,7 +89,7 @@ public:
     uint8_t flags2 = 0;
     ColorValue color = kDefaultColor;
     // None: the parent's or the host's font.
-    std::unique_ptr<FontSpec> font;
+    std::unique_ptr<FontDesc> font;
     std::optional<std::string> popupMenu;
     std::optional<std::string> caption;
 };

@@ -24,7 +24,7 @@ QColor ToQColor(ColorValue value, const QPalette& palette) {
                   static_cast<int>((value >> 16) & 0xFF));
 }
 
-QFont ToQFont(const FontSpec& spec, const QFont& base) {
+QFont ToQFont(const FontDesc& spec, const QFont& base) {
     QFont font(base);
     if (!spec.face.empty()) font.setFamily(QString::fromLocal8Bit(spec.face.c_str()));
     // A negative height is the character height without the leading, which is

@@ -1,6 +1,6 @@
 #pragma once
 #include "foundation/ColorName.h"
-#include "foundation/FontSpec.h"
+#include "foundation/FontDesc.h"
 
 #include <QColor>
 #include <QFont>
@@ -10,6 +10,6 @@
 // colour (high bit set) taken from the palette's matching role.
 QColor ToQColor(ColorValue value, const QPalette& palette);
 
-// The toolkit's font of a font specification, starting from base for what the
-// specification leaves to the host (an empty face).
-QFont ToQFont(const FontSpec& spec, const QFont& base);
+// The toolkit's font of a font description, starting from base for what the
+// description leaves to the host (an empty face).
+QFont ToQFont(const FontDesc& spec, const QFont& base);

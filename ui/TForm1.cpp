@@ -1,7 +1,7 @@
 #include "ui/TForm1.h"
 
 #include "cells/cmcCellObj.h"
-#include "foundation/FontSpec.h"
+#include "foundation/FontDesc.h"
 #include "foundation/Globals.h"
 #include "foundation/Placement.h"
 #include "foundation/cmcGTex.h"
@@ -19,7 +19,7 @@ TForm1::TForm1(cuiMain& manager, QWidget* parent) : QMainWindow(parent), manager
     cmcCellObj cell;
     cell.Parse(gGTex->GetText("GI_Form_Main_BasicCell"), nullptr, nullptr);
     if (cell.font) {
-        FontSpec font;
+        FontDesc font;
         CopyFont(&font, cell.font.get());
         setFont(ToQFont(font, QMainWindow::font()));
         QPalette p = palette();

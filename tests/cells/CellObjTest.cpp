@@ -171,7 +171,7 @@ TEST_F(CellObjTest, MissingModelIsTheTextTablesFatalError) {
 
 TEST_F(CellObjTest, FontOptionStartsFromTheParentsOwnFont) {
     cmcCellObj parent;
-    parent.font = std::make_unique<FontSpec>();
+    parent.font = std::make_unique<FontDesc>();
     parent.font->face = "Courier New";
     parent.font->SetSize(10);
 
@@ -180,7 +180,7 @@ TEST_F(CellObjTest, FontOptionStartsFromTheParentsOwnFont) {
     EXPECT_EQ(cell.font->face, "Courier New");
     EXPECT_EQ(cell.font->Size(), 10);
     EXPECT_EQ(cell.font->color, kRed);
-    EXPECT_EQ(parent.font->color, FontSpec().color) << "the parent's font is not touched";
+    EXPECT_EQ(parent.font->color, FontDesc().color) << "the parent's font is not touched";
 
     // Without a parent font the cell's own starts as a default font; a second
     // option works on the same font.
@@ -330,7 +330,7 @@ TEST_F(CellObjTest, InheritsTheParentsValuesButNotItsFontOrMenu) {
     parent.flags = 0x81;
     parent.flags2 = 0x02;
     parent.color = kRed;
-    parent.font = std::make_unique<FontSpec>();
+    parent.font = std::make_unique<FontDesc>();
     parent.popupMenu = "GI_PopupMenu";
     parent.caption = "Parent";
 

@@ -1,4 +1,4 @@
-#include "foundation/FontSpec.h"
+#include "foundation/FontDesc.h"
 #include "foundation/ColorName.h"
 
 #include <gtest/gtest.h>
@@ -26,8 +26,8 @@ TEST(ColorFromName, ExactNamesOnly) {
         EXPECT_EQ(ColorFromName(c.name), c.color) << c.name;
 }
 
-FontSpec NinePoint() {
-    FontSpec font;
+FontDesc NinePoint() {
+    FontDesc font;
     font.charset = 128;
     font.face = "Tahoma";
     font.pitch = FontPitch::Fixed;
@@ -35,8 +35,8 @@ FontSpec NinePoint() {
     return font;
 }
 
-TEST(FontSpec, PointsFollowTheHeight) {
-    FontSpec font;
+TEST(FontDesc, PointsFollowTheHeight) {
+    FontDesc font;
     font.SetSize(9);
     EXPECT_EQ(font.height, -12);
     for (int32_t points = 1; points <= 200; ++points) {
@@ -45,10 +45,10 @@ TEST(FontSpec, PointsFollowTheHeight) {
     }
 }
 
-TEST(ParseFontSpec, ChangesOnlyTheFieldsGiven) {
-    FontSpec font = NinePoint();
+TEST(ParseFontDesc, ChangesOnlyTheFieldsGiven) {
+    FontDesc font = NinePoint();
     font.style = FontUnderline;
-    ParseFontSpec(",,clRed,,%150,fsBold+fsItalic,", font);
+    ParseFontDesc(",,clRed,,%150,fsBold+fsItalic,", font);
     EXPECT_EQ(font.color, 0x0000FFu);
     EXPECT_EQ(font.Size(), 13);
     EXPECT_EQ(font.style, FontBold | FontItalic);
@@ -56,41 +56,41 @@ TEST(ParseFontSpec, ChangesOnlyTheFieldsGiven) {
     EXPECT_EQ(font.face, "Tahoma");
     EXPECT_EQ(font.pitch, FontPitch::Fixed);
 
-    FontSpec unchanged = NinePoint();
+    FontDesc unchanged = NinePoint();
     for (const char* spec : {"", ",,,,,,", "NO_CHARSET,,clNothing,x,,fsHeavy,fpWide"}) {
-        FontSpec font2 = NinePoint();
-        ParseFontSpec(spec, font2);
+        FontDesc font2 = NinePoint();
+        ParseFontDesc(spec, font2);
         EXPECT_EQ(font2, unchanged) << spec;
     }
 }
 
-TEST(ParseFontSpec, EachField) {
+TEST(ParseFontDesc, EachField) {
     struct Case {
         const char* spec;
-        void (*expect)(const FontSpec&);
+        void (*expect)(const FontDesc&);
     } cases[] = {
-        {" \tANSI_CHARSET \t", [](const FontSpec& f) { EXPECT_EQ(f.charset, 0); }},
-        {"ANSI_CHARSETX", [](const FontSpec& f) { EXPECT_EQ(f.charset, 128); }},
-        {",  Courier New ", [](const FontSpec& f) { EXPECT_EQ(f.face, "Courier New "); }},
-        {",,, 20", [](const FontSpec& f) { EXPECT_EQ(f.height, 20); }},
-        {",,,,%1", [](const FontSpec& f) { EXPECT_EQ(f.Size(), 1); }},
-        {",,,,24", [](const FontSpec& f) { EXPECT_EQ(f.Size(), 24); }},
+        {" \tANSI_CHARSET \t", [](const FontDesc& f) { EXPECT_EQ(f.charset, 0); }},
+        {"ANSI_CHARSETX", [](const FontDesc& f) { EXPECT_EQ(f.charset, 128); }},
+        {",  Courier New ", [](const FontDesc& f) { EXPECT_EQ(f.face, "Courier New "); }},
+        {",,, 20", [](const FontDesc& f) { EXPECT_EQ(f.height, 20); }},
+        {",,,,%1", [](const FontDesc& f) { EXPECT_EQ(f.Size(), 1); }},
+        {",,,,24", [](const FontDesc& f) { EXPECT_EQ(f.Size(), 24); }},
         {",,,,,fsStrikeOut + x+ fsUnderline\t",
-         [](const FontSpec& f) { EXPECT_EQ(f.style, FontStrikeOut | FontUnderline); }},
-        {",,,,,,fpVariable ", [](const FontSpec& f) { EXPECT_EQ(f.pitch, FontPitch::Variable); }},
-        {",,,,,, fpVariable", [](const FontSpec& f) { EXPECT_EQ(f.pitch, FontPitch::Fixed); }},
+         [](const FontDesc& f) { EXPECT_EQ(f.style, FontStrikeOut | FontUnderline); }},
+        {",,,,,,fpVariable ", [](const FontDesc& f) { EXPECT_EQ(f.pitch, FontPitch::Variable); }},
+        {",,,,,, fpVariable", [](const FontDesc& f) { EXPECT_EQ(f.pitch, FontPitch::Fixed); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.spec);
-        FontSpec font = NinePoint();
-        ParseFontSpec(c.spec, font);
+        FontDesc font = NinePoint();
+        ParseFontDesc(c.spec, font);
         c.expect(font);
     }
 }
 
 // Heights are negative when they give the character height, so scaling keeps
 // the sign and never ends at 0.
-TEST(ParseFontSpec, RelativeHeightKeepsItsSign) {
+TEST(ParseFontDesc, RelativeHeightKeepsItsSign) {
     struct Case {
         int32_t height;
         const char* field;
@@ -100,23 +100,23 @@ TEST(ParseFontSpec, RelativeHeightKeepsItsSign) {
         {-12, "%0", -1},    {-12, "%-50", -6}, {-12, "0", -12}, {-12, "x", -12},
     };
     for (const Case& c : cases) {
-        FontSpec font;
+        FontDesc font;
         font.height = c.height;
-        ParseFontSpec(std::string(",,,") + c.field, font);
+        ParseFontDesc(std::string(",,,") + c.field, font);
         EXPECT_EQ(font.height, c.expected) << c.height << " at " << c.field;
     }
 }
 
 TEST(CopyFont, CopiesEverythingWhenBothExist) {
-    FontSpec source = NinePoint();
+    FontDesc source = NinePoint();
     source.height = -17;
     source.style = FontBold;
     source.color = 0x123456;
-    FontSpec destination;
+    FontDesc destination;
     CopyFont(&destination, &source);
     EXPECT_EQ(destination, source);
 
-    FontSpec kept = destination;
+    FontDesc kept = destination;
     CopyFont(&destination, nullptr);
     EXPECT_EQ(destination, kept);
     CopyFont(nullptr, &source);

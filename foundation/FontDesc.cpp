@@ -1,4 +1,4 @@
-#include "foundation/FontSpec.h"
+#include "foundation/FontDesc.h"
 
 #include "foundation/TextUtil.h"
 
@@ -77,7 +77,7 @@ int32_t NumberField(std::string_view field, int32_t current) {
     return int32_t(current < 0 ? -magnitude : magnitude);
 }
 
-void ApplyStyle(std::string_view field, FontSpec& font) {
+void ApplyStyle(std::string_view field, FontDesc& font) {
     bool matched = false;
     for (const std::string& piece : SplitFields(std::string(field), "+")) {
         std::string_view name = std::string_view(piece).substr(SkipBlanks(piece));
@@ -91,19 +91,19 @@ void ApplyStyle(std::string_view field, FontSpec& font) {
 
 } // namespace
 
-int32_t FontSpec::Size() const {
+int32_t FontDesc::Size() const {
     return MulDiv(-int64_t(height), 72, kPixelsPerInch);
 }
 
-void FontSpec::SetSize(int32_t points) {
+void FontDesc::SetSize(int32_t points) {
     height = MulDiv(-int64_t(points), kPixelsPerInch, 72);
 }
 
-void CopyFont(FontSpec* destination, const FontSpec* source) {
+void CopyFont(FontDesc* destination, const FontDesc* source) {
     if (destination && source) *destination = *source;
 }
 
-void ParseFontSpec(const std::string& text, FontSpec& font) {
+void ParseFontDesc(const std::string& text, FontDesc& font) {
     std::vector<std::string> fields = SplitFields(text, ",");
     fields.resize(std::min<size_t>(fields.size(), 7));
     for (size_t f = 0; f < fields.size(); ++f) {

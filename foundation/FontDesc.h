@@ -10,7 +10,7 @@ enum FontStyle : uint8_t { FontBold = 0x01, FontItalic = 0x02, FontUnderline = 0
 
 // A font as cell definitions and forms describe it, free of any GUI type;
 // the window layer turns it into the toolkit's font when it draws.
-struct FontSpec {
+struct FontDesc {
     // Points and pixels relate at the GUI library's logical resolution.
     static constexpr int32_t kPixelsPerInch = 96;
 
@@ -27,14 +27,14 @@ struct FontSpec {
     int32_t Size() const;
     void SetSize(int32_t points);
 
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontDesc&) const = default;
 };
 
 // Copies every attribute, height included; nothing when either font is missing.
-void CopyFont(FontSpec* destination, const FontSpec* source);
+void CopyFont(FontDesc* destination, const FontDesc* source);
 
-// Applies a font specification of up to seven comma-separated fields:
+// Applies a font description of up to seven comma-separated fields:
 // character set, face, colour, height, size, style and pitch. An empty,
 // missing or unknown field leaves that attribute as it is; "%p" in the
 // height or size field scales the current value by p percent.
-void ParseFontSpec(const std::string& text, FontSpec& font);
+void ParseFontDesc(const std::string& text, FontDesc& font);
