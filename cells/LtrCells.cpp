@@ -26,7 +26,6 @@ namespace {
 using namespace ltrkeys;
 
 constexpr int32_t kKindBank = 15;
-constexpr int32_t kKindPool = 24;
 
 constexpr int32_t kCellGrpRxId = 331;
 constexpr int32_t kCellRptFreqR = 340;
