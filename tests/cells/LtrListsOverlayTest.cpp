@@ -22,7 +22,6 @@
 namespace {
 
 constexpr int32_t kFlex0 = 1;
-constexpr const char* kPath = TOLVANE_BIN_DIR "/QT4410R.OVL";
 
 class LtrListsOverlayTest : public ShippedOverlayFixture {
 protected:

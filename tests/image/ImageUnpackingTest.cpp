@@ -261,9 +261,8 @@ struct Bank127Radio {
 
     RadioImage Build() const {
         RadioImage img;
-        const layout::StaticTable& t8 = layout::Table(8);
-        img.AddBlock(8, 438, 1, [this, &t8](int32_t, int32_t j) {
-            const int32_t at = t8.offset + j;
+        img.AddBlock(8, 438, 1, [this](int32_t, int32_t j) {
+            const int32_t at = layout::Table(8).offset + j;
             if (at == layout::kBankCounts) return static_cast<uint8_t>(below >> 8);
             if (at == layout::kBankCounts + 1) return static_cast<uint8_t>(below);
             if (at == layout::kBank127Count + 1) return static_cast<uint8_t>(kept);
@@ -373,9 +372,8 @@ TEST(ImagePasses, LeaveAnImageOfAnotherSizeAlone) {
 TEST(UnpackImage, KeepsTheRadiosAreaWhenItsDataDoesNotFitTheProgramsLayout) {
     testimage::ScopedModel ltr(1);
     RadioImage img;
-    const layout::StaticTable& t8 = layout::Table(8);
-    img.AddBlock(8, 438, 1, [&t8](int32_t, int32_t j) {
-        const int32_t at = t8.offset + j;
+    img.AddBlock(8, 438, 1, [](int32_t, int32_t j) {
+        const int32_t at = layout::Table(8).offset + j;
         if (at == layout::kBankCounts) return uint8_t{508 >> 8};
         if (at == layout::kBankCounts + 1) return uint8_t{508 & 0xFF};
         if (at == layout::kBank127Count + 1) return uint8_t{4};
