@@ -1,5 +1,6 @@
 #pragma once
 #include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellObj.h"
 #include "foundation/cmcGTex.h"
 
 #include <cstdint>
@@ -40,6 +41,23 @@ struct Request {
         Request q;
         q.r.key = key;
         q.r.texts = texts;
+        return q;
+    }
+};
+
+// The item a user picks in a list pop-up: the request that goes back to the
+// opener's cell carries it as its linked request. One pick at a time.
+struct PickedItem {
+    cmcCellObj item;
+    cmcCellCapsule itemRequest;
+
+    Request Pick(int32_t listCell, int32_t value, cmcGTex* texts = nullptr) {
+        item.cellId = listCell;
+        item.index = value;
+        itemRequest.cell = &item;
+        Request q = Request::Key(0, texts);
+        q.r.mode = cmcCellCapsule::kModePick;
+        q.r.linkedRequest = &itemRequest;
         return q;
     }
 };

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+using convtest::PickedItem;
 using convtest::ProgramState;
 using convtest::Request;
 
@@ -208,8 +209,7 @@ protected:
     RecordingPopupOpener popups;
     ScopedPopupOpener usePopups{&popups};
     cmcCellObj cell;
-    cmcCellObj item;
-    cmcCellCapsule itemRequest;
+    PickedItem picked;
 
     static datTone Ctcss(int16_t n) { return datTone{true, false, false, n, 0}; }
     static datTone Dtcs(int16_t code, bool inverted) { return datTone{true, true, inverted, 0, code}; }
@@ -228,15 +228,7 @@ protected:
         q.r.texts = &overlay.Table();
         return q;
     }
-    Request Pick(int32_t listCell, int32_t value) {
-        item.cellId = listCell;
-        item.index = value;
-        itemRequest.cell = &item;
-        Request q = With(Request::Key());
-        q.r.mode = cmcCellCapsule::kModePick;
-        q.r.linkedRequest = &itemRequest;
-        return q;
-    }
+    Request Pick(int32_t listCell, int32_t value) { return With(picked.Pick(listCell, value)); }
 };
 
 TEST_F(ToneCellTest, ShowsTheToneNameOffOrTheDtcsCode) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+using convtest::PickedItem;
 using convtest::ProgramState;
 using convtest::Request;
 
@@ -53,18 +54,10 @@ protected:
     ScopedLayoutCache useCache{&cache};
     RecordingPopupOpener popups;
     ScopedPopupOpener usePopups{&popups};
-    cmcCellObj item;
-    cmcCellCapsule itemRequest;
+    PickedItem picked;
 
-    Request Pick(int32_t listCell, int32_t value) {
-        item.cellId = listCell;
-        item.index = value;
-        itemRequest.cell = &item;
-        Request q = Request::Key(0, &overlay.Table());
-        q.r.mode = cmcCellCapsule::kModePick;
-        q.r.linkedRequest = &itemRequest;
-        return q;
-    }
+    // The request of a list item picked in the pop-up.
+    Request Pick(int32_t listCell, int32_t value) { return picked.Pick(listCell, value, &overlay.Table()); }
     Request Key(int32_t key) { return Request::Key(key, &overlay.Table()); }
 };
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+using convtest::PickedItem;
 using convtest::Request;
 
 namespace {
@@ -60,19 +61,10 @@ protected:
     ScopedLayoutCache useCache{&cache};
     RecordingPopupOpener popups;
     ScopedPopupOpener usePopups{&popups};
-    cmcCellObj item;
-    cmcCellCapsule itemRequest;
+    PickedItem picked;
 
     // The request of a list item picked in the pop-up.
-    Request Pick(int32_t listCell, int32_t value) {
-        item.cellId = listCell;
-        item.index = value;
-        itemRequest.cell = &item;
-        Request q = Request::Key(0, &overlay.Table());
-        q.r.mode = cmcCellCapsule::kModePick;
-        q.r.linkedRequest = &itemRequest;
-        return q;
-    }
+    Request Pick(int32_t listCell, int32_t value) { return picked.Pick(listCell, value, &overlay.Table()); }
     Request Key(int32_t key) { return Request::Key(key, &overlay.Table()); }
     Request Commit(const std::string& text) { return Request::Commit(text, &overlay.Table()); }
 };

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+using convtest::PickedItem;
 using convtest::ProgramState;
 using convtest::Request;
 
@@ -165,18 +166,10 @@ protected:
     RecordingPopupOpener popups;
     ScopedPopupOpener usePopups{&popups};
     datCh record{&state.image};
-    cmcCellObj item;
-    cmcCellCapsule itemRequest;
+    PickedItem picked;
 
-    Request Pick(int32_t listCell, int32_t value) {
-        item.cellId = listCell;
-        item.index = value;
-        itemRequest.cell = &item;
-        Request q = Request::Key(0, &overlay.Table());
-        q.r.mode = cmcCellCapsule::kModePick;
-        q.r.linkedRequest = &itemRequest;
-        return q;
-    }
+    // The request of a list item picked in the pop-up.
+    Request Pick(int32_t listCell, int32_t value) { return picked.Pick(listCell, value, &overlay.Table()); }
 };
 
 TEST_F(ScanChannelTest, AChannelIsChosenThroughTheModeTheBankAndTheChannelPopUps) {
