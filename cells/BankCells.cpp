@@ -7,6 +7,7 @@
 #include "cells/CellCases.h"
 #include "cells/CellFields.h"
 #include "cells/CellFrame.h"
+#include "cells/CellIds.h"
 #include "cells/ConvSupport.h"
 #include "cells/ListConv.h"
 #include "cells/NumberConv.h"
@@ -33,7 +34,6 @@
 namespace {
 
 constexpr int32_t kAllBanks = 128;
-constexpr int32_t kAtbRingBack = 107338; // bit 0: one setting for every bank
 
 constexpr const char* kListBankFree = "GI_Sheet_Sel_Bank_SelBankFree";
 constexpr const char* kListOnOff = "GI_Sheet_Sel_Misc_OnOff";
@@ -94,7 +94,7 @@ void BankUsedQty(CellFrame& f) {
 
 void BankUsedTotal(CellFrame& f) {
     const int32_t used = CountProgrammedInRange(f.image, 0, layout::kChannelRows - 1);
-    ShowNumber(f, f.cellId == 100 ? used : layout::kChannelRows - used);
+    ShowNumber(f, f.cellId == cellid::CL_Bank_UsedTotal ? used : layout::kChannelRows - used);
 }
 
 void BankText(CellFrame& f) {
@@ -251,7 +251,7 @@ void PriorityDecode(CellFrame& f) {
 
 void AtbRingBack(CellFrame& f) {
     if (!IsLtrBank(f)) return ShowGreyDash(f, "---");
-    field::BitsCell(f, kAtbRingBack, 0, 1,
+    field::BitsCell(f, layout::kLtrOptions, 0, 1,
                     [&](int32_t& v, int32_t& out) { return ConvSelCell(f.request, kListOnOff, v, out); });
 }
 
@@ -262,7 +262,7 @@ const char* const kEnable2 = kListEnable2;
 // ---- row numbers and drawing ----
 
 void RowNumber(CellFrame& f) {
-    ShowNumber(f, f.cellId == 121 ? f.index : f.index + 1);
+    ShowNumber(f, f.cellId == cellid::CL_Misc_ChNo_0Base ? f.index : f.index + 1);
 }
 
 // The lower three tenths of the cell in dark grey: a level mark under a row.
@@ -276,31 +276,31 @@ void QuarterPillar(CellFrame& f) {
 
 } // namespace
 
-void RegisterBankCells(CellCaseTable& table) {
-    table.Add(97, SelBankFree);
-    table.Add(98, BankSmarTrunk);
-    table.Add(99, BankUsedQty);
-    table.Add(100, 101, BankUsedTotal);
-    table.Add(102, BankText);
-    table.Add(103, MchSmarTrunk);
-    table.Add(104, MchLtr);
-    table.Add(105, BankCount);
-    table.Add(106, HomeRepeater);
-    table.Add(107, UsedChannels);
+void RegisterBankCells(CellCaseList& list) {
+    list.Add("CL_Bank_SelBankFree", SelBankFree);
+    list.Add("CL_Bank_SmarTrunk", BankSmarTrunk);
+    list.Add("CL_Bank_UsedQty", BankUsedQty);
+    list.Add("CL_Bank_UsedTotal", "CL_Bank_UsedLeft", BankUsedTotal);
+    list.Add("CL_Mch_BankText", BankText);
+    list.Add("CL_Mch_SmarTrunk", MchSmarTrunk);
+    list.Add("CL_Mch_LTR", MchLtr);
+    list.Add("CL_Mch_Bank", BankCount);
+    list.Add("CL_Mch_Rpt", HomeRepeater);
+    list.Add("CL_Mch_UsedCHs", UsedChannels);
 
-    table.Add(108, LtrFlag<&datCh::blockIdEna, &kEnable2>);
-    table.Add(109, LtrId<&datCh::blockIdStart>);
-    table.Add(110, LtrId<&datCh::blockIdEnd>);
-    table.Add(111, PriorityDecode);
-    table.Add(112, LtrId<&datCh::priTgId>);
-    table.Add(113, LtrFlag<&datCh::totDispatch, &kOnOff2>);
-    table.Add(114, LtrFlag<&datCh::totPhone, &kOnOff2>);
-    table.Add(115, LtrFlag<&datCh::busyLockout, &kOnOff2>);
-    table.Add(116, AtbRingBack);
-    table.Add(117, LtrFlag<&datCh::beepHandShake, &kOnOff>);
-    table.Add(118, LtrFlag<&datCh::beepOnRx, &kOnOff>);
-    table.Add(119, LtrFlag<&datCh::ltrPwrSave, &kOnOff2>);
+    list.Add("CL_Ltr_BlockIdEna", LtrFlag<&datCh::blockIdEna, &kEnable2>);
+    list.Add("CL_Ltr_BlockIdStart", LtrId<&datCh::blockIdStart>);
+    list.Add("CL_Ltr_BlockIdEnd", LtrId<&datCh::blockIdEnd>);
+    list.Add("CL_Ltr_DecPriTgEna", PriorityDecode);
+    list.Add("CL_Ltr_PriTgId", LtrId<&datCh::priTgId>);
+    list.Add("CL_Ltr_TotDispatch", LtrFlag<&datCh::totDispatch, &kOnOff2>);
+    list.Add("CL_Ltr_TotPhone", LtrFlag<&datCh::totPhone, &kOnOff2>);
+    list.Add("CL_Ltr_TaBusyLockout", LtrFlag<&datCh::busyLockout, &kOnOff2>);
+    list.Add("CL_Ltr_AtbRingBack", AtbRingBack);
+    list.Add("CL_Ltr_BeepHandShake", LtrFlag<&datCh::beepHandShake, &kOnOff>);
+    list.Add("CL_Ltr_BeepOnRx", LtrFlag<&datCh::beepOnRx, &kOnOff>);
+    list.Add("CL_Ltr_PwrSave", LtrFlag<&datCh::ltrPwrSave, &kOnOff2>);
 
-    table.Add(121, 122, RowNumber);
-    table.Add(123, QuarterPillar);
+    list.Add("CL_Misc_ChNo_0Base", "CL_Misc_ChNo_1Base", RowNumber);
+    list.Add("CL_Misc_QuarterPillar", QuarterPillar);
 }

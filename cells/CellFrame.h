@@ -1,4 +1,5 @@
 #pragma once
+#include "cells/CellEngine.h"
 #include "cells/RowRange.h"
 #include "cells/cmcCellCapsule.h"
 #include "foundation/ColorName.h"
@@ -12,9 +13,10 @@ class cmcCellObj;
 class cmcEeprom;
 
 // What the per-cell function has worked out about a request before it runs
-// the cell's case: the cell's address, the decoded row it belongs to, the
-// model, the open bank and site, and the values the case hands back. One
-// frame lives for one call of indActiveCell::Execute; a case only reads and
+// the cell's case: the engine it runs in, the cell's address, the decoded row
+// it belongs to, the model, the open bank and site, and the values the case
+// hands back. One
+// frame lives for one call of CellEngine::Execute; a case only reads and
 // changes the frame it is given, so the function can be entered again from
 // within a case (boxes, dialogs, event sends).
 //
@@ -44,18 +46,6 @@ struct CellFrame {
 
     static constexpr ColorValue kGrey = 0xC0C0C0;
 
-    // Command codes of the request (besides 0, none).
-    static constexpr int32_t kCmdRun = 87;  // 'W': as if Enter were pressed
-    static constexpr int32_t kCmdCopy = 88; // row edit commands 88..94
-    static constexpr int32_t kCmdPaste = 89;
-    static constexpr int32_t kCmdCarryUp = 90;   // 'Z'
-    static constexpr int32_t kCmdCarryDown = 91; // '['
-    static constexpr int32_t kCmdClear = 92;
-    static constexpr int32_t kCmdDelete = 93;
-    static constexpr int32_t kCmdInsert = 94;
-    static constexpr int32_t kCmdHelp = 95;    // '_': context help
-    static constexpr int32_t kCmdWinCopy = 96; // '`': copy to the clipboard
-
     struct ModelFlags {
         bool lmr = false;
         bool pmr = false;
@@ -66,10 +56,14 @@ struct CellFrame {
         bool notPmrZ = false;
     };
 
+    CellFrame(const CellEngine& engine, cmcCellCapsule& request, cmcEeprom& image);
+    // In the installed engine.
     CellFrame(cmcCellCapsule& request, cmcEeprom& image);
     CellFrame(const CellFrame&) = delete;
     CellFrame& operator=(const CellFrame&) = delete;
 
+    // The program's engine: cases that evaluate other cells do it through it.
+    const CellEngine& engine;
     cmcCellCapsule& request;
     // The cell being evaluated (never null inside a case).
     cmcCellObj& cell;
@@ -78,6 +72,8 @@ struct CellFrame {
 
     int32_t category = 0;
     int32_t cellId = 0;
+    // What the request's command code means in the engine's numbers.
+    FrameCommand command = FrameCommand::None;
     // The record or item index; for pop-up menu cells the index of the row the
     // menu was opened on.
     int32_t index = 0;

@@ -1062,8 +1062,6 @@ const char* const kCells[] = {
 static_assert(std::size(kCategories) == 30);
 static_assert(std::size(kCells) == 963);
 
-const CellVocabulary* gCurrent = nullptr;
-
 } // namespace
 
 CellVocabulary::CellVocabulary(std::span<const Category> categories, std::span<const char* const> cells)
@@ -1088,6 +1086,12 @@ int32_t CellVocabulary::CellIndex(const std::string& name) const {
     return entry->value;
 }
 
+std::optional<int32_t> CellVocabulary::FindCell(const std::string& name) const {
+    const cmcHash::Entry* entry = name.empty() ? nullptr : cellIds_.Find(name);
+    if (!entry) return std::nullopt;
+    return entry->value;
+}
+
 std::string CellVocabulary::CategoryName(int32_t id) const {
     if (id < 0 || id >= NoCategory()) return std::string();
     return categories_[static_cast<size_t>(id)].name;
@@ -1109,12 +1113,4 @@ int32_t CellVocabulary::CategoryInfo(int32_t category) const {
 const CellVocabulary& CloningCellVocabulary() {
     static const CellVocabulary vocabulary(kCategories, kCells);
     return vocabulary;
-}
-
-const CellVocabulary& CurrentCellVocabulary() {
-    return gCurrent ? *gCurrent : CloningCellVocabulary();
-}
-
-void SetCellVocabulary(const CellVocabulary* vocabulary) {
-    gCurrent = vocabulary;
 }

@@ -2,6 +2,7 @@
 #include "foundation/cmcHash.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -32,6 +33,9 @@ public:
     // definitions ship with the program, so one that names nothing is a fault.
     int32_t CategoryIndex(const std::string& name) const;
     int32_t CellIndex(const std::string& name) const;
+    // The id of a cell name, without the fatal error: none for a name this
+    // vocabulary does not know (and for the empty name).
+    std::optional<int32_t> FindCell(const std::string& name) const;
 
     // The name of an id; an empty text for "none" and for ids out of range.
     std::string CategoryName(int32_t id) const;
@@ -52,7 +56,7 @@ private:
 // The cloning program's vocabulary.
 const CellVocabulary& CloningCellVocabulary();
 
-// The vocabulary that cell definitions are read with; the cloning program's
-// unless a program installs its own.
+// The vocabulary that cell definitions are read with: the installed cell
+// engine's (CellEngine.h), the cloning program's unless a program or a test
+// installs its own engine.
 const CellVocabulary& CurrentCellVocabulary();
-void SetCellVocabulary(const CellVocabulary* vocabulary);

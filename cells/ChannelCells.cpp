@@ -8,6 +8,8 @@
 #include "cells/CellCases.h"
 #include "cells/CellFields.h"
 #include "cells/CellFrame.h"
+#include "cells/CellIds.h"
+#include "cells/CellVocabulary.h"
 #include "cells/CodeConv.h"
 #include "cells/ConvSupport.h"
 #include "cells/FreqToneConv.h"
@@ -25,8 +27,8 @@
 
 namespace {
 
-constexpr int32_t kFirstId = 124;
-constexpr int32_t kLastId = 200;
+constexpr int32_t kFirstId = cellid::CL_Mch_No;
+constexpr int32_t kLastId = cellid::CL_Mch_SQL_Type;
 
 constexpr int32_t kAlignLeft = 0;
 constexpr int32_t kAlignCentre = 1;
@@ -246,72 +248,95 @@ constexpr int32_t kRebuild = CellFrame::kFlagRebuildAll;
 
 // clang-format off
 constexpr Column kColumns[] = {
-    {.ids = {126}, .field = Field<&datCh::rxFreqTopBit>, .conv = Sel(chlist::kChInh)},
-    {.ids = {129, 174}, .field = Field<&datCh::txFreqTopBit>, .conv = Sel(chlist::kTxInh)},
-    {.ids = {130, 152}, .field = Field<&datCh::chBitS12b6>, .conv = Sel(chlist::kNar), .greyModes = Modes({3})},
-    {.ids = {134}, .field = Field<&datCh::chBitX3b4>, .conv = Sel(kOnOff2), .greyModes = Modes({3})},
-    {.ids = {135, 176}, .field = Field<&datCh::chBitX0b7>, .conv = Sel(kOnOff2)},
-    {.ids = {136, 175}, .field = Field<&datCh::chBitX0b4>, .conv = Sel(kOnOff2)},
-    {.ids = {137}, .field = Field<&datCh::chX0Low2>, .conv = Sel(chlist::kRfPwr)},
-    {.ids = {138, 153, 192}, .field = Field<&datCh::chCombo5>,
+    {.ids = {cellid::CL_Mch_Inh}, .field = Field<&datCh::rxFreqTopBit>, .conv = Sel(chlist::kChInh)},
+    {.ids = {cellid::CL_Mch_TxInh, cellid::CL_Mch_TxInh_Zuro}, .field = Field<&datCh::txFreqTopBit>,
+     .conv = Sel(chlist::kTxInh)},
+    {.ids = {cellid::CL_Mch_Nar, cellid::CL_Mch_Nar_Pmr}, .field = Field<&datCh::chBitS12b6>,
+     .conv = Sel(chlist::kNar), .greyModes = Modes({3})},
+    {.ids = {cellid::CL_Mch_Compander}, .field = Field<&datCh::chBitX3b4>, .conv = Sel(kOnOff2),
+     .greyModes = Modes({3})},
+    {.ids = {cellid::CL_Mch_PwrSave, cellid::CL_Mch_PwrSave_Zuro}, .field = Field<&datCh::chBitX0b7>,
+     .conv = Sel(kOnOff2)},
+    {.ids = {cellid::CL_Mch_Tot, cellid::CL_Mch_Tot_Zuro}, .field = Field<&datCh::chBitX0b4>,
+     .conv = Sel(kOnOff2)},
+    {.ids = {cellid::CL_Mch_RfPo}, .field = Field<&datCh::chX0Low2>, .conv = Sel(chlist::kRfPwr)},
+    {.ids = {cellid::CL_Mch_Lockout, cellid::CL_Mch_Lockout_Pmr, cellid::CL_Mch_Lockout_Dig},
+     .field = Field<&datCh::chCombo5>,
      .conv = Sel(chlist::kLockoutLmr, chlist::kLockoutPmr, chlist::kLockoutLmrP25)},
-    {.ids = {139, 177}, .field = Field<&datCh::scanMember>, .conv = DigitSet(1, 17, 3)},
-    {.ids = {140}, .field = Field<&datCh::chBitX3b0>, .conv = Sel(kOnOff2)},
-    {.ids = {141, 154, 172}, .field = Field<&datCh::chX2Low>, .conv = Sel(chlist::kAutoResetLmr, chlist::kAutoResetPmr)},
-    {.ids = {142}, .field = Field<&datCh::twoTone>, .conv = SelList(chlist::kTwoTone, listcell::Flex0),
-     .greyModes = Modes({2, 3}), .grey = kGreyLtrDtmf},
-    {.ids = {143, 155, 173}, .field = Field<&datCh::chX1High>, .conv = Sel(chlist::kLogLmr, chlist::kLogPmr),
+    {.ids = {cellid::CL_Mch_Scan, cellid::CL_Mch_Scan_Zuro}, .field = Field<&datCh::scanMember>,
+     .conv = DigitSet(1, 17, 3)},
+    {.ids = {cellid::CL_Mch_AutoChScan}, .field = Field<&datCh::chBitX3b0>, .conv = Sel(kOnOff2)},
+    {.ids = {cellid::CL_Mch_AutoReset, cellid::CL_Mch_AutoReset_Pmr, cellid::CL_Mch_AutoReset_Zuro},
+     .field = Field<&datCh::chX2Low>, .conv = Sel(chlist::kAutoResetLmr, chlist::kAutoResetPmr)},
+    {.ids = {cellid::CL_Mch_2Tone}, .field = Field<&datCh::twoTone>,
+     .conv = SelList(chlist::kTwoTone, listcell::Flex0), .greyModes = Modes({2, 3}), .grey = kGreyLtrDtmf},
+    {.ids = {cellid::CL_Mch_Log, cellid::CL_Mch_Log_Pmr, cellid::CL_Mch_Log_Zuro},
+     .field = Field<&datCh::chX1High>, .conv = Sel(chlist::kLogLmr, chlist::kLogPmr),
      .greyModes = Modes({2, 3})},
-    {.ids = {144}, .field = Field<&datCh::chX1b1>, .conv = Sel(chlist::kScanInc)},
-    {.ids = {145}, .field = Field<&datCh::scanList>, .conv = Sel(chlist::kScanList), .gate = Gate::ScanListSwitch,
-     .switchedOff = "----"},
-    {.ids = {146}, .field = Field<&datCh::chX0b5>, .conv = Sel(chlist::kScanListSel), .gate = Gate::ScanListSwitch,
-     .switchedOff = "---"},
-    {.ids = {147}, .field = Field<&datCh::scrambleMode>, .conv = Sel(chlist::kScramOn), .greyModes = Modes({3})},
-    {.ids = {150}, .field = Field<&datCh::sqlTight>, .conv = Sel(kOnOff2)},
-    {.ids = {151, 191}, .field = Field<&datCh::rxCNo>, .conv = DigitSet(1, 10, 2), .greyModes = Modes({3}),
-     .grey = kGreyLtrDtmf},
-    {.ids = {156, 178}, .field = Field<&datCh::chCombo4>, .conv = Sel4(chlist::kMoni), .changeFlags = kRebuild,
-     .mark = Mark::WarnUnless6Or7},
-    {.ids = {157, 179}, .field = Field<&datCh::chX2Top2>, .conv = Sel4(chlist::kSel), .changeFlags = kRebuild,
-     .mark = Mark::ErrorUnless1},
-    {.ids = {158, 180}, .field = Field<&datCh::chX2b3>, .conv = Sel4(chlist::kCall), .changeFlags = kRebuild,
-     .mark = Mark::ErrorUnless0},
-    {.ids = {159, 181}, .field = Field<&datCh::chX2b2>, .conv = Sel4(chlist::kPtt), .changeFlags = kRebuild,
-     .mark = Mark::ErrorUnless0},
-    {.ids = {160}, .field = Field<&datCh::chX1b0>, .conv = Sel4(chlist::kChMute), .changeFlags = kRebuild,
-     .mark = Mark::WarnIf0},
-    {.ids = {161, 182}, .field = Field<&datCh::formZuro>, .conv = Sel(chlist::kForm), .gate = Gate::Signalling,
-     .align = kAlignLeft},
-    {.ids = {162, 183}, .field = Field<&datCh::rptC>, .conv = SelList(kAbcCode, listcell::Flex1),
-     .gate = Gate::Signalling, .align = kAlignRight},
-    {.ids = {163, 184}, .field = Field<&datCh::rptL>, .conv = Sel(chlist::kLTone), .gate = Gate::Signalling},
-    {.ids = {164}, .field = Field<&datCh::stnC>, .conv = SelList(kAbcCode, listcell::Flex1), .gate = Gate::Station,
-     .align = kAlignRight},
-    {.ids = {165}, .field = Field<&datCh::stnL>, .conv = Sel(chlist::kLTone), .gate = Gate::Station},
-    {.ids = {166}, .field = Field<&datCh::idC>, .conv = SelList(kAbcCode, listcell::Flex1), .gate = Gate::Station,
-     .align = kAlignRight},
-    {.ids = {167}, .field = Field<&datCh::idL>, .conv = Sel(chlist::kLTone), .gate = Gate::Station},
-    {.ids = {168}, .field = Field<&datCh::pos>, .conv = Sel(chlist::kPos), .gate = Gate::Station},
-    {.ids = {169}, .field = Field<&datCh::rxCNo>, .conv = DigitSet(1, 8, 0), .gate = Gate::Station},
-    {.ids = {170}, .field = Field<&datCh::rxCNoDtmf>, .conv = SelList(chlist::kDtmfDec, listcell::Flex0),
-     .grey = kGreyNotLtrBank, .onChange = [](datCh& r) { r.dtmfDec = r.rxCNoDtmf != 0; }},
-    {.ids = {171}, .field = Field<&datCh::dtmfDec>, .conv = Sel(chlist::kChMuteLtr), .grey = kGreyNotLtrBank},
-    {.ids = {185}, .field = Field<&datCh::chX3b3>, .conv = Sel(chlist::kMskSignal), .changeFlags = kRebuild},
-    {.ids = {187}, .field = Field<&datCh::chX3b1>, .conv = Sel4(chlist::kSendStatus), .grey = kGreySigOff,
+    {.ids = {cellid::CL_Mch_Scan_Inc}, .field = Field<&datCh::chX1b1>, .conv = Sel(chlist::kScanInc)},
+    {.ids = {cellid::CL_Mch_Scan_List}, .field = Field<&datCh::scanList>, .conv = Sel(chlist::kScanList),
+     .gate = Gate::ScanListSwitch, .switchedOff = "----"},
+    {.ids = {cellid::CL_Mch_Scan_ListSel}, .field = Field<&datCh::chX0b5>, .conv = Sel(chlist::kScanListSel),
+     .gate = Gate::ScanListSwitch, .switchedOff = "---"},
+    {.ids = {cellid::CL_Mch_Scrm_On}, .field = Field<&datCh::scrambleMode>, .conv = Sel(chlist::kScramOn),
+     .greyModes = Modes({3})},
+    {.ids = {cellid::CL_Mch_Sql_Tight}, .field = Field<&datCh::sqlTight>, .conv = Sel(kOnOff2)},
+    {.ids = {cellid::CL_Mch_RxCNo2, cellid::CL_Mch_RxCNo2_Ltr}, .field = Field<&datCh::rxCNo>,
+     .conv = DigitSet(1, 10, 2), .greyModes = Modes({3}), .grey = kGreyLtrDtmf},
+    {.ids = {cellid::CL_Mch_Moni, cellid::CL_Mch_Moni_Zuro}, .field = Field<&datCh::chCombo4>,
+     .conv = Sel4(chlist::kMoni), .changeFlags = kRebuild, .mark = Mark::WarnUnless6Or7},
+    {.ids = {cellid::CL_Mch_Sel, cellid::CL_Mch_Sel_Zuro}, .field = Field<&datCh::chX2Top2>,
+     .conv = Sel4(chlist::kSel), .changeFlags = kRebuild, .mark = Mark::ErrorUnless1},
+    {.ids = {cellid::CL_Mch_Call, cellid::CL_Mch_Call_Zuro}, .field = Field<&datCh::chX2b3>,
+     .conv = Sel4(chlist::kCall), .changeFlags = kRebuild, .mark = Mark::ErrorUnless0},
+    {.ids = {cellid::CL_Mch_PTT, cellid::CL_Mch_PTT_Zuro}, .field = Field<&datCh::chX2b2>,
+     .conv = Sel4(chlist::kPtt), .changeFlags = kRebuild, .mark = Mark::ErrorUnless0},
+    {.ids = {cellid::CL_Mch_CH_Mute}, .field = Field<&datCh::chX1b0>, .conv = Sel4(chlist::kChMute),
+     .changeFlags = kRebuild, .mark = Mark::WarnIf0},
+    {.ids = {cellid::CL_Mch_Form, cellid::CL_Mch_Form_Zuro}, .field = Field<&datCh::formZuro>,
+     .conv = Sel(chlist::kForm), .gate = Gate::Signalling, .align = kAlignLeft},
+    {.ids = {cellid::CL_Mch_Rpt_C, cellid::CL_Mch_Rpt_C_Zuro}, .field = Field<&datCh::rptC>,
+     .conv = SelList(kAbcCode, listcell::Flex1), .gate = Gate::Signalling, .align = kAlignRight},
+    {.ids = {cellid::CL_Mch_Rpt_L, cellid::CL_Mch_Rpt_L_Zuro}, .field = Field<&datCh::rptL>,
+     .conv = Sel(chlist::kLTone), .gate = Gate::Signalling},
+    {.ids = {cellid::CL_Mch_Stn_C}, .field = Field<&datCh::stnC>, .conv = SelList(kAbcCode, listcell::Flex1),
+     .gate = Gate::Station, .align = kAlignRight},
+    {.ids = {cellid::CL_Mch_Stn_L}, .field = Field<&datCh::stnL>, .conv = Sel(chlist::kLTone),
+     .gate = Gate::Station},
+    {.ids = {cellid::CL_Mch_Id_C}, .field = Field<&datCh::idC>, .conv = SelList(kAbcCode, listcell::Flex1),
+     .gate = Gate::Station, .align = kAlignRight},
+    {.ids = {cellid::CL_Mch_Id_L}, .field = Field<&datCh::idL>, .conv = Sel(chlist::kLTone),
+     .gate = Gate::Station},
+    {.ids = {cellid::CL_Mch_Pos}, .field = Field<&datCh::pos>, .conv = Sel(chlist::kPos),
+     .gate = Gate::Station},
+    {.ids = {cellid::CL_Mch_RxCNo}, .field = Field<&datCh::rxCNo>, .conv = DigitSet(1, 8, 0),
+     .gate = Gate::Station},
+    {.ids = {cellid::CL_Mch_RxCNoDtmf}, .field = Field<&datCh::rxCNoDtmf>,
+     .conv = SelList(chlist::kDtmfDec, listcell::Flex0), .grey = kGreyNotLtrBank,
+     .onChange = [](datCh& r) { r.dtmfDec = r.rxCNoDtmf != 0; }},
+    {.ids = {cellid::CL_Mch_DtmfDec}, .field = Field<&datCh::dtmfDec>, .conv = Sel(chlist::kChMuteLtr),
+     .grey = kGreyNotLtrBank},
+    {.ids = {cellid::CL_Mch_Msk_Sig}, .field = Field<&datCh::chX3b3>, .conv = Sel(chlist::kMskSignal),
      .changeFlags = kRebuild},
-    {.ids = {188}, .field = kMskRepeater, .conv = Pair(chlist::kMskRptFirst, chlist::kMskRptSecond),
-     .gate = Gate::Msk, .align = kAlignRight},
-    {.ids = {189}, .field = Field<&datCh::stnC>, .conv = SelList(chlist::kMskId, listcell::Flex0),
-     .gate = Gate::Msk, .align = kAlignRight},
-    {.ids = {190}, .field = kMskRxCode, .conv = DigitSet(1, 7, 0), .gate = Gate::Msk},
-    {.ids = {193}, .field = Field<&datCh::chS12Low2>, .conv = Sel(chlist::kDigSignal), .changeFlags = kRebuild},
-    {.ids = {196}, .field = Field<&datCh::unitId>, .conv = Hex(0, 0xFFFF, 4), .greyModes = Modes({0})},
-    {.ids = {197}, .field = Field<&datCh::unitId>, .conv = Int16ToUnitIdMax(), .greyModes = Modes({0})},
-    {.ids = {198}, .field = Field<&datCh::tgList>, .conv = SelList(chlist::kTgList, listcell::Flex0),
+    {.ids = {cellid::CL_Mch_Msk_SendStatus}, .field = Field<&datCh::chX3b1>,
+     .conv = Sel4(chlist::kSendStatus), .grey = kGreySigOff, .changeFlags = kRebuild},
+    {.ids = {cellid::CL_Mch_Msk_Rpt}, .field = kMskRepeater,
+     .conv = Pair(chlist::kMskRptFirst, chlist::kMskRptSecond), .gate = Gate::Msk, .align = kAlignRight},
+    {.ids = {cellid::CL_Mch_Msk_Stn}, .field = Field<&datCh::stnC>,
+     .conv = SelList(chlist::kMskId, listcell::Flex0), .gate = Gate::Msk, .align = kAlignRight},
+    {.ids = {cellid::CL_Mch_Msk_RxCNo}, .field = kMskRxCode, .conv = DigitSet(1, 7, 0), .gate = Gate::Msk},
+    {.ids = {cellid::CL_Mch_Dig_Sig}, .field = Field<&datCh::chS12Low2>, .conv = Sel(chlist::kDigSignal),
+     .changeFlags = kRebuild},
+    {.ids = {cellid::CL_Mch_Unit_Hex}, .field = Field<&datCh::unitId>, .conv = Hex(0, 0xFFFF, 4),
      .greyModes = Modes({0})},
-    {.ids = {199}, .field = Field<&datCh::chX17b7>, .conv = Sel(kOnOff2), .greyModes = Modes({0})},
-    {.ids = {200}, .field = Field<&datCh::chX17b45>, .conv = Sel(chlist::kSqlType), .greyModes = Modes({0})},
+    {.ids = {cellid::CL_Mch_Unit_Dec}, .field = Field<&datCh::unitId>, .conv = Int16ToUnitIdMax(),
+     .greyModes = Modes({0})},
+    {.ids = {cellid::CL_Mch_TG_List}, .field = Field<&datCh::tgList>,
+     .conv = SelList(chlist::kTgList, listcell::Flex0), .greyModes = Modes({0})},
+    {.ids = {cellid::CL_Mch_Fast_Mute}, .field = Field<&datCh::chX17b7>, .conv = Sel(kOnOff2),
+     .greyModes = Modes({0})},
+    {.ids = {cellid::CL_Mch_SQL_Type}, .field = Field<&datCh::chX17b45>, .conv = Sel(chlist::kSqlType),
+     .greyModes = Modes({0})},
 };
 // clang-format on
 
@@ -416,7 +441,7 @@ void TransmitFrequency(CellFrame& f) {
 }
 
 void Tone(CellFrame& f) {
-    const bool receive = f.cellId == 131;
+    const bool receive = f.cellId == cellid::CL_Mch_CTone_R;
     if (ConvCtcssDtcsCell(f.request, f.row, receive, f.result)) f.StoreRow();
     GreyAfter(f, receive ? Modes({3}) : Modes({2, 3}), 0);
 }
@@ -494,18 +519,18 @@ void TransmitNac(CellFrame& f) {
 
 } // namespace
 
-void RegisterChannelCells(CellCaseTable& table) {
-    table.Add(124, RowNumber);
-    table.Add(125, Attributes);
-    table.Add(127, ReceiveFrequency);
-    table.Add(128, TransmitFrequency);
-    table.Add(131, 132, Tone);
-    table.Add(133, Name);
-    table.Add(148, ScrambleType);
-    table.Add(149, ScrambleCode);
-    table.Add(194, ReceiveNac);
-    table.Add(195, TransmitNac);
+void RegisterChannelCells(CellCaseList& list) {
+    list.Add("CL_Mch_No", RowNumber);
+    list.Add("CL_Mch_Atr", Attributes);
+    list.Add("CL_Mch_FreqR", ReceiveFrequency);
+    list.Add("CL_Mch_FreqT", TransmitFrequency);
+    list.Add("CL_Mch_CTone_R", "CL_Mch_CTone_T", Tone);
+    list.Add("CL_Mch_Text", Name);
+    list.Add("CL_Mch_Scrm_Type", ScrambleType);
+    list.Add("CL_Mch_Scrm_Code", ScrambleCode);
+    list.Add("CL_Mch_RxNac", ReceiveNac);
+    list.Add("CL_Mch_TxNac", TransmitNac);
     for (const Column& c : kColumns)
         for (int16_t id : c.ids)
-            if (id != 0) table.Add(id, TableColumn);
+            if (id != 0) list.Add(CloningCellVocabulary().CellName(id), TableColumn);
 }

@@ -5,12 +5,13 @@
 
 #include "cells/AppManager.h"
 #include "cells/CellCases.h"
+#include "cells/CellEngine.h"
 #include "cells/CellFrame.h"
+#include "cells/CellIds.h"
 #include "cells/ChannelCells.h"
 #include "cells/ConvSupport.h"
 #include "cells/TextConv.h"
 #include "cells/cmcCellObj.h"
-#include "cells/indActiveCell.h"
 #include "foundation/ByteUtil.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
@@ -29,15 +30,8 @@
 
 namespace {
 
-// Categories and cells the checks ask about.
-constexpr int32_t kCatNull = 0;
-constexpr int32_t kCatChannelCheck = 3;
-constexpr int32_t kCatUserTone = 12;
-constexpr int32_t kCatBankOp = 13;
-constexpr int32_t kCatMskIdGroup = 15;
-constexpr int32_t kCatNacChannel = 24;
-
-constexpr int32_t kEditMenuCommand = 20;
+// The Edit menu's command is its cell's id.
+constexpr int32_t kEditMenuCommand = cellid::CL_Menu_Edit_Top;
 
 AppManager& App() {
     if (!gAppManager) plat::Fatal("No application manager.");
@@ -73,7 +67,7 @@ void FlexMark(CellFrame& f) {
     const cmcCellCapsule* opener = f.request.linkedRequest;
     if (!opener || !opener->cell) return;
     const cmcCellObj& parent = *opener->cell;
-    f.LoadRow(indActiveCell::CategoryInfo(parent.category), parent.index);
+    f.LoadRow(f.engine.Vocabulary().CategoryInfo(parent.category), parent.index);
     SetSignallingMark(f, parent.cellId, f.index);
 }
 
@@ -83,31 +77,31 @@ void FileCommand(CellFrame& f) {
     if (!f.IsEnter()) return;
     AppManager& app = App();
     switch (f.cellId) {
-    case 12:
+    case cellid::CL_Menu_File_New:
         app.NewFile();
         break;
-    case 13:
+    case cellid::CL_Menu_File_Open:
         app.OpenDialog();
         break;
-    case 14:
+    case cellid::CL_Menu_File_Save:
         if (app.IsUntitled())
             app.SaveAsDialog();
         else
             app.SaveFile(app.GetFileName());
         break;
-    case 15:
+    case cellid::CL_Menu_File_SaveAs:
         app.SaveAsDialog();
         break;
-    case 19:
+    case cellid::CL_Menu_File_Exit:
         app.CloseMainForm();
         break;
-    case 26:
+    case cellid::CL_Menu_Clone_Read:
         app.CloneRead();
         break;
-    case 27:
+    case cellid::CL_Menu_Clone_Write:
         app.CloneWrite();
         break;
-    case 28:
+    case cellid::CL_Menu_Clone_Info:
         app.ReadCloneInfo();
         break;
     default:
@@ -116,7 +110,7 @@ void FileCommand(CellFrame& f) {
 }
 
 void PrintCommand(CellFrame& f) {
-    const bool current = f.cellId == 16;
+    const bool current = f.cellId == cellid::CL_Menu_File_Print_Current;
     if (f.IsEnter()) App().Print(current ? 0 : 1);
     if (current) f.SetMenuState(CellFrame::kMenuDisabled, !App().IsOpenSheetPrintable());
 }
@@ -144,7 +138,7 @@ void EditTop(CellFrame& f) {
 
 void ViewCommand(CellFrame& f) {
     indEnviron& env = Env();
-    if (f.cellId == 21) {
+    if (f.cellId == cellid::CL_Menu_View_FontSize) {
         if (f.IsEnter()) {
             env.FontSizePercentage = f.index;
             App().CloseSheetCmd();
@@ -159,14 +153,14 @@ void ViewCommand(CellFrame& f) {
 void PortCommand(CellFrame& f) {
     indEnviron& env = Env();
     switch (f.cellId) {
-    case 23:
+    case cellid::CL_Menu_Port_Com:
         if (f.IsEnter()) {
             env.ComPort = f.index;
             if (gEvMan) gEvMan->Send(evRefreshMenusAndToolBar);
         }
         Check(f, f.index == env.ComPort);
         break;
-    case 24:
+    case cellid::CL_Menu_Port_Usb:
         if (f.IsEnter()) App().SelectComPort();
         Check(f, env.ComPort > 4);
         break;
@@ -178,7 +172,7 @@ void PortCommand(CellFrame& f) {
 }
 
 void ModelChoice(CellFrame& f) {
-    const int32_t model = f.cellId - 29;
+    const int32_t model = f.cellId - cellid::CL_Model_Lmr;
     if (f.IsEnter()) App().ChangeModel(model, true);
     Check(f, Env().ModelType == model);
 }
@@ -208,7 +202,7 @@ struct MarkProbe {
 // ORs the marks the probes find at the index into the frame's marks.
 void ProbeAt(CellFrame& f, std::initializer_list<MarkProbe> probes, int32_t index) {
     for (const MarkProbe& p : probes) {
-        const indActiveCell::Marks marks = indActiveCell::QueryMarks(p.category, p.cellId, index);
+        const CellEngine::Marks marks = f.engine.QueryMarks(p.category, p.cellId, index);
         if (p.error)
             f.SetError(marks.error);
         else
@@ -229,42 +223,48 @@ void CheckChannels(CellFrame& f) {
     for (int32_t row = first; row < end; ++row) {
         if (f.model.pmrZ) {
             ProbeAt(f,
-                    {{kCatChannelCheck, 156, false},
-                     {kCatChannelCheck, 157, true},
-                     {kCatChannelCheck, 158, true},
-                     {kCatChannelCheck, 159, true},
-                     {kCatChannelCheck, 160, false}},
+                    {{catid::CT_Mch_Check, cellid::CL_Mch_Moni, false},
+                     {catid::CT_Mch_Check, cellid::CL_Mch_Sel, true},
+                     {catid::CT_Mch_Check, cellid::CL_Mch_Call, true},
+                     {catid::CT_Mch_Check, cellid::CL_Mch_PTT, true},
+                     {catid::CT_Mch_Check, cellid::CL_Mch_CH_Mute, false}},
                     row);
         }
-        if (f.model.p25) ProbeAt(f, {{kCatChannelCheck, 195, true}}, row);
+        if (f.model.p25) ProbeAt(f, {{catid::CT_Mch_Check, cellid::CL_Mch_TxNac, true}}, row);
     }
 }
 
 void CheckUserTones(CellFrame& f) {
-    ProbeRange(f, {{kCatUserTone, 656, false}, {kCatUserTone, 657, false}}, 15);
+    ProbeRange(f,
+               {{catid::CT_UserTone, cellid::CL_UTone_Dec_Low, false},
+                {catid::CT_UserTone, cellid::CL_UTone_Dec_High, false}},
+               15);
 }
 
 void CheckMsk(CellFrame& f) {
     if (!f.model.pmrZ) return;
     switch (f.cellId) {
-    case 51:
-        ProbeAt(f, {{kCatNull, 205, true}}, 0);
+    case cellid::CL_Check_Msk_IdRange:
+        ProbeAt(f, {{catid::CT_Null, cellid::CL_Msk_AdrRange_Killer, true}}, 0);
         break;
-    case 52:
-        ProbeRange(f, {{kCatMskIdGroup, 206, true}}, 8);
+    case cellid::CL_Check_Msk_OwnIdGroup:
+        ProbeRange(f, {{catid::CT_MSK_IdGroup, cellid::CL_Msk_IdGroup_Adr, true}}, 8);
         break;
     default:
-        ProbeAt(f, {{kCatNull, 263, true}, {kCatNull, 270, true}}, 0);
+        ProbeAt(f,
+                {{catid::CT_Null, cellid::CL_Msk_Cfg_Status_FixBaseId, true},
+                 {catid::CT_Null, cellid::CL_Msk_Cfg_Gps_FixBaseId, true}},
+                0);
         break;
     }
 }
 
 void CheckNacChannels(CellFrame& f) {
-    if (f.model.p25) ProbeRange(f, {{kCatNacChannel, 325, true}}, 40);
+    if (f.model.p25) ProbeRange(f, {{catid::CT_DIG_NacCh, cellid::CL_Digi_NacCh_TxNac, true}}, 40);
 }
 
 void CheckLtrRepeaters(CellFrame& f) {
-    if (f.model.ltr) ProbeRange(f, {{kCatBankOp, 106, true}}, 128);
+    if (f.model.ltr) ProbeRange(f, {{catid::CT_BankOp, cellid::CL_Mch_Rpt, true}}, 128);
 }
 
 // ---- the radio's information block ----
@@ -313,7 +313,7 @@ void InfoRevision(CellFrame& f) {
 // on a copy and sees no key.
 void InfoComment(CellFrame& f) {
     std::array<uint8_t, 16> text{};
-    const int32_t offset = f.cellId == 59 ? 2 : 18;
+    const int32_t offset = f.cellId == cellid::CL_CloneInfo_Comment1 ? 2 : 18;
     std::copy_n(Info() + offset, text.size(), text.begin());
     const int32_t key = f.request.key;
     f.request.key = 0;
@@ -397,7 +397,7 @@ void PopupPaste(CellFrame& f) {
 
 void PopupCarry(CellFrame& f) {
     const int32_t kind = f.recordKind;
-    const bool up = f.cellId == 90;
+    const bool up = f.cellId == cellid::CL_PMenu_CarryUp;
     const int32_t first = datCh::FieldMin(kind);
     const int32_t last = datCh::FieldMax(kind);
     if (up)
@@ -429,46 +429,46 @@ std::optional<std::string> FormatSerialNumber(const uint8_t* info) {
     return conv::Format("%04u%02u%05lu", *a, *b, static_cast<unsigned long>(*c));
 }
 
-void RegisterCommandCells(CellCaseTable& table) {
-    table.Add(1, 3, Caption);
-    table.Add(4, FlexMark);
-    table.Add(5, 6, Caption);
-    table.Add(8, Caption);
-    table.Add(9, Number);
-    table.Add(10, Caption);
-    table.Add(11, Number);
+void RegisterCommandCells(CellCaseList& list) {
+    list.Add("Flex0", "Flex2", Caption);
+    list.Add("FlexMark", FlexMark);
+    list.Add("FlexDtcs", "FlexKeyOpt", Caption);
+    list.Add("FlexZoneSel", Caption);
+    list.Add("FlexZoneSelNum", Number);
+    list.Add("FlexCHSel", Caption);
+    list.Add("FlexCHSelNum", Number);
 
-    table.Add(12, 15, FileCommand);
-    table.Add(16, 17, PrintCommand);
-    table.Add(18, RecentFile);
-    table.Add(19, FileCommand);
-    table.Add(20, EditTop);
-    table.Add(21, 22, ViewCommand);
-    table.Add(23, 25, PortCommand);
-    table.Add(26, 28, FileCommand);
-    table.Add(29, 38, ModelChoice);
-    table.Add(39, HelpAbout);
-    table.Add(40, HelpContents);
-    table.Add(46, CallSheet);
+    list.Add("CL_Menu_File_New", "CL_Menu_File_SaveAs", FileCommand);
+    list.Add("CL_Menu_File_Print_Current", "CL_Menu_File_Print_All", PrintCommand);
+    list.Add("CL_Menu_File_Recent", RecentFile);
+    list.Add("CL_Menu_File_Exit", FileCommand);
+    list.Add("CL_Menu_Edit_Top", EditTop);
+    list.Add("CL_Menu_View_FontSize", "CL_Menu_View_ToolBar", ViewCommand);
+    list.Add("CL_Menu_Port_Com", "CL_Menu_Port_SpeedHigh", PortCommand);
+    list.Add("CL_Menu_Clone_Read", "CL_Menu_Clone_Info", FileCommand);
+    list.Add("CL_Model_Lmr", "CL_Model_ZuroPmr_Mob", ModelChoice);
+    list.Add("CL_Help_About", HelpAbout);
+    list.Add("CL_Help_Contents", HelpContents);
+    list.Add("CallSheet", CallSheet);
 
-    table.Add(47, CheckChannels);
-    table.Add(50, CheckUserTones);
-    table.Add(51, 53, CheckMsk);
-    table.Add(54, CheckNacChannels);
-    table.Add(55, CheckLtrRepeaters);
+    list.Add("CL_Check_Mch", CheckChannels);
+    list.Add("CL_Check_User_Tone_Encode", CheckUserTones);
+    list.Add("CL_Check_Msk_IdRange", "CL_Check_Msk_Config", CheckMsk);
+    list.Add("CL_Check_Dig_Nacch", CheckNacChannels);
+    list.Add("CL_Check_Ltr_Repeater", CheckLtrRepeaters);
 
-    table.Add(56, InfoModel);
-    table.Add(57, InfoRevision);
-    table.Add(59, 60, InfoComment);
-    table.Add(62, InfoOption);
-    table.Add(63, InfoOverVoltage);
-    table.Add(64, InfoSerial);
-    table.Add(65, InfoChecksum);
-    table.Add(68, Nothing);
+    list.Add("CL_CloneInfo_Model", InfoModel);
+    list.Add("CL_CloneInfo_Revision", InfoRevision);
+    list.Add("CL_CloneInfo_Comment1", "CL_CloneInfo_Comment2", InfoComment);
+    list.Add("CL_CloneInfo_Option", InfoOption);
+    list.Add("CL_CloneInfo_OverVolt", InfoOverVoltage);
+    list.Add("CL_CloneInfo_Esn", InfoSerial);
+    list.Add("CL_CloneInfo_CheckSum", InfoChecksum);
+    list.Add("CL_CloneInfo_Dummy", Nothing);
 
-    table.Add(86, PopupNoItem);
-    table.Add(88, PopupCopy);
-    table.Add(89, PopupPaste);
-    table.Add(90, 91, PopupCarry);
-    table.Add(92, 93, PopupCopy);
+    list.Add("CL_PMenu_NoItem", PopupNoItem);
+    list.Add("CL_PMenu_Copy", PopupCopy);
+    list.Add("CL_PMenu_Paste", PopupPaste);
+    list.Add("CL_PMenu_CarryUp", "CL_PMenu_CarryDown", PopupCarry);
+    list.Add("CL_PMenu_Clear", "CL_PMenu_Delete", PopupCopy);
 }

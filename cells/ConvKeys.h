@@ -1,4 +1,6 @@
 #pragma once
+#include "cells/CellIds.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -11,16 +13,16 @@
 
 // Cell ids of the pop-up list items (the cell vocabulary's first names).
 namespace listcell {
-constexpr int32_t Flex0 = 1;
-constexpr int32_t Flex1 = 2;
-constexpr int32_t Flex2 = 3;
-constexpr int32_t FlexMark = 4;
-constexpr int32_t FlexDtcs = 5;
-constexpr int32_t FlexKeyOpt = 6;
-constexpr int32_t FlexZoneSel = 8;
-constexpr int32_t FlexZoneSelNum = 9;
-constexpr int32_t FlexCHSel = 10;
-constexpr int32_t FlexCHSelNum = 11;
+using cellid::Flex0;
+using cellid::Flex1;
+using cellid::Flex2;
+using cellid::FlexCHSel;
+using cellid::FlexCHSelNum;
+using cellid::FlexDtcs;
+using cellid::FlexKeyOpt;
+using cellid::FlexMark;
+using cellid::FlexZoneSel;
+using cellid::FlexZoneSelNum;
 } // namespace listcell
 
 enum class ConvKey : int32_t {

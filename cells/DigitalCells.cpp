@@ -2,6 +2,6 @@
 #include "cells/CellFrame.h"
 
 // The cells of the digital system.
-void RegisterDigitalCells(CellCaseTable& table) {
-    (void)table;
+void RegisterDigitalCells(CellCaseList& list) {
+    (void)list;
 }

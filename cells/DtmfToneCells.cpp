@@ -2,6 +2,6 @@
 #include "cells/CellFrame.h"
 
 // The cells of DTMF, tone memories and user tones.
-void RegisterDtmfToneCells(CellCaseTable& table) {
-    (void)table;
+void RegisterDtmfToneCells(CellCaseList& list) {
+    (void)list;
 }

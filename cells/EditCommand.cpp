@@ -224,31 +224,31 @@ bool InsertRowWithRoom(cmcEeprom& image, bool pool, int32_t unit, int32_t row) {
     return true;
 }
 
-datCh& EditCommand(cmcCellCapsule& request, datCh& record, int32_t firstRow, int32_t lastRow,
-                   int32_t bankOrSite) {
+datCh& EditCommand(RowCommand command, cmcCellCapsule& request, datCh& record, int32_t firstRow,
+                   int32_t lastRow, int32_t bankOrSite) {
     if (!record.image) return record;
-    switch (request.command) {
-    case rowcmd::kCopy:
+    switch (command) {
+    case RowCommand::Copy:
         CopyRows(request, record, firstRow, lastRow);
         break;
-    case rowcmd::kPaste:
+    case RowCommand::Paste:
         PasteRows(request, record, firstRow, lastRow);
         break;
-    case rowcmd::kMoveUp:
-    case rowcmd::kMoveDown:
+    case RowCommand::MoveUp:
+    case RowCommand::MoveDown:
         MoveRows(request, *record.image, record.kind, Selection(request, record),
-                 request.command == rowcmd::kMoveDown ? 1 : -1, firstRow, lastRow);
+                 command == RowCommand::MoveDown ? 1 : -1, firstRow, lastRow);
         break;
-    case rowcmd::kClear:
+    case RowCommand::Clear:
         ClearSelectedRows(request, record, firstRow, lastRow);
         break;
-    case rowcmd::kDelete:
+    case RowCommand::Delete:
         DeleteRows(request, record, firstRow, lastRow, bankOrSite);
         break;
-    case rowcmd::kInsert:
+    case RowCommand::Insert:
         InsertRows(request, record, bankOrSite);
         break;
-    default:
+    case RowCommand::None:
         break;
     }
     return record.Reload();

@@ -6,21 +6,15 @@ class cmcCellCapsule;
 class cmcEeprom;
 class datCh;
 
-// The row commands of the channel and repeater sheets, as request command codes.
-namespace rowcmd {
-constexpr int32_t kCopy = 88;
-constexpr int32_t kPaste = 89;
-constexpr int32_t kMoveUp = 90;
-constexpr int32_t kMoveDown = 91;
-constexpr int32_t kClear = 92;
-constexpr int32_t kDelete = 93;
-constexpr int32_t kInsert = 94;
-} // namespace rowcmd
+// The row commands of the channel and repeater sheets. The frame of the
+// per-cell function gets them from the request's command code through its
+// program's numbers (CellEngine.h).
+enum class RowCommand : uint8_t { None, Copy, Paste, MoveUp, MoveDown, Clear, Delete, Insert };
 
-// Runs the row command in the request's `command` on the rows of the
-// record's kind and image, then reloads the record and returns it. The
-// record's index is the current row; the request's selection (`rangeSelected`,
-// `rangeFirst`..`rangeLast`) or else the current row are the rows it works on.
+// Runs the row command on the rows of the record's kind and image, then
+// reloads the record and returns it. The record's index is the current row;
+// the request's selection (`rangeSelected`, `rangeFirst`..`rangeLast`) or else
+// the current row are the rows it works on.
 // firstRow..lastRow are the rows the sheet shows (a bank's channels, a site's
 // pool entries), which copy, paste, move, clear and delete keep to;
 // bankOrSite is the bank (channel rows) or the site (pool entries) they belong
@@ -29,8 +23,8 @@ constexpr int32_t kInsert = 94;
 // Copy and paste use the program's clipboard (ProgramClipboard), clear the
 // application manager's reference image; insert and delete are carried out
 // by whoever handles events 26 to 29 (HandleRowEvent in the main window).
-datCh& EditCommand(cmcCellCapsule& request, datCh& record, int32_t firstRow, int32_t lastRow,
-                   int32_t bankOrSite);
+datCh& EditCommand(RowCommand command, cmcCellCapsule& request, datCh& record, int32_t firstRow,
+                   int32_t lastRow, int32_t bankOrSite);
 
 // Inserts one empty row at `row` of bank (site, with pool) `unit` through the
 // main window's row event (26, or 28 for pool entries) and repacks the image,

@@ -2,6 +2,6 @@
 #include "cells/CellFrame.h"
 
 // The cells of keys, display and set mode.
-void RegisterKeyDisplayCells(CellCaseTable& table) {
-    (void)table;
+void RegisterKeyDisplayCells(CellCaseList& list) {
+    (void)list;
 }

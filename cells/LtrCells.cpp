@@ -6,6 +6,7 @@
 #include "cells/CellCases.h"
 #include "cells/CellFields.h"
 #include "cells/CellFrame.h"
+#include "cells/CellIds.h"
 #include "cells/ConvSupport.h"
 #include "cells/FreqToneConv.h"
 #include "cells/ListConv.h"
@@ -16,6 +17,7 @@
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
+#include "image/ImageLayout.h"
 #include "image/datCh.h"
 
 #include <string>
@@ -27,14 +29,11 @@ using namespace ltrkeys;
 
 constexpr int32_t kKindBank = 15;
 
-constexpr int32_t kCellGrpRxId = 331;
-constexpr int32_t kCellRptFreqR = 340;
-
 // The LTR options of the radio: a byte of switches, two timers, the decoder switch.
-constexpr int32_t kLtrSwitches = 107338;
-constexpr int32_t kLtrOutOfRangeTimer = 107339;
-constexpr int32_t kLtrFadeTimer = 107340;
-constexpr int32_t kLtrDecoder = 107341;
+constexpr int32_t kLtrSwitches = layout::kLtrOptions;
+constexpr int32_t kLtrOutOfRangeTimer = layout::kLtrOptions + 1;
+constexpr int32_t kLtrFadeTimer = layout::kLtrOptions + 2;
+constexpr int32_t kLtrDecoder = layout::kLtrOptions + 3;
 
 constexpr int32_t kMaxGroupId = 250;
 constexpr int32_t kMaxHomeRepeater = 20;
@@ -127,7 +126,7 @@ void InsertingGroupCell(CellFrame& f) {
         f.Show(std::string());
         return;
     }
-    const bool rxId = f.cellId == kCellGrpRxId;
+    const bool rxId = f.cellId == cellid::CL_Grp_RxId;
     uint8_t& field = rxId ? f.row.grpRxId : f.row.grpByte2;
     const int32_t old = field;
     f.value = old;
@@ -167,15 +166,15 @@ struct RowFieldCell {
 };
 
 const RowFieldCell kRowFieldCells[] = {
-    {333, &datCh::grpFlagA, {Conv::Sel, kTxInh}, false},
-    {335, &datCh::grpFlagB, {Conv::Sel, kEnable2}, false},
-    {336, &datCh::grpFlagC, {Conv::Sel, kOnOffInv}, false},
-    {337, &datCh::grpByte4, {Conv::Int16, nullptr, 1, kMaxGroupId}, false},
-    {338, &datCh::grpByte5, {Conv::Int16, nullptr, 1, kMaxGroupId}, false},
-    {342, &datCh::poolRxDat, {Conv::SelPtr, kOnOff2}, true},
-    {343, &datCh::poolTxDat, {Conv::SelPtr, kOnOff2}, true},
-    {344, &datCh::poolNar, {Conv::SelPtr, kNar}, true},
-    {345, &datCh::poolPhone, {Conv::SelPtr, kOnOff2}, true},
+    {cellid::CL_Grp_TxInh, &datCh::grpFlagA, {Conv::Sel, kTxInh}, false},
+    {cellid::CL_Grp_PhonePriv, &datCh::grpFlagB, {Conv::Sel, kEnable2}, false},
+    {cellid::CL_Grp_BlockIdEnable, &datCh::grpFlagC, {Conv::Sel, kOnOffInv}, false},
+    {cellid::CL_Grp_BlockIdStart, &datCh::grpByte4, {Conv::Int16, nullptr, 1, kMaxGroupId}, false},
+    {cellid::CL_Grp_BlockIdEnd, &datCh::grpByte5, {Conv::Int16, nullptr, 1, kMaxGroupId}, false},
+    {cellid::CL_Rpt_RxDat, &datCh::poolRxDat, {Conv::SelPtr, kOnOff2}, true},
+    {cellid::CL_Rpt_TxDat, &datCh::poolTxDat, {Conv::SelPtr, kOnOff2}, true},
+    {cellid::CL_Rpt_Nar, &datCh::poolNar, {Conv::SelPtr, kNar}, true},
+    {cellid::CL_Rpt_Phone, &datCh::poolPhone, {Conv::SelPtr, kOnOff2}, true},
 };
 
 void RowFieldCase(CellFrame& f) {
@@ -201,7 +200,7 @@ void RptNo(CellFrame& f) {
 // lent to them. An entry without a receive frequency gets the transmit
 // frequency receive + 5 MHz (3 MHz from 470 MHz up).
 void RptFreq(CellFrame& f) {
-    const bool receive = f.cellId == kCellRptFreqR;
+    const bool receive = f.cellId == cellid::CL_Rpt_FreqR;
     if (receive ? !TakeNewRow(f, true) : NewPoolRow(f)) {
         f.Show(std::string());
         return;
@@ -270,13 +269,13 @@ void BankSiteCell(CellFrame& f) {
         return;
     }
     switch (f.cellId) {
-    case 348:
+    case cellid::CL_Mch_AreaBit:
         RowField(f, f.row.areaBit, {Conv::Sel, kOnOff2});
         break;
-    case 357:
+    case cellid::CL_Ltr_Op_NumPreBit:
         RowField(f, f.row.numPreBit, {Conv::Int16, nullptr, 0, 255});
         break;
-    case 358:
+    case cellid::CL_Ltr_Op_NumHangBit:
         RowField(f, f.row.numHangBit, {Conv::Int16, nullptr, 0, 255});
         break;
     default:
@@ -297,14 +296,20 @@ struct OptionCell {
 };
 
 const OptionCell kOptionCells[] = {
-    {351, kLtrSwitches, 7, 1, {Conv::Sel, kOnOff}, -1, false},
-    {352, kLtrSwitches, 6, 1, {Conv::Sel, kOnOff}, -1, false},
-    {353, kLtrSwitches, 4, 1, {Conv::Sel, kOnOff}, -1, false},
-    {354, kLtrSwitches, 2, 1, {Conv::Sel, kEnableInv}, 1, false},
-    {355, kLtrSwitches, 1, 1, {Conv::Sel, kTaOutRange}, -1, true},
-    {356, kLtrOutOfRangeTimer, 0, 8, {Conv::ByteRange, nullptr, 1, 1}, -1, false},
-    {359, kLtrFadeTimer, 0, 8, {Conv::ByteRange, nullptr, 10, 0}, -1, false},
-    {360, kLtrDecoder, 7, 1, {Conv::Sel, kLsdDecode}, -1, false},
+    {cellid::CL_Ltr_Op_DispOnPtt, kLtrSwitches, 7, 1, {Conv::Sel, kOnOff}, -1, false},
+    {cellid::CL_Ltr_Op_DispOnRx, kLtrSwitches, 6, 1, {Conv::Sel, kOnOff}, -1, false},
+    {cellid::CL_Ltr_Op_BeepWithinRange, kLtrSwitches, 4, 1, {Conv::Sel, kOnOff}, -1, false},
+    {cellid::CL_Ltr_Op_TA_withinRange, kLtrSwitches, 2, 1, {Conv::Sel, kEnableInv}, 1, false},
+    {cellid::CL_Ltr_Op_TA_OutOfRange, kLtrSwitches, 1, 1, {Conv::Sel, kTaOutRange}, -1, true},
+    {cellid::CL_Ltr_Op_Tim_OutOfRange,
+     kLtrOutOfRangeTimer,
+     0,
+     8,
+     {Conv::ByteRange, nullptr, 1, 1},
+     -1,
+     false},
+    {cellid::CL_Ltr_Op_Tim_FadeTimer, kLtrFadeTimer, 0, 8, {Conv::ByteRange, nullptr, 10, 0}, -1, false},
+    {cellid::CL_Ltr_Op_LSD_Decoder, kLtrDecoder, 7, 1, {Conv::Sel, kLsdDecode}, -1, false},
 };
 
 void OptionCase(CellFrame& f) {
@@ -320,21 +325,21 @@ void OptionCase(CellFrame& f) {
 
 } // namespace
 
-void RegisterLtrCells(CellCaseTable& table) {
-    table.Add(331, InsertingGroupCell);
-    table.Add(332, GrpTxId);
-    table.Add(333, RowFieldCase);
-    table.Add(334, InsertingGroupCell);
-    table.Add(335, 338, RowFieldCase);
-    table.Add(339, RptNo);
-    table.Add(340, 341, RptFreq);
-    table.Add(342, 345, RowFieldCase);
-    table.Add(346, RptText);
-    table.Add(347, RptAreaBit);
-    table.Add(348, BankSiteCell);
-    table.Add(349, RptAtr);
-    table.Add(350, RptRfPo);
-    table.Add(351, 356, OptionCase);
-    table.Add(357, 358, BankSiteCell);
-    table.Add(359, 360, OptionCase);
+void RegisterLtrCells(CellCaseList& list) {
+    list.Add("CL_Grp_RxId", InsertingGroupCell);
+    list.Add("CL_Grp_TxId", GrpTxId);
+    list.Add("CL_Grp_TxInh", RowFieldCase);
+    list.Add("CL_Grp_HomeRptCh", InsertingGroupCell);
+    list.Add("CL_Grp_PhonePriv", "CL_Grp_BlockIdEnd", RowFieldCase);
+    list.Add("CL_Rpt_No", RptNo);
+    list.Add("CL_Rpt_FreqR", "CL_Rpt_FreqT", RptFreq);
+    list.Add("CL_Rpt_RxDat", "CL_Rpt_Phone", RowFieldCase);
+    list.Add("CL_Rpt_Text", RptText);
+    list.Add("CL_Rpt_AreaBit", RptAreaBit);
+    list.Add("CL_Mch_AreaBit", BankSiteCell);
+    list.Add("CL_Rpt_Atr", RptAtr);
+    list.Add("CL_Rpt_RfPo", RptRfPo);
+    list.Add("CL_Ltr_Op_DispOnPtt", "CL_Ltr_Op_Tim_OutOfRange", OptionCase);
+    list.Add("CL_Ltr_Op_NumPreBit", "CL_Ltr_Op_NumHangBit", BankSiteCell);
+    list.Add("CL_Ltr_Op_Tim_FadeTimer", "CL_Ltr_Op_LSD_Decoder", OptionCase);
 }

@@ -2,6 +2,6 @@
 #include "cells/CellFrame.h"
 
 // The cells of maker settings.
-void RegisterMakerCells(CellCaseTable& table) {
-    (void)table;
+void RegisterMakerCells(CellCaseList& list) {
+    (void)list;
 }

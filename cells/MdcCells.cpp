@@ -2,6 +2,6 @@
 #include "cells/CellFrame.h"
 
 // The cells of MDC signalling.
-void RegisterMdcCells(CellCaseTable& table) {
-    (void)table;
+void RegisterMdcCells(CellCaseList& list) {
+    (void)list;
 }

@@ -2,6 +2,6 @@
 #include "cells/CellFrame.h"
 
 // The cells of MSK signalling.
-void RegisterMskCells(CellCaseTable& table) {
-    (void)table;
+void RegisterMskCells(CellCaseList& list) {
+    (void)list;
 }

@@ -2,6 +2,6 @@
 #include "cells/CellFrame.h"
 
 // The cells of scan lists and common scan settings.
-void RegisterScanCells(CellCaseTable& table) {
-    (void)table;
+void RegisterScanCells(CellCaseList& list) {
+    (void)list;
 }

@@ -2,6 +2,6 @@
 #include "cells/CellFrame.h"
 
 // The cells of general and expansion settings.
-void RegisterSettingsCells(CellCaseTable& table) {
-    (void)table;
+void RegisterSettingsCells(CellCaseList& list) {
+    (void)list;
 }

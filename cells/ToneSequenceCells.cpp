@@ -2,6 +2,6 @@
 #include "cells/CellFrame.h"
 
 // The cells of two-tone and five-tone signalling.
-void RegisterToneSequenceCells(CellCaseTable& table) {
-    (void)table;
+void RegisterToneSequenceCells(CellCaseList& list) {
+    (void)list;
 }

@@ -21,13 +21,11 @@ struct CellRect {
     bool operator==(const CellRect&) const = default;
 };
 
-// One use of a cell: painting its text, committing a typed text, taking a
-// list choice, a key or a command. The host fills it, the per-cell function
-// and the converters write the text to show and the editor hints back, and
-// the host acts on the follow-ups (jump, editor, key replay, repaint). It is
-// a plain value: it owns its two texts and nothing else.
-class cmcCellCapsule {
-public:
+class cmcCellCapsule;
+
+// Everything a request carries but its context bank: what Clear resets and
+// what a request refilled from another takes over.
+struct cmcCellCapsuleFields {
     // Keys the evaluator treats alike: Enter, and a mouse choice.
     static constexpr int32_t kKeyEnter = 13;
     static constexpr int32_t kKeyMouseChoice = 256;
@@ -57,23 +55,10 @@ public:
     // the in-place editor.
     using ReeditClosure = std::function<void(cmcCellCapsule& request, int32_t flags)>;
 
-    cmcCellCapsule() { Clear(); }
-    ~cmcCellCapsule() = default;
-    // A new request made from another is that request, bank and all.
-    cmcCellCapsule(const cmcCellCapsule& other) : bank(other.bank) { *this = other; }
-    // Refills a request from another: copies what Clear resets, so the context
-    // bank of the request being refilled stays.
-    cmcCellCapsule& operator=(const cmcCellCapsule& other);
-
-    // Empties the request for reuse; the context bank stays.
-    void Clear();
-
     // A mouse choice counts as Enter.
     bool IsEnter() const { return key == kKeyEnter || key == kKeyMouseChoice; }
 
     cmcCellCapsule* linkedRequest = nullptr;
-    // Set by callers that evaluate bank-wide cells; Clear and assignment leave it.
-    int32_t bank = 0;
     cuiGrid* grid = nullptr;
     // Typed keys open an editor only when the host has one.
     cuiGrid* editGrid = nullptr;
@@ -106,4 +91,29 @@ public:
     int32_t rangeLast = 0;
     NotifyClosure notifyClosure;
     ReeditClosure reeditClosure;
+};
+
+// One use of a cell: painting its text, committing a typed text, taking a
+// list choice, a key or a command. The host fills it, the per-cell function
+// and the converters write the text to show and the editor hints back, and
+// the host acts on the follow-ups (jump, editor, key replay, repaint). It is
+// a plain value: it owns its two texts and nothing else.
+//
+// Its context bank has a rule of its own: a request made as a copy of another
+// is that request, bank and all; refilling a request from another (assignment)
+// and emptying it (Clear) keep its own bank.
+class cmcCellCapsule : public cmcCellCapsuleFields {
+public:
+    cmcCellCapsule() = default;
+    cmcCellCapsule(const cmcCellCapsule&) = default;
+    cmcCellCapsule& operator=(const cmcCellCapsule& other) {
+        static_cast<cmcCellCapsuleFields&>(*this) = other;
+        return *this;
+    }
+    ~cmcCellCapsule() = default;
+
+    void Clear() { static_cast<cmcCellCapsuleFields&>(*this) = cmcCellCapsuleFields{}; }
+
+    // Set by callers that evaluate bank-wide cells.
+    int32_t bank = 0;
 };

@@ -28,50 +28,45 @@
 
 namespace {
 
-// Categories the frame treats on its own.
-constexpr int32_t kCatPopupMenu = 1;
-constexpr int32_t kCatChannel = 2;
-constexpr int32_t kCatChannelCheck = 3;
-constexpr int32_t kCatBankOp = 13;
-constexpr int32_t kCatRepeater = 26;
+constexpr int32_t kNone = CellFrameNumbers::kNone;
 
 // Record kinds.
 constexpr int32_t kKindPmrZ = 5;
 constexpr int32_t kKindPool = 24;
 
-// The cells of the first-column rule and the repeater-entry rule.
-constexpr int32_t kCellAtr = 125;   // CL_Mch_Atr
-constexpr int32_t kCellFreqR = 127; // CL_Mch_FreqR
-constexpr int32_t kCellGrpRxId = 331;
-constexpr int32_t kCellGrpLast = 338; // CL_Grp_BlockIdEnd
-constexpr int32_t kCellRptFreqR = 340;
-constexpr int32_t kCellRptText = 346;
-constexpr int32_t kCellRptAreaBit = 347;
-constexpr int32_t kCellRptAtr = 349;
-constexpr int32_t kCellCloneInfoEsn = 64;
+bool Is(int32_t number, int32_t value) {
+    return number != kNone && number == value;
+}
 
-bool IsBasicColumn(int32_t id) {
-    switch (id) {
-    case 127: // CL_Mch_FreqR
-    case 128: // CL_Mch_FreqT
-    case 129: // CL_Mch_TxInh
-    case 130: // CL_Mch_Nar
-    case 131: // CL_Mch_CTone_R
-    case 132: // CL_Mch_CTone_T
-    case 138: // CL_Mch_Lockout
-        return true;
+bool IsBasicColumn(const CellFrameNumbers& n, int32_t id) {
+    const std::vector<int32_t>& basic = n.firstColumn.basic;
+    return std::find(basic.begin(), basic.end(), id) != basic.end();
+}
+
+bool IsGroupColumn(const CellFrameNumbers& n, int32_t id) {
+    return n.firstColumn.groupFirst != kNone && id >= n.firstColumn.groupFirst &&
+           id <= n.firstColumn.groupLast;
+}
+
+RowCommand RowCommandOf(FrameCommand command) {
+    switch (command) {
+    case FrameCommand::Copy:
+        return RowCommand::Copy;
+    case FrameCommand::Paste:
+        return RowCommand::Paste;
+    case FrameCommand::CarryUp:
+        return RowCommand::MoveUp;
+    case FrameCommand::CarryDown:
+        return RowCommand::MoveDown;
+    case FrameCommand::Clear:
+        return RowCommand::Clear;
+    case FrameCommand::Delete:
+        return RowCommand::Delete;
+    case FrameCommand::Insert:
+        return RowCommand::Insert;
     default:
-        return false;
+        return RowCommand::None;
     }
-}
-
-bool IsGroupColumn(int32_t id) {
-    return id >= kCellGrpRxId && id <= kCellGrpLast;
-}
-
-int32_t ReadUnitIdMax() {
-    if (!gGTex) return 0;
-    return static_cast<int32_t>(std::strtol(gGTex->GetTextLine("GI_AppUnitIdMax", 0).c_str(), nullptr, 10));
 }
 
 // The frame's own row rule: rows the kind's table holds are decoded from the
@@ -83,8 +78,8 @@ bool RowInTable(int32_t kind, int32_t n) {
 
 void Prepare(CellFrame& f) {
     cmcCellCapsule& r = f.request;
-    f.recordKind = indActiveCell::CategoryInfo(f.cell.category);
-    f.unitIdMax = ReadUnitIdMax();
+    f.recordKind = f.engine.Vocabulary().CategoryInfo(f.cell.category);
+    f.unitIdMax = f.engine.UnitIdMax();
     f.category = f.cell.category;
     f.cellId = f.cell.cellId;
     f.index = f.cell.index;
@@ -113,6 +108,7 @@ void Prepare(CellFrame& f) {
     r.jumpIndex = f.index;
 
     if (r.key == cmcCellCapsule::kKeyMouseChoice) r.key = cmcCellCapsule::kKeyEnter;
+    f.command = f.engine.CommandOf(r.command);
 }
 
 void SwapBanks(CellFrame& f, cmcCellCapsule& r, int32_t modelClass, int32_t bank, int32_t step) {
@@ -124,7 +120,7 @@ void SwapBanks(CellFrame& f, cmcCellCapsule& r, int32_t modelClass, int32_t bank
 // selection (or the bank alone) as one block.
 void MoveBanks(CellFrame& f) {
     cmcCellCapsule& r = f.request;
-    const int32_t step = r.command == CellFrame::kCmdCarryDown ? 1 : -1;
+    const int32_t step = f.command == FrameCommand::CarryDown ? 1 : -1;
     int32_t first = r.rangeFirst;
     int32_t last = r.rangeLast;
     if (first == last) first = last = f.index;
@@ -158,15 +154,17 @@ void MoveBanks(CellFrame& f) {
 // a bank or site (the sheet's new row) takes an insert only.
 void RowEdit(CellFrame& f) {
     cmcCellCapsule& r = f.request;
+    const CellFrameNumbers::Categories& cat = f.engine.Numbers().categories;
+    const RowCommand command = RowCommandOf(f.command);
     int32_t first = 0;
     int32_t last = -1;
     int32_t bankOrSite = f.bankRange.number;
     bool openEnded = false;
-    if (f.category == kCatChannel || f.category == kCatChannelCheck) {
+    if (Is(cat.channel, f.category) || Is(cat.channelCheck, f.category)) {
         first = f.bankRange.first;
         last = f.bankRange.first + f.bankRange.count - 1;
         openEnded = true;
-    } else if (f.category == kCatRepeater) {
+    } else if (Is(cat.repeater, f.category)) {
         first = f.siteRange.first;
         last = f.siteRange.first + f.siteRange.count - 1;
         bankOrSite = f.siteRange.number;
@@ -175,19 +173,18 @@ void RowEdit(CellFrame& f) {
         first = datCh::FieldMin(f.recordKind);
         last = datCh::FieldMax(f.recordKind);
     }
-    if (f.category == kCatBankOp &&
-        (r.command == CellFrame::kCmdCarryUp || r.command == CellFrame::kCmdCarryDown))
+    if (Is(cat.bankOp, f.category) && (command == RowCommand::MoveUp || command == RowCommand::MoveDown))
         MoveBanks(f);
 
     f.handled = true;
-    const int32_t reach = r.command == CellFrame::kCmdInsert && openEnded ? last + 1 : last;
+    const int32_t reach = command == RowCommand::Insert && openEnded ? last + 1 : last;
     if (f.recordKind == 0 || !f.rowLoaded || f.index < first || f.index > reach) return;
     if (r.rangeSelected) {
         r.rangeFirst = std::max(r.rangeFirst, first);
         r.rangeLast = std::min(r.rangeLast, reach);
         if (r.rangeFirst > r.rangeLast) r.rangeSelected = false;
     }
-    EditCommand(r, f.row, first, last, bankOrSite);
+    EditCommand(command, r, f.row, first, last, bankOrSite);
     Static2DynamicInit(f.image);
 }
 
@@ -205,29 +202,28 @@ void ContextHelp(CellFrame& f) {
 
 void Commands(CellFrame& f) {
     cmcCellCapsule& r = f.request;
-    switch (r.command) {
-    case 0:
-        break;
-    case CellFrame::kCmdCopy:
-    case CellFrame::kCmdPaste:
-    case CellFrame::kCmdCarryUp:
-    case CellFrame::kCmdCarryDown:
-    case CellFrame::kCmdClear:
-    case CellFrame::kCmdDelete:
-    case CellFrame::kCmdInsert:
+    switch (f.command) {
+    case FrameCommand::Copy:
+    case FrameCommand::Paste:
+    case FrameCommand::CarryUp:
+    case FrameCommand::CarryDown:
+    case FrameCommand::Clear:
+    case FrameCommand::Delete:
+    case FrameCommand::Insert:
         RowEdit(f);
         break;
-    case CellFrame::kCmdHelp:
+    case FrameCommand::Help:
         ContextHelp(f);
         break;
-    case CellFrame::kCmdWinCopy:
-        if (f.cellId == kCellCloneInfoEsn) CopySerialNumber(f);
+    case FrameCommand::WinCopy:
+        if (Is(f.engine.Numbers().serialNumberCell, f.cellId)) CopySerialNumber(f);
         break;
-    case CellFrame::kCmdRun:
+    case FrameCommand::Run:
         r.key = cmcCellCapsule::kKeyEnter;
         r.command = 0;
         break;
-    default:
+    case FrameCommand::None:
+    case FrameCommand::Other:
         break;
     }
 }
@@ -235,8 +231,8 @@ void Commands(CellFrame& f) {
 // Pop-up menu items act on the row the menu was opened on.
 void PopupMenuRow(CellFrame& f) {
     const cmcCellCapsule* opener = f.request.linkedRequest;
-    if (f.category != kCatPopupMenu || !opener || !opener->cell) return;
-    f.recordKind = indActiveCell::CategoryInfo(opener->cell->category);
+    if (!Is(f.engine.Numbers().categories.popupMenu, f.category) || !opener || !opener->cell) return;
+    f.recordKind = f.engine.Vocabulary().CategoryInfo(opener->cell->category);
     f.index = opener->cell->index;
     f.LoadRow(f.recordKind, f.index);
     f.newRow = f.index > f.bankRange.last || f.bankRange.count == 0;
@@ -245,26 +241,28 @@ void PopupMenuRow(CellFrame& f) {
 // Input on a channel row starts in its first column: the receive frequency in
 // an ordinary bank, the group receive id in an LTR bank.
 void FirstColumnRule(CellFrame& f) {
-    if (f.category != kCatChannel || f.handled || f.request.key > 127) return;
-    const bool ltrBank = IsBankFlagB(f.image, f.bankRange.number);
-    const bool basic = IsBasicColumn(f.cellId);
-    const bool group = IsGroupColumn(f.cellId);
+    const CellFrameNumbers& n = f.engine.Numbers();
+    const CellFrameNumbers::FirstColumnCells& c = n.firstColumn;
+    if (!Is(n.categories.channel, f.category) || f.handled || f.request.key > 127) return;
+    const bool ltrBank = c.groupFirst != kNone && IsBankFlagB(f.image, f.bankRange.number);
+    const bool basic = IsBasicColumn(n, f.cellId);
+    const bool group = IsGroupColumn(n, f.cellId);
     if (f.request.canvas && (ltrBank ? basic : group)) f.Grey();
 
     const bool empty = f.newRow || (f.row.rxFreq == 0 && f.row.grpRxId == 0);
     if (empty) f.request.displayText.clear();
 
     // A column is basic or group, never both, so the two column rules cannot clash.
-    const int32_t keyCell = ltrBank ? kCellGrpRxId : kCellFreqR;
-    int32_t target = 0;
+    const int32_t keyCell = ltrBank ? c.groupFirst : c.rxFreq;
+    int32_t target = kNone;
     if (empty) {
-        if (!(f.cellId == kCellAtr && !f.newRow)) target = keyCell;
+        if (!(Is(c.attributes, f.cellId) && !f.newRow)) target = keyCell;
     } else if (basic && f.row.rxFreq == 0) {
-        target = kCellFreqR;
+        target = c.rxFreq;
     } else if (group && f.row.grpRxId == 0) {
-        target = kCellGrpRxId;
+        target = c.groupFirst;
     }
-    if (target != 0 && target != f.cellId) {
+    if (target != kNone && target != f.cellId) {
         f.JumpTo(target);
         f.handled = true;
     }
@@ -273,21 +271,22 @@ void FirstColumnRule(CellFrame& f) {
 // An empty or new repeater entry takes input only in its frequency, text and
 // area columns; the others send it to the frequency.
 void RepeaterEntryRule(CellFrame& f) {
-    if (f.category != kCatRepeater || f.handled) return;
+    const CellFrameNumbers& n = f.engine.Numbers();
+    const CellFrameNumbers::RepeaterEntryCells& c = n.repeaterEntry;
+    if (!Is(n.categories.repeater, f.category) || f.handled || c.rxFreq == kNone) return;
     f.newRow = f.index > f.siteRange.last || f.siteRange.count == 0;
-    const bool entryColumn =
-        f.cellId == kCellRptFreqR || f.cellId == kCellRptText || f.cellId == kCellRptAreaBit;
+    const bool entryColumn = f.cellId == c.rxFreq || Is(c.text, f.cellId) || Is(c.areaBit, f.cellId);
     if (f.row.poolRxFreq == 0 && f.request.key <= 127) {
         f.request.displayText.clear();
         if (!entryColumn) {
-            f.JumpTo(kCellRptFreqR);
-            if (f.cellId != kCellRptAtr) f.handled = true;
+            f.JumpTo(c.rxFreq);
+            if (!Is(c.attributes, f.cellId)) f.handled = true;
         }
     }
     if (!f.handled && f.newRow) {
         f.request.displayText.clear();
         if (!entryColumn) {
-            if (f.request.key <= 127) f.JumpTo(kCellRptFreqR);
+            if (f.request.key <= 127) f.JumpTo(c.rxFreq);
             f.handled = true;
         }
     }
@@ -295,8 +294,9 @@ void RepeaterEntryRule(CellFrame& f) {
 
 void Dispatch(CellFrame& f) {
     const int32_t selector = f.handled ? 0 : f.cellId;
-    if (CellCaseTable::IsEmptyId(selector)) return;
-    if (CellCaseTable::Case fn = CellCases().Find(selector)) {
+    const CellCaseTable& cases = f.engine.Cases();
+    if (cases.IsEmptyId(selector)) return;
+    if (CellCaseTable::Case fn = cases.Find(selector)) {
         fn(f);
         return;
     }
@@ -315,8 +315,11 @@ void Finish(CellFrame& f, int32_t notify) {
 
 } // namespace
 
+CellFrame::CellFrame(const CellEngine& engine, cmcCellCapsule& request, cmcEeprom& image)
+    : engine(engine), request(request), cell(*request.cell), image(image), row(&image), zuroAdr(&image) {}
+
 CellFrame::CellFrame(cmcCellCapsule& request, cmcEeprom& image)
-    : request(request), cell(*request.cell), image(image), row(&image), zuroAdr(&image) {}
+    : CellFrame(InstalledCellEngine(), request, image) {}
 
 void CellFrame::LoadRow(int32_t kind, int32_t n) {
     rowLoaded = RowInTable(kind, n);
@@ -367,10 +370,10 @@ void CellFrame::JumpTo(int32_t targetCell) {
     request.jumpKey = request.key;
 }
 
-int32_t indActiveCell::Execute(cmcCellCapsule& request, int32_t notify) {
+int32_t CellEngine::Execute(cmcCellCapsule& request, int32_t notify) const {
     request.displayText.clear();
     if (!request.cell) return 0;
-    CellFrame f(request, CurrentImage());
+    CellFrame f(*this, request, CurrentImage());
     Prepare(f);
     Commands(f);
     PopupMenuRow(f);
@@ -379,24 +382,4 @@ int32_t indActiveCell::Execute(cmcCellCapsule& request, int32_t notify) {
     Dispatch(f);
     Finish(f, notify);
     return f.result;
-}
-
-int32_t indActiveCell::ExecuteCell(cmcCellObj* cell, int32_t key) {
-    if (!cell) return 0;
-    cmcCellCapsule request;
-    request.cell = cell;
-    request.key = key;
-    return Execute(request, 0);
-}
-
-indActiveCell::Marks indActiveCell::QueryMarks(int32_t category, int32_t cellId, int32_t index) {
-    cmcCellObj cell;
-    cell.category = category;
-    cell.cellId = cellId;
-    cell.index = index;
-    cmcCellCapsule request;
-    request.cell = &cell;
-    request.bank = BankOfChannelNumber(CurrentImage(), index + 1);
-    Execute(request, 0);
-    return Marks{request.markFlags.warning, request.markFlags.error};
 }

@@ -3,6 +3,7 @@
 #include "platform/Fatal.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace {
@@ -19,6 +20,8 @@ bool IsEndLine(const std::string& line) {
     return IsKeyLine(line) && line.compare(1, std::string::npos, kEndKey) == 0;
 }
 
+std::atomic<uint64_t> gLastBinding{0};
+
 } // namespace
 
 cmcGTex::cmcGTex() = default;
@@ -28,6 +31,7 @@ int cmcGTex::SetFile(const std::string& name) {
     if (kind_ != SourceKind::Unbound) return 0;
     kind_ = SourceKind::File;
     fileName_ = name;
+    binding_ = ++gLastBinding;
     return 1;
 }
 
@@ -35,6 +39,7 @@ int cmcGTex::SetLines(const char* const* lines) {
     if (kind_ != SourceKind::Unbound) return 0;
     kind_ = SourceKind::Lines;
     lines_ = lines;
+    binding_ = ++gLastBinding;
     return 1;
 }
 

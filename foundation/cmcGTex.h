@@ -41,6 +41,11 @@ public:
     // Returns 1, or 0 when the table was bound before.
     int SetLines(const char* const* lines);
 
+    // A number of this binding, unique among every binding of every table in
+    // the process; 0 while the table is unbound. A value read from a table
+    // can be kept for as long as the table in use shows the same number.
+    uint64_t Binding() const { return binding_; }
+
     // Line n of the key, without its line end. Past the key's own lines this
     // goes on into the lines that follow (the next key's "#" line first).
     std::string GetTextLine(const std::string& key, int n);
@@ -91,6 +96,7 @@ private:
     [[noreturn]] static void Fail(const std::string& key);
 
     SourceKind kind_ = SourceKind::Unbound;
+    uint64_t binding_ = 0;
     bool opened_ = false;
     std::string fileName_;
     std::unique_ptr<std::FILE, FileCloser> file_;

@@ -215,6 +215,9 @@ constexpr int32_t kComment1 = 94214;   // two 16-character comment texts
 constexpr int32_t kComment2 = 94230;
 constexpr int32_t kNewerDataByte = 98934;
 constexpr int32_t kSiteCounts = 107210; // 128 per-site repeater counts
+// The radio's LTR options, 4 bytes: a byte of switches (bit 0 the ATB ring-back
+// of every bank), the out-of-range timer, the fade timer, the decoder switch.
+constexpr int32_t kLtrOptions = 107338;
 constexpr int32_t kBank127Count = kBankCounts + 2 * 127;
 // Fields that packing fills in for the radio: where each record of blocks 60
 // and 61 lies (a word in each record of tables 56 and 57), where block 59
@@ -230,6 +233,7 @@ constexpr int kPoolRows = 2560;
 constexpr int kSites = 128;
 static_assert(kBankCounts + 2 * kBanks <= Table(8).End() && kBankCounts >= Table(8).offset);
 static_assert(kSiteCounts == Table(40).offset && Table(40).Bytes() == kSites);
+static_assert(kLtrOptions == Table(41).offset && Table(41).Bytes() == 4);
 static_assert(Table(56).Record(0) + kStatusAddressField == 137946);
 static_assert(Table(57).Record(0) + kMessageAddressField == 137995);
 

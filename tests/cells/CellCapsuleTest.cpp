@@ -18,47 +18,48 @@ template <typename T> T* Fake(uintptr_t n) {
     return reinterpret_cast<T*>(n * 16);
 }
 
+// A request with a value no fresh request has in a field of each kind: host
+// pointers, numbers, texts, flags, closures, and the context bank.
 struct Filled {
     cmcCellCapsule other;
     cmcCellObj cell;
-    CellRect rect{1, 2, 3, 4};
     std::vector<int32_t> notified, reedited;
 
-    // Every field set to a value no fresh request has.
-    void Fill(cmcCellCapsule& r) {
+    cmcCellCapsule Make(int32_t bank) {
+        cmcCellCapsule r;
+        r.bank = bank;
         r.linkedRequest = &other;
-        r.bank = 77;
         r.grid = Fake<cuiGrid>(1);
-        r.editGrid = Fake<cuiGrid>(2);
         r.cell = &cell;
-        r.canvas = Fake<CellCanvas>(3);
-        r.texts = Fake<cmcGTex>(4);
-        r.cellRect = &rect;
-        r.selStart = 5;
-        r.selLength = 6;
         r.key = 13;
         r.command = 88;
+        r.jumpCell = 127;
         r.editText = "typed";
         r.displayText = "shown";
-        r.markFlags = {true, true, true, true};
-        r.markPosition = 3;
-        r.hint = 1;
-        r.mode = 2;
-        r.jumpRequest = 1;
-        r.jumpCategory = 2;
-        r.jumpCell = 127;
-        r.jumpIndex = 9;
-        r.jumpKey = 50;
-        r.extra = 11;
-        r.owner = Fake<cuiSheet>(5);
+        r.markFlags = {true, false, true, false};
         r.rangeSelected = true;
-        r.rangeRequest = true;
-        r.rangeFirst = 12;
-        r.rangeLast = 14;
         r.notifyClosure = [this](cmcCellCapsule&, int32_t flags) { notified.push_back(flags); };
         r.reeditClosure = [this](cmcCellCapsule&, int32_t flags) { reedited.push_back(flags); };
+        return r;
     }
 };
+
+// The request's fields as Filled sets them, with the bank.
+void ExpectFilled(const Filled& f, const cmcCellCapsule& r, int32_t bank) {
+    EXPECT_EQ(r.bank, bank);
+    EXPECT_EQ(r.linkedRequest, &f.other);
+    EXPECT_EQ(r.grid, Fake<cuiGrid>(1));
+    EXPECT_EQ(r.cell, &f.cell);
+    EXPECT_EQ(r.key, 13);
+    EXPECT_EQ(r.command, 88);
+    EXPECT_EQ(r.jumpCell, 127);
+    EXPECT_EQ(r.editText, "typed");
+    EXPECT_EQ(r.displayText, "shown");
+    EXPECT_EQ(r.markFlags, (cmcCellCapsule::MarkFlags{true, false, true, false}));
+    EXPECT_TRUE(r.rangeSelected);
+    EXPECT_TRUE(r.notifyClosure);
+    EXPECT_TRUE(r.reeditClosure);
+}
 
 void ExpectEmpty(const cmcCellCapsule& r) {
     EXPECT_EQ(r.linkedRequest, nullptr);
@@ -94,7 +95,7 @@ void ExpectEmpty(const cmcCellCapsule& r) {
 }
 
 TEST(cmcCellCapsule, NewRequestIsEmptyWithBankZero) {
-    // Heap memory full of garbage first, so an uninitialised field would show.
+    // Memory full of garbage first, so a field without its starting value would show.
     alignas(cmcCellCapsule) unsigned char raw[sizeof(cmcCellCapsule)];
     std::fill(std::begin(raw), std::end(raw), 0xA5);
     cmcCellCapsule* r = new (raw) cmcCellCapsule;
@@ -103,87 +104,51 @@ TEST(cmcCellCapsule, NewRequestIsEmptyWithBankZero) {
     r->~cmcCellCapsule();
 }
 
-TEST(cmcCellCapsule, ClearEmptiesEverythingButTheBank) {
+TEST(cmcCellCapsule, ACopyIsTheWholeRequestBankAndAll) {
     Filled f;
-    cmcCellCapsule r;
-    f.Fill(r);
-    r.Clear();
-    ExpectEmpty(r);
-    EXPECT_EQ(r.bank, 77);
+    const cmcCellCapsule source = f.Make(77);
+    const cmcCellCapsule copy(source);
+    ExpectFilled(f, copy, 77);
 }
 
-TEST(cmcCellCapsule, CopyTakesEveryFieldButKeepsItsOwnBank) {
+// Refilling a request from another, or emptying it, keeps the receiver's bank.
+TEST(cmcCellCapsule, AssignmentAndClearKeepTheReceiversBank) {
     Filled f;
-    cmcCellCapsule source;
-    f.Fill(source);
-    cmcCellCapsule copy;
-    copy.bank = 3;
-    copy = source;
+    cmcCellCapsule assigned;
+    assigned.bank = 3;
+    assigned = f.Make(77);
+    ExpectFilled(f, assigned, 3);
 
-    EXPECT_EQ(copy.bank, 3);
-    EXPECT_EQ(copy.linkedRequest, &f.other);
-    EXPECT_EQ(copy.grid, source.grid);
-    EXPECT_EQ(copy.editGrid, source.editGrid);
-    EXPECT_EQ(copy.cell, &f.cell);
-    EXPECT_EQ(copy.canvas, source.canvas);
-    EXPECT_EQ(copy.texts, source.texts);
-    EXPECT_EQ(copy.cellRect, &f.rect);
-    EXPECT_EQ(copy.selStart, 5);
-    EXPECT_EQ(copy.selLength, 6);
-    EXPECT_EQ(copy.key, 13);
-    EXPECT_EQ(copy.command, 88);
-    EXPECT_EQ(copy.editText, "typed");
-    EXPECT_EQ(copy.displayText, "shown");
-    EXPECT_EQ(copy.markFlags, (cmcCellCapsule::MarkFlags{true, true, true, true}));
-    EXPECT_EQ(copy.markPosition, 3);
-    EXPECT_EQ(copy.hint, 1);
-    EXPECT_EQ(copy.mode, 2);
-    EXPECT_EQ(copy.jumpRequest, 1);
-    EXPECT_EQ(copy.jumpCategory, 2);
-    EXPECT_EQ(copy.jumpCell, 127);
-    EXPECT_EQ(copy.jumpIndex, 9);
-    EXPECT_EQ(copy.jumpKey, 50);
-    EXPECT_EQ(copy.extra, 11);
-    EXPECT_EQ(copy.owner, source.owner);
-    EXPECT_TRUE(copy.rangeSelected);
-    EXPECT_TRUE(copy.rangeRequest);
-    EXPECT_EQ(copy.rangeFirst, 12);
-    EXPECT_EQ(copy.rangeLast, 14);
+    cmcCellCapsule cleared = f.Make(77);
+    cleared.Clear();
+    ExpectEmpty(cleared);
+    EXPECT_EQ(cleared.bank, 77);
 
-    // The closures reach the same host, with the copy as the request.
-    copy.notifyClosure(copy, 0x20);
-    copy.reeditClosure(copy, 0);
-    EXPECT_EQ(f.notified, std::vector<int32_t>{0x20});
-    EXPECT_EQ(f.reedited, std::vector<int32_t>{0});
+    cmcCellCapsule self = f.Make(5);
+    const cmcCellCapsule& alias = self;
+    self = alias;
+    ExpectFilled(f, self, 5);
+}
 
-    // Texts are the copy's own.
+TEST(cmcCellCapsule, CopiesCallTheSameHostAndOwnTheirTexts) {
+    Filled f;
+    cmcCellCapsule source = f.Make(1);
+    cmcCellCapsule constructed(source);
+    cmcCellCapsule assigned;
+    assigned = source;
+    for (cmcCellCapsule* copy : {&constructed, &assigned}) {
+        copy->notifyClosure(*copy, 0x20);
+        copy->reeditClosure(*copy, 0);
+    }
+    EXPECT_EQ(f.notified, (std::vector<int32_t>{0x20, 0x20}));
+    EXPECT_EQ(f.reedited, (std::vector<int32_t>{0, 0}));
+
     source.editText = "changed";
     source.displayText.clear();
-    EXPECT_EQ(copy.editText, "typed");
-    EXPECT_EQ(copy.displayText, "shown");
-}
-
-TEST(cmcCellCapsule, MarkFlagsAreCopiedBitByBit) {
-    const cmcCellCapsule::MarkFlags cases[] = {
-        {true, false, false, false}, {false, true, false, false}, {false, false, true, false},
-        {false, false, false, true}, {true, false, true, false},
-    };
-    for (const auto& flags : cases) {
-        cmcCellCapsule source, copy;
-        copy.markFlags = {true, true, true, true};
-        source.markFlags = flags;
-        copy = source;
-        EXPECT_EQ(copy.markFlags, flags);
+    for (const cmcCellCapsule* copy : {&constructed, &assigned}) {
+        EXPECT_EQ(copy->editText, "typed");
+        EXPECT_EQ(copy->displayText, "shown");
     }
-}
-
-TEST(cmcCellCapsule, CopyConstructedRequestIsAWholeCopy) {
-    cmcCellCapsule source;
-    source.bank = 9;
-    source.key = 13;
-    cmcCellCapsule copy(source);
-    EXPECT_EQ(copy.bank, 9);
-    EXPECT_EQ(copy.key, 13);
 }
 
 TEST(cmcCellCapsule, MouseChoiceCountsAsEnter) {

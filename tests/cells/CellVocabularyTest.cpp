@@ -1,4 +1,6 @@
 #include "cells/CellVocabulary.h"
+#include "cells/CellEngine.h"
+#include "cells/CellIds.h"
 #include "cells/cmcCellObj.h"
 #include "cells/indActiveCell.h"
 #include "foundation/Globals.h"
@@ -10,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <set>
+#include <span>
 #include <string>
 
 using testsupport::ScopedEnv;
@@ -182,19 +186,61 @@ TEST(CellVocabulary, CategoryInfoOutsideTheTableIsFatal) {
     EXPECT_EQ(FatalText([] { indActiveCell::CategoryInfo(-1); }), "Unknown Cell Category. (-1)");
 }
 
-TEST(CellVocabulary, AnInstalledVocabularyGivesCellsItsNoneIds) {
+TEST(CellVocabulary, TheInstalledEnginesVocabularyGivesCellsTheirNoneIds) {
     static const CellVocabulary::Category categories[] = {{"CT_Null", 0}, {"CT_ADJ", 0}};
     static const char* const cells[] = {"CL_Null", "Flex0", "CL_Adjust_Ref"};
     CellVocabulary own(categories, cells);
-    SetCellVocabulary(&own);
-    cmcCellObj cell;
-    EXPECT_EQ(cell.category, 2);
-    EXPECT_EQ(cell.cellId, 3);
-    EXPECT_EQ(indActiveCell::CellIndex("CL_Adjust_Ref"), 2);
-    EXPECT_EQ(FatalText([] { indActiveCell::CellIndex("CL_Mch_FreqR"); }),
-              "Cannot use the specified cell.\n'CL_Mch_FreqR'");
-    SetCellVocabulary(nullptr);
+    CellEngine engine(own, {}, nullptr);
+    {
+        ScopedCellEngine use(engine);
+        EXPECT_EQ(&CurrentCellVocabulary(), &own);
+        cmcCellObj cell;
+        EXPECT_EQ(cell.category, 2);
+        EXPECT_EQ(cell.cellId, 3);
+        EXPECT_EQ(indActiveCell::CellIndex("CL_Adjust_Ref"), 2);
+        EXPECT_EQ(FatalText([] { indActiveCell::CellIndex("CL_Mch_FreqR"); }),
+                  "Cannot use the specified cell.\n'CL_Mch_FreqR'");
+    }
+    EXPECT_EQ(&CurrentCellVocabulary(), &CloningCellVocabulary());
     EXPECT_EQ(cmcCellObj().cellId, 963);
+}
+
+TEST(CellVocabulary, FindCellAnswersWithoutAFatalError) {
+    EXPECT_EQ(CloningCellVocabulary().FindCell("CL_Mch_FreqR"), 127);
+    EXPECT_EQ(CloningCellVocabulary().FindCell("CL_Adjust_Ref"), std::nullopt);
+    EXPECT_EQ(CloningCellVocabulary().FindCell(""), std::nullopt);
+}
+
+// Every category and cell id the code names, against the vocabulary.
+struct NamedId {
+    const char* name;
+    int32_t id;
+};
+
+#define TOLVANE_NAMED_ID(name, id) NamedId{#name, id},
+const NamedId kNamedCategories[] = {TOLVANE_CLONING_CATEGORY_IDS(TOLVANE_NAMED_ID)};
+const NamedId kNamedCells[] = {TOLVANE_CLONING_CELL_IDS(TOLVANE_NAMED_ID)};
+#undef TOLVANE_NAMED_ID
+
+TEST(CellIds, EveryNamedIdIsItsNamesIdInTheCloningVocabulary) {
+    const CellVocabulary& v = CloningCellVocabulary();
+    for (const NamedId& c : kNamedCategories) {
+        EXPECT_EQ(v.CategoryIndex(c.name), c.id) << c.name;
+        EXPECT_EQ(v.CategoryName(c.id), c.name) << c.id;
+    }
+    for (const NamedId& c : kNamedCells) {
+        EXPECT_EQ(v.CellIndex(c.name), c.id) << c.name;
+        EXPECT_EQ(v.CellName(c.id), c.name) << c.id;
+    }
+}
+
+TEST(CellIds, NoIdHasTwoNames) {
+    for (const auto& list :
+         {std::span<const NamedId>(kNamedCategories), std::span<const NamedId>(kNamedCells)}) {
+        std::set<int32_t> ids;
+        for (const NamedId& c : list)
+            EXPECT_TRUE(ids.insert(c.id).second) << c.name;
+    }
 }
 
 } // namespace

@@ -358,13 +358,13 @@ TEST_F(InfoTest, SerialNumberAndChecksumNeedHexDigits) {
 
 TEST_F(InfoTest, TheSerialNumberIsCopiedAsItIsShown) {
     Put(37, "0A1B0C00FFFF");
-    h.Command({0, 64, 0}, CellFrame::kCmdWinCopy);
+    h.Command({0, 64, 0}, CloningCellEngine().Numbers().commands.winCopy);
     EXPECT_EQ(h.clipboard.texts, std::vector<std::string>{"25871265535"});
     // The copy command leaves the cell shown.
-    EXPECT_EQ(h.Command({0, 64, 0}, CellFrame::kCmdWinCopy).text, "25871265535");
-    h.Command({0, 65, 0}, CellFrame::kCmdWinCopy);
+    EXPECT_EQ(h.Command({0, 64, 0}, CloningCellEngine().Numbers().commands.winCopy).text, "25871265535");
+    h.Command({0, 65, 0}, CloningCellEngine().Numbers().commands.winCopy);
     Put(37, "not a number");
-    h.Command({0, 64, 0}, CellFrame::kCmdWinCopy);
+    h.Command({0, 64, 0}, CloningCellEngine().Numbers().commands.winCopy);
     EXPECT_EQ(h.clipboard.texts.size(), 2u);
 }
 

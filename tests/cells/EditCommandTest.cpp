@@ -26,10 +26,9 @@ protected:
 
     // Runs the command on the rows of the bank (site) with the current row
     // and, when given, a selection; posted events have arrived afterwards.
-    cmcCellCapsule Run(int32_t command, int32_t kind, int32_t current, int32_t unit, int32_t selFirst = -1,
+    cmcCellCapsule Run(RowCommand command, int32_t kind, int32_t current, int32_t unit, int32_t selFirst = -1,
                        int32_t selLast = -1) {
         cmcCellCapsule request;
-        request.command = command;
         if (selFirst >= 0) {
             request.rangeSelected = true;
             request.rangeFirst = selFirst;
@@ -41,7 +40,7 @@ protected:
         datCh record(&image);
         record.Load(kind, current);
         heard.clear();
-        datCh& answer = EditCommand(request, record, first, last, unit);
+        datCh& answer = EditCommand(command, request, record, first, last, unit);
         EXPECT_EQ(&answer, &record);
         EXPECT_EQ(answer.index, current);
         sched.Advance(10);
@@ -93,7 +92,7 @@ TEST_F(EditCommandTest, ShippedOverlayHoldsEveryKeyTheCommandsRead) {
 // Bank 0's rows pasted over bank 3's: as many as fit, the destination's
 // reference channel C stays where it was.
 TEST_F(EditCommandTest, CopyAndPasteAcrossBanks) {
-    cmcCellCapsule copied = Run(rowcmd::kCopy, kKind, 0, 0, 0, 2);
+    cmcCellCapsule copied = Run(RowCommand::Copy, kKind, 0, 0, 0, 2);
     EXPECT_TRUE(copied.rangeRequest);
     EXPECT_EQ(copied.rangeFirst, 0);
     EXPECT_EQ(copied.rangeLast, 2);
@@ -102,12 +101,12 @@ TEST_F(EditCommandTest, CopyAndPasteAcrossBanks) {
 
     const cmcEeprom before = image;
     boxes.Expect("already hold data", plat::IDCANCEL);
-    Run(rowcmd::kPaste, kKind, 6, 3);
+    Run(RowCommand::Paste, kKind, 6, 3);
     EXPECT_TRUE(image.IsEqual(before));
     EXPECT_EQ(Statuses(), std::vector<std::string>{});
 
     boxes.Expect("already hold data", plat::IDOK);
-    cmcCellCapsule pasted = Run(rowcmd::kPaste, kKind, 6, 3);
+    cmcCellCapsule pasted = Run(RowCommand::Paste, kKind, 6, 3);
     EXPECT_EQ(Channels(0, 8), Order({0, 1, 2, 3, 4, 5, 0, 1, -1}));
     EXPECT_EQ(image.GetWord(layout::kRefAChannel), 1);
     EXPECT_EQ(image.GetWord(layout::kRefCChannel), 6);
@@ -119,9 +118,9 @@ TEST_F(EditCommandTest, CopyAndPasteAcrossBanks) {
     EXPECT_EQ(Statuses(), Status("GI_AppMess_S_Paste"));
 
     // One row into the SmarTrunk bank: the bank keeps its bit, the row is redrawn.
-    Run(rowcmd::kCopy, kKind, 5, 2);
+    Run(RowCommand::Copy, kKind, 5, 2);
     boxes.Expect("already hold data", plat::IDOK);
-    Run(rowcmd::kPaste, kKind, 3, 1);
+    Run(RowCommand::Paste, kKind, 3, 1);
     EXPECT_EQ(RxFreq(3), Freq(5));
     EXPECT_TRUE(IsSmarTrunkBank(image, 1));
     EXPECT_FALSE(IsSmarTrunkBank(image, 2));
@@ -129,18 +128,19 @@ TEST_F(EditCommandTest, CopyAndPasteAcrossBanks) {
 }
 
 TEST_F(EditCommandTest, CopyOutsideTheSheetsRowsAndPasteOfAnotherKindDoNothing) {
-    Run(rowcmd::kCopy, kKind, 6, 0); // row 6 is not bank 0's
+    Run(RowCommand::Copy, kKind, 6, 0); // row 6 is not bank 0's
     EXPECT_EQ(clip.Kind(), 0);
     EXPECT_EQ(Statuses(), std::vector<std::string>{});
-    Run(rowcmd::kCopy, kPoolKind, 0, 0);
+    Run(RowCommand::Copy, kPoolKind, 0, 0);
     const cmcEeprom before = image;
-    Run(rowcmd::kPaste, kKind, 0, 0);
+    Run(RowCommand::Paste, kKind, 0, 0);
     EXPECT_TRUE(image.IsEqual(before));
 }
 
 struct MoveCase {
     const char* name;
-    int32_t command, current, selFirst, selLast, bank;
+    RowCommand command;
+    int32_t current, selFirst, selLast, bank;
     std::vector<int32_t> order; // rows 0..7 afterwards, by where they came from
     bool moved;
     int32_t rangeFirst, rangeLast, jumpIndex;
@@ -169,11 +169,12 @@ TEST_P(MoveCommand, MovesInsideTheBankAndEveryReferenceFollows) {
 INSTANTIATE_TEST_SUITE_P(
     Blocks, MoveCommand,
     ::testing::Values(
-        MoveCase{"BlockDown", rowcmd::kMoveDown, 0, 0, 1, 0, {2, 0, 1, 3, 4, 5, 6, 7}, true, 1, 2, 2},
-        MoveCase{"LastRowUp", rowcmd::kMoveUp, 2, -1, -1, 0, {0, 2, 1, 3, 4, 5, 6, 7}, true, 1, 1, 1},
-        MoveCase{"ReferenceBDown", rowcmd::kMoveDown, 3, -1, -1, 1, {0, 1, 2, 4, 3, 5, 6, 7}, true, 4, 4, 4},
+        MoveCase{"BlockDown", RowCommand::MoveDown, 0, 0, 1, 0, {2, 0, 1, 3, 4, 5, 6, 7}, true, 1, 2, 2},
+        MoveCase{"LastRowUp", RowCommand::MoveUp, 2, -1, -1, 0, {0, 2, 1, 3, 4, 5, 6, 7}, true, 1, 1, 1},
+        MoveCase{
+            "ReferenceBDown", RowCommand::MoveDown, 3, -1, -1, 1, {0, 1, 2, 4, 3, 5, 6, 7}, true, 4, 4, 4},
         MoveCase{"ReferenceCDownInLastBank",
-                 rowcmd::kMoveDown,
+                 RowCommand::MoveDown,
                  6,
                  -1,
                  -1,
@@ -183,13 +184,23 @@ INSTANTIATE_TEST_SUITE_P(
                  7,
                  7,
                  7},
+        MoveCase{"DownAtTheBanksEnd",
+                 RowCommand::MoveDown,
+                 2,
+                 -1,
+                 -1,
+                 0,
+                 {0, 1, 2, 3, 4, 5, 6, 7},
+                 false,
+                 0,
+                 0,
+                 0},
         MoveCase{
-            "DownAtTheBanksEnd", rowcmd::kMoveDown, 2, -1, -1, 0, {0, 1, 2, 3, 4, 5, 6, 7}, false, 0, 0, 0},
+            "UpAtTheBanksStart", RowCommand::MoveUp, 3, -1, -1, 1, {0, 1, 2, 3, 4, 5, 6, 7}, false, 0, 0, 0},
         MoveCase{
-            "UpAtTheBanksStart", rowcmd::kMoveUp, 3, -1, -1, 1, {0, 1, 2, 3, 4, 5, 6, 7}, false, 0, 0, 0},
-        MoveCase{"OnlyRowOfItsBank", rowcmd::kMoveUp, 5, -1, -1, 2, {0, 1, 2, 3, 4, 5, 6, 7}, false, 0, 0, 0},
+            "OnlyRowOfItsBank", RowCommand::MoveUp, 5, -1, -1, 2, {0, 1, 2, 3, 4, 5, 6, 7}, false, 0, 0, 0},
         MoveCase{"BlockReachingIntoTheNextBank",
-                 rowcmd::kMoveDown,
+                 RowCommand::MoveDown,
                  2,
                  2,
                  3,
@@ -204,12 +215,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(EditCommandTest, ClearAlwaysAsksAndKeepsTheReferences) {
     const cmcEeprom before = image;
     boxes.Expect("initial settings", plat::IDCANCEL);
-    Run(rowcmd::kClear, kKind, 0, 0, 0, 1);
+    Run(RowCommand::Clear, kKind, 0, 0, 0, 1);
     EXPECT_TRUE(image.IsEqual(before));
     EXPECT_EQ(Statuses(), std::vector<std::string>{});
 
     boxes.Expect("initial settings", plat::IDOK);
-    Run(rowcmd::kClear, kKind, 0, 0, 0, 1);
+    Run(RowCommand::Clear, kKind, 0, 0, 0, 1);
     EXPECT_EQ(Channels(0, 2), Order({-1, -1, 2}));
     EXPECT_EQ(image.GetWord(layout::kChannelS + 8), reference.GetWord(layout::kChannelS + 8));
     EXPECT_EQ(image.GetWord(layout::kRefAChannel), 1);
@@ -218,7 +229,7 @@ TEST_F(EditCommandTest, ClearAlwaysAsksAndKeepsTheReferences) {
     EXPECT_EQ(Statuses(), Status("GI_AppMess_S_Clear"));
 
     boxes.Expect("initial settings", plat::IDOK);
-    Run(rowcmd::kClear, kKind, 0, 0, 0, 1);
+    Run(RowCommand::Clear, kKind, 0, 0, 0, 1);
 }
 
 struct DeleteCase {
@@ -246,7 +257,7 @@ TEST_P(DeleteCommand, RemovesExactlyTheSelectedRows) {
 
     boxes.Expect("hold data", plat::IDOK);
     if (c.refusal) boxes.Expect(c.refusal, plat::IDOK);
-    const cmcCellCapsule request = Run(rowcmd::kDelete, kKind, c.current, c.bank, c.selFirst, c.selLast);
+    const cmcCellCapsule request = Run(RowCommand::Delete, kKind, c.current, c.bank, c.selFirst, c.selLast);
 
     EXPECT_EQ(Channels(0, 7), expected);
     EXPECT_EQ(GetBankChannelCountIn(image, c.bank), count - static_cast<int32_t>(c.removed.size()));
@@ -274,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(EditCommandTest, DeletingReferenceCSwitchesItOff) {
     boxes.Expect("hold data", plat::IDOK);
-    Run(rowcmd::kDelete, kKind, 6, 3, 6, 7);
+    Run(RowCommand::Delete, kKind, 6, 3, 6, 7);
     EXPECT_EQ(GetBankChannelCountIn(image, 3), 0);
     EXPECT_EQ(image.GetByte(layout::kRefCFlags) & 0x20, 0);
 }
@@ -282,7 +293,7 @@ TEST_F(EditCommandTest, DeletingReferenceCSwitchesItOff) {
 TEST_F(EditCommandTest, DeleteAsksOnlyForProgrammedRowsAndCancelKeepsThem) {
     const cmcEeprom before = image;
     boxes.Expect("hold data", plat::IDCANCEL);
-    Run(rowcmd::kDelete, kKind, 0, 0);
+    Run(RowCommand::Delete, kKind, 0, 0);
     EXPECT_TRUE(image.IsEqual(before));
     EXPECT_EQ(Statuses(), std::vector<std::string>{});
 
@@ -290,7 +301,7 @@ TEST_F(EditCommandTest, DeleteAsksOnlyForProgrammedRowsAndCancelKeepsThem) {
     row.Load(kKind, 5);
     row.rxFreq = 0;
     row.Store(kKind, 5);
-    Run(rowcmd::kDelete, kKind, 5, 2);
+    Run(RowCommand::Delete, kKind, 5, 2);
     EXPECT_EQ(GetBankChannelCountIn(image, 2), 0);
 }
 
@@ -299,7 +310,7 @@ TEST_F(EditCommandTest, DeletingAPoolEntryTakesItsSitesMark) {
     const int32_t markAt = layout::kGroupRecords + layout::kGroupRecordSize * 1 + 7;
     image.SetByte(markAt, 2);
     boxes.Expect("hold data", plat::IDOK);
-    Run(rowcmd::kDelete, kPoolKind, 3, 1);
+    Run(RowCommand::Delete, kPoolKind, 3, 1);
     EXPECT_EQ(GetSiteChannelCountIn(image, 1), 2);
     EXPECT_EQ(PoolFreq(3), Freq(104));
     EXPECT_EQ(image.GetByte(markAt), 0);
@@ -330,7 +341,7 @@ TEST_P(InsertCommand, InsertsEmptyRowsAndRepacks) {
     const int32_t count = pool ? GetSiteChannelCountIn(image, c.unit) : GetBankChannelCountIn(image, c.unit);
     const int32_t end = image.GetWord(layout::kHdrEndAddress);
 
-    const cmcCellCapsule request = Run(rowcmd::kInsert, c.kind, c.current, c.unit, c.selFirst, c.selLast);
+    const cmcCellCapsule request = Run(RowCommand::Insert, c.kind, c.current, c.unit, c.selFirst, c.selLast);
 
     EXPECT_EQ(rows(), expected);
     EXPECT_EQ(pool ? GetSiteChannelCountIn(image, c.unit) : GetBankChannelCountIn(image, c.unit),
@@ -381,7 +392,7 @@ TEST_P(InsertRefused, ShowsTheOverflowMessageAndKeepsTheImageWhole) {
     Fill(c.name);
     const cmcEeprom before = image;
     boxes.Expect("No more rows", plat::IDOK);
-    Run(rowcmd::kInsert, c.kind, c.current, c.unit, c.selFirst, c.selLast);
+    Run(RowCommand::Insert, c.kind, c.current, c.unit, c.selFirst, c.selLast);
     EXPECT_EQ(Count(c.kind == kPoolKind ? evInsertPoolRow : evInsertChannelRow), c.inserted);
     if (c.inserted == 0) {
         EXPECT_TRUE(image.IsEqual(before));
@@ -420,7 +431,7 @@ TEST_F(LtrEditCommandTest, AnInsertThatDoesNotPackIsTakenBack) {
     ASSERT_EQ(FitsDynamicArea(image, kCategoryRepeater, 1, 1), 1);
 
     boxes.Expect("No more rows", plat::IDOK);
-    Run(rowcmd::kInsert, kPoolKind, 2, 1);
+    Run(RowCommand::Insert, kPoolKind, 2, 1);
     EXPECT_EQ(Count(evInsertPoolRow, 2), 1);
     EXPECT_EQ(Count(evRemovePoolRow, 2), 1);
     EXPECT_TRUE(image.IsEqual(packed));

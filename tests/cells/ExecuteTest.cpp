@@ -1,9 +1,13 @@
 // The frame of the per-cell function: what runs before and after every case.
 #include "CellHarness.h"
 #include "CellTestSupport.h"
+#include "cells/CellEngine.h"
 #include "cells/CellFrame.h"
+#include "cells/CellIds.h"
 #include "image/BankSite.h"
+#include "image/ImagePacking.h"
 #include "image/datCh.h"
+#include "tests/image/StartupData.h"
 
 #include <gtest/gtest.h>
 
@@ -23,47 +27,88 @@ void ShowFrame(CellFrame& f) {
            std::to_string(f.row.rxFreq));
 }
 
-TEST(ExecuteTest, IdsWithoutCaseShowYetAndTheEmptyIdsNothing) {
+const CellCaseTable& Cases() {
+    return CloningCellEngine().Cases();
+}
+
+const CellFrameNumbers::CommandCodes& Codes() {
+    return CloningCellEngine().Numbers().commands;
+}
+
+TEST(ExecuteTest, AnIdWithoutCaseShowsYetAndTheEmptyIdsNothing) {
     CellHarness h;
-    int32_t yet = 0;
-    for (int32_t id = 0; id < CellCaseTable::kCells; ++id) {
-        if (CellCases().Has(id)) continue;
-        const Outcome out = h.Display({0, id, 0});
-        if (CellCaseTable::IsEmptyId(id)) {
-            EXPECT_EQ(out.text, "") << id;
-        } else {
-            EXPECT_EQ(out.text, std::to_string(id) + " *Yet*");
-            ++yet;
+    // Cases taken away stand for the ids that have none yet.
+    for (int32_t id : {cellid::CL_Mch_FreqR, cellid::CL_Bank_UsedTotal, cellid::CL_Rpt_Text}) {
+        ScopedCellCase none(id, nullptr);
+        EXPECT_EQ(h.Display({0, id, 0}).text, std::to_string(id) + " *Yet*");
+    }
+    // An empty id runs no case, not even one put in its place.
+    for (int32_t id : {0, 909, 916, 924, 963}) {
+        EXPECT_FALSE(Cases().Has(id)) << id;
+        ScopedCellCase stand(id, ShowFrame);
+        EXPECT_EQ(h.Display({0, id, 0}).text, "") << id;
+    }
+    for (int32_t id = 0; id < Cases().Size(); ++id) {
+        if (Cases().Has(id)) continue;
+        EXPECT_EQ(h.Display({0, id, 0}).text, Cases().IsEmptyId(id) ? "" : std::to_string(id) + " *Yet*");
+    }
+}
+
+// Every case shows its cell over a model's start-up data, in the category of
+// no record and on a channel row, without a box, a pop-up, an editor or any
+// change to the image: showing is never editing.
+class EveryCaseTest : public ::testing::TestWithParam<int32_t> {};
+
+TEST_P(EveryCaseTest, ShowsItsCellAndChangesNothing) {
+    CellHarness h(GetParam());
+    cmcGTex texts;
+    texts.SetFile(TOLVANE_BIN_DIR "/QT4410R.OVL");
+    ASSERT_EQ(testimage::LoadCloneFile(testimage::StartupFilePath(texts, GetParam()), h.Image()),
+              cmcIcfFile::kOk);
+    h.OpenBank(0);
+    h.OpenSite(0);
+    datCh row(&h.Image());
+    row.Load(CloningCellVocabulary().CategoryInfo(catid::CT_Mch), 0);
+    row.rxFreq = 150000000;
+    row.grpRxId = 1;
+    row.Store(row.kind, 0);
+    // Packed, as the program keeps its working image.
+    ASSERT_EQ(Static2DynamicInit(h.Image()), 0);
+    for (int32_t id = 0; id < Cases().Size(); ++id) {
+        if (!Cases().Has(id)) continue;
+        for (int32_t category : {catid::CT_Null, catid::CT_Mch}) {
+            SCOPED_TRACE(testing::Message() << "cell " << id << " category " << category);
+            const cmcEeprom before = h.Image();
+            const Outcome out = h.Display({category, id, 0});
+            EXPECT_TRUE(h.Image().IsEqual(before));
+            EXPECT_EQ(out.result, 0);
+            EXPECT_TRUE(h.popups.Log().empty());
         }
     }
-    EXPECT_GT(yet, 0);
-    for (int32_t id : {0, 909, 916, 924, 963})
-        EXPECT_FALSE(CellCases().Has(id)) << id;
 }
 
-TEST(ExecuteTest, EveryRegisteredCaseRunsForADisplay) {
-    CellHarness h;
-    for (int32_t id = 0; id < CellCaseTable::kCells; ++id) {
-        if (!CellCases().Has(id)) continue;
-        EXPECT_NE(h.Display({0, id, 0}).text, std::to_string(id) + " *Yet*");
-    }
-}
+INSTANTIATE_TEST_SUITE_P(Models, EveryCaseTest, ::testing::Values(0, 1, 2, 3, 4, 7),
+                         [](const testing::TestParamInfo<int32_t>& info) {
+                             return "Model" + std::to_string(info.param);
+                         });
 
 TEST(ExecuteTest, RegisteringAnIdTwiceOrAnEmptyIdIsFatal) {
-    CellCaseTable table;
+    CellCaseTable table(CloningCellVocabulary(), CloningCellEngine().Numbers().emptyIds);
     table.Add(5, ShowFrame);
     EXPECT_EQ(celltest::FatalText([&] { table.Add(4, 6, ShowFrame); }), "Overlapped cell case. (5)");
     EXPECT_EQ(celltest::FatalText([&] { table.Add(909, ShowFrame); }), "Cell case out of the table. (909)");
+    EXPECT_EQ(celltest::FatalText([&] { table.Add(963, ShowFrame); }), "Cell case out of the table. (963)");
     EXPECT_EQ(celltest::FatalText([&] { table.Add(964, ShowFrame); }), "Cell case out of the table. (964)");
     EXPECT_TRUE(table.Has(5));
     EXPECT_FALSE(table.Has(4));
+    EXPECT_FALSE(table.Has(6));
 }
 
 TEST(ExecuteTest, MouseChoiceAndRunCommandActAsEnter) {
     CellHarness h;
     h.Key({0, 12, 0}, 13, false);
     h.Key({0, 12, 0}, 256, false);
-    h.Command({0, 12, 0}, CellFrame::kCmdRun);
+    h.Command({0, 12, 0}, Codes().run);
     h.Key({0, 12, 0}, 32, false);
     EXPECT_EQ(h.app.Count("NewFile"), 3);
     cmcCellObj item;
@@ -278,7 +323,7 @@ TEST_F(RepeaterEntryTest, InputOnAnEmptyEntryGoesToItsFrequency) {
 TEST(ExecuteTest, ContextHelpNamesTheHelpFileOnlyForTheCall) {
     CellHarness h;
     h.app.helpContextAnswer = 4711;
-    const Outcome out = h.Command({2, 127, 0}, CellFrame::kCmdHelp);
+    const Outcome out = h.Command({2, 127, 0}, Codes().help);
     ASSERT_EQ(h.help.shown.size(), 1u);
     EXPECT_EQ(h.help.shown[0].file, plat::ProgramDirectory() + "QT4410R.html");
     EXPECT_EQ(h.help.shown[0].context, 4711);
@@ -296,10 +341,10 @@ TEST(ExecuteTest, MovingBanksMovesTheirChannelsAndRebuildsTheTreeAroundThem) {
         std::vector<intptr_t> banks; // bank nodes redrawn
         int32_t selected;            // first selected bank afterwards
     } cases[] = {
-        {CellFrame::kCmdCarryDown, 4, 4, {1, 1, 2, 1}, {4, 5}, 5},
-        {CellFrame::kCmdCarryUp, 4, 6, {2, 1, 1, 1}, {3, 4, 5, 6}, 3},
-        {CellFrame::kCmdCarryUp, 0, 1, {1, 2, 1, 1}, {0, 1}, 0},
-        {CellFrame::kCmdCarryDown, 127, 127, {1, 2, 1, 1}, {127}, 127},
+        {Codes().carryDown, 4, 4, {1, 1, 2, 1}, {4, 5}, 5},
+        {Codes().carryUp, 4, 6, {2, 1, 1, 1}, {3, 4, 5, 6}, 3},
+        {Codes().carryUp, 0, 1, {1, 2, 1, 1}, {0, 1}, 0},
+        {Codes().carryDown, 127, 127, {1, 2, 1, 1}, {127}, 127},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.first);
