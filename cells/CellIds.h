@@ -72,6 +72,7 @@
     X(CL_Mch_Nar, 130) \
     X(CL_Mch_CTone_R, 131) \
     X(CL_Mch_CTone_T, 132) \
+    X(CL_Mch_Text, 133) \
     X(CL_Mch_Compander, 134) \
     X(CL_Mch_PwrSave, 135) \
     X(CL_Mch_Tot, 136) \
@@ -86,6 +87,8 @@
     X(CL_Mch_Scan_List, 145) \
     X(CL_Mch_Scan_ListSel, 146) \
     X(CL_Mch_Scrm_On, 147) \
+    X(CL_Mch_Scrm_Type, 148) \
+    X(CL_Mch_Scrm_Code, 149) \
     X(CL_Mch_Sql_Tight, 150) \
     X(CL_Mch_RxCNo2, 151) \
     X(CL_Mch_Nar_Pmr, 152) \
@@ -129,6 +132,7 @@
     X(CL_Mch_RxCNo2_Ltr, 191) \
     X(CL_Mch_Lockout_Dig, 192) \
     X(CL_Mch_Dig_Sig, 193) \
+    X(CL_Mch_RxNac, 194) \
     X(CL_Mch_TxNac, 195) \
     X(CL_Mch_Unit_Hex, 196) \
     X(CL_Mch_Unit_Dec, 197) \
