@@ -28,8 +28,9 @@ using conv::kKeySpace;
 
 namespace {
 
-constexpr int32_t kBankNames = 95542;
-constexpr int32_t kBankNameBytes = 12;
+// The 128 bank names of 12 bytes.
+constexpr int32_t kBankNames = layout::Table(13).offset;
+constexpr int32_t kBankNameBytes = layout::Table(13).recordSize;
 constexpr int32_t kLastChannel = layout::kChannelRows - 1;
 // The parameter text of the channel sheet: the channels of the chosen bank.
 constexpr const char* kChannelSheetParams = "C";
