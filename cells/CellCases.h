@@ -33,7 +33,9 @@ class CellVocabulary;
 //         list.Add("CL_Bank_UsedTotal", "CL_Bank_UsedLeft", BankUsed); // a run of ids
 //     }
 //
-// A case serving several ids tells them apart by f.cellId (CellIds.h). A name
+// A case serving several ids tells them apart by f.cellId (CellIds.h: the
+// cloning program's ids, so such a case serves another program only where its
+// ids are the same or the case learns to tell them apart by name). A name
 // that the program's vocabulary does not know, a case for an id that already
 // has one, or one for an empty id is fatal when the program's table is first
 // used, so a clash between two files shows in any test run.

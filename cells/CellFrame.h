@@ -15,10 +15,9 @@ class cmcEeprom;
 // What the per-cell function has worked out about a request before it runs
 // the cell's case: the engine it runs in, the cell's address, the decoded row
 // it belongs to, the model, the open bank and site, and the values the case
-// hands back. One
-// frame lives for one call of CellEngine::Execute; a case only reads and
-// changes the frame it is given, so the function can be entered again from
-// within a case (boxes, dialogs, event sends).
+// hands back. One frame lives for one call of CellEngine::Execute; a case only
+// reads and changes the frame it is given, so the function can be entered
+// again from within a case (boxes, dialogs, event sends).
 //
 // How a data case is shaped:
 //   1. take the field's value (from `row` or from the image, see CellFields.h)

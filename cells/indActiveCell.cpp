@@ -1,4 +1,6 @@
-#include "cells/indActiveCell.h"
+// The per-cell function of a cell engine: the frame that every case shares,
+// the rules that run before any case, and the dispatch.
+#include "cells/CellEngine.h"
 
 #include "cells/AppManager.h"
 #include "cells/CellCanvas.h"
@@ -12,7 +14,6 @@
 #include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
 #include "foundation/cmcEvMan.h"
-#include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
 #include "image/CurrentImage.h"
 #include "image/ImagePacking.h"
@@ -21,10 +22,9 @@
 #include "platform/HelpViewer.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -221,6 +221,7 @@ void Commands(CellFrame& f) {
     case FrameCommand::Run:
         r.key = cmcCellCapsule::kKeyEnter;
         r.command = 0;
+        f.command = FrameCommand::None;
         break;
     case FrameCommand::None:
     case FrameCommand::Other:
