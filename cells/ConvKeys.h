@@ -25,7 +25,6 @@ constexpr int32_t FlexCHSelNum = 11;
 
 enum class ConvKey : int32_t {
     // Plain texts.
-    AppTitle,
     TimerOff,
     AddCH,
     // Comma-separated item names, matched by prefix.
@@ -100,7 +99,6 @@ constexpr int32_t kScanChannelItem = 5;
 constexpr int32_t kKeyNone = ' ';
 
 inline constexpr ConvKeyInfo kConvKeys[] = {
-    {ConvKey::AppTitle, "GI_Sys_AppTitle", KeyUse::Text},
     {ConvKey::TimerOff, "GI_AppInd_TimerOff", KeyUse::Text},
     {ConvKey::AddCH, "GI_AddCH", KeyUse::Text},
     {ConvKey::CtcssNames, "GI_AppItem_Ctcss", KeyUse::ItemNames, {}, kToneCount},
