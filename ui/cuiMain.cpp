@@ -152,7 +152,7 @@ void cuiMain::OnFormClosed() {
 void cuiMain::UpdateTitle() {
     if (!form_) return;
     // The file's name keeps the file system's encoding; the title is a text of the program's.
-    const QString name = document_.IsUntitled() ? QString::fromLatin1(kUntitled)
+    const QString name = document_.IsUntitled() ? plat::ToQString(kUntitled)
                                                 : plat::PathToQString(NamePart(document_.GetFileName()));
     form_->setWindowTitle(name + plat::ToQString(" - " + gGTex->GetText(document_.Profile().titleKey)));
 }
