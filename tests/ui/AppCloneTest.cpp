@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <functional>
+#include <ostream>
 
 namespace {
 
@@ -127,6 +128,11 @@ struct ReadFault {
     int code;
     std::vector<std::string> commands;
 };
+
+// Test names and failures name the fault.
+void PrintTo(const ReadFault& fault, std::ostream* os) {
+    *os << fault.name;
+}
 
 class AppCloneReadFaultTest : public AppCloneTest, public ::testing::WithParamInterface<ReadFault> {};
 
