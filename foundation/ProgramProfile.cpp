@@ -34,10 +34,6 @@ const ProgramProfile& RunningProfile() {
     return gRunning ? *gRunning : CloningProfile();
 }
 
-void SetRunningProfile(const ProgramProfile* profile) {
-    gRunning = profile;
-}
-
 ScopedProgramProfile::ScopedProgramProfile(const ProgramProfile& profile) : old_(gRunning) {
     gRunning = &profile;
 }

@@ -44,7 +44,6 @@ const ProgramProfile& CloningProfile();
 // The running program's profile: the cloning program's unless a program (or
 // a test) installed its own.
 const ProgramProfile& RunningProfile();
-void SetRunningProfile(const ProgramProfile* profile);
 
 // Installs a profile for the lifetime of a scope.
 class ScopedProgramProfile {
