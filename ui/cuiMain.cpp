@@ -51,6 +51,9 @@ cuiMain::cuiMain(Document& document) : document_(document) {
 
 cuiMain::~cuiMain() {
     if (document_.Window() == this) document_.SetWindow(nullptr);
+    // The progress window belongs to this window, though the document's clone manager shows it.
+    if (progress_ && document_.CloneManager().ProgressView() == progress_)
+        document_.CloneManager().SetProgressView(nullptr);
     cmcTask::Dispose(task_);
     gEvMan->RemoveListener(&cuiMain::OnEventThunk, this);
 }
@@ -115,7 +118,9 @@ void cuiMain::CreateWindow(QMainWindow* form, const ImageList* treeImages, const
     if (document_.Capacity() < Document::kImageMap)
         plat::Fatal("Self Check Error.\nEEPROM Map is too large.");
 
-    document_.CloneManager().SetProgressView(std::make_unique<CloneProgressWindow>(form));
+    auto progress = std::make_unique<CloneProgressWindow>(form);
+    progress_ = progress.get();
+    document_.CloneManager().SetProgressView(std::move(progress));
 
     task_->SetInterval(kTaskIntervalMs);
     form->show();

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+class CloneProgressView;
 class Document;
 class cmcTask;
 struct cmcEvent;
@@ -115,6 +116,7 @@ protected:
     std::optional<cmcTick> warningDelay_;
     cmcTask* task_ = nullptr;
     bool inactive_ = false;
+    CloneProgressView* progress_ = nullptr;
 
 private:
     static void OnEventThunk(void* user, const cmcEvent& ev);
