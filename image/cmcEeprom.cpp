@@ -10,7 +10,10 @@ void cmcEeprom::BadAddress(const char* text) {
 }
 
 void cmcEeprom::SetSize(int32_t n) {
-    data_.assign(static_cast<size_t>(std::max(n, 0)), uint8_t{0});
+    if (n > 0)
+        data_.assign(static_cast<size_t>(n), uint8_t{0});
+    else
+        std::vector<uint8_t>().swap(data_); // gives the bytes back, as an empty image holds none
 }
 
 void cmcEeprom::Fill(uint8_t value) {

@@ -47,8 +47,8 @@ public:
     bool IsDifferent(const cmcEeprom& other) const { return !IsEqual(other); }
 
     // Null while the image is empty.
-    uint8_t* Data() { return data_.empty() ? nullptr : data_.data(); }
-    const uint8_t* Data() const { return data_.empty() ? nullptr : data_.data(); }
+    uint8_t* Data() { return data_.data(); }
+    const uint8_t* Data() const { return data_.data(); }
 
     // Big-endian words at an image offset, bounds-checked like GetByte.
     uint16_t GetWord(int32_t address) const {
