@@ -5,9 +5,9 @@
 // that writes one byte to its stdout once its window has been shown and the
 // event loop runs, then quits.
 #include "platform/QtServices.h"
-#include "ui/ProgramGlobals.h"
+#include "ui/ProgramRun.h"
 #include "ui/TForm1.h"
-#include "ui/indMain.h"
+#include "ui/cuiMain.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -44,8 +44,10 @@ void SignalShownAndQuit(QApplication& app) {
 int RunProgramChild(int argc, char** argv) {
     QApplication app(argc, argv);
     plat::QtServices services;
-    ProgramGlobals globals;
-    TForm1 form(globals.Main());
+    const ProgramMakers makers = CloningProgramMakers();
+    ProgramGlobals globals(CloningProfile(), makers.document);
+    const std::unique_ptr<cuiMain> window = makers.window(globals.Doc());
+    TForm1 form(*window);
     form.show();
     SignalShownAndQuit(app);
     return QApplication::exec();

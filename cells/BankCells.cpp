@@ -15,6 +15,7 @@
 #include "cells/TextConv.h"
 #include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
+#include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
@@ -58,8 +59,7 @@ void ShowGreyDash(CellFrame& f, const char* dash) {
 
 void ErrorBox(CellFrame& f, const char* key) {
     cmcGTex& texts = conv::TextsOf(f.request);
-    plat::ShowMessageBox(GetMultiLineText(texts, key), texts.GetText("GI_Sys_AppTitle"),
-                         plat::MB_OK | plat::MB_ICONERROR);
+    plat::ShowMessageBox(GetMultiLineText(texts, key), BoxCaption(texts), plat::MB_OK | plat::MB_ICONERROR);
 }
 
 // The channel rows still free for more channels, as far as the rows left in
@@ -203,7 +203,7 @@ void BankCount(CellFrame& f) {
     EditBankCount(f);
     // The capacity test reads what packing leaves in the header, so the next
     // evaluation must find it up to date.
-    Static2DynamicInit(f.image);
+    PackImage(f.image);
 }
 
 // ---- LTR banks ----

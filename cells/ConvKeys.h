@@ -27,7 +27,6 @@ using cellid::FlexZoneSelNum;
 
 enum class ConvKey : int32_t {
     // Plain texts.
-    AppTitle,
     TimerOff,
     AddCH,
     // Comma-separated item names, matched by prefix.
@@ -102,7 +101,6 @@ constexpr int32_t kScanChannelItem = 5;
 constexpr int32_t kKeyNone = ' ';
 
 inline constexpr ConvKeyInfo kConvKeys[] = {
-    {ConvKey::AppTitle, "GI_Sys_AppTitle", KeyUse::Text},
     {ConvKey::TimerOff, "GI_AppInd_TimerOff", KeyUse::Text},
     {ConvKey::AddCH, "GI_AddCH", KeyUse::Text},
     {ConvKey::CtcssNames, "GI_AppItem_Ctcss", KeyUse::ItemNames, {}, kToneCount},

@@ -4,6 +4,7 @@
 #include "cells/TextConv.h"
 #include "cells/cmcCellCapsule.h"
 #include "foundation/Globals.h"
+#include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
@@ -48,7 +49,7 @@ void Status(const char* key, bool post) {
 }
 
 void ErrorBox(const char* key) {
-    plat::ShowMessageBox(GetMultiLineText(Texts(), key), Texts().GetText("GI_Sys_AppTitle"),
+    plat::ShowMessageBox(GetMultiLineText(Texts(), key), BoxCaption(Texts()),
                          plat::MB_OK | plat::MB_ICONERROR);
 }
 
@@ -213,11 +214,11 @@ bool InsertRowWithRoom(cmcEeprom& image, bool pool, int32_t unit, int32_t row) {
     if (gEvMan) gEvMan->Send(pool ? evInsertPoolRow : evInsertChannelRow, unit, row);
     // Nobody took the row (no main window, or a row outside the bank or site).
     if (UnitCount(image, pool, unit) != before + 1) return false;
-    if (Static2DynamicInit(image) != 0) {
+    if (PackImage(image) != 0) {
         // The capacity test was too kind: take the row out again rather than
         // keep an image whose dynamic area does not hold its tables.
         gEvMan->Send(pool ? evRemovePoolRow : evRemoveChannelRow, unit, row);
-        Static2DynamicInit(image);
+        PackImage(image);
         ErrorBox("GI_AppMess_ChErr_Overflow");
         return false;
     }

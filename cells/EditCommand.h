@@ -44,9 +44,10 @@ void SwapSiteRows(cmcCellCapsule& request, cmcEeprom& image, int32_t kind, int32
                   int32_t step);
 
 // Every overlay key the row commands read.
-constexpr std::array<const char*, 11> kRowEditKeys = {
-    "GI_Sys_AppTitle",           "GI_AppMess_S_Copy",         "GI_AppMess_S_Paste",
-    "GI_AppMess_S_Clear",        "GI_AppMess_S_Delete",       "GI_AppMess_S_Insert",
-    "GI_AppMess_Conv_Overwrite", "GI_AppMess_Conv_Clear",     "GI_AppMess_Conv_Delete",
-    "GI_AppMess_ChErr_DelPrio",  "GI_AppMess_ChErr_Overflow",
+// (The boxes' caption is the program profile's.)
+constexpr std::array<const char*, 10> kRowEditKeys = {
+    "GI_AppMess_S_Copy",         "GI_AppMess_S_Paste",     "GI_AppMess_S_Clear",
+    "GI_AppMess_S_Delete",       "GI_AppMess_S_Insert",    "GI_AppMess_Conv_Overwrite",
+    "GI_AppMess_Conv_Clear",     "GI_AppMess_Conv_Delete", "GI_AppMess_ChErr_DelPrio",
+    "GI_AppMess_ChErr_Overflow",
 };

@@ -1,10 +1,13 @@
 #include "cells/RecordingAppManager.h"
 
+#include "image/ImagePacking.h"
+
 #include <algorithm>
 
-RecordingAppManager::RecordingAppManager() {
-    modelCode_ = 0x4410;
-    subCode_ = 0;
+RecordingAppManager::RecordingAppManager() = default;
+
+int RecordingAppManager::Static2Dynamic(cmcEeprom& image, int mode) {
+    return ::Static2Dynamic(image, mode);
 }
 
 void RecordingAppManager::Record(const std::string& name, int32_t value, int32_t value2,

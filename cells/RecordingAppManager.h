@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
-// Test double for the application manager: every operation is recorded as
-// one call (its name and arguments), changes nothing else, and answers with
-// the values the test put into the public answer fields. The image fields are
-// the double's own; a test sizes and fills them as it needs.
+// Test double for the application manager: every command is recorded as one
+// call (its name and arguments), changes nothing else, and answers with the
+// values the test put into the public answer fields. The images and the
+// radio's answers are the double's own; a test sizes and fills them as it
+// needs. Its packing is the real one of the cloning program's layout, so
+// that the cells pack what the program would.
 class RecordingAppManager : public AppManager {
 public:
     struct Call {
@@ -22,6 +24,16 @@ public:
     };
 
     RecordingAppManager();
+
+    cmcEeprom& WorkingImage() override { return working_; }
+    cmcEeprom& ReferenceImage() override { return reference_; }
+    cmcEeprom& SavedImage() override { return saved_; }
+    uint16_t ModelCode() const override { return modelCode_; }
+    uint16_t SubCode() const override { return subCode_; }
+    bool IsMakerMode() const override { return makerMode_; }
+    CloneInfoBlock& InfoBlock() override { return infoBlock_; }
+    RadioIdentity& Identity() override { return identity_; }
+    int Static2Dynamic(cmcEeprom& image, int mode) override;
 
     void EnterMakerMode() override;
     void ChangeModel(int32_t modelIndex, bool ask) override;
@@ -86,6 +98,15 @@ public:
     intptr_t mainMenuContext = 0x4D4D;
 
 private:
+    cmcEeprom working_;
+    cmcEeprom reference_;
+    cmcEeprom saved_;
+    uint16_t modelCode_ = 0x4410;
+    uint16_t subCode_ = 0;
+    bool makerMode_ = false;
+    CloneInfoBlock infoBlock_{};
+    RadioIdentity identity_{};
+
     void Record(const std::string& name, int32_t value = 0, int32_t value2 = 0, const std::string& text = {},
                 const cmcCellCapsule* request = nullptr);
 };

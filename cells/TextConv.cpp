@@ -10,6 +10,7 @@
 #include "cells/cmcFCache.h"
 #include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
+#include "foundation/ProgramProfile.h"
 #include "foundation/TextUtil.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
@@ -192,7 +193,7 @@ int32_t GetBankUsedQty(int32_t) {
 
 int ConfirmOkCancel(const std::string& key) {
     if (!gGTex) plat::Fatal("No text table for the message.");
-    return plat::ShowMessageBox(GetMultiLineText(*gGTex, key), gGTex->GetText(ConvKeyText(ConvKey::AppTitle)),
+    return plat::ShowMessageBox(GetMultiLineText(*gGTex, key), BoxCaption(*gGTex),
                                 plat::MB_OKCANCEL | plat::MB_ICONWARNING);
 }
 

@@ -185,7 +185,7 @@ void RowEdit(CellFrame& f) {
         if (r.rangeFirst > r.rangeLast) r.rangeSelected = false;
     }
     EditCommand(command, r, f.row, first, last, bankOrSite);
-    Static2DynamicInit(f.image);
+    PackImage(f.image);
 }
 
 // The serial number goes to the clipboard as the information sheet shows it.

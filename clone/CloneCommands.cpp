@@ -3,6 +3,7 @@
 #include "clone/cmcCloneDrv.h"
 #include "clone/indCloneMan.h"
 #include "foundation/Globals.h"
+#include "foundation/ProgramProfile.h"
 #include "foundation/cmcGTex.h"
 #include "image/ImageLayout.h"
 #include "image/cmcEeprom.h"
@@ -59,7 +60,7 @@ void CloneCommands::CloneInfoThunk(void* user, dst_CDrv_Result* r) {
 }
 
 std::string CloneCommands::AppTitle() const {
-    return gGTex->GetTextLine("GI_Sys_AppTitle", 0);
+    return BoxCaption();
 }
 
 int32_t CloneCommands::CloneAreaEnd(const CloneInfoBlock& block) {
@@ -73,7 +74,7 @@ int32_t CloneCommands::CloneAreaEnd(const CloneInfoBlock& block) {
 // --- Clone read
 
 void CloneCommands::CloneRead() {
-    if (host_.ConfirmSave() == plat::IDCANCEL) return;
+    if (host_.ConfirmSave(false) == plat::IDCANCEL) return;
     if (man_.IsBusy()) return;
     man_.SetModel(host_.ModelCode(), 0);
     man_.StartInfo(&CloneCommands::ReadInfoThunk, this);

@@ -4,6 +4,7 @@
 #include "image/RangeList.h"
 
 #include <cstdint>
+#include <string>
 
 class indCloneMan;
 
@@ -32,8 +33,6 @@ public:
     virtual void CloneWrite();
     void ReadCloneInfo();
 
-    // Map revisions of clone data files that this program reads.
-    static bool AcceptMapRev(int revision) { return revision <= kRevisionMax; }
     // The last address of the clone area from an information block: bytes
     // 56..59 as hex (either case; another character counts 0 but keeps its
     // place), rounded down to 16 plus 15, and never past the radio's memory.

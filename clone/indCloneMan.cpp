@@ -1,6 +1,7 @@
 #include "clone/indCloneMan.h"
 
 #include "foundation/Globals.h"
+#include "foundation/ProgramProfile.h"
 #include "foundation/TextUtil.h"
 #include "foundation/cmcGTex.h"
 #include "foundation/cmcTask.h"
@@ -205,7 +206,7 @@ std::string indCloneMan::CloneErrorText(int code) {
 }
 
 std::string indCloneMan::ErrorCaption() const {
-    return gGTex->GetTextLine("GI_Sys_AppTitle", 0);
+    return BoxCaption();
 }
 
 void indCloneMan::ShowCloneError(int code) {

@@ -52,11 +52,13 @@ private:
 
 } // namespace
 
-indEnviron::indEnviron(const std::string& mutexName, const std::string& registryPath)
+indEnviron::indEnviron(const std::string& mutexName, const std::string& registryPath,
+                       const std::string& settingsFile)
     : mutexName_(mutexName), registryPath_(registryPath), lock_(mutexName) {
     // A second instance must not even read the file: it belongs to the first.
     if (lock_.GetState() == plat::InstanceLock::State::Acquired) {
-        ownStore_ = std::make_unique<plat::IniSettingsStore>(plat::SettingsFilePath(registryPath));
+        ownStore_ = std::make_unique<plat::IniSettingsStore>(
+            settingsFile.empty() ? plat::SettingsFilePath(registryPath) : plat::ConfigFilePath(settingsFile));
         store_ = ownStore_.get();
     }
     Start();

@@ -37,8 +37,11 @@ public:
     static constexpr int32_t ValidMarker = 753951;
     static constexpr int RecentMax = 10;
 
-    // Settings kept in the INI file that stands for the registry path.
-    indEnviron(const std::string& mutexName, const std::string& registryPath);
+    // Settings kept in an INI file: settingsFile below the user's
+    // configuration folder, or when none is given the file that stands for
+    // the registry path.
+    indEnviron(const std::string& mutexName, const std::string& registryPath,
+               const std::string& settingsFile = {});
     // Settings kept in a store the caller owns and keeps alive past this object.
     indEnviron(const std::string& mutexName, const std::string& registryPath, plat::SettingsStore& store);
     ~indEnviron();

@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t model = size > 3 ? data[3] % 10 : 0;
     gSettings->ModelType = model;
     const int modelClass = model % 5 + 1;
-    UnpackImage(image, modelClass);
+    UnpackImage(image, modelClass, PackingFor(modelClass));
     Static2DynamicInit(image, modelClass);
     Dynamic2Static(image);
     return 0;

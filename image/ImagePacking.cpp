@@ -235,3 +235,7 @@ int Static2DynamicInit(cmcEeprom& image, int modelClass) {
 int Static2DynamicInit(cmcEeprom& image) {
     return Static2Dynamic(image, kPackPlain);
 }
+
+ImagePacking PackingFor(int modelClass) {
+    return [modelClass](cmcEeprom& image) { return Static2DynamicInit(image, modelClass); };
+}

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 
 class cmcEeprom;
 
@@ -19,6 +20,13 @@ int Static2Dynamic(cmcEeprom& image, int mode);
 int Static2Dynamic(cmcEeprom& image, int mode, int modelClass);
 int Static2DynamicInit(cmcEeprom& image);
 int Static2DynamicInit(cmcEeprom& image, int modelClass);
+
+// A program's plain packing of an image (0 when everything fitted). The
+// passes that end by packing again (unpacking, normalisation before a write)
+// take it from their caller: the layout is the program's, not this layer's.
+using ImagePacking = std::function<int(cmcEeprom& image)>;
+// The plain packing of this layer's layout for a model class.
+ImagePacking PackingFor(int modelClass);
 
 // Ends the program when two of the first `count` entries share an ID.
 void CheckPtblDuplicates(const uint8_t* table, int32_t count);

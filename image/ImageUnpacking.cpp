@@ -1,6 +1,5 @@
 #include "image/ImageUnpacking.h"
 
-#include "foundation/ModelClass.h"
 #include "image/BankSite.h"
 #include "image/ImageLayout.h"
 #include "image/ImagePacking.h"
@@ -59,7 +58,7 @@ template <typename Get, typename Set> void ClampCounts(int32_t units, int32_t ro
 // tables 2 and 3; each block is read by its own record size and count. The
 // bank keeps at least its count, and grows to its last programmed channel.
 // Then the radio part is packed again in the program's own layout.
-void MergeBank127(cmcEeprom& image, int32_t n, int modelClass) {
+void MergeBank127(cmcEeprom& image, int32_t n, int modelClass, const ImagePacking& repack) {
     Located channels, extras, bank127[2];
     if (!Locate(image, n, 2, channels) || !Locate(image, n, 3, extras)) return;
     for (size_t k = 0; k < layout::kBank127Blocks.size(); ++k)
@@ -82,7 +81,7 @@ void MergeBank127(cmcEeprom& image, int32_t n, int modelClass) {
     // a half-packed area under the radio's partition table would unpack
     // into garbage the next time.
     std::vector<uint8_t> radio(image.Data(), image.Data() + layout::kDynamicEnd);
-    if (Static2DynamicInit(image, modelClass) != 0) image.Write(0, radio.data(), layout::kDynamicEnd);
+    if (repack(image) != 0) image.Write(0, radio.data(), layout::kDynamicEnd);
 }
 
 } // namespace
@@ -99,11 +98,7 @@ void ClampSiteCounts(cmcEeprom& image) {
         [&](int32_t s, int32_t v) { SetSiteChannelCount(image, s, v); });
 }
 
-void UnpackImage(cmcEeprom& image) {
-    UnpackImage(image, GetModelClass());
-}
-
-void UnpackImage(cmcEeprom& image, int modelClass) {
+void UnpackImage(cmcEeprom& image, int modelClass, const ImagePacking& repack) {
     if (!LoadPtbl(image)) return;
     uint8_t* bytes = image.Data();
     const int32_t n = PtblEntryCount(image);
@@ -120,7 +115,7 @@ void UnpackImage(cmcEeprom& image, int modelClass) {
         }
         AfterTable(image, t.id);
     }
-    MergeBank127(image, n, modelClass);
+    MergeBank127(image, n, modelClass, repack);
 }
 
 void Dynamic2Static(cmcEeprom& image) {

@@ -1,4 +1,6 @@
 #pragma once
+#include "image/ImagePacking.h"
+
 #include <cstdint>
 
 class cmcEeprom;
@@ -11,11 +13,9 @@ class cmcEeprom;
 // working layout is left alone.
 
 // Every block into its table, then bank 127's channels (blocks 4 and 5) behind
-// the channels of banks 0..126, after which the image is packed again. The
-// model class (for the repacking and for telling programmed channels) is the
-// current model's unless given.
-void UnpackImage(cmcEeprom& image);
-void UnpackImage(cmcEeprom& image, int modelClass);
+// the channels of banks 0..126, after which the image is packed again with
+// the caller's packing. The model class tells programmed channels.
+void UnpackImage(cmcEeprom& image, int modelClass, const ImagePacking& repack);
 
 // The reference expansion of a model's start-up data: tables that hold one
 // template record in the file get it in every record.

@@ -52,12 +52,13 @@ int ValidModelIndex(int index) {
 // The normalisation's state: the image, its reference and the model it is normalised for.
 class Normalizer {
 public:
-    Normalizer(cmcEeprom& image, const cmcEeprom& reference, int modelIndex, int mode)
+    Normalizer(cmcEeprom& image, const cmcEeprom& reference, int modelIndex, int mode,
+               const ImagePacking& pack)
         : img_(image), p_(image.Data()), r_(reference.Data()), cls_(ModelClassOf(modelIndex)),
-          handheld_(modelIndex <= 4), mode_(mode) {}
+          handheld_(modelIndex <= 4), mode_(mode), pack_(pack) {}
 
     void Run() {
-        if (mode_ == 0) UnpackImage(img_, cls_);
+        if (mode_ == 0) UnpackImage(img_, cls_, pack_);
         Header();
         Table6();
         Table62();
@@ -78,7 +79,7 @@ public:
         p_[layout::kNewerDataByte] = 0;
         FromRef(layout::kNewerDataByte + 1);
         // A pack that does not fit leaves the image for the writer's own pack to refuse.
-        if (mode_ == 1) (void)Static2DynamicInit(img_, cls_);
+        if (mode_ == 1) (void)pack_(img_);
     }
 
 private:
@@ -450,6 +451,7 @@ private:
     const int cls_;
     const bool handheld_;
     const int mode_;
+    const ImagePacking& pack_;
 };
 
 } // namespace
@@ -508,24 +510,25 @@ int DetectModelIndex(const cmcEeprom& image) {
     return handheld ? index : index + 5;
 }
 
-bool IsLockedOutNewerData(const cmcEeprom& image, const std::string& lockoutText) {
+bool IsLockedOutNewerData(const cmcEeprom& image, const std::string& lockoutText, const ImagePacking& pack) {
     if (ParseLeadingDecimal(lockoutText) == 0) return false;
     if (!image.IsValidAddress(layout::kNewerDataByte)) return false;
     cmcEeprom scratch(image);
-    UnpackImage(scratch);
+    UnpackImage(scratch, GetModelClass(), pack);
     return scratch.GetByte(layout::kNewerDataByte) != 0;
 }
 
-void NormalizeImage(cmcEeprom& image, const cmcEeprom& reference, int modelIndex, int mode) {
+void NormalizeImage(cmcEeprom& image, const cmcEeprom& reference, int modelIndex, int mode,
+                    const ImagePacking& pack) {
     if (!IsWorkingLayout(image) || !IsWorkingLayout(reference)) return;
-    Normalizer(image, reference, ValidModelIndex(modelIndex), mode).Run();
+    Normalizer(image, reference, ValidModelIndex(modelIndex), mode, pack).Run();
 }
 
-int AfterLoadImage(cmcEeprom& image, const cmcEeprom& reference,
-                   const std::function<void(int)>& changeModel) {
-    UnpackImage(image);
+int AfterLoadImage(cmcEeprom& image, const cmcEeprom& reference, const std::function<void(int)>& changeModel,
+                   const ImagePacking& pack) {
+    UnpackImage(image, GetModelClass(), pack);
     const int index = DetectModelIndex(image);
     if (changeModel) changeModel(index);
-    NormalizeImage(image, reference, index, 0);
+    NormalizeImage(image, reference, index, 0, pack);
     return index;
 }

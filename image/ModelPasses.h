@@ -1,4 +1,5 @@
 #pragma once
+#include "image/ImagePacking.h"
 #include "image/RangeList.h"
 
 #include <cstdint>
@@ -29,15 +30,18 @@ RangeList CloneAreasFor(int areaType);
 // Model index 0..9 from byte 12 bit 0x20 and the class bits at 94210 (does not unpack).
 int DetectModelIndex(const cmcEeprom& image);
 
-// Lockout test on a scratch copy (never touches `image`); lockoutText = line 0 of "GI_Sys_LockoutNewerData".
-bool IsLockedOutNewerData(const cmcEeprom& image, const std::string& lockoutText);
+// Lockout test on a copy unpacked with the caller's packing (never touches `image`); lockoutText = line 0 of
+// "GI_Sys_LockoutNewerData".
+bool IsLockedOutNewerData(const cmcEeprom& image, const std::string& lockoutText, const ImagePacking& pack);
 
 // The normalisation; reference = the model's reference image (initial file expanded); modelIndex 0..9 gives
 // class and form factor (an index outside 0..9 counts as 0). Mode 0 after loading (the image is unpacked
-// first), 1 before writing (the image is packed last).
-void NormalizeImage(cmcEeprom& image, const cmcEeprom& reference, int modelIndex, int mode);
+// first), 1 before writing (the image is packed last). Both pack with the caller's packing.
+void NormalizeImage(cmcEeprom& image, const cmcEeprom& reference, int modelIndex, int mode,
+                    const ImagePacking& pack);
 
-// What the application manager does with an image it has just accepted: unpack it, detect its model,
-// change to that model (changeModel, which must leave `reference` as that model's reference image) and
-// normalise in mode 0. Returns the detected model index.
-int AfterLoadImage(cmcEeprom& image, const cmcEeprom& reference, const std::function<void(int)>& changeModel);
+// What the document does with an image it has just accepted: unpack it, detect its model, change to that
+// model (changeModel, which must leave `reference` as that model's reference image) and normalise in
+// mode 0, packing with the caller's packing. Returns the detected model index.
+int AfterLoadImage(cmcEeprom& image, const cmcEeprom& reference, const std::function<void(int)>& changeModel,
+                   const ImagePacking& pack);

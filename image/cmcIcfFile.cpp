@@ -1,6 +1,7 @@
 #include "image/cmcIcfFile.h"
 
 #include "foundation/Globals.h"
+#include "foundation/ProgramProfile.h"
 #include "foundation/TextUtil.h"
 #include "foundation/cmcGTex.h"
 #include "image/cmcEeprom.h"
@@ -364,5 +365,5 @@ void ShowFileErrorMessage(int code) {
     if (!gGTex) plat::Fatal("No text table for the file error message.");
     std::string text =
         GetMultiLineText(*gGTex, "GI_Mess_FileErr_Headline") + "\n\n" + GetMultiLineText(*gGTex, kKeys[code]);
-    plat::ShowMessageBox(text, gGTex->GetText("GI_Sys_AppTitle"), plat::MB_OK | plat::MB_ICONWARNING);
+    plat::ShowMessageBox(text, BoxCaption(), plat::MB_OK | plat::MB_ICONWARNING);
 }

@@ -1,6 +1,7 @@
 #include "platform/QtServices.h"
 
 #include "platform/Fatal.h"
+#include "platform/QtText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,10 +18,6 @@
 
 namespace plat {
 namespace {
-
-QString FromBytes(const std::string& s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 class QtTimer : public Timer {
 public:
@@ -57,8 +54,8 @@ private:
 
 int QtMessageBoxService::Show(const std::string& text, const std::string& caption, unsigned flags) {
     QMessageBox box;
-    box.setWindowTitle(FromBytes(caption));
-    box.setText(FromBytes(text));
+    box.setWindowTitle(ToQString(caption));
+    box.setText(ToQString(text));
     switch (flags & 0xF0) {
     case MB_ICONERROR:
         box.setIcon(QMessageBox::Critical);
@@ -113,7 +110,7 @@ namespace {
 // "Text|*.a;*.b|Other|*.*" -> {"Text (*.a *.b)", "Other (*.*)"}; a description
 // that names its patterns already keeps them.
 QStringList NameFilters(const std::string& filter) {
-    QStringList parts = FromBytes(filter).split(QLatin1Char('|'));
+    QStringList parts = ToQString(filter).split(QLatin1Char('|'));
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
@@ -130,11 +127,11 @@ std::optional<std::string> RunFileDialog(const FileDialogRequest& request, bool 
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(NameFilters(request.filter));
-    dialog.setDefaultSuffix(FromBytes(request.defaultExtension));
-    if (!request.initialDir.empty()) dialog.setDirectory(QString::fromLocal8Bit(request.initialDir.c_str()));
-    if (!request.fileName.empty()) dialog.selectFile(QString::fromLocal8Bit(request.fileName.c_str()));
+    dialog.setDefaultSuffix(ToQString(request.defaultExtension));
+    if (!request.initialDir.empty()) dialog.setDirectory(PathToQString(request.initialDir));
+    if (!request.fileName.empty()) dialog.selectFile(PathToQString(request.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toLocal8Bit().toStdString();
+    return PathFromQString(dialog.selectedFiles().front());
 }
 
 } // namespace
@@ -148,7 +145,7 @@ std::optional<std::string> QtFileDialogService::SaveFileName(const FileDialogReq
 }
 
 std::string QtFileDialogService::DocumentsFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toLocal8Bit().toStdString();
+    return PathFromQString(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 }
 
 std::unique_ptr<Timer> QtTimerService::CreateTimer(std::function<void()> onTimeout) {
@@ -174,16 +171,16 @@ void QtHelpViewer::ShowContextPopup(int32_t) {
 }
 
 void QtHelpViewer::ShowFinder() {
-    if (!path_.empty()) QDesktopServices::openUrl(QUrl::fromLocalFile(FromBytes(path_)));
+    if (!path_.empty()) QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQString(path_)));
 }
 
 void QtClipboard::SetText(const std::string& text) {
-    if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setText(FromBytes(text));
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setText(ToQString(text));
 }
 
 void QtFatalHandler(const std::string& text) {
     if (QApplication::instance()) {
-        QMessageBox::critical(nullptr, QString::fromStdString(ProgramFileName()), FromBytes(text));
+        QMessageBox::critical(nullptr, PathToQString(ProgramFileName()), ToQString(text));
     } else {
         std::fprintf(stderr, "%s: %s\n", ProgramFileName().c_str(), text.c_str());
     }

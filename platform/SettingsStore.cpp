@@ -210,6 +210,18 @@ bool MemorySettingsStore::Flush() {
     return !failFlush;
 }
 
+std::string ConfigFilePath(const std::string& relativePath) {
+    std::string base;
+    if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x) {
+        base = x;
+    } else if (const char* h = std::getenv("HOME"); h && *h) {
+        base = std::string(h) + "/.config";
+    } else {
+        base = ".";
+    }
+    return base + "/" + relativePath;
+}
+
 std::string SettingsFilePath(const std::string& registryPath) {
     // The last two components of the path: maker and program key.
     std::string rest = registryPath;
@@ -223,15 +235,7 @@ std::string SettingsFilePath(const std::string& registryPath) {
         maker = rest.substr(prev == std::string::npos ? 0 : prev + 1,
                             last - (prev == std::string::npos ? 0 : prev + 1));
     }
-    std::string base;
-    if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x) {
-        base = x;
-    } else if (const char* h = std::getenv("HOME"); h && *h) {
-        base = std::string(h) + "/.config";
-    } else {
-        base = ".";
-    }
-    return base + "/" + maker + "/" + key + ".ini";
+    return ConfigFilePath(maker + "/" + key + ".ini");
 }
 
 } // namespace plat

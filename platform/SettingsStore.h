@@ -62,8 +62,13 @@ public:
     std::map<std::string, std::map<std::string, SettingsValue>> groups_;
 };
 
-// File behind a registry path below the current user's key: "Software\Morv\Tolvane"
-// is $XDG_CONFIG_HOME/Morv/Tolvane.ini (~/.config when the variable is unset).
+// A file below the user's configuration folder, $XDG_CONFIG_HOME (~/.config
+// when the variable is unset).
+std::string ConfigFilePath(const std::string& relativePath);
+
+// File behind a registry path below the current user's key: its last two
+// components name the folder and the file, "Software\Maker\Program" is
+// Maker/Program.ini in the configuration folder.
 std::string SettingsFilePath(const std::string& registryPath);
 
 } // namespace plat

@@ -3,9 +3,11 @@
 #include "clone/ComPortSelection.h"
 #include "foundation/Globals.h"
 #include "foundation/Placement.h"
+#include "foundation/ProgramProfile.h"
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
 #include "platform/MessageBox.h"
+#include "platform/QtText.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -13,25 +15,17 @@
 #include <QPushButton>
 #include <cmath>
 
-namespace {
-
-QString Local(const std::string& text) {
-    return QString::fromLocal8Bit(text.c_str(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
-
 ComPortDialog::ComPortDialog(QWidget* mainForm)
     : QDialog(mainForm, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                             Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     cmcGTex& texts = *gGTex;
-    setWindowTitle(Local(texts.GetTextLine("GI_AppInd_Opt_ComSel_Caption", 0)));
+    setWindowTitle(plat::ToQString(texts.GetTextLine("GI_AppInd_Opt_ComSel_Caption", 0)));
     const QFontMetrics fm(font());
     const int margin = fm.height(); // the height of "W"
 
     notice_ = new QLabel(this);
     notice_->setTextFormat(Qt::PlainText);
-    notice_->setText(Local(GetMultiLineText(texts, "GI_AppInd_Opt_ComSel_Notice")));
+    notice_->setText(plat::ToQString(GetMultiLineText(texts, "GI_AppInd_Opt_ComSel_Notice")));
     notice_->adjustSize();
     notice_->move(margin, margin);
 
@@ -45,10 +39,10 @@ ComPortDialog::ComPortDialog(QWidget* mainForm)
                        fm.horizontalAdvance(QStringLiteral("255WWWW")), editHeight);
 
     const int buttonWidth =
-        fm.horizontalAdvance(Local(texts.GetTextLine("GI_AppInd_Opt_ComSel_SizeOfButtons", 0)));
+        fm.horizontalAdvance(plat::ToQString(texts.GetTextLine("GI_AppInd_Opt_ComSel_SizeOfButtons", 0)));
     const int buttonHeight = 2 * fm.height();
-    ok_ = new QPushButton(Local(texts.GetTextLine("GI_AppInd_Opt_ComSel_Buttons", 0)), this);
-    cancel_ = new QPushButton(Local(texts.GetTextLine("GI_AppInd_Opt_ComSel_Buttons", 1)), this);
+    ok_ = new QPushButton(plat::ToQString(texts.GetTextLine("GI_AppInd_Opt_ComSel_Buttons", 0)), this);
+    cancel_ = new QPushButton(plat::ToQString(texts.GetTextLine("GI_AppInd_Opt_ComSel_Buttons", 1)), this);
     ok_->setDefault(true);
     ok_->setAutoDefault(true);
     cancel_->setAutoDefault(false);
@@ -71,10 +65,10 @@ ComPortDialog::ComPortDialog(QWidget* mainForm)
 }
 
 void ComPortDialog::TakeEdit() {
-    const std::optional<int> port = ParseComPort(edit_->text().toStdString());
+    const std::optional<int> port = ParseComPort(plat::FromQString(edit_->text()));
     if (!port) {
-        plat::ShowMessageBox(GetMultiLineText(*gGTex, "GI_AppInd_Opt_ComSel_OutofRange"),
-                             gGTex->GetTextLine("GI_Sys_AppTitle", 0), plat::MB_OK | plat::MB_ICONERROR);
+        plat::ShowMessageBox(GetMultiLineText(*gGTex, "GI_AppInd_Opt_ComSel_OutofRange"), BoxCaption(),
+                             plat::MB_OK | plat::MB_ICONERROR);
         edit_->setFocus();
         return;
     }

@@ -1,5 +1,7 @@
 #include "ui/QtConvert.h"
 
+#include "platform/QtText.h"
+
 #include <cstdlib>
 
 QColor ToQColor(ColorValue value, const QPalette& palette) {
@@ -26,7 +28,7 @@ QColor ToQColor(ColorValue value, const QPalette& palette) {
 
 QFont ToQFont(const FontDesc& spec, const QFont& base) {
     QFont font(base);
-    if (!spec.face.empty()) font.setFamily(QString::fromLocal8Bit(spec.face.c_str()));
+    if (!spec.face.empty()) font.setFamily(plat::ToQString(spec.face));
     // A negative height is the character height without the leading, which is
     // what a pixel size is; a positive one the whole line, near enough the same.
     if (spec.height != 0) font.setPixelSize(std::abs(spec.height));

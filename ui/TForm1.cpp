@@ -1,11 +1,13 @@
 #include "ui/TForm1.h"
 
+#include "app/Document.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/FontDesc.h"
 #include "foundation/Globals.h"
 #include "foundation/Placement.h"
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
+#include "platform/QtText.h"
 #include "platform/Screen.h"
 #include "ui/AppIcons.h"
 #include "ui/QtConvert.h"
@@ -14,7 +16,7 @@
 #include <QShowEvent>
 
 TForm1::TForm1(cuiMain& manager, QWidget* parent) : QMainWindow(parent), manager_(manager) {
-    setWindowTitle(QString::fromLocal8Bit(gGTex->GetText("GI_Sys_AppTitle").c_str()));
+    setWindowTitle(plat::ToQString(gGTex->GetText(manager_.Doc().Profile().titleKey)));
 
     cmcCellObj cell;
     cell.Parse(gGTex->GetText("GI_Form_Main_BasicCell"), nullptr, nullptr);

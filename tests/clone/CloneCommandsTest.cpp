@@ -35,12 +35,12 @@ public:
     }
 
     cmcEeprom& WorkingImage() override { return work; }
-    int ModelCode() const override { return 0x4410; }
-    int SubCode() const override { return 0; }
+    uint16_t ModelCode() const override { return 0x4410; }
+    uint16_t SubCode() const override { return 0; }
     bool IsMakerMode() const override { return maker; }
     CloneInfoBlock& InfoBlock() override { return info; }
     RadioIdentity& Identity() override { return identity; }
-    int ConfirmSave() override {
+    int ConfirmSave(bool) override {
         calls.push_back("ConfirmSave");
         return saveAnswer;
     }
@@ -66,7 +66,7 @@ public:
     }
     int CheckImage(const cmcEeprom& image, bool strict) override { return CheckImageHeader(image, strict); }
     bool IsLockedOutNewerData(const cmcEeprom&) override { return lockout; }
-    RangeList CloneAreas(int type) override {
+    RangeList CloneAreas(int32_t type) override {
         if (type == 0 && normalArea) return {*normalArea, kRangeListEnd};
         return CloneAreasFor(type);
     }

@@ -85,3 +85,26 @@ TEST(ImageLayout, TablesAreFoundByIdAndEndWhereTheImageSaysSo) {
     EXPECT_EQ(layout::FindTable(4), nullptr);
     EXPECT_EQ(layout::Table(8).offset + 156, layout::kBankCounts);
 }
+
+TEST(cmcEeprom, CopiesAreDeepAndAMovedImageLeavesAnEmptyOne) {
+    cmcEeprom a;
+    a.SetSize(layout::kImageSize);
+    a.SetByte(layout::kImageSize - 1, 0x5A);
+    cmcEeprom copy = a;
+    copy.SetByte(layout::kImageSize - 1, 0);
+    EXPECT_EQ(a.GetByte(layout::kImageSize - 1), 0x5A);
+
+    const uint8_t* bytes = a.Data();
+    cmcEeprom moved = std::move(a);
+    EXPECT_EQ(moved.Data(), bytes) << "the bytes move, they are not copied";
+    EXPECT_EQ(moved.GetByte(layout::kImageSize - 1), 0x5A);
+    EXPECT_EQ(a.GetSize(), 0);
+    EXPECT_THROW(a.GetByte(0), plat::FatalError);
+
+    copy = std::move(moved);
+    EXPECT_EQ(copy.GetByte(layout::kImageSize - 1), 0x5A);
+    EXPECT_EQ(moved.GetSize(), 0);
+    cmcEeprom& same = copy;
+    copy = std::move(same);
+    EXPECT_EQ(copy.GetSize(), layout::kImageSize) << "moved onto itself it keeps its bytes";
+}

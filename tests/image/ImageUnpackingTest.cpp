@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 using testimage::RadioImage;
 
 namespace {
@@ -28,7 +31,7 @@ TEST(UnpackImage, LongerRadioRecordsGiveTheirFirstBytes) {
     img.Finish();
     const layout::StaticTable& t = layout::Table(2);
     img.Fill(t.Record(3), 30, 0x99);
-    UnpackImage(img.Image(), kLmr);
+    UnpackImage(img.Image(), kLmr, PackingFor(kLmr));
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(RecordIs(img, t, i, 2, i, 30)) << i;
     EXPECT_EQ(img[t.Record(3)], 0x99) << "records the block does not hold stay";
@@ -40,7 +43,7 @@ TEST(UnpackImage, ShorterRadioRecordsLeaveTheRestOfEachRecord) {
     img.Finish();
     const layout::StaticTable& t = layout::Table(11);
     img.Fill(t.offset, t.Bytes(), 0x99);
-    UnpackImage(img.Image(), kLmr);
+    UnpackImage(img.Image(), kLmr, PackingFor(kLmr));
     for (int i = 0; i < 16; ++i) {
         EXPECT_TRUE(RecordIs(img, t, i, 11, i, 40)) << i;
         EXPECT_EQ(img[t.Record(i) + 40], 0x99);
@@ -53,7 +56,7 @@ TEST(UnpackImage, TakesAtMostTheTablesRecords) {
     img.Finish();
     const int32_t next = layout::Table(2).End();
     img.Fill(next, 16, 0x99);
-    UnpackImage(img.Image(), kLmr);
+    UnpackImage(img.Image(), kLmr, PackingFor(kLmr));
     EXPECT_TRUE(RecordIs(img, layout::Table(2), 511, 2, 511, 30));
     EXPECT_EQ(img[next], 0x99) << "record 512 does not reach the next table";
 }
@@ -67,7 +70,7 @@ TEST(UnpackImage, ShortBlockKeepsTheRestOfItsTable) {
     for (int b = 122; b < 128; ++b)
         img.SetWord(layout::kBankCounts + 2 * b, 1); // bytes 400..411
     const auto before = img.Range(t.offset + 400, 38);
-    UnpackImage(img.Image(), kLmr);
+    UnpackImage(img.Image(), kLmr, PackingFor(kLmr));
     EXPECT_EQ(img[t.offset + 399], 0);
     EXPECT_EQ(img.Range(t.offset + 400, 38), before);
 }
@@ -81,7 +84,7 @@ TEST(UnpackImage, TablesWithoutABlockStayAsTheyWere) {
     img.Scribble(layout::Table(23), 23);
     const auto pool = img.Range(layout::Table(43).offset, layout::Table(43).Bytes());
     const auto t23 = img.Range(layout::Table(23).offset, 10);
-    UnpackImage(img.Image(), kLtr);
+    UnpackImage(img.Image(), kLtr, PackingFor(kLtr));
     EXPECT_EQ(img.Range(layout::Table(43).offset, layout::Table(43).Bytes()), pool);
     EXPECT_EQ(img.Range(layout::Table(23).offset, 10), t23);
     EXPECT_TRUE(RecordIs(img, layout::Table(42), 127, 42, 127, 8));
@@ -92,7 +95,7 @@ TEST(UnpackImage, FollowsTheBaseOfTheHeader) {
     img.SetBase(0x1000);
     img.AddBlock(7, 16, 1);
     img.Finish();
-    UnpackImage(img.Image(), kLmr);
+    UnpackImage(img.Image(), kLmr, PackingFor(kLmr));
     EXPECT_TRUE(RecordIs(img, layout::Table(7), 0, 7, 0, 16));
 }
 
@@ -102,7 +105,7 @@ TEST(UnpackImage, WithoutAPartitionTableChangesNothing) {
     img.Finish();
     img[289] = 2;
     const auto before = img.Bytes();
-    UnpackImage(img.Image(), kLmr);
+    UnpackImage(img.Image(), kLmr, PackingFor(kLmr));
     EXPECT_EQ(img.Bytes(), before);
 }
 
@@ -132,7 +135,7 @@ TEST(UnpackImage, TakesNothingFromOutsideTheDynamicArea) {
         img.Fill(t.offset, t.Bytes(), 0x99);
         img.Fill(layout::Table(8).offset, 438, 0x99);
         img.Fill(layout::Table(2).offset, layout::Table(2).Bytes(), 0x99);
-        UnpackImage(img.Image(), kLmr);
+        UnpackImage(img.Image(), kLmr, PackingFor(kLmr));
         for (int i = 0; i < 16; ++i)
             EXPECT_EQ(img[t.Record(i)], i < c.inside ? 0x44 : 0x99) << i;
         EXPECT_EQ(img[layout::Table(8).offset], 0x99);
@@ -155,7 +158,7 @@ TEST(UnpackImage, ClampsTheCountsItTakes) {
         return static_cast<uint8_t>(j < 10 ? 255 : j == 10 ? 11 : 1);
     });
     img.Finish();
-    UnpackImage(img.Image(), kLtr);
+    UnpackImage(img.Image(), kLtr, PackingFor(kLtr));
     EXPECT_EQ(img.Word(layout::kBankCounts), 300);
     EXPECT_EQ(img.Word(layout::kBankCounts + 2), 200);
     EXPECT_EQ(img.Word(layout::kBankCounts + 4), 0);
@@ -180,7 +183,7 @@ TEST(UnpackImage, TakesBackWhatPackingWrote) {
 
         RadioImage radio;
         radio.Image().Write(0, source.Data(), layout::kDynamicEnd);
-        UnpackImage(radio.Image(), modelClass);
+        UnpackImage(radio.Image(), modelClass, PackingFor(modelClass));
         for (const layout::StaticTable* t : layout::kPackSequence) {
             const PtblEntry* e = nullptr;
             PtblEntry found;
@@ -306,7 +309,7 @@ TEST(UnpackImage, MergesBank127BehindTheOtherBanksAndPacksAgain) {
         radio.kept = c.kept;
         radio.programmed = c.programmed;
         RadioImage img = radio.Build();
-        UnpackImage(img.Image(), kLmr);
+        UnpackImage(img.Image(), kLmr, PackingFor(kLmr));
         for (int r = 0; r < 20; ++r) {
             EXPECT_TRUE(RecordIs(img, layout::Table(3), 100 + r, 5, r, 22)) << r;
             for (int j = 4; j < 30; ++j)
@@ -322,6 +325,34 @@ TEST(UnpackImage, MergesBank127BehindTheOtherBanksAndPacksAgain) {
     }
 }
 
+// The packing again is the caller's, in the caller's layout: whatever it
+// writes is the radio part, and a packing that does not fit leaves the
+// radio's own.
+TEST(UnpackImage, PacksAgainWithTheCallersPacking) {
+    testimage::ScopedModel lmr(0);
+    Bank127Radio radio;
+    radio.programmed = 12;
+    struct Case {
+        const char* name;
+        int answer;
+        bool keepsRadio;
+    };
+    for (const Case& c : {Case{"fits", 0, false}, Case{"does not fit", 1, true}}) {
+        SCOPED_TRACE(c.name);
+        RadioImage img = radio.Build();
+        const auto before = img.Range(0, layout::kDynamicEnd);
+        std::vector<const uint8_t*> packed;
+        UnpackImage(img.Image(), kLmr, [&](cmcEeprom& image) {
+            packed.push_back(image.Data());
+            std::fill(image.Data(), image.Data() + layout::kDynamicEnd, uint8_t{0x77});
+            return c.answer;
+        });
+        ASSERT_EQ(packed, std::vector<const uint8_t*>{img.Image().Data()});
+        EXPECT_EQ(img.Range(0, layout::kDynamicEnd) == before, c.keepsRadio);
+        EXPECT_EQ(img[layout::kDynamicStart] == 0x77, !c.keepsRadio);
+    }
+}
+
 // Each bank-127 block is read by its own entry: its record size sets the
 // stride, its count how many records it gives.
 TEST(UnpackImage, ReadsEachBank127BlockByItsOwnEntry) {
@@ -332,7 +363,7 @@ TEST(UnpackImage, ReadsEachBank127BlockByItsOwnEntry) {
     radio.count5 = 2;
     radio.programmed = 3;
     RadioImage img = radio.Build();
-    UnpackImage(img.Image(), kLmr);
+    UnpackImage(img.Image(), kLmr, PackingFor(kLmr));
     for (int r = 0; r < 3; ++r)
         EXPECT_TRUE(RecordIs(img, layout::Table(2), 100 + r, 4, r, 30)) << r;
     EXPECT_TRUE(RecordIs(img, layout::Table(3), 101, 5, 1, 22));
@@ -347,7 +378,7 @@ TEST(UnpackImage, DropsBank127ChannelsPastTheChannelTable) {
     radio.programmed = 20;
     RadioImage img = radio.Build();
     img.Fill(layout::Table(7).offset, 16, 0x99);
-    UnpackImage(img.Image(), kLmr);
+    UnpackImage(img.Image(), kLmr, PackingFor(kLmr));
     EXPECT_TRUE(RecordIs(img, layout::Table(2), 511, 4, 11, 30));
     EXPECT_EQ(img[layout::Table(7).offset], 0x99);
     EXPECT_EQ(img.Word(layout::kBankCounts), 500);
@@ -360,7 +391,7 @@ TEST(ImagePasses, LeaveAnImageOfAnotherSizeAlone) {
     small.Fill(0x11);
     const cmcEeprom before = small;
     EXPECT_EQ(LoadPtbl(small), 0);
-    UnpackImage(small, kLmr);
+    UnpackImage(small, kLmr, PackingFor(kLmr));
     Dynamic2Static(small);
     EXPECT_EQ(Static2DynamicInit(small, kLmr), 1);
     EXPECT_TRUE(small.IsEqual(before));
@@ -391,11 +422,11 @@ TEST(UnpackImage, KeepsTheRadiosAreaWhenItsDataDoesNotFitTheProgramsLayout) {
     img.Finish();
     const auto radio = img.Range(0, layout::kDynamicEnd);
 
-    UnpackImage(img.Image(), kLtr);
+    UnpackImage(img.Image(), kLtr, PackingFor(kLtr));
     EXPECT_EQ(img.Range(0, layout::kDynamicEnd), radio);
     EXPECT_TRUE(RecordIs(img, layout::Table(2), 511, 4, 3, 30));
     EXPECT_EQ(img.Word(layout::kBank127Count), 4);
     const auto tables = img.Range(layout::kStaticStart, layout::kPtblCopy - layout::kStaticStart);
-    UnpackImage(img.Image(), kLtr);
+    UnpackImage(img.Image(), kLtr, PackingFor(kLtr));
     EXPECT_EQ(img.Range(layout::kStaticStart, layout::kPtblCopy - layout::kStaticStart), tables);
 }

@@ -77,8 +77,11 @@ protected:
         if (mode == 0) {
             ASSERT_EQ(Static2DynamicInit(image_, ModelClassOf(index_)), 0);
         }
-        NormalizeImage(image_, ref_, index_, mode);
+        NormalizeImage(image_, ref_, index_, mode, Packing());
     }
+
+    // The plain packing of the model the test uses.
+    ImagePacking Packing() const { return PackingFor(ModelClassOf(index_)); }
 
     void SetChannelFreq(int32_t row, uint32_t hz) { PutDword(image_, S(row, 0), hz); }
 
@@ -220,7 +223,7 @@ TEST_F(ModelPassesTest, LockoutReadsTheNewerDataByteOfTheRadioPart) {
         // Only the packed block holds it: the test unpacks a copy.
         image.SetByte(layout::kNewerDataByte, 0);
         const cmcEeprom before = image;
-        EXPECT_EQ(IsLockedOutNewerData(image, c.text), c.locked) << c.text << " " << int(c.newer);
+        EXPECT_EQ(IsLockedOutNewerData(image, c.text, Packing()), c.locked) << c.text << " " << int(c.newer);
         EXPECT_TRUE(image.IsEqual(before));
     }
 }
@@ -240,7 +243,7 @@ TEST_P(NormalizeModeTest, ClearsTheNewerDataByteSoThatItsOwnSaveIsNeverLockedOut
     if (GetParam() == 0) {
         ASSERT_EQ(Static2DynamicInit(image_, ModelClassOf(2)), 0);
     }
-    EXPECT_FALSE(IsLockedOutNewerData(image_, "1"));
+    EXPECT_FALSE(IsLockedOutNewerData(image_, "1", Packing()));
 }
 
 // Unpacking stops the counts the same way after loading.
@@ -402,7 +405,7 @@ TEST_P(NormalizeModeTest, SecondNormalisationChangesNothing) {
         SetChannelFreq(1, 446000000);
         Normalize(GetParam());
         const cmcEeprom once = image_;
-        NormalizeImage(image_, ref_, index_, GetParam());
+        NormalizeImage(image_, ref_, index_, GetParam(), Packing());
         for (int32_t a = 0; a < layout::kImageSize; ++a)
             ASSERT_EQ(image_.GetByte(a), once.GetByte(a)) << "address " << a;
     }
@@ -490,9 +493,9 @@ TEST_F(ModelPassesTest, TwoToneWindowsBeforeWriting) {
 TEST_F(ModelPassesTest, HeaderAndModelBytesComeFromTheReference) {
     UseModel(6);
     cmcEeprom other = StartupFile(3); // a handheld PMR file opened as a mobile LTR
-    UnpackImage(other, ModelClassOf(3));
+    UnpackImage(other, ModelClassOf(3), PackingFor(ModelClassOf(3)));
     image_ = other;
-    NormalizeImage(image_, ref_, 6, 1);
+    NormalizeImage(image_, ref_, 6, 1, Packing());
     EXPECT_EQ(Bytes(image_, 0, 4), Bytes(ref_, 0, 4));
     EXPECT_EQ(Bytes(image_, 256, 12), Bytes(ref_, 256, 12));
     EXPECT_EQ(Bytes(image_, 93892, 3), Bytes(ref_, 93892, 3));
@@ -503,9 +506,26 @@ TEST_F(ModelPassesTest, HeaderAndModelBytesComeFromTheReference) {
     // A model index that names no model is taken as the first.
     cmcEeprom first = other, wild = other;
     UseModel(0);
-    NormalizeImage(first, ref_, 0, 1);
-    NormalizeImage(wild, ref_, 12, 1);
+    NormalizeImage(first, ref_, 0, 1, Packing());
+    NormalizeImage(wild, ref_, 12, 1, Packing());
     EXPECT_TRUE(wild.IsEqual(first));
+}
+
+// Before a write the normalisation packs once, in the caller's layout: the
+// radio part is the caller's packing's alone.
+TEST_F(ModelPassesTest, NormalisationBeforeWritingPacksWithTheCallersPacking) {
+    UseModel(2);
+    SetChannelFreq(0, 146520000);
+    const std::vector<uint8_t> radio =
+        Bytes(image_, layout::kDynamicStart, layout::kDynamicEnd - layout::kDynamicStart);
+    int packs = 0;
+    NormalizeImage(image_, ref_, index_, 1, [&](cmcEeprom& image) {
+        EXPECT_EQ(&image, &image_);
+        ++packs;
+        return 0;
+    });
+    EXPECT_EQ(packs, 1);
+    EXPECT_EQ(Bytes(image_, layout::kDynamicStart, layout::kDynamicEnd - layout::kDynamicStart), radio);
 }
 
 TEST_F(ModelPassesTest, AfterLoadDetectsChangesAndNormalises) {
@@ -513,11 +533,17 @@ TEST_F(ModelPassesTest, AfterLoadDetectsChangesAndNormalises) {
     cmcEeprom image = StartupFile(7);
     image.SetByte(layout::kHdrSignature, 'x');
     std::vector<int> changes;
-    const int index = AfterLoadImage(image, ref_, [&](int to) {
-        changes.push_back(to);
-        ref_ = StartupFile(to);
-        Dynamic2Static(ref_);
-    });
+    // The packing follows the model change, as the document's does.
+    const ImagePacking packing = [this](cmcEeprom& i) { return Static2DynamicInit(i, ModelClassOf(index_)); };
+    const int index = AfterLoadImage(
+        image, ref_,
+        [&](int to) {
+            changes.push_back(to);
+            index_ = to;
+            ref_ = StartupFile(to);
+            Dynamic2Static(ref_);
+        },
+        packing);
     EXPECT_EQ(index, 7);
     EXPECT_EQ(changes, std::vector<int>{7});
     EXPECT_EQ(DetectModelIndex(image), 7);

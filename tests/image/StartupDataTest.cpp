@@ -83,7 +83,7 @@ TEST_P(StartupDataTest, LoadsAsTheModelItIsFor) {
     ASSERT_EQ(Load(Path(), image), cmcIcfFile::kOk);
     ExpectWritableHeader(image);
     // The model is told after unpacking, from the class bits of table 8.
-    UnpackImage(image, ModelClassOf(GetParam()));
+    UnpackImage(image, ModelClassOf(GetParam()), PackingFor(ModelClassOf(GetParam())));
     EXPECT_EQ(DetectModelIndex(image), GetParam());
 }
 
@@ -160,7 +160,7 @@ TEST_P(StartupDataTest, SaveOpenSaveGivesTheSameFile) {
     ASSERT_EQ(Save(dir.File("first.icf"), image), cmcIcfFile::kOk);
     cmcEeprom opened;
     ASSERT_EQ(Load(dir.File("first.icf"), opened), cmcIcfFile::kOk);
-    UnpackImage(opened, modelClass);
+    UnpackImage(opened, modelClass, PackingFor(modelClass));
     ASSERT_EQ(Static2DynamicInit(opened, modelClass), 0);
     ASSERT_EQ(Save(dir.File("second.icf"), opened), cmcIcfFile::kOk);
     EXPECT_TRUE(TempDir::ReadFile(dir.File("first.icf")) == TempDir::ReadFile(dir.File("second.icf")));

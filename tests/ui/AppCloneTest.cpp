@@ -1,6 +1,7 @@
 // The clone commands as the program runs them: the application manager with
 // its main form, over a pseudo-terminal to the radio simulator on COM5.
 #include "clone/indCloneMan.h"
+#include "foundation/ModelClass.h"
 #include "image/ModelPasses.h"
 #include "image/datCh.h"
 #include "tests/clone/LinkWire.h"
@@ -10,6 +11,7 @@
 
 #include <cstring>
 #include <functional>
+#include <ostream>
 
 namespace {
 
@@ -28,12 +30,13 @@ protected:
     // The program with its window and the stored model's data (or the given
     // model's), its port set to COM5, and the radio holding the start-up
     // data of the LMR handheld.
-    indMain& StartLinked(int32_t model = -1) {
-        indMain& app = Start();
+    CloningDocument& StartLinked(int32_t model = -1) {
+        indMain& window = Start();
         if (model >= 0) gEnviron->ModelType = model;
         gEnviron->ComPort = 5;
         gEnviron->ComSpeedHigh = 1;
-        form_ = std::make_unique<TForm1>(app);
+        form_ = std::make_unique<TForm1>(window);
+        CloningDocument& app = Doc();
         app.CloneManager().Driver().SetSettleWait([this](int) { sim_.Pump(); });
         radio_ = StartupImage(kRadioModel, false);
         std::memcpy(sim_.Memory().data(), radio_.Data(), sim_.Memory().size());
@@ -47,7 +50,7 @@ protected:
 
     // Runs the clone manager's jobs, one after the other, until none is left.
     void Run() {
-        indCloneMan& man = App().CloneManager();
+        indCloneMan& man = Doc().CloneManager();
         for (int t = 0; t < 300000 && man.IsBusy(); t += 10) {
             sim_.Pump();
             scheduler_.Advance(10);
@@ -67,8 +70,8 @@ protected:
     // The main form is back and no progress window is left.
     void ExpectIdleWindow() {
         EXPECT_TRUE(form_->isEnabled());
-        ASSERT_NE(App().CloneManager().ProgressView(), nullptr);
-        EXPECT_FALSE(App().CloneManager().ProgressView()->IsOpen());
+        ASSERT_NE(Doc().CloneManager().ProgressView(), nullptr);
+        EXPECT_FALSE(Doc().CloneManager().ProgressView()->IsOpen());
     }
 
     testsupport::ScopedEnv comDir_{"TOLVANE_COM_DIR", dir_.Path()};
@@ -79,7 +82,7 @@ protected:
 };
 
 TEST_F(AppCloneTest, ReadLandsInTheWorkingImageAsTheRadiosModel) {
-    indMain& app = StartLinked();
+    CloningDocument& app = StartLinked();
     ASSERT_EQ(gEnviron->ModelType, kStartModel);
     ListenToTheBus();
     app.CloneRead();
@@ -95,7 +98,8 @@ TEST_F(AppCloneTest, ReadLandsInTheWorkingImageAsTheRadiosModel) {
     cmcEeprom expected;
     expected.SetSize(layout::kImageSize);
     expected.Write(0, radio_.Data(), cloneEnd_ + 1);
-    ASSERT_EQ(AfterLoadImage(expected, reference, nullptr), kRadioModel);
+    ASSERT_EQ(AfterLoadImage(expected, reference, nullptr, PackingFor(ModelClassOf(kRadioModel))),
+              kRadioModel);
     EXPECT_TRUE(app.WorkingImage().IsEqual(expected));
 
     EXPECT_TRUE(app.IsModified());
@@ -125,11 +129,16 @@ struct ReadFault {
     std::vector<std::string> commands;
 };
 
+// Test names and failures name the fault.
+void PrintTo(const ReadFault& fault, std::ostream* os) {
+    *os << fault.name;
+}
+
 class AppCloneReadFaultTest : public AppCloneTest, public ::testing::WithParamInterface<ReadFault> {};
 
 TEST_P(AppCloneReadFaultTest, ShowsItsBoxAndKeepsTheWorkingImage) {
     const ReadFault& c = GetParam();
-    indMain& app = StartLinked();
+    CloningDocument& app = StartLinked();
     c.set(sim_);
     const cmcEeprom before = app.WorkingImage();
     boxes_.Expect(gGTex->GetTextLine("GI_Mess_CloneErr_Head", c.code), plat::IDOK);
@@ -168,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, AppCloneReadFaultTest, ::testing::ValuesIn(kRea
                          });
 
 TEST_F(AppCloneTest, ConfirmedWriteLeavesThePackedImageInTheRadio) {
-    indMain& app = StartLinked();
+    CloningDocument& app = StartLinked();
     sim_.FillPattern("ff");
     const std::vector<uint8_t> radioBefore = sim_.Memory();
     // One programmed channel: without one the write is refused.
@@ -189,7 +198,7 @@ TEST_F(AppCloneTest, ConfirmedWriteLeavesThePackedImageInTheRadio) {
     // end of the used data, with its own revision.
     cmcEeprom sent = before;
     app.NormalizeImage(sent, 1);
-    ASSERT_EQ(Static2Dynamic(sent, 1), 0);
+    ASSERT_EQ(app.Static2Dynamic(sent, 1), 0);
     sent.SetByte(264, 1);
     const int32_t last = (sent.GetWord(layout::kHdrEndAddress) & ~127) + 127;
     ASSERT_GT(last, 0x100);
@@ -205,7 +214,7 @@ TEST_F(AppCloneTest, ConfirmedWriteLeavesThePackedImageInTheRadio) {
 // partition table is not its own: neither the radio nor a file gets one.
 TEST_F(AppCloneTest, DataThatDoesNotFitIsNeitherWrittenNorSaved) {
     constexpr int32_t kLtrHandheld = 1;
-    indMain& app = StartLinked(kLtrHandheld);
+    CloningDocument& app = StartLinked(kLtrHandheld);
     sim_.FillPattern("ff");
     const std::vector<uint8_t> radioBefore = sim_.Memory();
     cmcEeprom& work = app.WorkingImage();
@@ -219,7 +228,7 @@ TEST_F(AppCloneTest, DataThatDoesNotFitIsNeitherWrittenNorSaved) {
     channel.Store(2, 0);
     cmcEeprom probe = work;
     app.NormalizeImage(probe, 1);
-    ASSERT_EQ(Static2Dynamic(probe, 1), 1) << "the tables must overflow for this test";
+    ASSERT_EQ(app.Static2Dynamic(probe, 1), 1) << "the tables must overflow for this test";
     const cmcEeprom before = work;
 
     boxes_.Expect(GetMultiLineText(*gGTex, "GI_Mess_Confirm_CloneWrite"), plat::IDOK);
@@ -240,7 +249,7 @@ TEST_F(AppCloneTest, DataThatDoesNotFitIsNeitherWrittenNorSaved) {
 }
 
 TEST_F(AppCloneTest, InformationShowsWhatTheRadioTold) {
-    indMain& app = StartLinked();
+    CloningDocument& app = StartLinked();
     const cmcEeprom before = app.WorkingImage();
     // The simulator's block is blanks but for its name, its revision and its clone-area end.
     boxes_.Expect("", plat::IDOK);

@@ -1,126 +1,33 @@
 #pragma once
-#include "foundation/Globals.h"
-#include "foundation/cmcEvMan.h"
-#include "foundation/cmcGTex.h"
-#include "foundation/indEnviron.h"
-#include "image/ImageLayout.h"
-#include "image/ImagePacking.h"
-#include "image/ImageUnpacking.h"
-#include "image/cmcEeprom.h"
-#include "image/cmcIcfFile.h"
-#include "platform/FileDialog.h"
-#include "platform/ManualScheduler.h"
-#include "platform/MessageBox.h"
-#include "platform/Screen.h"
-#include "platform/ScriptedMessageBox.h"
-#include "platform/SettingsStore.h"
-#include "tests/support/TempDir.h"
-#include "ui/ProgramGlobals.h"
+#include "tests/app/DocumentFixture.h"
+#include "ui/ProgramRun.h"
 #include "ui/indMain.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <map>
 #include <memory>
-#include <string>
 
 namespace uitest {
 
-// The cloning program's globals as its start-up builds them, over the shipped
-// overlay and start-up data beside the test binaries, with settings, lock file
-// and documents folder in a temp dir and every dialog and box scripted.
-class AppFixture : public ::testing::Test {
+// The cloning program's globals and its main window over the document, as
+// its start-up builds them (see DocumentFixture); the main form is the
+// test's to make.
+class AppFixture : public apptest::DocumentFixture {
 protected:
-    AppFixture() {
-        scheduler_.Install();
-        plat::SetScreen(&screen_);
-        std::filesystem::create_directories(Documents());
-        dialogs_.documents = Documents();
-    }
-    ~AppFixture() override {
-        globals_.reset();
-        plat::SetScreen(nullptr);
-    }
+    ~AppFixture() override { window_.reset(); }
 
-    void TearDown() override {
-        EXPECT_TRUE(boxes_.Done()) << "a message box the test expected did not come";
-        EXPECT_TRUE(dialogs_.Done()) << "a file dialog the test expected did not come";
-    }
-
-    // The globals; the manager has not loaded anything yet.
+    // The globals and the window; nothing loaded, no form yet.
     indMain& Start() {
-        globals_ = std::make_unique<ProgramGlobals>(std::string(TOLVANE_BIN_DIR) + "/");
-        return globals_->Main();
+        DocumentFixture::Start();
+        window_ = std::make_unique<indMain>(Doc());
+        return *window_;
     }
-    // The globals with the stored model's start-up data loaded, as after start.
-    indMain& StartWithData() {
-        indMain& app = Start();
-        app.LoadStartupData();
-        return app;
-    }
-    indMain& App() { return globals_->Main(); }
-
-    std::string Documents() const { return dir_.File("docs"); }
-    std::string AppTitle() { return gGTex->GetText("GI_Sys_AppTitle"); }
-    std::string Text(const std::string& key) { return gGTex->GetText(key); }
-
-    // A model's start-up data file as shipped, read raw and then expanded:
-    // what the reference image of that model must be.
-    static cmcEeprom StartupImage(int32_t model, bool expand) {
-        cmcEeprom image;
-        image.SetSize(layout::kImageSize);
-        cmcIcfFile file;
-        file.SetImage(&image);
-        file.SetOnMapRev([](int32_t) { return true; });
-        file.SetOnHeader([](int32_t, int32_t, int&) { return true; });
-        const std::string path =
-            std::string(TOLVANE_BIN_DIR) + "/" + gGTex->GetTextLine("GI_App_InitialFile", model);
-        EXPECT_EQ(file.Load(path), cmcIcfFile::kOk) << path;
-        if (expand) Dynamic2Static(image);
-        return image;
+    indMain& Window() { return *window_; }
+    // The program's end: the window goes, then the globals (the settings last).
+    void Stop() {
+        window_.reset();
+        globals_.reset();
     }
 
-    // The manager holds the model's start-up data: expanded as its reference,
-    // packed again as its working image.
-    static void ExpectModelData(indMain& app, int32_t model) {
-        EXPECT_EQ(gEnviron->ModelType, model);
-        const cmcEeprom reference = StartupImage(model, true);
-        EXPECT_TRUE(app.ReferenceImage().IsEqual(reference));
-        cmcEeprom packed = reference;
-        ASSERT_EQ(Static2DynamicInit(packed), 0);
-        EXPECT_TRUE(app.WorkingImage().IsEqual(packed));
-    }
-
-    // Counts the events of each code that reach the bus from now on.
-    void ListenToTheBus() {
-        gEvMan->AddListener(
-            [](void* user, const cmcEvent& ev) { ++(*static_cast<std::map<int32_t, int>*>(user))[ev.type]; },
-            &events_);
-    }
-
-    // Writes the radio's part of an image as a clone data file with the given header words.
-    static void WriteIcf(const std::string& path, cmcEeprom& image, int32_t code1 = 0x4410,
-                         int32_t code2 = 0) {
-        cmcIcfFile file;
-        file.SetImage(&image);
-        file.SetCode1(code1);
-        file.SetCode2(code2);
-        file.SetMapRev(1);
-        ASSERT_EQ(file.Save(path, RangeList{{0, 0xFF7F}, kRangeListEnd}), cmcIcfFile::kOk);
-    }
-
-    testsupport::TempDir dir_;
-    testsupport::ScopedEnv config_{"XDG_CONFIG_HOME", dir_.File("config")};
-    testsupport::ScopedEnv runtime_{"XDG_RUNTIME_DIR", dir_.Path()};
-    plat::ManualScheduler scheduler_;
-    plat::FixedScreen screen_{{0, 0, 1280, 1024}, {0, 0, 1280, 984}};
-    plat::ScriptedMessageBox boxes_;
-    plat::ScopedMessageBoxes boxService_{&boxes_};
-    plat::ScriptedFileDialog dialogs_;
-    plat::ScopedFileDialogs dialogService_{&dialogs_};
-    std::unique_ptr<ProgramGlobals> globals_;
-    std::map<int32_t, int> events_;
+    std::unique_ptr<indMain> window_;
 };
 
 } // namespace uitest

@@ -16,6 +16,7 @@ class MainWindowTest : public AppFixture {};
 TEST_F(MainWindowTest, StartsUntitledWithTheOverlaysTitleFontAndTheStoredModelsData) {
     indMain& app = Start();
     TForm1 form(app);
+    CloningDocument& doc = Doc();
 
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.windowTitle().toStdString(), "Untitled - " + AppTitle());
@@ -35,10 +36,10 @@ TEST_F(MainWindowTest, StartsUntitledWithTheOverlaysTitleFontAndTheStoredModelsD
 
     // The default model is model 5; its start-up data, expanded, is the
     // reference, and packed again it is the working image.
-    ExpectModelData(app, 5);
-    EXPECT_TRUE(app.IsUntitled());
-    EXPECT_FALSE(app.UpdateModified());
-    EXPECT_EQ(app.GetFileName(), Documents() + "/Untitled");
+    ExpectModelData(doc, 5);
+    EXPECT_TRUE(doc.IsUntitled());
+    EXPECT_FALSE(doc.UpdateModified());
+    EXPECT_EQ(doc.GetFileName(), Documents() + "/Untitled");
 }
 
 TEST_F(MainWindowTest, SavedBoundsOutsideTheWorkAreaComeBackAndTheCloseWritesThemBack) {
@@ -63,7 +64,7 @@ TEST_F(MainWindowTest, SavedBoundsOutsideTheWorkAreaComeBackAndTheCloseWritesThe
     EXPECT_EQ(gEnviron->SplitterV, 8);
 
     // The settings object, destroyed last, writes them to the file.
-    globals_.reset();
+    Stop();
     plat::IniSettingsStore ini(dir_.File("config") + "/Morv/Tolvane.ini");
     EXPECT_EQ(ini.Get("Window Position", "Left").integer, 100);
     EXPECT_EQ(ini.Get("Global", "BBT").integer, indEnviron::ValidMarker);
@@ -72,8 +73,8 @@ TEST_F(MainWindowTest, SavedBoundsOutsideTheWorkAreaComeBackAndTheCloseWritesThe
 TEST_F(MainWindowTest, ClosingWithUnsavedDataAsksAndCancelKeepsTheWindowOpen) {
     indMain& app = Start();
     TForm1 form(app);
-    app.WorkingImage().SetByte(layout::kComment1, 'X');
-    ASSERT_TRUE(app.UpdateModified());
+    Doc().WorkingImage().SetByte(layout::kComment1, 'X');
+    ASSERT_TRUE(Doc().UpdateModified());
 
     boxes_.Expect("Do you want to save the changes to 'Untitled'?", plat::IDCANCEL);
     EXPECT_FALSE(form.close());
@@ -90,18 +91,18 @@ TEST_F(MainWindowTest, TheMakerSwitchInAnyLetterCaseAsksTheCautionFirst) {
     boxes_.Expect(Text("GI_Mess_Maker_Caution"), plat::IDCANCEL);
     {
         TForm1 form(app);
-        EXPECT_FALSE(app.IsMakerMode()) << "Cancel leaves the program in user mode";
+        EXPECT_FALSE(Doc().IsMakerMode()) << "Cancel leaves the program in user mode";
         EXPECT_EQ(form.findChild<QLabel*>("MakerPanel"), nullptr);
 
         boxes_.Expect(Text("GI_Mess_Maker_Caution"), plat::IDOK);
-        app.EnterMakerMode();
-        EXPECT_TRUE(app.IsMakerMode());
+        Doc().EnterMakerMode();
+        EXPECT_TRUE(Doc().IsMakerMode());
         const QLabel* panel = form.findChild<QLabel*>("MakerPanel");
         ASSERT_NE(panel, nullptr);
         EXPECT_EQ(panel->text().toStdString(), Text("GI_StatusPanel_Maker"));
         // A second request while maker mode is on asks nothing (the script
         // would refuse an unexpected box).
-        app.EnterMakerMode();
+        Doc().EnterMakerMode();
         EXPECT_TRUE(form.close());
     }
 }
@@ -111,7 +112,7 @@ TEST_F(MainWindowTest, TheWarningCheckRunsOnce250MsAfterTheLastChange) {
     TForm1 form(app);
     ListenToTheBus();
     for (int change = 0; change < 5; ++change) {
-        app.ScheduleWarningCheck();
+        Doc().ScheduleWarningCheck();
         scheduler_.Advance(200);
     }
     EXPECT_EQ(events_[evRedrawImageDebug], 0) << "still typing: the check waits";
@@ -131,7 +132,7 @@ TEST_F(MainWindowTest, StatusTextAndToolBarToggleReachTheWindow) {
     EXPECT_EQ(message->text().toStdString(), "Bank 3 full");
     EXPECT_EQ(message->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 
-    app.ToggleToolBar();
+    Doc().ToggleToolBar();
     EXPECT_EQ(gEnviron->ToolbarVisible, 0);
     EXPECT_FALSE(app.ToolBar()->isVisible());
 }

@@ -1,5 +1,6 @@
 // Writes the ten start-up data files into a folder, named by the lines of
 // "GI_App_InitialFile" in the given overlay: tolvane_initdata OVERLAY FOLDER
+#include "foundation/ProgramProfile.h"
 #include "foundation/cmcGTex.h"
 #include "image/RangeList.h"
 #include "image/cmcEeprom.h"
@@ -26,7 +27,8 @@ int main(int argc, char** argv) {
     cmcGTex texts;
     texts.SetFile(argv[1]);
     for (int model = 0; model < kModels; ++model) {
-        const std::string path = std::string(argv[2]) + "/" + texts.GetTextLine("GI_App_InitialFile", model);
+        const std::string path =
+            std::string(argv[2]) + "/" + texts.GetTextLine(CloningProfile().startupFileKey, model);
         cmcEeprom image;
         BuildStartupImage(image, model);
         cmcIcfFile file;

@@ -1,13 +1,13 @@
-#include "tests/ui/AppFixture.h"
+#include "tests/app/DocumentFixture.h"
 
 namespace {
 
-using uitest::AppFixture;
+using apptest::DocumentFixture;
 
-class ModelChangeTest : public AppFixture {};
+class ModelChangeTest : public DocumentFixture {};
 
 TEST_F(ModelChangeTest, TheModelCommandAsksThenLoadsTheNewModelsStartupData) {
-    indMain& app = StartWithData();
+    CloningDocument& app = StartWithData();
     ASSERT_EQ(gEnviron->ModelType, 5);
     const std::string question = GetMultiLineText(*gGTex, "GI_AppMess_ChangeModel");
 
@@ -32,7 +32,7 @@ TEST_F(ModelChangeTest, TheModelCommandAsksThenLoadsTheNewModelsStartupData) {
 }
 
 TEST_F(ModelChangeTest, OpeningAnotherModelsFileSwitchesToItWithoutAQuestion) {
-    indMain& app = StartWithData();
+    CloningDocument& app = StartWithData();
     cmcEeprom p25 = StartupImage(2, false);
     const std::string path = Documents() + "/p25.icf";
     WriteIcf(path, p25);
@@ -45,7 +45,7 @@ TEST_F(ModelChangeTest, OpeningAnotherModelsFileSwitchesToItWithoutAQuestion) {
 }
 
 TEST_F(ModelChangeTest, AStoredModelIndexThatNamesNoModelStartsWithModelZero) {
-    indMain& app = Start();
+    CloningDocument& app = Start();
     gEnviron->ModelType = 42;
     app.LoadStartupData();
     EXPECT_EQ(gEnviron->ModelType, 0);

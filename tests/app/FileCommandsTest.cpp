@@ -1,16 +1,16 @@
-#include "tests/ui/AppFixture.h"
+#include "tests/app/DocumentFixture.h"
 
 #include <cstring>
 
 namespace {
 
+using apptest::DocumentFixture;
 using plat::ScriptedFileDialog;
 using testsupport::TempDir;
-using uitest::AppFixture;
 
-class FileCommandsTest : public AppFixture {
+class FileCommandsTest : public DocumentFixture {
 protected:
-    void SetComment(indMain& app, const char* text) {
+    void SetComment(CloningDocument& app, const char* text) {
         std::memcpy(app.WorkingImage().Data() + layout::kComment1, text, std::strlen(text));
     }
     std::string Comment(const cmcEeprom& image) {
@@ -19,7 +19,7 @@ protected:
 };
 
 TEST_F(FileCommandsTest, SaveAsNewOpenAndSaveRoundTripThroughRealFiles) {
-    indMain& app = StartWithData();
+    CloningDocument& app = StartWithData();
     SetComment(app, "HELLO");
     ASSERT_TRUE(app.UpdateModified());
 
@@ -68,7 +68,7 @@ TEST_F(FileCommandsTest, SaveAsNewOpenAndSaveRoundTripThroughRealFiles) {
 }
 
 TEST_F(FileCommandsTest, ACommentOfBlanksAndUnprintableBytesIsSavedEmpty) {
-    indMain& app = StartWithData();
+    CloningDocument& app = StartWithData();
     app.WorkingImage().SetByte(layout::kComment2 + 3, 0x07);
     ASSERT_EQ(app.SaveFile(Documents() + "/blank.icf"), 0);
     EXPECT_NE(TempDir::ReadFile(Documents() + "/blank.icf").find("#Comment=\r\n"), std::string::npos);
@@ -77,7 +77,7 @@ TEST_F(FileCommandsTest, ACommentOfBlanksAndUnprintableBytesIsSavedEmpty) {
 // Each refused file is reported with its own message, and the data being
 // edited stays as it was: image, file name and modified flag.
 TEST_F(FileCommandsTest, RefusedFilesLeaveTheDataAsItWas) {
-    indMain& app = StartWithData();
+    CloningDocument& app = StartWithData();
     cmcEeprom good = StartupImage(5, false);
 
     struct Case {
@@ -133,7 +133,7 @@ TEST_F(FileCommandsTest, RefusedFilesLeaveTheDataAsItWas) {
 }
 
 TEST_F(FileCommandsTest, ReopeningTheModifiedOpenFileOffersToSaveItUnderAnotherName) {
-    indMain& app = StartWithData();
+    CloningDocument& app = StartWithData();
     const std::string path = Documents() + "/open.icf";
     ASSERT_EQ(app.SaveFile(path), 0);
     SetComment(app, "EDITS");
@@ -155,7 +155,7 @@ TEST_F(FileCommandsTest, ReopeningTheModifiedOpenFileOffersToSaveItUnderAnotherN
 }
 
 TEST_F(FileCommandsTest, AFailedSaveKeepsTheFileNameAndTheModifiedFlag) {
-    indMain& app = StartWithData();
+    CloningDocument& app = StartWithData();
     SetComment(app, "LOST?");
     ASSERT_TRUE(app.UpdateModified());
     boxes_.Expect("", plat::IDOK);

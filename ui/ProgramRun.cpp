@@ -1,9 +1,5 @@
-#include "ui/ProgramGlobals.h"
+#include "ui/ProgramRun.h"
 
-#include "foundation/Globals.h"
-#include "foundation/cmcEvMan.h"
-#include "foundation/cmcGTex.h"
-#include "foundation/cmcHelpGTex.h"
 #include "foundation/indEnviron.h"
 #include "platform/Fatal.h"
 #include "platform/MessageBox.h"
@@ -19,30 +15,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-ProgramGlobals::ProgramGlobals() : ProgramGlobals(plat::ProgramDirectory()) {}
-
-ProgramGlobals::ProgramGlobals(const std::string& programDirectory) {
-    environ_ = std::make_unique<indEnviron>(kMutexName, kRegistryPath);
-    gEnviron = environ_.get();
-    texts_ = std::make_unique<cmcGTex>();
-    gGTex = texts_.get();
-    helpTexts_ = std::make_unique<cmcHelpGTex>();
-    gHelpGTex = helpTexts_.get();
-    evMan_ = std::make_unique<cmcEvMan>();
-    gEvMan = evMan_.get();
-    main_ = std::make_unique<indMain>(programDirectory);
-}
-
-ProgramGlobals::~ProgramGlobals() {
-    main_.reset();
-    gEvMan = nullptr;
-    evMan_.reset();
-    gHelpGTex = nullptr;
-    helpTexts_.reset();
-    gGTex = nullptr;
-    texts_.reset();
-    gEnviron = nullptr;
-    environ_.reset();
+ProgramMakers CloningProgramMakers() {
+    return {CloningDocumentFactory(), [](Document& document) -> std::unique_ptr<cuiMain> {
+                return std::make_unique<indMain>(document);
+            }};
 }
 
 namespace {
@@ -98,9 +74,19 @@ private:
 
 } // namespace
 
-int RunCloningProgram(int argc, char** argv) {
+int RunMessageLoop(const std::function<void()>& loop) {
+    try {
+        loop();
+    } catch (const std::exception& e) {
+        plat::ShowMessageBox(e.what(), plat::ProgramFileName(), plat::MB_OK | plat::MB_ICONERROR);
+        return 1;
+    }
+    return 0;
+}
+
+int RunProgram(const ProgramProfile& profile, const ProgramMakers& makers, int argc, char** argv) {
     TerminationPipe termination;
-    ProgramGlobals globals;
+    ProgramGlobals globals(profile, makers.document);
     // A lock file we cannot use is not a second instance: say why and fail,
     // so that a start from a script or a desktop launcher shows it.
     if (globals.Environ().LockFailed()) {
@@ -111,13 +97,11 @@ int RunCloningProgram(int argc, char** argv) {
     // Another instance runs: end at once, without a word and without a window.
     if (!globals.Environ().IsFirstInstance()) return 0;
 
-    globals.Main().SetCommandLine(std::vector<std::string>(argv, argv + argc));
-    try {
-        TForm1 form(globals.Main());
+    const std::unique_ptr<cuiMain> window = makers.window(globals.Doc());
+    window->SetCommandLine(std::vector<std::string>(argv, argv + argc));
+    return RunMessageLoop([&] {
+        TForm1 form(*window);
         termination.CloseOnTerminate(form);
         QApplication::exec();
-    } catch (const std::exception& e) {
-        plat::ShowMessageBox(e.what(), plat::ProgramFileName(), plat::MB_OK | plat::MB_ICONERROR);
-    }
-    return 0;
+    });
 }

@@ -1,0 +1,92 @@
+#include "app/CloningDocument.h"
+
+#include "app/DocumentWindow.h"
+#include "foundation/Globals.h"
+#include "foundation/ModelClass.h"
+#include "foundation/cmcEvMan.h"
+#include "foundation/cmcGTex.h"
+#include "foundation/indEnviron.h"
+#include "image/ImageUnpacking.h"
+#include "image/ModelPasses.h"
+#include "platform/MessageBox.h"
+
+CloningDocument::CloningDocument(const ProgramProfile& profile, const std::string& programDirectory)
+    : Document(profile, kImageMap, programDirectory) {
+    InitModelInfo();
+    // The write refuses empty or faulty data and asks before it sends a packed copy.
+    UseCloneCommands<AppCloneCommands>();
+}
+
+CloningDocument::~CloningDocument() = default;
+
+void CloningDocument::InitModelInfo() {
+    Document::InitModelInfo();
+    memoryEnd_ = kMemoryEnd;
+    modelCode_ = kModelCode;
+    subCode_ = 0;
+}
+
+bool CloningDocument::IsLockedOutNewerData(const cmcEeprom& image) {
+    return ::IsLockedOutNewerData(image, gGTex->GetText("GI_Sys_LockoutNewerData"), Packing());
+}
+
+void CloningDocument::AfterLoad(cmcEeprom& image) {
+    AfterLoadImage(
+        image, reference_, [this](int modelIndex) { ChangeModel(modelIndex, false); }, Packing());
+}
+
+void CloningDocument::NormalizeImage(cmcEeprom& image, int mode) {
+    ::NormalizeImage(image, reference_, gEnviron->ModelType, mode, Packing());
+}
+
+void CloningDocument::CheckWarnings(int* errors, int* warnings) {
+    Document::CheckWarnings(errors, warnings);
+    gEvMan->Post(evRebuildTree);
+    gEvMan->Post(evRefreshCaption);
+}
+
+bool CloningDocument::CheckModel(int32_t code1, int32_t code2, int& result) {
+    // The header holds four hexadecimal digits per word; anything wider is no code of ours.
+    if (code1 < 0 || code1 > 0xFFFF) return result = 3, false;
+    if (code2 < 0 || code2 > 0xFFFF) return result = 4, false;
+    return CheckModelCodes(static_cast<uint16_t>(code1), static_cast<uint16_t>(code2), result);
+}
+
+RangeList CloningDocument::CloneAreas(int32_t areaType) {
+    return CloneAreasFor(areaType);
+}
+
+void CloningDocument::ChangeModel(int32_t modelIndex, bool ask) {
+    // Only the ten models exist; an index from anywhere else changes nothing.
+    if (modelIndex < 0 || modelIndex >= kModels) return;
+    if (modelIndex == gEnviron->ModelType) return;
+    if (ask && plat::ShowMessageBox(GetMultiLineText(*gGTex, "GI_AppMess_ChangeModel"), AppTitle(),
+                                    plat::MB_OKCANCEL | plat::MB_ICONWARNING) != plat::IDOK)
+        return;
+    gEnviron->ModelType = modelIndex;
+    LoadInitialFile(modelIndex);
+    Dynamic2Static(reference_);
+    if (ask) {
+        ResetWorkingImage();
+        SetFileName(std::string());
+    }
+    if (window_) window_->BuildTree();
+}
+
+int CloningDocument::ConfirmMakerCaution() {
+    return plat::ShowMessageBox(GetMultiLineText(*gGTex, "GI_Mess_Maker_Caution"), AppTitle(),
+                                plat::MB_OKCANCEL | plat::MB_ICONWARNING);
+}
+
+void CloningDocument::EnterMakerMode() {
+    if (makerMode_ || ConfirmMakerCaution() != plat::IDOK) return;
+    makerMode_ = true;
+    if (window_) window_->BuildTree();
+    makerStatusText_ = gGTex->GetText("GI_StatusPanel_Maker");
+    if (window_) window_->ShowMakerPanel(makerStatusText_);
+}
+
+int32_t CloningDocument::GetCellHelpContext(const cmcCellCapsule&) {
+    // The help topics are looked up through the layout cache once the sheets use it.
+    return 0;
+}
