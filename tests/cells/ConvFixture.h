@@ -9,6 +9,16 @@
 
 namespace convtest {
 
+// The key codes a grid hands its cells and the result codes that ask the grid
+// to open something.
+namespace grid {
+inline constexpr int32_t kSpace = ' ';
+inline constexpr int32_t kBack = 8;
+inline constexpr int32_t kEnter = 13;
+inline constexpr int32_t kEditor = cmcCellCapsule::kResultOpenEditor;
+inline constexpr int32_t kPopup = cmcCellCapsule::kResultPopupOpened;
+} // namespace grid
+
 // A host grid the converters only compare with null.
 inline cuiGrid* FakeGrid() {
     static char grid;
