@@ -95,13 +95,11 @@ private:
 } // namespace convtest
 
 #include "cells/CellCanvas.h"
-#include "foundation/Globals.h"
 #include "foundation/indEnviron.h"
 #include "image/CurrentImage.h"
 #include "image/ImageLayout.h"
 #include "image/cmcEeprom.h"
-#include "platform/SettingsStore.h"
-#include "tests/support/TempDir.h"
+#include "tests/image/ScopedModel.h"
 
 namespace convtest {
 
@@ -109,27 +107,19 @@ namespace convtest {
 // program has them while cells run.
 class ProgramState {
 public:
-    explicit ProgramState(int32_t model = 0) {
-        env_.ModelType = model;
-        gEnviron = &env_;
+    explicit ProgramState(int32_t model = 0) : model_(model) {
         image.SetSize(layout::kImageSize);
         SetCurrentImage(&image);
     }
-    ~ProgramState() {
-        SetCurrentImage(nullptr);
-        gEnviron = nullptr;
-    }
+    ~ProgramState() { SetCurrentImage(nullptr); }
     ProgramState(const ProgramState&) = delete;
     ProgramState& operator=(const ProgramState&) = delete;
 
-    indEnviron& Env() { return env_; }
+    indEnviron& Env() { return model_.Env(); }
     cmcEeprom image;
 
 private:
-    testsupport::TempDir runtime_;
-    testsupport::ScopedEnv runtimeEnv_{"XDG_RUNTIME_DIR", runtime_.Path()};
-    plat::MemorySettingsStore store_;
-    indEnviron env_{"Morv Tolvane APP Exclusive Mutex", "Software\\Morv\\Tolvane", store_};
+    testimage::ScopedModel model_;
 };
 
 // A canvas that remembers what was drawn on it.
