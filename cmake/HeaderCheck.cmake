@@ -32,8 +32,10 @@ function(tolvane_check_headers name target)
   endforeach()
   add_library(header_check_${name} OBJECT ${srcs})
   target_link_libraries(header_check_${name} PRIVATE ${target})
-  # Only the compile matters: no moc run, no object used by anyone.
+  # Only the compile matters: no moc run, no debug information, no object
+  # used by anyone.
   set_target_properties(header_check_${name} PROPERTIES AUTOMOC OFF)
+  target_compile_options(header_check_${name} PRIVATE -g0)
   tolvane_warnings(header_check_${name})
   add_dependencies(header_check header_check_${name})
 endfunction()
