@@ -18,11 +18,12 @@ test: deps
 	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory fuzz-smoke
 
-# Short runs of every libFuzzer target (clang); each target's corpus seeds live in fuzz/.
+# Short runs of every libFuzzer target (clang), JOBS at a time; each target's
+# corpus seeds live in fuzz/. Only the targets and the layers they link are built.
 fuzz-smoke:
 	@if ls fuzz/*.cpp >/dev/null 2>&1; then \
 	  CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_TESTS=OFF -DTOLVANE_FUZZ=ON && \
-	  cmake --build $(FUZZ_DIR) -j $(JOBS) && scripts/run-fuzzers $(FUZZ_DIR)/bin 20; \
+	  cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers && scripts/run-fuzzers $(FUZZ_DIR)/bin 20 $(JOBS); \
 	fi
 
 run: deps

@@ -1,10 +1,9 @@
 #pragma once
 #include "clone/CloneProgressView.h"
 
+#include <QFrame>
 #include <QPointer>
-
-class QFrame;
-class QWidget;
+#include <QWidget>
 
 // The "Cloning" tool window: a lowered panel over a paint box 256 by 16
 // pixels, 16 pixels in from the left and 8 from the top, centred over the

@@ -15,6 +15,7 @@
 #include "image/datCh.h"
 #include "platform/ScriptedMessageBox.h"
 #include "tests/image/StartupData.h"
+#include "tests/support/ParamNames.h"
 
 #include <gtest/gtest.h>
 
@@ -204,7 +205,7 @@ TEST_P(BankCountTest, GrowingAndShrinkingABankMovesTheLaterBanks) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryModelClass, BankCountTest, ::testing::Values(0, 1, 2, 3, 4, 5, 6, 7, 8, 9));
+INSTANTIATE_TEST_SUITE_P(EveryModel, BankCountTest, ::testing::Range(0, 10), testsupport::ModelParamName());
 
 // A step past either end of what the bank can become changes nothing: no row
 // is inserted or removed, and the count stays.

@@ -13,12 +13,15 @@
 #include "image/RecordLayout.h"
 #include "image/datCh.h"
 #include "tests/image/StartupData.h"
+#include "tests/support/ParamNames.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
+
+using testsupport::PrintTo;
 
 using celltest::CellHarness;
 using celltest::Outcome;
@@ -188,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(Columns, ByteColumn, ::testing::Values(
     ByteCase{"TalkGroupList", 2, 198, true, 16, 0xFF, 0, "Off", Act::Commit, 0, "12", 12, "12"},
     ByteCase{"FastMute", 2, 199, true, 17, 0x80, 0, "Off", Act::StepUp, 0, "", 0x80, "On"},
     ByteCase{"SqlType", 2, 200, true, 17, 0x30, 0x10, "NAC", Act::Pick, 3, "", 0x30, "Talkgroup"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testsupport::CaseName());
 // clang-format on
 
 // ---- greying ----
@@ -233,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, GreyColumn, ::testing::Values(
     GreyCase{"TalkGroupsInAnalog", 2, 198, 0, true},
     GreyCase{"FastMuteInAnalog", 2, 199, 0, true},
     GreyCase{"SqlTypeInDigital", 2, 200, 3, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testsupport::CaseName());
 // clang-format on
 
 TEST(ChannelGreyTest, LtrBankAndInhibitRules) {
@@ -307,7 +310,7 @@ INSTANTIATE_TEST_SUITE_P(Gates, GatedColumn, ::testing::Values(
     GateCase{"MskCodeSetWithSignallingOff", 9, 190, false, false, false, 10, 0x7F},
     GateCase{"PmrUsesEveryColumn", 3, 164, true, false, true, 8, 0x7F},
     GateCase{"PmrMskStation", 3, 189, false, false, true, 8, 0x7F}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testsupport::CaseName());
 // clang-format on
 
 TEST(ChannelGateTest, ScanListColumnsNeedTheScanListSwitch) {
@@ -671,6 +674,6 @@ TEST_P(NewRowRefused, ShowsTheOverflowBoxAndChangesNothing) {
 INSTANTIATE_TEST_SUITE_P(Full, NewRowRefused,
                          ::testing::Values(FullCase{"BankTableFull", 2}, FullCase{"DynamicAreaFull", 2},
                                            FullCase{"DynamicAreaFullFromACheckCell", 3}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testsupport::CaseName());
 
 } // namespace

@@ -14,14 +14,7 @@
 #include <vector>
 
 using convtest::Request;
-
-namespace {
-constexpr int32_t kSpace = ' ';
-constexpr int32_t kBack = 8;
-constexpr int32_t kEnter = 13;
-constexpr int32_t kEditor = cmcCellCapsule::kResultOpenEditor;
-constexpr int32_t kPopup = cmcCellCapsule::kResultPopupOpened;
-} // namespace
+using namespace convtest::grid;
 
 TEST(ConvDtmfCodeCell, CommitsTheTypedDigitsAndClearsTheRestOfTheField) {
     struct Case {

@@ -9,6 +9,16 @@
 
 namespace convtest {
 
+// The key codes a grid hands its cells and the result codes that ask the grid
+// to open something.
+namespace grid {
+inline constexpr int32_t kSpace = ' ';
+inline constexpr int32_t kBack = 8;
+inline constexpr int32_t kEnter = 13;
+inline constexpr int32_t kEditor = cmcCellCapsule::kResultOpenEditor;
+inline constexpr int32_t kPopup = cmcCellCapsule::kResultPopupOpened;
+} // namespace grid
+
 // A host grid the converters only compare with null.
 inline cuiGrid* FakeGrid() {
     static char grid;
@@ -85,13 +95,11 @@ private:
 } // namespace convtest
 
 #include "cells/CellCanvas.h"
-#include "foundation/Globals.h"
 #include "foundation/indEnviron.h"
 #include "image/CurrentImage.h"
 #include "image/ImageLayout.h"
 #include "image/cmcEeprom.h"
-#include "platform/SettingsStore.h"
-#include "tests/support/TempDir.h"
+#include "tests/image/ScopedModel.h"
 
 namespace convtest {
 
@@ -99,27 +107,19 @@ namespace convtest {
 // program has them while cells run.
 class ProgramState {
 public:
-    explicit ProgramState(int32_t model = 0) {
-        env_.ModelType = model;
-        gEnviron = &env_;
+    explicit ProgramState(int32_t model = 0) : model_(model) {
         image.SetSize(layout::kImageSize);
         SetCurrentImage(&image);
     }
-    ~ProgramState() {
-        SetCurrentImage(nullptr);
-        gEnviron = nullptr;
-    }
+    ~ProgramState() { SetCurrentImage(nullptr); }
     ProgramState(const ProgramState&) = delete;
     ProgramState& operator=(const ProgramState&) = delete;
 
-    indEnviron& Env() { return env_; }
+    indEnviron& Env() { return model_.Env(); }
     cmcEeprom image;
 
 private:
-    testsupport::TempDir runtime_;
-    testsupport::ScopedEnv runtimeEnv_{"XDG_RUNTIME_DIR", runtime_.Path()};
-    plat::MemorySettingsStore store_;
-    indEnviron env_{"Morv Tolvane APP Exclusive Mutex", "Software\\Morv\\Tolvane", store_};
+    testimage::ScopedModel model_;
 };
 
 // A canvas that remembers what was drawn on it.

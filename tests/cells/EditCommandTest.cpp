@@ -6,10 +6,13 @@
 #include "image/DynamicCapacity.h"
 #include "image/datClipCh.h"
 #include "tests/image/RowEditFixture.h"
+#include "tests/support/ParamNames.h"
 
 #include <optional>
 
 namespace {
+
+using testsupport::PrintTo;
 
 using rowtest::Heard;
 
@@ -210,7 +213,7 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  0,
                  0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testsupport::CaseName());
 
 TEST_F(EditCommandTest, ClearAlwaysAsksAndKeepsTheReferences) {
     const cmcEeprom before = image;
@@ -281,7 +284,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DeleteCase{"SelectionAboveTheCurrentRow", 7, 6, 6, 3, {6}, nullptr},
                       DeleteCase{"ReferenceA", 0, 0, 1, 0, {}, "priority channel"},
                       DeleteCase{"ReferenceB", 3, 3, 4, 1, {}, "priority channel"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testsupport::CaseName());
 
 TEST_F(EditCommandTest, DeletingReferenceCSwitchesItOff) {
     boxes.Expect("hold data", plat::IDOK);
@@ -364,7 +367,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, InsertCommand,
                                            InsertCase{"TwoRowsAtTheSelection", kCh, 4, 3, 4, 1, 3, 2},
                                            InsertCase{"SelectionBelowTheCurrentRow", kCh, 3, 4, 4, 1, 4, 1},
                                            InsertCase{"PoolEntry", kPool, 2, -1, -1, 1, 2, 1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testsupport::CaseName());
 
 struct FullCase {
     const char* name;
@@ -408,7 +411,7 @@ INSTANTIATE_TEST_SUITE_P(Limits, InsertRefused,
                                            FullCase{"DynamicAreaFull", kCh, 0, -1, -1, 0, 0},
                                            FullCase{"SiteFull", kPool, 2, -1, -1, 1, 0},
                                            FullCase{"PoolFull", kPool, 2, -1, -1, 1, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testsupport::CaseName());
 
 // An LTR radio packs its repeater pool too, so a full pool can overflow the
 // dynamic area even when the header words that the capacity test reads say
@@ -476,7 +479,7 @@ TEST_P(SwapRows, ExchangesTwoSitesEntriesAndKeepsTheirMarks) {
 
 INSTANTIATE_TEST_SUITE_P(Directions, SwapRows,
                          ::testing::Values(SwapCase{"FirstDown", 0, 1}, SwapCase{"SecondUp", 1, -1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testsupport::CaseName());
 
 TEST_F(EditCommandTest, SwapWithNoNeighbourDoesNothing) {
     const cmcEeprom before = image;

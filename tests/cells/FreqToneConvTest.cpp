@@ -16,12 +16,9 @@
 using convtest::PickedItem;
 using convtest::ProgramState;
 using convtest::Request;
+using namespace convtest::grid;
 
 namespace {
-constexpr int32_t kSpace = ' ';
-constexpr int32_t kBack = 8;
-constexpr int32_t kEnter = 13;
-constexpr int32_t kEditor = cmcCellCapsule::kResultOpenEditor;
 constexpr uint8_t kRight = 2;
 constexpr uint8_t kCentre = 1;
 } // namespace

@@ -15,14 +15,10 @@
 using convtest::PickedItem;
 using convtest::ProgramState;
 using convtest::Request;
+using namespace convtest::grid;
 
 namespace {
 
-constexpr int32_t kSpace = ' ';
-constexpr int32_t kBack = 8;
-constexpr int32_t kEnter = 13;
-constexpr int32_t kEditor = cmcCellCapsule::kResultOpenEditor;
-constexpr int32_t kPopup = cmcCellCapsule::kResultPopupOpened;
 constexpr int32_t kOptionByte = 93826;
 
 const std::vector<std::string> kKeyLists = {

@@ -17,14 +17,9 @@
 
 using convtest::PickedItem;
 using convtest::Request;
+using namespace convtest::grid;
 
 namespace {
-
-constexpr int32_t kSpace = ' ';
-constexpr int32_t kBack = 8;
-constexpr int32_t kEnter = 13;
-constexpr int32_t kEditor = cmcCellCapsule::kResultOpenEditor;
-constexpr int32_t kPopup = cmcCellCapsule::kResultPopupOpened;
 
 // Lists as the overlay lays them out, items in columns.
 const std::vector<std::string> kLists = {

@@ -5,6 +5,7 @@
 #include "LtrCellFixture.h"
 #include "cells/CellFrame.h"
 #include "image/RecordLayout.h"
+#include "tests/support/ParamNames.h"
 
 #include <gtest/gtest.h>
 
@@ -154,7 +155,8 @@ TEST_P(GroupColumnsTest, TransmitIdFollowsOnlyWhileEqual) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryModel, GroupColumnsTest, ::testing::Range(0, kModelCount));
+INSTANTIATE_TEST_SUITE_P(EveryModel, GroupColumnsTest, ::testing::Range(0, kModelCount),
+                         testsupport::ModelParamName());
 
 TEST(GroupColumnsLookTest, TransmitIdAlignmentArrowAndGrey) {
     LtrCellFixture h(kLtrHandheld);

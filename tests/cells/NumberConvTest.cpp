@@ -7,13 +7,7 @@
 
 using convtest::Request;
 using convtest::Table;
-
-namespace {
-constexpr int32_t kSpace = ' ';
-constexpr int32_t kBack = 8;
-constexpr int32_t kEnter = 13;
-constexpr int32_t kEditor = cmcCellCapsule::kResultOpenEditor;
-} // namespace
+using namespace convtest::grid;
 
 TEST(NumberHelpers, TextToRoundedIntKeepsDigitsPointAndMinusAndRoundsHalfAwayFromZero) {
     struct Case {

@@ -12,11 +12,9 @@
 using convtest::ProgramState;
 using convtest::RecordingCanvas;
 using convtest::Request;
+using namespace convtest::grid;
 
 namespace {
-constexpr int32_t kBack = 8;
-constexpr int32_t kEnter = 13;
-constexpr int32_t kPopup = cmcCellCapsule::kResultPopupOpened;
 
 std::string Field(const std::array<uint8_t, 12>& f) {
     return std::string(f.begin(), f.end());

@@ -20,14 +20,7 @@
 using convtest::PickedItem;
 using convtest::ProgramState;
 using convtest::Request;
-
-namespace {
-constexpr int32_t kSpace = ' ';
-constexpr int32_t kBack = 8;
-constexpr int32_t kEnter = 13;
-constexpr int32_t kEditor = cmcCellCapsule::kResultOpenEditor;
-constexpr int32_t kPopup = cmcCellCapsule::kResultPopupOpened;
-} // namespace
+using namespace convtest::grid;
 
 TEST(ConvTextCell, StoresTheTypedTextBlankPadded) {
     std::array<uint8_t, 12> field;

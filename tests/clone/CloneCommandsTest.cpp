@@ -9,12 +9,15 @@
 #include "image/ModelPasses.h"
 #include "tests/clone/CloneFixture.h"
 #include "tests/image/StartupData.h"
+#include "tests/support/ParamNames.h"
 
 #include <cstring>
 #include <functional>
 #include <optional>
 
 namespace {
+
+using testsupport::PrintTo;
 
 using namespace clonetest;
 using linkwire::With;
@@ -213,9 +216,7 @@ const ReadFault kReadFaults[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Faults, CloneReadFaultTest, ::testing::ValuesIn(kReadFaults),
-                         [](const ::testing::TestParamInfo<ReadFault>& i) {
-                             return std::string(i.param.name);
-                         });
+                         testsupport::CaseName());
 
 TEST_F(CloneCommandsTest, CancelInTheSaveQuestionEndsBeforeThePort) {
     host.saveAnswer = plat::IDCANCEL;
@@ -406,9 +407,7 @@ const WriteFault kWriteFaults[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Faults, CloneWriteFaultTest, ::testing::ValuesIn(kWriteFaults),
-                         [](const ::testing::TestParamInfo<WriteFault>& i) {
-                             return std::string(i.param.name);
-                         });
+                         testsupport::CaseName());
 
 TEST_F(CloneWriteTest, MainWindowWriteSendsTheNormalisedWorkingImageOverTheNormalArea) {
     CloneCommands plain(host,

@@ -5,6 +5,7 @@
 #include "clone/cmcCloneDrv.h"
 #include "platform/ManualScheduler.h"
 #include "tests/clone/LinkWire.h"
+#include "tests/support/ParamNames.h"
 #include "tests/support/TempDir.h"
 #include "tools/radiosim/RadioSim.h"
 
@@ -15,6 +16,8 @@
 #include <vector>
 
 namespace {
+
+using testsupport::PrintTo;
 
 using namespace linkwire;
 using radiosim::Faults;
@@ -273,10 +276,7 @@ const FaultCase kFaults[] = {
      148298, true},
 };
 
-INSTANTIATE_TEST_SUITE_P(Faults, CloneLinkFaultTest, ::testing::ValuesIn(kFaults),
-                         [](const ::testing::TestParamInfo<FaultCase>& i) {
-                             return std::string(i.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Faults, CloneLinkFaultTest, ::testing::ValuesIn(kFaults), testsupport::CaseName());
 
 TEST_F(CloneLinkTest, WrongModelWordIsReportedAsReceived) {
     sim.SetFaults(With([](Faults& f) { f.modelWord = 0x4420; }));

@@ -2,10 +2,13 @@
 // progress bar, and the checks it runs before a job's own handler.
 #include "foundation/TextUtil.h"
 #include "tests/clone/CloneFixture.h"
+#include "tests/support/ParamNames.h"
 
 #include <optional>
 
 namespace {
+
+using testsupport::PrintTo;
 
 using namespace clonetest;
 using linkwire::Wire;
@@ -61,11 +64,12 @@ TEST_P(LinkScriptTest, SpeedAndWriteFlagFramesThenTheCommand) {
     EXPECT_TRUE(enabledAtHandler);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Scripts, LinkScriptTest,
-    ::testing::Values(ScriptCase{"read_high", true, false}, ScriptCase{"read_normal", false, false},
-                      ScriptCase{"write_high", true, true}, ScriptCase{"write_normal", false, true}),
-    [](const ::testing::TestParamInfo<ScriptCase>& i) { return std::string(i.param.name); });
+INSTANTIATE_TEST_SUITE_P(Scripts, LinkScriptTest,
+                         ::testing::Values(ScriptCase{"read_high", true, false},
+                                           ScriptCase{"read_normal", false, false},
+                                           ScriptCase{"write_high", true, true},
+                                           ScriptCase{"write_normal", false, true}),
+                         testsupport::CaseName());
 
 TEST_F(CloneManTest, InformationAtNormalSpeedWithoutACheckEndsWith11) {
     gEnviron->ComSpeedHigh = 1; // information always runs at normal speed

@@ -1,25 +1,15 @@
 #include "foundation/ModelClass.h"
-#include "foundation/Globals.h"
 #include "foundation/indEnviron.h"
-#include "platform/SettingsStore.h"
-#include "tests/support/TempDir.h"
+#include "tests/image/ScopedModel.h"
 
 #include <gtest/gtest.h>
-
-using testsupport::ScopedEnv;
-using testsupport::TempDir;
 
 namespace {
 
 class ModelClassTest : public ::testing::Test {
 protected:
-    void SetUp() override { gEnviron = &env_; }
-    void TearDown() override { gEnviron = nullptr; }
-
-    TempDir runtime_;
-    ScopedEnv runtimeEnv_{"XDG_RUNTIME_DIR", runtime_.Path()};
-    plat::MemorySettingsStore store_;
-    indEnviron env_{"Morv Tolvane APP Exclusive Mutex", "Software\\Morv\\Tolvane", store_};
+    testimage::ScopedModel model_{0};
+    indEnviron& env_ = model_.Env();
 };
 
 TEST_F(ModelClassTest, EveryIndexHasItsClassFormAndKeySuffix) {

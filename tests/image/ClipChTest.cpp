@@ -2,8 +2,11 @@
 // row brings along and which it leaves to the row it replaces.
 #include "image/datClipCh.h"
 #include "tests/image/RowEditFixture.h"
+#include "tests/support/ParamNames.h"
 
 namespace {
+
+using testsupport::PrintTo;
 
 class ClipChTest : public rowtest::RowEditFixture {
 protected:
@@ -47,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, ClipPaste,
                                            PasteCase{"SmarTrunkRowIntoPlainBankKept", 3, 0, true, 1, 4, 6},
                                            PasteCase{"SmarTrunkRowIntoPlainBankPlain", 3, 0, false, 1, 4, 6},
                                            PasteCase{"PlainRowIntoSmarTrunkBankPlain", 0, 3, false, 1, 4, 6}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testsupport::CaseName());
 
 TEST_F(ClipChTest, AnEmptyClipboardOrAnotherKindWritesNothing) {
     const cmcEeprom before = image;
@@ -68,6 +71,7 @@ TEST_F(ClipChTest, PastesAsManyRowsAsBothSidesHave) {
 }
 
 struct CopyCase {
+    const char* name;
     int32_t kind, first, n, count;
 };
 
@@ -87,10 +91,15 @@ TEST_P(ClipCopy, HoldsOnlyRowsOfTheTable) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, ClipCopy,
-                         ::testing::Values(CopyCase{1, 0, 3, 3}, CopyCase{1, 510, 5, 2}, CopyCase{1, 0, 0, 0},
-                                           CopyCase{1, 2, -4, 0}, CopyCase{1, -1, 3, 0},
-                                           CopyCase{1, 512, 1, 0}, CopyCase{24, 2558, 9, 2},
-                                           CopyCase{8, 0, 40, 17}));
+                         ::testing::Values(CopyCase{"ThreeChannels", 1, 0, 3, 3},
+                                           CopyCase{"ChannelsPastTheTableEnd", 1, 510, 5, 2},
+                                           CopyCase{"NoRows", 1, 0, 0, 0},
+                                           CopyCase{"NegativeCount", 1, 2, -4, 0},
+                                           CopyCase{"FirstRowBeforeTheTable", 1, -1, 3, 0},
+                                           CopyCase{"FirstRowPastTheTable", 1, 512, 1, 0},
+                                           CopyCase{"PoolEntriesPastTheTableEnd", 24, 2558, 9, 2},
+                                           CopyCase{"MoreScanListsThanThereAre", 8, 0, 40, 17}),
+                         testsupport::CaseName());
 
 TEST_F(ClipChTest, ClearEmptiesIt) {
     clip.Copy(image, kKind, 0, 2);

@@ -167,7 +167,12 @@ INSTANTIATE_TEST_SUITE_P(
         FixtureCase{"overlong_maprev.icf", false, 6}, FixtureCase{"header_only.icf", false, 0},
         // No data line: the revision is never asked about, the coverage fails.
         FixtureCase{"header_only_bad_maprev.icf", true, 7}, FixtureCase{"missing_214.icf", true, 7},
-        FixtureCase{"extra_215.icf", true, 8}, FixtureCase{"beyond_image.icf", false, 8}));
+        FixtureCase{"extra_215.icf", true, 8}, FixtureCase{"beyond_image.icf", false, 8}),
+    // Named after the fixture file, without its extension.
+    [](const auto& info) {
+        const std::string file = info.param.file;
+        return file.substr(0, file.find('.'));
+    });
 
 TEST_F(IcfFile, AFolderInPlaceOfTheFileCannotBeOpened) {
     boxes.Expect("", plat::IDOK);

@@ -18,8 +18,9 @@ constexpr int kLmr = 1, kLtr = 2, kPmrZ = 5;
 
 bool RecordIs(const RadioImage& img, const layout::StaticTable& t, int32_t i, uint16_t id, int32_t r,
               int32_t n) {
+    const std::vector<uint8_t> record = img.Range(t.Record(i), n);
     for (int32_t j = 0; j < n; ++j)
-        if (img.Bytes()[t.Record(i) + j] != RadioImage::Pattern(id, r, j)) return false;
+        if (record[j] != RadioImage::Pattern(id, r, j)) return false;
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include "tests/image/RecordFixture.h"
 #include "tests/image/ScopedModel.h"
 #include "tests/image/StartupData.h"
+#include "tests/support/ParamNames.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,8 @@ using recordtest::S;
 using recordtest::X;
 
 namespace {
+
+using testsupport::PrintTo;
 
 void PutDword(cmcEeprom& image, int32_t at, uint32_t v) {
     image.SetWord(at, static_cast<uint16_t>(v >> 16));
@@ -98,7 +101,7 @@ protected:
 // ---- Header and model checks ----
 
 struct HeaderCase {
-    const char* what;
+    const char* name;
     std::function<void(cmcEeprom&)> change;
     int loose;
     int strict;
@@ -144,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                    0, 1},
         HeaderCase{"JustTheLooseHeader", [](cmcEeprom& i) { KeepFirst(i, 265); }, 0, 1},
         HeaderCase{"TooShortForHeader", [](cmcEeprom& i) { KeepFirst(i, 200); }, 1, 1}),
-    [](const auto& info) { return std::string(info.param.what); });
+    testsupport::CaseName());
 
 TEST(ModelPassesCodes, ModelAndSubCode) {
     struct Case {
@@ -411,7 +414,8 @@ TEST_P(NormalizeModeTest, SecondNormalisationChangesNothing) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothModes, NormalizeModeTest, ::testing::Values(0, 1));
+INSTANTIATE_TEST_SUITE_P(BothModes, NormalizeModeTest, ::testing::Values(0, 1),
+                         [](const auto& info) { return info.param == 0 ? "AfterLoading" : "BeforeWriting"; });
 
 // The home repeater of an LTR bank: after loading, the bank takes it from its first channel that names
 // one; before writing, every channel takes it back from the bank.

@@ -3,10 +3,13 @@
 // channel number still names its channel, and an event that does not fit the
 // image changes nothing.
 #include "tests/image/RowEditFixture.h"
+#include "tests/support/ParamNames.h"
 
 #include <algorithm>
 
 namespace {
+
+using testsupport::PrintTo;
 
 using rowtest::Heard;
 
@@ -77,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, ChannelRowEvent,
                                            ChannelCase{"RemoveTheLastRow", evRemoveChannelRow, 3, 7},
                                            ChannelCase{"RemoveTheOnlyRow", evRemoveChannelRow, 2, 5},
                                            ChannelCase{"RemoveAMiddleRow", evRemoveChannelRow, 0, 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testsupport::CaseName());
 
 // Removing a channel that scan lists name leaves them naming no channel.
 TEST_F(RowEventTest, RemovingANamedChannelSwitchesItsScanListEntriesOff) {
@@ -155,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(Events, RefusedRowEvent,
                                            Refusal{"InsertOutsideTheSite", evInsertPoolRow, 0, 4},
                                            Refusal{"PoolFull", evInsertPoolRow, 1, 2},
                                            Refusal{"SiteCountAtItsLimit", evInsertPoolRow, 1, 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testsupport::CaseName());
 
 // A site's marked entry stays marked: inside the open site its position follows it.
 TEST_F(RowEventTest, PoolRowsShiftWithTheirSitesMark) {

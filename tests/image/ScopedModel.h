@@ -20,6 +20,9 @@ public:
     ScopedModel(const ScopedModel&) = delete;
     ScopedModel& operator=(const ScopedModel&) = delete;
 
+    // The settings themselves, for a test that changes the model or another setting on the way.
+    indEnviron& Env() { return env_; }
+
 private:
     indEnviron* old_;
     testsupport::TempDir runtime_;

@@ -11,6 +11,7 @@
 #include "image/cmcIcfFile.h"
 #include "platform/ScriptedMessageBox.h"
 #include "tests/image/ScopedModel.h"
+#include "tests/support/ParamNames.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -166,4 +167,4 @@ TEST_P(StartupDataTest, SaveOpenSaveGivesTheSameFile) {
     EXPECT_TRUE(TempDir::ReadFile(dir.File("first.icf")) == TempDir::ReadFile(dir.File("second.icf")));
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryModel, StartupDataTest, ::testing::Range(0, 10));
+INSTANTIATE_TEST_SUITE_P(EveryModel, StartupDataTest, ::testing::Range(0, 10), testsupport::ModelParamName());

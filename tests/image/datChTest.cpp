@@ -1,11 +1,9 @@
 #include "image/datCh.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
-#include "foundation/indEnviron.h"
 #include "platform/ManualScheduler.h"
-#include "platform/SettingsStore.h"
 #include "tests/image/RecordFixture.h"
-#include "tests/support/TempDir.h"
+#include "tests/image/ScopedModel.h"
 
 #include <cmath>
 #include <cstring>
@@ -522,8 +520,6 @@ TEST_F(datChSiteTest, AnAnswerThatNamesNoSiteLeavesTheGroupRecordsAlone) {
 class UsedChannelsTest : public RecordTest {
 protected:
     UsedChannelsTest() {
-        gEnviron = &env;
-        env.ModelType = 6; // LTR mobile: channels of kind 2
         for (int32_t n = 0; n < layout::kChannelRows; ++n) {
             SetDword(image, S(n, 0), 0);
             image.SetByte(G(n, 0), 0);
@@ -531,12 +527,8 @@ protected:
         for (int32_t i = 0; i < 16; ++i)
             image.SetByte(94188 + i, 0);
     }
-    ~UsedChannelsTest() override { gEnviron = nullptr; }
 
-    testsupport::TempDir runtime;
-    testsupport::ScopedEnv runtimeEnv{"XDG_RUNTIME_DIR", runtime.Path()};
-    plat::MemorySettingsStore store;
-    indEnviron env{"Morv Tolvane APP Exclusive Mutex", "Software\\Morv\\Tolvane", store};
+    testimage::ScopedModel ltrMobile{6}; // channels of kind 2
 };
 
 TEST_F(UsedChannelsTest, CountsAndLastUsedPerBank) {

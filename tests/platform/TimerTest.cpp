@@ -1,3 +1,4 @@
+#include "platform/Fatal.h"
 #include "platform/ManualScheduler.h"
 #include "platform/QtServices.h"
 
@@ -48,6 +49,11 @@ TEST(ManualScheduler, ClockWrapsAt32Bits) {
 }
 
 TEST(QtTimerService, TimerDestroyedInsideItsOwnCallbackIsSafe) {
+    // The program's services leave the default fatal handler behind when they
+    // go; the tests' throwing one must come back for the tests after this one.
+    struct RestoreFatalHandler {
+        ~RestoreFatalHandler() { SetFatalHandler(ThrowingFatalHandler); }
+    } restore;
     QtServices services;
     int calls = 0;
     std::unique_ptr<Timer> t = Timers().CreateTimer([&] {

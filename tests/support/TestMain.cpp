@@ -1,4 +1,5 @@
 #include "platform/Fatal.h"
+#include "tests/support/ProcessStateCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -6,5 +7,6 @@
 int main(int argc, char** argv) {
     plat::SetFatalHandler(plat::ThrowingFatalHandler);
     ::testing::InitGoogleTest(&argc, argv);
+    testsupport::InstallProcessStateCheck();
     return RUN_ALL_TESTS();
 }

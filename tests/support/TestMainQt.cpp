@@ -1,4 +1,5 @@
 #include "platform/Fatal.h"
+#include "tests/support/ProcessStateCheck.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -9,5 +10,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     plat::SetFatalHandler(plat::ThrowingFatalHandler);
     ::testing::InitGoogleTest(&argc, argv);
+    testsupport::InstallProcessStateCheck();
     return RUN_ALL_TESTS();
 }
