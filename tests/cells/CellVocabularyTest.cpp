@@ -6,8 +6,7 @@
 #include "foundation/Globals.h"
 #include "foundation/indEnviron.h"
 #include "platform/Fatal.h"
-#include "platform/SettingsStore.h"
-#include "tests/support/TempDir.h"
+#include "tests/image/ScopedModel.h"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +15,6 @@
 #include <set>
 #include <span>
 #include <string>
-
-using testsupport::ScopedEnv;
-using testsupport::TempDir;
 
 namespace {
 
@@ -113,13 +109,8 @@ TEST(CellVocabulary, CategoryAndCellNamesNeverAnswerForEachOther) {
 
 class CategoryTest : public ::testing::Test {
 protected:
-    void SetUp() override { gEnviron = &env_; }
-    void TearDown() override { gEnviron = nullptr; }
-
-    TempDir runtime_;
-    ScopedEnv runtimeEnv_{"XDG_RUNTIME_DIR", runtime_.Path()};
-    plat::MemorySettingsStore store_;
-    indEnviron env_{"Morv Tolvane APP Exclusive Mutex", "Software\\Morv\\Tolvane", store_};
+    testimage::ScopedModel model_{0};
+    indEnviron& env_ = model_.Env();
 };
 
 TEST_F(CategoryTest, NamesIdsAndRecordKinds) {
