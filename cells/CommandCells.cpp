@@ -14,6 +14,7 @@
 #include "cells/cmcCellObj.h"
 #include "foundation/ByteUtil.h"
 #include "foundation/Globals.h"
+#include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
@@ -413,7 +414,7 @@ void PopupCarry(CellFrame& f) {
 
 void ShowProgramHelp(const cmcCellCapsule& request, std::optional<int32_t> context) {
     plat::HelpViewer& help = plat::Help();
-    help.SetHelpFile(plat::ProgramDirectory() + conv::FirstLine(request, "GI_Sys_MyHelpFile"));
+    help.SetHelpFile(plat::ProgramDirectory() + conv::FirstLine(request, RunningProfile().helpFileKey.c_str()));
     if (context)
         help.ShowContextPopup(*context);
     else

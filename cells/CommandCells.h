@@ -7,7 +7,7 @@ class cmcCellCapsule;
 
 // What the command cells and the frame's own commands share.
 
-// The program's help file ("GI_Sys_MyHelpFile" beside the program) is named
+// The program's help file (its profile's help file key names it, beside the program) is named
 // for the length of one request: a context number shows that topic's pop-up,
 // none the viewer's finder.
 void ShowProgramHelp(const cmcCellCapsule& request, std::optional<int32_t> context);
@@ -17,14 +17,13 @@ void ShowProgramHelp(const cmcCellCapsule& request, std::optional<int32_t> conte
 std::optional<std::string> FormatSerialNumber(const uint8_t* info);
 
 // Every overlay key that the frame and the command cells read, with the
-// number of lines the cells take from it.
+// number of lines the cells take from it; the profile's keys are the profile's.
 struct CommandCellKey {
     const char* key;
     int32_t lines;
 };
 inline constexpr CommandCellKey kCommandCellKeys[] = {
     {"GI_AppUnitIdMax", 1},
-    {"GI_Sys_MyHelpFile", 1},
     {"GI_AppInd_Model", 10},
     {"GI_Mess_CloneInfo_Model", 2},
     {"GI_Mess_CloneInfo_TenKey", 2},

@@ -26,6 +26,7 @@ const ProgramProfile& CloningProfile() {
         .lastMapRevision = 1,
         .boxCaptionKey = "GI_Sys_AppTitle",
         .startupFileKey = "GI_App_InitialFile",
+        .helpFileKey = "GI_Sys_MyHelpFile",
     };
     return profile;
 }

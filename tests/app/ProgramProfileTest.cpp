@@ -61,7 +61,7 @@ class ProgramProfileTest : public DocumentFixture {};
 TEST_F(ProgramProfileTest, TheShippedOverlayHoldsTheProfilesKeysAndFiles) {
     Start();
     const ProgramProfile& profile = CloningProfile();
-    for (const std::string& key : {profile.titleKey, profile.boxCaptionKey}) {
+    for (const std::string& key : {profile.titleKey, profile.boxCaptionKey, profile.helpFileKey}) {
         SCOPED_TRACE(key);
         const std::string line = gGTex->GetTextLine(key, 0);
         EXPECT_FALSE(line.empty());

@@ -5,6 +5,9 @@
 #include "CellTestSupport.h"
 #include "cells/CellFrame.h"
 #include "cells/CellIds.h"
+#include "foundation/Globals.h"
+#include "foundation/ProgramProfile.h"
+#include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
 #include "image/datCh.h"
 
@@ -69,6 +72,15 @@ struct SecondProgram {
         return n;
     }
 
+    static ProgramProfile Profile() {
+        ProgramProfile p = CloningProfile();
+        p.programName = "QT9999R";
+        p.boxCaptionKey = "GI_StatusPanel_Maker";
+        p.helpFileKey = "GI_StatusPanel_Maker";
+        return p;
+    }
+
+    ProgramProfile profile = Profile();
     CellVocabulary vocabulary{kCategories, kCells};
     CellEngine engine{vocabulary, Numbers(), [](CellCaseTable& table) {
                           static constexpr std::string_view kShared[] = {"CL_CloneInfo_Revision"};
@@ -94,7 +106,8 @@ protected:
 TEST_F(SecondProgramTest, ExecuteAnswersFromTheInstalledEngineThenFromTheCloningProgramsAgain) {
     const CellCaseTable::Case revision = CloningCellEngine().Cases().Find(CloningId("CL_CloneInfo_Revision"));
     {
-        // Everything the second program installs for its run goes here, beside its engine.
+        // What the second program installs for its run: its profile and its engine.
+        ScopedProgramProfile useProfile(second.profile);
         ScopedCellEngine useSecond(second.engine);
         EXPECT_EQ(&CurrentCellVocabulary(), &second.vocabulary);
         EXPECT_EQ(indActiveCell::CellIndex("CL_CloneInfo_Revision"), SecondProgram::kRevision);
@@ -115,7 +128,11 @@ TEST_F(SecondProgramTest, ExecuteAnswersFromTheInstalledEngineThenFromTheCloning
         EXPECT_EQ(h.Command({0, SecondProgram::kText, 0}, CloningCellEngine().Numbers().commands.run).text,
                   "no enter");
         h.Command({0, SecondProgram::kText, 0}, SecondProgram::kHelpCode);
-        EXPECT_EQ(h.help.shown.size(), 1u);
+        ASSERT_EQ(h.help.shown.size(), 1u);
+        // The help file is the one its profile names.
+        const std::string ownHelp = gGTex->GetTextLine("GI_StatusPanel_Maker", 0);
+        EXPECT_EQ(h.help.shown[0].file.substr(h.help.shown[0].file.size() - ownHelp.size()), ownHelp);
+        EXPECT_EQ(BoxCaption(), ownHelp);
 
         // Its first-column rule sends input on a new row to its receive frequency.
         const Outcome out = h.Key({SecondProgram::kCatChannel, SecondProgram::kText, 3}, '5');
@@ -125,6 +142,7 @@ TEST_F(SecondProgramTest, ExecuteAnswersFromTheInstalledEngineThenFromTheCloning
         EXPECT_EQ(out.request.jumpKey, '5');
     }
     EXPECT_EQ(&InstalledCellEngine(), &CloningCellEngine());
+    EXPECT_EQ(&RunningProfile(), &CloningProfile());
     EXPECT_EQ(indActiveCell::CellIndex("CL_CloneInfo_Revision"), CloningId("CL_CloneInfo_Revision"));
     EXPECT_EQ(cmcCellObj().cellId, 963);
     EXPECT_EQ(h.Display({0, CloningId("CL_CloneInfo_Revision"), 0}).text, "2.1");
