@@ -12,6 +12,7 @@
 #include "cells/CellVocabulary.h"
 #include "cells/CodeConv.h"
 #include "cells/ConvSupport.h"
+#include "cells/FieldForm.h"
 #include "cells/FreqToneConv.h"
 #include "cells/ListConv.h"
 #include "cells/NumberConv.h"
@@ -152,75 +153,18 @@ constexpr FieldRef kMskRepeater{
     },
 };
 
-enum class ConvType : uint8_t { Sel, Sel4, SelList, Pair, DigitSet, Hex, Int16 };
-
-// A converter and its parameters. The lists of Sel and Sel4 may differ by
-// model class (PMR and PMR-Z, P25, the others). a, b and c are: SelList the
-// list cell and match mode; DigitSet the first and last digit and the style;
-// Hex the minimum, maximum and digits; Int16 the minimum and maximum (a
-// maximum below 0 is the unit-id maximum).
-struct Conv {
-    ConvType type;
-    const char* list = nullptr;
-    const char* pmrList = nullptr;
-    const char* p25List = nullptr;
-    int32_t a = 0;
-    int32_t b = 0;
-    int32_t c = 0;
-};
-
-constexpr Conv Sel(const char* list, const char* pmrList = nullptr, const char* p25List = nullptr) {
-    return {ConvType::Sel, list, pmrList, p25List};
+// The lists that differ by model class: PMR and PMR-Z, P25, the others.
+bool PmrClass(const CellFrame& f) {
+    return f.model.pmr || f.model.pmrZ;
 }
-constexpr Conv Sel4(const char* list) {
-    return {ConvType::Sel4, list};
+const char* LockoutList(const CellFrame& f) {
+    return PmrClass(f) ? chlist::kLockoutPmr : f.model.p25 ? chlist::kLockoutLmrP25 : chlist::kLockoutLmr;
 }
-constexpr Conv SelList(const char* list, int32_t listCell) {
-    return {ConvType::SelList, list, nullptr, nullptr, listCell, 0};
+const char* AutoResetList(const CellFrame& f) {
+    return PmrClass(f) ? chlist::kAutoResetPmr : chlist::kAutoResetLmr;
 }
-constexpr Conv Pair(const char* first, const char* second) {
-    return {ConvType::Pair, first, second};
-}
-constexpr Conv DigitSet(int32_t first, int32_t last, int32_t style) {
-    return {ConvType::DigitSet, nullptr, nullptr, nullptr, first, last, style};
-}
-constexpr Conv Hex(int32_t minimum, int32_t maximum, int32_t digits) {
-    return {ConvType::Hex, nullptr, nullptr, nullptr, minimum, maximum, digits};
-}
-constexpr Conv Int16ToUnitIdMax() {
-    return {ConvType::Int16, nullptr, nullptr, nullptr, 0, -1};
-}
-
-const char* ListOf(const CellFrame& f, const Conv& c) {
-    if (c.pmrList && (f.model.pmr || f.model.pmrZ)) return c.pmrList;
-    if (c.p25List && f.model.p25) return c.p25List;
-    return c.list;
-}
-
-int RunConv(CellFrame& f, const Conv& c, int32_t& v) {
-    cmcCellCapsule& r = f.request;
-    int32_t& out = f.result;
-    switch (c.type) {
-    case ConvType::Sel:
-        return ConvSelCell(r, ListOf(f, c), v, out);
-    case ConvType::Sel4:
-        return ConvSelCell4(r, ListOf(f, c), v, out);
-    case ConvType::SelList:
-        return ConvSelListCell(r, c.list, c.a, v, c.b, out);
-    case ConvType::Pair:
-        return ConvSelPairCell(r, c.list, c.pmrList, v, out);
-    case ConvType::DigitSet:
-        return ConvDigitSetCell(r, v, c.a, c.b, c.c, std::string(), out);
-    case ConvType::Hex:
-        return ConvHexValueCell(r, v, c.a, c.b, c.c, out);
-    case ConvType::Int16: {
-        uint16_t word = static_cast<uint16_t>(std::clamp(v, 0, 0xFFFF));
-        const int changed = ConvIntCell16(r, word, c.a, c.b < 0 ? f.unitIdMax : c.b, out);
-        v = word;
-        return changed;
-    }
-    }
-    return 0;
+const char* LogList(const CellFrame& f) {
+    return PmrClass(f) ? chlist::kLogPmr : chlist::kLogLmr;
 }
 
 // Greying besides the digital modes.
@@ -231,7 +175,7 @@ constexpr uint8_t kGreySigOff = 4;     // PMR-Z with the MSK signalling off, bef
 struct Column {
     std::array<int16_t, 3> ids;
     FieldRef field;
-    Conv conv;
+    form::Conv conv;
     Gate gate = Gate::None;
     // Shown in grey while the scan-list switch is off.
     const char* switchedOff = nullptr;
@@ -245,6 +189,13 @@ struct Column {
 };
 
 constexpr int32_t kRebuild = CellFrame::kFlagRebuildAll;
+
+using form::DigitSet;
+using form::HexValue;
+using form::Sel;
+using form::Sel4;
+using form::SelList;
+using form::SelPair;
 
 // clang-format off
 constexpr Column kColumns[] = {
@@ -262,16 +213,16 @@ constexpr Column kColumns[] = {
     {.ids = {cellid::CL_Mch_RfPo}, .field = Field<&datCh::chX0Low2>, .conv = Sel(chlist::kRfPwr)},
     {.ids = {cellid::CL_Mch_Lockout, cellid::CL_Mch_Lockout_Pmr, cellid::CL_Mch_Lockout_Dig},
      .field = Field<&datCh::chCombo5>,
-     .conv = Sel(chlist::kLockoutLmr, chlist::kLockoutPmr, chlist::kLockoutLmrP25)},
+     .conv = Sel(LockoutList)},
     {.ids = {cellid::CL_Mch_Scan, cellid::CL_Mch_Scan_Zuro}, .field = Field<&datCh::scanMember>,
      .conv = DigitSet(1, 17, 3)},
     {.ids = {cellid::CL_Mch_AutoChScan}, .field = Field<&datCh::chBitX3b0>, .conv = Sel(kOnOff2)},
     {.ids = {cellid::CL_Mch_AutoReset, cellid::CL_Mch_AutoReset_Pmr, cellid::CL_Mch_AutoReset_Zuro},
-     .field = Field<&datCh::chX2Low>, .conv = Sel(chlist::kAutoResetLmr, chlist::kAutoResetPmr)},
+     .field = Field<&datCh::chX2Low>, .conv = Sel(AutoResetList)},
     {.ids = {cellid::CL_Mch_2Tone}, .field = Field<&datCh::twoTone>,
-     .conv = SelList(chlist::kTwoTone, listcell::Flex0), .greyModes = Modes({2, 3}), .grey = kGreyLtrDtmf},
+     .conv = SelList(chlist::kTwoTone, listcell::Flex0, 0), .greyModes = Modes({2, 3}), .grey = kGreyLtrDtmf},
     {.ids = {cellid::CL_Mch_Log, cellid::CL_Mch_Log_Pmr, cellid::CL_Mch_Log_Zuro},
-     .field = Field<&datCh::chX1High>, .conv = Sel(chlist::kLogLmr, chlist::kLogPmr),
+     .field = Field<&datCh::chX1High>, .conv = Sel(LogList),
      .greyModes = Modes({2, 3})},
     {.ids = {cellid::CL_Mch_Scan_Inc}, .field = Field<&datCh::chX1b1>, .conv = Sel(chlist::kScanInc)},
     {.ids = {cellid::CL_Mch_Scan_List}, .field = Field<&datCh::scanList>, .conv = Sel(chlist::kScanList),
@@ -296,14 +247,14 @@ constexpr Column kColumns[] = {
     {.ids = {cellid::CL_Mch_Form, cellid::CL_Mch_Form_Zuro}, .field = Field<&datCh::formZuro>,
      .conv = Sel(chlist::kForm), .gate = Gate::Signalling, .align = kAlignLeft},
     {.ids = {cellid::CL_Mch_Rpt_C, cellid::CL_Mch_Rpt_C_Zuro}, .field = Field<&datCh::rptC>,
-     .conv = SelList(kAbcCode, listcell::Flex1), .gate = Gate::Signalling, .align = kAlignRight},
+     .conv = SelList(kAbcCode, listcell::Flex1, 0), .gate = Gate::Signalling, .align = kAlignRight},
     {.ids = {cellid::CL_Mch_Rpt_L, cellid::CL_Mch_Rpt_L_Zuro}, .field = Field<&datCh::rptL>,
      .conv = Sel(chlist::kLTone), .gate = Gate::Signalling},
-    {.ids = {cellid::CL_Mch_Stn_C}, .field = Field<&datCh::stnC>, .conv = SelList(kAbcCode, listcell::Flex1),
+    {.ids = {cellid::CL_Mch_Stn_C}, .field = Field<&datCh::stnC>, .conv = SelList(kAbcCode, listcell::Flex1, 0),
      .gate = Gate::Station, .align = kAlignRight},
     {.ids = {cellid::CL_Mch_Stn_L}, .field = Field<&datCh::stnL>, .conv = Sel(chlist::kLTone),
      .gate = Gate::Station},
-    {.ids = {cellid::CL_Mch_Id_C}, .field = Field<&datCh::idC>, .conv = SelList(kAbcCode, listcell::Flex1),
+    {.ids = {cellid::CL_Mch_Id_C}, .field = Field<&datCh::idC>, .conv = SelList(kAbcCode, listcell::Flex1, 0),
      .gate = Gate::Station, .align = kAlignRight},
     {.ids = {cellid::CL_Mch_Id_L}, .field = Field<&datCh::idL>, .conv = Sel(chlist::kLTone),
      .gate = Gate::Station},
@@ -312,7 +263,7 @@ constexpr Column kColumns[] = {
     {.ids = {cellid::CL_Mch_RxCNo}, .field = Field<&datCh::rxCNo>, .conv = DigitSet(1, 8, 0),
      .gate = Gate::Station},
     {.ids = {cellid::CL_Mch_RxCNoDtmf}, .field = Field<&datCh::rxCNoDtmf>,
-     .conv = SelList(chlist::kDtmfDec, listcell::Flex0), .grey = kGreyNotLtrBank,
+     .conv = SelList(chlist::kDtmfDec, listcell::Flex0, 0), .grey = kGreyNotLtrBank,
      .onChange = [](datCh& r) { r.dtmfDec = r.rxCNoDtmf != 0; }},
     {.ids = {cellid::CL_Mch_DtmfDec}, .field = Field<&datCh::dtmfDec>, .conv = Sel(chlist::kChMuteLtr),
      .grey = kGreyNotLtrBank},
@@ -321,18 +272,18 @@ constexpr Column kColumns[] = {
     {.ids = {cellid::CL_Mch_Msk_SendStatus}, .field = Field<&datCh::chX3b1>,
      .conv = Sel4(chlist::kSendStatus), .grey = kGreySigOff, .changeFlags = kRebuild},
     {.ids = {cellid::CL_Mch_Msk_Rpt}, .field = kMskRepeater,
-     .conv = Pair(chlist::kMskRptFirst, chlist::kMskRptSecond), .gate = Gate::Msk, .align = kAlignRight},
+     .conv = SelPair(chlist::kMskRptFirst, chlist::kMskRptSecond), .gate = Gate::Msk, .align = kAlignRight},
     {.ids = {cellid::CL_Mch_Msk_Stn}, .field = Field<&datCh::stnC>,
-     .conv = SelList(chlist::kMskId, listcell::Flex0), .gate = Gate::Msk, .align = kAlignRight},
+     .conv = SelList(chlist::kMskId, listcell::Flex0, 0), .gate = Gate::Msk, .align = kAlignRight},
     {.ids = {cellid::CL_Mch_Msk_RxCNo}, .field = kMskRxCode, .conv = DigitSet(1, 7, 0), .gate = Gate::Msk},
     {.ids = {cellid::CL_Mch_Dig_Sig}, .field = Field<&datCh::chS12Low2>, .conv = Sel(chlist::kDigSignal),
      .changeFlags = kRebuild},
-    {.ids = {cellid::CL_Mch_Unit_Hex}, .field = Field<&datCh::unitId>, .conv = Hex(0, 0xFFFF, 4),
+    {.ids = {cellid::CL_Mch_Unit_Hex}, .field = Field<&datCh::unitId>, .conv = HexValue(0, 0xFFFF, 4),
      .greyModes = Modes({0})},
-    {.ids = {cellid::CL_Mch_Unit_Dec}, .field = Field<&datCh::unitId>, .conv = Int16ToUnitIdMax(),
+    {.ids = {cellid::CL_Mch_Unit_Dec}, .field = Field<&datCh::unitId>, .conv = form::Int16(0, form::kUnitIdMax),
      .greyModes = Modes({0})},
     {.ids = {cellid::CL_Mch_TG_List}, .field = Field<&datCh::tgList>,
-     .conv = SelList(chlist::kTgList, listcell::Flex0), .greyModes = Modes({0})},
+     .conv = SelList(chlist::kTgList, listcell::Flex0, 0), .greyModes = Modes({0})},
     {.ids = {cellid::CL_Mch_Fast_Mute}, .field = Field<&datCh::chX17b7>, .conv = Sel(kOnOff2),
      .greyModes = Modes({0})},
     {.ids = {cellid::CL_Mch_SQL_Type}, .field = Field<&datCh::chX17b45>, .conv = Sel(chlist::kSqlType),
@@ -384,7 +335,7 @@ void TableColumn(CellFrame& f) {
     }
     if ((c.grey & kGreySigOff) && f.model.pmrZ && f.sigOff) f.Grey();
     f.value = c.field.get(f.row);
-    if (RunConv(f, c.conv, f.value)) {
+    if (form::RunConv(f, c.conv, f.value)) {
         c.field.set(f.row, f.value);
         if (c.onChange) c.onChange(f.row);
         f.StoreRow();

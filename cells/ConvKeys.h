@@ -63,6 +63,9 @@ enum class ConvKey : int32_t {
     MiscEnable,
     MiscEnable2,
     MiscEnable3,
+    // Shared by the digital, MSK, tone and scan cells.
+    MiscOnOff2Inv,
+    RxCBeep,
     Count
 };
 
@@ -177,6 +180,9 @@ inline constexpr ConvKeyInfo kConvKeys[] = {
     {ConvKey::MiscEnable, "GI_Sheet_Sel_Misc_Enable", KeyUse::List, {{{listcell::Flex0, 0, 1}}}},
     {ConvKey::MiscEnable2, "GI_Sheet_Sel_Misc_Enable2", KeyUse::List, {{{listcell::Flex0, 0, 1}}}},
     {ConvKey::MiscEnable3, "GI_Sheet_Sel_Misc_Enable3", KeyUse::List, {{{listcell::Flex0, 0, 1}}}},
+    {ConvKey::MiscOnOff2Inv, "GI_Sheet_Sel_Misc_OnOff2_I", KeyUse::List, {{{listcell::Flex0, 0, 1}}}},
+    // Off and seven beeps: it also serves three-bit fields.
+    {ConvKey::RxCBeep, "GI_Sheet_Sel_RxC_Beep", KeyUse::List, {{{listcell::Flex0, 0, 7}}}},
 };
 
 constexpr bool ConvKeysInOrder() {

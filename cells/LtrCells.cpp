@@ -8,9 +8,9 @@
 #include "cells/CellFrame.h"
 #include "cells/CellIds.h"
 #include "cells/ConvSupport.h"
+#include "cells/FieldForm.h"
 #include "cells/FreqToneConv.h"
 #include "cells/ListConv.h"
-#include "cells/NumberConv.h"
 #include "cells/TextCell.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/Globals.h"
@@ -49,39 +49,8 @@ constexpr const char* kSameAsReceive = "<-";
 constexpr const char* kHomeRepeater = "H";
 constexpr const char* kNotLtrBank = "---";
 
-enum class Conv { Sel, SelPtr, Int16, ByteRange };
-
-struct ConvSpec {
-    Conv kind;
-    const char* list = nullptr;
-    int32_t a = 0; // Int16: minimum; ByteRange: units per second
-    int32_t b = 0; // Int16: maximum; ByteRange: off mode
-};
-
-int Run(CellFrame& f, const ConvSpec& c, int32_t& value, int32_t& out) {
-    switch (c.kind) {
-    case Conv::Sel:
-        return ConvSelCell(f.request, c.list, value, out);
-    case Conv::SelPtr:
-        return ConvSelPtrCell(f.request, c.list, value, out);
-    case Conv::Int16: {
-        uint16_t word = static_cast<uint16_t>(value);
-        const int changed = ConvIntCell16(f.request, word, c.a, c.b, out);
-        value = word;
-        return changed;
-    }
-    case Conv::ByteRange: {
-        uint8_t byte = static_cast<uint8_t>(value);
-        const int changed = ConvByteRangeCell(f.request, byte, c.a, c.b, out);
-        value = byte;
-        return changed;
-    }
-    }
-    return 0;
-}
-
-template <class Field> int RowField(CellFrame& f, Field& field, const ConvSpec& c) {
-    return field::RowCell(f, field, [&](int32_t& v, int32_t& out) { return Run(f, c, v, out); });
+template <class Field> int RowField(CellFrame& f, Field& field, const form::Conv& c) {
+    return field::RowCell(f, field, [&](int32_t& v, int32_t&) { return form::RunConv(f, c, v); });
 }
 
 void PostSheetChanged() {
@@ -130,8 +99,7 @@ void InsertingGroupCell(CellFrame& f) {
     uint8_t& field = rxId ? f.row.grpRxId : f.row.grpByte2;
     const int32_t old = field;
     f.value = old;
-    const int changed =
-        Run(f, {Conv::Int16, nullptr, 0, rxId ? kMaxGroupId : kMaxHomeRepeater}, f.value, f.result);
+    const int changed = form::RunConv(f, form::Int16(0, rxId ? kMaxGroupId : kMaxHomeRepeater), f.value);
     if (changed && f.value != 0) {
         if (rxId && f.row.grpTxId == old) f.row.grpTxId = static_cast<uint8_t>(f.value);
         field = static_cast<uint8_t>(f.value);
@@ -145,7 +113,7 @@ void InsertingGroupCell(CellFrame& f) {
 
 void GrpTxId(CellFrame& f) {
     AlignH(f, kAlignRight);
-    if (RowField(f, f.row.grpTxId, {Conv::Int16, nullptr, 1, kMaxGroupId})) PostSheetChanged();
+    if (RowField(f, f.row.grpTxId, form::Int16(1, kMaxGroupId))) PostSheetChanged();
     if (f.result != cmcCellCapsule::kResultOpenEditor && f.row.grpTxId == f.row.grpRxId) {
         AlignH(f, kAlignCentre);
         conv::Show(f.request, kSameAsReceive);
@@ -161,20 +129,20 @@ using ByteField = uint8_t datCh::*;
 struct RowFieldCell {
     int32_t id;
     std::variant<BoolField, ByteField> field;
-    ConvSpec conv;
+    form::Conv conv;
     bool poolEntry; // a repeater entry: only the open site's entries are edited
 };
 
 const RowFieldCell kRowFieldCells[] = {
-    {cellid::CL_Grp_TxInh, &datCh::grpFlagA, {Conv::Sel, kTxInh}, false},
-    {cellid::CL_Grp_PhonePriv, &datCh::grpFlagB, {Conv::Sel, kEnable2}, false},
-    {cellid::CL_Grp_BlockIdEnable, &datCh::grpFlagC, {Conv::Sel, kOnOffInv}, false},
-    {cellid::CL_Grp_BlockIdStart, &datCh::grpByte4, {Conv::Int16, nullptr, 1, kMaxGroupId}, false},
-    {cellid::CL_Grp_BlockIdEnd, &datCh::grpByte5, {Conv::Int16, nullptr, 1, kMaxGroupId}, false},
-    {cellid::CL_Rpt_RxDat, &datCh::poolRxDat, {Conv::SelPtr, kOnOff2}, true},
-    {cellid::CL_Rpt_TxDat, &datCh::poolTxDat, {Conv::SelPtr, kOnOff2}, true},
-    {cellid::CL_Rpt_Nar, &datCh::poolNar, {Conv::SelPtr, kNar}, true},
-    {cellid::CL_Rpt_Phone, &datCh::poolPhone, {Conv::SelPtr, kOnOff2}, true},
+    {cellid::CL_Grp_TxInh, &datCh::grpFlagA, form::Sel(kTxInh), false},
+    {cellid::CL_Grp_PhonePriv, &datCh::grpFlagB, form::Sel(kEnable2), false},
+    {cellid::CL_Grp_BlockIdEnable, &datCh::grpFlagC, form::Sel(kOnOffInv), false},
+    {cellid::CL_Grp_BlockIdStart, &datCh::grpByte4, form::Int16(1, kMaxGroupId), false},
+    {cellid::CL_Grp_BlockIdEnd, &datCh::grpByte5, form::Int16(1, kMaxGroupId), false},
+    {cellid::CL_Rpt_RxDat, &datCh::poolRxDat, form::SelPtr(kOnOff2), true},
+    {cellid::CL_Rpt_TxDat, &datCh::poolTxDat, form::SelPtr(kOnOff2), true},
+    {cellid::CL_Rpt_Nar, &datCh::poolNar, form::SelPtr(kNar), true},
+    {cellid::CL_Rpt_Phone, &datCh::poolPhone, form::SelPtr(kOnOff2), true},
 };
 
 void RowFieldCase(CellFrame& f) {
@@ -270,13 +238,13 @@ void BankSiteCell(CellFrame& f) {
     }
     switch (f.cellId) {
     case cellid::CL_Mch_AreaBit:
-        RowField(f, f.row.areaBit, {Conv::Sel, kOnOff2});
+        RowField(f, f.row.areaBit, form::Sel(kOnOff2));
         break;
     case cellid::CL_Ltr_Op_NumPreBit:
-        RowField(f, f.row.numPreBit, {Conv::Int16, nullptr, 0, 255});
+        RowField(f, f.row.numPreBit, form::Int16(0, 255));
         break;
     case cellid::CL_Ltr_Op_NumHangBit:
-        RowField(f, f.row.numHangBit, {Conv::Int16, nullptr, 0, 255});
+        RowField(f, f.row.numHangBit, form::Int16(0, 255));
         break;
     default:
         break;
@@ -285,42 +253,28 @@ void BankSiteCell(CellFrame& f) {
 
 // ---- LTR options ----
 
-struct OptionCell {
-    int32_t id;
-    int32_t address;
-    int32_t lowBit;
-    int32_t width;
-    ConvSpec conv;
-    int32_t greyWhileBit; // of the same byte; -1 none
-    bool rebuildAlways;   // every view is rebuilt after any request
+// clang-format off
+constexpr form::Row kOptionRows[] = {
+    {"CL_Ltr_Op_DispOnPtt", form::Bit(kLtrSwitches, 7), form::Sel(kOnOff)},
+    {"CL_Ltr_Op_DispOnRx", form::Bit(kLtrSwitches, 6), form::Sel(kOnOff)},
+    {"CL_Ltr_Op_BeepWithinRange", form::Bit(kLtrSwitches, 4), form::Sel(kOnOff)},
+    // Talk-around within range means nothing while it is allowed out of range.
+    {"CL_Ltr_Op_TA_withinRange", form::Bit(kLtrSwitches, 2), form::Sel(kEnableInv),
+     form::GreyWhileSet(kLtrSwitches, 1)},
+    {"CL_Ltr_Op_TA_OutOfRange", form::Bit(kLtrSwitches, 1), form::Sel(kTaOutRange), {}, form::Rebuild::Always},
+    {"CL_Ltr_Op_Tim_OutOfRange", form::Byte(kLtrOutOfRangeTimer), form::ByteRange(1, 1)},
+    {"CL_Ltr_Op_Tim_FadeTimer", form::Byte(kLtrFadeTimer), form::ByteRange(10, 0)},
+    {"CL_Ltr_Op_LSD_Decoder", form::Bit(kLtrDecoder, 7), form::Sel(kLsdDecode)},
 };
+// clang-format on
 
-const OptionCell kOptionCells[] = {
-    {cellid::CL_Ltr_Op_DispOnPtt, kLtrSwitches, 7, 1, {Conv::Sel, kOnOff}, -1, false},
-    {cellid::CL_Ltr_Op_DispOnRx, kLtrSwitches, 6, 1, {Conv::Sel, kOnOff}, -1, false},
-    {cellid::CL_Ltr_Op_BeepWithinRange, kLtrSwitches, 4, 1, {Conv::Sel, kOnOff}, -1, false},
-    {cellid::CL_Ltr_Op_TA_withinRange, kLtrSwitches, 2, 1, {Conv::Sel, kEnableInv}, 1, false},
-    {cellid::CL_Ltr_Op_TA_OutOfRange, kLtrSwitches, 1, 1, {Conv::Sel, kTaOutRange}, -1, true},
-    {cellid::CL_Ltr_Op_Tim_OutOfRange,
-     kLtrOutOfRangeTimer,
-     0,
-     8,
-     {Conv::ByteRange, nullptr, 1, 1},
-     -1,
-     false},
-    {cellid::CL_Ltr_Op_Tim_FadeTimer, kLtrFadeTimer, 0, 8, {Conv::ByteRange, nullptr, 10, 0}, -1, false},
-    {cellid::CL_Ltr_Op_LSD_Decoder, kLtrDecoder, 7, 1, {Conv::Sel, kLsdDecode}, -1, false},
-};
+const form::Rows& OptionRows() {
+    static const form::Rows rows(kOptionRows);
+    return rows;
+}
 
 void OptionCase(CellFrame& f) {
-    for (const OptionCell& c : kOptionCells) {
-        if (c.id != f.cellId) continue;
-        field::BitsCell(f, c.address, c.lowBit, c.width,
-                        [&](int32_t& v, int32_t& out) { return Run(f, c.conv, v, out); });
-        if (c.greyWhileBit >= 0 && field::GetFlag(f.image, c.address, c.greyWhileBit)) f.Grey();
-        if (c.rebuildAlways) f.resultFlags |= CellFrame::kFlagRebuildAll;
-        return;
-    }
+    OptionRows().Run(f);
 }
 
 } // namespace
@@ -339,7 +293,6 @@ void RegisterLtrCells(CellCaseList& list) {
     list.Add("CL_Mch_AreaBit", BankSiteCell);
     list.Add("CL_Rpt_Atr", RptAtr);
     list.Add("CL_Rpt_RfPo", RptRfPo);
-    list.Add("CL_Ltr_Op_DispOnPtt", "CL_Ltr_Op_Tim_OutOfRange", OptionCase);
+    OptionRows().Register(list, OptionCase);
     list.Add("CL_Ltr_Op_NumPreBit", "CL_Ltr_Op_NumHangBit", BankSiteCell);
-    list.Add("CL_Ltr_Op_Tim_FadeTimer", "CL_Ltr_Op_LSD_Decoder", OptionCase);
 }
