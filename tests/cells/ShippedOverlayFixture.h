@@ -65,32 +65,19 @@ protected:
     // steps through every item once and comes back.
     void ExpectPopupList(const std::string& key, int32_t itemCell, int32_t first, int32_t last) {
         SCOPED_TRACE(key);
-        ASSERT_FALSE(Lines(key + "_Style").empty());
-        const std::vector<std::string> basic = Lines(key + "_BasicCell");
-        ASSERT_FALSE(basic.empty());
-        cmcCellObj basicCell;
-        basicCell.Parse(basic[0], nullptr, nullptr);
-        EXPECT_TRUE(basicCell.flags & cmcCellObj::kFlagS) << "the items take the cursor";
-
-        std::map<int32_t, int> seen;
-        for (const cmcCellObj& cell : Cells(key))
-            if (cell.cellId == itemCell) ++seen[cell.index];
-        ASSERT_FALSE(seen.empty());
-        for (auto [value, count] : seen)
-            EXPECT_EQ(count, 1) << "value " << value << " twice";
-        for (int32_t v = first; v <= last; ++v) {
+        const std::map<int32_t, int> seen = PopupItems(key, itemCell);
+        for (int32_t v = first; v <= last; ++v)
             EXPECT_EQ(seen.count(v), 1u) << "lacks value " << v;
-            const std::string text = cache.Text(key, itemCell, v);
-            EXPECT_FALSE(text.empty() || text == "error") << v;
-        }
-        std::set<int32_t> visited;
-        int32_t v = seen.begin()->first;
-        for (size_t i = 0; i < seen.size(); ++i) {
-            visited.insert(v);
-            ASSERT_TRUE(cache.Step(key, itemCell, v, 1, v));
-        }
-        EXPECT_EQ(visited.size(), seen.size());
-        EXPECT_EQ(v, seen.begin()->first);
+    }
+
+    // As ExpectPopupList, for a list that holds exactly the values given.
+    void ExpectPopupListOf(const std::string& key, int32_t itemCell, const std::set<int32_t>& values) {
+        SCOPED_TRACE(key);
+        const std::map<int32_t, int> seen = PopupItems(key, itemCell);
+        std::set<int32_t> held;
+        for (auto [value, count] : seen)
+            held.insert(value);
+        EXPECT_EQ(held, values);
     }
 
     cmcGTex texts;
@@ -98,5 +85,38 @@ protected:
     ScopedLayoutCache useCache{&cache};
 
 private:
+    // The items of the list's sheet by value, after checking that the sheet
+    // is a pop-up, that no value is there twice, that every item has a text
+    // and that space steps through all of them and round.
+    std::map<int32_t, int> PopupItems(const std::string& key, int32_t itemCell) {
+        std::map<int32_t, int> seen;
+        EXPECT_FALSE(Lines(key + "_Style").empty());
+        const std::vector<std::string> basic = Lines(key + "_BasicCell");
+        EXPECT_FALSE(basic.empty());
+        if (basic.empty()) return seen;
+        cmcCellObj basicCell;
+        basicCell.Parse(basic[0], nullptr, nullptr);
+        EXPECT_TRUE(basicCell.flags & cmcCellObj::kFlagS) << "the items take the cursor";
+
+        for (const cmcCellObj& cell : Cells(key))
+            if (cell.cellId == itemCell) ++seen[cell.index];
+        EXPECT_FALSE(seen.empty());
+        if (seen.empty()) return seen;
+        for (auto [value, count] : seen) {
+            EXPECT_EQ(count, 1) << "value " << value << " twice";
+            const std::string text = cache.Text(key, itemCell, value);
+            EXPECT_FALSE(text.empty() || text == "error") << value;
+        }
+        std::set<int32_t> visited;
+        int32_t v = seen.begin()->first;
+        for (size_t i = 0; i < seen.size(); ++i) {
+            visited.insert(v);
+            EXPECT_TRUE(cache.Step(key, itemCell, v, 1, v));
+        }
+        EXPECT_EQ(visited.size(), seen.size());
+        EXPECT_EQ(v, seen.begin()->first);
+        return seen;
+    }
+
     cmcGTex* old_ = nullptr;
 };

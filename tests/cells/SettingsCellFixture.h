@@ -1,0 +1,134 @@
+#pragma once
+// The cell harness on a model's start-up data, for the cells of fixed image
+// fields (general, expansion, key, display and set-mode settings), and what a
+// test looks at after a call: text, grey, result code and flags. Each case
+// starts from the start-up data again and sets only the bytes it needs.
+#include "CellHarness.h"
+#include "image/ImagePacking.h"
+#include "image/ImageUnpacking.h"
+#include "tests/image/StartupData.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace settingstest {
+
+constexpr int32_t kFlex0 = 1;
+constexpr int32_t kFlexKeyOpt = 6;
+constexpr ColorValue kGrey = 0xC0C0C0;
+constexpr int32_t kRebuildAll = 0x20;
+
+// One model of each class, handheld and mobile among them.
+constexpr int32_t kLmrHandheld = 0;
+constexpr int32_t kLtrMobile = 6;
+constexpr int32_t kP25Handheld = 2;
+constexpr int32_t kPmrMobile = 8;
+constexpr int32_t kPmrZHandheld = 4;
+constexpr int32_t kEachClass[] = {kLmrHandheld, kLtrMobile, kP25Handheld, kPmrMobile, kPmrZHandheld};
+
+// Image bytes by address.
+using Bytes = std::vector<std::pair<int32_t, uint8_t>>;
+
+// "93776=12 93777=34": bytes as a test failure shows them best.
+inline std::string Hex(const Bytes& bytes) {
+    std::string text;
+    char one[24];
+    for (auto [address, value] : bytes) {
+        std::snprintf(one, sizeof one, "%s%d=%02X", text.empty() ? "" : " ", address, value);
+        text += one;
+    }
+    return text;
+}
+
+// What a case does to its cell.
+enum class Act { Display, Commit, Pick, Space, Back, Enter };
+
+struct Outcome {
+    int32_t result = 0;
+    int32_t flags = -1; // of the notification; -1 when it was not called
+    std::string text;
+    bool grey = false;
+
+    bool Rebuilds() const { return flags >= 0 && (flags & kRebuildAll) != 0; }
+};
+
+class SettingsCellFixture {
+public:
+    explicit SettingsCellFixture(int32_t model) : h_(model) {
+        cmcEeprom& reference = h_.app.ReferenceImage();
+        EXPECT_EQ(testimage::LoadCloneFile(testimage::StartupFilePath(*gGTex, model), reference),
+                  cmcIcfFile::kOk);
+        Dynamic2Static(reference);
+        startup_ = reference;
+        EXPECT_EQ(Static2DynamicInit(startup_), 0);
+        Reset();
+    }
+
+    // The start-up data again, with the bytes given.
+    void Reset(const Bytes& bytes = {}) {
+        Image() = startup_;
+        for (auto [address, value] : bytes)
+            Image().SetByte(address, value);
+        h_.popups.ClearLog();
+    }
+
+    cmcEeprom& Image() { return h_.Image(); }
+    uint8_t Byte(int32_t address) { return Image().GetByte(address); }
+    // The bytes at the addresses of `wanted`, as the image holds them.
+    Bytes Read(const Bytes& wanted) {
+        Bytes got;
+        for (auto [address, value] : wanted)
+            got.emplace_back(address, Byte(address));
+        return got;
+    }
+    RecordingPopupOpener& Popups() { return h_.popups; }
+
+    Outcome Display(int32_t cell) { return Look(h_.Display(At(cell))); }
+    Outcome Key(int32_t cell, int32_t key) { return Look(h_.Key(At(cell), key)); }
+    Outcome Commit(int32_t cell, const std::string& text) { return Look(h_.Commit(At(cell), text)); }
+    // The choice of a value from the cell's pop-up list.
+    Outcome Pick(int32_t cell, int32_t value, int32_t listCell = kFlex0) {
+        return Look(h_.Pick(At(cell), listCell, value));
+    }
+
+    // A text for Commit, a value for Pick.
+    Outcome Do(int32_t cell, Act act, const std::string& typed = {}, int32_t value = 0) {
+        switch (act) {
+        case Act::Display:
+            return Display(cell);
+        case Act::Commit:
+            return Commit(cell, typed);
+        case Act::Pick:
+            return Pick(cell, value);
+        case Act::Space:
+            return Key(cell, ' ');
+        case Act::Back:
+            return Key(cell, 8);
+        case Act::Enter:
+            return Key(cell, 13);
+        }
+        return {};
+    }
+
+private:
+    static CellAddress At(int32_t cell) { return {0, cell, 0}; }
+
+    Outcome Look(const celltest::Outcome& o) {
+        Outcome out;
+        out.result = o.result;
+        out.flags = o.flags;
+        out.text = o.text;
+        out.grey = h_.canvas->fontColor == kGrey;
+        return out;
+    }
+
+    celltest::CellHarness h_;
+    cmcEeprom startup_;
+};
+
+} // namespace settingstest
