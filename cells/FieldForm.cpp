@@ -215,8 +215,4 @@ void DuplicateName(std::string_view name) {
     plat::Fatal("Overlapped cell row. (" + std::string(name) + ")");
 }
 
-void Rows::Run(CellFrame& frame) const {
-    if (const Row* row = Find(frame)) RunRow(frame, *row);
-}
-
 } // namespace form

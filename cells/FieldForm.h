@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 
 struct CellFrame;
@@ -16,8 +17,9 @@ class cmcEeprom;
 // image: a row names the cell, its field, its converter with the converter's
 // parameters, and the two rules that many such cells add (grey while another
 // bit says so; every view rebuilt after a change or after any request).
-// RunRow runs any row; a cell that does more stays a small function of its
-// own and takes the pieces it shares from here (Get, Set, RunConv).
+// RunRow runs any row, RegisterRows makes a table's rows the cases of their
+// cells; a cell that does more stays a small function of its own and takes
+// the pieces it shares from here (Index, Get, Set, RunConv, Finish).
 //
 //     const form::Row kRows[] = {
 //         {"CL_Comm_Scrm_Type", form::Bit(93782, 3), form::Sel(kScrmType), {}, form::Rebuild::OnChange},
@@ -328,11 +330,23 @@ template <class T> void ByName<T>::Register(CellCaseList& list, CellCase fn) con
         list.Add(e.name, fn);
 }
 
-// A table of rows: Run finds the frame's row and runs it.
-class Rows : public ByName<Row> {
-public:
-    using ByName<Row>::ByName;
-    void Run(CellFrame& frame) const;
-};
+// One index by name of a constant table (of rows or of other named
+// entries), built at its first use.
+template <const auto& kEntries> const auto& Index() {
+    using Entry = std::remove_cvref_t<decltype(kEntries[0])>;
+    static const ByName<Entry> index(kEntries);
+    return index;
+}
+
+// The case of every row of a table: it runs the row of the frame's cell.
+template <const auto& kRows> void RowCase(CellFrame& frame) {
+    if (const Row* row = Index<kRows>().Find(frame)) RunRow(frame, *row);
+}
+
+// Adds RowCase as the case of every row's cell:
+//     form::RegisterRows<kRows>(list);
+template <const auto& kRows> void RegisterRows(CellCaseList& list) {
+    Index<kRows>().Register(list, RowCase<kRows>);
+}
 
 } // namespace form

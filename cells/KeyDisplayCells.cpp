@@ -104,15 +104,6 @@ constexpr form::Row kRows[] = {
 };
 // clang-format on
 
-const form::Rows& Rows() {
-    static const form::Rows rows(kRows);
-    return rows;
-}
-
-void RowCase(CellFrame& f) {
-    Rows().Run(f);
-}
-
 // ---- the opening beep: grey while there is no opening text to go with it ----
 
 constexpr form::Row kOpeningBeepRow = {"CL_KDisp_OpeningBeep", Bits(93820, 7, 6), Sel(kOpeningBeep)};
@@ -147,15 +138,10 @@ constexpr form::Row kLevelRows[] = {
     {"CL_SetM_RingerLev", Byte(82227), Sel(kBeepLevel)},
 };
 
-const form::ByName<form::Row>& LevelRows() {
-    static const form::ByName<form::Row> rows(kLevelRows);
-    return rows;
-}
-
 // The list numbers a linked level kBeepLinked above the plain one; the byte's
 // other bits (the beep switch among them) stay.
 void Level(CellFrame& f) {
-    const form::Row* row = LevelRows().Find(f);
+    const form::Row* row = form::Index<kLevelRows>().Find(f);
     if (!row) return;
     const int32_t address = row->field.address;
     f.value = static_cast<int32_t>(field::GetBits(f.image, address, 0, 4)) +
@@ -194,13 +180,8 @@ constexpr UserSwitch kUserSwitches[] = {
     {"CL_USetM_BERDisp", 12},  {"CL_USetM_SigMoni", 13},
 };
 
-const form::ByName<UserSwitch>& UserSwitches() {
-    static const form::ByName<UserSwitch> switches(kUserSwitches);
-    return switches;
-}
-
 void UserSetEnable(CellFrame& f) {
-    const UserSwitch* s = UserSwitches().Find(f);
+    const UserSwitch* s = form::Index<kUserSwitches>().Find(f);
     if (!s) return;
     std::array<uint8_t, kUserSetMapBytes> map{};
     for (int32_t i = 0; i < kUserSetMapBytes; ++i)
@@ -213,10 +194,10 @@ void UserSetEnable(CellFrame& f) {
 } // namespace
 
 void RegisterKeyDisplayCells(CellCaseList& list) {
-    Rows().Register(list, RowCase);
+    form::RegisterRows<kRows>(list);
     list.Add(kOpeningBeepRow.name, OpeningBeep);
     list.Add(kBattRfPwrRow.name, BatteryPower);
-    LevelRows().Register(list, Level);
+    form::Index<kLevelRows>().Register(list, Level);
     list.Add("CL_SetM_BERDisp", BitErrorDisplay);
-    UserSwitches().Register(list, UserSetEnable);
+    form::Index<kUserSwitches>().Register(list, UserSetEnable);
 }

@@ -268,15 +268,6 @@ constexpr form::Row kOptionRows[] = {
 };
 // clang-format on
 
-const form::Rows& OptionRows() {
-    static const form::Rows rows(kOptionRows);
-    return rows;
-}
-
-void OptionCase(CellFrame& f) {
-    OptionRows().Run(f);
-}
-
 } // namespace
 
 void RegisterLtrCells(CellCaseList& list) {
@@ -293,6 +284,6 @@ void RegisterLtrCells(CellCaseList& list) {
     list.Add("CL_Mch_AreaBit", BankSiteCell);
     list.Add("CL_Rpt_Atr", RptAtr);
     list.Add("CL_Rpt_RfPo", RptRfPo);
-    OptionRows().Register(list, OptionCase);
+    form::RegisterRows<kOptionRows>(list);
     list.Add("CL_Ltr_Op_NumPreBit", "CL_Ltr_Op_NumHangBit", BankSiteCell);
 }

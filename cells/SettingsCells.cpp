@@ -109,15 +109,6 @@ constexpr form::Row kRows[] = {
 };
 // clang-format on
 
-const form::Rows& Rows() {
-    static const form::Rows rows(kRows);
-    return rows;
-}
-
-void RowCase(CellFrame& f) {
-    Rows().Run(f);
-}
-
 // ---- the user and dealer codes: six decimal digits, one a nibble ----
 
 struct Code {
@@ -130,11 +121,6 @@ constexpr Code kCodes[] = {
     {"CL_Comm_DealerPasscode", 93779},
 };
 
-const form::ByName<Code>& Codes() {
-    static const form::ByName<Code> codes(kCodes);
-    return codes;
-}
-
 int32_t NibbleLow(int32_t i) {
     return i % 2 == 0 ? 4 : 0;
 }
@@ -143,7 +129,7 @@ int32_t NibbleLow(int32_t i) {
 // digits go back into their nibbles after every request, so a display writes
 // the bytes as they were.
 void PassCode(CellFrame& f) {
-    const Code* code = Codes().Find(f);
+    const Code* code = form::Index<kCodes>().Find(f);
     if (!code) return;
     std::array<int32_t, kCodeDigits> digits{};
     for (int32_t i = 0; i < kCodeDigits; ++i)
@@ -174,13 +160,8 @@ constexpr form::Row kBeepRows[] = {
     {"CL_Exp_BeepFreq_High", form::Word(93788), form::Int16(400, 3000)},
 };
 
-const form::ByName<form::Row>& BeepRows() {
-    static const form::ByName<form::Row> rows(kBeepRows);
-    return rows;
-}
-
 void BeepFrequency(CellFrame& f) {
-    const form::Row* row = BeepRows().Find(f);
+    const form::Row* row = form::Index<kBeepRows>().Find(f);
     if (!row) return;
     f.value = static_cast<int32_t>(form::Get(f.image, row->field, f.index).value_or(0) / kTenths);
     const int changed = form::RunConv(f, row->conv, f.value);
@@ -191,8 +172,8 @@ void BeepFrequency(CellFrame& f) {
 } // namespace
 
 void RegisterSettingsCells(CellCaseList& list) {
-    Rows().Register(list, RowCase);
-    Codes().Register(list, PassCode);
+    form::RegisterRows<kRows>(list);
+    form::Index<kCodes>().Register(list, PassCode);
     list.Add(kTotReset.name, TotReset);
-    BeepRows().Register(list, BeepFrequency);
+    form::Index<kBeepRows>().Register(list, BeepFrequency);
 }

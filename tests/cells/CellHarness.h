@@ -27,11 +27,15 @@
 #include "foundation/cmcGTex.h"
 #include "image/CurrentImage.h"
 #include "image/ImageLayout.h"
+#include "image/ImageUnpacking.h"
 #include "image/RowEdit.h"
 #include "image/datClipCh.h"
 #include "platform/HelpViewer.h"
 #include "platform/ManualScheduler.h"
 #include "platform/ScriptedMessageBox.h"
+#include "tests/image/StartupData.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <memory>
@@ -114,6 +118,16 @@ public:
     CellHarness& operator=(const CellHarness&) = delete;
 
     cmcEeprom& Image() { return app.WorkingImage(); }
+
+    // The model's start-up data as the program takes it on: loaded into the
+    // reference image, its tables expanded, and copied into the working image.
+    void LoadStartupData(int32_t model) {
+        cmcEeprom& reference = app.ReferenceImage();
+        EXPECT_EQ(testimage::LoadCloneFile(testimage::StartupFilePath(overlay_, model), reference),
+                  cmcIcfFile::kOk);
+        Dynamic2Static(reference);
+        Image() = reference;
+    }
     indEnviron& Env() { return state_.Env(); }
 
     // The bank and the site that the open sheet shows; -1: no sheet answers.

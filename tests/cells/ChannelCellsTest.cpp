@@ -9,10 +9,8 @@
 #include "image/BankSite.h"
 #include "image/DynamicCapacity.h"
 #include "image/ImagePacking.h"
-#include "image/ImageUnpacking.h"
 #include "image/RecordLayout.h"
 #include "image/datCh.h"
-#include "tests/image/StartupData.h"
 #include "tests/support/ParamNames.h"
 
 #include <gtest/gtest.h>
@@ -37,11 +35,7 @@ int32_t Freq(int32_t row) {
 // bank 1 with rows 3..4, all five programmed; the sheet shows bank 0.
 struct Channels {
     explicit Channels(int32_t model) : h(model), kind(ModelClassOf(model)) {
-        cmcEeprom& reference = h.app.ReferenceImage();
-        EXPECT_EQ(testimage::LoadCloneFile(testimage::StartupFilePath(*gGTex, model), reference),
-                  cmcIcfFile::kOk);
-        Dynamic2Static(reference);
-        h.Image() = reference;
+        h.LoadStartupData(model);
         SetBankChannelCount(h.Image(), 0, 3);
         SetBankChannelCount(h.Image(), 1, 2);
         datCh ch(&h.Image());

@@ -127,7 +127,8 @@ TEST(FieldFormTest, ANameTwiceInATableIsFatal) {
         {"CL_Comm_Wide", form::Bit(kTable, 0), form::Int16(0, 1)},
         {"CL_Comm_Wide", form::Bit(kTable, 1), form::Int16(0, 1)},
     };
-    EXPECT_EQ(celltest::FatalText([&] { form::Rows table(rows); }), "Overlapped cell row. (CL_Comm_Wide)");
+    EXPECT_EQ(celltest::FatalText([&] { form::ByName<form::Row> table(rows); }),
+              "Overlapped cell row. (CL_Comm_Wide)");
 }
 
 // Another program numbers the same settings otherwise and takes their cases

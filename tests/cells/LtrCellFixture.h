@@ -5,9 +5,7 @@
 #include "CellHarness.h"
 #include "image/BankSite.h"
 #include "image/ImagePacking.h"
-#include "image/ImageUnpacking.h"
 #include "image/datCh.h"
-#include "tests/image/StartupData.h"
 
 #include <gtest/gtest.h>
 
@@ -47,11 +45,7 @@ struct Outcome {
 class LtrCellFixture {
 public:
     explicit LtrCellFixture(int32_t model) : h_(model), model_(model) {
-        cmcEeprom& reference = h_.app.ReferenceImage();
-        EXPECT_EQ(testimage::LoadCloneFile(testimage::StartupFilePath(*gGTex, model), reference),
-                  cmcIcfFile::kOk);
-        Dynamic2Static(reference);
-        Image() = reference;
+        h_.LoadStartupData(model);
         EXPECT_EQ(Static2DynamicInit(Image()), 0);
         Events();
     }

@@ -5,8 +5,6 @@
 // starts from the start-up data again and sets only the bytes it needs.
 #include "CellHarness.h"
 #include "image/ImagePacking.h"
-#include "image/ImageUnpacking.h"
-#include "tests/image/StartupData.h"
 
 #include <gtest/gtest.h>
 
@@ -60,11 +58,8 @@ struct Outcome {
 class SettingsCellFixture {
 public:
     explicit SettingsCellFixture(int32_t model) : h_(model) {
-        cmcEeprom& reference = h_.app.ReferenceImage();
-        EXPECT_EQ(testimage::LoadCloneFile(testimage::StartupFilePath(*gGTex, model), reference),
-                  cmcIcfFile::kOk);
-        Dynamic2Static(reference);
-        startup_ = reference;
+        h_.LoadStartupData(model);
+        startup_ = Image();
         EXPECT_EQ(Static2DynamicInit(startup_), 0);
         Reset();
     }
@@ -130,5 +125,28 @@ private:
     celltest::CellHarness h_;
     cmcEeprom startup_;
 };
+
+// A case of a table: the bytes it sets, what it does to its cell, the text
+// that leaves and the bytes after it.
+struct Case {
+    const char* name;
+    int32_t cell;
+    Bytes before;
+    Act act;
+    std::string typed;
+    int32_t value;
+    std::string shown;
+    Bytes after;
+};
+
+inline void RunCases(SettingsCellFixture& h, const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        h.Reset(c.before);
+        const Outcome out = h.Do(c.cell, c.act, c.typed, c.value);
+        EXPECT_EQ(out.text, c.shown);
+        EXPECT_EQ(Hex(h.Read(c.after)), Hex(c.after));
+    }
+}
 
 } // namespace settingstest

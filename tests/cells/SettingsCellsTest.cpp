@@ -16,28 +16,6 @@ namespace {
 
 using namespace settingstest;
 
-struct Case {
-    const char* name;
-    int32_t cell;
-    Bytes before;
-    Act act;
-    std::string typed;
-    int32_t value;
-    // The text the act leaves and the bytes after it.
-    std::string shown;
-    Bytes after;
-};
-
-void RunCases(SettingsCellFixture& h, const std::vector<Case>& cases) {
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        h.Reset(c.before);
-        const Outcome out = h.Do(c.cell, c.act, c.typed, c.value);
-        EXPECT_EQ(out.text, c.shown);
-        EXPECT_EQ(Hex(h.Read(c.after)), Hex(c.after));
-    }
-}
-
 class SettingsCellsTest : public ::testing::TestWithParam<int32_t> {
 protected:
     SettingsCellFixture h{GetParam()};
