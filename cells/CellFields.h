@@ -41,6 +41,9 @@ void SetMapBit(cmcEeprom& image, int32_t address, int32_t n, bool on);
 uint32_t GetBitsMsb(const cmcEeprom& image, int32_t address, int32_t firstBit, int32_t width);
 void SetBitsMsb(cmcEeprom& image, int32_t address, int32_t firstBit, int32_t width, uint32_t value);
 
+// A cell that is nothing but one image field through one converter is a row
+// of the table form (FieldForm.h) rather than a case of its own.
+//
 // The common shape of a case over an image field: the field's value goes into
 // frame.value, conv(frame.value, frame.result) runs the converter, and a change
 // is written back. conv returns the converter's answer (1 changed). Returns it.

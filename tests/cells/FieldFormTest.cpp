@@ -122,6 +122,54 @@ TEST(FieldFormTest, ASignedByteShowsAndStoresItsSign) {
     EXPECT_EQ(h.Image().GetByte(kTable), 0x88);
 }
 
+// Each converter takes its parameters in the order of its own declaration.
+TEST(FieldFormTest, EachConverterTakesItsParametersInTheirOrder) {
+    struct Case {
+        const char* name;
+        form::Field field;
+        form::Conv conv;
+        std::string typed;
+        std::array<uint8_t, 4> bytes; // from kTable on
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"PaddedNumber", form::Word(kTable), form::Number(4, 0, 9999, true), "42", {0x00, 0x2A}, "0042"},
+        {"PlainNumber", form::Word(kTable), form::Number(4, 0, 9999, false), "42", {0x00, 0x2A}, "42"},
+        {"HexValueHeldToItsMaximum",
+         form::Word(kTable),
+         form::HexValue(0, 0x7FF, 3),
+         "abc",
+         {0x07, 0xFF},
+         "7FF"},
+        {"HexNibblesWithLetters",
+         form::Long(kTable),
+         form::HexNibbles(6, true),
+         "12ab34",
+         {0x00, 0x12, 0xAB, 0x34},
+         "12AB34"},
+        {"HexNibblesWithoutLetters",
+         form::Long(kTable),
+         form::HexNibbles(6, false),
+         "12ab34",
+         {0x00, 0x00, 0x12, 0x34},
+         "001234"},
+        {"RangeTwentiethsTrimmed", form::Byte(kTable), form::Range(20, 0, 100, 0, 2), "2.5", {50}, "  2.5"},
+        {"RangeHeldToItsMaximum", form::Byte(kTable), form::Range(20, 0, 100, 0, 0), "9", {100}, "  5.000"},
+        {"ByteNumberHeld", form::Byte(kTable), form::ByteInt(1, 15), "99", {15}, "15"},
+    };
+    CellHarness h;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const form::Row row{"", c.field, c.conv};
+        RowUnderTest use(row);
+        for (int32_t i = 0; i < 4; ++i)
+            h.Image().SetByte(kTable + i, 0);
+        EXPECT_EQ(h.Commit(use.At(0), c.typed).text, c.shown);
+        for (int32_t i = 0; i < 4; ++i)
+            EXPECT_EQ(h.Image().GetByte(kTable + i), c.bytes[size_t(i)]) << "byte " << i;
+    }
+}
+
 TEST(FieldFormTest, ANameTwiceInATableIsFatal) {
     const form::Row rows[] = {
         {"CL_Comm_Wide", form::Bit(kTable, 0), form::Int16(0, 1)},
