@@ -6,6 +6,7 @@
 #include "cells/CellIds.h"
 #include "image/BankSite.h"
 #include "image/ImagePacking.h"
+#include "image/ImageUnpacking.h"
 #include "image/datCh.h"
 #include "tests/image/StartupData.h"
 
@@ -65,6 +66,8 @@ TEST_P(EveryCaseTest, ShowsItsCellAndChangesNothing) {
     texts.SetFile(TOLVANE_BIN_DIR "/QT4410R.OVL");
     ASSERT_EQ(testimage::LoadCloneFile(testimage::StartupFilePath(texts, GetParam()), h.Image()),
               cmcIcfFile::kOk);
+    // Expanded into the static tables, as the program takes its start-up data.
+    Dynamic2Static(h.Image());
     h.OpenBank(0);
     h.OpenSite(0);
     datCh row(&h.Image());
@@ -83,6 +86,14 @@ TEST_P(EveryCaseTest, ShowsItsCellAndChangesNothing) {
             EXPECT_TRUE(h.Image().IsEqual(before));
             EXPECT_EQ(out.result, 0);
             EXPECT_TRUE(h.popups.Log().empty());
+            // A new file is sound: nothing the program ships shows as an error or as a
+            // value its list does not hold.
+            EXPECT_FALSE(out.request.markFlags.error) << out.text;
+            // (A channel column outside a channel row has no record to show.)
+            const bool channelColumn = CloningCellVocabulary().CellName(id).rfind("CL_Mch_", 0) == 0;
+            if (category == catid::CT_Mch || !channelColumn) {
+                EXPECT_NE(out.text, "error") << "a value no list of the cell holds";
+            }
         }
     }
 }

@@ -115,7 +115,7 @@ TEST_P(KeyDisplayCellsTest, FieldsShowAndStoreExactBytes) {
                 "",
                 {{98942, 'H'}, {98946, 'O'}, {98947, ' '}, {98965, ' '}, {98966, 'Z'}}},
                {"SmarTrunkKey", 375, {}, Act::Pick, "", '1', "Phone", {{93876, 0x31}}},
-               {"SmarTrunkOptionKey", 388, {}, Act::Pick, "", '5', "Hook", {{93884, 0x00}, {93885, 0x35}}},
+               {"SmarTrunkOptionKey", 388, {}, Act::Pick, "", '5', "Hook", {{93884, 0x20}, {93885, 0x35}}},
                {"SmarTrunkDial", 379, {}, Act::Pick, "", '0', "Channel Up/Down", {{93886, 0x30}}},
            });
 }

@@ -58,6 +58,14 @@ constexpr int32_t kKillerAddress = 99260;
 constexpr uint16_t kFirstGroupAddress = 2000;
 constexpr uint16_t kAllCall = 4095;
 
+// The programmable keys and the dial of both key sets hold the code of their
+// function; 32 is "no function" in every key list. The counter-clockwise dial
+// bytes (93871, 93887) follow the clockwise ones and stay 0 for it.
+constexpr int32_t kConvKeys = 93860;
+constexpr int32_t kSmarTrunkKeys = 93876;
+constexpr int32_t kKeysPerSet = 11;
+constexpr uint8_t kNoFunction = 32;
+
 // Model-class bits at 94210, as the model detection reads them.
 constexpr uint8_t kClassBit[] = {0, 0x80, 0x01, 0x10, 0x40, 0x20};
 constexpr uint8_t kHandheld = 0x20; // header byte 12
@@ -106,6 +114,9 @@ void FillTables(uint8_t* image, int32_t modelIndex) {
     PutWord(image + idGroups.Record(0), 1);
     for (int32_t g = 1; g < idGroups.records; ++g)
         PutWord(image + idGroups.Record(g), kFirstGroupAddress + g - 1);
+
+    std::memset(image + kConvKeys, kNoFunction, kKeysPerSet);
+    std::memset(image + kSmarTrunkKeys, kNoFunction, kKeysPerSet);
 
     image[layout::kClassBits] = kClassBit[ModelClassOf(modelIndex)];
 }
