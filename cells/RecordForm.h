@@ -81,15 +81,6 @@ constexpr Row Field(const char* name, Kinds kinds, Member field, form::Conv conv
             .conv = conv,
             .dashedOnHeading = heading == Heading::Dashed};
 }
-// A field through a converter of the cell's own.
-constexpr Row Converted(const char* name, Kinds kinds, Member field, ValueConvert convert,
-                        Heading heading = Heading::Edited) {
-    return {.name = name,
-            .kinds = kinds,
-            .field = field,
-            .value = convert,
-            .dashedOnHeading = heading == Heading::Dashed};
-}
 // The record through a converter of the cell's own.
 constexpr Row Whole(const char* name, Kinds kinds, RecordConvert convert, Heading heading = Heading::Edited) {
     return {.name = name, .kinds = kinds, .record = convert, .dashedOnHeading = heading == Heading::Dashed};

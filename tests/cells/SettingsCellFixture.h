@@ -142,11 +142,19 @@ private:
     cmcEeprom startup_;
 };
 
+// The cell a case works on: a cell id alone (category 0, index 0), or the
+// category, cell id and index of a cell of a row record.
+struct CaseCell {
+    CaseCell(int32_t cell) : at{0, cell, 0} {}
+    CaseCell(int32_t category, int32_t cell, int32_t index) : at{category, cell, index} {}
+    CellAddress at;
+};
+
 // A case of a table: the bytes it sets, what it does to its cell, the text
 // that leaves and the bytes after it.
 struct Case {
     const char* name;
-    int32_t cell;
+    CaseCell cell;
     Bytes before;
     Act act;
     std::string typed;
@@ -155,41 +163,14 @@ struct Case {
     Bytes after;
 };
 
-inline CellAddress AddressOf(const Case& c) {
-    return {0, c.cell, 0};
-}
-
-// The same for a cell of a row record: its category and index.
-struct RowCase {
-    const char* name;
-    CellAddress at;
-    Bytes before;
-    Act act;
-    std::string typed;
-    int32_t value;
-    std::string shown;
-    Bytes after;
-};
-
-inline CellAddress AddressOf(const RowCase& c) {
-    return c.at;
-}
-
-template <class C> void RunEach(SettingsCellFixture& h, const std::vector<C>& cases) {
-    for (const C& c : cases) {
+inline void RunCases(SettingsCellFixture& h, const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         h.Reset(c.before);
-        const Outcome out = h.Do(AddressOf(c), c.act, c.typed, c.value);
+        const Outcome out = h.Do(c.cell.at, c.act, c.typed, c.value);
         EXPECT_EQ(out.text, c.shown);
         EXPECT_EQ(Hex(h.Read(c.after)), Hex(c.after));
     }
-}
-
-inline void RunCases(SettingsCellFixture& h, const std::vector<Case>& cases) {
-    RunEach(h, cases);
-}
-inline void RunRowCases(SettingsCellFixture& h, const std::vector<RowCase>& cases) {
-    RunEach(h, cases);
 }
 
 } // namespace settingstest

@@ -15,14 +15,6 @@ constexpr int32_t kFlex0 = 1;
 
 using ToneScanMakerListsOverlayTest = ShippedOverlayFixture;
 
-std::set<int32_t> ValuesOf(const tsmlist::List& list) {
-    std::set<int32_t> values;
-    for (const tsmlist::ValueRun& run : list.values)
-        for (int32_t v = run.first; v <= run.last; v += run.step)
-            values.insert(v);
-    return values;
-}
-
 TEST_F(ToneScanMakerListsOverlayTest, EveryListIsAPopUpSheetOfExactlyItsValues) {
     for (const tsmlist::FieldList& l : tsmlist::kLists)
         ExpectPopupListOf(l.list.key, kFlex0, ValuesOf(l.list));
