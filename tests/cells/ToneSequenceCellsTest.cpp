@@ -15,9 +15,11 @@ namespace {
 
 using namespace settingstest;
 
-// Categories: two-tone codes (record kind 13), five-tone receive (10) and
-// transmit (11) codes, user tones (12).
+// Categories: two-tone codes (record kind 13), the two-tone transmit sheet
+// (whose category has no rows), five-tone receive (10) and transmit (11)
+// codes, user tones (12).
 constexpr int32_t kTwoTone = 10;
+constexpr int32_t kTwoToneTx = 11;
 constexpr int32_t kFiveToneRx = 8;
 constexpr int32_t kFiveToneTx = 9;
 constexpr int32_t kUserTone = 12;
@@ -74,6 +76,14 @@ TEST_P(ToneSequenceCellsTest, TwoToneFrequenciesAndTheirDecodeWindows) {
                   0,
                   "250.0",
                   {{81888, 0x09}, {81889, 0xC4}}},
+                 {"TransmitSheetTakesTheCodeOfItsRow",
+                  {kTwoToneTx, 599, 6},
+                  {},
+                  Act::Commit,
+                  "300.0",
+                  0,
+                  "300.0",
+                  {{81892, 0x0B}, {81893, 0xB8}}},
                  {"TransmitFirstLeavesTheWindow",
                   {kTwoTone, 599, 2},
                   {{95422, 0x11}, {95423, 0x22}, {95424, 0x33}, {95425, 0x44}},
@@ -252,6 +262,17 @@ TEST_P(ToneSequenceCellsTest, SharedTimersAreOneByteEach) {
         EXPECT_EQ(h.Byte(p.address), p.stored);
         EXPECT_EQ(h.Display(p.first).text, p.shown);
     }
+}
+
+// The radio lays the two-tone codes over other tables: code 1's decode window
+// holds the tones of user tones 0..3, its frequency words are five-tone
+// transmit code 0.
+TEST_P(ToneSequenceCellsTest, TwoToneCodesLieOnTheUserTonesAndTransmitCodes) {
+    h.Reset({{93817, 0x0F}});
+    h.Commit({kTwoTone, 581, 1}, "1000.0");
+    EXPECT_EQ(h.Display({kUserTone, 654, 0}).text, "980.0");
+    EXPECT_EQ(h.Display({kUserTone, 654, 1}).text, "1020.0");
+    EXPECT_EQ(h.Display({kFiveToneTx, 624, 0}).text, "27100000");
 }
 
 // Receive code n lies at 98560 + 34n (four code bytes, the '+' marks at byte
