@@ -338,9 +338,10 @@ template <const auto& kEntries> const auto& Index() {
     return index;
 }
 
-// The case of every row of a table: it runs the row of the frame's cell.
+// The case of every row of a table: it runs the row of the frame's cell. A
+// table of another form's rows takes the RunRow of its own namespace.
 template <const auto& kRows> void RowCase(CellFrame& frame) {
-    if (const Row* row = Index<kRows>().Find(frame)) RunRow(frame, *row);
+    if (const auto* row = Index<kRows>().Find(frame)) RunRow(frame, *row);
 }
 
 // Adds RowCase as the case of every row's cell:

@@ -1,7 +1,8 @@
 #pragma once
 // The cell harness on a model's start-up data, for the cells of fixed image
-// fields (general, expansion, key, display and set-mode settings), and what a
-// test looks at after a call: text, grey, result code and flags. Each case
+// fields (general, expansion, key, display and set-mode settings) and of row
+// records (signalling codes, tone memories, scan lists), and what a test looks
+// at after a call: text, grey, warning mark, result code and flags. Each case
 // starts from the start-up data again and sets only the bytes it needs.
 #include "CellHarness.h"
 #include "image/ImagePacking.h"
@@ -43,14 +44,15 @@ inline std::string Hex(const Bytes& bytes) {
     return text;
 }
 
-// What a case does to its cell.
-enum class Act { Display, Commit, Pick, Space, Back, Enter };
+// What a case does to its cell (Key: the case's value is the key).
+enum class Act { Display, Commit, Pick, Space, Back, Enter, Key };
 
 struct Outcome {
     int32_t result = 0;
     int32_t flags = -1; // of the notification; -1 when it was not called
     std::string text;
     bool grey = false;
+    bool warning = false;
 
     bool Rebuilds() const { return flags >= 0 && (flags & kRebuildAll) != 0; }
 };
@@ -82,17 +84,28 @@ public:
         return got;
     }
     RecordingPopupOpener& Popups() { return h_.popups; }
+    void SetMakerMode(bool on) { h_.app.SetMakerMode(on); }
 
-    Outcome Display(int32_t cell) { return Look(h_.Display(At(cell))); }
-    Outcome Key(int32_t cell, int32_t key) { return Look(h_.Key(At(cell), key)); }
-    Outcome Commit(int32_t cell, const std::string& text) { return Look(h_.Commit(At(cell), text)); }
+    // A cell of category 0 and index 0, or any cell.
+    Outcome Display(int32_t cell) { return Display(At(cell)); }
+    Outcome Display(CellAddress at) { return Look(h_.Display(at)); }
+    Outcome Key(int32_t cell, int32_t key) { return Key(At(cell), key); }
+    Outcome Key(CellAddress at, int32_t key) { return Look(h_.Key(at, key)); }
+    Outcome Commit(int32_t cell, const std::string& text) { return Commit(At(cell), text); }
+    Outcome Commit(CellAddress at, const std::string& text) { return Look(h_.Commit(at, text)); }
     // The choice of a value from the cell's pop-up list.
     Outcome Pick(int32_t cell, int32_t value, int32_t listCell = kFlex0) {
-        return Look(h_.Pick(At(cell), listCell, value));
+        return Pick(At(cell), value, listCell);
+    }
+    Outcome Pick(CellAddress at, int32_t value, int32_t listCell = kFlex0) {
+        return Look(h_.Pick(at, listCell, value));
     }
 
     // A text for Commit, a value for Pick.
     Outcome Do(int32_t cell, Act act, const std::string& typed = {}, int32_t value = 0) {
+        return Do(At(cell), act, typed, value);
+    }
+    Outcome Do(CellAddress cell, Act act, const std::string& typed = {}, int32_t value = 0) {
         switch (act) {
         case Act::Display:
             return Display(cell);
@@ -106,6 +119,8 @@ public:
             return Key(cell, 8);
         case Act::Enter:
             return Key(cell, 13);
+        case Act::Key:
+            return Key(cell, value);
         }
         return {};
     }
@@ -119,6 +134,7 @@ private:
         out.flags = o.flags;
         out.text = o.text;
         out.grey = h_.canvas->fontColor == kGrey;
+        out.warning = o.request.markFlags.warning;
         return out;
     }
 
@@ -126,11 +142,19 @@ private:
     cmcEeprom startup_;
 };
 
+// The cell a case works on: a cell id alone (category 0, index 0), or the
+// category, cell id and index of a cell of a row record.
+struct CaseCell {
+    CaseCell(int32_t cell) : at{0, cell, 0} {}
+    CaseCell(int32_t category, int32_t cell, int32_t index) : at{category, cell, index} {}
+    CellAddress at;
+};
+
 // A case of a table: the bytes it sets, what it does to its cell, the text
 // that leaves and the bytes after it.
 struct Case {
     const char* name;
-    int32_t cell;
+    CaseCell cell;
     Bytes before;
     Act act;
     std::string typed;
@@ -143,7 +167,7 @@ inline void RunCases(SettingsCellFixture& h, const std::vector<Case>& cases) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         h.Reset(c.before);
-        const Outcome out = h.Do(c.cell, c.act, c.typed, c.value);
+        const Outcome out = h.Do(c.cell.at, c.act, c.typed, c.value);
         EXPECT_EQ(out.text, c.shown);
         EXPECT_EQ(Hex(h.Read(c.after)), Hex(c.after));
     }

@@ -15,14 +15,6 @@ constexpr int32_t kFlex0 = 1;
 
 using SettingsListsOverlayTest = ShippedOverlayFixture;
 
-std::set<int32_t> ValuesOf(const setlist::List& list) {
-    std::set<int32_t> values;
-    for (const setlist::ValueRun& run : list.values)
-        for (int32_t v = run.first; v <= run.last; v += run.step)
-            values.insert(v);
-    return values;
-}
-
 TEST_F(SettingsListsOverlayTest, EveryListIsAPopUpSheetOfExactlyItsValues) {
     for (const setlist::List& list : setlist::kLists)
         ExpectPopupListOf(list.key, kFlex0, ValuesOf(list));

@@ -3,6 +3,7 @@
 // reads must be there, and every pop-up list must hold the values its cells
 // store, or a user's program ends on a missing key.
 #include "cells/LayoutCache.h"
+#include "cells/SettingsLists.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcFCache.h"
 #include "foundation/Globals.h"
@@ -68,6 +69,15 @@ protected:
         const std::map<int32_t, int> seen = PopupItems(key, itemCell);
         for (int32_t v = first; v <= last; ++v)
             EXPECT_EQ(seen.count(v), 1u) << "lacks value " << v;
+    }
+
+    // The values of a list table's entry.
+    static std::set<int32_t> ValuesOf(const setlist::List& list) {
+        std::set<int32_t> values;
+        for (const setlist::ValueRun& run : list.values)
+            for (int32_t v = run.first; v <= run.last; v += run.step)
+                values.insert(v);
+        return values;
     }
 
     // As ExpectPopupList, for a list that holds exactly the values given.
