@@ -234,15 +234,21 @@ int cmcIcfFile::Load(const std::string& fileName, const RangeList* ranges) {
     ClearReadMap();
     int result = kFileOpen;
     // A pipe must not keep the open waiting for a writer, and a device must
-    // not be read at all: both are refused before a byte is read.
+    // not be read at all: both are refused before a byte is read, and again
+    // after the open should the path have changed in between.
+    auto notAFile = [](const struct stat& st) {
+        return S_ISDIR(st.st_mode) ? EISDIR : plat::kNotARegularFile;
+    };
     struct stat st {};
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
+    int fd = -1;
+    if (::stat(fileName.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        result = Fail(kFileOpen, fileName, notAFile(st));
+    } else if ((fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) < 0) {
         result = Fail(kFileOpen, fileName, errno);
     } else if (::fstat(fd, &st) != 0) {
         result = Fail(kFileOpen, fileName, errno);
     } else if (!S_ISREG(st.st_mode)) {
-        result = Fail(kFileOpen, fileName, S_ISDIR(st.st_mode) ? EISDIR : plat::kNotARegularFile);
+        result = Fail(kFileOpen, fileName, notAFile(st));
     } else {
         LineReader in([fd](char* buffer, size_t capacity) -> ssize_t {
             while (true) {

@@ -3,12 +3,15 @@
 
 namespace plat {
 
-// Test double: the system's calls, but the chosen one fails with the chosen
-// error number, as a full disk (ENOSPC), a read-only disk (EROFS) or a refused
-// permission (EACCES) would make it fail. Installed for its lifetime.
-class FailingFileSystem : public PosixFileSystem {
+// Test double: the file system installed before it, but the chosen call fails
+// with the chosen error number, as a full disk (ENOSPC), a read-only disk
+// (EROFS) or a refused permission (EACCES) would make it fail. Installed for
+// its lifetime; two of them make two calls fail.
+class FailingFileSystem : public FileSystem {
 public:
-    enum class Call { kNone, kCreate, kWrite, kSync, kClose, kRename };
+    // kCreateUnnamed fails only files made without a name, as a file system
+    // that cannot make them does (EOPNOTSUPP); kCreate fails every file.
+    enum class Call { kNone, kCreate, kCreateUnnamed, kWrite, kSync, kClose, kRename };
 
     FailingFileSystem(Call call, int error);
     ~FailingFileSystem() override;
@@ -19,10 +22,11 @@ public:
     ssize_t Write(int fd, const void* data, size_t size) override;
     int Sync(int fd) override;
     int Close(int fd) override;
+    int ChangeMode(int fd, mode_t mode) override;
+    int Link(int fd, const std::string& path) override;
     int Rename(const std::string& from, const std::string& to) override;
+    int Remove(const std::string& path) override;
 
-    // Bytes that reached the disk before the failing write.
-    size_t written = 0;
     // Writes that succeed before the failing one.
     int writesBeforeFailure = 0;
 
@@ -31,7 +35,7 @@ private:
 
     Call call_;
     int error_;
-    FileSystem* previous_;
+    FileSystem& next_;
 };
 
 } // namespace plat

@@ -125,6 +125,25 @@ TEST_F(ProgramRunTest, OneInstanceRunsAndWritesItsSettingsWhenItEnds) {
     EXPECT_EQ(kept.Get("Window Position", "SplitterV").integer, 150);
 }
 
+class EndingSignalTest : public ProgramRunTest, public ::testing::WithParamInterface<int> {};
+
+// Ctrl+C in the terminal that started the program, and closing that
+// terminal, end it as the session's end does: the settings are written.
+TEST_P(EndingSignalTest, ClosesTheProgramAndWritesTheSettings) {
+    const pid_t program = Launch();
+    ASSERT_TRUE(WaitForLock(program));
+    ASSERT_EQ(kill(program, GetParam()), 0);
+    EXPECT_EQ(Wait(program), 0);
+    ASSERT_TRUE(std::filesystem::exists(IniPath()));
+    plat::IniSettingsStore written(IniPath());
+    EXPECT_EQ(written.Get("Global", "BBT").integer, 753951);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, EndingSignalTest, ::testing::Values(SIGINT, SIGHUP),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::string(sigabbrev_np(info.param));
+                         });
+
 TEST_F(ProgramRunTest, ALockFileThatCannotBeMadeIsAnErrorNotASecondInstance) {
     // The runtime "directory" is a plain file, so no lock file can be created in it.
     const std::string notADir = dir_.File("not-a-dir");
