@@ -26,14 +26,6 @@ using apptest::DocumentFixture;
 using testsupport::PrintTo;
 using testsupport::TempDir;
 
-std::vector<std::string> Contents(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A listening socket in the file system, for as long as it lives.
 class BoundSocket {
 public:
@@ -179,7 +171,7 @@ TEST_F(FileSafetyTest, SavingThroughALinkWritesItsTargetAndKeepsTheLink) {
     EXPECT_EQ(TempDir::ReadFile(store + "/real.icf").rfind("44100000\r\n#Comment=EDITS", 0), 0u);
     EXPECT_EQ(app.GetFileName(), link) << "the user's name for the file stays";
     EXPECT_FALSE(app.IsModified());
-    EXPECT_EQ(Contents(store), std::vector<std::string>{"real.icf"});
+    EXPECT_EQ(TempDir::Names(store), std::vector<std::string>{"real.icf"});
 }
 
 TEST_F(FileSafetyTest, AFileNamedLikeATemporaryFileIsNeverTouched) {
@@ -189,7 +181,7 @@ TEST_F(FileSafetyTest, AFileNamedLikeATemporaryFileIsNeverTouched) {
     ASSERT_EQ(app.SaveFile(CurrentFile()), 0);
     for (const char* name : {"/current.icf.tmp", "/.current.icf.tmp"})
         EXPECT_EQ(TempDir::ReadFile(Documents() + name), "the user's own") << name;
-    EXPECT_EQ(Contents(Documents()),
+    EXPECT_EQ(TempDir::Names(Documents()),
               (std::vector<std::string>{".current.icf.tmp", "current.icf", "current.icf.tmp"}));
 }
 
@@ -229,7 +221,7 @@ TEST_P(RefusedSaveTest, LeavesTheOldFileAndSaysWhy) {
     EXPECT_NE(boxes_.Log()[0].text.find(path), std::string::npos);
     EXPECT_NE(boxes_.Log()[0].text.find(Detail(c.adviceLine)), std::string::npos);
     EXPECT_EQ(TempDir::ReadFile(path), "old contents");
-    EXPECT_EQ(Contents(folder), std::vector<std::string>{"data.icf"});
+    EXPECT_EQ(TempDir::Names(folder), std::vector<std::string>{"data.icf"});
     ExpectStillUnsaved(app);
 }
 

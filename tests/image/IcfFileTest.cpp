@@ -388,21 +388,12 @@ TEST_F(IcfFile, SaveThenLoadGivesTheSameImage) {
     EXPECT_TRUE(loaded.IsEqual(saved));
 }
 
-// Only the file itself is left in its folder.
-std::vector<std::string> FolderContents(const TempDir& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST_F(IcfFile, SaveReplacesAnExistingFile) {
     std::string path = dir.File("data.icf");
     TempDir::WriteFile(path, "old contents, longer than the new file will be ............................");
     ASSERT_EQ(icf.Save(path, {{0, 0}}), 0);
     EXPECT_EQ(TempDir::ReadFile(path), "44100000\r\n#Comment=\r\n#MapRev=-1\r\n0000015A\r\n");
-    EXPECT_EQ(FolderContents(dir), std::vector<std::string>{"data.icf"});
+    EXPECT_EQ(TempDir::Names(dir.Path()), std::vector<std::string>{"data.icf"});
 }
 
 // A reader takes no longer line than kLongestLine: the writer cuts the comment to fit.
@@ -436,7 +427,7 @@ TEST_F(IcfFile, FailedSaveLeavesTheOldFileAsItWas) {
     ASSERT_EQ(boxes.Log().size(), 1u);
     EXPECT_EQ(boxes.Log()[0].text, BoxText(2, path, "System: File too large."));
     EXPECT_EQ(TempDir::ReadFile(path), old);
-    EXPECT_EQ(FolderContents(dir), std::vector<std::string>{"data.icf"});
+    EXPECT_EQ(TempDir::Names(dir.Path()), std::vector<std::string>{"data.icf"});
 }
 
 TEST_F(IcfFile, SaveRefusesAddressesTheFormatCannotHold) {

@@ -23,14 +23,6 @@ using plat::FailingFileSystem;
 using plat::FileWriteError;
 using testsupport::TempDir;
 
-std::vector<std::string> Contents(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 mode_t ModeOf(const std::string& path) {
     struct stat st {};
     EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
@@ -61,7 +53,7 @@ TEST_P(ReplaceFileTest, WritesANewFileAndReplacesAnOldOneKeepingItsPermissions) 
     ASSERT_FALSE(plat::ReplaceFile(path, "second, longer than the first"));
     EXPECT_EQ(TempDir::ReadFile(path), "second, longer than the first");
     EXPECT_EQ(ModeOf(path), 0640u);
-    EXPECT_EQ(Contents(dir_.Path()), std::vector<std::string>{"data.icf"});
+    EXPECT_EQ(TempDir::Names(dir_.Path()), std::vector<std::string>{"data.icf"});
 }
 
 TEST_P(ReplaceFileTest, ThroughALinkTheTargetIsWrittenAndTheLinkStays) {
@@ -90,7 +82,7 @@ TEST_P(ReplaceFileTest, ThroughALinkTheTargetIsWrittenAndTheLinkStays) {
         EXPECT_EQ(std::filesystem::read_symlink(c.link).string(), c.target);
         EXPECT_EQ(TempDir::ReadFile(c.file), c.name);
     }
-    EXPECT_EQ(Contents(dir_.File("store")), (std::vector<std::string>{"a.icf", "b.icf", "new.icf"}));
+    EXPECT_EQ(TempDir::Names(dir_.File("store")), (std::vector<std::string>{"a.icf", "b.icf", "new.icf"}));
 }
 
 struct Failure {
@@ -122,7 +114,7 @@ TEST_P(ReplaceFileFailureTest, LeavesTheOldFileAsItWasAndNoOtherFile) {
     EXPECT_EQ(result.path, path);
     EXPECT_EQ(TempDir::ReadFile(path), "old");
     EXPECT_EQ(TempDir::ReadFile(path + ".tmp"), "the user's");
-    EXPECT_EQ(Contents(dir.Path()), (std::vector<std::string>{"data.icf", "data.icf.tmp"}));
+    EXPECT_EQ(TempDir::Names(dir.Path()), (std::vector<std::string>{"data.icf", "data.icf.tmp"}));
 }
 
 const Failure kFailures[] = {
@@ -156,7 +148,7 @@ TEST_P(ReplaceFileTest, OnlyAFileIsReplaced) {
         EXPECT_EQ(result.step, FileWriteError::kCreate) << c.path;
         EXPECT_EQ(result.error, c.error) << c.path;
     }
-    EXPECT_EQ(Contents(dir_.Path()), (std::vector<std::string>{"folder", "loop", "pipe"}));
+    EXPECT_EQ(TempDir::Names(dir_.Path()), (std::vector<std::string>{"folder", "loop", "pipe"}));
 }
 
 // The program dies half way through writing: the old file is whole, and the
@@ -187,11 +179,11 @@ TEST(ReplaceFileCrash, AProgramThatDiesHalfWayLeavesTheOldFileAndNothingElse) {
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
         EXPECT_EQ(TempDir::ReadFile(path), "old");
-        EXPECT_EQ(Contents(dir.Path()), std::vector<std::string>{"data.icf"});
+        EXPECT_EQ(TempDir::Names(dir.Path()), std::vector<std::string>{"data.icf"});
     }
     ASSERT_FALSE(plat::ReplaceFile(path, "new"));
     EXPECT_EQ(TempDir::ReadFile(path), "new");
-    EXPECT_EQ(Contents(dir.Path()), std::vector<std::string>{"data.icf"});
+    EXPECT_EQ(TempDir::Names(dir.Path()), std::vector<std::string>{"data.icf"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, ReplaceFileTest, ::testing::Bool(),
