@@ -1,11 +1,11 @@
-# Entry points: `make test` (sanitized build and every test), `make run`, `make bench`.
+# Entry points: `make test` (sanitized build and every test), `make release`, `make run`, `make bench`.
 JOBS ?= $(shell nproc)
 ASAN_DIR := build/asan
 RELEASE_DIR := build/release
 BENCH_DIR := build/bench
 FUZZ_DIR := build/fuzz
 
-.PHONY: all deps test fuzz-smoke run bench format clean
+.PHONY: all deps test fuzz-smoke release run bench format clean
 
 all: test
 
@@ -26,9 +26,11 @@ fuzz-smoke:
 	  cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers && scripts/run-fuzzers $(FUZZ_DIR)/bin 20 $(JOBS); \
 	fi
 
-run: deps
+release: deps
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DTOLVANE_TESTS=OFF
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+run: release
 	$(RELEASE_DIR)/bin/QT4410R
 
 bench: deps

@@ -57,13 +57,6 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-// A text from the overlay used as a format for one text argument.
-std::string FormatWith(std::string format, const std::string& argument) {
-    const size_t at = format.find("%s");
-    if (at != std::string::npos) format.replace(at, 2, argument);
-    return format;
-}
-
 std::string& TrimTrailingBlanks(std::string& text) {
     while (!text.empty() && text.back() == ' ')
         text.pop_back();
@@ -279,7 +272,7 @@ int Document::ConfirmSave(bool another) {
     EndEdit();
     const std::string question =
         another ? Texts().GetText("GI_Mess_Confirm_WriteAnother")
-                : FormatWith(Texts().GetText("GI_Mess_Confirm_WriteFile"), NamePart(GetFileName()));
+                : FormatOneText(Texts().GetText("GI_Mess_Confirm_WriteFile"), NamePart(GetFileName()));
     if (!modified_) return plat::IDYES;
     int answer = plat::ShowMessageBox(question, AppTitle(), plat::MB_YESNOCANCEL | plat::MB_ICONWARNING);
     if (answer == plat::IDYES) {

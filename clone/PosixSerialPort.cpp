@@ -51,6 +51,10 @@ void SetSerialPorts(SerialService* service) {
     gService = service ? service : &gPosix;
 }
 
+bool PortOpenFailure::IsMissing() const {
+    return error == ENOENT || error == ENODEV || error == ENXIO;
+}
+
 std::string ComPortPath(int number) {
     if (number < 1) return {};
     const char* dir = std::getenv("TOLVANE_COM_DIR");
@@ -63,17 +67,26 @@ PosixSerialPort::~PosixSerialPort() {
     Close();
 }
 
-bool PosixSerialPort::Open(const std::string& path) {
-    if (fd_ >= 0 || path.empty()) return false;
+int PosixSerialPort::Open(const std::string& path) {
+    if (fd_ >= 0) return EBUSY;
+    if (path.empty()) return ENOENT;
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return errno;
+    termios t{};
+    // A file or any other device where the port should be cannot carry the link.
+    if (tcgetattr(fd, &t) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return error;
+    }
     // Not shared: a second program that opens the device gets EBUSY.
     if (ioctl(fd, TIOCEXCL) != 0) {
+        const int error = errno;
         ::close(fd);
-        return false;
+        return error;
     }
     fd_ = fd;
-    return true;
+    return 0;
 }
 
 bool PosixSerialPort::Configure(const SerialSettings& s) {

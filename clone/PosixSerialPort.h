@@ -11,7 +11,7 @@ public:
     PosixSerialPort(const PosixSerialPort&) = delete;
     PosixSerialPort& operator=(const PosixSerialPort&) = delete;
 
-    bool Open(const std::string& path) override;
+    int Open(const std::string& path) override;
     bool Configure(const SerialSettings& settings) override;
     bool Purge() override;
     int Read(uint8_t* buffer, int n) override;

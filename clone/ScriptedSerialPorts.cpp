@@ -1,6 +1,7 @@
 #include "clone/ScriptedSerialPorts.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace plat {
 
@@ -9,12 +10,14 @@ public:
     explicit Port(ScriptedSerialPorts* owner) : o_(owner) {}
     ~Port() override { Close(); }
 
-    bool Open(const std::string& path) override {
+    int Open(const std::string& path) override {
         o_->paths.push_back(path);
-        if (open_ || path.empty() || o_->refuseOpen || o_->isOpen) return false;
+        if (path.empty()) return ENOENT;
+        if (o_->openError != 0) return o_->openError;
+        if (open_ || o_->isOpen) return EBUSY;
         open_ = o_->isOpen = true;
         ++o_->opens;
-        return true;
+        return 0;
     }
     bool Configure(const SerialSettings& s) override {
         o_->settings.push_back(s);

@@ -26,7 +26,7 @@ public:
     void Feed(const std::vector<uint8_t>& bytes) { input.insert(input.end(), bytes.begin(), bytes.end()); }
 
     // What the device does.
-    bool refuseOpen = false;
+    int openError = 0; // the error number every open fails with; 0 opens
     std::function<bool(const SerialSettings&)> refuseSettings; // true refuses the settings
     int writeLimit = -1;                                       // bytes taken per write call; -1 all
     int outQueue = 0;                                          // reported output queue

@@ -20,8 +20,10 @@ struct SerialSettings {
 class SerialPort {
 public:
     virtual ~SerialPort() = default;
-    // Opens an existing device; false when it is missing, busy or not a terminal.
-    virtual bool Open(const std::string& path) = 0;
+    // Opens an existing device: 0, or the system's error number when it is
+    // missing (ENOENT), busy (EBUSY), not the user's to use (EACCES) or not a
+    // terminal (ENOTTY).
+    virtual int Open(const std::string& path) = 0;
     // Raw 8-bit transfer at the settings, no flow control, DTR off and RTS on.
     virtual bool Configure(const SerialSettings& settings) = 0;
     // Drops whatever waits in either direction.
@@ -34,6 +36,17 @@ public:
     virtual int InQueue() = 0;
     virtual int OutQueue() = 0;
     virtual void Close() = 0;
+};
+
+// Why a port could not be opened: its device path and the system's error
+// number. No error: the port opened, or it was never tried.
+struct PortOpenFailure {
+    std::string path;
+    int error = 0;
+
+    // The device is not there at all (or has no hardware behind it), as
+    // opposed to one that is there but cannot be used.
+    bool IsMissing() const;
 };
 
 // Where serial ports come from: the POSIX devices unless another service is installed.

@@ -207,7 +207,10 @@ void cmcCloneDrv::Send(const cmcBuff& bytes) {
 
 bool cmcCloneDrv::OpenAndDrain(const std::string& settings) {
     port_.Close();
-    if (!port_.Open(portNumber_, settings)) return false;
+    if (!port_.Open(portNumber_, settings)) {
+        result_->portFailure = port_.OpenFailure();
+        return false;
+    }
     if (settle_) settle_(kSettleMs);
     uint8_t byte;
     for (int dropped = 0; dropped < 65535 && port_.Read(&byte, 1) == 1; ++dropped) {
@@ -493,19 +496,15 @@ bool cmcCloneDrv::ExtractFrame(cmcBuff& frame) {
 
 int cmcCloneDrv::CheckInfoReply(const cmcBuff& frame) {
     static const uint8_t head[] = {0xFE, 0xEF, 0xEE, 0xE1};
-    if (frame.Size() < 4 || std::memcmp(frame.Data(), head, 4) != 0) return kCloneBadFrame;
-    // A reply that stops before its words or before the end of the block it announces is kept
-    // only as far as it came.
-    if (frame.Size() < 8) {
-        result_->payload.SetSize(0);
-        return kCloneBadInfo;
-    }
+    // A reply too short to hold the radio's two words is as bad as any other frame.
+    if (frame.Size() < 8 || std::memcmp(frame.Data(), head, 4) != 0) return kCloneBadFrame;
     const uint8_t* d = frame.Data();
     for (int i = 4; i < 8; ++i)
         if (!IsBcdByte(d[i])) return kCloneBadFrame;
     result_->info1 = d[4] << 8 | d[5];
     result_->info2 = d[6] << 8 | d[7];
     result_->payload.Set(d + 8, frame.Size() - 8);
+    // A block that stops before the end it announces is kept only as far as it came.
     const cmcBuff& payload = result_->payload;
     if (payload.Size() == 0 || payload.Data()[0] > payload.Size()) return kCloneBadInfo;
     return kCloneOk;

@@ -57,8 +57,11 @@ bool cmcComm::ParseSettings(const std::string& text) {
 
 bool cmcComm::Open(int port, const std::string& settings) {
     if (IsOpen()) return false;
+    openFailure_ = {plat::ComPortPath(port), 0};
     std::unique_ptr<plat::SerialPort> device = plat::SerialPorts().CreatePort();
-    if (!device || !device->Open(plat::ComPortPath(port))) return false;
+    if (!device) return false;
+    openFailure_.error = device->Open(openFailure_.path);
+    if (openFailure_.error != 0) return false;
     port_ = port;
     writeFailed_ = 0;
     if (!device->Purge() || !ParseSettings(settings) || !device->Configure(settings_)) {

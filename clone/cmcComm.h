@@ -23,6 +23,9 @@ public:
     // ("9600,n,8,1"). False when already open or when any step fails; a port
     // that failed after the device was opened is closed again.
     bool Open(int port, const std::string& settings);
+    // Why the last open failed: the device and the system's reason (no
+    // error when the device opened and a later step failed).
+    const plat::PortOpenFailure& OpenFailure() const { return openFailure_; }
     void Close();
     bool IsOpen() const { return device_ != nullptr; }
     bool HasWriteError() const { return writeFailed_ != 0; }
@@ -55,6 +58,7 @@ private:
 
     std::unique_ptr<plat::SerialPort> device_;
     int port_ = 0;
+    plat::PortOpenFailure openFailure_;
     int writeFailed_ = 0;
     int chunkSize_ = 1024;
     cmcBuff pending_;

@@ -1,4 +1,5 @@
 #pragma once
+#include "clone/SerialPort.h"
 #include "foundation/cmcBuff.h"
 #include "image/cmcEeprom.h"
 
@@ -32,6 +33,8 @@ struct dst_CDrv_Result {
     cmcBuff payload;  // information reply bytes after the words, as received
     cmcEeprom image;  // what was read, or the image being written
     cmcBuff received; // bit k mod 8 of byte k div 8 set when address k was stored
+    // With kClonePortNotOpened: the device and why it could not be opened.
+    plat::PortOpenFailure portFailure;
 
     bool WasReceived(int32_t address) const {
         return address >= 0 && address / 8 < received.Size() &&

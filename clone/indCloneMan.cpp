@@ -9,7 +9,9 @@
 #include "image/cmcEeprom.h"
 #include "platform/MessageBox.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -34,23 +36,70 @@ bool ComSpeedHighSetting() {
     return gEnviron ? gEnviron->ComSpeedHigh != 0 : true;
 }
 
-// The hint lines of "GI_Mess_CloneErr_Check" that go with a result code.
+// The lines of "GI_Mess_CloneErr_Check".
+enum CheckLine {
+    kCheckPower,
+    kCheckCable,
+    kCheckComPort,
+    kCheckOtherProgram,
+    kCheckModel,
+    kCheckVersion,
+    kCheckRestart,
+    kCheckWait
+};
+
+// The lines of "GI_AppMess_CloneErr_Port".
+enum PortLine { kPortDevice, kPortPermission };
+
+// The hint lines that go with a result code. Where the radio answered and the
+// program refused what it sent, power and cable are not the cause.
 std::vector<int> CheckLines(int code) {
     switch (code) {
+    case 9:  // data outside the radio's memory
+    case 11: // another model, or an information block that is not whole
+    case 14: // data of a newer version
+    case 15: // a read image that is not valid
+        return {kCheckModel, kCheckVersion};
     case 10:
-        return {0, 2, 3};
-    case 11:
+        return {kCheckPower, kCheckComPort, kCheckOtherProgram};
     case 12:
-        return {0, 1, 2, 3, 4, 5};
+        return {kCheckPower, kCheckCable, kCheckComPort, kCheckOtherProgram, kCheckModel, kCheckVersion};
     case 13:
-        return {6, 7};
-    case 14:
-        return {0, 4, 5};
+        return {kCheckRestart, kCheckWait};
     case 16:
         return {};
     default:
-        return {0, 1, 2, 3};
+        return {kCheckPower, kCheckCable, kCheckComPort, kCheckOtherProgram};
     }
+}
+
+std::vector<std::string> CheckTexts(const std::vector<int>& lines) {
+    std::vector<std::string> texts;
+    for (int line : lines)
+        texts.push_back(gGTex->GetTextLine("GI_Mess_CloneErr_Check", line));
+    return texts;
+}
+
+// A port that is there but cannot be opened: the device and the system's
+// reason, and what the user can do about it in place of cable or power hints.
+std::string PortFailureLine(const plat::PortOpenFailure& port, std::vector<std::string>& hints) {
+    cmcGTex& texts = *gGTex;
+    const std::string line =
+        FormatOneText(FormatOneText(texts.GetTextLine("GI_AppMess_CloneErr_Port", kPortDevice), port.path),
+                      std::strerror(port.error));
+    switch (port.error) {
+    case EACCES:
+    case EPERM:
+        hints = {texts.GetTextLine("GI_AppMess_CloneErr_Port", kPortPermission)};
+        break;
+    case EBUSY:
+        hints = CheckTexts({kCheckOtherProgram});
+        break;
+    default:
+        hints = CheckTexts({kCheckComPort, kCheckOtherProgram});
+        break;
+    }
+    return line;
 }
 
 int RangeTotal(const RangeList& ranges) {
@@ -177,7 +226,7 @@ void indCloneMan::OnDriverDone(dst_CDrv_Result& result) {
             result.result = kCloneMissing;
         OnReadChecked(result);
     }
-    ShowCloneError(result.result);
+    ShowCloneError(result.result, result.portFailure);
     EndJobWindows(operation);
     // The handler may start the next job, which stores its own handler.
     Handler job = std::exchange(job_, nullptr);
@@ -186,22 +235,21 @@ void indCloneMan::OnDriverDone(dst_CDrv_Result& result) {
     if (job) job(user, &result);
 }
 
-std::string indCloneMan::CloneErrorText(int code) {
+std::string indCloneMan::CloneErrorText(int code, const plat::PortOpenFailure& port) {
     if (code == kCloneOk) return {};
     cmcGTex& texts = *gGTex;
-    const std::vector<int> hints = CheckLines(code);
+    std::vector<std::string> hints = CheckTexts(CheckLines(code));
     // A code the head key has no line for is reported with the general line 1.
     std::optional<std::string> head;
     if (code > 0) head = texts.TryGetTextLine("GI_Mess_CloneErr_Head", code);
     if (!head || head->starts_with('#')) head = texts.GetTextLine("GI_Mess_CloneErr_Head", 1);
     if (code == kClonePortNotOpened) head = FormatOneNumber(*head, ComPortSetting());
+    // A missing port keeps the general words: the port setting or the cable is wrong.
+    if (code == kClonePortNotOpened && port.error != 0 && !port.IsMissing())
+        *head += "\n" + PortFailureLine(port, hints);
     std::string text = *head + "\n\n";
-    bool first = true;
-    for (int line : hints) {
-        if (!first) text += '\n';
-        text += texts.GetTextLine("GI_Mess_CloneErr_Check", line);
-        first = false;
-    }
+    for (size_t i = 0; i < hints.size(); ++i)
+        text += (i ? "\n" : "") + hints[i];
     return text;
 }
 
@@ -209,8 +257,8 @@ std::string indCloneMan::ErrorCaption() const {
     return BoxCaption();
 }
 
-void indCloneMan::ShowCloneError(int code) {
-    const std::string text = CloneErrorText(code);
+void indCloneMan::ShowCloneError(int code, const plat::PortOpenFailure& port) {
+    const std::string text = CloneErrorText(code, port);
     if (text.empty()) return;
     plat::ShowMessageBox(text, ErrorCaption(), plat::MB_OK | plat::MB_ICONERROR);
 }

@@ -56,10 +56,11 @@ public:
     // Sets the driver up for the next job: port, speeds, lead-ins and the script of speed and settings
     // frames.
     virtual void BuildLinkScript(bool highSpeed, bool write);
-    // The message box for a clone result code; none for 0.
-    void ShowCloneError(int code);
+    // The message box for a clone result code; none for 0. A port that is
+    // there but could not be opened is named with the system's reason.
+    void ShowCloneError(int code, const plat::PortOpenFailure& port = {});
     // The text of that box; empty for 0.
-    static std::string CloneErrorText(int code);
+    static std::string CloneErrorText(int code, const plat::PortOpenFailure& port = {});
 
     // The bar as the paint box of the given width shows the running job.
     std::vector<ProgressSpan> ProgressCells(int width) const;

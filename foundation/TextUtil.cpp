@@ -93,6 +93,12 @@ cmcBuff HexToBytes(std::string_view text) {
     return bytes;
 }
 
+std::string FormatOneText(std::string format, const std::string& argument) {
+    const size_t at = format.find("%s");
+    if (at != std::string::npos) format.replace(at, 2, argument);
+    return format;
+}
+
 std::string FormatOneNumber(const std::string& format, long value) {
     constexpr int kMaxWidth = 64;
     std::string out;

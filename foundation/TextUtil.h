@@ -37,6 +37,10 @@ cmcBuff HexToBytes(std::string_view text);
 // conversions than the one value, can never read a missing argument.
 std::string FormatOneNumber(const std::string& format, long value);
 
+// A text from the overlay with its first "%s" replaced by the argument; any
+// other "%" stays as it stands.
+std::string FormatOneText(std::string format, const std::string& argument);
+
 // Leading blanks, a sign and decimal digits, as the C library's atoi reads
 // them (no digits give 0); a value beyond 32 bits is held at the nearest limit.
 int32_t ParseLeadingDecimal(std::string_view text);

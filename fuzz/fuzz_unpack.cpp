@@ -1,6 +1,7 @@
-// Arbitrary bytes as the radio part of an image, as a file or a radio could
-// supply them: unpacking them (and packing the tables again) must neither read
-// outside the image nor end the program.
+// Arbitrary bytes as an image, up to a whole one: the radio part as a file or
+// a radio could supply it, and beyond it the static tables as an earlier
+// unpacking or an edit could have left them. Unpacking (and packing the tables
+// again) must neither read outside the image nor end the program.
 #include "foundation/Globals.h"
 #include "foundation/indEnviron.h"
 #include "image/ImageLayout.h"
@@ -44,7 +45,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cmcEeprom& image = *gImage;
     image.SetSize(layout::kImageSize);
-    image.Write(0, data, static_cast<int32_t>(std::min<size_t>(size, layout::kDynamicEnd)));
+    image.Write(0, data, static_cast<int32_t>(std::min<size_t>(size, layout::kImageSize)));
     // Header byte 3 plays no part in the passes: it picks the model.
     const int32_t model = size > 3 ? data[3] % 10 : 0;
     gSettings->ModelType = model;

@@ -6,6 +6,7 @@
 #include "foundation/cmcGTex.h"
 #include "image/cmcEeprom.h"
 #include "platform/Fatal.h"
+#include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 
 #include <algorithm>
@@ -62,40 +63,32 @@ int32_t ParseDecimal(const std::string& text, size_t pos) {
     return pos < text.size() ? ParseLeadingDecimal(std::string_view(text).substr(pos)) : 0;
 }
 
-// The comment must stay on its own line, so every line break in it becomes a blank.
-std::string OneLine(const std::string& text) {
+constexpr char kCommentLead[] = "#Comment=";
+
+// The comment must stay on its own line, so every line break in it becomes a
+// blank, and no longer than a reader takes a line.
+std::string CommentLine(const std::string& text) {
+    constexpr size_t kRoom = cmcIcfFile::kLongestLine - (sizeof kCommentLead - 1);
     std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
+    out.reserve(std::min(text.size(), kRoom));
+    for (size_t i = 0; i < text.size() && out.size() < kRoom; ++i) {
         char c = text[i];
         if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
         out += c == '\r' || c == '\n' ? ' ' : c;
     }
-    return out;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    const char* p = text.data();
-    size_t left = text.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    return true;
+    return kCommentLead + out;
 }
 
 } // namespace
 
 // Splits the input into lines at LF, taking a CR before the LF (or at the very
 // end) as part of the line end, so files written on either system read alike.
-// A line may be of any length: only its first kLongestDataLine + 1 characters
-// are kept, which is enough to tell that a longer line is no valid line, and
-// its full length is reported beside them.
+// A line longer than any the format allows ends the reading as soon as it is
+// seen to be, so neither a file without line ends nor a huge one keeps it.
 class cmcIcfFile::LineReader {
 public:
+    enum Status { kLine, kEnd, kTooLong, kFailed };
+
     // Fills the buffer and returns the count, 0 at the end, -1 on a read error.
     using Source = std::function<ssize_t(char* buffer, size_t capacity)>;
 
@@ -103,21 +96,19 @@ public:
     // Reads straight from bytes that are all in memory already.
     LineReader(const char* bytes, size_t length) : block_(bytes), len_(length), ended_(true) {}
 
-    // The next line without its line end; false when the input is used up or failed.
-    bool Next(std::string& line, size_t& length) {
+    // The next line, without its line end.
+    Status Next(std::string& line) {
         line.clear();
-        length = 0;
         bool any = false;
-        char lastChar = 0;
         while (true) {
             if (pos_ == len_ && !Refill()) break;
             const char* start = block_ + pos_;
-            size_t avail = len_ - pos_;
+            const size_t avail = len_ - pos_;
             const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
-            size_t chunk = nl ? static_cast<size_t>(nl - start) : avail;
-            if (line.size() < kKept) line.append(start, std::min(chunk, kKept - line.size()));
-            if (chunk > 0) lastChar = start[chunk - 1];
-            length += chunk;
+            const size_t chunk = nl ? static_cast<size_t>(nl - start) : avail;
+            // One character more than the longest line, for the CR of its line end.
+            if (line.size() + chunk > kLongestLine + 1) return kTooLong;
+            line.append(start, chunk);
             any = true;
             pos_ += chunk;
             if (nl) {
@@ -125,25 +116,22 @@ public:
                 break;
             }
         }
-        if (!any || failed_) return false;
-        if (length > 0 && lastChar == '\r') {
-            if (line.size() == length) line.pop_back();
-            --length;
-        }
-        return true;
+        if (failed_) return kFailed;
+        if (!any) return kEnd;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return line.size() > kLongestLine ? kTooLong : kLine;
     }
 
-    bool Failed() const { return failed_; }
+    int Error() const { return error_; }
 
 private:
-    static constexpr size_t kKept = kLongestDataLine + 1;
-
     bool Refill() {
         if (ended_) return false;
-        ssize_t n = source_(buffer_.data(), buffer_.size());
+        const ssize_t n = source_(buffer_.data(), buffer_.size());
         if (n <= 0) {
             ended_ = true;
             failed_ = n < 0;
+            if (failed_) error_ = errno;
             return false;
         }
         pos_ = 0;
@@ -158,6 +146,7 @@ private:
     size_t len_ = 0;
     bool ended_ = false;
     bool failed_ = false;
+    int error_ = 0;
 };
 
 cmcIcfFile::cmcIcfFile() = default;
@@ -194,7 +183,7 @@ std::string cmcIcfFile::BuildText(const RangeList& ranges) const {
     // Header words are 16 bits; masking keeps the header at its 8 characters.
     AppendHex(out, static_cast<uint32_t>(code1) & 0xFFFF, 4);
     AppendHex(out, static_cast<uint32_t>(code2) & 0xFFFF, 4);
-    out += "\r\n#Comment=" + OneLine(comment) + "\r\n#MapRev=" + std::to_string(mapRev) + "\r\n";
+    out += "\r\n" + CommentLine(comment) + "\r\n#MapRev=" + std::to_string(mapRev) + "\r\n";
     if (!image) return out;
     for (const AddressRange& r : RangesInUse(ranges, image->GetSize())) {
         size_t count = static_cast<size_t>(r.last - r.first) + 1;
@@ -216,62 +205,66 @@ std::string cmcIcfFile::BuildText(const RangeList& ranges) const {
     return out;
 }
 
+int cmcIcfFile::Fail(int result, const std::string& path, int error) {
+    problem_ = FileProblem{path, error};
+    return result;
+}
+
 int cmcIcfFile::Save(const std::string& fileName, const RangeList& ranges) {
+    problem_ = {};
     int result = kOk;
     if (image) {
         for (const AddressRange& r : RangesInUse(ranges, image->GetSize()))
             if (r.last > kLastFileAddress) result = kFileAccess;
     }
-    struct stat old {};
-    bool hadFile = result == kOk && ::stat(fileName.c_str(), &old) == 0;
-    // A file the user cannot write to, or a folder of that name, is not replaced.
-    if (hadFile && (S_ISDIR(old.st_mode) || ::access(fileName.c_str(), W_OK) != 0)) result = kFileOpen;
-
-    // The new file is written whole beside the old one and then takes its
-    // place, so a save that fails part way never costs the user the old file.
-    std::string temp = fileName + ".tmp";
-    int fd = -1;
     if (result == kOk) {
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (fd < 0) result = kFileOpen;
+        const plat::FileWriteError failure = plat::ReplaceFile(fileName, BuildText(ranges));
+        if (failure)
+            result = Fail(failure.step == plat::FileWriteError::kCreate ? kFileOpen : kFileAccess,
+                          failure.path, failure.error);
     }
-    if (fd >= 0) {
-        if (hadFile) (void)::fchmod(fd, old.st_mode & 07777);
-        bool ok = WriteAll(fd, BuildText(ranges)) && ::fsync(fd) == 0;
-        ok = ::close(fd) == 0 && ok;
-        ok = ok && ::rename(temp.c_str(), fileName.c_str()) == 0;
-        if (!ok) {
-            ::unlink(temp.c_str());
-            result = kFileAccess;
-        }
-    }
-    ShowFileErrorMessage(result);
+    ShowFileErrorMessage(result, problem_);
     return result;
 }
 
 int cmcIcfFile::Load(const std::string& fileName, const RangeList* ranges) {
+    problem_ = {};
     cmcEeprom kept;
     if (image) kept.Assign(*image);
     ClearReadMap();
     int result = kFileOpen;
-    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode)) {
-            LineReader in([fd](char* buffer, size_t capacity) -> ssize_t {
-                while (true) {
-                    ssize_t n = ::read(fd, buffer, capacity);
-                    if (n >= 0 || errno != EINTR) return n;
-                }
-            });
-            result = LoadFrom(in, ranges);
-        }
-        ::close(fd);
+    // A pipe must not keep the open waiting for a writer, and a device must
+    // not be read at all: both are refused before a byte is read, and again
+    // after the open should the path have changed in between.
+    auto notAFile = [](const struct stat& st) {
+        return S_ISDIR(st.st_mode) ? EISDIR : plat::kNotARegularFile;
+    };
+    struct stat st {};
+    int fd = -1;
+    if (::stat(fileName.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        result = Fail(kFileOpen, fileName, notAFile(st));
+    } else if ((fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) < 0) {
+        result = Fail(kFileOpen, fileName, errno);
+    } else if (::fstat(fd, &st) != 0) {
+        result = Fail(kFileOpen, fileName, errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        result = Fail(kFileOpen, fileName, notAFile(st));
+    } else {
+        LineReader in([fd](char* buffer, size_t capacity) -> ssize_t {
+            while (true) {
+                ssize_t n = ::read(fd, buffer, capacity);
+                if (n >= 0 || errno != EINTR) return n;
+            }
+        });
+        result = LoadFrom(in, ranges);
+        if (result == kFileAccess) Fail(result, fileName, in.Error());
     }
+    if (fd >= 0) ::close(fd);
     return FinishLoad(result, kept);
 }
 
 int cmcIcfFile::LoadFromMemory(const void* bytes, size_t length, const RangeList* ranges) {
+    problem_ = {};
     cmcEeprom kept;
     if (image) kept.Assign(*image);
     ClearReadMap();
@@ -281,15 +274,21 @@ int cmcIcfFile::LoadFromMemory(const void* bytes, size_t length, const RangeList
 
 int cmcIcfFile::FinishLoad(int result, const cmcEeprom& kept) {
     if (result != kOk && image) image->Assign(kept);
-    ShowFileErrorMessage(result);
+    ShowFileErrorMessage(result, problem_);
     return result;
 }
 
 int cmcIcfFile::LoadFrom(LineReader& in, const RangeList* ranges) {
     std::string line;
-    size_t length = 0;
-    if (!in.Next(line, length)) return in.Failed() ? kFileAccess : kFormat;
-    if (length != 8 || !AllHex(line)) return kFormat;
+    switch (in.Next(line)) {
+    case LineReader::kLine:
+        break;
+    case LineReader::kFailed:
+        return kFileAccess;
+    default:
+        return kFormat;
+    }
+    if (line.size() != 8 || !AllHex(line)) return kFormat;
     int32_t fileCode1 = HexField(line, 0, 4);
     int32_t fileCode2 = HexField(line, 4, 4);
 
@@ -303,27 +302,26 @@ int cmcIcfFile::LoadFrom(LineReader& in, const RangeList* ranges) {
     }
 
     bool mapRevChecked = false;
-    while (in.Next(line, length)) {
-        if (length > 0 && line[0] == '#') {
-            if (line.compare(1, 7, "MapRev=") == 0) {
-                // Only the line's first characters are kept; a revision line
-                // longer than any data line is no revision.
-                if (length > line.size()) return kFormat;
-                mapRev = ParseDecimal(line, 8);
-            }
+    while (true) {
+        const LineReader::Status status = in.Next(line);
+        if (status == LineReader::kEnd) break;
+        if (status == LineReader::kFailed) return kFileAccess;
+        if (status == LineReader::kTooLong) return kFormat;
+        if (!line.empty() && line[0] == '#') {
+            if (line.compare(1, 7, "MapRev=") == 0) mapRev = ParseDecimal(line, 8);
             continue;
         }
         if (!mapRevChecked) {
             if (!onMapRev || !onMapRev(mapRev)) return kMapRev;
             mapRevChecked = true;
         }
-        if (int r = ReadDataLine(line, length); r != kOk) return r;
+        if (int r = ReadDataLine(line); r != kOk) return r;
     }
-    if (in.Failed()) return kFileAccess;
     return ranges ? CheckCoverage(ranges) : kOk;
 }
 
-int cmcIcfFile::ReadDataLine(const std::string& line, size_t length) {
+int cmcIcfFile::ReadDataLine(const std::string& line) {
+    const size_t length = line.size();
     if (length < 8 || length > kLongestDataLine) return kFormat;
     if (!AllHex(line)) return kFormat;
     int32_t address = HexField(line, 0, 4);
@@ -348,7 +346,50 @@ int cmcIcfFile::CheckCoverage(const RangeList* ranges) {
     return kCoverage;
 }
 
-void ShowFileErrorMessage(int code) {
+namespace {
+
+// The lines of "GI_AppMess_FileErr_Detail".
+enum DetailLine {
+    kDetailFile,
+    kDetailSystem,
+    kDetailDiskFull,
+    kDetailReadOnly,
+    kDetailPermission,
+    kDetailNotAFile
+};
+
+std::string ProblemText(const FileProblem& problem) {
+    cmcGTex& texts = *gGTex;
+    auto line = [&](DetailLine n) { return texts.GetTextLine("GI_AppMess_FileErr_Detail", n); };
+    std::string text = FormatOneText(line(kDetailFile), problem.path);
+    int advice = -1;
+    switch (problem.error) {
+    case plat::kNotARegularFile:
+    case EISDIR:
+        // The system has no words for a pipe or a device where a file should be.
+        return text + "\n" + line(kDetailNotAFile);
+    case ENOSPC:
+    case EDQUOT:
+        advice = kDetailDiskFull;
+        break;
+    case EROFS:
+        advice = kDetailReadOnly;
+        break;
+    case EACCES:
+    case EPERM:
+        advice = kDetailPermission;
+        break;
+    default:
+        break;
+    }
+    if (problem.error > 0) text += "\n" + FormatOneText(line(kDetailSystem), std::strerror(problem.error));
+    if (advice >= 0) text += "\n" + line(static_cast<DetailLine>(advice));
+    return text;
+}
+
+} // namespace
+
+std::string FileErrorText(int code, const FileProblem& problem) {
     static const char* const kKeys[] = {
         nullptr,
         "GI_Mess_FileErr_FileOpen",
@@ -361,9 +402,16 @@ void ShowFileErrorMessage(int code) {
         "GI_Mess_FileErr_Data",
         "GI_Mess_FileErr_Newer",
     };
-    if (code < 1 || code > 9) return;
+    if (code < 1 || code > 9) return {};
     if (!gGTex) plat::Fatal("No text table for the file error message.");
     std::string text =
         GetMultiLineText(*gGTex, "GI_Mess_FileErr_Headline") + "\n\n" + GetMultiLineText(*gGTex, kKeys[code]);
+    if (problem.IsSet()) text += "\n\n" + ProblemText(problem);
+    return text;
+}
+
+void ShowFileErrorMessage(int code, const FileProblem& problem) {
+    const std::string text = FileErrorText(code, problem);
+    if (text.empty()) return;
     plat::ShowMessageBox(text, BoxCaption(), plat::MB_OK | plat::MB_ICONWARNING);
 }

@@ -9,6 +9,16 @@
 
 class cmcEeprom;
 
+// What went wrong with a file beside a result code: the file (a link's
+// target where the path was a link) and the system's error number, or
+// plat::kNotARegularFile for a path that names no plain file.
+struct FileProblem {
+    std::string path;
+    int error = 0;
+
+    bool IsSet() const { return !path.empty(); }
+};
+
 // The clone data file: ranges of a memory image as hex text, one header line
 // with the model code and sub code, comment lines, a map revision line and
 // data lines of at most 16 bytes each with their address:
@@ -59,12 +69,16 @@ public:
     void SetOnHeader(HeaderTest test) { onHeader = std::move(test); }
 
     // Writes the ranges of the image. The file is replaced only once it has been
-    // written whole: a failed save leaves the file that was there untouched.
-    // Returns 0, 1 or 2.
+    // written whole: a failed save leaves the file that was there untouched and
+    // no temporary file. Through a symbolic link the link's target is written.
+    // Returns 0, 1 (the file cannot be made) or 2 (it could not be written).
     int Save(const std::string& fileName, const RangeList& ranges);
 
     // Reads a file into the image; with a range list, the file must cover
-    // exactly those ranges. On any failure the image is left as it was.
+    // exactly those ranges. On any failure the image is left as it was. A path
+    // that names no plain file (a folder, a device, a pipe, a socket) is
+    // refused with 1 before anything is read, and a line longer than any the
+    // format allows with 6 as soon as it is, so no input keeps the reader.
     int Load(const std::string& fileName, const RangeList* ranges = nullptr);
     // The same over the bytes of a file already in memory.
     int LoadFromMemory(const void* bytes, size_t length, const RangeList* ranges = nullptr);
@@ -82,12 +96,20 @@ public:
 
     // The longest data line: address, count 255 and its bytes.
     static constexpr size_t kLongestDataLine = 6 + 2 * 255;
+    // The longest line of any kind, without its line end: what a reader's
+    // line of 768 bytes holds besides the line end and its terminator.
+    static constexpr size_t kLongestLine = 766;
+
+    // The file and the system's reason of the last failure to open, read or
+    // write a file; none after a success or a failure of the contents.
+    const FileProblem& Problem() const { return problem_; }
 
 private:
     class LineReader;
 
     int LoadFrom(LineReader& in, const RangeList* ranges);
-    int ReadDataLine(const std::string& line, size_t length);
+    int Fail(int result, const std::string& path, int error);
+    int ReadDataLine(const std::string& line);
     int FinishLoad(int result, const cmcEeprom& kept);
     std::string BuildText(const RangeList& ranges) const;
 
@@ -102,7 +124,12 @@ private:
     int32_t mapBytes = 0;
     MapRevTest onMapRev;
     HeaderTest onHeader;
+    FileProblem problem_;
 };
 
-// Shows the message box for a file result 1..9; nothing for 0 or any other code.
-void ShowFileErrorMessage(int code);
+// Shows the message box for a file result 1..9; nothing for 0 or any other
+// code. With a problem, the box also names the file, the system's reason and,
+// where there is one, what the user can do about it.
+void ShowFileErrorMessage(int code, const FileProblem& problem = {});
+// The text of that box.
+std::string FileErrorText(int code, const FileProblem& problem = {});

@@ -1,10 +1,11 @@
 #include "platform/SettingsStore.h"
 
+#include "platform/FileSystem.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -162,31 +163,8 @@ bool IniSettingsStore::Flush() {
             text += name + "=" + raw + "\n";
         text += "\n";
     }
-    std::string tmp = path_ + ".tmp";
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd < 0) return false;
-    const char* p = text.data();
-    size_t left = text.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return false;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    if (::rename(tmp.c_str(), path_.c_str()) != 0) {
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    return true;
+    // Settings of the user only; an existing file (or a link's target) keeps what it had.
+    return !ReplaceFile(path_, text, 0600);
 }
 
 SettingsValue MemorySettingsStore::Get(const std::string& group, const std::string& name) const {

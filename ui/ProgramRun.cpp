@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <iterator>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -23,10 +24,13 @@ ProgramMakers CloningProgramMakers() {
 
 namespace {
 
-// The session ends a program with SIGTERM: it is closed as if the user had
-// closed its window, so that the settings are written back. The signal is
-// caught from the start; one that comes before the window exists closes it
-// as soon as the message loop runs.
+// The session ends a program with SIGTERM, Ctrl+C in the terminal that
+// started it sends SIGINT, and closing that terminal SIGHUP: each closes it
+// as if the user had closed its window, so that unsaved data is offered for
+// saving and the settings are written back. The signals are caught from the
+// start; one that comes before the window exists closes it as soon as the
+// message loop runs.
+constexpr int kEndSignals[] = {SIGTERM, SIGINT, SIGHUP};
 int gTermPipe[2] = {-1, -1};
 
 void OnTerminate(int) {
@@ -42,12 +46,19 @@ public:
         action.sa_handler = OnTerminate;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
-        sigaction(SIGTERM, &action, &old_);
+        for (size_t i = 0; i < std::size(kEndSignals); ++i) {
+            sigaction(kEndSignals[i], nullptr, &old_[i]);
+            // Started with nohup, or in the background of a script: what its
+            // starter chose to ignore stays ignored.
+            if (kEndSignals[i] != SIGTERM && old_[i].sa_handler == SIG_IGN) continue;
+            sigaction(kEndSignals[i], &action, nullptr);
+        }
         open_ = true;
     }
     ~TerminationPipe() {
         if (!open_) return;
-        sigaction(SIGTERM, &old_, nullptr);
+        for (size_t i = 0; i < std::size(kEndSignals); ++i)
+            sigaction(kEndSignals[i], &old_[i], nullptr);
         notifier_.reset();
         ::close(gTermPipe[0]);
         ::close(gTermPipe[1]);
@@ -69,7 +80,7 @@ public:
 private:
     bool open_ = false;
     std::unique_ptr<QSocketNotifier> notifier_;
-    struct sigaction old_ {};
+    struct sigaction old_[std::size(kEndSignals)]{};
 };
 
 } // namespace

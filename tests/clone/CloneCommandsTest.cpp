@@ -11,6 +11,7 @@
 #include "tests/image/StartupData.h"
 #include "tests/support/ParamNames.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -128,8 +129,10 @@ TEST_F(CloneCommandsTest, ReadLandsInTheWorkingImage) {
     EXPECT_EQ(host.calls, (std::vector<std::string>{"ConfirmSave", "AfterLoad", "SetModified",
                                                     "SetFileName:", "CloseSheet", "Event25"}));
     EXPECT_EQ(host.identity, (RadioIdentity{0x44, 0x10, 0x00, 0x01}));
-    EXPECT_EQ(host.info[0], 127);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(host.info.data()) + 1, 8), "RADIOSIM");
+    const std::vector<uint8_t> block = sim.InfoBlock();
+    ASSERT_EQ(block.size(), 127u);
+    EXPECT_TRUE(std::equal(block.begin(), block.end(), host.info.begin()))
+        << "the block as the radio sent it";
     EXPECT_TRUE(cmds.PendingAreas().empty());
     // Progress over the read only: opened once, filling up, closed, the main form back.
     EXPECT_EQ(man.Total(), cloneEnd + 1);

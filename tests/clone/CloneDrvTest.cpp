@@ -177,7 +177,9 @@ TEST_F(CloneDrvTest, InformationRepliesAreCheckedAndNeverReadPastTheirBytes) {
         {"another command", FromRadio(0xE4, words + Bytes{1}), kCloneBadFrame, 0},
         {"program's direction", Bytes{0xFE, 0xFE, 0xEE, 0xEF, 0xE1} + words + Bytes{1, 0xFD}, kCloneBadFrame,
          0},
-        {"stops inside the words", FromRadio(0xE1, {0x44, 0x10}), kCloneBadInfo, 0},
+        // Too short for the two words: as bad as any other frame.
+        {"stops inside the words", FromRadio(0xE1, {0x44, 0x10}), kCloneBadFrame, 0},
+        {"nothing after the command", FromRadio(0xE1, {}), kCloneBadFrame, 0},
         {"no payload", InfoReply(words, {}), kCloneBadInfo, 0},
         {"block shorter than it says", InfoReply(words, {127, 1, 2}), kCloneBadInfo, 3},
         {"two replies, the later counts", InfoReply({0x44, 0x1A, 0, 0}, {1}) + InfoReply(words, {2, 7}),

@@ -244,7 +244,8 @@ TEST_P(CloneLinkFaultTest, InjectedFaultGivesItsResult) {
 const FaultCase kFaults[] = {
     {"silent_info", Job::Info, With([](Faults& f) { f.silentInfo = true; }), kCloneTimeout},
     {"non_bcd_word", Job::Info, With([](Faults& f) { f.nonBcdWord = true; }), kCloneBadFrame},
-    {"info_without_words", Job::Info, With([](Faults& f) { f.info = Faults::Info::NoWords; }), kCloneBadInfo},
+    {"info_without_words", Job::Info, With([](Faults& f) { f.info = Faults::Info::NoWords; }),
+     kCloneBadFrame},
     {"info_without_block", Job::Info, With([](Faults& f) { f.info = Faults::Info::EmptyPayload; }),
      kCloneBadInfo},
     {"short_info_block", Job::Info, With([](Faults& f) { f.info = Faults::Info::ShortBlock; }),

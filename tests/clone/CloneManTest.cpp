@@ -1,9 +1,11 @@
 // The clone manager: the link script on the wire, the error box texts, the
 // progress bar, and the checks it runs before a job's own handler.
+#include "clone/ScriptedSerialPorts.h"
 #include "foundation/TextUtil.h"
 #include "tests/clone/CloneFixture.h"
 #include "tests/support/ParamNames.h"
 
+#include <cerrno>
 #include <optional>
 
 namespace {
@@ -97,8 +99,10 @@ TEST_F(CloneManTest, ErrorBoxTexts) {
                         "\n" + Check(3));
 
     EXPECT_EQ(indCloneMan::CloneErrorText(16), Head(16) + "\n\n");
-    EXPECT_EQ(indCloneMan::CloneErrorText(14),
-              Head(14) + "\n\n" + Check(0) + "\n" + Check(4) + "\n" + Check(5));
+    // The radio answered and the program refused what it sent: neither power nor cable is the cause.
+    for (int code : {9, 11, 14, 15})
+        EXPECT_EQ(indCloneMan::CloneErrorText(code), Head(code) + "\n\n" + Check(4) + "\n" + Check(5))
+            << code;
 
     // Every result code has its own head line, and the hints exist.
     for (int code = 1; code <= kClonePortWriteError; ++code) {
@@ -117,6 +121,53 @@ TEST_F(CloneManTest, ErrorBoxTexts) {
     EXPECT_EQ(boxes.Log()[0].caption, texts.GetTextLine("GI_Sys_AppTitle", 0));
     EXPECT_EQ(boxes.Log()[0].flags, plat::MB_OK | plat::MB_ICONERROR);
 }
+
+struct PortRefusal {
+    const char* name;
+    int error;
+    const char* reason;  // the system's words; empty: the general box of a missing port
+    const char* hintKey; // where the hints come from
+    std::vector<int> hints;
+};
+
+class PortRefusalTest : public CloneManTest, public ::testing::WithParamInterface<PortRefusal> {};
+
+// The device refuses the open: the box of the information job names the
+// device and the system's reason, and says what to do about that reason.
+TEST_P(PortRefusalTest, TheBoxNamesTheDeviceAndTheReason) {
+    const PortRefusal& c = GetParam();
+    plat::ScriptedSerialPorts ports;
+    ports.Install();
+    ports.openError = c.error;
+    const std::string device = plat::ComPortPath(5);
+    std::string text = FormatOneNumber(Head(kClonePortNotOpened), 5);
+    if (*c.reason)
+        text += "\n" + FormatOneText(FormatOneText(texts.GetTextLine("GI_AppMess_CloneErr_Port", 0), device),
+                                     c.reason);
+    text += "\n";
+    for (int line : c.hints)
+        text += "\n" + texts.GetTextLine(c.hintKey, line);
+    boxes.Expect(text, plat::IDOK);
+
+    man.SetModel(0x4410, 0);
+    man.SetInfoHandler(&PassCheck, nullptr);
+    ASSERT_TRUE(man.StartInfo(&OnDone, this));
+    Run();
+    EXPECT_EQ(codes, std::vector<int>{kClonePortNotOpened});
+    ASSERT_EQ(boxes.Log().size(), 1u);
+    EXPECT_EQ(boxes.Log()[0].text, text);
+    EXPECT_EQ(ports.paths.front(), device);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, PortRefusalTest,
+    ::testing::Values(
+        PortRefusal{"permission", EACCES, "Permission denied", "GI_AppMess_CloneErr_Port", {1}},
+        PortRefusal{"busy", EBUSY, "Device or resource busy", "GI_Mess_CloneErr_Check", {3}},
+        PortRefusal{
+            "no_terminal", ENOTTY, "Inappropriate ioctl for device", "GI_Mess_CloneErr_Check", {2, 3}},
+        PortRefusal{"missing", ENOENT, "", "GI_Mess_CloneErr_Check", {0, 1, 2, 3}}),
+    testsupport::CaseName());
 
 TEST_F(CloneManTest, PortLineIsNeverAFormatForMoreThanTheNumber) {
     static const char* const lines[] = {"#GI_Sys_AppTitle",

@@ -6,6 +6,7 @@
 #include "tools/radiosim/RadioSim.h"
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -60,9 +61,9 @@ TEST_F(CommTest, OpenRefusesASecondOpenAndEveryFailedStepClosesAgain) {
     EXPECT_FALSE(comm.IsOpen());
     EXPECT_FALSE(ports.isOpen);
 
-    ports.refuseOpen = true;
+    ports.openError = EBUSY;
     EXPECT_FALSE(comm.Open(1, "9600,n,8,1"));
-    ports.refuseOpen = false;
+    ports.openError = 0;
     ports.refuseSettings = [](const plat::SerialSettings&) { return true; };
     EXPECT_FALSE(comm.Open(1, "9600,n,8,1"));
     EXPECT_FALSE(ports.isOpen);
@@ -73,6 +74,20 @@ TEST_F(CommTest, OpenRefusesASecondOpenAndEveryFailedStepClosesAgain) {
         EXPECT_FALSE(ports.isOpen);
     }
     EXPECT_FALSE(comm.Open(0, "9600,n,8,1"));
+}
+
+TEST_F(CommTest, AFailedOpenKeepsTheDeviceAndTheSystemsReason) {
+    cmcComm comm;
+    for (const int error : {EACCES, EBUSY, ENOENT}) {
+        ports.openError = error;
+        EXPECT_FALSE(comm.Open(3, "9600,n,8,1"));
+        EXPECT_EQ(comm.OpenFailure().path, plat::ComPortPath(3));
+        EXPECT_EQ(comm.OpenFailure().error, error);
+        EXPECT_EQ(comm.OpenFailure().IsMissing(), error == ENOENT);
+    }
+    ports.openError = 0;
+    ASSERT_TRUE(comm.Open(3, "9600,n,8,1"));
+    EXPECT_EQ(comm.OpenFailure().error, 0);
 }
 
 TEST_F(CommTest, ClosedPortReadsAndWritesNothing) {
@@ -242,9 +257,9 @@ TEST(PosixSerialPortTest, RefusesWhatIsNoTerminalAndWhatIsMissing) {
     testsupport::TempDir dir;
     testsupport::TempDir::WriteFile(dir.File("COM3"), "not a device");
     plat::PosixSerialPort port;
-    EXPECT_FALSE(port.Open(dir.File("COM3")));
-    EXPECT_FALSE(port.Open(dir.File("COM4")));
-    EXPECT_FALSE(port.Open(""));
+    EXPECT_EQ(port.Open(dir.File("COM3")), ENOTTY);
+    EXPECT_EQ(port.Open(dir.File("COM4")), ENOENT);
+    EXPECT_EQ(port.Open(""), ENOENT);
     EXPECT_EQ(port.Read(nullptr, 1), -1);
     EXPECT_EQ(port.InQueue(), -1);
 }
@@ -253,7 +268,7 @@ TEST(PosixSerialPortTest, PartialWritesAreRetriedUntilTheTimeOut) {
     radiosim::RadioSim sim;
     ASSERT_TRUE(sim.Open());
     plat::PosixSerialPort port;
-    ASSERT_TRUE(port.Open(sim.SlavePath()));
+    ASSERT_EQ(port.Open(sim.SlavePath()), 0);
     ASSERT_TRUE(port.Configure(plat::SerialSettings{}));
     const std::vector<uint8_t> bytes(300000, 0x55);
     // Nobody reads the other side: the terminal's buffers fill and the write gives up with what it placed.
@@ -278,7 +293,7 @@ TEST(PosixSerialPortTest, WritesToAPortWhoseOtherSideWentAwayFail) {
     radiosim::RadioSim sim;
     ASSERT_TRUE(sim.Open());
     plat::PosixSerialPort port;
-    ASSERT_TRUE(port.Open(sim.SlavePath()));
+    ASSERT_EQ(port.Open(sim.SlavePath()), 0);
     plat::SerialSettings s;
     ASSERT_TRUE(port.Configure(s));
     ASSERT_TRUE(port.Purge());

@@ -56,8 +56,19 @@ protected:
         if (!errPath.empty())
             posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                              0644);
+        // As from a terminal, whatever started the tests: a run in the
+        // background of a script would ignore Ctrl+C and hang-up.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        sigaddset(&defaults, SIGINT);
+        sigaddset(&defaults, SIGHUP);
+        posix_spawnattr_setsigdefault(&attributes, &defaults);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
         pid_t pid = -1;
-        EXPECT_EQ(posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data()), 0);
+        EXPECT_EQ(posix_spawn(&pid, program.c_str(), &actions, &attributes, argv, envp.data()), 0);
+        posix_spawnattr_destroy(&attributes);
         posix_spawn_file_actions_destroy(&actions);
         return pid;
     }
@@ -124,6 +135,25 @@ TEST_F(ProgramRunTest, OneInstanceRunsAndWritesItsSettingsWhenItEnds) {
     EXPECT_EQ(kept.Get("Setup", "ModelType").integer, 3);
     EXPECT_EQ(kept.Get("Window Position", "SplitterV").integer, 150);
 }
+
+class EndingSignalTest : public ProgramRunTest, public ::testing::WithParamInterface<int> {};
+
+// Ctrl+C in the terminal that started the program, and closing that
+// terminal, end it as the session's end does: the settings are written.
+TEST_P(EndingSignalTest, ClosesTheProgramAndWritesTheSettings) {
+    const pid_t program = Launch();
+    ASSERT_TRUE(WaitForLock(program));
+    ASSERT_EQ(kill(program, GetParam()), 0);
+    EXPECT_EQ(Wait(program), 0);
+    ASSERT_TRUE(std::filesystem::exists(IniPath()));
+    plat::IniSettingsStore written(IniPath());
+    EXPECT_EQ(written.Get("Global", "BBT").integer, 753951);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, EndingSignalTest, ::testing::Values(SIGINT, SIGHUP),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::string(sigabbrev_np(info.param));
+                         });
 
 TEST_F(ProgramRunTest, ALockFileThatCannotBeMadeIsAnErrorNotASecondInstance) {
     // The runtime "directory" is a plain file, so no lock file can be created in it.

@@ -1,4 +1,5 @@
 #include "foundation/indEnviron.h"
+#include "platform/FailingFileSystem.h"
 #include "platform/InstanceLock.h"
 #include "platform/Screen.h"
 #include "platform/SettingsStore.h"
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 #include <ostream>
 #include <sys/stat.h>
@@ -332,9 +334,9 @@ TEST_F(EnvironTest, LockFileThatCannotBeCreatedIsAFailureWithItsReason) {
 
 TEST_F(EnvironTest, FailedWriteAtExitKeepsTheOldFile) {
     WriteIni(kValidIni);
-    // A directory where the temporary file should go makes the write fail, whoever runs the test.
-    ASSERT_EQ(mkdir((IniPath() + ".tmp").c_str(), 0700), 0);
     {
+        // The settings go at the end of the scope, onto a full disk.
+        plat::FailingFileSystem full(plat::FailingFileSystem::Call::kWrite, ENOSPC);
         indEnviron env(kMutex, kKey);
         env.ComPort = 9;
         env.Recent.Clear();

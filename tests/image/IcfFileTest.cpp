@@ -7,6 +7,7 @@
 #include "platform/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -64,11 +65,23 @@ const char* const kTestOverlay[] = {
     "Text 8",
     "#GI_Mess_FileErr_Newer",
     "Text 9",
+    "#GI_AppMess_FileErr_Detail",
+    "File %s",
+    "System: %s.",
+    "Full",
+    "Read-only",
+    "Permission",
+    "No file",
     "#End_Of_Ovl",
 };
 
 std::string BoxText(int code) {
     return "Head\n\nText " + std::to_string(code);
+}
+
+// The box of a failure to open or write a file names it and says why.
+std::string BoxText(int code, const std::string& path, const std::string& why) {
+    return BoxText(code) + "\n\nFile " + path + "\n" + why;
 }
 
 class ScopedTextTable {
@@ -94,14 +107,19 @@ protected:
         icf.SetOnMapRev([](int32_t rev) { return rev < 2; });
     }
 
-    // Expects the box of a failed operation, or none for 0.
+    // Expects the box of a failed operation, or none for 0; a failure to open
+    // the file names it.
     void ExpectBoxFor(int code) {
         if (code == 0) {
             EXPECT_TRUE(boxes.Log().empty());
             return;
         }
         ASSERT_EQ(boxes.Log().size(), 1u);
-        EXPECT_EQ(boxes.Log()[0].text, BoxText(code));
+        const std::string& text = boxes.Log()[0].text;
+        if (icf.Problem().IsSet())
+            EXPECT_TRUE(text.starts_with(BoxText(code) + "\n\nFile " + icf.Problem().path + "\n")) << text;
+        else
+            EXPECT_EQ(text, BoxText(code));
     }
 
     cmcGTex texts;
@@ -157,14 +175,15 @@ INSTANTIATE_TEST_SUITE_P(
         FixtureCase{"good_no_final_line_end.icf", true, 0},
         // Checked with the handler's revision -1, which the test accepts.
         FixtureCase{"good_no_maprev.icf", true, 0},
-        // A comment line of any length is skipped, so long comments read back.
-        FixtureCase{"good_long_comment.icf", true, 0}, FixtureCase{"missing.icf", false, 1},
-        FixtureCase{"model.icf", false, 3}, FixtureCase{"extra.icf", false, 4},
-        FixtureCase{"maprev_2.icf", false, 5}, FixtureCase{"empty.icf", false, 6},
-        FixtureCase{"header_9_chars.icf", false, 6}, FixtureCase{"header_not_hex.icf", false, 6},
-        FixtureCase{"count_mismatch.icf", false, 6}, FixtureCase{"data_not_hex.icf", false, 6},
-        FixtureCase{"blank_line.icf", false, 6}, FixtureCase{"overlong_data_line.icf", false, 6},
-        FixtureCase{"overlong_maprev.icf", false, 6}, FixtureCase{"header_only.icf", false, 0},
+        // A comment line as long as a line may be; one character more is refused.
+        FixtureCase{"good_long_comment.icf", true, 0}, FixtureCase{"overlong_comment.icf", true, 6},
+        FixtureCase{"missing.icf", false, 1}, FixtureCase{"model.icf", false, 3},
+        FixtureCase{"extra.icf", false, 4}, FixtureCase{"maprev_2.icf", false, 5},
+        FixtureCase{"empty.icf", false, 6}, FixtureCase{"header_9_chars.icf", false, 6},
+        FixtureCase{"header_not_hex.icf", false, 6}, FixtureCase{"count_mismatch.icf", false, 6},
+        FixtureCase{"data_not_hex.icf", false, 6}, FixtureCase{"blank_line.icf", false, 6},
+        FixtureCase{"overlong_data_line.icf", false, 6}, FixtureCase{"overlong_maprev.icf", false, 6},
+        FixtureCase{"header_only.icf", false, 0},
         // No data line: the revision is never asked about, the coverage fails.
         FixtureCase{"header_only_bad_maprev.icf", true, 7}, FixtureCase{"missing_214.icf", true, 7},
         FixtureCase{"extra_215.icf", true, 8}, FixtureCase{"beyond_image.icf", false, 8}),
@@ -174,10 +193,23 @@ INSTANTIATE_TEST_SUITE_P(
         return file.substr(0, file.find('.'));
     });
 
-TEST_F(IcfFile, AFolderInPlaceOfTheFileCannotBeOpened) {
-    boxes.Expect("", plat::IDOK);
-    EXPECT_EQ(icf.Load(dir.Path()), 1);
-    ExpectBoxFor(1);
+TEST_F(IcfFile, AFileThatCannotBeOpenedIsNamedWithTheReason) {
+    const std::string missing = dir.File("missing.icf");
+    struct Case {
+        std::string path;
+        std::string box;
+    } cases[] = {
+        {dir.Path(), BoxText(1, dir.Path(), "No file")},
+        {missing, BoxText(1, missing, "System: No such file or directory.")},
+    };
+    for (const Case& c : cases) {
+        boxes = plat::ScriptedMessageBox();
+        boxes.Expect("", plat::IDOK);
+        EXPECT_EQ(icf.Load(c.path), 1);
+        ASSERT_EQ(boxes.Log().size(), 1u);
+        EXPECT_EQ(boxes.Log()[0].text, c.box);
+        EXPECT_EQ(icf.Problem().path, c.path);
+    }
 }
 
 TEST_F(IcfFile, ReadsSingleLinesFromMemory) {
@@ -361,7 +393,18 @@ TEST_F(IcfFile, SaveReplacesAnExistingFile) {
     TempDir::WriteFile(path, "old contents, longer than the new file will be ............................");
     ASSERT_EQ(icf.Save(path, {{0, 0}}), 0);
     EXPECT_EQ(TempDir::ReadFile(path), "44100000\r\n#Comment=\r\n#MapRev=-1\r\n0000015A\r\n");
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_EQ(TempDir::Names(dir.Path()), std::vector<std::string>{"data.icf"});
+}
+
+// A reader takes no longer line than kLongestLine: the writer cuts the comment to fit.
+TEST_F(IcfFile, ALongCommentIsCutToTheLongestLine) {
+    icf.SetComment(std::string(2000, 'c'));
+    const std::string path = dir.File("long.icf");
+    ASSERT_EQ(icf.Save(path, {{0, 0}}), 0);
+    EXPECT_EQ(TempDir::ReadFile(path),
+              "44100000\r\n#Comment=" + std::string(cmcIcfFile::kLongestLine - 9, 'c') +
+                  "\r\n#MapRev=-1\r\n0000015A\r\n");
+    EXPECT_EQ(icf.Load(path), 0);
 }
 
 TEST_F(IcfFile, FailedSaveLeavesTheOldFileAsItWas) {
@@ -369,16 +412,7 @@ TEST_F(IcfFile, FailedSaveLeavesTheOldFileAsItWas) {
     std::string path = dir.File("data.icf");
     TempDir::WriteFile(path, old);
 
-    // The file cannot even be started.
-    std::filesystem::create_directory(path + ".tmp");
-    boxes.Expect("", plat::IDOK);
-    EXPECT_EQ(icf.Save(path, {{0, 255}}), 1);
-    ExpectBoxFor(1);
-    EXPECT_EQ(TempDir::ReadFile(path), old);
-    std::filesystem::remove(path + ".tmp");
-
     // The disk fills part way through: writes beyond 100 bytes fail.
-    boxes = plat::ScriptedMessageBox();
     boxes.Expect("", plat::IDOK);
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
@@ -390,9 +424,10 @@ TEST_F(IcfFile, FailedSaveLeavesTheOldFileAsItWas) {
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldSignal);
     EXPECT_EQ(result, 2);
-    ExpectBoxFor(2);
+    ASSERT_EQ(boxes.Log().size(), 1u);
+    EXPECT_EQ(boxes.Log()[0].text, BoxText(2, path, "System: File too large."));
     EXPECT_EQ(TempDir::ReadFile(path), old);
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_EQ(TempDir::Names(dir.Path()), std::vector<std::string>{"data.icf"});
 }
 
 TEST_F(IcfFile, SaveRefusesAddressesTheFormatCannotHold) {
@@ -409,7 +444,8 @@ TEST_F(IcfFile, SaveRefusesAddressesTheFormatCannotHold) {
 TEST_F(IcfFile, SaveIntoAMissingFolderCannotOpen) {
     boxes.Expect("", plat::IDOK);
     EXPECT_EQ(icf.Save(dir.File("none/x.icf"), {{0, 1}}), 1);
-    ExpectBoxFor(1);
+    ASSERT_EQ(boxes.Log().size(), 1u);
+    EXPECT_EQ(boxes.Log()[0].text, BoxText(1, dir.File("none/x.icf"), "System: No such file or directory."));
 }
 
 TEST_F(IcfFile, MessageBoxPerResultCode) {

@@ -1,7 +1,11 @@
 #include "platform/SettingsStore.h"
+#include "platform/FailingFileSystem.h"
 #include "tests/support/TempDir.h"
 
+#include <cerrno>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sys/stat.h>
 
 using namespace plat;
@@ -50,12 +54,15 @@ TEST(IniSettingsStore, FailedFlushLeavesTheOldFile) {
     TempDir dir;
     std::string path = dir.File("s.ini");
     TempDir::WriteFile(path, "[Global]\nBBT=1\n");
-    // A directory where the temporary file should go makes the write fail, whoever runs the test.
-    ASSERT_EQ(mkdir((path + ".tmp").c_str(), 0700), 0);
     IniSettingsStore store(path);
     store.SetInteger("Global", "BBT", 2);
-    EXPECT_FALSE(store.Flush());
+    {
+        plat::FailingFileSystem full(plat::FailingFileSystem::Call::kWrite, ENOSPC);
+        EXPECT_FALSE(store.Flush());
+    }
     EXPECT_EQ(TempDir::ReadFile(path), "[Global]\nBBT=1\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1)
+        << "no temporary file is left";
 }
 
 TEST(IniSettingsStore, FlushCreatesMissingDirectoriesAndReplacesAtomically) {

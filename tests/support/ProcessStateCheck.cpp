@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 #include "platform/Fatal.h"
 #include "platform/FileDialog.h"
+#include "platform/FileSystem.h"
 #include "platform/HelpViewer.h"
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
@@ -45,6 +46,7 @@ const std::vector<ServiceSlot>& Services() {
         Slot("the clock", &plat::SystemClock, &plat::SetClock),
         Slot("the timer service", &plat::Timers, &plat::SetTimers),
         Slot("the code page", &plat::CurrentCodePage, &plat::SetCodePage),
+        Slot("the file system", &plat::Files, &plat::SetFileSystem),
     };
     return slots;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -16,6 +17,8 @@ public:
 
     static std::string ReadFile(const std::string& path);
     static void WriteFile(const std::string& path, const std::string& bytes);
+    // The names in a folder, sorted, hidden ones too: what a save left behind.
+    static std::vector<std::string> Names(const std::string& folder);
 
 private:
     std::string path_;

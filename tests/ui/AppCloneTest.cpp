@@ -9,6 +9,7 @@
 #include "tools/radiosim/RadioSim.h"
 #include "ui/TForm1.h"
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <ostream>
@@ -248,23 +249,50 @@ TEST_F(AppCloneTest, DataThatDoesNotFitIsNeitherWrittenNorSaved) {
     EXPECT_EQ(boxes_.Log().size(), 3u);
 }
 
+// The texts the information command shows for the simulator as it starts
+// (its block describes an LMR mobile), one row per cell of the information
+// sheet; a cell with nothing to say shows no line.
 TEST_F(AppCloneTest, InformationShowsWhatTheRadioTold) {
     CloningDocument& app = StartLinked();
     const cmcEeprom before = app.WorkingImage();
-    // The simulator's block is blanks but for its name, its revision and its clone-area end.
+    unsigned sum = 0;
+    for (uint8_t b : sim_.Memory())
+        sum += b;
+    char checksum[8];
+    std::snprintf(checksum, sizeof checksum, "$%04X", sum & 0xFFFF);
+    const struct {
+        const char* cell;
+        std::string text;
+    } expected[] = {
+        {"CL_CloneInfo_Model", "LMR mobile\nMobile type\nWithout ten-key pad"},
+        {"CL_CloneInfo_Revision", "1.0"},
+        {"CL_CloneInfo_Comment1", "RADIOSIM"},
+        {"CL_CloneInfo_Comment2", "Tolvane test rig"},
+        {"CL_CloneInfo_Option", ""},
+        {"CL_CloneInfo_OverVolt", ""},
+        {"CL_CloneInfo_Esn", "20240101234"},
+        {"CL_CloneInfo_CheckSum", checksum},
+    };
+    std::string box;
+    for (const auto& row : expected)
+        if (!row.text.empty()) box += row.text + "\n";
     boxes_.Expect("", plat::IDOK);
     app.ReadCloneInfo();
     Run();
 
     ASSERT_EQ(boxes_.Log().size(), 1u);
-    EXPECT_EQ(boxes_.Log()[0].text, "Zuro PMR mobile\nMobile type\nWithout ten-key pad\n"
-                                    "2.0\nADIOSIM\nOption unit Kx24\nDigital unit type 2(Rev: . )\n"
-                                    "Over-voltage was detected.\n");
+    EXPECT_EQ(boxes_.Log()[0].text, box);
     EXPECT_EQ(boxes_.Log()[0].caption, AppTitle());
     EXPECT_EQ(boxes_.Log()[0].flags, plat::MB_OK | plat::MB_ICONINFORMATION);
     EXPECT_EQ(Commands(), std::vector<std::string>{"E0"});
     EXPECT_TRUE(app.WorkingImage().IsEqual(before));
     ExpectIdleWindow();
+
+    // The warning shows only when the radio reports it.
+    sim_.SetFaults(linkwire::With([](radiosim::Faults& f) { f.overVoltage = true; }));
+    boxes_.Expect(gGTex->GetTextLine("GI_Mess_CloneInfo_OverVolt", 0), plat::IDOK);
+    app.ReadCloneInfo();
+    Run();
 }
 
 } // namespace

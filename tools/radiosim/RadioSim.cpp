@@ -1,5 +1,6 @@
 #include "tools/radiosim/RadioSim.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -316,6 +317,35 @@ void RadioSim::HandleFrame(const std::vector<uint8_t>& raw) {
     }
 }
 
+std::vector<uint8_t> RadioSim::InfoBlock() const {
+    std::vector<uint8_t> block(kInfoLength, 0);
+    block[0] = kInfoLength;
+    auto put = [&block](int at, const char* text, size_t width) {
+        std::memset(block.data() + at, ' ', width);
+        std::memcpy(block.data() + at, text, std::min(width, std::strlen(text)));
+    };
+    put(kInfoComment1, "RADIOSIM", 16);
+    put(kInfoComment2, "Tolvane test rig", 16);
+    block[kInfoVersion] = 0x10;
+    block[kInfoRevision] = revision_;
+    put(kInfoSerial, "07E8010004D2", 12);
+    const bool handheld = infoModel_ % 10 < 5;
+    block[kInfoForm] = handheld ? 4 : 0;
+    if (faults_.overVoltage) block[kInfoStatus] = 32;
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(cloneEnd_ & 0xFFFF));
+    put(kInfoCloneEnd, hex, 4);
+    unsigned sum = 0;
+    for (uint8_t b : memory_)
+        sum += b;
+    std::snprintf(hex, sizeof hex, "%04X", sum & 0xFFFF);
+    put(kInfoChecksum, hex, 4);
+    // Class bits, numbered from the top of the byte: 7 LTR, 3 P25, 1 PMR, 2 PMR-Z; none for LMR.
+    static const uint8_t kClassBits[] = {0x00, 0x01, 0x10, 0x40, 0x20};
+    block[kInfoClass] = kClassBits[(infoModel_ % 10) % 5];
+    return block;
+}
+
 void RadioSim::SendInfo() {
     std::vector<uint8_t> f{kPre, kPre, kFromRadio[0], kFromRadio[1], 0xE1};
     if (faults_.info == Faults::Info::NoWords) {
@@ -330,16 +360,7 @@ void RadioSim::SendInfo() {
     f.push_back(static_cast<uint8_t>(word2_ >> 8));
     f.push_back(static_cast<uint8_t>(word2_));
     if (faults_.info != Faults::Info::EmptyPayload) {
-        // The information block: its own length first, the revision at 35, the clone-area end
-        // as four hex characters at 56.
-        std::vector<uint8_t> block(127, 0x20);
-        block[0] = 127;
-        const char name[] = "RADIOSIM";
-        std::memcpy(block.data() + 1, name, sizeof name - 1);
-        block[35] = revision_;
-        char end[8];
-        std::snprintf(end, sizeof end, "%04X", static_cast<unsigned>(cloneEnd_ & 0xFFFF));
-        std::memcpy(block.data() + 56, end, 4);
+        std::vector<uint8_t> block = InfoBlock();
         if (faults_.info == Faults::Info::ShortBlock) block.resize(40);
         f.insert(f.end(), block.begin(), block.end());
     }

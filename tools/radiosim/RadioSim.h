@@ -32,6 +32,7 @@ struct Faults {
     bool nonBcdWord = false;
     enum class Info { Whole, NoWords, EmptyPayload, ShortBlock };
     Info info = Info::Whole;
+    bool overVoltage = false; // the block's status says an over-voltage was detected
     // Write
     int refuseAck = -1; // 0xFA at this acknowledgement
     bool wrongEndAck = false;
@@ -83,6 +84,23 @@ public:
         word2_ = word2;
     }
     void SetRevision(uint8_t revision) { revision_ = revision; }
+    // The model (0..9) the information block describes: handheld or mobile, and the radio class.
+    void SetInfoModel(int model) { infoModel_ = model; }
+    // The information block as the radio sends it after the two words.
+    std::vector<uint8_t> InfoBlock() const;
+
+    // The information block's layout, as the program reads it.
+    static constexpr int kInfoLength = 127;
+    static constexpr int kInfoComment1 = 2;  // 16 characters
+    static constexpr int kInfoComment2 = 18; // 16 characters
+    static constexpr int kInfoVersion = 34;  // major and minor nibble
+    static constexpr int kInfoRevision = 35; // data revision, at most 1 for the program
+    static constexpr int kInfoSerial = 37;   // 12 hex characters
+    static constexpr int kInfoForm = 51;     // bit value 4: handheld
+    static constexpr int kInfoStatus = 53;   // bit value 32: over-voltage
+    static constexpr int kInfoCloneEnd = 56; // 4 hex characters
+    static constexpr int kInfoChecksum = 60; // 4 hex characters
+    static constexpr int kInfoClass = 125;   // class bits from the top of the byte
     // The last address the read job sends (the clone-area end of the information block).
     void SetCloneEnd(int32_t last) { cloneEnd_ = last; }
     std::vector<uint8_t>& Memory() { return memory_; }
@@ -139,6 +157,7 @@ private:
     uint16_t word1_ = 0x4410;
     uint16_t word2_ = 0x0001;
     uint8_t revision_ = 1;
+    int infoModel_ = 5;
     int32_t cloneEnd_ = kMemorySize - 1;
     int speed_ = 9600;
     bool writeFlag_ = false;

@@ -1,16 +1,17 @@
-// radiosim: a simulated radio on a pseudo-terminal, to run beside the cloning program.
+// radiosim: a simulated radio on a pseudo-terminal, to run beside the cloning
+// program. `radiosim --help` lists the options and the faults it can make.
 //
-//   radiosim [--dir DIR] [--port N] [--memory FILE | --pattern zero|ff|address|random]
-//            [--end HEX] [--model HEX] [--revision N] [--no-pace] [--fault NAME[=N]]...
-//
-// It prints the COM link to use (start the program with TOLVANE_COM_DIR=DIR and
-// the COM port N), logs every frame, and runs until interrupted.
+// It prints the COM link to use (start the program with TOLVANE_COM_DIR=DIR
+// and the COM port N), logs every frame, and runs until interrupted.
 #include "tools/radiosim/RadioSim.h"
+#include "tools/radiosim/StartupMemory.h"
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <thread>
@@ -23,13 +24,60 @@ void OnSignal(int) {
     gStop = 1;
 }
 
-int Usage() {
+// The model the program starts with when it has no settings yet.
+constexpr const char* kDefaultModel = "Lmr_Mob";
+
+void PrintHelp(FILE* out) {
+    std::string models;
+    for (const std::string& suffix : radiosim::ModelSuffixes())
+        models += (models.empty() ? "" : " ") + suffix;
     std::fprintf(
-        stderr, "usage: radiosim [--dir DIR] [--port N] [--memory FILE | --pattern zero|ff|address|random]\n"
-                "                [--end HEX] [--model HEX] [--revision N] [--no-pace] [--fault NAME[=N]]...\n"
-                "faults: silent-info silent-read silent-read-end silent-ack=N silent-end-ack bad-checksum=N\n"
-                "        lower-case=N drop-frame=N extra-frame=N wrong-end-count wrong-model=HEX non-bcd\n"
-                "        no-words empty-payload short-block refuse=N wrong-end-ack disappear=N\n");
+        out,
+        "usage: radiosim [OPTION]... [--fault NAME[=N]]...\n"
+        "A radio on a pseudo-terminal that answers the cloning program's information, read and write.\n"
+        "\n"
+        "options:\n"
+        "  --dir DIR              folder for the COM link (default /tmp/radiosim)\n"
+        "  --port N               the link is DIR/COM<N> (default 5)\n"
+        "  --startup-data MODEL   memory: the model's start-up data with five channels in two banks\n"
+        "                         (the default, with %s); MODEL is one of:\n"
+        "                         %s\n"
+        "  --memory FILE          memory: the raw bytes of FILE from address 0 (0xFF where it is short)\n"
+        "  --pattern NAME         memory: zero, ff, address (low plus high byte) or random\n"
+        "  --dump FILE            write the memory as raw bytes to FILE and end\n"
+        "  --end HEX              last address the read sends (default: the end of the start-up\n"
+        "                         data's packed tables, else FF7F)\n"
+        "  --model HEX            model word sent in the information reply (default 4410)\n"
+        "  --revision N           data revision in the information block (default 1)\n"
+        "  --no-pace              send and take bytes at once, not at the line speed\n"
+        "  --help                 this text\n"
+        "\n"
+        "faults (--fault, any number of them; N counts from 0 for frames, from 1 for acknowledgements):\n"
+        "  silent-info            no reply to the information request\n"
+        "  silent-read            nothing after the read request\n"
+        "  silent-read-end        the data frames of a read but no end frame\n"
+        "  silent-ack=N           no acknowledgement N while written to (0: the go byte)\n"
+        "  silent-end-ack         no acknowledgement of the write's end frame\n"
+        "  bad-checksum=N         data frame N sent with a wrong checksum\n"
+        "  lower-case=N           data frame N sent with lower-case hex digits\n"
+        "  drop-frame=N           data frame N left out and not counted\n"
+        "  extra-frame=N          one frame more after data frame N, at address 0\n"
+        "  wrong-end-count        the end frame counts one frame too many\n"
+        "  wrong-model=HEX        the information reply names this model word instead\n"
+        "  non-bcd                the information reply's model word is not decimal digits\n"
+        "  no-words               the information reply stops inside its words\n"
+        "  empty-payload          the information reply has no information block\n"
+        "  short-block            the information block stops at 40 bytes\n"
+        "  over-voltage           the information block says an over-voltage was detected\n"
+        "  refuse=N               acknowledgement N refused with 0xFA while written to\n"
+        "  wrong-end-ack          the write's end acknowledged as wrong\n"
+        "  disappear=N            the port goes away after N data frames\n",
+        kDefaultModel, models.c_str());
+}
+
+int Usage(const std::string& problem) {
+    std::fprintf(stderr, "radiosim: %s\n", problem.c_str());
+    std::fprintf(stderr, "Try 'radiosim --help'.\n");
     return 2;
 }
 
@@ -68,6 +116,8 @@ bool ApplyFault(radiosim::Faults& f, const std::string& spec) {
         f.info = radiosim::Faults::Info::EmptyPayload;
     else if (name == "short-block")
         f.info = radiosim::Faults::Info::ShortBlock;
+    else if (name == "over-voltage")
+        f.overVoltage = true;
     else if (name == "refuse")
         f.refuseAck = n;
     else if (name == "wrong-end-ack")
@@ -79,6 +129,12 @@ bool ApplyFault(radiosim::Faults& f, const std::string& spec) {
     return true;
 }
 
+bool Dump(const std::vector<uint8_t>& memory, const std::string& path) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(memory.data()), static_cast<std::streamsize>(memory.size()));
+    return static_cast<bool>(out.flush());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -87,41 +143,77 @@ int main(int argc, char** argv) {
     radiosim::RadioSim sim;
     radiosim::Faults faults;
     bool pace = true;
+    // The memory comes from one source; the last one named counts.
+    std::string model = kDefaultModel;
+    std::string memoryFile, pattern, dumpFile;
+    std::optional<int32_t> end;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool more = i + 1 < argc;
-        if (arg == "--dir" && more)
+        if (arg == "--help" || arg == "-h") {
+            PrintHelp(stdout);
+            return 0;
+        } else if (arg == "--dir" && more) {
             dir = argv[++i];
-        else if (arg == "--port" && more)
+        } else if (arg == "--port" && more) {
             port = std::atoi(argv[++i]);
-        else if (arg == "--memory" && more) {
-            if (!sim.LoadMemory(argv[++i])) return std::fprintf(stderr, "cannot read %s\n", argv[i]), 1;
+        } else if (arg == "--startup-data" && more) {
+            model = argv[++i];
+            memoryFile.clear();
+            pattern.clear();
+            if (!radiosim::ModelOfSuffix(model)) return Usage("no start-up data of a model '" + model + "'");
+        } else if (arg == "--memory" && more) {
+            memoryFile = argv[++i];
+            pattern.clear();
         } else if (arg == "--pattern" && more) {
-            if (!sim.FillPattern(argv[++i])) return Usage();
-        } else if (arg == "--end" && more)
-            sim.SetCloneEnd(static_cast<int32_t>(std::strtol(argv[++i], nullptr, 16)));
-        else if (arg == "--model" && more)
+            pattern = argv[++i];
+            memoryFile.clear();
+        } else if (arg == "--dump" && more) {
+            dumpFile = argv[++i];
+        } else if (arg == "--end" && more) {
+            end = static_cast<int32_t>(std::strtol(argv[++i], nullptr, 16));
+        } else if (arg == "--model" && more) {
             sim.SetModel(static_cast<uint16_t>(std::strtol(argv[++i], nullptr, 16)), 1);
-        else if (arg == "--revision" && more)
+        } else if (arg == "--revision" && more) {
             sim.SetRevision(static_cast<uint8_t>(std::atoi(argv[++i])));
-        else if (arg == "--no-pace")
+        } else if (arg == "--no-pace") {
             pace = false;
-        else if (arg == "--fault" && more) {
-            if (!ApplyFault(faults, argv[++i])) return Usage();
-        } else
-            return Usage();
+        } else if (arg == "--fault" && more) {
+            if (!ApplyFault(faults, argv[++i])) return Usage(std::string("no fault '") + argv[i] + "'");
+        } else {
+            return Usage("unknown option or missing value: '" + arg + "'");
+        }
     }
-    if (port < 1) return Usage();
+    if (port < 1) return Usage("the port number must be 1 or more");
+
+    if (!memoryFile.empty()) {
+        if (!sim.LoadMemory(memoryFile))
+            return std::fprintf(stderr, "radiosim: cannot read %s\n", memoryFile.c_str()), 1;
+    } else if (!pattern.empty()) {
+        if (!sim.FillPattern(pattern)) return Usage("no pattern '" + pattern + "'");
+    } else {
+        const radiosim::StartupMemory startup = radiosim::BuildStartupMemory(*radiosim::ModelOfSuffix(model));
+        sim.Memory() = startup.bytes;
+        sim.SetCloneEnd(startup.cloneEnd);
+        sim.SetInfoModel(startup.model);
+    }
+    if (end) sim.SetCloneEnd(*end);
+    if (!dumpFile.empty()) {
+        if (Dump(sim.Memory(), dumpFile)) return 0;
+        std::fprintf(stderr, "radiosim: cannot write %s\n", dumpFile.c_str());
+        return 1;
+    }
+
     sim.SetFaults(faults);
     sim.SetPacing(pace);
     if (!sim.Open()) {
-        std::perror("posix_openpt");
+        std::perror("radiosim: posix_openpt");
         return 1;
     }
     ::mkdir(dir.c_str(), 0700);
     const std::string link = sim.LinkAs(dir, port);
     if (link.empty()) {
-        std::fprintf(stderr, "cannot make the link in %s\n", dir.c_str());
+        std::fprintf(stderr, "radiosim: cannot make the link in %s\n", dir.c_str());
         return 1;
     }
     std::printf("radio on %s\nCOM link: %s\nrun the program with TOLVANE_COM_DIR=%s and COM port %d\n",
