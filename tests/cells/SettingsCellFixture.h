@@ -43,6 +43,13 @@ inline std::string Hex(const Bytes& bytes) {
     return text;
 }
 
+// A cell by its id (category 0, index 0), or any cell.
+struct Cell {
+    Cell(int32_t id) : at{0, id, 0} {}
+    Cell(CellAddress address) : at(address) {}
+    CellAddress at;
+};
+
 // What a case does to its cell.
 enum class Act { Display, Commit, Pick, Space, Back, Enter };
 
@@ -51,6 +58,10 @@ struct Outcome {
     int32_t flags = -1; // of the notification; -1 when it was not called
     std::string text;
     bool grey = false;
+    ColorValue ink = 0; // the colour of the cell's text
+    bool warning = false;
+    bool error = false;
+    cmcCellObj cell; // the cell object after the call: alignment, menu state
 
     bool Rebuilds() const { return flags >= 0 && (flags & kRebuildAll) != 0; }
 };
@@ -83,16 +94,16 @@ public:
     }
     RecordingPopupOpener& Popups() { return h_.popups; }
 
-    Outcome Display(int32_t cell) { return Look(h_.Display(At(cell))); }
-    Outcome Key(int32_t cell, int32_t key) { return Look(h_.Key(At(cell), key)); }
-    Outcome Commit(int32_t cell, const std::string& text) { return Look(h_.Commit(At(cell), text)); }
+    Outcome Display(Cell cell) { return Look(h_.Display(cell.at)); }
+    Outcome Key(Cell cell, int32_t key) { return Look(h_.Key(cell.at, key)); }
+    Outcome Commit(Cell cell, const std::string& text) { return Look(h_.Commit(cell.at, text)); }
     // The choice of a value from the cell's pop-up list.
-    Outcome Pick(int32_t cell, int32_t value, int32_t listCell = kFlex0) {
-        return Look(h_.Pick(At(cell), listCell, value));
+    Outcome Pick(Cell cell, int32_t value, int32_t listCell = kFlex0) {
+        return Look(h_.Pick(cell.at, listCell, value));
     }
 
     // A text for Commit, a value for Pick.
-    Outcome Do(int32_t cell, Act act, const std::string& typed = {}, int32_t value = 0) {
+    Outcome Do(Cell cell, Act act, const std::string& typed = {}, int32_t value = 0) {
         switch (act) {
         case Act::Display:
             return Display(cell);
@@ -111,14 +122,16 @@ public:
     }
 
 private:
-    static CellAddress At(int32_t cell) { return {0, cell, 0}; }
-
     Outcome Look(const celltest::Outcome& o) {
         Outcome out;
         out.result = o.result;
         out.flags = o.flags;
         out.text = o.text;
-        out.grey = h_.canvas->fontColor == kGrey;
+        out.ink = h_.canvas->fontColor;
+        out.grey = out.ink == kGrey;
+        out.warning = o.request.markFlags.warning;
+        out.error = o.request.markFlags.error;
+        out.cell = o.cell;
         return out;
     }
 
@@ -130,7 +143,7 @@ private:
 // that leaves and the bytes after it.
 struct Case {
     const char* name;
-    int32_t cell;
+    Cell cell;
     Bytes before;
     Act act;
     std::string typed;
