@@ -120,6 +120,9 @@ struct CellFrame {
     // (Re)loads the row record for another kind or index, with the same rule
     // as the frame's own load.
     void LoadRow(int32_t kind, int32_t n);
+    // As LoadRow, for any row the kind's tables hold (datCh::TableMax), also
+    // one beyond the rows of the frame's own load and of the row commands.
+    void LoadTableRow(int32_t kind, int32_t n);
     // Writes a changed row back and reads it again; nothing for a row outside
     // its kind's rows.
     void StoreRow();
@@ -144,4 +147,7 @@ struct CellFrame {
     // cell is never asked for (the host would replay the key on the same
     // cell for ever).
     void JumpTo(int32_t targetCell);
+
+private:
+    void Load(int32_t kind, int32_t n, bool inTable);
 };

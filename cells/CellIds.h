@@ -171,6 +171,7 @@
     X(CL_Ltr_Op_LSD_Decoder, 360) \
     X(CL_UTone_Dec_Low, 656) \
     X(CL_UTone_Dec_High, 657) \
+    X(CL_Mdc_Status_Enabled, 904) \
     X(CL_Mdc_Alias2_Strip, 909) \
     X(CL_Mdc_Alias5_Text, 924)
 // clang-format on

@@ -398,8 +398,7 @@ void Tone(CellFrame& f) {
 }
 
 void Name(CellFrame& f) {
-    if (EditTextCell(f.request, f.row.name.data(), static_cast<int32_t>(f.row.name.size()), false, f.result))
-        f.StoreRow();
+    form::RunRowText(f, f.row.name);
 }
 
 // Scramble type 2 numbers its codes 1..16 (stored 0..15), types 0 and 3
@@ -442,33 +441,44 @@ void ScrambleCode(CellFrame& f) {
 constexpr int32_t kNacMax = 63;
 constexpr int32_t kNacDigits = 2;
 
-// The transmit NAC follows the receive NAC while the two are equal.
 void ReceiveNac(CellFrame& f) {
-    const bool follows = f.row.rxNac == f.row.txNac;
-    f.value = f.row.rxNac;
-    if (ConvHexValueCell(f.request, f.value, 0, kNacMax, kNacDigits, f.result)) {
-        f.row.rxNac = f.value;
-        if (follows) f.row.txNac = f.value;
-        f.StoreRow();
-    }
+    ReceiveNacCell(f, f.row.rxNac, f.row.txNac);
     GreyAfter(f, Modes({0}), 0);
 }
 
 void TransmitNac(CellFrame& f) {
-    AlignH(f, kAlignLeft);
-    f.value = f.row.txNac;
-    if (ConvHexValueCell(f.request, f.value, 0, kNacMax, kNacDigits, f.result)) {
-        f.row.txNac = f.value;
-        f.StoreRow();
-    }
-    if (f.row.txNac == f.row.rxNac && f.result != cmcCellCapsule::kResultOpenEditor) {
-        f.Show(kSameAsReceive);
-        AlignH(f, kAlignCentre);
-    }
+    TransmitNacCell(f, f.row.rxNac, f.row.txNac);
     GreyAfter(f, Modes({0, 1}), 0);
 }
 
 } // namespace
+
+void ReceiveNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac) {
+    const bool follows = rxNac == txNac;
+    f.value = rxNac;
+    if (ConvHexValueCell(f.request, f.value, 0, kNacMax, kNacDigits, f.result)) {
+        rxNac = f.value;
+        if (follows) txNac = f.value;
+        f.StoreRow();
+    }
+}
+
+void TransmitNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac) {
+    AlignH(f, kAlignLeft);
+    f.value = txNac;
+    if (ConvHexValueCell(f.request, f.value, 0, kNacMax, kNacDigits, f.result)) {
+        txNac = f.value;
+        f.StoreRow();
+    }
+    if (txNac == rxNac && f.result != cmcCellCapsule::kResultOpenEditor) {
+        f.Show(kSameAsReceive);
+        AlignH(f, kAlignCentre);
+    }
+}
+
+void GreyInDigitalModes(CellFrame& f, std::initializer_list<int32_t> modes) {
+    GreyAfter(f, Modes(modes), 0);
+}
 
 void RegisterChannelCells(CellCaseList& list) {
     list.Add("CL_Mch_No", RowNumber);

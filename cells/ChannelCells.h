@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 
 struct CellFrame;
 
@@ -115,3 +116,14 @@ inline constexpr ChannelKeyInfo kChannelKeys[] = {
 // aliases) earns for a value while the row's MSK signalling is on; nothing for
 // other columns, models and rows. The columns and their list pop-ups share it.
 void SetSignallingMark(CellFrame& f, int32_t columnCell, int32_t value);
+
+// The receive and transmit NAC of a row, wherever the row keeps the pair (the
+// channel columns, the NAC channel list): the transmit NAC follows the receive
+// NAC while the two are equal, and then shows "<-", centred. A change stores
+// the frame's row.
+void ReceiveNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac);
+void TransmitNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac);
+
+// Greys a cell of a channel row while the row's digital mode (CL_Mch_Dig_Sig:
+// 0 analog .. 3 digital only) is one of the modes given.
+void GreyInDigitalModes(CellFrame& f, std::initializer_list<int32_t> modes);

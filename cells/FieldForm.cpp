@@ -21,6 +21,8 @@ namespace {
 std::optional<int32_t> EntryOffset(const Field& field, int32_t index) {
     if (field.stride == 0) return 0;
     if (index < 0 || index >= field.count) return std::nullopt;
+    if (field.slots > 0)
+        return field.blockStride * (index / field.slots) + field.stride * (index % field.slots);
     return field.stride * index;
 }
 
@@ -203,7 +205,15 @@ int RunRow(CellFrame& f, const Row& row) {
         changed = RunConv(f, row.conv, f.value);
         if (changed) Set(f.image, row.field, f.index, f.value);
     }
+    if (changed && row.storesRecord) f.StoreRow();
     Finish(f, row, changed);
+    return changed;
+}
+
+int RunRowText(CellFrame& f, std::span<uint8_t> text) {
+    const int changed =
+        EditTextCell(f.request, text.data(), static_cast<int32_t>(text.size()), false, f.result);
+    if (changed) f.StoreRow();
     return changed;
 }
 

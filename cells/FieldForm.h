@@ -1,5 +1,6 @@
 #pragma once
 #include "cells/CellCases.h"
+#include "cells/CellFields.h"
 
 #include <array>
 #include <cstdint>
@@ -10,13 +11,13 @@
 #include <type_traits>
 #include <unordered_map>
 
-struct CellFrame;
 class cmcEeprom;
 
 // The table form of the cells that show and edit one field of the working
 // image: a row names the cell, its field, its converter with the converter's
-// parameters, and the two rules that many such cells add (grey while another
-// bit says so; every view rebuilt after a change or after any request).
+// parameters, and the rules that many such cells add (grey while another bit
+// says so; every view rebuilt after a change or after any request; the row
+// record of the sheet stored after a change).
 // RunRow runs any row, RegisterRows makes a table's rows the cases of their
 // cells; a cell that does more stays a small function of its own and takes
 // the pieces it shares from here (Index, Get, Set, RunConv, Finish).
@@ -62,6 +63,10 @@ struct Field {
     // after entry 0's, for the cell indexes 0..count - 1. stride 0: one field.
     int32_t stride = 0;
     int32_t count = 0;
+    // A table of blocks of `slots` entries each (slots 0: no blocks): entry
+    // n is slot n % slots of block n / slots, blockStride bytes a block.
+    int32_t slots = 0;
+    int32_t blockStride = 0;
 };
 
 // Bits high..low of the byte, as the tables write them ("bits 5-4").
@@ -98,6 +103,17 @@ template <class... P> constexpr Field Split(P... pieces) {
 constexpr Field PerEntry(Field f, int32_t stride, int32_t count) {
     f.stride = stride;
     f.count = count;
+    return f;
+}
+
+// The field of slot 0 of block 0 repeated for slots entries a block, stride
+// bytes apart, in blocks blocks blockStride bytes apart; the cell index n
+// names slot n % slots of block n / slots.
+constexpr Field PerSlot(Field f, int32_t stride, int32_t slots, int32_t blockStride, int32_t blocks) {
+    f.stride = stride;
+    f.count = slots * blocks;
+    f.slots = slots;
+    f.blockStride = blockStride;
     return f;
 }
 
@@ -288,6 +304,9 @@ struct Row {
     Conv conv;
     Grey grey{};
     Rebuild rebuild = Rebuild::Never;
+    // A fixed field shown on the sheet of a row record: a change also writes
+    // back the row the frame loaded for the cell's category.
+    bool storesRecord = false;
 };
 
 // Shows the row's field through its converter and writes a change back. A
@@ -296,6 +315,16 @@ struct Row {
 int RunRow(CellFrame& frame, const Row& row);
 // The row's grey rule and, unless changedOnly and nothing changed, its flags.
 void Finish(CellFrame& frame, const Row& row, int changed);
+
+// A field of the frame's row record through a converter: a change is written
+// into the field and the row stored and reloaded (field::RowCell).
+template <class F> int RunRowField(CellFrame& frame, F& field, const Conv& conv) {
+    return field::RowCell(frame, field, [&](int32_t& v, int32_t&) { return RunConv(frame, conv, v); });
+}
+
+// A blank-padded text of the frame's row record through the text cell
+// (EditTextCell); a change stores the row. Returns 1 when the text changed.
+int RunRowText(CellFrame& frame, std::span<uint8_t> text);
 
 // Entries of a table found by the name of the frame's cell in the engine that
 // runs it. T has a member `const char* name`; a name twice is fatal.

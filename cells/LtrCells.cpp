@@ -49,10 +49,6 @@ constexpr const char* kSameAsReceive = "<-";
 constexpr const char* kHomeRepeater = "H";
 constexpr const char* kNotLtrBank = "---";
 
-template <class Field> int RowField(CellFrame& f, Field& field, const form::Conv& c) {
-    return field::RowCell(f, field, [&](int32_t& v, int32_t&) { return form::RunConv(f, c, v); });
-}
-
 void PostSheetChanged() {
     if (gEvMan) gEvMan->Post(evRedrawSheet, 0, 0);
 }
@@ -113,7 +109,7 @@ void InsertingGroupCell(CellFrame& f) {
 
 void GrpTxId(CellFrame& f) {
     AlignH(f, kAlignRight);
-    if (RowField(f, f.row.grpTxId, form::Int16(1, kMaxGroupId))) PostSheetChanged();
+    if (form::RunRowField(f, f.row.grpTxId, form::Int16(1, kMaxGroupId))) PostSheetChanged();
     if (f.result != cmcCellCapsule::kResultOpenEditor && f.row.grpTxId == f.row.grpRxId) {
         AlignH(f, kAlignCentre);
         conv::Show(f.request, kSameAsReceive);
@@ -149,7 +145,7 @@ void RowFieldCase(CellFrame& f) {
     for (const RowFieldCell& c : kRowFieldCells) {
         if (c.id != f.cellId) continue;
         if (c.poolEntry && NewPoolRow(f)) return;
-        std::visit([&](auto member) { RowField(f, f.row.*member, c.conv); }, c.field);
+        std::visit([&](auto member) { form::RunRowField(f, f.row.*member, c.conv); }, c.field);
         return;
     }
 }
@@ -238,13 +234,13 @@ void BankSiteCell(CellFrame& f) {
     }
     switch (f.cellId) {
     case cellid::CL_Mch_AreaBit:
-        RowField(f, f.row.areaBit, form::Sel(kOnOff2));
+        form::RunRowField(f, f.row.areaBit, form::Sel(kOnOff2));
         break;
     case cellid::CL_Ltr_Op_NumPreBit:
-        RowField(f, f.row.numPreBit, form::Int16(0, 255));
+        form::RunRowField(f, f.row.numPreBit, form::Int16(0, 255));
         break;
     case cellid::CL_Ltr_Op_NumHangBit:
-        RowField(f, f.row.numHangBit, form::Int16(0, 255));
+        form::RunRowField(f, f.row.numHangBit, form::Int16(0, 255));
         break;
     default:
         break;

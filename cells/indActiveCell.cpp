@@ -72,8 +72,12 @@ RowCommand RowCommandOf(FrameCommand command) {
 // The frame's own row rule: rows the kind's table holds are decoded from the
 // working image; any other row is a cleared record without an image, so that
 // nothing a case does to it reaches the image.
+bool KindHasRows(int32_t kind) {
+    return kind >= 1 && kind < datCh::kKinds && kind != 14;
+}
+
 bool RowInTable(int32_t kind, int32_t n) {
-    return kind >= 1 && kind < datCh::kKinds && kind != 14 && n >= 0 && n <= datCh::FieldMax(kind);
+    return KindHasRows(kind) && n >= 0 && n <= datCh::FieldMax(kind);
 }
 
 void Prepare(CellFrame& f) {
@@ -323,7 +327,15 @@ CellFrame::CellFrame(cmcCellCapsule& request, cmcEeprom& image)
     : CellFrame(InstalledCellEngine(), request, image) {}
 
 void CellFrame::LoadRow(int32_t kind, int32_t n) {
-    rowLoaded = RowInTable(kind, n);
+    Load(kind, n, RowInTable(kind, n));
+}
+
+void CellFrame::LoadTableRow(int32_t kind, int32_t n) {
+    Load(kind, n, KindHasRows(kind) && n >= 0 && n <= datCh::TableMax(kind));
+}
+
+void CellFrame::Load(int32_t kind, int32_t n, bool inTable) {
+    rowLoaded = inTable;
     row.SetImage(rowLoaded ? &image : nullptr);
     row.Load(kind, n);
     sigOn = sigOff = noRepeater = false;

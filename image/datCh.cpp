@@ -23,6 +23,11 @@ constexpr Limit kLimits[datCh::kKinds] = {
     {0, 249, 2}, {0, 39, 2},  {0, 31, 2},  {0, 2559, 3}, {0, 9, 2},   {0, 499, 3},
 };
 
+// The MSK status messages: rows 0..22 are the user's, the tables' row 23 is
+// shown but never inserted, deleted or moved.
+constexpr int32_t kKindMskStatus = 18;
+constexpr int32_t kMskStatusTableMax = 23;
+
 bool InTable(int32_t kind) {
     return kind >= 0 && kind < datCh::kKinds;
 }
@@ -73,6 +78,8 @@ static_assert(kUserToneEncode == layout::Table(12).offset && kBankName == layout
 static_assert(kMskIdGroup == layout::Table(29).offset && kMskCallAddress == layout::Table(27).offset);
 static_assert(kMskCallList == layout::Table(28).offset && kMskStatusV == layout::Table(31).offset);
 static_assert(kMskStatusW == layout::Table(30).offset && kMskShortText == layout::Table(32).offset);
+static_assert(layout::Table(30).records == kMskStatusTableMax + 1 &&
+              layout::Table(31).records == kMskStatusTableMax + 1);
 static_assert(kMskShortTextSel == layout::Table(33).offset && kDigitalIndId == layout::Table(34).offset);
 static_assert(kDigitalGrpId == layout::Table(35).offset && kNacChannel == layout::Table(36).offset);
 static_assert(kDigitalStatusV == layout::Table(64).offset && kDigitalStatusW == layout::Table(63).offset);
@@ -197,6 +204,9 @@ int32_t datCh::FieldMax(int32_t k) {
 int32_t datCh::FieldFlag(int32_t k) {
     return InTable(k) ? kLimits[k].flags & 1 : 0;
 }
+int32_t datCh::TableMax(int32_t k) {
+    return k == kKindMskStatus ? kMskStatusTableMax : FieldMax(k);
+}
 int32_t datCh::GetMin(int32_t k) {
     return InTable(k) ? kLimits[k].min : 0;
 }
@@ -207,7 +217,7 @@ int32_t datCh::GetMax(int32_t k) {
 bool datCh::CanAccess(int32_t k, int32_t n) const {
     // Every row record lies in the static tables, so an image that holds them holds the record.
     return image && image->GetSize() >= layout::kPtblCopy && k >= 1 && k < kKinds && k != 14 && n >= 0 &&
-           n <= kLimits[k].max;
+           n <= TableMax(k);
 }
 
 int32_t datCh::BankOfChannel(int32_t n) const {

@@ -75,6 +75,10 @@ public:
     // As FieldMin and FieldMax, but 0 and 100000000 for a kind outside the table.
     static int32_t GetMin(int32_t kind);
     static int32_t GetMax(int32_t kind);
+    // The highest row the kind's tables hold: FieldMax, except for the MSK
+    // status messages, whose tables hold a 24th row (23) that the row
+    // commands never reach. Load and Store work on every row the tables hold.
+    static int32_t TableMax(int32_t kind);
 
     int32_t kind = 0;
     int32_t index = 0;

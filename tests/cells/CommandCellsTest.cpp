@@ -265,7 +265,8 @@ void ErrorAt7(CellFrame& f) {
 
 TEST(CommandCellsTest, ChecksOrTheMarksOfTheCellsTheyAsk) {
     ScopedCellCase moni(156, WarnAt5), sel(157, ErrorAt7), nac(195, ErrorAt5), tone(657, WarnAt5);
-    ScopedCellCase idRange(205, ErrorAt5), idGroup(206, ErrorAt7), fixGps(270, ErrorAt5);
+    ScopedCellCase idRange(205, ErrorAt5), idGroup(206, ErrorAt7), fixStatus(263, ErrorAt5),
+        fixGps(270, ErrorAt5);
     ScopedCellCase nacCh(325, ErrorAt7), rpt(106, ErrorAt7);
     struct Case {
         int32_t model;

@@ -57,8 +57,23 @@ TEST(ExecuteTest, AnIdWithoutCaseShowsYetAndTheEmptyIdsNothing) {
 
 // Every case shows its cell over a model's start-up data, in the category of
 // no record and on a channel row, without a box, a pop-up, an editor or any
-// change to the image: showing is never editing.
+// change to the image: showing is never editing, but for the trunking timers,
+// which turn a stored 0 into 1 whenever they are shown.
 class EveryCaseTest : public ::testing::TestWithParam<int32_t> {};
+
+struct WriteOnShow {
+    int32_t cell;
+    int32_t address; // the one byte the cell may write
+};
+constexpr WriteOnShow kWritesOnShow[] = {{302, 105664}, {303, 105665}, {304, 105666}};
+
+// The image as it would be after showing the cell: equal to before for all
+// cells but those that write on a display.
+cmcEeprom AfterShow(cmcEeprom image, int32_t cell) {
+    for (const WriteOnShow& w : kWritesOnShow)
+        if (w.cell == cell && image.GetByte(w.address) == 0) image.SetByte(w.address, 1);
+    return image;
+}
 
 TEST_P(EveryCaseTest, ShowsItsCellAndChangesNothing) {
     CellHarness h(GetParam());
@@ -81,9 +96,9 @@ TEST_P(EveryCaseTest, ShowsItsCellAndChangesNothing) {
         if (!Cases().Has(id)) continue;
         for (int32_t category : {catid::CT_Null, catid::CT_Mch}) {
             SCOPED_TRACE(testing::Message() << "cell " << id << " category " << category);
-            const cmcEeprom before = h.Image();
+            const cmcEeprom expected = AfterShow(h.Image(), id);
             const Outcome out = h.Display({category, id, 0});
-            EXPECT_TRUE(h.Image().IsEqual(before));
+            EXPECT_TRUE(h.Image().IsEqual(expected));
             EXPECT_EQ(out.result, 0);
             EXPECT_TRUE(h.popups.Log().empty());
             // A new file is sound: nothing the program ships shows as an error or as a

@@ -72,6 +72,27 @@ TEST(FieldFormTest, AFieldPerEntryActsOnlyForAnIndexInsideItsTable) {
     EXPECT_EQ(h.Image().GetByte(kNextTable + 1), 0xAD);
 }
 
+// Two blocks of three one-byte slots, the blocks six bytes apart: index
+// s * 3 + k is slot k of block s; the bytes between the blocks are no slot's.
+TEST(FieldFormTest, AFieldPerSlotFindsItsBlockAndSlot) {
+    CellHarness h;
+    const form::Row row{"", form::PerSlot(form::Byte(kTable), 1, 3, 6, 2), form::Int16(0, 255)};
+    RowUnderTest use(row);
+    for (int32_t i = 0; i < 16; ++i)
+        h.Image().SetByte(kTable + i, static_cast<uint8_t>(0xA0 + i));
+
+    EXPECT_EQ(h.Display(use.At(2)).text, "162");
+    EXPECT_EQ(h.Display(use.At(3)).text, "166");
+    EXPECT_EQ(h.Display(use.At(5)).text, "168");
+    h.Commit(use.At(4), "7");
+    for (int32_t index : {6, -1}) {
+        EXPECT_EQ(h.Display(use.At(index)).text, "") << index;
+        h.Commit(use.At(index), "9");
+    }
+    for (int32_t i = 0; i < 16; ++i)
+        EXPECT_EQ(h.Image().GetByte(kTable + i), i == 7 ? 7 : 0xA0 + i) << "byte " << i;
+}
+
 TEST(FieldFormTest, ASplitFieldPerEntryMovesAllItsPieces) {
     CellHarness h;
     // Value bit 1 in byte 0 bit 7 of the entry, bit 0 in byte 3 bit 0.

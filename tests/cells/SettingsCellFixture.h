@@ -51,8 +51,11 @@ struct Outcome {
     int32_t result = 0;
     int32_t flags = -1; // of the notification; -1 when it was not called
     std::string text;
+    ColorValue ink = 0; // the colour of the cell's text
     bool grey = false;
     bool warning = false;
+    bool error = false;
+    cmcCellObj cell; // the cell object after the call: alignment, menu state
 
     bool Rebuilds() const { return flags >= 0 && (flags & kRebuildAll) != 0; }
 };
@@ -133,8 +136,11 @@ private:
         out.result = o.result;
         out.flags = o.flags;
         out.text = o.text;
-        out.grey = h_.canvas->fontColor == kGrey;
+        out.ink = h_.canvas->fontColor;
+        out.grey = out.ink == kGrey;
         out.warning = o.request.markFlags.warning;
+        out.error = o.request.markFlags.error;
+        out.cell = o.cell;
         return out;
     }
 
@@ -147,6 +153,7 @@ private:
 struct CaseCell {
     CaseCell(int32_t cell) : at{0, cell, 0} {}
     CaseCell(int32_t category, int32_t cell, int32_t index) : at{category, cell, index} {}
+    CaseCell(CellAddress address) : at(address) {}
     CellAddress at;
 };
 

@@ -40,6 +40,8 @@ TEST(datChLimits, TheLimitTable) {
         EXPECT_EQ(datCh::FieldFlag(k), rows[k].flag) << k;
         EXPECT_EQ(datCh::GetMin(k), rows[k].min) << k;
         EXPECT_EQ(datCh::GetMax(k), rows[k].max) << k;
+        // The status messages' tables hold a row beyond the user's.
+        EXPECT_EQ(datCh::TableMax(k), k == 18 ? 23 : rows[k].max) << k;
     }
     for (int32_t k : {27, 100, -1}) {
         EXPECT_EQ(datCh::GetMin(k), 0) << k;
@@ -88,7 +90,7 @@ TEST_F(datChTest, RowsOutsideTheKindDecodeNothingAndAreNotWritten) {
     const cmcEeprom before(image);
     for (int32_t kind = -1; kind <= 27; ++kind) {
         SCOPED_TRACE("kind " + std::to_string(kind));
-        std::vector<int32_t> rows = {-1, datCh::FieldMax(kind) + 1, INT32_MIN, INT32_MAX};
+        std::vector<int32_t> rows = {-1, datCh::TableMax(kind) + 1, INT32_MIN, INT32_MAX};
         if (kind == 0 || kind == 14) rows.push_back(0);
         for (int32_t n : rows) {
             datCh ch = Filled(kind);
@@ -100,6 +102,27 @@ TEST_F(datChTest, RowsOutsideTheKindDecodeNothingAndAreNotWritten) {
             EXPECT_TRUE(image.IsEqual(before)) << n;
         }
     }
+}
+
+// Row 23 of the MSK status messages lies in their tables, beyond the rows
+// the user inserts or deletes: it reads and writes its own 16 + 16 bytes.
+TEST_F(datChTest, TheLastStatusMessageRowReadsAndWritesItsOwnBytes) {
+    image.SetByte(100496, 'S');
+    image.SetByte(100508, 0xE3);
+    image.SetByte(100124, 0x01);
+    image.SetByte(100512, 0x77);
+    datCh ch(&image);
+    ch.Load(18, 23);
+    EXPECT_EQ(ch.name[0], 'S');
+    EXPECT_EQ(ch.msgBeep, 3);
+    EXPECT_TRUE(ch.msgAuto);
+    EXPECT_TRUE(ch.msgPriority);
+    ch.msgBeep = 5;
+    ch.name2[0] = 'T';
+    ch.Store(18, 23);
+    EXPECT_EQ(image.GetByte(100508), 0xE5);
+    EXPECT_EQ(image.GetByte(100112), 'T');
+    EXPECT_EQ(image.GetByte(100512), 0x77) << "the short texts' flags after the table";
 }
 
 TEST_F(datChTest, ChannelRow512IsClearedAndProgrammedAndStoresNothing) {
