@@ -17,7 +17,8 @@ DocumentFactory CloningDocumentFactory() {
 ProgramGlobals::ProgramGlobals(const ProgramProfile& profile, const DocumentFactory& makeDocument,
                                const std::string& programDirectory)
     : running_(profile) {
-    environ_ = std::make_unique<indEnviron>(profile.mutexName, profile.settingsKey, profile.settingsFile);
+    environ_ = std::make_unique<indEnviron>(profile.mutexName, profile.settingsKey, profile.settingsFile,
+                                            profile.comSpeedHighDefault);
     gEnviron = environ_.get();
     texts_ = std::make_unique<cmcGTex>();
     gGTex = texts_.get();

@@ -20,6 +20,7 @@ const ProgramProfile& CloningProfile() {
         .settingsFile = "Morv/Tolvane.ini",
         .titleKey = "GI_Sys_AppTitle",
         .helpOverlay = "QT4410RH.OVL",
+        .comSpeedHighDefault = 1,
         .fallbackModel = 0,
         // Files written before map revisions were numbered carry none (-1) and are read too.
         .firstMapRevision = INT32_MIN,

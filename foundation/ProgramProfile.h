@@ -22,6 +22,8 @@ struct ProgramProfile {
     std::string titleKey;
     // The help overlay beside the program; empty when the program has none.
     std::string helpOverlay;
+    // The fast link's setting on a first start.
+    int32_t comSpeedHighDefault = 1;
     // The model a stored model index outside 0..9 stands for.
     int32_t fallbackModel = 0;
     // The map revisions of clone data files and start-up data the program

@@ -53,8 +53,9 @@ private:
 } // namespace
 
 indEnviron::indEnviron(const std::string& mutexName, const std::string& registryPath,
-                       const std::string& settingsFile)
-    : mutexName_(mutexName), registryPath_(registryPath), lock_(mutexName) {
+                       const std::string& settingsFile, int32_t comSpeedHighDefault)
+    : mutexName_(mutexName), registryPath_(registryPath), comSpeedHighDefault_(comSpeedHighDefault),
+      lock_(mutexName) {
     // A second instance must not even read the file: it belongs to the first.
     if (lock_.GetState() == plat::InstanceLock::State::Acquired) {
         ownStore_ = std::make_unique<plat::IniSettingsStore>(
@@ -65,8 +66,9 @@ indEnviron::indEnviron(const std::string& mutexName, const std::string& registry
 }
 
 indEnviron::indEnviron(const std::string& mutexName, const std::string& registryPath,
-                       plat::SettingsStore& store)
-    : mutexName_(mutexName), registryPath_(registryPath), lock_(mutexName), store_(&store) {
+                       plat::SettingsStore& store, int32_t comSpeedHighDefault)
+    : mutexName_(mutexName), registryPath_(registryPath), comSpeedHighDefault_(comSpeedHighDefault),
+      lock_(mutexName), store_(&store) {
     Start();
 }
 
@@ -106,7 +108,7 @@ bool indEnviron::Read() {
 void indEnviron::SetDefaults() {
     Marker = ValidMarker;
     ComPort = 1;
-    ComSpeedHigh = 1;
+    ComSpeedHigh = comSpeedHighDefault_;
     CurrentDirectory.clear();
     Recent.Clear();
     FontSizePercentage = 100;

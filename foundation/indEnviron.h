@@ -40,10 +40,13 @@ public:
     // Settings kept in an INI file: settingsFile below the user's
     // configuration folder, or when none is given the file that stands for
     // the registry path.
+    // comSpeedHighDefault is what a first start (or settings not ours) gets
+    // for the fast link: the programs differ there.
     indEnviron(const std::string& mutexName, const std::string& registryPath,
-               const std::string& settingsFile = {});
+               const std::string& settingsFile = {}, int32_t comSpeedHighDefault = 1);
     // Settings kept in a store the caller owns and keeps alive past this object.
-    indEnviron(const std::string& mutexName, const std::string& registryPath, plat::SettingsStore& store);
+    indEnviron(const std::string& mutexName, const std::string& registryPath, plat::SettingsStore& store,
+               int32_t comSpeedHighDefault = 1);
     ~indEnviron();
     indEnviron(const indEnviron&) = delete;
     indEnviron& operator=(const indEnviron&) = delete;
@@ -57,6 +60,7 @@ public:
     // The stored placement of the named form, loaded on first use; null when
     // there is none.
     indEditFormPos* FindEditFormPos(const std::string& name);
+    indEditFormPos* FindOrLoadEditFormPos(const std::string& name) { return FindEditFormPos(name); }
     indEditFormPos& SetEditFormPos(const std::string& name, int32_t left, int32_t top, int32_t width,
                                    int32_t height, int32_t col, int32_t row, int32_t leftCol, int32_t topRow,
                                    int32_t windowState, int32_t flag);
@@ -74,6 +78,9 @@ public:
     int32_t WindowHeight = 0;
     int32_t SplitterV = 0;
     int32_t ModelType = 0;
+    // Set while a window that runs beside the main one has been asked for and
+    // not yet closed; never stored.
+    int32_t AdWindowFlag = 0;
 
     const std::string& MutexName() const { return mutexName_; }
     const std::string& RegistryPath() const { return registryPath_; }
@@ -86,6 +93,7 @@ private:
 
     std::string mutexName_;
     std::string registryPath_;
+    int32_t comSpeedHighDefault_;
     plat::InstanceLock lock_;
     std::unique_ptr<plat::SettingsStore> ownStore_;
     plat::SettingsStore* store_ = nullptr;

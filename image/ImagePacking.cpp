@@ -4,6 +4,7 @@
 #include "image/BankSite.h"
 #include "image/DynamicCapacity.h"
 #include "image/ImageLayout.h"
+#include "image/LayoutProfile.h"
 #include "image/PartitionTable.h"
 #include "image/cmcEeprom.h"
 #include "platform/Fatal.h"
@@ -66,14 +67,15 @@ Counts CountsOf(const cmcEeprom& image) {
 
 class Packer {
 public:
-    Packer(cmcEeprom& image, int mode, int modelClass)
-        : eeprom_(image), image_(image.Data()), mode_(mode), class_(modelClass), counts_(CountsOf(image)) {}
+    Packer(cmcEeprom& image, int mode, int modelClass, const layout::LayoutProfile& layout)
+        : eeprom_(image), image_(image.Data()), mode_(mode), class_(modelClass), layout_(layout),
+          counts_(CountsOf(image)) {}
 
     int Run() {
         std::memset(image_ + layout::kDynamicStart, 0, layout::kDynamicEnd - layout::kDynamicStart);
         PutWord(image_ + layout::kHdrBase, kBase);
-        for (const StaticTable* t : layout::kPackSequence) {
-            if (t->id == 3) {
+        for (const StaticTable* t : layout_.PackSequence()) {
+            if (t->packOrder == layout_.BlockAfterBank127()) {
                 PackBank127();
                 if (overflow_) break;
                 PutWord(image_ + layout::kHdrBlock3Address, Address());
@@ -102,8 +104,7 @@ public:
 
 private:
     int32_t Address() const { return kBase + e_; }
-    // The last byte of a block may be at most 0xFF7E.
-    bool Fits(int64_t length) const { return kBase + e_ + length < layout::kDynamicEnd; }
+    bool Fits(int64_t length) const { return layout_.Fits(Address(), length); }
 
     int32_t CountOf(const StaticTable& t) const {
         switch (t.count) {
@@ -119,27 +120,50 @@ private:
         return 0;
     }
 
+    // What packing spends behind the bank-127 blocks: the blocks after them,
+    // the partition table with every entry, the signature.
+    int64_t BytesBehindBank127() const {
+        int64_t bytes = kSignatureLength;
+        int32_t entries = k_ + static_cast<int32_t>(layout_.Bank127Blocks().size());
+        for (const StaticTable* t : layout_.PackSequence()) {
+            if (t->packOrder < layout_.BlockAfterBank127() || !PackedFor(t->when, class_)) continue;
+            bytes += int64_t{t->recordSize} * CountOf(*t);
+            ++entries;
+        }
+        return bytes + int64_t{layout::kPtblEntrySize} * entries;
+    }
+
+    // How many channel records a clone write with the widen flag sends as
+    // blocks 4 and 5.
+    int32_t WidenedCount() const {
+        const int32_t most = layout::kChannelRows - counts_.below127;
+        if (layout_.GetRules().widen == layout::WidenRule::WholeArea) {
+            // As many as leave room for everything behind them, never fewer
+            // than the bank's own: those overflow as they would unwidened.
+            const int64_t room = layout::kDynamicEnd - Address() - BytesBehindBank127();
+            const int64_t fit = room < 0 ? 0 : room / layout::kBank127BytesPerChannel;
+            return static_cast<int32_t>(std::max<int64_t>(counts_.bank127, std::min<int64_t>(most, fit)));
+        }
+        const int32_t u =
+            MaxFittingCount(eeprom_, kCategoryChannel, layout::kChannelRows - counts_.total, kBank127Mode);
+        int32_t v = std::max(0, std::min(most, u));
+        while (!Fits(int64_t{layout::kBank127BytesPerChannel} * v))
+            --v;
+        return v;
+    }
+
     // Bank 127's channels go as blocks 4 and 5; a clone write with the widen
-    // flag sends every channel record behind banks 0..126 that still fits.
+    // flag sends more channel records behind banks 0..126.
     void PackBank127() {
         const bool widen = (image_[layout::kBankFlags] & kWidenBank127) != 0;
         if (counts_.bank127 == 0 && !widen) return;
-        int32_t v;
-        if (mode_ == kPackCloneWrite && widen) {
-            const int32_t u = MaxFittingCount(eeprom_, kCategoryChannel, layout::kChannelRows - counts_.total,
-                                              kBank127Mode);
-            v = std::max(0, std::min(layout::kChannelRows - counts_.below127, u));
-            while (!Fits(int64_t{layout::kBank127BytesPerChannel} * v))
-                --v;
-        } else {
-            v = counts_.bank127;
-            if (!Fits(int64_t{layout::kBank127BytesPerChannel} * v)) {
-                overflow_ = true;
-                return;
-            }
+        const int32_t v = mode_ == kPackCloneWrite && widen ? WidenedCount() : counts_.bank127;
+        if (!Fits(int64_t{layout::kBank127BytesPerChannel} * v)) {
+            overflow_ = true;
+            return;
         }
-        for (const layout::Bank127Block& b : layout::kBank127Blocks)
-            if (!Append(b.id, layout::Table(b.table), counts_.below127, v)) return;
+        for (const layout::Bank127Block& b : layout_.Bank127Blocks())
+            if (!Append(b.id, layout_.Get(b.table), counts_.below127, v)) return;
     }
 
     // Appends `count` records of table t from record `first` as block `id`.
@@ -149,7 +173,7 @@ private:
             overflow_ = true;
             return false;
         }
-        FillDerivedFields(id);
+        if (layout_.GetRules().fillDerived) layout_.GetRules().fillDerived(image_, id, Address());
         WritePtblEntry(image_ + layout::kPtblCopy + layout::kPtblEntrySize * k_,
                        {id, static_cast<uint16_t>(t.recordSize), static_cast<uint16_t>(count),
                         static_cast<uint16_t>(Address())});
@@ -161,41 +185,11 @@ private:
         return true;
     }
 
-    // The radio finds the status, message and alias blocks through addresses
-    // kept in other tables, which are packed after these blocks.
-    void FillDerivedFields(uint16_t id) {
-        const int32_t at = Address();
-        if (id == 60 || id == 61) {
-            const StaticTable& block = layout::Table(id);
-            const StaticTable& index = layout::Table(id == 60 ? 56 : 57);
-            const int32_t field = id == 60 ? layout::kStatusAddressField : layout::kMessageAddressField;
-            for (int32_t k = 0; k < block.records; ++k)
-                PutWord(image_ + index.Record(k) + field, at + block.recordSize * k);
-        } else if (id == 59) {
-            const StaticTable& alias = layout::Table(59);
-            const StaticTable& where = layout::Table(58);
-            for (int32_t k = 0; k < where.records; ++k) {
-                uint8_t* r = image_ + where.Record(k);
-                PutWord(r, at);
-                PutWord(r + 2, at + alias.recordSize * (alias.records - 1));
-                PutWord(r + 4, alias.records);
-            }
-            for (int32_t k = 0; k < alias.records; ++k) {
-                uint8_t* r = image_ + alias.Record(k);
-                const bool text = std::any_of(r, r + layout::kAliasTextLength,
-                                              [](uint8_t c) { return c != 0x00 && c != 0x20; });
-                if (text)
-                    r[layout::kAliasTextFlagByte] |= layout::kAliasTextFlag;
-                else
-                    r[layout::kAliasTextFlagByte] &= static_cast<uint8_t>(~layout::kAliasTextFlag);
-            }
-        }
-    }
-
     cmcEeprom& eeprom_;
     uint8_t* image_;
     int mode_;
     int class_;
+    const layout::LayoutProfile& layout_;
     Counts counts_;
     int32_t e_ = 0; // bytes used from the start of the dynamic area
     int32_t k_ = 0; // entries written
@@ -219,9 +213,13 @@ void CheckPtblDuplicates(const uint8_t* table, int32_t count) {
     }
 }
 
-int Static2Dynamic(cmcEeprom& image, int mode, int modelClass) {
+int Static2Dynamic(cmcEeprom& image, int mode, int modelClass, const layout::LayoutProfile& layout) {
     if (!IsWorkingLayout(image)) return 1;
-    return Packer(image, mode, modelClass).Run();
+    return Packer(image, mode, modelClass, layout).Run();
+}
+
+int Static2Dynamic(cmcEeprom& image, int mode, int modelClass) {
+    return Static2Dynamic(image, mode, modelClass, layout::CloningLayout());
 }
 
 int Static2Dynamic(cmcEeprom& image, int mode) {

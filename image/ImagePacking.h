@@ -3,6 +3,9 @@
 #include <functional>
 
 class cmcEeprom;
+namespace layout {
+class LayoutProfile;
+}
 
 // Packing: the static tables of a working-layout image become the radio's dynamic area, with a fresh
 // partition table, the maker signature and the header fields that locate them. The same tables and counts
@@ -18,6 +21,8 @@ constexpr int kPackCloneWrite = 1;
 // An image of another size than the working layout is not packed (1).
 int Static2Dynamic(cmcEeprom& image, int mode);
 int Static2Dynamic(cmcEeprom& image, int mode, int modelClass);
+// The same in another program's layout.
+int Static2Dynamic(cmcEeprom& image, int mode, int modelClass, const layout::LayoutProfile& layout);
 int Static2DynamicInit(cmcEeprom& image);
 int Static2DynamicInit(cmcEeprom& image, int modelClass);
 

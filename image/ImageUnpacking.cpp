@@ -3,9 +3,9 @@
 #include "image/BankSite.h"
 #include "image/ImageLayout.h"
 #include "image/ImagePacking.h"
+#include "image/LayoutProfile.h"
 #include "image/PartitionTable.h"
 #include "image/cmcEeprom.h"
-#include "image/datCh.h"
 
 #include <algorithm>
 #include <cstring>
@@ -58,15 +58,18 @@ template <typename Get, typename Set> void ClampCounts(int32_t units, int32_t ro
 // tables 2 and 3; each block is read by its own record size and count. The
 // bank keeps at least its count, and grows to its last programmed channel.
 // Then the radio part is packed again in the program's own layout.
-void MergeBank127(cmcEeprom& image, int32_t n, int modelClass, const ImagePacking& repack) {
+void MergeBank127(cmcEeprom& image, int32_t n, const ImagePacking& repack,
+                  const layout::LayoutProfile& layout) {
+    const auto blocks = layout.Bank127Blocks();
     Located channels, extras, bank127[2];
+    if (blocks.size() != std::size(bank127)) return;
     if (!Locate(image, n, 2, channels) || !Locate(image, n, 3, extras)) return;
-    for (size_t k = 0; k < layout::kBank127Blocks.size(); ++k)
-        if (!Locate(image, n, layout::kBank127Blocks[k].id, bank127[k])) return;
+    for (size_t k = 0; k < blocks.size(); ++k)
+        if (!Locate(image, n, blocks[k].id, bank127[k])) return;
     const int32_t start = std::min<int32_t>(channels.entry.count, layout::kChannelRows);
-    for (size_t k = 0; k < layout::kBank127Blocks.size(); ++k) {
+    for (size_t k = 0; k < blocks.size(); ++k) {
         const Located& b = bank127[k];
-        const StaticTable& t = layout::Table(layout::kBank127Blocks[k].table);
+        const StaticTable& t = layout.Get(blocks[k].table);
         const int32_t size = std::min<int32_t>(b.entry.recordSize, t.recordSize);
         for (int32_t i = 0; i < b.entry.count && start + i < t.records; ++i)
             CopyFromArea(image.Data(), t.Record(start + i), b.source + int64_t{b.entry.recordSize} * i, size);
@@ -74,7 +77,7 @@ void MergeBank127(cmcEeprom& image, int32_t n, int modelClass, const ImagePackin
     const int32_t bank = layout::kBanks - 1;
     const int32_t kept = GetBankChannelCountIn(image, bank);
     SetBankChannelCount(image, bank, bank127[0].entry.count);
-    const int32_t last = LastUsedInBank(image, bank);
+    const int32_t last = layout.GetRules().lastUsedInBank(image, bank);
     SetBankChannelCount(image, bank, std::max(last, kept));
     ClampBankCounts(image);
     // When the program's own layout does not fit the area, the radio's stays:
@@ -99,10 +102,14 @@ void ClampSiteCounts(cmcEeprom& image) {
 }
 
 void UnpackImage(cmcEeprom& image, int modelClass, const ImagePacking& repack) {
+    UnpackImage(image, repack, layout::CloningLayout());
+}
+
+void UnpackImage(cmcEeprom& image, const ImagePacking& repack, const layout::LayoutProfile& layout) {
     if (!LoadPtbl(image)) return;
     uint8_t* bytes = image.Data();
     const int32_t n = PtblEntryCount(image);
-    for (const StaticTable& t : layout::kStaticTables) {
+    for (const StaticTable& t : layout.Tables()) {
         Located b;
         if (t.unpack == layout::UnpackKind::Never || !Locate(image, n, t.id, b)) continue;
         if (t.unpack == layout::UnpackKind::Block) {
@@ -115,14 +122,18 @@ void UnpackImage(cmcEeprom& image, int modelClass, const ImagePacking& repack) {
         }
         AfterTable(image, t.id);
     }
-    MergeBank127(image, n, modelClass, repack);
+    MergeBank127(image, n, repack, layout);
 }
 
 void Dynamic2Static(cmcEeprom& image) {
+    Dynamic2Static(image, layout::CloningLayout());
+}
+
+void Dynamic2Static(cmcEeprom& image, const layout::LayoutProfile& layout) {
     if (!LoadPtbl(image)) return;
     uint8_t* bytes = image.Data();
     const int32_t n = PtblEntryCount(image);
-    for (const StaticTable& t : layout::kStaticTables) {
+    for (const StaticTable& t : layout.Tables()) {
         Located b;
         if (!Locate(image, n, t.id, b)) continue;
         switch (t.expand) {

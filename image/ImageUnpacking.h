@@ -4,6 +4,9 @@
 #include <cstdint>
 
 class cmcEeprom;
+namespace layout {
+class LayoutProfile;
+}
 
 // Unpacking: the blocks of a working-layout image's dynamic area (found
 // through its partition table) are copied into their static tables. Bytes no
@@ -16,10 +19,14 @@ class cmcEeprom;
 // the channels of banks 0..126, after which the image is packed again with
 // the caller's packing. The model class tells programmed channels.
 void UnpackImage(cmcEeprom& image, int modelClass, const ImagePacking& repack);
+// The same in a program's own layout; the layout's channel record tells
+// programmed channels.
+void UnpackImage(cmcEeprom& image, const ImagePacking& repack, const layout::LayoutProfile& layout);
 
 // The reference expansion of a model's start-up data: tables that hold one
 // template record in the file get it in every record.
 void Dynamic2Static(cmcEeprom& image);
+void Dynamic2Static(cmcEeprom& image, const layout::LayoutProfile& layout);
 
 // Banks (sites) at which the running total of the counts passes the channel
 // table (the repeater pool) get count 0, and so does every later one.

@@ -2,6 +2,7 @@
 
 #include "foundation/ModelClass.h"
 #include "image/ImageLayout.h"
+#include "image/LayoutProfile.h"
 #include "image/PartitionTable.h"
 #include "image/RecordLayout.h"
 #include "image/cmcEeprom.h"
@@ -79,38 +80,42 @@ void PutWord(uint8_t* p, int32_t v) {
     p[1] = static_cast<uint8_t>(v);
 }
 
-void FillTables(uint8_t* image, int32_t modelIndex) {
+// Only the tables the program's layout has are filled: a program without
+// MDC or digital status tables has no texts there.
+void FillTables(uint8_t* image, int32_t modelIndex, const layout::LayoutProfile& tables) {
     for (const TextField& f : kTextFields) {
-        const StaticTable& t = layout::Table(f.table);
-        for (int32_t r = 0; r < t.records; ++r)
-            std::memset(image + t.Record(r) + f.at, kBlank, f.length);
+        const StaticTable* t = tables.Find(f.table);
+        if (!t) continue;
+        for (int32_t r = 0; r < t->records; ++r)
+            std::memset(image + t->Record(r) + f.at, kBlank, f.length);
     }
     for (uint16_t id : {60, 61}) {
-        const StaticTable& t = layout::Table(id);
-        for (int32_t r = 0; r < t.records; ++r)
-            std::memset(image + t.Record(r), kBlank, kMdcTexts * kMdcTextLength);
+        const StaticTable* t = tables.Find(id);
+        if (!t) continue;
+        for (int32_t r = 0; r < t->records; ++r)
+            std::memset(image + t->Record(r), kBlank, kMdcTexts * kMdcTextLength);
     }
 
     // A new channel has both tones off; so has every tone pair.
-    const StaticTable& channels = layout::Table(2);
+    const StaticTable& channels = tables.Get(2);
     for (int32_t r = 0; r < channels.records; ++r) {
         image[channels.Record(r) + 8] = kToneOff;
         image[channels.Record(r) + 10] = kToneOff;
     }
-    const StaticTable& tonePairs = layout::Table(14);
+    const StaticTable& tonePairs = tables.Get(14);
     for (int32_t r = 0; r < tonePairs.records; ++r) {
         image[tonePairs.Record(r)] = kToneOff;
         image[tonePairs.Record(r) + 2] = kToneOff;
     }
     // A new call-list entry calls address 0000; its two spare bytes are 0xFF.
-    const StaticTable& callList = layout::Table(27);
+    const StaticTable& callList = tables.Get(27);
     for (int32_t r = 0; r < callList.records; ++r)
         PutWord(image + callList.Record(r) + 2, 0xFFFF);
 
     PutWord(image + kGroupAddressStart, kFirstGroupAddress);
     PutWord(image + kCommonAddress, kAllCall);
     PutWord(image + kKillerAddress, 0);
-    const StaticTable& idGroups = layout::Table(29);
+    const StaticTable& idGroups = tables.Get(29);
     PutWord(image + idGroups.Record(0), 1);
     for (int32_t g = 1; g < idGroups.records; ++g)
         PutWord(image + idGroups.Record(g), kFirstGroupAddress + g - 1);
@@ -176,14 +181,18 @@ private:
 } // namespace
 
 void BuildStartupImage(cmcEeprom& eeprom, int32_t modelIndex) {
+    BuildStartupImage(eeprom, modelIndex, layout::CloningLayout());
+}
+
+void BuildStartupImage(cmcEeprom& eeprom, int32_t modelIndex, const layout::LayoutProfile& tables) {
     eeprom.SetSize(layout::kImageSize);
     uint8_t* image = eeprom.Data();
-    FillTables(image, modelIndex);
+    FillTables(image, modelIndex, tables);
     FillHeader(image, modelIndex);
     Layout blocks(image);
-    for (const StaticTable* t : layout::kPackSequence)
+    for (const StaticTable* t : tables.PackSequence())
         blocks.Block(*t);
-    for (const StaticTable& t : layout::kStaticTables)
+    for (const StaticTable& t : tables.Tables())
         if (t.packOrder == 0) blocks.Block(t);
     blocks.Finish();
 }
