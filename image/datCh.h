@@ -1,19 +1,10 @@
 #pragma once
+#include "image/RecordCodec.h"
+
 #include <array>
 #include <cstdint>
 
 class cmcEeprom;
-
-// A tone squelch setting: a CTCSS tone (index into the tone table) or a DTCS code.
-struct datTone {
-    bool on = false;
-    bool dcs = false;
-    bool dcsInverted = false;
-    int16_t ctcss = 0;
-    int16_t dcsCode = 0; // 9 bits
-
-    bool operator==(const datTone&) const = default;
-};
 
 // One row of one of the image's row tables, decoded into plain fields: a
 // channel (kinds 1..5, one per model class), a repeater-pool entry (24), a

@@ -1,0 +1,98 @@
+#pragma once
+#include "image/RecordCodec.h"
+
+#include <array>
+#include <cstdint>
+
+class cmcEeprom;
+
+namespace adj {
+
+// One row of the adjustment program's row tables, decoded: a channel (kinds
+// 1..5 by model class, kind 2 in the same short form as kinds 1 and 3). Load
+// decodes row n of a kind, Store encodes the fields back into exactly the
+// bits Load took them from, and besides:
+//  - a channel not in use (flag byte A bit 0 clear) stores 0 for both
+//    frequencies; both are held to 0..kMaxFreq when stored;
+//  - the name's not-blank bit (E12.5) follows the name;
+//  - the marks go back first: A, B and E write the row's number where they
+//    are kept (a clear mark leaves the number alone), bit 3 sets or clears
+//    the E switch, bit 4 the bank's flag;
+//  - V1 under scramble type 2 was read one up and goes back one down, never
+//    below 0.
+// A row outside the tables, a kind without rows or an unbound record decodes
+// nothing and is not written.
+class datCh {
+public:
+    using Text12 = std::array<uint8_t, 12>;
+
+    static constexpr int32_t kKinds = 27;
+    static constexpr uint32_t kMaxFreq = 799999950;
+
+    datCh() = default;
+    explicit datCh(cmcEeprom* image) : image(image) {}
+
+    // Zeroes every field but the image; sets flag byte A bit 0.
+    void Clear();
+    datCh& Load(int32_t kind, int32_t n);
+    // Kind 0: the record's own kind.
+    void Store(int32_t kind, int32_t n);
+
+    // The kind table: lowest and highest row, and whether the rows may be
+    // inserted, deleted and cleared (bit 0). Kinds outside the table give 0.
+    static int32_t FieldMin(int32_t kind);
+    static int32_t FieldMax(int32_t kind);
+    static int32_t FieldFlag(int32_t kind);
+    // The same for the kinds the table bounds; 0 and 100000000 for others.
+    static int32_t GetMin(int32_t kind);
+    static int32_t GetMax(int32_t kind);
+
+    bool InUse() const { return (flagA & 1) != 0; }
+    bool operator==(const datCh&) const = default;
+
+    int32_t kind = 0;
+    int32_t row = 0;
+    cmcEeprom* image = nullptr;
+
+    uint8_t flagA = 1;
+    // Bit 0 "A", bit 1 "B", bit 2 "E" (while bit 3 is clear), bit 3 the E
+    // switch off, bit 4 the bank's flag.
+    uint8_t marks = 0;
+    uint8_t flagC = 0; // bit 0, bit 1: the top bits of the RX and TX words
+    uint32_t rxFreq = 0;
+    uint32_t txFreq = 0;
+    datTone tone1;
+    datTone tone2;
+    std::array<uint8_t, 3> display{};
+    Text12 name{};
+    uint32_t optionP = 0;   // 12 bits
+    uint32_t groupBits = 0; // 17 bits, scan list k at bit 16 - k
+    bool optionR = false;
+    uint32_t optionW = 0; // 19 bits
+    int32_t v1 = 0;
+    int32_t v2 = 0;
+    int32_t v3 = 0;
+    int32_t v4 = 0;
+    int32_t v5 = 0;
+    uint8_t flagsF = 0; // 5 bits
+    int32_t v6 = 0;
+    int32_t v7 = 0;
+    uint8_t optionQ = 0;
+    bool optionS = false;
+    int32_t v8 = 0;
+    int32_t v9 = 0;
+    int32_t v10 = 0;
+    int32_t v11 = 0;
+
+private:
+    bool CanAccess(int32_t k, int32_t n) const;
+    void TransferChannel(RecordCodec& c, int32_t k, int32_t n);
+    void StoreMarks(int32_t n);
+};
+
+// Channels in use of a bank (rows decoded with the current model class as
+// kind), and the 1-based position of its last one (0 none).
+int32_t CountBankUsedChannels(cmcEeprom& image, int32_t bank);
+int32_t LastUsedChannelInBank(cmcEeprom& image, int32_t bank);
+
+} // namespace adj
