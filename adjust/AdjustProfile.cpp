@@ -1,0 +1,24 @@
+#include "adjust/AdjustProfile.h"
+
+namespace adj {
+
+const ProgramProfile& AdjustProfile() {
+    static const ProgramProfile profile{
+        .programName = "QT4411R",
+        .mutexName = "Morv TolvaneADJ APP Exclusive Mutex",
+        .settingsKey = "Software\\Morv\\TolvaneADJ",
+        .settingsFile = "Morv/TolvaneADJ.ini",
+        .titleKey = "GI_Sys_AppTitle_ADJ",
+        .helpOverlay = "",
+        .comSpeedHighDefault = 0,
+        .fallbackModel = 0,
+        .firstMapRevision = 1,
+        .lastMapRevision = 1,
+        .boxCaptionKey = "GI_Sys_AppTitle_ADJ",
+        .startupFileKey = "GI_App_InitialFile",
+        .helpFileKey = "GI_Sys_MyHelpFile_ADJ",
+    };
+    return profile;
+}
+
+} // namespace adj
