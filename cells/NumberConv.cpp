@@ -14,11 +14,19 @@ using conv::HasKey;
 using conv::kKeyBackspace;
 using conv::kKeySpace;
 
-namespace {
-
 bool HasDigit(const std::string& text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
+
+// v on the nearest multiple of step, halves away from zero.
+int64_t NearestMultiple(int64_t v, int64_t step) {
+    const int64_t s = step < 0 ? -step : step;
+    const int64_t a = v < 0 ? -v : v;
+    const int64_t r = (2 * a + s) / (2 * s) * s;
+    return v < 0 ? -r : r;
+}
+
+namespace {
 
 // The longest decimal number at the front of the text; 0 when there is none.
 // Independent of the process locale, which the window toolkit may change.
@@ -38,14 +46,6 @@ int64_t PowerOfTen(int32_t n) {
 
 int32_t ClampTo(int64_t v, int32_t lo, int32_t hi) {
     return static_cast<int32_t>(std::clamp<int64_t>(v, lo, std::max(lo, hi)));
-}
-
-// v on the nearest multiple of step, halves away from zero.
-int64_t NearestMultiple(int64_t v, int64_t step) {
-    const int64_t s = step < 0 ? -step : step;
-    const int64_t a = v < 0 ? -v : v;
-    const int64_t r = (2 * a + s) / (2 * s) * s;
-    return v < 0 ? -r : r;
 }
 
 int64_t FloorMultiple(int64_t v, int64_t step) {

@@ -20,6 +20,12 @@ std::string StripNonDigitsText(std::string text, std::string_view extra);
 // number and rounded half away from zero; 0 when nothing reads as a number.
 int32_t TextToRoundedInt(const std::string& text);
 
+// Whether the text holds a decimal digit.
+bool HasDigit(const std::string& text);
+
+// v on the nearest multiple of step, halves away from zero.
+int64_t NearestMultiple(int64_t v, int64_t step);
+
 // Puts value into lo..hi; 1 when it had to move it.
 int ClampToRange(int32_t lo, int32_t hi, int32_t& value);
 

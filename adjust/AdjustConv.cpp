@@ -1,0 +1,108 @@
+#include "adjust/AdjustConv.h"
+
+#include "cells/ConvSupport.h"
+#include "cells/NumberConv.h"
+#include "cells/cmcCellCapsule.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace adj {
+
+namespace {
+
+constexpr int32_t kBarWidth = 20;
+constexpr int32_t kShiftStep = 5;
+
+// Thousandths per byte step of the scaled format, and its typed limits.
+constexpr float kMilliPerStep = 10.9375f;
+constexpr long double kStepPerMilli = 16.0L / 175.0L;
+constexpr int32_t kScaledMin = 10, kScaledMax = 2789, kScaledStep = 11;
+constexpr size_t kScaledDigits = 5;
+
+} // namespace
+
+int ConvIntStepCell(cmcCellCapsule& request, int32_t enterMode, int32_t& value, int32_t minimum,
+                    int32_t maximum, int32_t offset, int32_t step, const char* fixedText, bool extraClamp,
+                    int32_t& out) {
+    if (step <= 0) step = 1;
+    int result = 0;
+    if (request.mode == cmcCellCapsule::kModeCommit && !StripNonDigitsText(request.editText, ".").empty()) {
+        int64_t v = int64_t{TextToRoundedInt(request.editText)} - offset;
+        if (step != 1) v = NearestMultiple(v, step);
+        value = static_cast<int32_t>(std::max<int64_t>(minimum, std::min<int64_t>(v, maximum)));
+        result = 1;
+    }
+    if (extraClamp) result |= ClampToRange(minimum, maximum, value);
+    conv::Show(request, fixedText ? std::string(fixedText) : conv::Format("%d", value + offset));
+    if (!conv::HasKey(request)) return result;
+
+    const int32_t key = request.key;
+    if (key == kKeyRight || key == kKeyLeft) {
+        // Cut to the step first, then kept in range, so that a range that is
+        // not made of whole steps still reaches both ends and never leaves them.
+        const int64_t c = int64_t{value} + (key == kKeyRight ? step : -step);
+        const int64_t cut = c / step * step;
+        value = static_cast<int32_t>(std::clamp<int64_t>(cut, minimum, std::max(minimum, maximum)));
+        return 1;
+    }
+    if (conv::IsDigitKey(key) || (key == '-' && minimum < 0) || (conv::IsEnter(request) && enterMode == 0)) {
+        conv::OpenEditor(request, conv::Trimmed(request.displayText), out);
+        return result;
+    }
+    if (conv::IsEnter(request) && enterMode == 1) return 2;
+    return result;
+}
+
+int ConvAdjustCell(cmcCellCapsule& request, int32_t enterMode, int32_t& value, int32_t minimum,
+                   int32_t maximum, bool shiftHeld, int32_t& out) {
+    return ConvIntStepCell(request, enterMode, value, minimum, maximum, 0, shiftHeld ? kShiftStep : 1,
+                           nullptr, false, out);
+}
+
+void FormatLevelBar(cmcCellCapsule& request, int32_t value, int32_t minimum, int32_t maximum) {
+    // A value outside its range still draws a bar of the bar's width.
+    int64_t n = 0;
+    if (maximum > minimum) n = (int64_t{value} - minimum) * kBarWidth / (int64_t{maximum} - minimum);
+    n = std::clamp<int64_t>(n, 0, kBarWidth);
+    request.displayText = "[" + std::string(static_cast<size_t>(n), '#') +
+                          std::string(static_cast<size_t>(kBarWidth - n), '-') + "]";
+}
+
+int ConvScaledByteCell(cmcCellCapsule& request, int32_t& value, int32_t& out) {
+    int result = 0;
+    int32_t w = static_cast<int32_t>(static_cast<float>(value & 0xFF) * kMilliPerStep + 0.5f);
+    if (request.mode == cmcCellCapsule::kModeCommit) {
+        std::string typed = StripNonDigitsText(request.editText, ".-").substr(0, kScaledDigits);
+        if (!typed.empty()) {
+            // Read without the process locale, which the window toolkit may change.
+            double typedValue = 0;
+            if (std::from_chars(typed.data(), typed.data() + typed.size(), typedValue).ec != std::errc())
+                typedValue = 0;
+            const double milli = std::round(typedValue * 1000.0);
+            w = static_cast<int32_t>(std::clamp(milli, double{kScaledMin}, double{kScaledMax}));
+            result = 1;
+        }
+    }
+    conv::Show(request, conv::Format("%3d.%03d", w / 1000, std::abs(w % 1000)));
+    if (conv::HasKey(request)) {
+        const int32_t key = request.key;
+        if (key == '.') {
+            out = cmcCellCapsule::kResultOpenEditor;
+            request.selStart = static_cast<int32_t>(request.displayText.find('.')) + 1;
+        } else if (key == conv::kKeySpace || key == conv::kKeyBackspace) {
+            w += key == conv::kKeySpace ? kScaledStep : -kScaledStep;
+            if (w < kScaledMin) w = kScaledMax;
+            if (w > kScaledMax) w = kScaledMin;
+            result = 1;
+        } else if (conv::IsEnter(request) || conv::IsDigitKey(key) || key == '-') {
+            conv::OpenEditor(request, conv::Trimmed(request.displayText), out);
+        }
+    }
+    value = static_cast<int32_t>(static_cast<long double>(w) * kStepPerMilli + 0.5L) & 0xFF;
+    return result;
+}
+
+} // namespace adj

@@ -1,0 +1,40 @@
+#pragma once
+#include <cstdint>
+
+class cmcCellCapsule;
+
+// The adjustment values' own formats: stepped integers (the adjustment items,
+// stepped by the arrow keys at the ends of the sheet's row), the level bar
+// beside an item, and a byte shown as a three-decimal number. Each follows
+// the cell engine's request protocol (cells/NumberConv.h); they return 1 when
+// the value changed, and the stepped ones 2 for Enter on an item whose Enter
+// starts an action.
+namespace adj {
+
+// The sheet's codes for the arrow keys, sent when its cursor cannot move further.
+constexpr int32_t kKeyLeft = 0x2500;
+constexpr int32_t kKeyRight = 0x2700;
+
+// Enter mode 0: Enter opens the editor on the value; 1: Enter answers 2.
+// A committed text is put on the nearest multiple of the step and into
+// minimum..maximum; the arrows step by the step, cut to a multiple of it and
+// stay inside minimum..maximum. fixedText, when given, is shown in place of
+// the value; extraClamp corrects a value found outside the range (a change).
+int ConvIntStepCell(cmcCellCapsule& request, int32_t enterMode, int32_t& value, int32_t minimum,
+                    int32_t maximum, int32_t offset, int32_t step, const char* fixedText, bool extraClamp,
+                    int32_t& out);
+
+// An adjustment item: steps of 5 while Shift is held, else 1.
+int ConvAdjustCell(cmcCellCapsule& request, int32_t enterMode, int32_t& value, int32_t minimum,
+                   int32_t maximum, bool shiftHeld, int32_t& out);
+
+// "[", one '#' for every twentieth of minimum..maximum the value reaches,
+// '-' for the rest, "]".
+void FormatLevelBar(cmcCellCapsule& request, int32_t value, int32_t minimum, int32_t maximum);
+
+// A byte shown in thousandths as "%3d.%03d", 256 steps spanning 0 to 2.8;
+// typed values are held to 0.010..2.789, Space and Backspace step by 0.011
+// and wrap round. The byte goes back through value in every case.
+int ConvScaledByteCell(cmcCellCapsule& request, int32_t& value, int32_t& out);
+
+} // namespace adj
