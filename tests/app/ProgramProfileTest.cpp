@@ -18,11 +18,13 @@ using testsupport::TempDir;
 namespace fs = std::filesystem;
 
 // The product sources name the program's mutex, its settings key and its
-// title key only in the profile; the overlay data beside them holds the
+// title key only in the programs' profiles; the overlay data beside them holds the
 // texts. Tests, benchmarks and fuzz targets may say what they like.
 TEST(ProgramProfile, OnlyTheProfileNamesTheProgramsNames) {
     const fs::path root = TOLVANE_SOURCE_DIR;
     const fs::path profile = root / "foundation" / "ProgramProfile.cpp";
+    // The adjustment program's profile names its own, which begin alike.
+    const fs::path adjustProfile = root / "adjust" / "AdjustProfile.cpp";
     const std::vector<std::string> names = {"Morv Tolvane APP Exclusive Mutex", "Software\\Morv\\Tolvane",
                                             "Software\\\\Morv\\\\Tolvane", "GI_Sys_AppTitle"};
     const std::vector<fs::path> notProduct = {"tests", "bench", "fuzz", "data", "build"};
@@ -38,7 +40,7 @@ TEST(ProgramProfile, OnlyTheProfileNamesTheProgramsNames) {
             if (it->is_directory()) it.disable_recursion_pending();
             continue;
         }
-        if (!it->is_regular_file() || it->path() == profile) continue;
+        if (!it->is_regular_file() || it->path() == profile || it->path() == adjustProfile) continue;
         ++files;
         std::ifstream in(it->path(), std::ios::binary);
         const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
