@@ -1,6 +1,10 @@
-// Writes the ten start-up data files into a folder, named by the lines of
-// "GI_App_InitialFile" in the given overlay: tolvane_initdata OVERLAY FOLDER
+// Writes the ten start-up data files of a program into a folder, named by the
+// lines of "GI_App_InitialFile" in the given overlay, in the program's layout:
+// tolvane_initdata OVERLAY FOLDER [QT4410R|QT4411R]
+#include "adjust/AdjustLayout.h"
+#include "adjust/AdjustProfile.h"
 #include "foundation/ProgramProfile.h"
+#include "image/LayoutProfile.h"
 #include "foundation/cmcGTex.h"
 #include "image/RangeList.h"
 #include "image/cmcEeprom.h"
@@ -20,17 +24,21 @@ constexpr int32_t kMapRev = 1;
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s OVERLAY FOLDER\n", argv[0]);
+    const std::string program = argc == 4 ? argv[3] : CloningProfile().programName;
+    const bool adjustment = program == adj::AdjustProfile().programName;
+    if ((argc != 3 && argc != 4) || (!adjustment && program != CloningProfile().programName)) {
+        std::fprintf(stderr, "usage: %s OVERLAY FOLDER [%s|%s]\n", argv[0], CloningProfile().programName.c_str(),
+                     adj::AdjustProfile().programName.c_str());
         return 2;
     }
+    const ProgramProfile& profile = adjustment ? adj::AdjustProfile() : CloningProfile();
+    const layout::LayoutProfile& tables = adjustment ? adj::AdjustLayout() : layout::CloningLayout();
     cmcGTex texts;
     texts.SetFile(argv[1]);
     for (int model = 0; model < kModels; ++model) {
-        const std::string path =
-            std::string(argv[2]) + "/" + texts.GetTextLine(CloningProfile().startupFileKey, model);
+        const std::string path = std::string(argv[2]) + "/" + texts.GetTextLine(profile.startupFileKey, model);
         cmcEeprom image;
-        BuildStartupImage(image, model);
+        BuildStartupImage(image, model, tables);
         cmcIcfFile file;
         file.SetImage(&image);
         file.SetCode1(kModelCode);
