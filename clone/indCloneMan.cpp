@@ -18,24 +18,6 @@
 
 namespace {
 
-// Settings frame: twenty wake-up bytes, then item 01 (line speed) with two digits.
-std::string SpeedFrame(const char* settings, int modelA, int d1, int d2) {
-    char text[128];
-    std::snprintf(text, sizeof text,
-                  "(%s)FEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFE EEEF E8 %04X%04X 01 %02X%02X FD", settings,
-                  static_cast<unsigned>(modelA & 0xFFFF), 0u, static_cast<unsigned>(d1),
-                  static_cast<unsigned>(d2));
-    return text;
-}
-
-int ComPortSetting() {
-    return gEnviron ? gEnviron->ComPort : 1;
-}
-
-bool ComSpeedHighSetting() {
-    return gEnviron ? gEnviron->ComSpeedHigh != 0 : true;
-}
-
 // The lines of "GI_Mess_CloneErr_Check".
 enum CheckLine {
     kCheckPower,
@@ -112,6 +94,23 @@ int RangeTotal(const RangeList& ranges) {
 }
 
 } // namespace
+
+std::string indCloneMan::SpeedFrame(const char* settings, int modelA, int d1, int d2) {
+    char text[128];
+    std::snprintf(text, sizeof text,
+                  "(%s)FEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFE EEEF E8 %04X%04X 01 %02X%02X FD", settings,
+                  static_cast<unsigned>(modelA & 0xFFFF), 0u, static_cast<unsigned>(d1),
+                  static_cast<unsigned>(d2));
+    return text;
+}
+
+int indCloneMan::ComPortSetting() {
+    return gEnviron ? gEnviron->ComPort : 1;
+}
+
+bool indCloneMan::ComSpeedHighSetting() {
+    return gEnviron ? gEnviron->ComSpeedHigh != 0 : true;
+}
 
 indCloneMan::indCloneMan() : indCloneMan(std::make_unique<cmcCloneDrv>()) {}
 
@@ -228,6 +227,7 @@ void indCloneMan::OnDriverDone(dst_CDrv_Result& result) {
     }
     ShowCloneError(result.result, result.portFailure);
     EndJobWindows(operation);
+    OnJobEnd(operation, result);
     // The handler may start the next job, which stores its own handler.
     Handler job = std::exchange(job_, nullptr);
     void* user = std::exchange(jobUser_, nullptr);

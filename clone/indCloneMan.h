@@ -25,7 +25,8 @@ public:
     // Called as handler(user, result); the result is the driver's, borrowed.
     using Handler = cmcCloneDrv::DoneHandler;
 
-    enum Operation : int { kOpNone = 0, kOpInfo = 1, kOpRead = 2, kOpWrite = 3 };
+    // 4: an adjustment transfer of the adjustment program's link (one item or a list).
+    enum Operation : int { kOpNone = 0, kOpInfo = 1, kOpRead = 2, kOpWrite = 3, kOpAdjust = 4 };
 
     static constexpr int kProgressPeriodMs = 30;
     static constexpr int kWriteGoTimeoutMs = 20000;
@@ -81,12 +82,20 @@ protected:
     void OpenProgress();
     void CloseProgress();
 
+    // A settings frame of the link script: wake-up bytes, then item 01 (the line
+    // speed) set to the two digits, sent at the given port settings.
+    static std::string SpeedFrame(const char* settings, int modelA, int d1, int d2);
+    static int ComPortSetting();
+    static bool ComSpeedHighSetting();
+
     // Whether reads run at the high speed: the speed setting here.
     virtual bool ReadAtHighSpeed() const;
     // After the read check has run on a read's result.
     virtual void OnReadChecked(dst_CDrv_Result& result) {}
     // After the error box: the main form back and the progress window gone.
     virtual void EndJobWindows(int operation) { CloseProgress(); }
+    // Every job's end, after the error box and before the job's own handler, with its result.
+    virtual void OnJobEnd(int operation, dst_CDrv_Result& result) {}
     virtual std::string ErrorCaption() const;
 
 private:

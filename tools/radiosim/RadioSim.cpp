@@ -63,6 +63,8 @@ int BaudOf(speed_t s) {
 } // namespace
 
 RadioSim::RadioSim() : memory_(kMemorySize, 0) {
+    std::fill(std::begin(items_), std::end(items_), -1);
+    std::fill(std::begin(selectedItems_), std::end(selectedItems_), -1);
     FillPattern("address");
 }
 
@@ -310,11 +312,68 @@ void RadioSim::HandleFrame(const std::vector<uint8_t>& raw) {
             if (item == 0x01 && value == "09") speed_ = 38400;
             if (item == 0x01 && value == "27") speed_ = 9600;
             if (item == 0x55) writeFlag_ = value == "01";
+            if (item != 0x01 && item != 0x55) TakeItem(rest);
         }
         break;
     default:
         break;
     }
+}
+
+int RadioSim::ItemValue(int code, bool selected) const {
+    if (code < 0 || code > 255) return -1;
+    return selected ? selectedItems_[code] : items_[code];
+}
+
+uint8_t RadioSim::Reading(int selector) const {
+    const Adjustment& a = adjust_;
+    if (selector == 2) return swept_ >= a.plateauLow && swept_ <= a.plateauHigh ? a.peak : a.floor;
+    if (selector == 3) {
+        const int v = swept_ < 0 ? 0 : swept_;
+        return static_cast<uint8_t>(std::clamp(a.at0 + (a.at255 - a.at0) * v / 255, 0, 255));
+    }
+    for (const auto& [s, reading] : a.monitor)
+        if (s == selector) return reading;
+    return 0;
+}
+
+// Words A and B, the item code and its two value digits.
+void RadioSim::TakeItem(const std::vector<uint8_t>& rest) {
+    const int code = rest[4];
+    const int hi = Digit(rest[5]);
+    const int lo = Digit(rest[6]);
+    if (hi < 0 || lo < 0) return;
+    const int value = hi * 16 + lo;
+    bool answer = adjust_.answerEveryItem;
+    uint8_t answered = static_cast<uint8_t>(value);
+    if (code == 3) {
+        ++reads_;
+        answered = Reading(value);
+        answer = adjust_.silentFromRead < 0 || reads_ < adjust_.silentFromRead;
+    } else if (code == 64) {
+        selected_ = value;
+    } else if (code == 65) {
+        if (selected_ >= 0) selectedItems_[selected_] = value;
+        swept_ = value;
+    } else {
+        items_[code] = value;
+        swept_ = value;
+    }
+    if (!answer) return;
+    const unsigned wordA = adjust_.otherWordA >= 0 ? static_cast<unsigned>(adjust_.otherWordA) : word1_;
+    std::vector<uint8_t> f{kPre,
+                           kPre,
+                           kFromRadio[0],
+                           kFromRadio[1],
+                           0xE8,
+                           static_cast<uint8_t>(wordA >> 8),
+                           static_cast<uint8_t>(wordA),
+                           static_cast<uint8_t>(word2_ >> 8),
+                           static_cast<uint8_t>(word2_),
+                           static_cast<uint8_t>(adjust_.otherItem >= 0 ? adjust_.otherItem : code)};
+    PutHex(f, answered, adjust_.lowerCaseDigits);
+    f.push_back(kPost);
+    Reply(f, "E8");
 }
 
 std::vector<uint8_t> RadioSim::InfoBlock() const {

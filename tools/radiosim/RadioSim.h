@@ -40,6 +40,30 @@ struct Faults {
     int disappearAfterFrames = -1;
 };
 
+// A radio under adjustment: E8 frames set its adjustment items, and code 3
+// reads one of its A/D channels. What the readings follow is set here.
+struct Adjustment {
+    // Selector 2 (the band-pass detector): `peak` while the item last swept
+    // stands inside [plateauLow, plateauHigh], `floor` elsewhere.
+    int plateauLow = 100;
+    int plateauHigh = 140;
+    uint8_t peak = 200;
+    uint8_t floor = 40;
+    // Selector 3: a straight line over the item searched, from `at0` at value 0 to `at255` at 255.
+    int at0 = 0;
+    int at255 = 255;
+    // Every other selector (the A/D monitor's) reads its entry here; unknown ones read 0.
+    std::vector<std::pair<int, uint8_t>> monitor = {
+        {1, 0x11},  {2, 0x22},  {3, 0x33},  {4, 0x44},  {32, 0x52}, {33, 0x63}, {34, 0x74},
+        {35, 0x85}, {39, 0x96}, {40, 0xA7}, {41, 0xB8}, {42, 0xC9}, {43, 0xDA}};
+    // Faults
+    int silentFromRead = -1; // no answer from this read on (reads count from 1)
+    int otherWordA = -1;     // answers carry this model word A
+    bool lowerCaseDigits = false;
+    int otherItem = -1;           // answers carry this item code
+    bool answerEveryItem = false; // every item is answered with its value, not only reads
+};
+
 // One frame or burst as it crossed the line, with the line speed it crossed at.
 struct LogEntry {
     bool fromRadio = false;
@@ -78,6 +102,7 @@ public:
 
     // Set before the link is used.
     void SetFaults(const Faults& faults) { faults_ = faults; }
+    void SetAdjustment(const Adjustment& adjustment) { adjust_ = adjustment; }
     void SetPacing(bool on) { pacing_ = on; }
     void SetModel(uint16_t word1, uint16_t word2) {
         word1_ = word1;
@@ -117,6 +142,12 @@ public:
     int LineSpeed() const { return speed_; }
     bool WriteFlag() const { return writeFlag_; }
     int FramesReceived() const { return framesIn_; }
+    // An adjustment item's value: a direct code (0..255), or with selected set the
+    // item that code 64 selects (88-91, 178-186) and code 65 sets. -1: never set.
+    int ItemValue(int code, bool selected = false) const;
+    // What the radio reads on an A/D selector now.
+    uint8_t Reading(int selector) const;
+    int ReadCount() const { return reads_; }
     std::vector<LogEntry> Log() const;
     // Seconds the logged bytes take on the line at their speeds, 10 bits a byte.
     double WireSeconds() const;
@@ -143,6 +174,7 @@ private:
     void SendRead();
     void TakeData(const std::vector<uint8_t>& text);
     void Acknowledge(int number);
+    void TakeItem(const std::vector<uint8_t>& rest);
     void TakeEnd(const std::vector<uint8_t>& text);
     std::vector<uint8_t> DataFrame(int32_t address, int n, bool badChecksum, bool lowerCase) const;
     void Run();
@@ -153,6 +185,12 @@ private:
     std::string linkPath_;
     std::vector<uint8_t> memory_;
     Faults faults_;
+    Adjustment adjust_;
+    int items_[256];
+    int selectedItems_[256];
+    int selected_ = -1; // the item code 64 selected last
+    int swept_ = -1;    // the value of the item set last (0..255), -1 none
+    int reads_ = 0;
     bool pacing_ = false;
     uint16_t word1_ = 0x4410;
     uint16_t word2_ = 0x0001;

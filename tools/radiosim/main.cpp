@@ -34,7 +34,9 @@ void PrintHelp(FILE* out) {
     std::fprintf(
         out,
         "usage: radiosim [OPTION]... [--fault NAME[=N]]...\n"
-        "A radio on a pseudo-terminal that answers the cloning program's information, read and write.\n"
+        "A radio on a pseudo-terminal that answers the cloning program's information, read and write,\n"
+        "and the adjustment program's items and A/D reads (code 3: selector 2 the band-pass detector,\n"
+        "3 a line over the item searched, the A/D monitor's selectors fixed readings).\n"
         "\n"
         "options:\n"
         "  --dir DIR              folder for the COM link (default /tmp/radiosim)\n"
@@ -50,6 +52,10 @@ void PrintHelp(FILE* out) {
         "  --model HEX            model word sent in the information reply (default 4410)\n"
         "  --revision N           data revision in the information block (default 1)\n"
         "  --no-pace              send and take bytes at once, not at the line speed\n"
+        "  --plateau LOW-HIGH     selector 2 reads its peak while the item last set lies in LOW..HIGH\n"
+        "                         (default 100-140)\n"
+        "  --line AT0-AT255       selector 3 reads a line from AT0 at value 0 to AT255 at 255\n"
+        "                         (default 0-255; 255-0 falls)\n"
         "  --help                 this text\n"
         "\n"
         "faults (--fault, any number of them; N counts from 0 for frames, from 1 for acknowledgements):\n"
@@ -71,7 +77,12 @@ void PrintHelp(FILE* out) {
         "  over-voltage           the information block says an over-voltage was detected\n"
         "  refuse=N               acknowledgement N refused with 0xFA while written to\n"
         "  wrong-end-ack          the write's end acknowledged as wrong\n"
-        "  disappear=N            the port goes away after N data frames\n",
+        "  disappear=N            the port goes away after N data frames\n"
+        "  adjust-silent=N        no answer to A/D reads from read N on (counted from 1)\n"
+        "  adjust-word=HEX        A/D answers carry this model word A\n"
+        "  adjust-lower-case      A/D answers carry lower-case hex digits\n"
+        "  adjust-item=HEX        A/D answers carry this item code\n"
+        "  adjust-answer-all      every adjustment item is answered with its value, not only reads\n",
         kDefaultModel, models.c_str());
 }
 
@@ -81,7 +92,7 @@ int Usage(const std::string& problem) {
     return 2;
 }
 
-bool ApplyFault(radiosim::Faults& f, const std::string& spec) {
+bool ApplyFault(radiosim::Faults& f, radiosim::Adjustment& a, const std::string& spec) {
     const size_t eq = spec.find('=');
     const std::string name = spec.substr(0, eq);
     const bool hasValue = eq != std::string::npos;
@@ -124,6 +135,16 @@ bool ApplyFault(radiosim::Faults& f, const std::string& spec) {
         f.wrongEndAck = true;
     else if (name == "disappear")
         f.disappearAfterFrames = n;
+    else if (name == "adjust-silent")
+        a.silentFromRead = n;
+    else if (name == "adjust-word")
+        a.otherWordA = static_cast<int>(std::strtol(spec.c_str() + eq + 1, nullptr, 16));
+    else if (name == "adjust-lower-case")
+        a.lowerCaseDigits = true;
+    else if (name == "adjust-item")
+        a.otherItem = static_cast<int>(std::strtol(spec.c_str() + eq + 1, nullptr, 16));
+    else if (name == "adjust-answer-all")
+        a.answerEveryItem = true;
     else
         return false;
     return true;
@@ -142,6 +163,7 @@ int main(int argc, char** argv) {
     int port = 5;
     radiosim::RadioSim sim;
     radiosim::Faults faults;
+    radiosim::Adjustment adjustment;
     bool pace = true;
     // The memory comes from one source; the last one named counts.
     std::string model = kDefaultModel;
@@ -176,10 +198,23 @@ int main(int argc, char** argv) {
             sim.SetModel(static_cast<uint16_t>(std::strtol(argv[++i], nullptr, 16)), 1);
         } else if (arg == "--revision" && more) {
             sim.SetRevision(static_cast<uint8_t>(std::atoi(argv[++i])));
+        } else if ((arg == "--plateau" || arg == "--line") && more) {
+            int first = 0, second = 0;
+            if (std::sscanf(argv[++i], "%d-%d", &first, &second) != 2 || first < 0 || first > 255 ||
+                second < 0 || second > 255)
+                return Usage("'" + arg + "' takes two numbers 0..255 as N-M");
+            if (arg == "--plateau") {
+                adjustment.plateauLow = first;
+                adjustment.plateauHigh = second;
+            } else {
+                adjustment.at0 = first;
+                adjustment.at255 = second;
+            }
         } else if (arg == "--no-pace") {
             pace = false;
         } else if (arg == "--fault" && more) {
-            if (!ApplyFault(faults, argv[++i])) return Usage(std::string("no fault '") + argv[i] + "'");
+            if (!ApplyFault(faults, adjustment, argv[++i]))
+                return Usage(std::string("no fault '") + argv[i] + "'");
         } else {
             return Usage("unknown option or missing value: '" + arg + "'");
         }
@@ -205,6 +240,7 @@ int main(int argc, char** argv) {
     }
 
     sim.SetFaults(faults);
+    sim.SetAdjustment(adjustment);
     sim.SetPacing(pace);
     if (!sim.Open()) {
         std::perror("radiosim: posix_openpt");
