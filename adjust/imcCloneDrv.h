@@ -20,7 +20,7 @@ struct ItemEntry {
 // information query run on the same object as in the base.
 class imcCloneDrv : public cmcCloneDrv {
 public:
-    enum Mode : int { kModeSingle = 4, kModeList = 5 };
+    enum TransferMode : int { kModeSingle = 4, kModeList = 5 };
     enum ItemState : int { kListEntry = 15, kSendItem = 17, kAwaitReply = 18 };
     static constexpr int kTableSize = 50;
     static constexpr int kListEnd = 0xFF;
@@ -43,6 +43,7 @@ public:
     bool StartWriteList(DoneHandler done, void* user, int periodMs);
 
     const ItemEntry& Entry(int i) const { return table_[i]; }
+    using cmcCloneDrv::StateNow;
 
 protected:
     int InitialState(int mode) override;

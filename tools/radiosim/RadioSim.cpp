@@ -312,7 +312,10 @@ void RadioSim::HandleFrame(const std::vector<uint8_t>& raw) {
             if (item == 0x01 && value == "09") speed_ = 38400;
             if (item == 0x01 && value == "27") speed_ = 9600;
             if (item == 0x55) writeFlag_ = value == "01";
-            if (item != 0x01 && item != 0x55) TakeItem(rest);
+            if (item != 0x01 && item != 0x55) {
+                if (adjust_.echoFrames) Reply(raw, "echo");
+                TakeItem(rest);
+            }
         }
         break;
     default:

@@ -62,6 +62,7 @@ struct Adjustment {
     bool lowerCaseDigits = false;
     int otherItem = -1;           // answers carry this item code
     bool answerEveryItem = false; // every item is answered with its value, not only reads
+    bool echoFrames = false;      // the cable echoes each item frame back before any answer
 };
 
 // One frame or burst as it crossed the line, with the line speed it crossed at.

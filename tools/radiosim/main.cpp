@@ -82,7 +82,8 @@ void PrintHelp(FILE* out) {
         "  adjust-word=HEX        A/D answers carry this model word A\n"
         "  adjust-lower-case      A/D answers carry lower-case hex digits\n"
         "  adjust-item=HEX        A/D answers carry this item code\n"
-        "  adjust-answer-all      every adjustment item is answered with its value, not only reads\n",
+        "  adjust-answer-all      every adjustment item is answered with its value, not only reads\n"
+        "  adjust-echo            every adjustment item frame comes back as an echo first\n",
         kDefaultModel, models.c_str());
 }
 
@@ -145,6 +146,8 @@ bool ApplyFault(radiosim::Faults& f, radiosim::Adjustment& a, const std::string&
         a.otherItem = static_cast<int>(std::strtol(spec.c_str() + eq + 1, nullptr, 16));
     else if (name == "adjust-answer-all")
         a.answerEveryItem = true;
+    else if (name == "adjust-echo")
+        a.echoFrames = true;
     else
         return false;
     return true;
