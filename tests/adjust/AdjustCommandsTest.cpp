@@ -1,0 +1,102 @@
+// Adjustment commands and lists as the application manager sends them: where
+// the value lands and when, the completions' events, the A/D read list and the
+// clone area.
+#include "tests/adjust/AdjustLinkFixture.h"
+#include "tests/support/ParamNames.h"
+
+namespace {
+
+using namespace adjtest;
+
+class AdjustCommandsTest : public AdjustLinkFixture {
+protected:
+    std::string Head(int code) { return texts.GetTextLine("GI_Mess_CloneErr_Head", code); }
+};
+
+TEST_F(AdjustCommandsTest, AWorkingImageByteFollowsAtOnceTheRadioCopyOnlyOnceTheRadioHasIt) {
+    automation.SendAdjustCommand(19, 0x42, &workspace.work.Data()[84], false);
+    EXPECT_EQ(workspace.work.GetByte(84), 0x42);
+    Run();
+    automation.SendAdjustCommand(20, 0x43, &workspace.radio.Data()[85], false);
+    EXPECT_EQ(workspace.radio.GetByte(85), 0);
+    Run();
+    EXPECT_EQ(workspace.radio.GetByte(85), 0x43);
+    EXPECT_EQ(ItemsSent(), (std::vector<Item>{{19, 0x42}, {20, 0x43}}));
+    EXPECT_EQ(CountEvents(13), 2);
+}
+
+TEST_F(AdjustCommandsTest, AFailedCommandLeavesTheRadioCopyAndShowsOneBox) {
+    gEnviron->ComPort = 7;
+    boxes.Expect("", plat::IDOK);
+    automation.SendAdjustCommand(20, 0x43, &workspace.radio.Data()[85], false);
+    Run();
+    EXPECT_EQ(workspace.radio.GetByte(85), 0);
+    EXPECT_EQ(boxes.Log().size(), 1u);
+    EXPECT_EQ(CountEvents(13), 1); // the completion still redraws
+    // Redraws send nothing again: the next command is the user's.
+    bus.Send(13);
+    bus.Send(18);
+    EXPECT_FALSE(man.IsBusy());
+}
+
+TEST_F(AdjustCommandsTest, WithReadBackTheTargetTakesTheAnswerWhenItArrives) {
+    radiosim::Adjustment a;
+    a.floor = 0x21;
+    sim.SetAdjustment(a);
+    uint8_t target = 0xEE;
+    automation.SendAdjustCommand(3, 2, &target, true);
+    EXPECT_EQ(target, 0xEE);
+    Run();
+    EXPECT_EQ(target, 0x21);
+}
+
+TEST_F(AdjustCommandsTest, NothingGoesOutWhileTheLinkIsBusyOrTheMainFormDisabled) {
+    ASSERT_TRUE(automation.ReadAdValues());
+    automation.SendAdjustCommand(19, 7, &workspace.work.Data()[84], false);
+    EXPECT_EQ(workspace.work.GetByte(84), 0);
+    EXPECT_FALSE(automation.ReadAdValues());
+    Run();
+    progress->mainEnabled = false;
+    automation.SendAdjustCommand(19, 7, &workspace.work.Data()[84], false);
+    EXPECT_FALSE(man.IsBusy());
+    EXPECT_EQ(workspace.work.GetByte(84), 0);
+    for (const Item& i : ItemsSent())
+        EXPECT_EQ(i.code, 3);
+}
+
+TEST_F(AdjustCommandsTest, TheAdListReadsThirteenSelectorsAndItsCompletionTellsTheOpenWindowFirst) {
+    workspace.adWindowOpen = true;
+    ASSERT_TRUE(automation.ReadAdValues());
+    Run();
+    const std::vector<int> selectors = {1, 2, 3, 4, 32, 33, 34, 35, 39, 40, 41, 42, 43};
+    std::vector<Item> expected;
+    for (int s : selectors)
+        expected.push_back({3, s});
+    EXPECT_EQ(ItemsSent(), expected);
+    for (size_t i = 0; i < selectors.size(); ++i)
+        EXPECT_EQ(automation.adReadings[i], sim.Reading(selectors[i])) << "selector " << selectors[i];
+    EXPECT_EQ(events, (std::vector<int>{41, 13}));
+}
+
+TEST_F(AdjustCommandsTest, AListCompletionWithTheWindowClosedOnlyRedraws) {
+    ASSERT_TRUE(automation.ReadAdValues());
+    Run();
+    EXPECT_EQ(events, std::vector<int>{13});
+}
+
+TEST_F(AdjustCommandsTest, TheCloneAreaSkipsTheFirstPageOnlyForKindZero) {
+    struct Case {
+        int kind;
+        int32_t first;
+    };
+    for (const Case& c : {Case{0, 256}, Case{1, 0}, Case{5, 0}}) {
+        const RangeList area = automation.GetCloneArea(c.kind);
+        ASSERT_EQ(area.size(), 2u) << "kind " << c.kind;
+        EXPECT_EQ(area[0].first, c.first) << "kind " << c.kind;
+        EXPECT_EQ(area[0].last, 0xFF7F) << "kind " << c.kind;
+        EXPECT_EQ(area[1].first, 1);
+        EXPECT_EQ(area[1].last, 0);
+    }
+}
+
+} // namespace
