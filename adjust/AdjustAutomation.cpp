@@ -290,7 +290,9 @@ void AdjustAutomation::StartPeak(int state, bool chain) {
     if (!CanStart()) return;
     BeginProcedure();
     const Peak& p = kPeaks[state];
-    const bool sent = p.selected ? Send(kSelect, p.code, nullptr, {}) : Send(p.code, 0, nullptr, {p.byte});
+    // A chain selects its second item first, for the preset of its first step.
+    const int select = chain ? kPeaks[state + 1].code : p.code;
+    const bool sent = p.selected ? Send(kSelect, select, nullptr, {}) : Send(p.code, 0, nullptr, {p.byte});
     if (!sent) return;
     valueCounter = 0;
     ranges[state] = {};
