@@ -1,8 +1,11 @@
 #include "adjust/AdjustImagePasses.h"
 
 #include "adjust/AdjustLayout.h"
+#include "adjust/AdjustRecords.h"
 #include "foundation/ModelClass.h"
+#include "image/BankSite.h"
 #include "image/ImageUnpacking.h"
+#include "image/ModelPasses.h"
 #include "image/PartitionTable.h"
 #include "image/cmcEeprom.h"
 
@@ -39,7 +42,78 @@ int32_t Limit(double factor, int32_t tone) {
     return static_cast<int32_t>(std::clamp(v, 0.0, 65535.0));
 }
 
+// The radio's start-up selections: its first channel, and each bank's.
+constexpr int32_t kSelections = 82240, kSelectionBytes = 10;
+constexpr int32_t kFirstChannel = 82242, kFirstChannelOptions = 82248;
+constexpr int32_t kBankFirstChannels = 82256; // 128 words
+constexpr int32_t kBanks = 128, kChannelRows = 512;
+
+// The start-up channel among rows first..end-1: the first channel in use
+// whose receive word's top bit is clear, else the first in use; -1 for none.
+int32_t StartChannel(cmcEeprom& image, int modelClass, int32_t first, int32_t end) {
+    datCh ch(&image);
+    int32_t inUse = -1;
+    for (int32_t n = first; n < end; ++n) {
+        if (!ch.Load(modelClass, n).InUse()) continue;
+        if (!(ch.flagC & 1)) return n;
+        if (inUse < 0) inUse = n;
+    }
+    return inUse;
+}
+
+void Selections(cmcEeprom& image, const cmcEeprom& reference, int modelClass) {
+    image.Write(kSelections, reference.Data() + kSelections, kSelectionBytes);
+    const int32_t first = StartChannel(image, modelClass, 0, kChannelRows);
+    if (first >= 0) image.SetWord(kFirstChannel, static_cast<uint16_t>(first));
+    const int32_t bank = BankOfChannel(image, image.GetWord(kFirstChannel));
+    if (bank > 15 && bank < kBanks)
+        image.SetByte(kFirstChannelOptions,
+                      static_cast<uint8_t>((image.GetByte(kFirstChannelOptions) & 0xF0) | 1));
+    for (int32_t b = 0; b < kBanks; ++b) {
+        const int32_t from = GetBankFirstChannel(image, b);
+        const int32_t end = std::min(from + GetBankChannelCountIn(image, b), kChannelRows);
+        const int32_t start = StartChannel(image, modelClass, from, end);
+        image.SetWord(kBankFirstChannels + 2 * b, static_cast<uint16_t>(start >= 0 ? start - from : 0));
+    }
+}
+
+// Every channel's records become the reference's, with the fields of a
+// channel in use encoded over them again.
+void Channels(cmcEeprom& image, const cmcEeprom& reference, int modelClass) {
+    constexpr int32_t kE = 65408, kG = 82512;
+    constexpr int32_t kOptionByte = 93827;
+    image.SetByte(kOptionByte, static_cast<uint8_t>((image.GetByte(kOptionByte) & ~0x10) |
+                                                    (reference.GetByte(kOptionByte) & 0x10)));
+    datCh ch(&image);
+    for (int32_t n = 0; n < kChannelRows; ++n) {
+        ch.Load(modelClass, n);
+        image.Write(kE + 30 * n, reference.Data() + kE + 30 * n, 30);
+        image.Write(kG + 22 * n, reference.Data() + kG + 22 * n, 22);
+        if (ch.InUse())
+            ch.Store(modelClass, n);
+        else
+            ch.Load(modelClass, n);
+        NormalizeChannelBits(image, reference, n, modelClass, ch.v7 != 0, false, false);
+    }
+}
+
 } // namespace
+
+void NormalizeImage(cmcEeprom& image, const cmcEeprom& reference, int modelIndex, int mode,
+                    cmcEeprom* radioCopy) {
+    NormalizeOptions options;
+    options.unpack = [radioCopy](cmcEeprom& img, const cmcEeprom&, int, int) {
+        UnpackDynamicArea(img, radioCopy);
+    };
+    options.selections = [](cmcEeprom& img, const cmcEeprom& ref, int modelClass, int) {
+        Selections(img, ref, modelClass);
+    };
+    options.records = [](cmcEeprom& img, const cmcEeprom& ref, int modelClass, int) {
+        Channels(img, ref, modelClass);
+    };
+    options.keepKeyFunctionBits = true;
+    ::NormalizeImage(image, reference, modelIndex, mode, Packing(), options);
+}
 
 int Static2Dynamic(cmcEeprom& image, int mode) {
     return ::Static2Dynamic(image, mode, GetModelClass(), AdjustLayout());

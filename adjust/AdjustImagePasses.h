@@ -30,6 +30,15 @@ void UnpackDynamicArea(cmcEeprom& image, cmcEeprom* radioCopy = nullptr);
 // one template record get it in every record.
 void Dynamic2Static(cmcEeprom& image, cmcEeprom* radioCopy = nullptr);
 
+// Rebuilds what the image derives from its own channels and from the
+// reference (the model's start-up data): the header, the start-up channel of
+// the radio and of each bank, option, key, text and dial bytes, the counts,
+// the comments, the channel records over the reference's, the ID indexes.
+// Mode 0 after loading (the image is unpacked first, the calibration block
+// also into the radio copy), mode 1 before saving or writing (packed last).
+void NormalizeImage(cmcEeprom& image, const cmcEeprom& reference, int modelIndex, int mode,
+                    cmcEeprom* radioCopy = nullptr);
+
 // Whether n more rows of the cell category fit the dynamic area, by what
 // packing spends on them behind the used data (header word 274): a channel
 // of banks 0..126 costs its 30- and 22-byte records and 6 display bytes, one

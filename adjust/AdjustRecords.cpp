@@ -58,10 +58,6 @@ template <size_t N> bool HasText(const std::array<uint8_t, N>& text) {
     return std::any_of(text.begin(), text.end(), [](uint8_t c) { return c != ' '; });
 }
 
-int32_t BankOf(cmcEeprom& image, int32_t n) {
-    return ::datCh(&image).BankOfChannel(n);
-}
-
 } // namespace
 
 void datCh::Clear() {
@@ -104,7 +100,7 @@ datCh& datCh::Load(int32_t k, int32_t n) {
     if (img.GetWord(kMarkB) == n) marks |= 0x02;
     if ((img.GetByte(kMarkSwitch) & 0x20) == 0) marks |= 0x08;
     if (img.GetWord(kMarkE) == n && !(marks & 0x08)) marks |= 0x04;
-    const int32_t bank = BankOf(*image, n);
+    const int32_t bank = BankOfChannel(*image, n);
     if (bank < layout::kBanks && GetBitMsb(img.Data() + kBankFlags, layout::kBanks / 8, bank)) marks |= 0x10;
     return *this;
 }
@@ -128,7 +124,7 @@ void datCh::StoreMarks(int32_t n) {
     if (marks & 0x04) img.SetWord(kMarkE, static_cast<uint16_t>(n));
     const uint8_t sw = img.GetByte(kMarkSwitch);
     img.SetByte(kMarkSwitch, static_cast<uint8_t>(marks & 0x08 ? sw & ~0x20 : sw | 0x20));
-    const int32_t bank = BankOf(img, n);
+    const int32_t bank = BankOfChannel(img, n);
     if (bank < layout::kBanks) {
         RecordCodec c(img, true);
         bool flagged = (marks & 0x10) != 0;
@@ -221,6 +217,10 @@ void datCh::TransferChannel(RecordCodec& c, int32_t k, int32_t n) {
     c.Whole(display[0], 1);
     c.Whole(display[1], 0);
     c.Whole(display[2], 2);
+}
+
+int32_t BankOfChannel(cmcEeprom& image, int32_t n) {
+    return ::datCh(&image).BankOfChannel(n);
 }
 
 int32_t CountBankUsedChannels(cmcEeprom& image, int32_t bank) {

@@ -90,6 +90,9 @@ private:
     void StoreMarks(int32_t n);
 };
 
+// The bank 0..127 whose rows hold channel row n; 128 when none.
+int32_t BankOfChannel(cmcEeprom& image, int32_t n);
+
 // Channels in use of a bank (rows decoded with the current model class as
 // kind), and the 1-based position of its last one (0 none).
 int32_t CountBankUsedChannels(cmcEeprom& image, int32_t bank);

@@ -111,6 +111,10 @@ int Document::Static2Dynamic(cmcEeprom& image, int mode) {
     return ::Static2Dynamic(image, mode);
 }
 
+void Document::Dynamic2Static(cmcEeprom& image) {
+    ::Dynamic2Static(image);
+}
+
 // --- start-up data ---------------------------------------------------------
 
 int32_t Document::ValidModel(int32_t modelIndex) const {

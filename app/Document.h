@@ -58,6 +58,8 @@ public:
     RadioIdentity& Identity() override { return identity_; }
     // The packing entry: this base packs in the layout of image/.
     int Static2Dynamic(cmcEeprom& image, int mode) override;
+    // The reference expansion of a model's start-up data, in the layout of image/.
+    virtual void Dynamic2Static(cmcEeprom& image);
     int CheckImage(const cmcEeprom& image, bool strict) override;
     RangeList CloneAreas(int32_t areaType) override;
     int ConfirmSave(bool another) override;

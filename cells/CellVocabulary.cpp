@@ -1064,8 +1064,9 @@ static_assert(std::size(kCells) == 963);
 
 } // namespace
 
-CellVocabulary::CellVocabulary(std::span<const Category> categories, std::span<const char* const> cells)
-    : categories_(categories), cells_(cells) {
+CellVocabulary::CellVocabulary(std::span<const Category> categories, std::span<const char* const> cells,
+                               int32_t optionFlags)
+    : categories_(categories), cells_(cells), optionFlags_(optionFlags) {
     for (size_t i = 0; i < categories_.size(); ++i)
         categoryIds_.Add(categories_[i].name, static_cast<int32_t>(i));
     for (size_t i = 0; i < cells_.size(); ++i)

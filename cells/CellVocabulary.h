@@ -21,12 +21,15 @@ public:
         int32_t recordKind;
     };
 
-    // The tables are not copied and must outlive the vocabulary.
-    CellVocabulary(std::span<const Category> categories, std::span<const char* const> cells);
+    // The tables are not copied and must outlive the vocabulary. optionFlags:
+    // how many of the option flags Flag0.. the program's definitions know.
+    CellVocabulary(std::span<const Category> categories, std::span<const char* const> cells,
+                   int32_t optionFlags = 8);
     CellVocabulary(const CellVocabulary&) = delete;
     CellVocabulary& operator=(const CellVocabulary&) = delete;
 
     int32_t NoCategory() const { return static_cast<int32_t>(categories_.size()); }
+    int32_t OptionFlags() const { return optionFlags_; }
     int32_t NoCell() const { return static_cast<int32_t>(cells_.size()); }
 
     // The id of a name; the empty name is "none". An unknown name is fatal:
@@ -49,6 +52,7 @@ public:
 private:
     std::span<const Category> categories_;
     std::span<const char* const> cells_;
+    int32_t optionFlags_;
     cmcHash categoryIds_;
     cmcHash cellIds_;
 };

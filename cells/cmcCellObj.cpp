@@ -300,6 +300,8 @@ private:
             (text[6] != '0' && text[6] != '1'))
             return;
         int k = text[4] - '0';
+        // A flag the program's cells do not know leaves the cell as it is.
+        if (k >= CurrentCellVocabulary().OptionFlags()) return;
         bool on = text[6] == '1';
         uint8_t& bits = k < 6 ? cell_.flags : cell_.flags2;
         uint8_t mask =

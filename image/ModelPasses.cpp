@@ -53,15 +53,25 @@ int ValidModelIndex(int index) {
 class Normalizer {
 public:
     Normalizer(cmcEeprom& image, const cmcEeprom& reference, int modelIndex, int mode,
-               const ImagePacking& pack)
-        : img_(image), p_(image.Data()), r_(reference.Data()), cls_(ModelClassOf(modelIndex)),
-          handheld_(modelIndex <= 4), mode_(mode), pack_(pack) {}
+               const ImagePacking& pack, const NormalizeOptions* options)
+        : img_(image), ref_(reference), p_(image.Data()), r_(reference.Data()),
+          cls_(ModelClassOf(modelIndex)), handheld_(modelIndex <= 4), mode_(mode), pack_(pack),
+          options_(options) {}
 
     void Run() {
-        if (mode_ == 0) UnpackImage(img_, cls_, pack_);
+        if (mode_ == 0) {
+            if (options_)
+                options_->unpack(img_, ref_, cls_, mode_);
+            else
+                UnpackImage(img_, cls_, pack_);
+        }
         Header();
-        Table6();
-        Table62();
+        if (options_) {
+            options_->selections(img_, ref_, cls_, mode_);
+        } else {
+            Table6();
+            Table62();
+        }
         OptionBytes();
         KeyFlags();
         TextFlags();
@@ -70,11 +80,15 @@ public:
         ClampSiteCounts(img_);
         CleanComment(layout::kComment1);
         CleanComment(layout::kComment2);
-        SignallingRecords();
-        Channels();
-        if (cls_ == kPmrZ) PmrZRecords();
+        if (options_) {
+            options_->records(img_, ref_, cls_, mode_);
+        } else {
+            SignallingRecords();
+            Channels();
+            if (cls_ == kPmrZ) PmrZRecords();
+        }
         SortIndexes();
-        if (mode_ == 1 && IsLmrFamily(cls_)) TwoToneWindows();
+        if (!options_ && mode_ == 1 && IsLmrFamily(cls_)) TwoToneWindows();
         // Cleared before packing, so that the radio part written or saved never carries it.
         p_[layout::kNewerDataByte] = 0;
         FromRef(layout::kNewerDataByte + 1);
@@ -239,9 +253,14 @@ private:
         };
         SetBit(93822, 0x01, any({32}));
         uint8_t& f = p_[kKeyFunctions];
-        SetBit(kKeyFunctions, 0x02, any({48, 51}));
-        SetBit(kKeyFunctions, 0x04, any({49, 52}));
-        SetBit(kKeyFunctions, 0x08, any({50, 53}));
+        // Some programs leave a function bit set that no key calls any more.
+        const bool keep = options_ && options_->keepKeyFunctionBits;
+        auto mark = [&](uint8_t mask, bool called) {
+            if (called || !keep) SetBit(kKeyFunctions, mask, called);
+        };
+        mark(0x02, any({48, 51}));
+        mark(0x04, any({49, 52}));
+        mark(0x08, any({50, 53}));
         if (!(f & 0x02)) f &= static_cast<uint8_t>(~0x20);
         if (!(f & 0x04)) f &= static_cast<uint8_t>(~0x40);
         if (!(f & 0x08)) f &= static_cast<uint8_t>(~0x80);
@@ -349,45 +368,8 @@ private:
                 ch.StoreSelf();
             else
                 ch.Reload();
-            FromRef(s + 12, 0x80);
-            if (IsLmrFamily(cls_)) {
-                FromRef(x + 0, 0x40);
-                FromRef(x + 1, 0x08);
-                FromRef(x + 2, 0xF1);
-                FromRef(x + 6, 0xCF);
-                FromRef(x + 7);
-                FromRef(x + 9);
-                const bool f = ch.ltrBank && ch.dtmfDec ? ch.rxCNoDtmf != 0 : ch.rxCNo != 0;
-                SetBit(x + 1, 0x01, f);
-                SetBit(x + 2, 0x08, f);
-                SetBit(x + 2, 0x04, f);
-                if (ch.ltrBank) {
-                    FromRef(x + 1, 0x04);
-                    SetBit(x + 2, 0x40, true);
-                }
-            }
-            if (cls_ != kPmrZ) {
-                SetBit(x + 3, 0x08, false);
-            } else {
-                if (p_[x + 3] & 0x08) {
-                    SetBit(x + 10, 0x80, true);
-                    FromRef(x + 9);
-                    FromRef(x + 6, 0xC0);
-                } else {
-                    SetBit(x + 3, 0x04, false);
-                }
-                p_[x + 4] = 0;
-            }
-            switch (p_[x + 18] >> 6) {
-            case 1:
-                p_[x + 5] = 1;
-                break;
-            case 2:
-                p_[x + 5] = std::min<uint8_t>(p_[x + 5], 15);
-                break;
-            default:
-                break;
-            }
+            const bool f = ch.ltrBank && ch.dtmfDec ? ch.rxCNoDtmf != 0 : ch.rxCNo != 0;
+            NormalizeChannelBits(img_, ref_, n, cls_, f, ch.ltrBank, true);
         }
     }
 
@@ -446,15 +428,71 @@ private:
     }
 
     cmcEeprom& img_;
+    const cmcEeprom& ref_;
     uint8_t* p_;
     const uint8_t* r_;
     const int cls_;
     const bool handheld_;
     const int mode_;
     const ImagePacking& pack_;
+    const NormalizeOptions* options_;
 };
 
 } // namespace
+
+void NormalizeChannelBits(cmcEeprom& image, const cmcEeprom& reference, int32_t n, int modelClass,
+                          bool decodeField, bool ltrBank, bool clearPmrZByte4) {
+    uint8_t* p = image.Data();
+    const uint8_t* r = reference.Data();
+    auto fromRef = [&](int32_t at, uint8_t mask) {
+        p[at] = static_cast<uint8_t>((p[at] & ~mask) | (r[at] & mask));
+    };
+    auto setBit = [&](int32_t at, uint8_t mask, bool on) {
+        p[at] = static_cast<uint8_t>(on ? p[at] | mask : p[at] & ~mask);
+    };
+    const int32_t s = layout::kChannelS + 30 * n;
+    const int32_t x = layout::kChannelX + 22 * n;
+    fromRef(s + 12, 0x80);
+    if (IsLmrFamily(modelClass)) {
+        fromRef(x + 0, 0x40);
+        fromRef(x + 1, 0x08);
+        fromRef(x + 2, 0xF1);
+        fromRef(x + 6, 0xCF);
+        fromRef(x + 7, 0xFF);
+        fromRef(x + 9, 0xFF);
+        setBit(x + 1, 0x01, decodeField);
+        setBit(x + 2, 0x08, decodeField);
+        setBit(x + 2, 0x04, decodeField);
+        if (ltrBank) {
+            fromRef(x + 1, 0x04);
+            setBit(x + 2, 0x40, true);
+        }
+    }
+    if (modelClass != kPmrZ) {
+        setBit(x + 3, 0x08, false);
+    } else {
+        if (p[x + 3] & 0x08) {
+            setBit(x + 10, 0x80, true);
+            fromRef(x + 9, 0xFF);
+            fromRef(x + 6, 0xC0);
+        } else {
+            setBit(x + 3, 0x04, false);
+        }
+        if (clearPmrZByte4) p[x + 4] = 0;
+    }
+    // The scramble code's byte: type 1 has the single code 1, type 2 the
+    // codes 1..16 held as 0..15.
+    switch (p[x + 18] >> 6) {
+    case 1:
+        p[x + 5] = 1;
+        break;
+    case 2:
+        p[x + 5] = std::min<uint8_t>(p[x + 5], 15);
+        break;
+    default:
+        break;
+    }
+}
 
 int CheckImageHeader(const cmcEeprom& image, bool strict) {
     if (!image.IsValidRange(0, kHdrWriteFlag + 1)) return 1;
@@ -521,7 +559,13 @@ bool IsLockedOutNewerData(const cmcEeprom& image, const std::string& lockoutText
 void NormalizeImage(cmcEeprom& image, const cmcEeprom& reference, int modelIndex, int mode,
                     const ImagePacking& pack) {
     if (!IsWorkingLayout(image) || !IsWorkingLayout(reference)) return;
-    Normalizer(image, reference, ValidModelIndex(modelIndex), mode, pack).Run();
+    Normalizer(image, reference, ValidModelIndex(modelIndex), mode, pack, nullptr).Run();
+}
+
+void NormalizeImage(cmcEeprom& image, const cmcEeprom& reference, int modelIndex, int mode,
+                    const ImagePacking& pack, const NormalizeOptions& options) {
+    if (!IsWorkingLayout(image) || !IsWorkingLayout(reference)) return;
+    Normalizer(image, reference, ValidModelIndex(modelIndex), mode, pack, &options).Run();
 }
 
 int AfterLoadImage(cmcEeprom& image, const cmcEeprom& reference, const std::function<void(int)>& changeModel,

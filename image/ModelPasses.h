@@ -40,6 +40,31 @@ bool IsLockedOutNewerData(const cmcEeprom& image, const std::string& lockoutText
 void NormalizeImage(cmcEeprom& image, const cmcEeprom& reference, int modelIndex, int mode,
                     const ImagePacking& pack);
 
+// The steps a program with its own records takes in the normalisation in
+// place of this layer's: unpacking (mode 0, first of all), the start-up
+// selections (after the header) and the records re-encoded over the
+// reference (after the comments). Each is given the image, the reference,
+// the model class and the mode. The common steps stay: header, option, key,
+// text and dial bytes, counts, comments, index sorts, the newer-data byte,
+// packing in mode 1.
+struct NormalizeOptions {
+    using Step = std::function<void(cmcEeprom& image, const cmcEeprom& reference, int modelClass, int mode)>;
+    Step unpack;
+    Step selections;
+    Step records;
+    // A key-function bit stays set when no key calls the function any more.
+    bool keepKeyFunctionBits = false;
+};
+void NormalizeImage(cmcEeprom& image, const cmcEeprom& reference, int modelIndex, int mode,
+                    const ImagePacking& pack, const NormalizeOptions& options);
+
+// The bits of channel n's records that follow the reference and the model
+// class once its fields are re-encoded: decodeField says whether the channel
+// decodes a code (which sets three option bits), ltrBank whether its bank is
+// an LTR bank; clearPmrZByte4 clears option byte 4 of a PMR-Z channel.
+void NormalizeChannelBits(cmcEeprom& image, const cmcEeprom& reference, int32_t n, int modelClass,
+                          bool decodeField, bool ltrBank, bool clearPmrZByte4);
+
 // What the document does with an image it has just accepted: unpack it, detect its model, change to that
 // model (changeModel, which must leave `reference` as that model's reference image) and normalise in
 // mode 0, packing with the caller's packing. Returns the detected model index.

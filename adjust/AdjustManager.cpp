@@ -1,0 +1,7 @@
+#include "adjust/AdjustManager.h"
+
+namespace adj {
+
+AdjustManager* gAdjustManager = nullptr;
+
+} // namespace adj

@@ -1,0 +1,200 @@
+#include "adjust/AdjustVocabulary.h"
+#include "cells/cmcCellObj.h"
+#include "cells/indActiveCell.h"
+#include "foundation/cmcEvMan.h"
+#include "foundation/cmcGTex.h"
+#include "image/ImageLayout.h"
+#include "image/cmcEeprom.h"
+#include "platform/Fatal.h"
+#include "platform/ManualScheduler.h"
+#include "tests/image/ScopedModel.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <set>
+#include <string>
+
+namespace {
+
+std::string FatalText(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const plat::FatalError& e) {
+        return e.what();
+    }
+    return "(no fatal error)";
+}
+
+class AdjustVocabularyTest : public ::testing::Test {
+protected:
+    ScopedCellEngine engine_{adj::AdjustCellEngine()};
+};
+
+TEST_F(AdjustVocabularyTest, EmptyNamesAreNone) {
+    EXPECT_EQ(indActiveCell::CategoryIndex(""), 27);
+    EXPECT_EQ(indActiveCell::CellIndex(""), 1103);
+    EXPECT_EQ(indActiveCell::CellName(1103), "");
+    EXPECT_EQ(indActiveCell::CellName(-1), "");
+    EXPECT_EQ(indActiveCell::CategoryInfo(27), 0);
+    EXPECT_EQ(FatalText([] { indActiveCell::CategoryInfo(28); }), "Unknown Cell Category. (28)");
+    EXPECT_EQ(FatalText([] { indActiveCell::CategoryIndex("CT_Ltr_Op"); }),
+              "Cannot use the specified category.\n'CT_Ltr_Op'");
+    EXPECT_EQ(FatalText([] { indActiveCell::CellIndex("CL_Mdc_Msg_RX"); }),
+              "Cannot use the specified cell.\n'CL_Mdc_Msg_RX'");
+}
+
+TEST_F(AdjustVocabularyTest, TheIdsThePerCellFunctionSwitchesOn) {
+    struct Case {
+        const char* name;
+        int32_t id;
+    };
+    const Case cases[] = {
+        {"CL_Null", 0},
+        {"Flex0", 1},
+        {"CL_Menu_File_New", 8},
+        {"CL_Menu_File_Open", 9},
+        {"CL_Menu_View_Ad", 19},
+        {"CL_Menu_View_Ad_Update", 20},
+        {"CL_Model_Lmr", 27},
+        {"CL_Model_ZuroPmr_Mob", 36},
+        {"CL_Help_About", 37},
+        {"CallSheet", 44},
+        {"CL_PMenu_Edit", 84},
+        {"CL_FBits", 105},
+        {"CL_KDisp_Key_Conv_RightUp", 294},
+        {"CL_KDisp_Key_Conv_DialCw", 298},
+        {"CL_KDisp_Key_Conv_P0", 300},
+        {"CL_KDisp_Key_SmTr_RightUp", 308},
+        {"CL_KDisp_Key_SmTr_Opf2", 321},
+        {"CL_CEdit", 442},
+        {"CL_Select_TX_Code", 517},
+        {"CL_Adjust_ChGrp", 669},
+        {"CL_Adjust_Ref", 673},
+        {"CL_Adjust_Ref_Bar", 674},
+        {"CL_Adjust_BpfAll", 699},
+        {"CL_Adjust_BpfT1", 701},
+        {"CL_Adjust_MOD_M_H_Sweep", 790},
+        {"CL_ADP_GAIN_LV6", 1050},
+        {"CL_WinAD_BATTD", 1051},
+        {"CL_WinAD_BATTV", 1053},
+        {"CL_Maker_NOISD", 1054},
+        {"CL_Maker_VOXTV", 1077},
+        {"CL_WinAD_FRQCD", 1078},
+        {"CL_WinAD_SQLV", 1101},
+        {"CL_Dummy", 1102},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(indActiveCell::CellIndex(c.name), c.id) << c.name;
+        EXPECT_EQ(indActiveCell::CellName(c.id), c.name) << c.id;
+    }
+    // Every label of the table answers its own position.
+    std::set<std::string> names;
+    for (int32_t id = 0; id < 1103; ++id) {
+        const std::string name = indActiveCell::CellName(id);
+        ASSERT_FALSE(name.empty()) << id;
+        EXPECT_TRUE(names.insert(name).second) << name;
+        if (name.find('[') == std::string::npos) {
+            EXPECT_EQ(indActiveCell::CellIndex(name), id) << name;
+        }
+    }
+}
+
+TEST_F(AdjustVocabularyTest, CategoriesAndTheirRecordKinds) {
+    testimage::ScopedModel model(2); // P25 handheld: class 3
+    struct Case {
+        const char* name;
+        int32_t id, kind;
+    };
+    const Case cases[] = {
+        {"CT_Null", 0, 0},          {"CT_Mch", 2, 3},          {"CT_Mch_Check", 3, 3},
+        {"CT_CEdit", 4, 8},         {"CT_2Tone_Code", 10, 15}, {"CT_UserTone", 12, 14},
+        {"CT_MSK_IdGroup", 15, 18}, {"CT_DIG_NacCh", 24, 24},  {"CT_Rpt", 25, 25},
+        {"CT_ADJ", 26, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(indActiveCell::CategoryIndex(c.name), c.id) << c.name;
+        EXPECT_EQ(indActiveCell::CategoryInfo(c.id), c.kind) << c.name;
+    }
+}
+
+TEST_F(AdjustVocabularyTest, OnlyFlagsZeroToFourAreRecognised) {
+    struct Case {
+        const char* definition;
+        uint8_t flags;
+    };
+    const Case cases[] = {
+        {"{(Flag0=1)}", 0x04}, {"{(Flag4=1)}", 0x40},          {"{(Flag5=1)}", 0x00},
+        {"{(Flag7=1)}", 0x00}, {"{(Flag2=1)(Flag6=1)}", 0x10},
+    };
+    for (const Case& c : cases) {
+        cmcCellObj cell;
+        cell.Parse(c.definition, nullptr, nullptr);
+        EXPECT_EQ(cell.flags, c.flags) << c.definition;
+        EXPECT_EQ(cell.flags2, 0) << c.definition;
+        EXPECT_EQ(cell.category, 27);
+        EXPECT_EQ(cell.cellId, 1103);
+    }
+}
+
+TEST_F(AdjustVocabularyTest, EveryNameInTheShippedOverlayResolves) {
+    // Every category and cell name a definition of the overlay names.
+    std::ifstream in(TOLVANE_BIN_DIR "/QT4411R.OVL");
+    ASSERT_TRUE(in) << "the overlay is built beside the tests";
+    const std::regex name(R"(\b(CT|CL)_[A-Za-z0-9_]+)");
+    std::string line;
+    int keys = 0;
+    while (std::getline(in, line)) {
+        if (line.starts_with('#')) {
+            ++keys;
+            continue;
+        }
+        for (auto it = std::sregex_iterator(line.begin(), line.end(), name); it != std::sregex_iterator();
+             ++it) {
+            const std::string n = it->str();
+            if (n.starts_with("CT_"))
+                EXPECT_NO_THROW(indActiveCell::CategoryIndex(n)) << n;
+            else
+                EXPECT_NO_THROW(indActiveCell::CellIndex(n)) << n;
+        }
+    }
+    EXPECT_GT(keys, 40);
+    // The keys this program reads itself.
+    cmcGTex texts;
+    texts.SetFile(TOLVANE_BIN_DIR "/QT4411R.OVL");
+    for (const char* key :
+         {"GI_Sys_AppTitle_ADJ", "GI_App_InitialFile", "GI_Sys_LockoutNewerData", "GI_AppUnitIdMax",
+          "GI_AppMess_DataTooLarge", "GI_Mess_CloneErr5317_Head", "GI_Mess_Confirm_CloneWrite",
+          "GI_AppMess_CloneErr_NoActualCh", "GI_Mess_DataError", "GI_AppMess_ChangeModel",
+          "GI_Mess_Maker_Caution", "GI_Sys_MyHelpFile_ADJ"})
+        EXPECT_NO_THROW(texts.GetText(key)) << key;
+    EXPECT_EQ(texts.GetTextLine("GI_App_InitialFile", 9), "QT4411R_PmrZ_Mob.icf");
+}
+
+TEST_F(AdjustVocabularyTest, SiteRanges) {
+    cmcEeprom image;
+    image.SetSize(layout::kImageSize);
+    image.SetByte(107210 + 5, 12);
+    EXPECT_EQ(adj::GetSiteRange(image, 5), (adj::SiteRange{5, 0, 19, 12}));
+    EXPECT_EQ(adj::GetSiteRange(image, 0), (adj::SiteRange{0, 0, 19, 0}));
+    EXPECT_EQ(adj::GetSiteRange(image, 128), adj::SiteRange{});
+    EXPECT_EQ(adj::GetSiteRange(image, -1), adj::SiteRange{});
+    // Without a sheet to answer, the current site's range is all zero.
+    plat::ManualScheduler scheduler;
+    scheduler.Install();
+    cmcEvMan bus;
+    cmcEvMan* old = gEvMan;
+    gEvMan = &bus;
+    EXPECT_EQ(adj::GetCurrentSiteRange(image), adj::SiteRange{});
+    bus.AddListener(
+        [](void*, const cmcEvent& ev) {
+            if (ev.type == evQuerySite) gEvMan->Answer(5, 0);
+        },
+        nullptr);
+    EXPECT_EQ(adj::GetCurrentSiteRange(image), (adj::SiteRange{5, 0, 19, 12}));
+    gEvMan = old;
+}
+
+} // namespace
