@@ -47,6 +47,16 @@ constexpr SearchItem kSearches[3] = {
     {6, 97, 170, false}, {kSetSelected, 186, 187, true}, {7, 98, 171, false}};
 constexpr int kSearchItem = 186; // what AUTO05 selects
 
+// The items the cells send by their own code, by image byte.
+struct ItemCode {
+    int32_t byte;
+    int code;
+};
+constexpr ItemCode kItemCodes[] = {{169, 5},  {164, 9},  {163, 10}, {162, 11}, {102, 16},
+                                   {116, 18}, {109, 17}, {123, 27}, {101, 12}, {115, 14},
+                                   {108, 13}, {122, 26}, {83, 15},  {193, 8},  {175, 33},
+                                   {84, 19},  {85, 20},  {97, 6},   {98, 7}};
+
 struct Level {
     int code;
     int32_t byte;
@@ -78,12 +88,54 @@ AdjustAutomation::~AdjustAutomation() {
 
 // ---------------------------------------------------------------- commands
 
-bool AdjustAutomation::IsItemPending() {
+bool AdjustAutomation::IsItemPending() const {
     return ws_.CloneMan().IsPending();
 }
 
-bool AdjustAutomation::IsDriverBusy() {
+bool AdjustAutomation::IsDriverBusy() const {
     return ws_.CloneMan().IsBusy();
+}
+
+cmcEeprom& AdjustAutomation::RadioCopy() {
+    return ws_.RadioCopy();
+}
+
+int32_t AdjustAutomation::SendAdjustCommand(int32_t item) {
+    for (int sender = 0; sender < 5; ++sender)
+        if (kSenderItems[sender] == item) return SendCommandList(item);
+    for (const ItemCode& c : kItemCodes) {
+        if (c.byte != item) continue;
+        return Send(c.code, ws_.WorkingImage().GetByte(item), nullptr, Store{-1, item, nullptr}) ? 0 : 1;
+    }
+    return 1;
+}
+
+int32_t AdjustAutomation::SendCommandList(int32_t list) {
+    for (int sender = 0; sender < 5; ++sender)
+        if (kSenderItems[sender] == list)
+            return SendItemValue(sender, ws_.WorkingImage().GetByte(list)) ? 0 : 1;
+    return 1;
+}
+
+void AdjustAutomation::StartSweep(Sweep sweep, int32_t) {
+    using Start = void (AdjustAutomation::*)();
+    static constexpr Start kStarts[] = {
+        &AdjustAutomation::StartSweepBpfAll, &AdjustAutomation::StartSweepBpfT1,
+        &AdjustAutomation::StartSweepBpfT2,  &AdjustAutomation::StartSweepBpfT3,
+        &AdjustAutomation::StartSweepBpfT4,  &AdjustAutomation::StartSweepAuto02,
+        &AdjustAutomation::StartSweepAuto03, &AdjustAutomation::StartSweepAuto04,
+        &AdjustAutomation::StartSweepAuto05, &AdjustAutomation::StartSweepAuto06,
+        &AdjustAutomation::StartSweepAuto10, &AdjustAutomation::StartSweepAuto11,
+        &AdjustAutomation::StartSweepAuto12, &AdjustAutomation::StartSweepAuto13,
+        &AdjustAutomation::StartSweepAuto14, &AdjustAutomation::StartSweepAuto15,
+        &AdjustAutomation::StartSweepAuto16, &AdjustAutomation::StartSweepAuto17,
+        &AdjustAutomation::StartSweepAuto18, &AdjustAutomation::StartSweepModMC,
+        &AdjustAutomation::StartSweepModML,  &AdjustAutomation::StartSweepModMH};
+    const auto index = static_cast<size_t>(sweep);
+    if (index < std::size(kStarts))
+        (this->*kStarts[index])();
+    else if (sweep == Sweep::ChannelScan)
+        EnterAdjustment();
 }
 
 void AdjustAutomation::SendAdjustCommand(int code, int value, uint8_t* target, bool readBack) {
@@ -166,7 +218,7 @@ bool AdjustAutomation::SendItemValue(int sender, int value) {
     return SendList(list, Store{-1, kSenderItems[sender], nullptr}, value);
 }
 
-bool AdjustAutomation::ReadAdValues() {
+bool AdjustAutomation::SendAdReadList() {
     ItemEntry list[kAdReadings + 1];
     const uint8_t* selectors[kAdReadings] = {
         &adSelectors[0],   &adSelectors[1],    &adSelectors[2],   &adSelectors[3],   &adSelectorRow[0],
@@ -210,7 +262,7 @@ void AdjustAutomation::OnDone(const dst_CDrv_Result& result) {
 // ---------------------------------------------------------------- procedures
 
 bool AdjustAutomation::Running() const {
-    return AdjustPhase != 0 || peakState != kPeakIdle || searchState != kSearchIdle;
+    return state_.AdjustPhase != 0 || state_.PeakSearch != kPeakIdle || state_.TargetSearch != kSearchIdle;
 }
 
 bool AdjustAutomation::CanStart() const {
@@ -250,12 +302,12 @@ void AdjustAutomation::AbortProcedure() {
     journal_.clear();
     sentItems_.clear();
     listOut_ = -1;
-    peakState = kPeakIdle;
-    searchState = kSearchIdle;
+    state_.PeakSearch = kPeakIdle;
+    state_.TargetSearch = kSearchIdle;
     chained = 0;
-    previousValue = 257;
-    AdjustPhase = 0;
-    subStep = 0;
+    state_.PreviousValue = 257;
+    state_.AdjustPhase = 0;
+    state_.LevelStep = 0;
 }
 
 void AdjustAutomation::StepPass() {
@@ -277,11 +329,10 @@ void AdjustAutomation::StepPass() {
 
 void AdjustAutomation::EnterAdjustment() {
     BeginProcedure();
-    for (Search& s : searches)
-        s.outOfRange = 0;
-    lastLinkSpeed = -1;
-    AdjustPhase = kPhaseEntry;
-    if (!Send(kEnterAdjust, 1, nullptr, {})) AdjustPhase = 0;
+    state_.TargetNotReached = {};
+    state_.LastLinkSpeed = -1;
+    state_.AdjustPhase = kPhaseEntry;
+    if (!Send(kEnterAdjust, 1, nullptr, {})) state_.AdjustPhase = 0;
 }
 
 // ---------------------------------------------------------------- peak sweeps
@@ -294,9 +345,9 @@ void AdjustAutomation::StartPeak(int state, bool chain) {
     const int select = chain ? kPeaks[state + 1].code : p.code;
     const bool sent = p.selected ? Send(kSelect, select, nullptr, {}) : Send(p.code, 0, nullptr, {p.byte});
     if (!sent) return;
-    valueCounter = 0;
+    state_.ValueCounter = 0;
     ranges[state] = {};
-    peakState = static_cast<uint8_t>(state);
+    state_.PeakSearch = static_cast<uint8_t>(state);
     if (chain) chained = 1;
     toggle = 1;
 }
@@ -306,31 +357,31 @@ void AdjustAutomation::StartSweepBpfAll() {
     BeginProcedure();
     // The second filter stands in the middle while the first is swept.
     if (!Send(kPeaks[1].code, 64, nullptr, {kPeaks[1].byte})) return;
-    valueCounter = 0;
+    state_.ValueCounter = 0;
     ranges[0] = ranges[1] = {};
-    peakState = 0;
+    state_.PeakSearch = 0;
     chained = 1;
     toggle = 1;
 }
 
 void AdjustAutomation::StartSweepAuto19() {
     StartPeak(2, true);
-    if (peakState == 2) {
-        previousValue = 64;
+    if (state_.PeakSearch == 2) {
+        state_.PreviousValue = 64;
         ranges[3] = {};
     }
 }
 
 void AdjustAutomation::StartSweepAuto20() {
     StartPeak(4, true);
-    if (peakState == 4) {
-        previousValue = 64;
+    if (state_.PeakSearch == 4) {
+        state_.PreviousValue = 64;
         ranges[5] = {};
     }
 }
 
 void AdjustAutomation::JudgeList() {
-    BestRange& r = ranges[peakState];
+    BestRange& r = ranges[state_.PeakSearch];
     for (int k = 0; k < 4; ++k) {
         const auto value = static_cast<uint8_t>(listOut_ + k * listStep_);
         const uint8_t reading = replies[k];
@@ -345,25 +396,25 @@ void AdjustAutomation::JudgeList() {
 }
 
 bool AdjustAutomation::StepPeak(int state) {
-    if (peakState != state) return false;
+    if (state_.PeakSearch != state) return false;
     const Peak& p = kPeaks[state];
-    if (chained && p.selected && state % 2 == 0 && valueCounter == 0 && previousValue == 64) {
+    if (chained && p.selected && state % 2 == 0 && state_.ValueCounter == 0 && state_.PreviousValue == 64) {
         // The chain's second item, selected by the start, goes to the middle first.
         if (!Send(kSetSelected, 64, nullptr, {kPeaks[state + 1].byte})) return false;
-        previousValue = 257;
+        state_.PreviousValue = 257;
         return false;
     }
     // The readings of the list that has just completed, each for the value it was taken at.
     if (listOut_ >= 0) JudgeList();
-    if (valueCounter < 256) {
+    if (state_.ValueCounter < 256) {
         const bool coarse = chained != 0;
-        const bool sent = p.selected ? SendSelectedSweepList(p.code, valueCounter, replies, coarse)
-                                     : SendSweepList(p.code, valueCounter, replies, coarse);
+        const bool sent = p.selected ? SendSelectedSweepList(p.code, state_.ValueCounter, replies, coarse)
+                                     : SendSweepList(p.code, state_.ValueCounter, replies, coarse);
         if (!sent) return false;
-        SetImage(p.byte, valueCounter & 0xFF);
-        listOut_ = valueCounter;
+        SetImage(p.byte, state_.ValueCounter & 0xFF);
+        listOut_ = state_.ValueCounter;
         listStep_ = coarse ? 2 : 1;
-        valueCounter += 4 * listStep_;
+        state_.ValueCounter += 4 * listStep_;
         return false;
     }
     return FinishPeak(state);
@@ -380,12 +431,12 @@ bool AdjustAutomation::FinishPeak(int state) {
         return false;
     }
     if (chained && state % 2 == 0) {
-        valueCounter = 0;
-        peakState = static_cast<uint8_t>(state + 1);
+        state_.ValueCounter = 0;
+        state_.PeakSearch = static_cast<uint8_t>(state + 1);
         return false;
     }
     chained = 0;
-    peakState = kPeakIdle;
+    state_.PeakSearch = kPeakIdle;
     return true;
 }
 
@@ -400,20 +451,20 @@ void AdjustAutomation::StartSearch(int search) {
         s.selects ? Send(kSelect, kSearchItem, nullptr, {}) : Send(s.code, 0, nullptr, {s.byte});
     if (!sent) return;
     Search& x = searches[search];
-    x.outOfRange = 0;
+    state_.TargetNotReached[search] = 0;
     x.lower = 0;
     x.upper = 255;
     x.min = x.max = 0;
     x.saved = saved;
-    valueCounter = 0;
+    state_.ValueCounter = 0;
     // The first probe sets value 0 itself, whatever an earlier search left here.
-    previousValue = 257;
-    searchState = static_cast<uint8_t>(search);
+    state_.PreviousValue = 257;
+    state_.TargetSearch = static_cast<uint8_t>(search);
     toggle = 1;
 }
 
 bool AdjustAutomation::StepSearch(int search) {
-    if (searchState != search) return false;
+    if (state_.TargetSearch != search) return false;
     if (toggle == 1) return SearchSend(search);
     if (kSearches[search].selects) {
         // The read moved the radio off the item: select it again before the next probe.
@@ -431,20 +482,20 @@ bool AdjustAutomation::StepSearch(int search) {
 bool AdjustAutomation::SearchSend(int search) {
     const SearchItem& s = kSearches[search];
     const Search& x = searches[search];
-    const int value = valueCounter & 0xFF;
+    const int value = state_.ValueCounter & 0xFF;
     if (std::abs(x.upper - x.lower) <= 1) {
         if (!Send(s.code, value, nullptr, {s.byte, s.byte})) return false;
         toggle = 0;
-        searchState = kSearchIdle;
+        state_.TargetSearch = kSearchIdle;
         return true;
     }
-    if (valueCounter == previousValue) {
+    if (state_.ValueCounter == state_.PreviousValue) {
         if (!Send(kRead, kSearchSelector, &replies[0], {})) return false;
         toggle = 0;
         return false;
     }
     if (!Send(s.code, value, nullptr, {s.byte, s.selects ? s.byte : -1})) return false;
-    previousValue = valueCounter;
+    state_.PreviousValue = state_.ValueCounter;
     return false;
 }
 
@@ -452,10 +503,10 @@ void AdjustAutomation::SearchEvaluate(int search) {
     Search& x = searches[search];
     const uint8_t r = replies[0];
     const uint8_t target = ImageByte(kSearches[search].target);
-    if (valueCounter == 0) {
+    if (state_.ValueCounter == 0) {
         x.min = r;
-        valueCounter = 255;
-    } else if (valueCounter == 255) {
+        state_.ValueCounter = 255;
+    } else if (state_.ValueCounter == 255) {
         if (r < x.min) {
             // The reading falls as the value rises.
             x.max = x.min;
@@ -468,20 +519,20 @@ void AdjustAutomation::SearchEvaluate(int search) {
             x.upper = 255;
         }
         if (x.max < target || x.min >= target) {
-            valueCounter = x.saved;
+            state_.ValueCounter = x.saved;
             x.upper = x.lower = 0;
-            x.outOfRange = 1;
+            state_.TargetNotReached[search] = 1;
         } else {
-            valueCounter = 127;
+            state_.ValueCounter = 127;
         }
     } else if (r == target) {
-        x.upper = x.lower = valueCounter;
+        x.upper = x.lower = state_.ValueCounter;
     } else if (r > target) {
-        x.upper = valueCounter;
-        valueCounter = (valueCounter + x.lower) >> 1;
+        x.upper = state_.ValueCounter;
+        state_.ValueCounter = (state_.ValueCounter + x.lower) >> 1;
     } else {
-        x.lower = valueCounter;
-        valueCounter = (valueCounter + x.upper + 1) >> 1;
+        x.lower = state_.ValueCounter;
+        state_.ValueCounter = (state_.ValueCounter + x.upper + 1) >> 1;
     }
 }
 
@@ -492,15 +543,15 @@ uint8_t AdjustAutomation::LevelPhase(int group, int kind) {
 }
 
 int32_t AdjustAutomation::SelectedFrequency() {
-    return static_cast<int32_t>(ReadTestChannel(ws_.WorkingImage(), selectedChannel).frequency);
+    return static_cast<int32_t>(ReadTestChannel(ws_.WorkingImage(), state_.WorkBytes[0]).frequency);
 }
 
 void AdjustAutomation::StartLevel(int group, int kind) {
     const uint8_t phase = LevelPhase(group, kind);
     // A cell may have marked its procedure already; any other procedure bars the start.
-    const bool free = AdjustPhase == 0 || (AdjustPhase == phase && subStep == 0);
-    if (!free || peakState != kPeakIdle || searchState != kSearchIdle || IsDriverBusy() || IsItemPending() ||
-        !ws_.MainFormEnabled())
+    const bool free = state_.AdjustPhase == 0 || (state_.AdjustPhase == phase && state_.LevelStep == 0);
+    if (!free || state_.PeakSearch != kPeakIdle || state_.TargetSearch != kSearchIdle || IsDriverBusy() ||
+        IsItemPending() || !ws_.MainFormEnabled())
         return;
     BeginProcedure();
     const Level& l = kLevels[group];
@@ -511,7 +562,7 @@ void AdjustAutomation::StartLevel(int group, int kind) {
         if (!Send(kSelect, l.lowSlopeItem, nullptr, {})) return;
         g.editedCentre = level;
         g.centreFrequency = frequency;
-        subStep = 1;
+        state_.LevelStep = 1;
     } else {
         if (!Send(l.code, level, nullptr, {l.byte})) return;
         if (kind == kLow) {
@@ -522,27 +573,27 @@ void AdjustAutomation::StartLevel(int group, int kind) {
             g.editedHigh = g.highLevel = level;
             g.highFrequency = frequency;
         }
-        subStep = 4;
+        state_.LevelStep = 4;
     }
-    AdjustPhase = phase;
+    state_.AdjustPhase = phase;
 }
 
 bool AdjustAutomation::StepLevel(int group, int kind) {
-    if (AdjustPhase == 0 || AdjustPhase != LevelPhase(group, kind)) return false;
+    if (state_.AdjustPhase == 0 || state_.AdjustPhase != LevelPhase(group, kind)) return false;
     const Level& l = kLevels[group];
     LevelGroup& g = levels[group];
     uint8_t& level = kind == kCentre ? g.centreLevel : kind == kLow ? g.lowLevel : g.highLevel;
     const uint8_t edited = kind == kCentre ? g.editedCentre : kind == kLow ? g.editedLow : g.editedHigh;
     const int slopeItem = kind == kHigh ? l.highSlopeItem : l.lowSlopeItem;
-    switch (subStep) {
+    switch (state_.LevelStep) {
     case 1:
     case 3:
         if (kind != kCentre || !Send(kSetSelected, 0, nullptr, {})) return false;
-        ++subStep;
+        ++state_.LevelStep;
         return false;
     case 2:
         if (kind != kCentre || !Send(kSelect, l.highSlopeItem, nullptr, {})) return false;
-        subStep = 3;
+        state_.LevelStep = 3;
         return false;
     case 4:
         // Live: the level the user edits goes out once per change.
@@ -551,11 +602,11 @@ bool AdjustAutomation::StepLevel(int group, int kind) {
     case 5:
         if (!Send(l.code, level, nullptr, {l.byte})) return false;
         if (kind == kCentre) {
-            subStep = 0;
-            AdjustPhase = 0;
+            state_.LevelStep = 0;
+            state_.AdjustPhase = 0;
             return true;
         }
-        subStep = 6;
+        state_.LevelStep = 6;
         return false;
     case 6: {
         int32_t& slope = kind == kLow ? g.lowSlope : g.highSlope;
@@ -566,19 +617,19 @@ bool AdjustAutomation::StepLevel(int group, int kind) {
             g.extrapolated = static_cast<uint8_t>(g.centreLevel + ((product >> 8) & 0xFF));
         }
         if (!Send(kSelect, slopeItem, nullptr, {})) return false;
-        subStep = 7;
+        state_.LevelStep = 7;
         return false;
     }
     case 7: {
         const int32_t slope = kind == kLow ? g.lowSlope : g.highSlope;
         if (!Send(kSetSelected, slope & 0xFF, nullptr, {slopeItem})) return false;
-        subStep = 8;
+        state_.LevelStep = 8;
         return false;
     }
     case 8:
         if (!Send(l.code, g.centreLevel, nullptr, {l.byte})) return false;
-        subStep = 0;
-        AdjustPhase = 0;
+        state_.LevelStep = 0;
+        state_.AdjustPhase = 0;
         return true;
     default:
         return false;
@@ -588,16 +639,16 @@ bool AdjustAutomation::StepLevel(int group, int kind) {
 // ---------------------------------------------------------------- channel scan
 
 void AdjustAutomation::StepChannelScan() {
-    if (AdjustPhase != kPhaseEntry) return;
+    if (state_.AdjustPhase != kPhaseEntry) return;
     int channel = 1;
     while (channel <= TestChannel::kCount && ReadTestChannel(ws_.WorkingImage(), channel).empty)
         ++channel;
-    selectedChannel = static_cast<uint8_t>(channel > TestChannel::kCount ? 1 : channel);
+    state_.WorkBytes[0] = static_cast<uint8_t>(channel > TestChannel::kCount ? 1 : channel);
     if (!IsDriverBusy()) {
-        const ItemEntry list[] = {{kChannel, &selectedChannel, nullptr}, ItemEntry{}};
+        const ItemEntry list[] = {{kChannel, &state_.WorkBytes[0], nullptr}, ItemEntry{}};
         SendList(list);
     }
-    AdjustPhase = 0;
+    state_.AdjustPhase = 0;
 }
 
 } // namespace adj

@@ -1,5 +1,6 @@
 #pragma once
 #include "adjust/AdjustLinkHost.h"
+#include "adjust/AdjustManager.h"
 #include "adjust/AdjustWorkspace.h"
 #include "adjust/imcCloneDrv.h"
 #include "clone/dst_CDrv_Result.h"
@@ -21,7 +22,7 @@ namespace adj {
 // One procedure runs at a time. A step whose command the link refused keeps
 // its state and tries again at the next pass; a transfer that fails ends the
 // running procedure and puts back the image bytes it had changed.
-class AdjustAutomation : public AdjustLinkHost {
+class AdjustAutomation : public AdjustManager, public AdjustLinkHost {
 public:
     static constexpr int kPeakIdle = 7;
     static constexpr int kSearchIdle = 4;
@@ -54,10 +55,10 @@ public:
     bool SendAuto02Value(int value) { return SendItemValue(2, value); }
     bool SendAuto03Value(int value) { return SendItemValue(3, value); }
     bool SendAuto05Value(int value) { return SendItemValue(4, value); }
-    // The A/D monitor's 13 selectors into its 13 readings.
-    bool ReadAdValues();
-    bool IsItemPending();
-    bool IsDriverBusy();
+    // The A/D monitor's 13 selectors into its 13 readings; false while the link is busy.
+    bool SendAdReadList();
+    bool IsItemPending() const override;
+    bool IsDriverBusy() const override;
     // The image area the clone read, write and information query transfer.
     RangeList GetCloneArea(int kind) const;
 
@@ -121,37 +122,37 @@ public:
     // The AdjustPhase value of a level procedure.
     static uint8_t LevelPhase(int group, int kind);
 
+    // --- AdjustManager: what the cells call
+    cmcEeprom& RadioCopy() override;
+    AdjustState& State() override { return state_; }
+    // The item named by its image byte, with the value the working image holds.
+    int32_t SendAdjustCommand(int32_t item) override;
+    // The item value list of a list item (88, 89, 90, 91, 186), by its image byte.
+    int32_t SendCommandList(int32_t list) override;
+    void StartSweep(Sweep sweep, int32_t item) override;
+    void ReadAdValues() override { SendAdReadList(); }
+
     // --- AdjustLinkHost
-    int32_t& LastLinkSpeed() override { return lastLinkSpeed; }
-    bool PeakSweepRunning() const override { return peakState != kPeakIdle; }
-    bool EnteringAdjustment() const override { return AdjustPhase == kPhaseEntry; }
+    int32_t& LastLinkSpeed() override { return state_.LastLinkSpeed; }
+    bool PeakSweepRunning() const override { return state_.PeakSearch != kPeakIdle; }
+    bool EnteringAdjustment() const override { return state_.AdjustPhase == kPhaseEntry; }
 
-    // --- Fields the cells and the A/D window read and write
-    uint8_t AdjustPhase = 0;
-    uint8_t subStep = 0;
-    uint8_t selectedChannel = 1;
-    int32_t lastLinkSpeed = -1;
-
+    // --- Fields the cells and the A/D window read and write besides State()
     struct BestRange {
         uint8_t low = 0;
         uint8_t high = 0;
         uint8_t best = 0;
     };
-    int32_t valueCounter = 257;
-    int32_t previousValue = 257;
     BestRange ranges[6]; // items 19, 20, 88, 90, 89, 91
-    uint8_t peakState = kPeakIdle;
     uint8_t chained = 0;
     uint8_t replies[4] = {};
     uint8_t toggle = 0;
-    uint8_t searchState = kSearchIdle;
     struct Search {
         int32_t upper = 0;
         int32_t lower = 0;
         uint8_t min = 0;
         uint8_t max = 0;
         uint8_t saved = 0;
-        uint8_t outOfRange = 0; // the cell's sweep-error mark
     };
     Search searches[3]; // AUTO04, AUTO05, AUTO06
 
@@ -204,6 +205,7 @@ private:
     int32_t SelectedFrequency();
 
     AdjustWorkspace& ws_;
+    AdjustState state_;
     uint8_t listValues_[12] = {};
     uint8_t listCodes_[4] = {};
     uint8_t itemValues_[5][2] = {};

@@ -51,10 +51,10 @@ TEST_F(AdjustCommandsTest, WithReadBackTheTargetTakesTheAnswerWhenItArrives) {
 }
 
 TEST_F(AdjustCommandsTest, NothingGoesOutWhileTheLinkIsBusyOrTheMainFormDisabled) {
-    ASSERT_TRUE(automation.ReadAdValues());
+    ASSERT_TRUE(automation.SendAdReadList());
     automation.SendAdjustCommand(19, 7, &workspace.work.Data()[84], false);
     EXPECT_EQ(workspace.work.GetByte(84), 0);
-    EXPECT_FALSE(automation.ReadAdValues());
+    EXPECT_FALSE(automation.SendAdReadList());
     Run();
     progress->mainEnabled = false;
     automation.SendAdjustCommand(19, 7, &workspace.work.Data()[84], false);
@@ -66,7 +66,7 @@ TEST_F(AdjustCommandsTest, NothingGoesOutWhileTheLinkIsBusyOrTheMainFormDisabled
 
 TEST_F(AdjustCommandsTest, TheAdListReadsThirteenSelectorsAndItsCompletionTellsTheOpenWindowFirst) {
     workspace.adWindowOpen = true;
-    ASSERT_TRUE(automation.ReadAdValues());
+    ASSERT_TRUE(automation.SendAdReadList());
     Run();
     const std::vector<int> selectors = {1, 2, 3, 4, 32, 33, 34, 35, 39, 40, 41, 42, 43};
     std::vector<Item> expected;
@@ -79,7 +79,7 @@ TEST_F(AdjustCommandsTest, TheAdListReadsThirteenSelectorsAndItsCompletionTellsT
 }
 
 TEST_F(AdjustCommandsTest, AListCompletionWithTheWindowClosedOnlyRedraws) {
-    ASSERT_TRUE(automation.ReadAdValues());
+    ASSERT_TRUE(automation.SendAdReadList());
     Run();
     EXPECT_EQ(events, std::vector<int>{13});
 }
@@ -97,6 +97,23 @@ TEST_F(AdjustCommandsTest, TheCloneAreaSkipsTheFirstPageOnlyForKindZero) {
         EXPECT_EQ(area[1].first, 1);
         EXPECT_EQ(area[1].last, 0);
     }
+}
+
+TEST_F(AdjustCommandsTest, TheCellsSendAnItemByItsImageByteWithTheWorkingValue) {
+    adj::AdjustManager& cells = automation;
+    workspace.work.SetByte(108, 0x61);
+    workspace.work.SetByte(88, 0x62);
+    EXPECT_EQ(cells.SendAdjustCommand(108), 0);
+    EXPECT_EQ(cells.SendAdjustCommand(108), 1); // the link is busy
+    Run();
+    EXPECT_EQ(cells.SendAdjustCommand(88), 0);
+    Run();
+    EXPECT_EQ(cells.SendAdjustCommand(300), 1); // no item of the radio
+    EXPECT_EQ(ItemsSent(), (std::vector<Item>{{13, 0x61}, {64, 88}, {65, 0x62}}));
+    EXPECT_EQ(cells.RadioCopy().GetByte(108), 0x61);
+    EXPECT_EQ(cells.RadioCopy().GetByte(88), 0x62);
+    cells.StartSweep(adj::Sweep::Auto04, 0);
+    EXPECT_EQ(cells.State().TargetSearch, 0);
 }
 
 } // namespace

@@ -40,9 +40,9 @@ TEST_P(PeakSweepTest, WritesTheMiddleOfThePlateau) {
     a.plateauHigh = kPlateauHigh;
     sim.SetAdjustment(a);
     (automation.*c.start)();
-    EXPECT_NE(automation.peakState, Automation::kPeakIdle);
+    EXPECT_NE(automation.State().PeakSearch, Automation::kPeakIdle);
     Run();
-    EXPECT_EQ(automation.peakState, Automation::kPeakIdle);
+    EXPECT_EQ(automation.State().PeakSearch, Automation::kPeakIdle);
     EXPECT_EQ(automation.chained, 0);
     for (const SweptItem& i : c.items) {
         EXPECT_EQ(workspace.work.GetByte(i.byte), c.result) << "image byte " << i.byte;
@@ -119,12 +119,12 @@ TEST_P(SearchTest, EndsAtTheTargetOrPutsTheStartValueBack) {
     sim.SetAdjustment(a);
     workspace.work.SetByte(c.byte, 77);
     workspace.work.SetByte(c.target, c.aim);
-    automation.searches[c.search].outOfRange = 0;
+    automation.State().TargetNotReached[c.search] = 0;
     (automation.*c.start)();
-    EXPECT_EQ(automation.searchState, c.search);
+    EXPECT_EQ(automation.State().TargetSearch, c.search);
     Run();
-    EXPECT_EQ(automation.searchState, Automation::kSearchIdle);
-    EXPECT_EQ(automation.searches[c.search].outOfRange, c.outOfRange ? 1 : 0);
+    EXPECT_EQ(automation.State().TargetSearch, Automation::kSearchIdle);
+    EXPECT_EQ(automation.State().TargetNotReached[c.search], c.outOfRange ? 1 : 0);
     EXPECT_EQ(workspace.work.GetByte(c.byte), c.result);
     EXPECT_EQ(workspace.radio.GetByte(c.byte), c.result);
     EXPECT_EQ(sim.ItemValue(c.code, c.selected), c.result);
