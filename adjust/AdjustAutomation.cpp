@@ -174,10 +174,7 @@ bool AdjustAutomation::SendList(const ItemEntry* list, Store store, int value) {
 
 void AdjustAutomation::Keep(Store store, int value) {
     const auto v = static_cast<uint8_t>(value);
-    if (store.image >= 0) {
-        SetImage(store.image, v);
-        sentItems_.push_back(store.image);
-    }
+    if (store.image >= 0) SetImage(store.image, v);
     if (store.radio >= 0) {
         // The radio copy holds what the radio is known to hold: it follows once the transfer ends well.
         radioStores_.emplace_back(store.radio, v);
@@ -297,6 +294,8 @@ void AdjustAutomation::AbortProcedure() {
         image.SetByte(a, v);
     // What the radio holds of these items is unknown now: the copy differs from
     // the image, so the user's next change of them is sent.
+    for (const auto& [a, v] : journal_)
+        ws_.RadioCopy().SetByte(a, static_cast<uint8_t>(~v));
     for (int32_t a : sentItems_)
         ws_.RadioCopy().SetByte(a, static_cast<uint8_t>(~image.GetByte(a)));
     journal_.clear();

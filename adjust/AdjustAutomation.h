@@ -125,6 +125,7 @@ public:
     // --- AdjustManager: what the cells call
     cmcEeprom& RadioCopy() override;
     AdjustState& State() override { return state_; }
+    const AdjustState& State() const { return state_; }
     // The item named by its image byte, with the value the working image holds.
     int32_t SendAdjustCommand(int32_t item) override;
     // The item value list of a list item (88, 89, 90, 91, 186), by its image byte.
