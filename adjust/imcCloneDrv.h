@@ -43,6 +43,7 @@ public:
     bool StartWriteList(DoneHandler done, void* user, int periodMs);
 
     const ItemEntry& Entry(int i) const { return table_[i]; }
+    using cmcCloneDrv::Mode;
     using cmcCloneDrv::StateNow;
 
 protected:
