@@ -161,16 +161,19 @@ TEST(TestChannelTest, TheRecordsTopBitIsNoPartOfTheFrequency) {
 TEST_F(AdjustLevelsTest, TheEntrySelectsTheFirstProgrammedChannel) {
     SetChannel(4, 450000000);
     automation.State().TargetNotReached = {1, 1, 1};
-    automation.State().LastLinkSpeed = 0;
+    automation.SendAdjustCommand(33, 1, nullptr, false);
+    Run();
+    const size_t entry = LogSize();
     automation.EnterAdjustment();
     EXPECT_EQ(automation.State().TargetNotReached, (std::array<uint8_t, 3>{0, 0, 0}));
     EXPECT_EQ(automation.State().AdjustPhase, adj::AdjustAutomation::kPhaseEntry);
     Run();
-    EXPECT_EQ(ItemsSent(), (std::vector<Item>{{2, 1}, {0, 4}}));
+    EXPECT_EQ(ItemsSent(entry), (std::vector<Item>{{2, 1}, {0, 4}}));
     EXPECT_EQ(automation.State().WorkBytes[0], 4);
     EXPECT_EQ(automation.State().AdjustPhase, 0);
     EXPECT_EQ(sim.ItemValue(0), 4);
-    EXPECT_GT(ScriptFrames(0), 0);
+    // The radio was at the slow speed already: the script plays because the read may have changed it.
+    EXPECT_GT(ScriptFrames(entry), 0);
 }
 
 TEST_F(AdjustLevelsTest, WithEveryChannelEmptyTheScanSelectsChannelOne) {
