@@ -133,6 +133,21 @@ TEST_F(OneAtATimeTest, ASecondStartDuringARunChangesAndSendsNothing) {
         EXPECT_TRUE(i.code == 19 || i.code == 3) << i.code << " = " << i.value;
 }
 
+TEST_F(OneAtATimeTest, EventsWhileTheLinkIsBusyStepNothing) {
+    automation.StartSweepBpfT1();
+    while (automation.State().ValueCounter < 4) {
+        sim.Pump();
+        sched.Advance(2);
+    }
+    ASSERT_TRUE(man.IsBusy()); // the first list runs
+    for (int i = 0; i < 3; ++i)
+        bus.Send(19);
+    EXPECT_EQ(automation.State().ValueCounter, 4);
+    EXPECT_EQ(workspace.work.GetByte(84), 0);
+    Run();
+    EXPECT_EQ(automation.State().PeakSearch, Automation::kPeakIdle);
+}
+
 TEST_F(OneAtATimeTest, AStartOnABusyLinkChangesAndSendsNothing) {
     automation.SendAdjustCommand(33, 5, nullptr, false);
     automation.StartSweepBpfT2();

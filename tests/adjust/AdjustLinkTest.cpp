@@ -48,6 +48,10 @@ TEST_F(AdjustLinkTest, ASingleItemGoesOutAsOneE8FrameWithItsValueInUpperCaseDigi
     EXPECT_EQ(sim.ItemValue(0x13), 0xA5);
     EXPECT_FALSE(man.IsPending());
     EXPECT_TRUE(boxes.Log().empty());
+    // No progress window for an adjustment transfer; the main form is back when it ends.
+    EXPECT_EQ(progress->opens, 0);
+    EXPECT_EQ(progress->disables, 1);
+    EXPECT_TRUE(progress->mainEnabled);
 }
 
 TEST_F(AdjustLinkTest, AListSendsEachValueAsItStandsWhenItsFrameIsBuilt) {
