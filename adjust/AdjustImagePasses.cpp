@@ -31,10 +31,8 @@ void CopyRadioBlock(cmcEeprom& image, cmcEeprom* radioCopy, bool whole) {
     if (InDynamicArea(from, length)) radioCopy->Write(kRadioBlock, image.Data() + from, length);
 }
 
-// The two-tone codes' tone words (two per code) and decode windows (lower
-// and upper limit of each tone); code 0 is the group call and has neither.
-constexpr int32_t kTwoToneFreq = 81868;
-constexpr int32_t kTwoToneWindow = 95406;
+// The two-tone codes; code 0 is the group call and has no tones to decode.
+constexpr int32_t kTwoToneKind = 15;
 constexpr int32_t kTwoToneCodes = 11;
 
 int32_t Limit(double factor, int32_t tone) {
@@ -149,13 +147,15 @@ int FitsDynamicArea(const cmcEeprom& image, int category, int32_t n, int32_t x) 
 void SetToleranceLimits(cmcEeprom& image, uint8_t dataVersion, int modelClass) {
     if (modelClass != kLmr || !IsWorkingLayout(image)) return;
     const double t = dataVersion <= 0x10 ? 0.03 : 0.02;
+    datCh code(&image);
     for (int32_t n = 1; n < kTwoToneCodes; ++n) {
+        code.Load(kTwoToneKind, n);
         for (int32_t k = 0; k < 2; ++k) {
-            const int32_t tone = image.GetWord(kTwoToneFreq + 4 * n + 2 * k);
-            const int32_t window = kTwoToneWindow + 8 * n + 4 * k;
-            image.SetWord(window, static_cast<uint16_t>(Limit(1 - t, tone)));
-            image.SetWord(window + 2, static_cast<uint16_t>(Limit(1 + t, tone)));
+            const int32_t tone = static_cast<int32_t>(code.doubles[static_cast<size_t>(k)]);
+            code.limits[static_cast<size_t>(2 * k)] = Limit(1 - t, tone);
+            code.limits[static_cast<size_t>(2 * k + 1)] = Limit(1 + t, tone);
         }
+        code.Store(kTwoToneKind, n);
     }
 }
 
