@@ -150,6 +150,28 @@ TEST_F(AdjustDocumentTest, NormalisationRules) {
     }
 }
 
+TEST_F(AdjustDocumentTest, NormalisationRebuildsChannelsAndStartChannels) {
+    adj::AdjustDocument& doc = StartAdjust();
+    gEnviron->ModelType = 0;
+    doc.LoadStartupData();
+    cmcEeprom image = doc.ReferenceImage();
+    SetBankChannelCount(image, 0, 2);
+    SetBankChannelCount(image, 1, 4);
+    // Channel 3 (bank 1's second) is the first in use; channel 1's records
+    // hold rubbish but no receive frequency; channel 4 has its top bit set.
+    image.SetWord(65408 + 30 * 3, 0x0850);
+    image.SetWord(65408 + 30 * 4, 0x8850);
+    image.SetByte(82512 + 22 * 1 + 7, 0x5A);
+    image.SetByte(65408 + 30 * 1 + 20, 0x5A);
+    doc.NormalizeImage(image, 1);
+    EXPECT_EQ(image.GetWord(82242), 3);
+    EXPECT_EQ(image.GetWord(82256), 0);
+    EXPECT_EQ(image.GetWord(82256 + 2), 1); // within bank 1
+    EXPECT_EQ(image.GetWord(65408 + 30 * 3), 0x0850);
+    EXPECT_EQ(image.GetByte(82512 + 22 * 1 + 7), doc.ReferenceImage().GetByte(82512 + 22 * 1 + 7));
+    EXPECT_EQ(image.GetByte(65408 + 30 * 1 + 20), doc.ReferenceImage().GetByte(65408 + 30 * 1 + 20));
+}
+
 TEST_F(AdjustDocumentTest, IndexesSortStably) {
     adj::AdjustDocument& doc = StartAdjust();
     gEnviron->ModelType = 2;
