@@ -243,6 +243,36 @@ TEST_F(AdjustDocumentTest, SaveThenLoadKeepsTheRadioPart) {
     }
 }
 
+TEST_F(AdjustDocumentTest, LoadingSelectsTheModelByItsClassBits) {
+    adj::AdjustDocument& doc = StartAdjust();
+    struct Case {
+        uint8_t handheld;
+        uint8_t bits0, bits1;
+        int32_t model;
+    };
+    const Case cases[] = {
+        {0x20, 0x00, 0x00, 0}, {0x00, 0x00, 0x00, 5}, {0x20, 0x01, 0x00, 1},
+        {0x20, 0x10, 0x00, 2}, {0x20, 0x40, 0x00, 3}, {0x00, 0x20, 0x00, 9},
+        {0x20, 0x41, 0x00, 3}, {0x00, 0x50, 0x00, 8}, {0x20, 0x60, 0x00, 4},
+    };
+    gEnviron->ModelType = 0;
+    doc.LoadStartupData();
+    for (const Case& c : cases) {
+        cmcEeprom image = doc.WorkingImage();
+        image.SetByte(12, c.handheld);
+        // The class bits travel in block 8 of the radio's area (table 8 from 93776).
+        cmcEeprom radio = image;
+        const int32_t classBlock = BlockOffset(radio, 8);
+        ASSERT_GE(classBlock, 0);
+        radio.SetByte(classBlock + 94210 - 93776, c.bits0);
+        radio.SetByte(classBlock + 94211 - 93776, c.bits1);
+        const std::string path = dir_.File("class.icf");
+        WriteIcf(path, radio);
+        ASSERT_EQ(doc.OpenFile(path), 0);
+        EXPECT_EQ(gEnviron->ModelType, c.model) << int(c.bits0) << " " << int(c.handheld);
+    }
+}
+
 TEST_F(AdjustDocumentTest, AFileOfTheClonerWithTheSameCodesLoads) {
     adj::AdjustDocument& doc = StartAdjust();
     gEnviron->ModelType = 0;
