@@ -1,6 +1,10 @@
 #include "adjust/AdjustConv.h"
 
+#include "adjust/AdjustRecords.h"
+#include "cells/CodeConv.h"
 #include "cells/ConvSupport.h"
+#include "cells/FreqToneConv.h"
+#include "cells/ListConv.h"
 #include "cells/NumberConv.h"
 #include "cells/cmcCellCapsule.h"
 
@@ -103,6 +107,46 @@ int ConvScaledByteCell(cmcCellCapsule& request, int32_t& value, int32_t& out) {
     }
     value = static_cast<int32_t>(static_cast<long double>(w) * kStepPerMilli + 0.5L) & 0xFF;
     return result;
+}
+
+int ConvToneCodeCell(cmcCellCapsule& request, datCh& record, int32_t digitCount, int32_t selector,
+                     int32_t& out) {
+    return ConvToneCode(request, record.code, selector == 1 ? &record.codeMarks : nullptr, record.wildcard,
+                        digitCount, out);
+}
+
+int ConvFrequencyCell(cmcCellCapsule& request, datCh& record, bool rx, int32_t& out) {
+    ChannelFrequencies f{static_cast<int32_t>(record.rxFreq), static_cast<int32_t>(record.txFreq),
+                         record.InUse(), (record.flagC & 1) != 0};
+    const int changed =
+        ConvFrequency(request, f, rx, {.offset = 0, .blankByInUse = true, .roundBeforeLimit = true}, out);
+    record.rxFreq = static_cast<uint32_t>(f.rxFreq);
+    record.txFreq = static_cast<uint32_t>(f.txFreq);
+    record.flagA = static_cast<uint8_t>((record.flagA & ~1) | (f.programmed ? 1 : 0));
+    record.flagC = static_cast<uint8_t>((record.flagC & ~1) | (f.rxFreqTopBit ? 1 : 0));
+    return changed;
+}
+
+int ConvFlagDigitsCell(cmcCellCapsule& request, int32_t& flags, int32_t first, int32_t last,
+                       int32_t editorMode, const std::string& editorDefinition, int32_t& out) {
+    constexpr int32_t kZNumber = 11;
+    return ConvDigitSetCell(request, flags, first, last, editorMode, editorDefinition, out,
+                            {.digit = kZNumber, .alwaysShown = true, .keysWithoutGrid = true});
+}
+
+int ConvMarkFlagsCell(cmcCellCapsule& request, const std::string& menuName, uint8_t& marks, int32_t& out) {
+    constexpr int32_t kMarkItems = 5;
+    return ConvAttributeCell(request, menuName, marks, out, kMarkItems);
+}
+
+int32_t CountProgrammedChannelRange(cmcEeprom& image, int32_t first, int32_t last) {
+    constexpr int32_t kLastRow = 511;
+    if (first < 0 || last > kLastRow || first > last) return -1;
+    datCh row(&image);
+    int32_t used = 0;
+    for (int32_t n = first; n <= last; ++n)
+        used += row.Load(GetModelClass(), n).InUse();
+    return used;
 }
 
 } // namespace adj

@@ -11,6 +11,13 @@
 
 namespace adj {
 
+namespace {
+
+// This program tests the class bits in its own order: PMR-Z, PMR, P25, LTR.
+constexpr ClassBit kClassBitOrder[] = {{2, 4}, {1, 3}, {3, 2}, {7, 1}};
+
+} // namespace
+
 AdjustDocument::AdjustDocument(const ProgramProfile& profile, const std::string& programDirectory)
     : CloningDocument(profile, programDirectory) {
     radioCopy_.SetSize(Capacity());
@@ -29,7 +36,7 @@ void AdjustDocument::Dynamic2Static(cmcEeprom& image) {
 
 void AdjustDocument::AfterLoad(cmcEeprom& image) {
     UnpackDynamicArea(image, &radioCopy_);
-    ChangeModel(DetectModelIndex(image), false);
+    ChangeModel(DetectModelIndex(image, kClassBitOrder), false);
     NormalizeImage(image, 0);
 }
 

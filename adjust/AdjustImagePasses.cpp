@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace adj {
 
@@ -31,10 +32,8 @@ void CopyRadioBlock(cmcEeprom& image, cmcEeprom* radioCopy, bool whole) {
     if (InDynamicArea(from, length)) radioCopy->Write(kRadioBlock, image.Data() + from, length);
 }
 
-// The two-tone codes' tone words (two per code) and decode windows (lower
-// and upper limit of each tone); code 0 is the group call and has neither.
-constexpr int32_t kTwoToneFreq = 81868;
-constexpr int32_t kTwoToneWindow = 95406;
+// The two-tone codes; code 0 is the group call and has no tones to decode.
+constexpr int32_t kTwoToneKind = 15;
 constexpr int32_t kTwoToneCodes = 11;
 
 int32_t Limit(double factor, int32_t tone) {
@@ -61,10 +60,23 @@ int32_t StartChannel(cmcEeprom& image, int modelClass, int32_t first, int32_t en
     return inUse;
 }
 
+// The first row of a kind that the test picks; -1 for none.
+template <typename Test> int32_t FirstRow(cmcEeprom& image, int32_t kind, int32_t rows, Test test) {
+    datCh row(&image);
+    for (int32_t n = 0; n < rows; ++n)
+        if (test(row.Load(kind, n))) return n;
+    return -1;
+}
+
 void Selections(cmcEeprom& image, const cmcEeprom& reference, int modelClass) {
+    constexpr int32_t kFirstScanList = 82245, kFirstDigitMemory = 82246;
     image.Write(kSelections, reference.Data() + kSelections, kSelectionBytes);
     const int32_t first = StartChannel(image, modelClass, 0, kChannelRows);
     if (first >= 0) image.SetWord(kFirstChannel, static_cast<uint16_t>(first));
+    const int32_t scanList = FirstRow(image, 10, 17, [](const datCh& r) { return (r.flagD & 0x0F) != 0; });
+    if (scanList >= 0) image.SetByte(kFirstScanList, static_cast<uint8_t>(scanList));
+    const int32_t memory = FirstRow(image, 9, 8, [](const datCh& r) { return HasText(r.text24); });
+    if (memory >= 0) image.SetByte(kFirstDigitMemory, static_cast<uint8_t>(memory));
     const int32_t bank = BankOfChannel(image, image.GetWord(kFirstChannel));
     if (bank > 15 && bank < kBanks)
         image.SetByte(kFirstChannelOptions,
@@ -97,6 +109,72 @@ void Channels(cmcEeprom& image, const cmcEeprom& reference, int modelClass) {
     }
 }
 
+// Row n of a kind decoded from the image, laid over the reference's bytes of
+// the given places and stored again: every bit the record does not own takes
+// the reference's value.
+struct Place {
+    int32_t at;
+    int32_t length;
+};
+void Rebase(cmcEeprom& image, const cmcEeprom& reference, int32_t kind, int32_t n,
+            std::initializer_list<Place> places) {
+    datCh row(&image);
+    row.Load(kind, n);
+    for (const Place& p : places)
+        image.Write(p.at, reference.Data() + p.at, p.length);
+    row.Store(kind, n);
+}
+
+void FromReference(cmcEeprom& image, const cmcEeprom& reference, int32_t at, uint8_t mask) {
+    image.SetByte(at, static_cast<uint8_t>((image.GetByte(at) & ~mask) | (reference.GetByte(at) & mask)));
+}
+
+constexpr int kPmr = 4, kPmrZ = 5;
+
+void SignallingRecords(cmcEeprom& image, const cmcEeprom& reference, int modelClass) {
+    constexpr int32_t kTonePairs = 97078, kScanLists = 97238, kDigitMemories = 97816;
+    constexpr int32_t kCodes = 98560, kTxEntries = 98112, kTxCodes = 81872;
+    const bool pmr = modelClass == kPmr || modelClass == kPmrZ;
+    for (int32_t n = 0; n < 40; ++n)
+        Rebase(image, reference, 11, n, {{kTonePairs + 4 * n, 4}});
+    for (int32_t n = 0; n < 17; ++n)
+        Rebase(image, reference, 10, n, {{kScanLists + 34 * n + 24, 2}});
+    for (int32_t n = 0; n < 8; ++n)
+        Rebase(image, reference, 9, n, {{kDigitMemories + 37 * n, 37}});
+    for (int32_t n = 0; n < 11; ++n) {
+        const int32_t at = kCodes + 34 * n;
+        Rebase(image, reference, pmr ? 12 : 15, n, {{at, 34}});
+        FromReference(image, reference, at + 30, 0x08);
+        if (!pmr) {
+            FromReference(image, reference, at + 28, 0xFF);
+            FromReference(image, reference, at + 30, 0xC0);
+            FromReference(image, reference, at + 31, 0x40);
+            FromReference(image, reference, at + 32, 0x80);
+        }
+    }
+    if (pmr) {
+        for (int32_t n = 0; n < 32; ++n)
+            Rebase(image, reference, 13, n, {{kTxEntries + 14 * n, 14}});
+        image.Write(kTxCodes, reference.Data() + kTxCodes, 4 * 32);
+    } else {
+        for (int32_t n = 0; n < 32; ++n)
+            FromReference(image, reference, kTxEntries + 14 * n + 13, 0x10);
+    }
+    if (modelClass != kPmrZ) return;
+    for (int32_t n = 0; n < 8; ++n) {
+        const int32_t at = 99026 + 32 * n;
+        FromReference(image, reference, at, 0xFF);
+        FromReference(image, reference, at + 1, 0xFF);
+        FromReference(image, reference, at + 2, 0xF8);
+        FromReference(image, reference, at + 3, 0xF8);
+        FromReference(image, reference, at + 4, 0x80);
+    }
+    for (int32_t n = 0; n < 32; ++n)
+        FromReference(image, reference, 99264 + 14 * n + 13, 0xC0);
+    for (int32_t n = 0; n < 24; ++n)
+        FromReference(image, reference, 100128 + 16 * n + 12, 0x40);
+}
+
 } // namespace
 
 void NormalizeImage(cmcEeprom& image, const cmcEeprom& reference, int modelIndex, int mode,
@@ -109,6 +187,7 @@ void NormalizeImage(cmcEeprom& image, const cmcEeprom& reference, int modelIndex
         Selections(img, ref, modelClass);
     };
     options.records = [](cmcEeprom& img, const cmcEeprom& ref, int modelClass, int) {
+        SignallingRecords(img, ref, modelClass);
         Channels(img, ref, modelClass);
     };
     options.keepKeyFunctionBits = true;
@@ -149,13 +228,15 @@ int FitsDynamicArea(const cmcEeprom& image, int category, int32_t n, int32_t x) 
 void SetToleranceLimits(cmcEeprom& image, uint8_t dataVersion, int modelClass) {
     if (modelClass != kLmr || !IsWorkingLayout(image)) return;
     const double t = dataVersion <= 0x10 ? 0.03 : 0.02;
+    datCh code(&image);
     for (int32_t n = 1; n < kTwoToneCodes; ++n) {
+        code.Load(kTwoToneKind, n);
         for (int32_t k = 0; k < 2; ++k) {
-            const int32_t tone = image.GetWord(kTwoToneFreq + 4 * n + 2 * k);
-            const int32_t window = kTwoToneWindow + 8 * n + 4 * k;
-            image.SetWord(window, static_cast<uint16_t>(Limit(1 - t, tone)));
-            image.SetWord(window + 2, static_cast<uint16_t>(Limit(1 + t, tone)));
+            const int32_t tone = static_cast<int32_t>(code.doubles[static_cast<size_t>(k)]);
+            code.limits[static_cast<size_t>(2 * k)] = Limit(1 - t, tone);
+            code.limits[static_cast<size_t>(2 * k + 1)] = Limit(1 + t, tone);
         }
+        code.Store(kTwoToneKind, n);
     }
 }
 

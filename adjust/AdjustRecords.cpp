@@ -1,5 +1,8 @@
 #include "adjust/AdjustRecords.h"
 
+#include "adjust/AdjustVocabulary.h"
+#include "foundation/ByteUtil.h"
+
 #include "foundation/ModelClass.h"
 #include "image/BankSite.h"
 #include "image/ImageLayout.h"
@@ -47,15 +50,23 @@ constexpr int32_t kMarkSwitch = 93822; // bit 5 set: mark E in use
 constexpr int32_t kBankFlags = 93796;  // one bit per bank, MSB first
 constexpr int32_t kChannelRows = 512;
 
+// The other row tables.
+constexpr int32_t kUserCharHead = 94246, kUserCharBody = 94630;
+constexpr int32_t kDigitMemory = 97816, kScanList = 97238, kTonePair = 97078, kToneSelect = 93902;
+constexpr int32_t kFiveToneRx = 98560, kFiveToneTxCode = 81872, kFiveToneTx = 98112, kWildcardDigit = 93817;
+constexpr int32_t kUserToneEncode = 95414, kUserToneDecode = 95444;
+constexpr int32_t kTwoToneWindow = 95406, kTwoToneFreq = 81868, kTwoTonePeriod = 95512, kTwoToneName = 98098;
+constexpr int32_t kBankName = 95542, kGroupRecords = 107342;
+constexpr int32_t kMskIdGroup = 99000, kMskCallAddress = 82000, kMskCallList = 99264;
+constexpr int32_t kMskStatusV = 100128, kMskStatusW = 99744, kMskShortText = 82128, kMskShortTextSel = 100512;
+constexpr int32_t kDigitalIndId = 100528, kDigitalGrpId = 102128, kNacChannel = 105776, kNacSelect = 93907;
+constexpr int32_t kPool = 108366;
+
 constexpr uint32_t kTop = 0x80000000u;
 constexpr uint8_t kScramble2 = 2;
 
 bool IsShortForm(int32_t kind) {
     return kind >= 1 && kind <= 3;
-}
-
-template <size_t N> bool HasText(const std::array<uint8_t, N>& text) {
-    return std::any_of(text.begin(), text.end(), [](uint8_t c) { return c != ' '; });
 }
 
 } // namespace
@@ -82,9 +93,23 @@ int32_t datCh::GetMax(int32_t k) {
     return Bounded(k) ? kLimits[k].max : 100000000;
 }
 
+// The rows each kind's tables hold; 0 for kinds without rows.
+int32_t TableRows(int32_t kind) {
+    static constexpr int32_t kRows[datCh::kKinds] = {0, 512, 512, 512, 512, 512, 0,  0,    16,
+                                                     8, 17,  40,  11,  32,  15,  11, 0,    128,
+                                                     8, 32,  24,  8,   100, 250, 40, 2560, 0};
+    return InTable(kind) ? kRows[kind] : 0;
+}
+
 bool datCh::CanAccess(int32_t k, int32_t n) const {
     if (!image || !IsWorkingLayout(*image)) return false;
-    return k >= 1 && k <= 5 && n >= 0 && n < kChannelRows;
+    if (k == 25) return n >= 0 && PoolRow(n) < TableRows(25);
+    return n >= 0 && n < TableRows(k);
+}
+
+int32_t datCh::PoolRow(int32_t n) const {
+    const int32_t site = GetCurrentSiteRange(*image).site;
+    return GetSiteFirstChannel(*image, site) + n;
 }
 
 datCh& datCh::Load(int32_t k, int32_t n) {
@@ -93,6 +118,10 @@ datCh& datCh::Load(int32_t k, int32_t n) {
     row = n;
     if (!CanAccess(k, n)) return *this;
     RecordCodec c(*image, false);
+    if (k > 5) {
+        Transfer(c, k, n);
+        return *this;
+    }
     TransferChannel(c, k, n);
     flagA = rxFreq != 0 ? 1 : 0;
     const cmcEeprom& img = *image;
@@ -109,6 +138,11 @@ void datCh::Store(int32_t k, int32_t n) {
     if (k == 0) k = kind;
     row = n;
     if (!CanAccess(k, n)) return;
+    if (k > 5) {
+        RecordCodec c(*image, true);
+        Transfer(c, k, n);
+        return;
+    }
     StoreMarks(n);
     if (!InUse()) rxFreq = txFreq = 0;
     rxFreq = std::min(rxFreq, kMaxFreq);
@@ -217,6 +251,237 @@ void datCh::TransferChannel(RecordCodec& c, int32_t k, int32_t n) {
     c.Whole(display[0], 1);
     c.Whole(display[1], 0);
     c.Whole(display[2], 2);
+}
+
+void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
+    switch (k) {
+    case 8:
+        c.At(kUserCharHead + 24 * n, 24);
+        c.Bytes(text24, 0);
+        c.At(kUserCharBody + 49 * n, 49);
+        c.Bytes(block48, 0);
+        c.Whole(byteValue, 48);
+        break;
+    case 9:
+        c.At(kDigitMemory + 37 * n, 37);
+        c.Bytes(text24, 0);
+        c.Bytes(digits, 24);
+        c.Whole(byteValue, 36);
+        break;
+    case 10:
+        c.At(kScanList + 34 * n, 34);
+        c.Bytes(text24, 0);
+        c.Bits(flagD, 24, 0, 4);
+        c.Piece(flagD, 5, 24, 5, 3);
+        c.Piece(flagE, 0, 25, 7, 1);
+        c.Piece(flagE, 1, 25, 6, 1);
+        c.Piece(flagE, 2, 24, 4, 1);
+        break;
+    case 11: {
+        c.At(kTonePair + 4 * n, 4);
+        c.Tone(tone1, 0);
+        c.Tone(tone2, 2);
+        bool selected = flagD & 0x02;
+        c.BitmapBit(selected, kToneSelect, n);
+        if (!c.store && selected) flagD |= 0x02;
+        break;
+    }
+    case 12:
+        c.At(kFiveToneRx + 34 * n, 34);
+        c.Bytes(code, 0);
+        c.Bytes(text24, 4);
+        c.Whole(codeMarks, 28);
+        c.Whole(byteValue, 29);
+        c.Piece(bits, 0, 31, 6, 1);
+        c.Piece(bits, 1, 32, 7, 1);
+        c.Piece(bits, 2, 31, 7, 1);
+        c.Piece(bits, 3, 31, 5, 1);
+        c.Piece(bits, 4, 30, 3, 1);
+        c.Bits(values[0], 31, 0, 2);
+        c.Bits(values[1], 30, 6, 2);
+        c.Bits(values[2], 31, 3, 2);
+        c.Bits(values[3], 30, 4, 2);
+        c.Piece(bits, 5, 30, 0, 3);
+        c.StoreOnly(HasText(text24), 31, 2);
+        LoadWildcard(c);
+        break;
+    case 13:
+        c.At(kFiveToneTxCode + 4 * n, 4);
+        c.Bytes(code, 0);
+        c.At(kFiveToneTx + 14 * n, 14);
+        c.Bytes(name, 0);
+        c.Piece(codeMarks, 1, 12, 1, 7);
+        c.Piece(bits, 0, 12, 0, 1);
+        c.Piece(bits, 1, 13, 7, 1);
+        c.Piece(bits, 2, 13, 6, 1);
+        {
+            bool off = !(bits & 0x08);
+            c.Flag(off, 13, 4);
+            if (!c.store && !off) bits |= 0x08;
+        }
+        c.StoreOnly(HasText(name), 13, 5);
+        LoadWildcard(c);
+        break;
+    case 14:
+        c.At(kUserToneEncode + 2 * n, 2);
+        c.Word(values[0], 0);
+        c.At(kUserToneDecode + 4 * n, 4);
+        c.Word(values[1], 0);
+        c.Word(values[2], 2);
+        break;
+    case 15:
+        TransferTwoTone(c, n);
+        break;
+    case 17: {
+        c.At(kBankName + 12 * n, 12);
+        c.Bytes(name, 0);
+        bool flagged = flagE & 0x08;
+        c.At(kGroupRecords + 8 * n, 1);
+        c.Flag(flagged, 0, 7);
+        if (!c.store && flagged) flagE |= 0x08;
+        break;
+    }
+    case 18:
+        c.At(kMskIdGroup + 32 * n, 32);
+        c.Word(values[0], 0);
+        c.Bytes(name, 2);
+        c.Bits(values[1], 28, 0, 3);
+        c.Bits(values[2], 29, 0, 2);
+        c.Piece(bits, 0, 28, 3, 1);
+        break;
+    case 19:
+        c.At(kMskCallAddress + 4 * n, 4);
+        if (c.store) {
+            uint8_t bcd[2] = {0xFF, 0xFF};
+            if (values[0] != 0xFFFF) IntToBcd(values[0], bcd, 2);
+            c.Byte(0) = bcd[0];
+            c.Byte(1) = bcd[1];
+        } else {
+            const uint8_t bcd[2] = {c.Byte(0), c.Byte(1)};
+            const bool digits = GetNibble(bcd, 0) <= 9 && GetNibble(bcd, 1) <= 9 && GetNibble(bcd, 2) <= 9 &&
+                                GetNibble(bcd, 3) <= 9;
+            values[0] = digits ? BcdToInt(bcd) : 0xFFFF;
+        }
+        c.At(kMskCallList + 14 * n, 14);
+        c.Bytes(name, 0);
+        c.Piece(codeMarks, 1, 12, 1, 7);
+        c.Piece(bits, 0, 12, 0, 1);
+        {
+            bool off = !(bits & 0x02);
+            c.Flag(off, 13, 4);
+            if (!c.store && !off) bits |= 0x02;
+        }
+        break;
+    case 20:
+        c.At(kMskStatusV + 16 * n, 16);
+        c.Bytes(name, 0);
+        c.Bits(values[0], 12, 0, 4);
+        c.Piece(bits, 0, 12, 7, 1);
+        c.Piece(bits, 1, 12, 6, 1);
+        c.At(kMskStatusW + 16 * n, 16);
+        c.Bytes(name2, 0);
+        c.Piece(bits, 2, 12, 0, 2);
+        break;
+    case 21: {
+        c.At(kMskShortText + 12 * n, 12);
+        c.Bytes(name, 0);
+        c.At(kMskShortTextSel + 2 * n, 1);
+        c.Piece(bits, 0, 0, 1, 1);
+        break;
+    }
+    case 22:
+        c.At(kDigitalIndId + 16 * n, 16);
+        c.Dword(values[0], 0);
+        c.Bytes(name, 4);
+        break;
+    case 23:
+        c.At(kDigitalGrpId + 14 * n, 14);
+        c.Word(values[0], 0);
+        c.Bytes(name, 2);
+        break;
+    case 24: {
+        c.At(kNacChannel + 4 * n, 4);
+        c.Word(values[0], 0);
+        c.Word(values[1], 2);
+        bool selected = flagD & 0x01;
+        c.BitmapBit(selected, kNacSelect, n);
+        if (!c.store && selected) flagD |= 0x01;
+        break;
+    }
+    case 25: {
+        const int32_t site = GetCurrentSiteRange(*image).site;
+        c.At(kPool + 10 * PoolRow(n), 10);
+        for (int32_t i = 0; i < 2; ++i) {
+            uint32_t& freq = i == 0 ? word1 : word2;
+            int32_t raw = static_cast<int32_t>(std::min(freq, kMaxFreq));
+            c.Dword(raw, 4 * i);
+            if (!c.store) freq = std::min(static_cast<uint32_t>(raw), kMaxFreq);
+        }
+        flagA = word1 != 0 ? 1 : 0;
+        c.Piece(flagE, 0, 8, 7, 1);
+        c.Piece(flagE, 1, 8, 6, 1);
+        c.Piece(flagE, 2, 8, 0, 1);
+        c.At(kGroupRecords + 8 * site, 1);
+        c.Piece(flagE, 3, 0, 7, 1);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void datCh::LoadWildcard(RecordCodec& c) {
+    if (c.store) return;
+    c.At(kWildcardDigit, 1);
+    c.Whole(wildcard, 0);
+}
+
+// A two-tone code: its decode options in the five-tone receive table's
+// entry; above row 0 its decode windows, tones and periods and its name
+// entry, which also carries the row for the radio.
+void datCh::TransferTwoTone(RecordCodec& c, int32_t n) {
+    c.At(kFiveToneRx + 34 * n, 34);
+    c.Whole(byteValue, 0);
+    c.Bits(values[0], 31, 0, 2);
+    if (c.store) {
+        if ((c.Byte(29) != 0) != ((bits & 0x01) != 0)) c.Byte(29) = bits & 0x01 ? 255 : 0;
+    } else if (c.Byte(29) != 0) {
+        bits |= 0x01;
+    }
+    c.Piece(bits, 1, 31, 7, 1);
+    c.Piece(bits, 2, 30, 0, 3);
+    c.Piece(bits, 5, 31, 5, 1);
+    c.Bits(values[1], 31, 3, 2);
+    c.Bits(values[2], 30, 4, 2);
+    c.Piece(bits, 6, 30, 3, 1);
+    c.Bytes(text24, 4);
+    c.StoreOnly(HasText(text24), 31, 2);
+    if (n == 0) return;
+
+    c.At(kTwoToneWindow + 8 * n, 8);
+    c.Word(limits[0], 0);
+    c.Word(limits[1], 2);
+    c.Word(limits[2], 4);
+    c.Word(limits[3], 6);
+    int32_t tone1Word = TruncateInto(doubles[0], 65535), tone2Word = TruncateInto(doubles[1], 65535);
+    int32_t period1 = TruncateInto(doubles[2], 255), period2 = TruncateInto(doubles[3], 255);
+    c.At(kTwoToneFreq + 4 * n, 4);
+    c.Word(tone1Word, 0);
+    c.Word(tone2Word, 2);
+    c.At(kTwoTonePeriod + 2 * n, 2);
+    c.Whole(period1, 0);
+    c.Whole(period2, 1);
+    if (!c.store) doubles = {double(tone1Word), double(tone2Word), double(period1), double(period2)};
+
+    c.At(kTwoToneName + 14 * n, 14);
+    c.Bytes(name, 0);
+    if (c.store) {
+        const uint8_t row = static_cast<uint8_t>(n - 1);
+        c.Byte(12) = static_cast<uint8_t>(row << 4 | (bits & 0x80 ? row : 0x0F));
+    } else if ((c.Byte(12) & 0x0F) != 0x0F) {
+        bits |= 0x80;
+    }
+    c.StoreOnly(HasText(name), 13, 5);
 }
 
 int32_t BankOfChannel(cmcEeprom& image, int32_t n) {

@@ -9,7 +9,13 @@ class cmcEeprom;
 namespace adj {
 
 // One row of the adjustment program's row tables, decoded: a channel (kinds
-// 1..5 by model class, kind 2 in the same short form as kinds 1 and 3). Load
+// 1..5 by model class, kind 2 in the same short form as kinds 1 and 3), a
+// user character (8), a digit memory (9), a scan list (10), a tone pair
+// (11), a five-tone receive (12) or transmit (13) code, a user tone (14), a
+// two-tone code (15), a bank name (17), an MSK ID group (18), call-list
+// entry (19), status message (20) or short text (21), a digital individual
+// (22) or group ID (23), a NAC channel (24), a repeater entry of the current
+// site (25). Every row a kind's tables hold is reached. Load
 // decodes row n of a kind, Store encodes the fields back into exactly the
 // bits Load took them from, and besides:
 //  - a channel not in use (flag byte A bit 0 clear) stores 0 for both
@@ -19,12 +25,16 @@ namespace adj {
 //    are kept (a clear mark leaves the number alone), bit 3 sets or clears
 //    the E switch, bit 4 the bank's flag;
 //  - V1 under scramble type 2 was read one up and goes back one down, never
-//    below 0.
+//    below 0;
+//  - texts set their not-blank bits; a two-tone code above row 0 writes its
+//    row into its name entry, and its answer flag as 255 or 0 when it changed;
+//  - a call-list number of 65535 goes back as no digits.
 // A row outside the tables, a kind without rows or an unbound record decodes
 // nothing and is not written.
 class datCh {
 public:
     using Text12 = std::array<uint8_t, 12>;
+    using Text24 = std::array<uint8_t, 24>;
 
     static constexpr int32_t kKinds = 27;
     static constexpr uint32_t kMaxFreq = 799999950;
@@ -84,9 +94,31 @@ public:
     int32_t v10 = 0;
     int32_t v11 = 0;
 
+    // The other kinds.
+    Text24 text24{};
+    Text12 name2{};
+    std::array<uint8_t, 48> block48{};
+    std::array<uint8_t, 12> digits{}; // 24 digits, two to a byte, the first high
+    std::array<uint8_t, 4> code{};    // packed code digits, 0xF no digit
+    uint8_t codeMarks = 0;            // digit i marked '+' at bit 0x80 >> i
+    int32_t wildcard = 0;             // the digit value shown as '*'
+    uint8_t flagD = 0;
+    uint8_t flagE = 0;
+    uint8_t byteValue = 0;
+    uint32_t bits = 0; // single option bits, first named lowest
+    std::array<int32_t, 4> values{};
+    std::array<double, 4> doubles{}; // the two tones and their periods of a two-tone code
+    std::array<int32_t, 4> limits{}; // its decode windows: lower and upper limit of each tone
+    uint32_t word1 = 0;
+    uint32_t word2 = 0;
+
 private:
     bool CanAccess(int32_t k, int32_t n) const;
     void TransferChannel(RecordCodec& c, int32_t k, int32_t n);
+    void Transfer(RecordCodec& c, int32_t k, int32_t n);
+    void TransferTwoTone(RecordCodec& c, int32_t n);
+    int32_t PoolRow(int32_t n) const;
+    void LoadWildcard(RecordCodec& c);
     void StoreMarks(int32_t n);
 };
 

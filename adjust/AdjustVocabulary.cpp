@@ -1,5 +1,7 @@
 #include "adjust/AdjustVocabulary.h"
 
+#include "adjust/AdjustImagePasses.h"
+
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"
@@ -1203,6 +1205,12 @@ constexpr int32_t kSiteSheetRows = 19;
 constexpr int32_t kSiteCounts = 107210;
 constexpr int32_t kSites = 128;
 
+CellFrameNumbers AdjustFrameNumbers() {
+    CellFrameNumbers numbers;
+    numbers.fitsDynamicArea = FitsDynamicArea;
+    return numbers;
+}
+
 } // namespace
 
 const CellVocabulary& AdjustCellVocabulary() {
@@ -1213,7 +1221,7 @@ const CellVocabulary& AdjustCellVocabulary() {
 CellEngine& AdjustCellEngine() {
     // The adjustment program's cells come with its per-cell function; until
     // then every label shows what the frame shows for a label without a case.
-    static CellEngine engine(AdjustCellVocabulary(), CellFrameNumbers{}, [](CellCaseTable&) {});
+    static CellEngine engine(AdjustCellVocabulary(), AdjustFrameNumbers(), [](CellCaseTable&) {});
     return engine;
 }
 

@@ -5,6 +5,7 @@
 #include "cells/AppManager.h"
 #include "cells/CellCanvas.h"
 #include "cells/CellCases.h"
+#include "cells/CellEngine.h"
 #include "cells/CellFields.h"
 #include "cells/CellFrame.h"
 #include "cells/CellIds.h"
@@ -66,7 +67,9 @@ void ErrorBox(CellFrame& f, const char* key) {
 // the table and the radio's dynamic area allow. The capacity test answers -1
 // when nothing fits at all, which is no room rather than less than none.
 int32_t Room(const CellFrame& f, int32_t total) {
-    return std::max(MaxFittingCount(f.image, kCategoryChannel, layout::kChannelRows - total, f.index), 0);
+    return std::max(MaxFittingCount(f.image, kCategoryChannel, layout::kChannelRows - total, f.index,
+                                    InstalledCellEngine().Numbers().fitsDynamicArea),
+                    0);
 }
 
 // ---- bank overview ----

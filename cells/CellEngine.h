@@ -1,6 +1,7 @@
 #pragma once
 #include "cells/CellCases.h"
 #include "cells/CellVocabulary.h"
+#include "image/DynamicCapacity.h"
 
 #include <cstdint>
 #include <functional>
@@ -72,6 +73,8 @@ struct CellFrameNumbers {
     RepeaterEntryCells repeaterEntry;
     // The one cell the copy-to-clipboard command copies from: the radio's serial number.
     int32_t serialNumberCell = kNone;
+    // Whether more rows fit the radio's dynamic area, by what the program's packing spends.
+    FitsTest fitsDynamicArea = static_cast<FitsTest>(FitsDynamicArea);
 };
 
 // What the frame makes of a request's command code.

@@ -229,7 +229,7 @@ constexpr int32_t kEditorFirstBit = 25;
 } // namespace
 
 int ConvDigitSetCell(cmcCellCapsule& request, int32_t& value, int32_t first, int32_t last, int32_t style,
-                     const std::string& dialogKey, int32_t& out) {
+                     const std::string& dialogKey, int32_t& out, const DigitSetZ& z) {
     const DigitSet set{first, last, std::clamp<int32_t>(last - first + 1, 0, 26)};
     int changed = 0;
     auto toggle = [&](int32_t position) {
@@ -250,7 +250,7 @@ int ConvDigitSetCell(cmcCellCapsule& request, int32_t& value, int32_t first, int
         }
     }
     const int32_t key = request.key;
-    if (HasKey(request)) {
+    if (HasKey(request) || (z.keysWithoutGrid && key != 0)) {
         if (key == kKeySpace) {
             value = (value & set.Mask()) ? value & ~set.Mask() : value | set.Mask();
             changed = 1;
@@ -258,7 +258,7 @@ int ConvDigitSetCell(cmcCellCapsule& request, int32_t& value, int32_t first, int
             value ^= set.Mask();
             changed = 1;
         } else if (key == 'z' || key == 'Z') {
-            toggle(17 - first);
+            toggle(z.digit - first);
         } else if (conv::IsDigitKey(key)) {
             const int32_t digit = key - '0';
             if (digit >= first && digit <= last)
@@ -279,7 +279,7 @@ int ConvDigitSetCell(cmcCellCapsule& request, int32_t& value, int32_t first, int
         const int32_t digit = first + p;
         if (digit == 10 && style != 3)
             text += '0';
-        else if (digit == 17 && style == 3)
+        else if (digit == z.digit && (style == 3 || z.alwaysShown))
             text += 'Z';
         else if (digit >= 0 && digit <= 9)
             text += static_cast<char>('0' + digit);

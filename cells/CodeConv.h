@@ -43,8 +43,16 @@ int ConvSingleDigitCell(cmcCellCapsule& request, int32_t& value, bool allowF, in
 // bit last - first). Digit keys toggle their digit, space sets or clears all,
 // backspace inverts, Enter opens the bit-field editor (dialogKey its sheet,
 // empty for the editor's own). Style 3 names digits 10 and up by letters.
+// Outside style 3, 'Z' stands for digit 17 and shows only as its letter name
+// there; a program may put it elsewhere and always show it.
+struct DigitSetZ {
+    int32_t digit = 17;
+    bool alwaysShown = false;
+    // The keys count also when the request comes from no grid.
+    bool keysWithoutGrid = false;
+};
 int ConvDigitSetCell(cmcCellCapsule& request, int32_t& value, int32_t first, int32_t last, int32_t style,
-                     const std::string& dialogKey, int32_t& out);
+                     const std::string& dialogKey, int32_t& out, const DigitSetZ& z = {});
 
 // Programmable keys: the key byte holds the character code of the key's
 // function. Functions '0'..'5' have option ids 11..13, whose high/low option

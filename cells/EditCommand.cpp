@@ -1,6 +1,7 @@
 #include "cells/EditCommand.h"
 
 #include "cells/AppManager.h"
+#include "cells/CellEngine.h"
 #include "cells/TextConv.h"
 #include "cells/cmcCellCapsule.h"
 #include "foundation/Globals.h"
@@ -175,13 +176,13 @@ void DeleteRows(cmcCellCapsule& request, datCh& record, int32_t firstRow, int32_
 // Whether one more row fits the bank or site: in its table, in the site's
 // limit and in the radio's dynamic area.
 bool RoomForOneMore(const cmcEeprom& image, bool pool, int32_t unit) {
+    const FitsTest fits = InstalledCellEngine().Numbers().fitsDynamicArea;
     if (pool) {
         return GetTotalSiteChannels(image) < layout::kPoolRows &&
                GetSiteChannelCountIn(image, unit) < kMaxSiteEntries &&
-               FitsDynamicArea(image, kCategoryRepeater, 1, unit);
+               fits(image, kCategoryRepeater, 1, unit);
     }
-    return GetTotalBankChannels(image) < layout::kChannelRows &&
-           FitsDynamicArea(image, kCategoryChannel, 1, unit);
+    return GetTotalBankChannels(image) < layout::kChannelRows && fits(image, kCategoryChannel, 1, unit);
 }
 
 int32_t UnitCount(const cmcEeprom& image, bool pool, int32_t unit) {

@@ -36,8 +36,11 @@ std::string FrequencyText(int64_t hz) {
                         static_cast<long long>(hz % kHzPerMHz));
 }
 
-// Megahertz as typed, in hertz on the raster; none when the text gives no frequency.
-std::optional<int32_t> TypedFrequency(const std::string& editText) {
+// Megahertz as typed, in hertz on the raster; none when the text gives no
+// frequency. Rounded after the limit, a typed frequency above the range
+// reaches the top of the raster; rounded before it (roundFirst), it stays
+// short of it and finds no raster point.
+std::optional<int32_t> TypedFrequency(const std::string& editText, bool roundFirst) {
     std::string t;
     for (char c : editText)
         if ((c >= '0' && c <= '9') || c == '.') t += c;
@@ -45,8 +48,9 @@ std::optional<int32_t> TypedFrequency(const std::string& editText) {
     if (t.find_first_of("0123456789") == std::string::npos) return std::nullopt;
     double mhz = 0;
     std::from_chars(t.data(), t.data() + t.size(), mhz);
-    const double hz = std::clamp(mhz * double(kHzPerMHz), 0.0, 799999999.5);
-    const int32_t onRaster = RoundUpToChannelStep(static_cast<int32_t>(hz + 0.5), false);
+    const double hz = roundFirst ? std::clamp(mhz * double(kHzPerMHz) + 0.5, 0.0, 799999999.5)
+                                 : std::clamp(mhz * double(kHzPerMHz), 0.0, 799999999.5) + 0.5;
+    const int32_t onRaster = RoundUpToChannelStep(static_cast<int32_t>(hz), false);
     if (onRaster <= 0) return std::nullopt;
     return onRaster;
 }
@@ -98,12 +102,13 @@ int32_t RoundUpToChannelStep(int32_t frequency, bool wide) {
     return -1;
 }
 
-int ConvFrequencyCell(cmcCellCapsule& request, datCh& record, bool isReceive, int32_t offset, int32_t& out) {
+int ConvFrequency(cmcCellCapsule& request, ChannelFrequencies& record, bool isReceive,
+                  const FrequencyOptions& options, int32_t& out) {
     int32_t value = isReceive ? record.rxFreq : record.txFreq;
     bool blank = true;
     int changed = 0;
     if (request.mode == cmcCellCapsule::kModeCommit) {
-        if (std::optional<int32_t> typed = TypedFrequency(request.editText)) {
+        if (std::optional<int32_t> typed = TypedFrequency(request.editText, options.roundBeforeLimit)) {
             value = *typed;
             blank = false;
             changed = 1;
@@ -117,25 +122,27 @@ int ConvFrequencyCell(cmcCellCapsule& request, datCh& record, bool isReceive, in
             record.rxFreq = value;
             if (!record.programmed) {
                 int64_t tx = value;
-                if (offset != 0) {
-                    tx = int64_t(value) + offset - (value >= 470000000 ? 2000000 : 0);
+                if (options.offset != 0) {
+                    tx = int64_t(value) + options.offset - (value >= 470000000 ? 2000000 : 0);
                     const int32_t onRaster = RoundUpToChannelStep(LimitFrequency(tx), false);
                     if (onRaster >= 0) tx = onRaster;
                 }
                 record.txFreq = LimitFrequency(tx);
+                if (options.blankByInUse) record.rxFreqTopBit = blank;
             } else if (oldRx == record.txFreq) {
                 record.txFreq = value;
             }
             record.programmed = !blank;
         }
-        if (record.rxFreq == 0) record.rxFreqTopBit = blank;
+        if (!options.blankByInUse && record.rxFreq == 0) record.rxFreqTopBit = blank;
     } else if (changed) {
         record.txFreq = value;
     }
 
+    const bool blankChannel = options.blankByInUse ? !record.programmed : record.rxFreq == 0;
     const std::string text = FrequencyText(value);
     Align(request, kAlignRight);
-    if (record.rxFreq == 0) {
+    if (blankChannel) {
         conv::Show(request, std::string());
     } else if (!isReceive && record.txFreq == record.rxFreq) {
         Align(request, kAlignCentre);
@@ -152,10 +159,21 @@ int ConvFrequencyCell(cmcCellCapsule& request, datCh& record, bool isReceive, in
         } else if (conv::IsDigitKey(key)) {
             conv::OpenEditor(request, text, out);
         } else if (conv::IsEnter(request) || key == kKeySpace || key == kKeyBackspace) {
-            conv::OpenEditorOn(request, record.rxFreq == 0 ? std::string() : text, out);
+            conv::OpenEditorOn(request, blankChannel ? std::string() : text, out);
         }
         if (out == cmcCellCapsule::kResultOpenEditor) Align(request, kAlignRight);
     }
+    return changed;
+}
+
+int ConvFrequencyCell(cmcCellCapsule& request, datCh& record, bool isReceive, int32_t offset, int32_t& out) {
+    ChannelFrequencies f{record.rxFreq, record.txFreq, record.programmed, record.rxFreqTopBit};
+    const int changed = ConvFrequency(
+        request, f, isReceive, {.offset = offset, .blankByInUse = false, .roundBeforeLimit = false}, out);
+    record.rxFreq = f.rxFreq;
+    record.txFreq = f.txFreq;
+    record.programmed = f.programmed;
+    record.rxFreqTopBit = f.rxFreqTopBit;
     return changed;
 }
 

@@ -20,6 +20,26 @@ int32_t RoundUpToChannelStep(int32_t frequency, bool wide);
 // frequency takes an equal transmit frequency with it, and on a channel that
 // was not programmed sets the transmit frequency to itself plus offset.
 int ConvFrequencyCell(cmcCellCapsule& request, datCh& record, bool isReceive, int32_t offset, int32_t& out);
+
+// The same on the fields of any program's channel record. A program whose
+// records say themselves whether they are in use (blankByInUse) shows a
+// channel not in use as blank whatever its frequency and marks the receive
+// word's top bit only when a frequency first makes it one. roundBeforeLimit
+// rounds a typed frequency before holding it to the range, so that one above
+// the range finds no raster point and changes nothing.
+struct ChannelFrequencies {
+    int32_t rxFreq = 0;
+    int32_t txFreq = 0;
+    bool programmed = false;
+    bool rxFreqTopBit = false;
+};
+struct FrequencyOptions {
+    int32_t offset = 0;
+    bool blankByInUse = false;
+    bool roundBeforeLimit = false;
+};
+int ConvFrequency(cmcCellCapsule& request, ChannelFrequencies& record, bool isReceive,
+                  const FrequencyOptions& options, int32_t& out);
 int ConvChannelFreqCell(cmcCellCapsule& request, datCh& record, bool isReceive, int32_t& out);
 
 // The receive or transmit tone of a channel, from the tone list or typed as a

@@ -270,11 +270,13 @@ int ConvSelPairCell(cmcCellCapsule& request, const std::string& firstKey, const 
                                 out);
 }
 
-int ConvAttributeCell(cmcCellCapsule& request, const std::string& listKey, uint8_t& flags, int32_t& out) {
+int ConvAttributeCell(cmcCellCapsule& request, const std::string& listKey, uint8_t& flags, int32_t& out,
+                      int32_t lastItem) {
     int changed = 0;
     if (conv::PickedList(request) == listcell::Flex0) {
         uint8_t v = flags;
-        switch (conv::PickedItem(request)->index) {
+        const int32_t item = conv::PickedItem(request)->index;
+        switch (item > lastItem ? 0 : item) {
         case 1:
             v |= 0x01;
             break;

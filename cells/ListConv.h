@@ -41,9 +41,11 @@ int ConvSelPairCell(cmcCellCapsule& request, const std::string& firstKey, const 
                     int32_t& value, int32_t& out);
 
 // A flag byte edited through a list: items 1 and 2 set bits 0 and 1, items 3
-// and 4 choose between bits 2 and 3, items 5 and 6 toggle bits 4 and 5. A
-// change posts events 35 and 31.
-int ConvAttributeCell(cmcCellCapsule& request, const std::string& listKey, uint8_t& flags, int32_t& out);
+// and 4 choose between bits 2 and 3, items 5 and 6 toggle bits 4 and 5; a
+// program whose list is shorter gives its last item (items above it change
+// nothing). A change posts events 35 and 31.
+int ConvAttributeCell(cmcCellCapsule& request, const std::string& listKey, uint8_t& flags, int32_t& out,
+                      int32_t lastItem = 6);
 
 // Bit `bit` of a bit string (counted from the most significant bit of its first
 // byte) through the user set-mode enable list; a bit beyond length bytes

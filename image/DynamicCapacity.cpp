@@ -41,14 +41,15 @@ int FitsDynamicArea(const cmcEeprom& image, int category, int32_t n, int32_t mod
     return free2 >= 0 ? 1 : 0;
 }
 
-int32_t MaxFittingCount(const cmcEeprom& image, int category, int32_t n, int32_t mode) {
+int32_t MaxFittingCount(const cmcEeprom& image, int category, int32_t n, int32_t mode, FitsTest fits) {
+    if (!fits) fits = static_cast<FitsTest>(FitsDynamicArea);
     // No count above what the whole area could take fits, so a huge n need
     // not be tried down one by one.
     int32_t start = n;
     if (category == kCategoryChannel || category == kCategoryRepeater)
         start = static_cast<int32_t>(std::min<int64_t>(n, kLastAddress / kRepeaterBytes + 1));
     for (int32_t c = start; c >= 0; --c)
-        if (FitsDynamicArea(image, category, c, mode)) return c;
+        if (fits(image, category, c, mode)) return c;
     return -1;
 }
 

@@ -19,6 +19,11 @@ constexpr int32_t kBank127Mode = 127;
 int FitsDynamicArea(int category, int32_t n, int32_t mode);
 int FitsDynamicArea(const cmcEeprom& image, int category, int32_t n, int32_t mode);
 
+// A program's test of the same question, by what its own packing spends.
+using FitsTest = int (*)(const cmcEeprom& image, int category, int32_t n, int32_t mode);
+
 // The largest count from n downwards that fits; -1 when not even 0 entries do.
+// Without a test, by this layer's.
 int32_t MaxFittingCount(int category, int32_t n, int32_t mode);
-int32_t MaxFittingCount(const cmcEeprom& image, int category, int32_t n, int32_t mode);
+int32_t MaxFittingCount(const cmcEeprom& image, int category, int32_t n, int32_t mode,
+                        FitsTest fits = nullptr);

@@ -35,10 +35,6 @@ constexpr uint8_t kHandheldBit = 0x20;
 constexpr int kLmr = 1, kLtr = 2, kP25 = 3, kPmr = 4, kPmrZ = 5;
 
 // Bits of the model-class string at 94210, in the order they are tested, and the class each one gives.
-struct ClassBit {
-    int32_t bit;
-    int modelIndex;
-};
 constexpr std::array<ClassBit, 4> kClassBits = {{{2, 4}, {7, 1}, {1, 3}, {3, 2}}};
 
 bool IsLmrFamily(int cls) {
@@ -535,10 +531,14 @@ RangeList CloneAreasFor(int areaType) {
 }
 
 int DetectModelIndex(const cmcEeprom& image) {
+    return DetectModelIndex(image, kClassBits);
+}
+
+int DetectModelIndex(const cmcEeprom& image, std::span<const ClassBit> order) {
     uint8_t bits[2] = {0, 0};
     image.Read(layout::kClassBits, bits, 2);
     int index = 0;
-    for (const ClassBit& c : kClassBits)
+    for (const ClassBit& c : order)
         if (GetBitMsb(bits, 2, c.bit)) {
             index = c.modelIndex;
             break;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 class cmcEeprom;
@@ -29,6 +30,14 @@ RangeList CloneAreasFor(int areaType);
 
 // Model index 0..9 from byte 12 bit 0x20 and the class bits at 94210 (does not unpack).
 int DetectModelIndex(const cmcEeprom& image);
+// The same with a program's own order of the class bits: the first bit set
+// (bit 0 the most significant of byte 94210) gives its handheld model index,
+// none set gives LMR.
+struct ClassBit {
+    int32_t bit;
+    int modelIndex;
+};
+int DetectModelIndex(const cmcEeprom& image, std::span<const ClassBit> order);
 
 // Lockout test on a copy unpacked with the caller's packing (never touches `image`); lockoutText = line 0 of
 // "GI_Sys_LockoutNewerData".

@@ -2,6 +2,7 @@
 #include "image/cmcEeprom.h"
 #include "platform/Fatal.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -15,6 +16,19 @@ struct datTone {
 
     bool operator==(const datTone&) const = default;
 };
+
+// A text counts as present when it holds anything but blanks.
+template <size_t N> bool HasText(const std::array<uint8_t, N>& text) {
+    return std::any_of(text.begin(), text.end(), [](uint8_t c) { return c != ' '; });
+}
+
+// Doubles of a record go back as integers, truncated and kept inside what
+// the image word or byte can hold (a NaN as 0).
+inline int32_t TruncateInto(double value, int32_t max) {
+    if (!(value > 0)) return 0;
+    if (value >= max) return max;
+    return static_cast<int32_t>(value);
+}
 
 // Moves fields between the record and one image record at a time, in the
 // direction of the operation, so that every field's place is written once.

@@ -38,19 +38,6 @@ int32_t ClampFreq(int32_t hz) {
     return std::clamp(hz, 0, datCh::kMaxFreq);
 }
 
-// A text counts as present when it holds anything but blanks.
-template <size_t N> bool HasText(const std::array<uint8_t, N>& text) {
-    return std::any_of(text.begin(), text.end(), [](uint8_t c) { return c != ' '; });
-}
-
-// Doubles of the two-tone code go back as integers, truncated and kept inside
-// what the image word or byte can hold (a NaN as 0).
-int32_t TruncateInto(double value, int32_t max) {
-    if (!(value > 0)) return 0;
-    if (value >= max) return max;
-    return static_cast<int32_t>(value);
-}
-
 // Row records of the tables.
 constexpr int32_t kTextHead = 94246, kTextBody = 94630;
 constexpr int32_t kDigitMemory = 97816;

@@ -1,5 +1,8 @@
 #include "adjust/AdjustConv.h"
+#include "adjust/AdjustRecords.h"
+#include "image/ImageLayout.h"
 #include "tests/cells/ConvFixture.h"
+#include "tests/image/ScopedModel.h"
 
 #include <gtest/gtest.h>
 
@@ -147,6 +150,139 @@ TEST(AdjustConvTest, ScaledByteKeysOpenTheEditor) {
     adj::ConvScaledByteCell(digit.r, v, digit.out);
     EXPECT_EQ(digit.r.displayText, "3");
     EXPECT_EQ(v, 255);
+}
+
+} // namespace
+
+namespace {
+
+using convtest::PickedItem;
+
+struct ChannelRow {
+    testimage::ScopedModel model{0};
+    cmcEeprom image;
+    adj::datCh record;
+    ChannelRow() {
+        image.SetSize(layout::kImageSize);
+        record.image = &image;
+        record.Load(1, 0);
+    }
+};
+
+TEST(AdjustConvTest, FrequencyTypedShownAndCopied) {
+    ChannelRow row;
+    row.record.flagA = 0; // not in use
+    // Enter on a channel not in use opens an empty editor.
+    Request enter = Request::Key(grid::kEnter);
+    adj::ConvFrequencyCell(enter.r, row.record, true, enter.out);
+    EXPECT_EQ(enter.out, grid::kEditor);
+    EXPECT_EQ(enter.r.displayText, "");
+    // Its first receive frequency is its transmit frequency too.
+    Request typed = Request::Commit("146.52");
+    EXPECT_EQ(adj::ConvFrequencyCell(typed.r, row.record, true, typed.out), 1);
+    EXPECT_EQ(row.record.rxFreq, 146520000u);
+    EXPECT_EQ(row.record.txFreq, 146520000u);
+    EXPECT_TRUE(row.record.InUse());
+    EXPECT_EQ(typed.r.displayText, "146.520000");
+    Request tx = Request::NoGrid(0);
+    adj::ConvFrequencyCell(tx.r, row.record, false, tx.out);
+    EXPECT_EQ(tx.r.displayText, "<-");
+    // 900 MHz is beyond the raster: the frequency stays.
+    Request far = Request::Commit("900");
+    EXPECT_EQ(adj::ConvFrequencyCell(far.r, row.record, true, far.out), 0);
+    EXPECT_EQ(row.record.rxFreq, 146520000u);
+    // '=' on the transmit cell opens the editor on the receive frequency.
+    row.record.txFreq = 150000000;
+    Request equals = Request::Key('=');
+    adj::ConvFrequencyCell(equals.r, row.record, false, equals.out);
+    EXPECT_EQ(equals.out, grid::kEditor);
+    EXPECT_EQ(equals.r.displayText, "146.520000");
+}
+
+TEST(AdjustConvTest, ToneCodesWithMarksAndWildcards) {
+    ChannelRow row;
+    adj::datCh code(&row.image);
+    code.Load(12, 2);
+    code.wildcard = 14;
+    Request typed = Request::Commit("1+*G3f");
+    EXPECT_EQ(adj::ConvToneCodeCell(typed.r, code, 8, 1, typed.out), 1);
+    EXPECT_EQ(typed.r.displayText, "1+**3");
+    EXPECT_EQ(code.codeMarks, 0x40);
+    EXPECT_EQ(code.code[0], 0x10);
+    EXPECT_EQ(code.code[1], 0xEE);
+    // The transmit code takes no '+'.
+    adj::datCh tx(&row.image);
+    tx.Load(13, 0);
+    Request noPlus = Request::Commit("12+3");
+    adj::ConvToneCodeCell(noPlus.r, tx, 8, 0, noPlus.out);
+    EXPECT_EQ(noPlus.r.displayText, "123");
+    Request key = Request::Key('G');
+    adj::ConvToneCodeCell(key.r, tx, 8, 0, key.out);
+    EXPECT_EQ(key.out, grid::kEditor);
+    EXPECT_EQ(key.r.displayText, "G");
+}
+
+TEST(AdjustConvTest, FlagDigits) {
+    struct Case {
+        int32_t key;
+        int32_t before, after;
+        std::string shown;
+    };
+    // Numbers 1..11 in bits 10 (number 1) down to 0 (number 11).
+    const Case cases[] = {
+        {'1', 0, 0x400, "1__________\n"},
+        {'0', 0, 0x002, "_________0_\n"},
+        {'Z', 0, 0x001, "__________Z\n"},
+        {'z', 0x001, 0, "___________\n"},
+        {grid::kSpace, 0, 0x7FF, "1234567890Z\n"},
+        {grid::kSpace, 0x010, 0, "___________\n"},
+        {grid::kBack, 0x7F0, 0x00F, "_______890Z\n"},
+    };
+    for (const Case& c : cases) {
+        int32_t v = c.before;
+        // Keys count outside a grid as well.
+        Request q = Request::NoGrid(c.key);
+        EXPECT_EQ(adj::ConvFlagDigitsCell(q.r, v, 1, 11, 0, "", q.out), 1) << c.key;
+        EXPECT_EQ(v, c.after) << c.key;
+        Request show = Request::NoGrid(0);
+        adj::ConvFlagDigitsCell(show.r, v, 1, 11, 0, "", show.out);
+        EXPECT_EQ(show.r.displayText, c.shown) << c.key;
+    }
+}
+
+TEST(AdjustConvTest, FiveMarkItems) {
+    struct Case {
+        int32_t item;
+        uint8_t before, after;
+        int result;
+    };
+    const Case cases[] = {
+        {1, 0x00, 0x01, 1}, {2, 0x00, 0x02, 1}, {3, 0x08, 0x04, 1},
+        {4, 0x04, 0x08, 1}, {5, 0x10, 0x00, 1}, {6, 0x00, 0x00, 0},
+    };
+    for (const Case& c : cases) {
+        PickedItem pick;
+        Request q = pick.Pick(1, c.item);
+        uint8_t marks = c.before;
+        EXPECT_EQ(adj::ConvMarkFlagsCell(q.r, "GI_Sheet_Sel_Mch_Atr", marks, q.out), c.result) << c.item;
+        EXPECT_EQ(marks, c.after) << c.item;
+    }
+    Request show = Request::NoGrid(0);
+    uint8_t marks = 0x07;
+    adj::ConvMarkFlagsCell(show.r, "GI_Sheet_Sel_Mch_Atr", marks, show.out);
+    EXPECT_EQ(show.r.displayText, "ABE");
+}
+
+TEST(AdjustConvTest, ProgrammedChannelsInARange) {
+    ChannelRow row;
+    row.image.SetWord(65408 + 30 * 3, 0x0800);
+    row.image.SetWord(65408 + 30 * 9, 0x0800);
+    EXPECT_EQ(adj::CountProgrammedChannelRange(row.image, 0, 511), 2);
+    EXPECT_EQ(adj::CountProgrammedChannelRange(row.image, 4, 9), 1);
+    EXPECT_EQ(adj::CountProgrammedChannelRange(row.image, 9, 4), -1);
+    EXPECT_EQ(adj::CountProgrammedChannelRange(row.image, 0, 512), -1);
+    EXPECT_EQ(adj::ModelClassOfKind(7), 3);
+    EXPECT_EQ(adj::ModelClassOfKind(0), 1);
 }
 
 } // namespace

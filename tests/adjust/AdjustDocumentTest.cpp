@@ -150,6 +150,28 @@ TEST_F(AdjustDocumentTest, NormalisationRules) {
     }
 }
 
+TEST_F(AdjustDocumentTest, NormalisationRebuildsChannelsAndStartChannels) {
+    adj::AdjustDocument& doc = StartAdjust();
+    gEnviron->ModelType = 0;
+    doc.LoadStartupData();
+    cmcEeprom image = doc.ReferenceImage();
+    SetBankChannelCount(image, 0, 2);
+    SetBankChannelCount(image, 1, 4);
+    // Channel 3 (bank 1's second) is the first in use; channel 1's records
+    // hold rubbish but no receive frequency; channel 4 has its top bit set.
+    image.SetWord(65408 + 30 * 3, 0x0850);
+    image.SetWord(65408 + 30 * 4, 0x8850);
+    image.SetByte(82512 + 22 * 1 + 7, 0x5A);
+    image.SetByte(65408 + 30 * 1 + 20, 0x5A);
+    doc.NormalizeImage(image, 1);
+    EXPECT_EQ(image.GetWord(82242), 3);
+    EXPECT_EQ(image.GetWord(82256), 0);
+    EXPECT_EQ(image.GetWord(82256 + 2), 1); // within bank 1
+    EXPECT_EQ(image.GetWord(65408 + 30 * 3), 0x0850);
+    EXPECT_EQ(image.GetByte(82512 + 22 * 1 + 7), doc.ReferenceImage().GetByte(82512 + 22 * 1 + 7));
+    EXPECT_EQ(image.GetByte(65408 + 30 * 1 + 20), doc.ReferenceImage().GetByte(65408 + 30 * 1 + 20));
+}
+
 TEST_F(AdjustDocumentTest, IndexesSortStably) {
     adj::AdjustDocument& doc = StartAdjust();
     gEnviron->ModelType = 2;
@@ -218,6 +240,36 @@ TEST_F(AdjustDocumentTest, SaveThenLoadKeepsTheRadioPart) {
         ASSERT_EQ(doc.OpenFile(path), 0) << model;
         EXPECT_EQ(Radio(doc.WorkingImage()), saved) << model;
         EXPECT_EQ(gEnviron->ModelType, model);
+    }
+}
+
+TEST_F(AdjustDocumentTest, LoadingSelectsTheModelByItsClassBits) {
+    adj::AdjustDocument& doc = StartAdjust();
+    struct Case {
+        uint8_t handheld;
+        uint8_t bits0, bits1;
+        int32_t model;
+    };
+    const Case cases[] = {
+        {0x20, 0x00, 0x00, 0}, {0x00, 0x00, 0x00, 5}, {0x20, 0x01, 0x00, 1},
+        {0x20, 0x10, 0x00, 2}, {0x20, 0x40, 0x00, 3}, {0x00, 0x20, 0x00, 9},
+        {0x20, 0x41, 0x00, 3}, {0x00, 0x50, 0x00, 8}, {0x20, 0x60, 0x00, 4},
+    };
+    gEnviron->ModelType = 0;
+    doc.LoadStartupData();
+    for (const Case& c : cases) {
+        cmcEeprom image = doc.WorkingImage();
+        image.SetByte(12, c.handheld);
+        // The class bits travel in block 8 of the radio's area (table 8 from 93776).
+        cmcEeprom radio = image;
+        const int32_t classBlock = BlockOffset(radio, 8);
+        ASSERT_GE(classBlock, 0);
+        radio.SetByte(classBlock + 94210 - 93776, c.bits0);
+        radio.SetByte(classBlock + 94211 - 93776, c.bits1);
+        const std::string path = dir_.File("class.icf");
+        WriteIcf(path, radio);
+        ASSERT_EQ(doc.OpenFile(path), 0);
+        EXPECT_EQ(gEnviron->ModelType, c.model) << int(c.bits0) << " " << int(c.handheld);
     }
 }
 

@@ -1,12 +1,16 @@
 #include "adjust/AdjustRecords.h"
+#include "adjust/AdjustImagePasses.h"
+#include "adjust/AdjustLayout.h"
 #include "image/BankSite.h"
 #include "image/ImageLayout.h"
 #include "tests/image/ScopedModel.h"
+#include "tools/initdata/StartupImage.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <random>
+#include <set>
 #include <vector>
 
 namespace {
@@ -243,23 +247,98 @@ TEST(AdjustRecordsTest, LoadThenStoreChangesNoByte) {
         for (int32_t b = 0; b < 128; ++b)
             SetBankChannelCount(image, b, b < 64 ? 8 : 0);
         // What the rows derive from their contents (a row without a receive
-        // frequency sends none, frequencies stay in range, the name's bit) is
-        // put right once; after that every row of every kind goes back as it came.
-        for (int32_t kind = 1; kind <= 5; ++kind)
-            for (int32_t n = 0; n < 512; ++n) {
+        // frequency sends none, frequencies stay in range, the texts' bits, a
+        // two-tone code's row in its name entry) is put right once; after
+        // that every row of every kind goes back as it came.
+        for (int32_t kind = 0; kind < datCh::kKinds; ++kind)
+            for (int32_t n = 0; n < 2560; ++n) {
                 datCh r(&image);
                 r.Load(kind, n);
                 r.Store(kind, n);
             }
         const std::vector<uint8_t> settled = Bytes(image);
         for (int32_t kind = 0; kind < datCh::kKinds; ++kind)
-            for (int32_t n = -1; n <= 512; ++n) {
+            for (int32_t n = -1; n <= 2560; ++n) {
                 datCh r(&image);
                 r.Load(kind, n);
                 r.Store(kind, n);
             }
         EXPECT_EQ(Differences(Bytes(image), settled), std::vector<int32_t>{}) << round;
     }
+}
+
+TEST(AdjustRecordsTest, StartupDataGoesBackAsItCame) {
+    // Every row of every kind of each model's start-up data goes back as it
+    // came, but for what a two-tone code writes for the radio: its row in its
+    // name entry.
+    std::set<int32_t> written;
+    for (int32_t n = 1; n <= 10; ++n)
+        written.insert(98098 + 14 * n + 12);
+    for (int32_t m = 0; m < 10; ++m) {
+        testimage::ScopedModel model(m);
+        cmcEeprom image;
+        BuildStartupImage(image, m, adj::AdjustLayout());
+        adj::Dynamic2Static(image);
+        const std::vector<uint8_t> before = Bytes(image);
+        for (int32_t kind = 0; kind < datCh::kKinds; ++kind)
+            for (int32_t n = 0; n < 2560; ++n) {
+                datCh r(&image);
+                r.Load(kind, n);
+                r.Store(kind, n);
+            }
+        const std::vector<uint8_t> after = Bytes(image);
+        for (size_t at = 0; at < after.size(); ++at) {
+            if (after[at] != before[at]) {
+                EXPECT_TRUE(written.count(static_cast<int32_t>(at))) << m << " " << at;
+            }
+        }
+    }
+}
+
+TEST(AdjustRecordsTest, OtherKindsFields) {
+    testimage::ScopedModel model(0);
+    cmcEeprom image = Blank();
+    // A two-tone code: its tones, windows and name entry.
+    image.SetWord(81868 + 4 * 3, 1500);
+    image.SetWord(81870 + 4 * 3, 2200);
+    datCh code(&image);
+    code.Load(15, 3);
+    EXPECT_EQ(code.doubles[0], 1500.0);
+    EXPECT_EQ(code.doubles[1], 2200.0);
+    code.limits = {1, 2, 3, 4};
+    code.bits |= 0x80;
+    code.Store(15, 3);
+    EXPECT_EQ(image.GetWord(95406 + 24), 1);
+    EXPECT_EQ(image.GetWord(95406 + 30), 4);
+    EXPECT_EQ(image.GetByte(98098 + 14 * 3 + 12), 0x22);
+    code.bits &= ~0x80u;
+    code.Store(15, 3);
+    EXPECT_EQ(image.GetByte(98098 + 14 * 3 + 12), 0x2F);
+    // A call-list number without digits stays without.
+    image.SetWord(82000 + 4 * 5, 0xFFFF);
+    datCh call(&image);
+    call.Load(19, 5);
+    EXPECT_EQ(call.values[0], 0xFFFF);
+    call.values[0] = 1234;
+    call.Store(19, 5);
+    EXPECT_EQ(image.GetWord(82000 + 20), 0x1234);
+    // A tone pair's selection bit, a NAC channel's.
+    datCh pair(&image);
+    pair.Load(11, 9);
+    pair.flagD |= 0x02;
+    pair.Store(11, 9);
+    EXPECT_EQ(image.GetByte(93902 + 1), 0x40);
+    datCh nac(&image);
+    nac.Load(24, 0);
+    nac.flagD |= 0x01;
+    nac.Store(24, 0);
+    EXPECT_EQ(image.GetByte(93907), 0x80);
+    // A repeater entry of site 0 holds its frequency within range.
+    image.SetWord(108366 + 10 * 4, 0x7FFF);
+    datCh entry(&image);
+    entry.Load(25, 4);
+    EXPECT_EQ(entry.word1, datCh::kMaxFreq);
+    EXPECT_TRUE(entry.InUse());
 }
 
 TEST(AdjustRecordsTest, KindTable) {

@@ -198,3 +198,20 @@ TEST_F(AdjustVocabularyTest, SiteRanges) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(AdjustEngineTest, RowsFitByWhatTheProgramsPackingSpends) {
+    // Room for one more channel of bank 0 by the adjustment program's costs
+    // (58 bytes), which the cloning program's test would refuse.
+    cmcEeprom image;
+    image.SetSize(layout::kImageSize);
+    image.SetWord(layout::kHdrEndAddress, static_cast<uint16_t>(layout::kDynamicEnd - 58));
+    image.SetWord(layout::kHdrBlock3Address, static_cast<uint16_t>(layout::kDynamicEnd - 10));
+    const FitsTest fits = adj::AdjustCellEngine().Numbers().fitsDynamicArea;
+    EXPECT_EQ(fits(image, 2, 1, 0), 1);
+    EXPECT_EQ(CloningCellEngine().Numbers().fitsDynamicArea(image, 2, 1, 0), 0);
+    EXPECT_EQ(MaxFittingCount(image, 2, 5, 0, fits), 1);
+}
+
+} // namespace
