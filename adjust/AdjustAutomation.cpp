@@ -178,30 +178,30 @@ void AdjustAutomation::Keep(Store store, int value) {
     if (store.radio >= 0) {
         // The radio copy holds what the radio is known to hold: it follows once the transfer ends well.
         radioStores_.emplace_back(store.radio, v);
-        sentItems_.push_back(store.radio);
+        if (Running()) sentItems_.push_back(store.radio);
     }
     if (store.other) *store.other = v;
 }
 
-bool AdjustAutomation::SendSweepList(int code, int value, uint8_t* replies_, bool coarse) {
+bool AdjustAutomation::SendSweepList(int code, int value, uint8_t* readings, bool coarse) {
     const int step = coarse ? 2 : 1;
     for (int k = 0; k < 4; ++k) {
         listValues_[k] = static_cast<uint8_t>(value + k * step);
         list_[2 * k] = {code, &listValues_[k], nullptr};
-        list_[2 * k + 1] = {kRead, &kDetector, &replies_[k]};
+        list_[2 * k + 1] = {kRead, &kDetector, &readings[k]};
     }
     list_[8] = ItemEntry{};
     return SendList(list_);
 }
 
-bool AdjustAutomation::SendSelectedSweepList(int item, int value, uint8_t* replies_, bool coarse) {
+bool AdjustAutomation::SendSelectedSweepList(int item, int value, uint8_t* readings, bool coarse) {
     const int step = coarse ? 2 : 1;
     selected_ = static_cast<uint8_t>(item);
     for (int k = 0; k < 4; ++k) {
         listValues_[k] = static_cast<uint8_t>(value + k * step);
         list_[3 * k] = {kSelect, &selected_, nullptr};
         list_[3 * k + 1] = {kSetSelected, &listValues_[k], nullptr};
-        list_[3 * k + 2] = {kRead, &kDetector, &replies_[k]};
+        list_[3 * k + 2] = {kRead, &kDetector, &readings[k]};
     }
     list_[12] = ItemEntry{};
     return SendList(list_);

@@ -46,9 +46,9 @@ public:
     static void OnAdjustCommandDone(void* user, dst_CDrv_Result* result);
     static void OnAdjustListDone(void* user, dst_CDrv_Result* result);
     // Four values from value (step 2 when coarse), each followed by a read of
-    // the band-pass detector into replies[k]. False while the link is busy.
-    bool SendSweepList(int code, int value, uint8_t* replies, bool coarse);
-    bool SendSelectedSweepList(int item, int value, uint8_t* replies, bool coarse);
+    // the band-pass detector into readings[k]. False while the link is busy.
+    bool SendSweepList(int code, int value, uint8_t* readings, bool coarse);
+    bool SendSelectedSweepList(int item, int value, uint8_t* readings, bool coarse);
     // Sets the item through code 64/65; the radio copy takes the value once sent.
     bool SendBpfT3Value(int value) { return SendItemValue(0, value); }
     bool SendBpfT4Value(int value) { return SendItemValue(1, value); }
