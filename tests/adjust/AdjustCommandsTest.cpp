@@ -84,6 +84,23 @@ TEST_F(AdjustCommandsTest, AListCompletionWithTheWindowClosedOnlyRedraws) {
     EXPECT_EQ(events, std::vector<int>{13});
 }
 
+TEST_F(AdjustCommandsTest, TheCommandThatEntersAdjustmentGoesAtAQuarterSecondAStep) {
+    stepOnEvents = false;
+    const auto elapsed = [this](auto send) {
+        const uint64_t start = sched.Now();
+        send();
+        Run();
+        return sched.Now() - start;
+    };
+    // The same transfer, the speed script played both times.
+    const uint64_t single = elapsed([this] { automation.SendAdjustCommand(33, 1, nullptr, false); });
+    automation.State().LastLinkSpeed = -1;
+    const uint64_t entry = elapsed([this] { automation.EnterAdjustment(); });
+    EXPECT_LT(single, 100u);
+    EXPECT_GE(entry, 4 * 250u);
+    EXPECT_EQ(ItemsSent(), (std::vector<Item>{{33, 1}, {2, 1}}));
+}
+
 TEST_F(AdjustCommandsTest, TheCloneAreaSkipsTheFirstPageOnlyForKindZero) {
     struct Case {
         int kind;
