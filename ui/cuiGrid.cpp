@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <cstdlib>
+
 cuiGrid::cuiGrid(QWidget* parent) : QAbstractScrollArea(parent), color_(palette().color(QPalette::Base)) {
     setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::NoFrame);
@@ -131,9 +133,9 @@ void cuiGrid::DrawCells(QPainter& painter, const QRegion& region) {
     for (const GridGeometry::Span& row : geometry_.ShownRows()) {
         for (const GridGeometry::Span& col : cols) {
             const QRect rect(col.start, row.start, col.size, row.size);
-            if (!region.intersects(rect)) continue;
+            // Without a draw-cell closure a cell shows the grid's colour: no contents.
+            if (!onDrawCell_ || !region.intersects(rect)) continue;
             uncovered -= rect;
-            if (!onDrawCell_) continue;
             unsigned state = 0;
             if (col.index < FixedCols() || row.index < FixedRows()) state |= kDrawFixed;
             if (col.index == col_ && row.index == row_) {
@@ -197,9 +199,27 @@ void cuiGrid::SyncScrollBars() {
     syncingBars_ = false;
 }
 
+// The grid's own moves step over hidden columns and rows and stop at the
+// fixed part and the far edge.
+static int StepShown(const GridGeometry& g, int from, int steps, bool cols) {
+    const int first = cols ? g.FixedCols() : g.FixedRows();
+    const int count = cols ? g.ColCount() : g.RowCount();
+    const auto size = [&](int i) { return cols ? g.ColWidth(i) : g.RowHeight(i); };
+    const int step = steps < 0 ? -1 : 1;
+    int at = from;
+    for (int n = std::abs(steps); n > 0; --n) {
+        int next = at + step;
+        while (next >= first && next < count && size(next) == 0)
+            next += step;
+        if (next < first || next >= count) break;
+        at = next;
+    }
+    return at;
+}
+
 void cuiGrid::MoveBy(int dx, int dy) {
-    const int col = std::clamp(col_ + dx, FixedCols(), ColCount() - 1);
-    const int row = std::clamp(row_ + dy, FixedRows(), RowCount() - 1);
+    const int col = StepShown(geometry_, col_, dx, true);
+    const int row = StepShown(geometry_, row_, dy, false);
     if (col != col_ || row != row_) MoveColRow(col, row, true, true);
 }
 
