@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -420,6 +421,20 @@ TEST_F(GridTest, ContextMenuRequestsGoToTheOwner) {
     QApplication::sendEvent(grid->viewport(), &event);
     EXPECT_EQ(requests, 1);
     EXPECT_TRUE(event.isAccepted());
+}
+
+TEST_F(GridTest, TheWheelScrollsTheViewAndLeavesTheCurrentCell) {
+    grid->MoveColRow(2, 2, true, true);
+    ClearLogs();
+    const QPoint at = Centre(2, 2);
+    QWheelEvent wheel(at, grid->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid->viewport(), &wheel);
+    EXPECT_GT(grid->TopRow(), 1);
+    EXPECT_EQ(grid->verticalScrollBar()->value(), grid->TopRow());
+    EXPECT_EQ(topLeftChanges, 1);
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(Cell(grid->Col(), grid->Row()), Cell(2, 2));
 }
 
 TEST_F(GridTest, ShrinkingTheGridKeepsTheCurrentCellInside) {
