@@ -81,7 +81,7 @@ void cuiGrid::ScrollTo(int leftCol, int topRow) {
     if (!moved) return;
     SyncScrollBars();
     viewport()->update();
-    if (onTopLeftChanged_) onTopLeftChanged_();
+    NoteTopLeft();
 }
 
 bool cuiGrid::SetCol(int col) {
@@ -105,7 +105,7 @@ bool cuiGrid::MoveColRow(int col, int row, bool moveAnchor, bool show) {
     if (show && geometry_.ScrollIntoView(col, row)) {
         SyncScrollBars();
         viewport()->update();
-        if (onTopLeftChanged_) onTopLeftChanged_();
+        NoteTopLeft();
     }
     InvalidateCell(oldCol, oldRow);
     InvalidateCell(col, row);
@@ -173,6 +173,15 @@ void cuiGrid::LayoutChanged() {
     ClampCurrent();
     SyncScrollBars();
     viewport()->update();
+    // Fewer or smaller cells, or a larger window, can pull the scroll position back.
+    NoteTopLeft();
+}
+
+void cuiGrid::NoteTopLeft() {
+    const Coord now{geometry_.LeftCol(), geometry_.TopRow()};
+    if (now == toldTopLeft_) return;
+    toldTopLeft_ = now;
+    if (onTopLeftChanged_) onTopLeftChanged_();
 }
 
 // A layout change that removes the current cell leaves it on the nearest one

@@ -261,6 +261,13 @@ TEST_F(GridTest, ScrollBarsFollowTheTopLeftAndMoveIt) {
     EXPECT_EQ(grid->LeftCol(), grid->Geometry().MaxLeftCol() - 1);
     EXPECT_EQ(topLeftChanges, 5);
     EXPECT_EQ(Cell(grid->Col(), grid->Row()), Cell(7, 9)) << "scrolling leaves the current cell";
+
+    // A taller window needs less scrolling: the position comes back, and the owner hears of it.
+    window.resize(260, 400);
+    QApplication::processEvents();
+    EXPECT_EQ(grid->TopRow(), grid->Geometry().MaxTopRow());
+    EXPECT_EQ(v->value(), grid->TopRow());
+    EXPECT_EQ(topLeftChanges, 6);
 }
 
 TEST_F(GridTest, TimedScrollRunsOnVirtualTimeWhileTheButtonIsHeldPastTheEdge) {
