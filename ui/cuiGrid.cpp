@@ -355,20 +355,27 @@ void cuiGrid::OnSelectTimer() {
     MoveBy(dx, dy);
 }
 
+// A pop-up menu takes the keyboard while it is open and gives it back when it
+// closes; for the owner the grid keeps the focus all the while. A focus-in
+// from a pop-up the grid did not lose the focus to is a real gain.
 void cuiGrid::focusInEvent(QFocusEvent* event) {
-    if (event->reason() != Qt::PopupFocusReason && onFocusGained_) onFocusGained_();
+    if (event->reason() != Qt::PopupFocusReason || !focused_) {
+        focused_ = true;
+        if (onFocusGained_) onFocusGained_();
+        InvalidateCell(col_, row_);
+    }
     QAbstractScrollArea::focusInEvent(event);
-    InvalidateCell(col_, row_);
 }
 
 void cuiGrid::focusOutEvent(QFocusEvent* event) {
     if (event->reason() != Qt::PopupFocusReason) {
+        focused_ = false;
         // Losing the focus ends a drag: the button release goes elsewhere.
         StopSelecting();
         if (onFocusLost_) onFocusLost_();
+        InvalidateCell(col_, row_);
     }
     QAbstractScrollArea::focusOutEvent(event);
-    InvalidateCell(col_, row_);
 }
 
 void cuiGrid::contextMenuEvent(QContextMenuEvent* event) {

@@ -192,6 +192,8 @@ private:
     Coord anchor_{GridGeometry::kDefaultFixed, GridGeometry::kDefaultFixed};
     Coord toldTopLeft_{GridGeometry::kDefaultFixed, GridGeometry::kDefaultFixed};
     QColor color_;
+    // The owner was told of a focus gain and no loss since.
+    bool focused_ = false;
     // A left button held on a cell: dragging moves the current cell, and the
     // timer scrolls while the pointer is past the edge.
     bool selecting_ = false;

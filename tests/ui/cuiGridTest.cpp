@@ -109,7 +109,6 @@ protected:
         ASSERT_TRUE(grid->hasFocus());
     }
 
-    QWidget window;
     cuiGrid* grid = nullptr;
     QLineEdit* other = nullptr;
     bool allow = true;
@@ -119,6 +118,9 @@ protected:
     std::map<Cell, unsigned> states;
     plat::ManualScheduler time;
     int topLeftChanges = 0;
+    std::vector<std::string> focusLog;
+    // Last: the grid goes first, its closures may still run while it does.
+    QWidget window;
 };
 
 struct MoveCase {
@@ -308,7 +310,7 @@ TEST_F(GridTest, WithoutATimedScrollClosureTheCurrentCellStepsTowardsThePointer)
 }
 
 TEST_F(GridTest, FocusClosuresIgnoreAPopUpMenu) {
-    std::vector<std::string> log;
+    std::vector<std::string>& log = focusLog;
     grid->SetFocusGainedHandler([&] { log.push_back(grid->hasFocus() ? "gained" : "gained before focus"); });
     grid->SetFocusLostHandler([&] { log.push_back("lost"); });
     other->setFocus(Qt::TabFocusReason);
@@ -321,6 +323,10 @@ TEST_F(GridTest, FocusClosuresIgnoreAPopUpMenu) {
     menu.popup(grid->mapToGlobal(Centre(2, 2)));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
     QApplication::processEvents();
+    grid->InvalidateCell(grid->Col(), grid->Row());
+    Repainted();
+    EXPECT_EQ(states[Cell(grid->Col(), grid->Row())], cuiGrid::kDrawSelected | cuiGrid::kDrawFocused)
+        << "the current cell keeps the focused highlight under the menu";
     menu.close();
     QApplication::processEvents();
     EXPECT_EQ(log, (std::vector<std::string>{"gained"})) << "a menu opening and closing is no focus change";
