@@ -423,6 +423,21 @@ TEST_F(GridTest, KeysGoToTheOwnerFirst) {
     EXPECT_EQ(asked, (std::vector<Cell>{{2, 3}})) << "a key the owner passes on moves the grid";
 }
 
+TEST_F(GridTest, ADisabledGridTakesNoInput) {
+    grid->MoveColRow(2, 2, true, true);
+    int keys = 0;
+    grid->SetKeyDownHandler([&](QKeyEvent&) { return ++keys, false; });
+    grid->setEnabled(false);
+    ClearLogs();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, Centre(4, 5));
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(keys, 0);
+    EXPECT_EQ(Cell(grid->Col(), grid->Row()), Cell(2, 2));
+    EXPECT_TRUE(grid->MoveColRow(4, 5, true, true)) << "its owner still moves it";
+    grid->SetKeyDownHandler({});
+}
+
 TEST_F(GridTest, ContextMenuRequestsGoToTheOwner) {
     int requests = 0;
     grid->SetContextPopupHandler([&](QContextMenuEvent& e) {
