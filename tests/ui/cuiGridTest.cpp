@@ -213,6 +213,27 @@ TEST_F(GridTest, ClicksOffTheCellsOrOnTheFixedOnesMoveNothing) {
     EXPECT_TRUE(asked.empty());
 }
 
+TEST_F(GridTest, ASweepOfThePointerEverywhereOnlyEverNamesCellsOfTheGrid) {
+    grid->SetColCount(5); // leaves room past the last column
+    QWidget* vp = grid->viewport();
+    for (int y = -10; y < vp->height() + 10; y += 9)
+        for (int x = -10; x < vp->width() + 10; x += 13) {
+            QTest::mousePress(vp, Qt::LeftButton, {}, QPoint(x, y));
+            QTest::mouseMove(vp, QPoint(vp->width() - x, vp->height() - y));
+            time.Advance(cuiGrid::kTimedScrollMs);
+            QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(vp->width() - x, vp->height() - y));
+            const cuiGrid::Coord hit = grid->MouseToCell(x, y);
+            EXPECT_TRUE((hit.col < 0) == (hit.row < 0)) << x << "," << y;
+        }
+    for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Up, Qt::Key_Home, Qt::Key_PageUp, Qt::Key_Right,
+                              Qt::Key_Down, Qt::Key_End, Qt::Key_PageDown})
+        for (int i = 0; i < 12; ++i)
+            QTest::keyClick(grid, key);
+    QApplication::processEvents();
+    EXPECT_FALSE(asked.empty());
+    EXPECT_FALSE(drawn.empty());
+}
+
 TEST_F(GridTest, DraggingMovesTheCurrentCellThroughSelectCell) {
     grid->MoveColRow(1, 1, true, true);
     ClearLogs();
