@@ -140,8 +140,12 @@ cuiMenu::~cuiMenu() {
     // No item outlives the menu that frees its cell and answers its click:
     // its own items and the ones lent to another menu (the root's children).
     if (root_) {
+        // A lent item's sub-items are the root's children too, and go with it.
+        QList<QPointer<QAction>> items;
         for (QAction* item : root_->findChildren<QAction*>(Qt::FindDirectChildrenOnly))
-            if (CellOf(item)) DeleteItem(item);
+            items.append(item);
+        for (const QPointer<QAction>& item : items)
+            if (item && CellOf(item)) DeleteItem(item);
     }
 }
 
@@ -160,8 +164,7 @@ QWidget* cuiMenu::Root() const {
 
 void cuiMenu::Build() {
     if (!root_) return;
-    for (QAction* item : SubItems(nullptr))
-        DeleteItem(item);
+    DeleteSubItems(nullptr);
     Prune();
     baseCell_ = std::make_unique<cmcCellObj>();
     baseCell_->Parse(texts_.GetTextLine(key_ + "_BasicCell", 0), nullptr, nullptr);
@@ -203,7 +206,11 @@ QAction* cuiMenu::AddItem(QAction* parent, const std::string& line, cuiMenu* don
     QObject* owner = donor ? static_cast<QObject*>(donor->root_.data()) : parent;
     if (!owner) owner = root_;
     auto* item = new QAction(plat::ToQString(cell->GetCaption()), owner);
-    if (cell->GetCaption() == "-") item->setSeparator(true);
+    // A separator shows no text: some styles would draw its "-" beside the line.
+    if (cell->GetCaption() == "-") {
+        item->setSeparator(true);
+        item->setText(QString());
+    }
     if (cell->argument)
         item->setShortcut(QKeySequence(plat::ToQString(*cell->argument), QKeySequence::PortableText));
     item->setProperty(kCellProperty, QVariant::fromValue(static_cast<void*>(cell)));
@@ -230,24 +237,28 @@ QMenu* cuiMenu::SubMenuOf(QAction* item) {
     return menu;
 }
 
-void cuiMenu::DeleteItem(QAction* item) {
+void cuiMenu::DeleteSubItems(QAction* item) {
+    // A sub-item may hold others of the list among its own children.
+    QList<QPointer<QAction>> subs;
     for (QAction* sub : SubItems(item))
-        DeleteItem(sub);
-    QMenu* menu = item->menu();
+        subs.append(sub);
+    for (const QPointer<QAction>& sub : subs)
+        if (sub) DeleteItem(sub);
+    QMenu* menu = item ? item->menu() : nullptr;
+    if (!menu) return;
     item->setMenu(static_cast<QMenu*>(nullptr));
-    delete item;
     // The sub-menu may be the one that is open and delivering a click.
-    if (menu) menu->deleteLater();
+    menu->deleteLater();
+}
+
+void cuiMenu::DeleteItem(QAction* item) {
+    DeleteSubItems(item);
+    delete item;
 }
 
 void cuiMenu::ClearItem(QAction* item) {
     if (!item) return;
-    for (QAction* sub : SubItems(item))
-        DeleteItem(sub);
-    if (QMenu* menu = item->menu()) {
-        item->setMenu(static_cast<QMenu*>(nullptr));
-        menu->deleteLater();
-    }
+    DeleteSubItems(item);
     Prune();
 }
 
@@ -346,7 +357,8 @@ void cuiMenu::RefreshItem(QAction* item) {
         item->setVisible((cell->flags2 & kHidden) == 0);
         item->setEnabled((cell->flags2 & kGreyed) == 0);
         const QString caption = plat::ToQString(cell->GetCaption());
-        if ((cell->flags2 & kRenamed) != 0 && caption != item->text()) item->setText(caption);
+        if ((cell->flags2 & kRenamed) != 0 && !item->isSeparator() && caption != item->text())
+            item->setText(caption);
         if (cell->imageIndex != item->property(kImageProperty).toInt()) {
             item->setProperty(kImageProperty, cell->imageIndex);
             const bool shown = images_ && cell->imageIndex >= 0 && cell->imageIndex < images_->size();

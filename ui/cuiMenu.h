@@ -106,6 +106,7 @@ private:
     void FetchContext(QObject* owner);
     void Click(QAction* item);
     QMenu* SubMenuOf(QAction* item);
+    void DeleteSubItems(QAction* item);
     void DeleteItem(QAction* item);
     void Prepare(cmcCellCapsule& request, cmcCellObj* cell) const;
 
