@@ -1,20 +1,13 @@
-#include "app/DocumentWindow.h"
-#include "cells/CellEngine.h"
 #include "cells/cmcCellObj.h"
-#include "cells/indActiveCell.h"
 #include "image/datClipCh.h"
-#include "tests/app/DocumentFixture.h"
-#include "ui/AppIcons.h"
+#include "tests/ui/MenuFixture.h"
 #include "ui/cuiMenu.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
-#include <QTest>
 
 #include <memory>
 #include <string>
@@ -22,61 +15,9 @@
 
 namespace {
 
-// The main window as far as the menu cells ask for it: the main menu's
-// sub-item counts and bus name, the tool-bar switch, and a record of the
-// commands that reach it.
-class MenuWindow : public DocumentWindow {
-public:
-    void UpdateTitle() override {}
-    void CloseSheet() override {}
-    void CloseSheetCmd() override { calls.push_back("CloseSheetCmd"); }
-    void OpenSheet(const std::string& definition) override { calls.push_back("OpenSheet " + definition); }
-    bool IsOpenSheetPrintable() const override { return printable; }
-    void OpenRepeaterSettings(const cmcCellCapsule&) override {}
-    void BuildTree() override {}
-    void Print(int32_t allSheets) override { calls.push_back("Print " + std::to_string(allSheets)); }
-    void MarkWarnings(int*, int*) override {}
-    void ScheduleWarningCheck() override {}
-    void OpenCloneInformation() override {}
-    void SelectComPort() override {}
-    void ShowMakerPanel(const std::string&) override {}
-    void ShowBusy(bool) override {}
-    void ToggleToolBar() override {
-        calls.push_back("ToggleToolBar");
-        gEnviron->ToolbarVisible = gEnviron->ToolbarVisible ? 0 : 1;
-    }
-    int32_t MainMenuSubItemCount(int32_t commandId) const override {
-        return menu ? menu->SubItemCount(commandId) : -1;
-    }
-    intptr_t MainMenuContext() const override { return cuiMenu::BusId(menu); }
-    void CloseMainForm() override {
-        calls.push_back("CloseMainForm");
-        if (onClose) onClose();
-    }
-
-    cuiMenu* menu = nullptr;
-    bool printable = true;
-    std::function<void()> onClose;
-    std::vector<std::string> calls;
-};
-
-// The menus' fixture lists, over the shipped overlay's cells and start-up
-// data of the stored model.
-class MenuTest : public apptest::DocumentFixture {
+// The main menu of the fixture lists.
+class MenuTest : public uitest::MenuFixture {
 protected:
-    MenuTest() {
-        StartWithData();
-        Doc().SetWindow(&window_);
-        texts_.SetFile(TOLVANE_SOURCE_DIR "/tests/data/menus/menus.ovl");
-        form_.resize(480, 320);
-    }
-    ~MenuTest() override {
-        if (globals_) Doc().SetWindow(nullptr);
-    }
-
-    const CellEngine& Engine() { return InstalledCellEngine(); }
-    static int32_t Id(const char* name) { return indActiveCell::CellIndex(name); }
-
     // The main menu on the form's menu bar, built and refreshed.
     cuiMenu& MainMenu() {
         main_ = std::make_unique<cuiMenu>(Engine(), form_.menuBar(), texts_, "Fx_Menu_Main");
@@ -106,12 +47,13 @@ protected:
                 return;
             }
             // The item lies deeper: open the sub-menu that holds it.
-            QMenu* next = nullptr;
+            QAction* opener = nullptr;
             for (QAction* a : sub->actions())
-                if (a->menu() && main_->FindItem(a, item)) next = a->menu();
-            if (!next) break;
+                if (a->menu() && main_->FindItem(a, item)) opener = a;
+            if (!opener) break;
+            QMenu* next = opener->menu();
             // Right on the highlighted item opens its sub-menu at once.
-            sub->setActiveAction(next->menuAction());
+            sub->setActiveAction(opener);
             QTest::keyClick(sub, Qt::Key_Right);
             ASSERT_TRUE(next->isVisible());
             sub = next;
@@ -119,19 +61,6 @@ protected:
         FAIL() << "the item is not in that menu";
     }
 
-    void Show() {
-        form_.show();
-        QApplication::setActiveWindow(&form_);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
-    }
-
-    // Posted events reach their listeners on the bus's next tick.
-    void Dispatch() { scheduler_.Advance(50); }
-
-    MenuWindow window_;
-    cmcGTex texts_;
-    ImageList images_ = MakeToolBarImageList();
-    QMainWindow form_;
     std::unique_ptr<cuiMenu> main_;
 };
 
