@@ -122,19 +122,27 @@ bool ReadCell(const std::vector<uint8_t>& in, cmcCellObj& out) {
     return true;
 }
 
+// The picture of an image index; none outside the list.
+QIcon ImageAt(const QList<QIcon>* images, int32_t index) {
+    return images && index >= 0 && index < images->size() ? images->at(index) : QIcon();
+}
+
 } // namespace
+
+struct cuiMenu::Context {
+    cmcCellObj cell;
+    cmcCellCapsule request;
+};
 
 cuiMenu::cuiMenu(const CellEngine& engine, QWidget* root, cmcGTex& texts, const std::string& key,
                  ClickHandler onClick)
     : engine_(engine), root_(root), texts_(texts), key_(key), onClick_(std::move(onClick)),
-      refresh_(std::make_unique<cmcCellCapsule>()), contextCell_(std::make_unique<cmcCellObj>()),
-      alive_(std::make_shared<bool>(true)) {
+      alive_(std::make_shared<char>()) {
     LiveMenus().push_back(this);
     if (gEvMan) gEvMan->AddListener(&cuiMenu::OnEvent, this);
 }
 
 cuiMenu::~cuiMenu() {
-    *alive_ = false;
     if (gEvMan) gEvMan->RemoveListener(&cuiMenu::OnEvent, this);
     std::erase(LiveMenus(), this);
     // No item outlives the menu that frees its cell and answers its click:
@@ -215,8 +223,7 @@ QAction* cuiMenu::AddItem(QAction* parent, const std::string& line, cuiMenu* don
         item->setShortcut(QKeySequence(plat::ToQString(*cell->argument), QKeySequence::PortableText));
     item->setProperty(kCellProperty, QVariant::fromValue(static_cast<void*>(cell)));
     item->setProperty(kImageProperty, cell->imageIndex);
-    if (images_ && cell->imageIndex >= 0 && cell->imageIndex < images_->size())
-        item->setIcon(images_->at(cell->imageIndex));
+    item->setIcon(ImageAt(images_, cell->imageIndex));
 
     cuiMenu* clicker = donor ? donor : this;
     QObject::connect(item, &QAction::triggered, &clicker->guard_, [clicker, item] { clicker->Click(item); });
@@ -237,12 +244,16 @@ QMenu* cuiMenu::SubMenuOf(QAction* item) {
     return menu;
 }
 
-void cuiMenu::DeleteSubItems(QAction* item) {
-    // A sub-item may hold others of the list among its own children.
+QList<QPointer<QAction>> cuiMenu::GuardedSubItems(QAction* item) const {
     QList<QPointer<QAction>> subs;
     for (QAction* sub : SubItems(item))
         subs.append(sub);
-    for (const QPointer<QAction>& sub : subs)
+    return subs;
+}
+
+void cuiMenu::DeleteSubItems(QAction* item) {
+    // A sub-item may hold others of the list among its own children.
+    for (const QPointer<QAction>& sub : GuardedSubItems(item))
         if (sub) DeleteItem(sub);
     QMenu* menu = item ? item->menu() : nullptr;
     if (!menu) return;
@@ -317,11 +328,10 @@ void cuiMenu::Prepare(cmcCellCapsule& request, cmcCellObj* cell) const {
 void cuiMenu::FetchContext(QObject* owner) {
     context_.reset();
     if (gEvMan) {
-        cmcCellObj cell;
-        if (CellFromAnswers(gEvMan->SendWithAnswer(evQueryCurrentCell, BusId(owner), 0), cell)) {
-            *contextCell_ = cell;
-            context_ = std::make_unique<cmcCellCapsule>();
-            context_->cell = contextCell_.get();
+        auto context = std::make_shared<Context>();
+        if (CellFromAnswers(gEvMan->SendWithAnswer(evQueryCurrentCell, BusId(owner), 0), context->cell)) {
+            context->request.cell = &context->cell;
+            context_ = std::move(context);
         }
     }
     lastOwner_ = owner;
@@ -334,22 +344,24 @@ void cuiMenu::RefreshAll(QAction* item) {
         RefreshItem(item);
         return;
     }
-    for (QAction* sub : SubItems(nullptr))
-        RefreshItem(sub);
+    for (const QPointer<QAction>& sub : GuardedSubItems(nullptr))
+        if (sub) RefreshItem(sub);
 }
 
 void cuiMenu::RefreshItem(QAction* item) {
     // A cell may send events that rebuild part of the menu while it is walked.
     const QPointer<QAction> guard(item);
     cmcCellObj* cell = CellOf(item);
-    Prepare(*refresh_, cell);
+    cmcCellCapsule request;
+    Prepare(request, cell);
     QObject* owner = item->parent();
     if (!haveLastOwner_ || owner != lastOwner_) FetchContext(owner);
     if (!guard) return;
-    if (context_) refresh_->linkedRequest = context_.get();
+    const std::shared_ptr<Context> context = context_;
+    if (context) request.linkedRequest = &context->request;
     if (cell) {
         cell->flags2 = static_cast<uint8_t>(cell->flags2 & ~kClearedBeforeRefresh);
-        engine_.Execute(*refresh_, 0);
+        engine_.Execute(request, 0);
         if (!guard) return;
         const bool ticked = (cell->flags2 & kTicked) != 0;
         item->setCheckable(ticked);
@@ -361,16 +373,12 @@ void cuiMenu::RefreshItem(QAction* item) {
             item->setText(caption);
         if (cell->imageIndex != item->property(kImageProperty).toInt()) {
             item->setProperty(kImageProperty, cell->imageIndex);
-            const bool shown = images_ && cell->imageIndex >= 0 && cell->imageIndex < images_->size();
-            item->setIcon(shown ? images_->at(cell->imageIndex) : QIcon());
+            item->setIcon(ImageAt(images_, cell->imageIndex));
         }
     } else {
         item->setChecked(false);
     }
-    QList<QPointer<QAction>> subs;
-    for (QAction* sub : SubItems(item))
-        subs.append(sub);
-    for (const QPointer<QAction>& sub : subs)
+    for (const QPointer<QAction>& sub : GuardedSubItems(item))
         if (sub) RefreshItem(sub);
 }
 
@@ -393,9 +401,9 @@ void cuiMenu::DefaultClick(QAction* item) {
         request.linkedRequest = &nesting;
     }
     // The command may close the window that owns this menu.
-    const std::weak_ptr<bool> alive = alive_;
+    const std::weak_ptr<char> alive = alive_;
     engine_.Execute(request, 0);
-    if (!alive.expired() && *alive.lock()) RefreshAll(nullptr);
+    if (!alive.expired()) RefreshAll(nullptr);
 }
 
 cmcCellObj* cuiMenu::CellOf(const QAction* item) {

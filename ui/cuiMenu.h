@@ -106,6 +106,7 @@ private:
     void FetchContext(QObject* owner);
     void Click(QAction* item);
     QMenu* SubMenuOf(QAction* item);
+    QList<QPointer<QAction>> GuardedSubItems(QAction* item) const;
     void DeleteSubItems(QAction* item);
     void DeleteItem(QAction* item);
     void Prepare(cmcCellCapsule& request, cmcCellObj* cell) const;
@@ -125,11 +126,13 @@ private:
     // The owner the context below was fetched for.
     const QObject* lastOwner_ = nullptr;
     bool haveLastOwner_ = false;
-    std::unique_ptr<cmcCellCapsule> refresh_;
-    std::unique_ptr<cmcCellObj> contextCell_;
-    std::unique_ptr<cmcCellCapsule> context_;
-    // False once the menu is gone: a command run from a click may delete it.
-    std::shared_ptr<bool> alive_;
+    // A copy of the owning sheet's current cell, and the request over it that
+    // item evaluations nest in; shared, so that a refresh the bus starts from
+    // within a cell cannot pull it from under the evaluation running.
+    struct Context;
+    std::shared_ptr<Context> context_;
+    // Expires with the menu: a command run from a click may delete it.
+    std::shared_ptr<char> alive_;
     // Click connections made for this menu end with it.
     QObject guard_;
 };
