@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
+#include <QStringList>
 #include <QVariant>
 #include <QWidget>
 
@@ -19,6 +20,7 @@
 #include <cstring>
 #include <optional>
 #include <unordered_set>
+#include <utility>
 
 namespace {
 
@@ -122,6 +124,28 @@ bool ReadCell(const std::vector<uint8_t>& in, cmcCellObj& out) {
     return true;
 }
 
+// The shortcuts of a shortcut text as the overlays write them: the portable
+// names of QKeySequence, where the two Windows names that Qt spells otherwise
+// are taken too, and Enter stands for both keys that carry it. A text that
+// names no key gives no shortcut.
+QList<QKeySequence> Shortcuts(const std::string& text) {
+    static const std::pair<const char*, const char*> kWindowsNames[] = {{"BkSp", "Backspace"},
+                                                                        {"PgDn", "PgDown"}};
+    QStringList parts = plat::ToQString(text).split(QLatin1Char('+'));
+    for (QString& part : parts)
+        for (const auto& [windows, qt] : kWindowsNames)
+            if (part.compare(QLatin1String(windows), Qt::CaseInsensitive) == 0) part = QLatin1String(qt);
+    const QKeySequence sequence(parts.join(QLatin1Char('+')), QKeySequence::PortableText);
+    if (sequence.isEmpty()) return {};
+    for (int i = 0; i < sequence.count(); ++i)
+        if (sequence[i].key() == Qt::Key_unknown) return {};
+    const QKeyCombination key = sequence[0];
+    if (sequence.count() == 1 && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter))
+        return {QKeySequence(QKeyCombination(key.keyboardModifiers(), Qt::Key_Return)),
+                QKeySequence(QKeyCombination(key.keyboardModifiers(), Qt::Key_Enter))};
+    return {sequence};
+}
+
 // The picture of an image index; none outside the list.
 QIcon ImageAt(const QList<QIcon>* images, int32_t index) {
     return images && index >= 0 && index < images->size() ? images->at(index) : QIcon();
@@ -219,8 +243,7 @@ QAction* cuiMenu::AddItem(QAction* parent, const std::string& line, cuiMenu* don
         item->setSeparator(true);
         item->setText(QString());
     }
-    if (cell->argument)
-        item->setShortcut(QKeySequence(plat::ToQString(*cell->argument), QKeySequence::PortableText));
+    if (cell->argument) item->setShortcuts(Shortcuts(*cell->argument));
     item->setProperty(kCellProperty, QVariant::fromValue(static_cast<void*>(cell)));
     item->setProperty(kImageProperty, cell->imageIndex);
     item->setIcon(ImageAt(images_, cell->imageIndex));

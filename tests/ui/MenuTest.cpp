@@ -149,6 +149,40 @@ TEST_F(MenuTest, DepthsComeFromWhatStandsBeforeTheFirstPlus) {
     }
 }
 
+// The argument text is the item's shortcut, in the names the overlays use.
+TEST_F(MenuTest, ShortcutsFromTheArgumentText) {
+    struct Case {
+        const char* argument;
+        QList<QKeySequence> shortcuts;
+    };
+    const std::vector<Case> cases = {
+        {"Ctrl+S", {QKeySequence(Qt::CTRL | Qt::Key_S)}},
+        {"Shift+Ctrl+C", {QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)}},
+        {"F1", {QKeySequence(Qt::Key_F1)}},
+        {"Del", {QKeySequence(Qt::Key_Delete)}},
+        {"Ctrl+Ins", {QKeySequence(Qt::CTRL | Qt::Key_Insert)}},
+        {"Enter", {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}},
+        {"Ctrl+Enter", {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}},
+        {"BkSp", {QKeySequence(Qt::Key_Backspace)}},
+        {"Alt+BkSp", {QKeySequence(Qt::ALT | Qt::Key_Backspace)}},
+        {"PgDn", {QKeySequence(Qt::Key_PageDown)}},
+        {"PgUp", {QKeySequence(Qt::Key_PageUp)}},
+        {"", {}},
+        {"[Bank]no key", {}},
+    };
+    for (const Case& c : cases) {
+        const std::string item = std::string("+Item{(%CL_Menu_File_Exit:") + c.argument + ")}";
+        const char* const lines[] = {"#Fx_BasicCell", "{}", "#Fx_Body", item.c_str(), "#End_Of_Ovl", nullptr};
+        cmcGTex texts;
+        texts.SetLines(lines);
+        QMenu root;
+        cuiMenu menu(Engine(), &root, texts, "Fx");
+        menu.Build();
+        ASSERT_EQ(menu.SubItems(nullptr).size(), 1);
+        EXPECT_EQ(menu.SubItems(nullptr)[0]->shortcuts(), c.shortcuts) << c.argument;
+    }
+}
+
 TEST_F(MenuTest, ABuildAgainReplacesEveryItem) {
     cuiMenu& menu = MainMenu();
     const std::string first = Dump(menu);
