@@ -377,7 +377,9 @@ void cuiMenu::RefreshItem(QAction* item) {
     cmcCellObj* cell = CellOf(item);
     cmcCellCapsule request;
     Prepare(request, cell);
-    QObject* owner = item->parent();
+    // Every item of a list, nested or not, is judged in the cell of the
+    // sheet that owns the list's root: the donor's root for a lent item.
+    QObject* owner = HostWidget(item);
     if (!haveLastOwner_ || owner != lastOwner_) FetchContext(owner);
     if (!guard) return;
     const std::shared_ptr<Context> context = context_;

@@ -88,14 +88,15 @@ public:
 
     // The cell an item carries; null for an item without one.
     static cmcCellObj* CellOf(const QAction* item);
-    // How the bus names an item's owner (event 12's p1) and a menu (event
-    // 11's p1).
+    // How the bus names the root an item belongs to (event 12's p1: this
+    // menu's root, or the donor's for a lent item) and a menu (event 11's p1).
     static intptr_t BusId(const QObject* component);
     static intptr_t BusId(const cuiMenu* menu);
 
-    // Event 12 carries the asker's owner in p1; the sheet whose pop-up root
-    // that is answers with a copy of its current cell through AnswerCell, and
-    // the asker reads the first such answer back with CellFromAnswers.
+    // Event 12 carries in p1 the root of the items being refreshed (0 for a
+    // click); the sheet whose pop-up root that is answers with a copy of its
+    // current cell through AnswerCell, and the asker reads the first such
+    // answer back with CellFromAnswers.
     static void AnswerCell(const cmcCellObj& cell);
     static bool CellFromAnswers(const std::vector<cmcEvAns>& answers, cmcCellObj& out);
 

@@ -405,17 +405,20 @@ TEST_F(PopupLending, ItemsAreJudgedInTheCellTheirSheetAnswers) {
     };
     gEvMan->AddListener(answer, &sheet);
     QAction* copy = popup_->SubItems(nullptr)[0];
+    QAction* carryUp = popup_->SubItems(popup_->SubItems(nullptr)[3])[0];
     struct Case {
         int32_t row;
-        bool copyEnabled;
+        bool enabled;
     };
     for (const Case c : {Case{0, false}, Case{3, true}}) {
         sheet.current.index = c.row;
+        sheet.asked.clear();
         popup_->RefreshAll();
-        EXPECT_EQ(copy->isEnabled(), c.copyEnabled) << "row " << c.row;
+        EXPECT_EQ(copy->isEnabled(), c.enabled) << "row " << c.row;
+        EXPECT_EQ(carryUp->isEnabled(), c.enabled) << "a nested item, row " << c.row;
+        // Once for the whole list, nested items and all.
+        EXPECT_EQ(sheet.asked, std::vector<intptr_t>{cuiMenu::BusId(popupRoot_.get())});
     }
-    // Asked once for the root's items and once for the sub-menu's.
-    EXPECT_EQ(sheet.asked.back(), cuiMenu::BusId(popup_->SubItems(nullptr)[3]));
     gEvMan->RemoveListener(answer, &sheet);
 }
 
