@@ -248,6 +248,9 @@ QAction* cuiMenu::AddItem(QAction* parent, const std::string& line, cuiMenu* don
     item->setProperty(kImageProperty, cell->imageIndex);
     item->setIcon(ImageAt(images_, cell->imageIndex));
 
+    // A lent item shows its donor's shortcut but leaves the key to the
+    // donor's own item: two live actions on one key would both stay silent.
+    if (donor && donor != this) item->setShortcutContext(Qt::WidgetShortcut);
     cuiMenu* clicker = donor ? donor : this;
     QObject::connect(item, &QAction::triggered, &clicker->guard_, [clicker, item] { clicker->Click(item); });
     if (parent)

@@ -342,6 +342,22 @@ TEST_F(PopupLending, LentItemsAreClickedThroughTheDonorsHandler) {
     EXPECT_EQ(Edit()->menu(), nullptr) << "an item without sub-items is a plain item again";
 }
 
+// The sheet's grid carries its pop-up items, so their shortcuts act while
+// it has the focus; the lent copies in the main menu must not compete.
+TEST_F(PopupLending, AShortcutOfALentItemActsOnceThroughTheDonorsOwnItem) {
+    MainMenu();
+    popup_ = MakePopup(popupRoot_.get());
+    auto* grid = new QWidget;
+    grid->setFocusPolicy(Qt::StrongFocus);
+    form_.setCentralWidget(grid);
+    grid->addActions(popupRoot_->actions());
+    Lend();
+    Show();
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clicked_, std::vector<std::string>{"&Copy"});
+}
+
 TEST_F(PopupLending, LentItemsLeaveWithTheDonorsMenu) {
     cuiMenu& menu = MainMenu();
     popup_ = MakePopup(popupRoot_.get());
