@@ -1,5 +1,6 @@
 #include "cells/cmcCellObj.h"
 #include "image/datClipCh.h"
+#include "platform/Fatal.h"
 #include "tests/ui/MenuFixture.h"
 #include "ui/cuiMenu.h"
 
@@ -181,6 +182,47 @@ TEST_F(MenuTest, ShortcutsFromTheArgumentText) {
         ASSERT_EQ(menu.SubItems(nullptr).size(), 1);
         EXPECT_EQ(menu.SubItems(nullptr)[0]->shortcuts(), c.shortcuts) << c.argument;
     }
+}
+
+// The lists are the program's own texts: a fault in them ends the program.
+TEST_F(MenuTest, AMissingKeyOrAnUnknownCellNameIsFatal) {
+    struct Case {
+        std::vector<const char*> lines;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {{"#Other", "x"}, "GTEX Error"},
+        {{"#Fx_BasicCell", "{}"}, "GTEX Error"},
+        {{"#Fx_BasicCell", "{}", "#Fx_Body", "+A", " +B{(%CL_No_Such_Cell)}"}, "CL_No_Such_Cell"},
+        {{"#Fx_BasicCell", "{(%CT_No_Such_Category.CL_Null)}", "#Fx_Body", "+A"}, "CT_No_Such_Category"},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> lines = c.lines;
+        lines.push_back("#End_Of_Ovl");
+        lines.push_back(nullptr);
+        cmcGTex texts;
+        texts.SetLines(lines.data());
+        QMenu root;
+        cuiMenu menu(Engine(), &root, texts, "Fx");
+        try {
+            menu.Build();
+            ADD_FAILURE() << "no fatal exit for " << c.message;
+        } catch (const plat::FatalError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+    }
+}
+
+// Events 10 and 11 for a command id no item carries change nothing.
+TEST_F(MenuTest, ListEventsForAnAbsentCommandDoNothing) {
+    cuiMenu& menu = MainMenu();
+    const std::string before = Dump(menu);
+    gEvMan->Send(evClearMenuItems, 0, Id("CL_Help_Contents"));
+    gEvMan->SendText(evBuildMenuItems, cuiMenu::BusId(&menu), Id("CL_Help_Contents"), "Fx_PMenu_Row");
+    EXPECT_EQ(Dump(menu), before);
+    // Event 10 for an item without sub-items leaves it as it is.
+    gEvMan->Send(evClearMenuItems, 0, Id("CL_Menu_File_Exit"));
+    EXPECT_EQ(Dump(menu), before);
 }
 
 TEST_F(MenuTest, ABuildAgainReplacesEveryItem) {
