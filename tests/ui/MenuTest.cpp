@@ -512,8 +512,21 @@ TEST_F(PopupLending, TheCellTravelsOnTheBusWhole) {
     EXPECT_FALSE(cuiMenu::CellFromAnswers({cmcEvAns{1, 2, {}}, cmcEvAns{0, 0, {1, 2, 3}}}, back));
 }
 
+// The form with the open menus drawn where they pop up.
+QPixmap Shot(QWidget& form, const std::vector<QMenu*>& open) {
+    QPixmap shot(form.size());
+    shot.fill(Qt::white);
+    QPainter painter(&shot);
+    painter.drawPixmap(0, 0, form.grab());
+    for (QMenu* menu : open)
+        painter.drawPixmap(form.mapFromGlobal(menu->pos()), menu->grab());
+    painter.end();
+    return shot;
+}
+
 TEST_F(MenuTest, LooksLikeAMenu) {
     gEnviron->ModelType = 3;
+    gEnviron->ToolbarVisible = 1;
     gEnviron->Recent.Clear();
     gEnviron->Recent.AddTop("/data/a.icf");
     MainMenu();
@@ -522,14 +535,31 @@ TEST_F(MenuTest, LooksLikeAMenu) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions()[0]).center());
     QMenu* file = bar->actions()[0]->menu();
     ASSERT_TRUE(file->isVisible());
-    QPixmap shot(form_.size());
-    shot.fill(Qt::white);
-    QPainter painter(&shot);
-    painter.drawPixmap(0, 0, form_.grab());
-    painter.drawPixmap(form_.mapFromGlobal(file->pos()), file->grab());
-    painter.end();
-    ASSERT_TRUE(shot.save("/tmp/menu13-menu.png"));
-    file->hide();
+    ASSERT_TRUE(Shot(form_, {file}).save("/tmp/menu13-menu.png"));
+    QTest::keyClick(file, Qt::Key_Escape);
+
+    // The ticks: the tool bar shown, model 3 chosen.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions()[2]).center());
+    QMenu* view = bar->actions()[2]->menu();
+    ASSERT_TRUE(view->isVisible());
+    QAction* model = view->actions()[1];
+    view->setActiveAction(model);
+    QTest::keyClick(view, Qt::Key_Right);
+    ASSERT_TRUE(model->menu()->isVisible());
+    ASSERT_TRUE(Shot(form_, {view, model->menu()}).save("/tmp/menu13-menu-ticks.png"));
+}
+
+TEST_F(PopupLending, LooksLikeTheSheetsCommandsInTheEditMenu) {
+    MainMenu();
+    popup_ = MakePopup(popupRoot_.get());
+    Lend();
+    gEvMan->Send(evUpdateMenus);
+    Show();
+    QMenuBar* bar = form_.menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(Edit()).center());
+    QMenu* edit = Edit()->menu();
+    ASSERT_TRUE(edit->isVisible());
+    ASSERT_TRUE(Shot(form_, {edit}).save("/tmp/menu13-menu-lent.png"));
 }
 
 } // namespace
