@@ -2,6 +2,8 @@
 
 #include "adjust/AdjustVocabulary.h"
 #include "foundation/ByteUtil.h"
+#include "foundation/Globals.h"
+#include "foundation/cmcEvMan.h"
 
 #include "foundation/ModelClass.h"
 #include "image/BankSite.h"
@@ -482,6 +484,11 @@ void datCh::TransferTwoTone(RecordCodec& c, int32_t n) {
         bits |= 0x80;
     }
     c.StoreOnly(HasText(name), 13, 5);
+}
+
+int32_t GetSiteChannelCountAt(const cmcEeprom& image, int32_t site, bool queryFirst) {
+    if (queryFirst && gEvMan) gEvMan->SendWithAnswer(evQueryBank);
+    return GetSiteChannelCountIn(image, site);
 }
 
 int32_t BankOfChannel(cmcEeprom& image, int32_t n) {

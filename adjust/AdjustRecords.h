@@ -122,6 +122,11 @@ private:
     void StoreMarks(int32_t n);
 };
 
+// The entry count of a repeater site. With queryFirst the open repeater-site
+// sheet is asked for its first entry first (event 30), so that it settles
+// its rows before they are counted; its answer itself is not needed.
+int32_t GetSiteChannelCountAt(const cmcEeprom& image, int32_t site, bool queryFirst);
+
 // The bank 0..127 whose rows hold channel row n; 128 when none.
 int32_t BankOfChannel(cmcEeprom& image, int32_t n);
 

@@ -284,6 +284,17 @@ TEST_F(AdjustDocumentTest, AFileOfTheClonerWithTheSameCodesLoads) {
     EXPECT_EQ(Radio(doc.WorkingImage()), Radio(image));
 }
 
+TEST_F(AdjustDocumentTest, TheClonersStartupFileOpens) {
+    // Written by the cloning program's tool with the same codes and revision:
+    // this program's reader takes it as it is.
+    adj::AdjustDocument& doc = StartAdjust();
+    gEnviron->ModelType = 5;
+    doc.LoadStartupData();
+    ASSERT_EQ(doc.OpenFile(TOLVANE_BIN_DIR "/QT4410R_LmrP25.icf"), 0);
+    EXPECT_EQ(gEnviron->ModelType, 2);
+    EXPECT_EQ(doc.WorkingImage().GetWord(0), 0x4405);
+}
+
 TEST_F(AdjustDocumentTest, ARangeFromMidLineWritesAShortFirstLine) {
     StartAdjust();
     cmcEeprom image = AdjustStartup(0, false);

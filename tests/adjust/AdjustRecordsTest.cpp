@@ -1,8 +1,11 @@
 #include "adjust/AdjustRecords.h"
 #include "adjust/AdjustImagePasses.h"
 #include "adjust/AdjustLayout.h"
+#include "foundation/Globals.h"
+#include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"
 #include "image/ImageLayout.h"
+#include "platform/ManualScheduler.h"
 #include "tests/image/ScopedModel.h"
 #include "tools/initdata/StartupImage.h"
 
@@ -359,6 +362,29 @@ TEST(AdjustRecordsTest, KindTable) {
         EXPECT_EQ(datCh::GetMin(c.kind), c.getMin) << c.kind;
         EXPECT_EQ(datCh::GetMax(c.kind), c.getMax) << c.kind;
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(AdjustRecordsTest, SiteCountAskingTheSheetFirst) {
+    plat::ManualScheduler scheduler;
+    scheduler.Install();
+    cmcEvMan bus;
+    cmcEvMan* old = gEvMan;
+    gEvMan = &bus;
+    int asked = 0;
+    bus.AddListener(
+        [](void* user, const cmcEvent& ev) { *static_cast<int*>(user) += ev.type == evQueryBank; }, &asked);
+    cmcEeprom image;
+    image.SetSize(layout::kImageSize);
+    image.SetByte(107210 + 3, 9);
+    EXPECT_EQ(adj::GetSiteChannelCountAt(image, 3, false), 9);
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(adj::GetSiteChannelCountAt(image, 3, true), 9);
+    EXPECT_EQ(asked, 1);
+    gEvMan = old;
 }
 
 } // namespace

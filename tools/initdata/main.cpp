@@ -4,8 +4,8 @@
 #include "adjust/AdjustLayout.h"
 #include "adjust/AdjustProfile.h"
 #include "foundation/ProgramProfile.h"
-#include "image/LayoutProfile.h"
 #include "foundation/cmcGTex.h"
+#include "image/LayoutProfile.h"
 #include "image/RangeList.h"
 #include "image/cmcEeprom.h"
 #include "image/cmcIcfFile.h"
@@ -27,8 +27,8 @@ int main(int argc, char** argv) {
     const std::string program = argc == 4 ? argv[3] : CloningProfile().programName;
     const bool adjustment = program == adj::AdjustProfile().programName;
     if ((argc != 3 && argc != 4) || (!adjustment && program != CloningProfile().programName)) {
-        std::fprintf(stderr, "usage: %s OVERLAY FOLDER [%s|%s]\n", argv[0], CloningProfile().programName.c_str(),
-                     adj::AdjustProfile().programName.c_str());
+        std::fprintf(stderr, "usage: %s OVERLAY FOLDER [%s|%s]\n", argv[0],
+                     CloningProfile().programName.c_str(), adj::AdjustProfile().programName.c_str());
         return 2;
     }
     const ProgramProfile& profile = adjustment ? adj::AdjustProfile() : CloningProfile();
@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
     cmcGTex texts;
     texts.SetFile(argv[1]);
     for (int model = 0; model < kModels; ++model) {
-        const std::string path = std::string(argv[2]) + "/" + texts.GetTextLine(profile.startupFileKey, model);
+        const std::string path =
+            std::string(argv[2]) + "/" + texts.GetTextLine(profile.startupFileKey, model);
         cmcEeprom image;
         BuildStartupImage(image, model, tables);
         cmcIcfFile file;
