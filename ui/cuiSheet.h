@@ -2,9 +2,14 @@
 #include "cells/SheetLines.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
+#include "ui/cuiGrid.h"
 
+#include <QFrame>
 #include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
 #include <QList>
+#include <QMenu>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -21,16 +26,11 @@ class CellEngine;
 class QAction;
 class QContextMenuEvent;
 class QFont;
-class QFrame;
 class QKeyEvent;
-class QLabel;
-class QLineEdit;
-class QMenu;
 class QMouseEvent;
 class QPainter;
 class QWidget;
 class cmcGTex;
-class cuiGrid;
 class cuiMenu;
 struct cmcEvent;
 
