@@ -260,7 +260,9 @@ void cuiSheet::LoadCells() {
     slots_.clear();
     slots_.resize(static_cast<size_t>(cols_) * static_cast<size_t>(rows_));
     grid_->SetDefaultColWidth(scale_);
-    grid_->SetDefaultRowHeight(scale_);
+    // A row no 'H' cell heightens still shows one line of text: the shipped
+    // lists flag none, and rows one pixel high would show nothing at all.
+    grid_->SetDefaultRowHeight(std::max(scale_, QFontMetrics(CellFont(*baseCell_)).height() + 2 * scale_));
     firstSelCol_ = cols_;
     firstSelRow_ = rows_;
     Layout(name_ + "_Cells");
@@ -801,7 +803,8 @@ void cuiSheet::AnnounceCell(int32_t col, int32_t row, bool force) {
             popupItems_->Build();
             // The grid takes the items too, so that their short-cuts act
             // while the menu is closed.
-            std::vector<QAction*> pending(popup_->actions().begin(), popup_->actions().end());
+            const QList<QAction*> top = popup_->actions();
+            std::vector<QAction*> pending(top.begin(), top.end());
             while (!pending.empty()) {
                 QAction* a = pending.back();
                 pending.pop_back();
