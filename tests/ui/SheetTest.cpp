@@ -185,3 +185,272 @@ TEST_F(SheetTest, EndEditingCommitsAnOpenEditorWithinTheSend) {
 
 } // namespace
 } // namespace uitest
+
+namespace uitest {
+namespace {
+
+class SheetMoveTest : public SheetFixture {};
+
+TEST_F(SheetMoveTest, PageKeysMoveTenRowsAndHomeEndNothing) {
+    Open("GI_Sheet_TChan");
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(Current(), std::make_pair(1, 11));
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(Current(), std::make_pair(1, 12)) << "as far as there are rows";
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(Current(), std::make_pair(1, 2));
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Home);
+    EXPECT_EQ(Current(), std::make_pair(2, 2));
+    Key(Qt::Key_End);
+    EXPECT_EQ(Current(), std::make_pair(2, 2));
+}
+
+TEST_F(SheetMoveTest, LeftAtTheLeftEdgeGoesToTheCell) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    recorder_.onEdit = [](cmcCellCapsule&) { return 0; };
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Current(), std::make_pair(2, 1));
+    EXPECT_TRUE(recorder_.edits.empty()) << "a move is no edit";
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Current(), std::make_pair(1, 1));
+    ASSERT_EQ(recorder_.edits.size(), 1u);
+    EXPECT_EQ(recorder_.edits[0].request.key, 9472);
+    EXPECT_EQ(std::make_pair(recorder_.edits[0].col, recorder_.edits[0].row), std::make_pair(1, 1));
+
+    for (int i = 0; i < 3; ++i)
+        Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    ASSERT_EQ(recorder_.edits.size(), 2u);
+    EXPECT_EQ(recorder_.edits[1].request.key, 9984);
+    Key(Qt::Key_F5);
+    ASSERT_EQ(recorder_.edits.size(), 3u);
+    EXPECT_EQ(recorder_.edits[2].request.key, 0x74 * 256);
+}
+
+TEST_F(SheetMoveTest, DownWithoutASelectableCellBelowTakesTheNearest) {
+    Open("GI_Sheet_TGaps");
+    ASSERT_EQ(Current(), std::make_pair(0, 0));
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Current(), std::make_pair(0, 3)) << "straight down over the gaps";
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Right);
+    ASSERT_EQ(Current(), std::make_pair(1, 0));
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Current(), std::make_pair(2, 2)) << "the nearest column of the next row that has one";
+}
+
+TEST_F(SheetMoveTest, ShiftDownMarksLinesAndCopySendsTheRange) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    recorder_.onEdit = [](cmcCellCapsule&) { return 0; };
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Current(), std::make_pair(2, 3));
+    EXPECT_TRUE(Sheet().RangeShown());
+    for (int r = 0; r < Sheet().RowCount(); ++r)
+        for (int c = 1; c < Sheet().ColCount(); ++c)
+            EXPECT_EQ(Sheet().IsCellMarked(c, r), r >= 1 && r <= 3) << c << "," << r;
+    EXPECT_FALSE(Sheet().IsCellMarked(0, 2)) << "fixed columns take no row mark";
+
+    QAction* copy = nullptr;
+    for (QAction* a : Sheet().PopupMenu()->actions())
+        if (a->text() == "Copy") copy = a;
+    ASSERT_NE(copy, nullptr);
+    copy->trigger();
+    ASSERT_EQ(recorder_.edits.size(), 1u);
+    const cmcCellCapsule& r = recorder_.edits[0].request;
+    EXPECT_EQ(r.command, 88);
+    EXPECT_EQ(r.key, 0);
+    EXPECT_TRUE(r.rangeSelected);
+    EXPECT_EQ(r.rangeFirst, 0);
+    EXPECT_EQ(r.rangeLast, 2);
+
+    // The items' short-cuts act on the grid while the menu is closed.
+    Key(Qt::Key_C, Qt::ControlModifier);
+    ASSERT_EQ(recorder_.edits.size(), 2u);
+    EXPECT_EQ(recorder_.edits[1].request.command, 88);
+
+    // A plain move ends the range.
+    Key(Qt::Key_Down);
+    EXPECT_FALSE(Sheet().RangeShown());
+    EXPECT_FALSE(Sheet().IsCellMarked(2, 2));
+}
+
+TEST_F(SheetMoveTest, ReplayPacesAndEnds) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    int asks = 7;
+    recorder_.onEdit = [&asks](cmcCellCapsule& r) {
+        if (asks-- > 0) r.jumpKey = 'x';
+        return 0;
+    };
+    Key('5');
+    ASSERT_EQ(recorder_.edits.size(), 8u);
+    EXPECT_EQ(recorder_.edits[0].request.key, '5');
+    for (size_t i = 1; i < recorder_.edits.size(); ++i)
+        EXPECT_EQ(recorder_.edits[i].request.key, 'x');
+    // 30, 24, 18, 12, 6, then no pause at all.
+    EXPECT_EQ(sleeps_.pauses, (std::vector<int>{30, 24, 18, 12, 6}));
+}
+
+TEST_F(SheetMoveTest, ReplayGoesToTheCellAskedFor) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    const int32_t freqT = Id("CL_Mch_FreqT");
+    recorder_.onEdit = [freqT](cmcCellCapsule& r) {
+        if (r.cell->cellId == freqT) return 0;
+        r.jumpRequest = 1;
+        r.jumpCategory = r.cell->category;
+        r.jumpCell = freqT;
+        r.jumpIndex = 4;
+        r.jumpKey = r.key;
+        return 0;
+    };
+    Key('7');
+    ASSERT_EQ(recorder_.edits.size(), 2u);
+    EXPECT_EQ(std::make_pair(recorder_.edits[1].col, recorder_.edits[1].row), std::make_pair(2, 5));
+    EXPECT_EQ(recorder_.edits[1].request.key, '7');
+    EXPECT_EQ(Current(), std::make_pair(2, 5));
+}
+
+// A cell that names a place the sheet has no selectable cell for would be
+// asked again for ever: the replay ends there.
+TEST_F(SheetMoveTest, ReplayEndsWhenTheCellAskedForIsNotThere) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    recorder_.onEdit = [](cmcCellCapsule& r) {
+        r.jumpRequest = 1;
+        r.jumpCategory = r.cell->category;
+        r.jumpCell = r.cell->cellId;
+        r.jumpIndex = 40;
+        r.jumpKey = r.key;
+        return 0;
+    };
+    Key('7');
+    EXPECT_EQ(recorder_.edits.size(), 1u);
+    EXPECT_EQ(Current(), std::make_pair(1, 1));
+}
+
+TEST_F(SheetMoveTest, MouseOutsideTheCellsDoesNothing) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    recorder_.onEdit = [](cmcCellCapsule&) { return 0; };
+    const QRect last = Grid().CellRect(4, 12);
+    const QPoint outside(last.right() + 20, last.bottom() + 20);
+    ASSERT_LT(outside.x(), Grid().viewport()->width());
+    ASSERT_LT(outside.y(), Grid().viewport()->height());
+    QTest::mouseDClick(Grid().viewport(), Qt::LeftButton, {}, outside);
+    QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, outside);
+    QTest::mouseMove(Grid().viewport(), outside);
+    EXPECT_TRUE(recorder_.edits.empty());
+    EXPECT_FALSE(Sheet().PopupMenu()->isVisible());
+    EXPECT_EQ(Current(), std::make_pair(1, 1));
+}
+
+TEST_F(SheetMoveTest, RightClickAndTheMenuKeyOpenThePopupMenu) {
+    Open("GI_Sheet_TChan");
+    QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, Centre(3, 4));
+    EXPECT_EQ(Current(), std::make_pair(3, 4));
+    EXPECT_TRUE(Sheet().PopupMenu()->isVisible());
+    Sheet().PopupMenu()->hide();
+
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QPoint(), Qt::NoModifier);
+    QApplication::sendEvent(&Grid(), &key);
+    EXPECT_TRUE(Sheet().PopupMenu()->isVisible());
+    const QRect cell = Grid().CellRect(3, 4);
+    EXPECT_EQ(Sheet().PopupMenu()->pos(), Grid().viewport()->mapToGlobal(cell.bottomLeft()));
+    Sheet().PopupMenu()->hide();
+}
+
+TEST_F(SheetMoveTest, DoubleClickOnTheCurrentCellSendsAMouseChoice) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    recorder_.onEdit = [](cmcCellCapsule&) { return 0; };
+    // The first click of a double click makes the cell current.
+    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, Centre(2, 3));
+    QTest::mouseDClick(Grid().viewport(), Qt::LeftButton, {}, Centre(2, 3));
+    EXPECT_EQ(Current(), std::make_pair(2, 3));
+    ASSERT_EQ(recorder_.edits.size(), 1u);
+    EXPECT_EQ(recorder_.edits[0].request.key, 256);
+}
+
+// --- list mode
+
+class SheetListTest : public SheetFixture {
+protected:
+    SheetListTest() {
+        opener_.category = 0;
+        opener_.cellId = Id("CL_Mch_Nar");
+        opening_ = std::make_unique<cmcCellCapsule>();
+        opening_->cell = &opener_;
+    }
+    cuiSheet& OpenList() {
+        cuiSheet& s = Open("GI_Sheet_Sel_Comm_Wide", [this](cuiSheet& sheet) {
+            sheet.SetListMode(true);
+            RecordOwner(sheet);
+        });
+        recorder_.onEdit = [this](cmcCellCapsule& r) {
+            picks_.push_back({r.mode, r.cell, r.linkedRequest ? r.linkedRequest->cell : nullptr,
+                              r.linkedRequest ? r.linkedRequest->key : -1});
+            return 0;
+        };
+        return s;
+    }
+    struct Pick {
+        int32_t mode;
+        const cmcCellObj* cell;
+        const cmcCellObj* picked;
+        int32_t pickedKey;
+    };
+    void ExpectOnePick(const char* how) {
+        ASSERT_EQ(picks_.size(), 1u) << how;
+        EXPECT_EQ(picks_[0].mode, cmcCellCapsule::kModePick) << how;
+        EXPECT_EQ(picks_[0].cell, &opener_) << how;
+        EXPECT_EQ(picks_[0].picked, &Sheet().GetCell(Grid().Col(), Grid().Row())) << how;
+        EXPECT_EQ(picks_[0].pickedKey, 0) << how;
+        EXPECT_FALSE(host_.isVisible()) << how;
+    }
+    cmcCellObj opener_;
+    std::vector<Pick> picks_;
+};
+
+TEST_F(SheetListTest, EnterPicks) {
+    OpenList();
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Current(), std::make_pair(0, 1));
+    Key(' ');
+    EXPECT_TRUE(picks_.empty()) << "other keys do nothing in a list";
+    Key(Qt::Key_Return);
+    ExpectOnePick("Enter");
+}
+
+TEST_F(SheetListTest, LeftReleasePicks) {
+    OpenList();
+    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, Centre(0, 1));
+    ExpectOnePick("left release");
+    EXPECT_EQ(Current(), std::make_pair(0, 1));
+}
+
+TEST_F(SheetListTest, DoubleClickPicks) {
+    OpenList();
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, Centre(0, 0), Grid().viewport()->mapToGlobal(Centre(0, 0)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Grid().viewport(), &dbl);
+    ExpectOnePick("double click");
+}
+
+TEST_F(SheetListTest, HoverSelects) {
+    OpenList();
+    QTest::mouseMove(Grid().viewport(), Centre(0, 0));
+    QTest::mouseMove(Grid().viewport(), Centre(0, 1));
+    EXPECT_EQ(Current(), std::make_pair(0, 1));
+    EXPECT_TRUE(picks_.empty());
+}
+
+TEST_F(SheetListTest, MovesWrapAroundInAList) {
+    OpenList();
+    Key(Qt::Key_Up);
+    EXPECT_EQ(Current(), std::make_pair(0, 1));
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Current(), std::make_pair(0, 0));
+}
+
+} // namespace
+} // namespace uitest
