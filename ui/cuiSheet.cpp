@@ -558,11 +558,20 @@ bool cuiSheet::SelectCellByAddress(int32_t category, int32_t cellId, int32_t ind
 
 void cuiSheet::SetCurrentCell(int32_t col, int32_t row) {
     if (col == CurrentCol() && row == CurrentRow()) return;
+    const int32_t oldCol = CurrentCol();
     UpdateSelection(col, row);
     state_ |= kColumnChange;
     grid_->SetCol(col);
     state_ &= static_cast<uint8_t>(~kColumnChange);
-    grid_->SetRow(row);
+    if (row != CurrentRow()) {
+        grid_->SetRow(row);
+    } else if (CurrentCol() != oldCol) {
+        // The grid asks nothing for a row it is already on, yet the cell is
+        // a new one: tell it as the row change would have.
+        SendStatusClear();
+        CellChosen(CurrentCol(), row, true);
+        HideEditor(true);
+    }
     AnnounceCell(CurrentCol(), CurrentRow(), false);
 }
 
@@ -676,18 +685,20 @@ bool cuiSheet::OnSelectCell(int32_t col, int32_t row) {
     if (!(state_ & kColumnChange)) {
         allowed = IsSelectable(col, row) &&
                   (!RangeShown() || (GetCellId(col, row).flags & clsSheetCellId::kMayJoin));
-        if (allowed && (col != CurrentCol() || row != CurrentRow()) && gEvMan) {
-            const cmcCellObj& cell = *GetCellId(col, row).cell;
-            const int32_t address[3] = {cell.category, cell.cellId, cell.index};
-            gEvMan->PostData(evCellSelected, address, sizeof address);
-        }
-        if (allowed) {
-            AnnounceCell(col, row, false);
-            UpdateSelection(col, row);
-        }
+        if (allowed) CellChosen(col, row, col != CurrentCol() || row != CurrentRow());
     }
     HideEditor(true);
     return allowed;
+}
+
+void cuiSheet::CellChosen(int32_t col, int32_t row, bool moved) {
+    if (moved && gEvMan) {
+        const cmcCellObj& cell = *GetCellId(col, row).cell;
+        const int32_t address[3] = {cell.category, cell.cellId, cell.index};
+        gEvMan->PostData(evCellSelected, address, sizeof address);
+    }
+    AnnounceCell(col, row, false);
+    UpdateSelection(col, row);
 }
 
 void cuiSheet::UpdateSelection(int32_t col, int32_t row) {

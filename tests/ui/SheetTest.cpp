@@ -3,9 +3,11 @@
 #include "foundation/SheetDef.h"
 #include "image/RecordLayout.h"
 #include "tests/cells/CellTestSupport.h"
+#include "ui/cuiMenu.h"
 
 #include <QFontMetrics>
 
+#include <cstring>
 #include <fstream>
 #include <regex>
 
@@ -587,6 +589,107 @@ TEST_F(SheetDrawTest, WarningAndErrorMarks) {
     // A cell without a mark shows none.
     EXPECT_EQ(At(shot, QPoint(w.left() + e / 2, Grid().CellRect(2, 6).bottom() - e / 2)),
               Palette(QPalette::Base));
+}
+
+} // namespace
+} // namespace uitest
+
+namespace uitest {
+namespace {
+
+class SheetBusTest : public SheetFixture {
+protected:
+    void Listen() { gEvMan->AddListener(&SheetBusTest::Record, this); }
+    ~SheetBusTest() override {
+        if (gEvMan) gEvMan->RemoveListener(&SheetBusTest::Record, this);
+    }
+    static void Record(void* user, const cmcEvent& ev) {
+        auto* self = static_cast<SheetBusTest*>(user);
+        if (ev.type == evQueryBank) return;
+        self->seen_.push_back({ev.type, ev.p1, ev.p2, ev.Text(), ev.data});
+    }
+    struct Seen {
+        int32_t type;
+        intptr_t p1, p2;
+        std::string text;
+        std::vector<uint8_t> data;
+    };
+    std::vector<Seen> Of(int32_t type) const {
+        std::vector<Seen> out;
+        for (const Seen& s : seen_)
+            if (s.type == type) out.push_back(s);
+        return out;
+    }
+    std::vector<Seen> seen_;
+};
+
+TEST_F(SheetBusTest, FocusBuildsAndDropsTheCellsPopupMenu) {
+    Listen();
+    cuiSheet& s = Open("GI_Sheet_TChan");
+    ASSERT_NE(s.PopupMenuItems(), nullptr);
+    EXPECT_EQ(s.PopupMenu()->actions().size(), 2);
+    const std::vector<Seen> built = Of(evBuildMenuItems);
+    ASSERT_FALSE(built.empty());
+    EXPECT_EQ(built.back().p1, cuiMenu::BusId(s.PopupMenuItems()));
+    EXPECT_EQ(built.back().p2, 20);
+    EXPECT_EQ(built.back().text, "GI_PMenu_TChan");
+    EXPECT_FALSE(Of(evUpdateMenus).empty());
+
+    // The menu's own items ask which cell they act on; the sheet answers.
+    Key(Qt::Key_Down);
+    const std::vector<cmcEvAns> answers =
+        gEvMan->SendWithAnswer(evQueryCurrentCell, cuiMenu::BusId(s.PopupMenu()));
+    cmcCellObj current;
+    ASSERT_TRUE(cuiMenu::CellFromAnswers(answers, current));
+    EXPECT_EQ(current.cellId, Id("CL_Mch_FreqR"));
+    EXPECT_EQ(current.index, 1);
+    EXPECT_TRUE(gEvMan->SendWithAnswer(evQueryCurrentCell, 12345).empty()) << "another menu's question";
+
+    seen_.clear();
+    Grid().clearFocus();
+    EXPECT_EQ(s.PopupMenuItems(), nullptr);
+    ASSERT_EQ(Of(evClearMenuItems).size(), 1u);
+    EXPECT_EQ(Of(evClearMenuItems)[0].p2, 20);
+    EXPECT_EQ(Of(evUpdateMenus).size(), 1u);
+}
+
+TEST_F(SheetBusTest, ANewCurrentCellIsPosted) {
+    Open("GI_Sheet_TChan");
+    scheduler_.Advance(20);
+    Listen();
+    Key(Qt::Key_Right);
+    scheduler_.Advance(20);
+    const std::vector<Seen> moved = Of(evCellSelected);
+    ASSERT_EQ(moved.size(), 1u);
+    ASSERT_EQ(moved[0].data.size(), 12u);
+    int32_t address[3];
+    std::memcpy(address, moved[0].data.data(), sizeof address);
+    EXPECT_EQ(address[0], Sheet().GetCell(2, 1).category);
+    EXPECT_EQ(address[1], Id("CL_Mch_FreqT"));
+    EXPECT_EQ(address[2], 0);
+    EXPECT_FALSE(Of(evStatusText).empty()) << "a selection clears the status message";
+}
+
+TEST_F(SheetBusTest, ACommittedFrequencyRedrawsItsRow) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    Settle();
+    Key('1');
+    QTest::keyClicks(Sheet().Editor(), "46.52");
+    QTest::keyClick(Sheet().Editor(), Qt::Key_Return);
+    QApplication::processEvents();
+    // The cell and the rest of its record's row: the transmit frequency follows.
+    for (int c = 0; c < 5; ++c)
+        EXPECT_TRUE(recorder_.draws.count({c, 1})) << c;
+    EXPECT_FALSE(recorder_.draws.count({1, 2}));
+}
+
+TEST_F(SheetBusTest, TheEditorTakesAtMost1024Characters) {
+    Open("GI_Sheet_TChan");
+    Key('1');
+    ASSERT_TRUE(Sheet().EditorVisible());
+    Sheet().Editor()->insert(QString(2000, 'B'));
+    EXPECT_EQ(Sheet().Editor()->text().size(), 1024);
+    QTest::keyClick(Sheet().Editor(), Qt::Key_Escape);
 }
 
 } // namespace
