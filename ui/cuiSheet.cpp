@@ -1,6 +1,5 @@
 #include "ui/cuiSheet.h"
 
-#include "cells/CellCanvas.h"
 #include "cells/CellEngine.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
@@ -10,6 +9,7 @@
 #include "platform/Fatal.h"
 #include "platform/QtText.h"
 #include "platform/Sleep.h"
+#include "ui/QtCellCanvas.h"
 #include "ui/QtConvert.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiMenu.h"
@@ -59,35 +59,6 @@ constexpr uint32_t kMatchNeighbours = 1u << 4;
 constexpr uint32_t kMatchAll = 1u << 5;
 constexpr uint32_t kMatchIndexFrom = 1u << 6;
 constexpr uint32_t kMatchIndexUpTo = 1u << 7;
-
-// The cells' drawing surface over the painter a cell is drawn with.
-class PainterCanvas : public CellCanvas {
-public:
-    PainterCanvas(QPainter& painter, const QPalette& palette) : painter_(painter), palette_(palette) {}
-
-    ColorValue FontColor() const override { return font_; }
-    void SetFontColor(ColorValue color) override { font_ = color; }
-    ColorValue BrushColor() const override { return brush_; }
-    void SetBrushColor(ColorValue color) override { brush_ = color; }
-    void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override {
-        if (right > left && bottom > top)
-            painter_.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(brush_, palette_));
-    }
-    void FrameRect(int32_t left, int32_t top, int32_t right, int32_t bottom, ColorValue color) override {
-        if (right <= left || bottom <= top) return;
-        const QColor c = ToQColor(color, palette_);
-        painter_.fillRect(QRect(left, top, right - left, 1), c);
-        painter_.fillRect(QRect(left, bottom - 1, right - left, 1), c);
-        painter_.fillRect(QRect(left, top, 1, bottom - top), c);
-        painter_.fillRect(QRect(right - 1, top, 1, bottom - top), c);
-    }
-
-private:
-    QPainter& painter_;
-    const QPalette& palette_;
-    ColorValue font_ = kClWindowText;
-    ColorValue brush_ = kClWindow;
-};
 
 int Sign(int32_t v) {
     return (v > 0) - (v < 0);
@@ -1094,18 +1065,17 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
     if (marked && !EditorVisible()) back = (grid_->hasFocus() || listMode_) ? kClHighlight : kClBtnFace;
     painter.save();
     painter.setClipRect(cellRect);
-    painter.fillRect(rect, ToQColor(back, palette));
+    QtCellCanvas canvas(painter, palette, sheetPanel_->font());
+    canvas.SetBrushColor(back);
+    canvas.FillRect(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
     if (cell.layout & cmcCellObj::kLayoutB) {
         const bool light = cell.color == kClWindow || cell.color == kWhite;
-        painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1),
-                         ToQColor(light ? kRuleGrey : kWhite, palette));
+        canvas.SetBrushColor(light ? kRuleGrey : kWhite);
+        canvas.FillRect(rect.left(), rect.bottom(), rect.left() + rect.width(), rect.bottom() + 1);
+        canvas.SetBrushColor(back);
     }
 
-    const QFont font = CellFont(cell);
-    const FontDesc* desc = cell.font ? cell.font.get() : baseCell_->font.get();
-    PainterCanvas canvas(painter, palette);
-    canvas.SetFontColor(desc ? desc->color : kClWindowText);
-    canvas.SetBrushColor(back);
+    if (const FontDesc* desc = cell.font ? cell.font.get() : baseCell_->font.get()) canvas.SetFont(*desc);
     if (marked && back == kClHighlight) canvas.SetFontColor(kClHighlightText);
 
     std::string text;
@@ -1131,11 +1101,8 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
         if (fc == kClBtnFace || fc == kSilver || fc == kClGrayText) canvas.SetFontColor(kClWindow);
     }
 
-    painter.setFont(font);
-    painter.setPen(ToQColor(canvas.FontColor(), palette));
-    const QFontMetrics fm(font);
     const std::vector<std::string> lines = SplitLines(text);
-    const int lineHeight = fm.height();
+    const int lineHeight = canvas.TextExtent("A").height();
     const int h = lineHeight * static_cast<int>(lines.size());
     int y = r.top + scale_;
     switch ((cell.layout & cmcCellObj::kAlignVMask) >> 2) {
@@ -1151,13 +1118,12 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
     int penX = r.left;
     const int hAlign = cell.layout & cmcCellObj::kAlignHMask;
     for (const std::string& part : lines) {
-        const QString s = plat::ToQString(part);
-        const int w = fm.horizontalAdvance(s);
+        const int w = canvas.TextExtent(part).width();
         int x = r.left + 4 * scale_;
         if (hAlign == 1) x = r.left + (r.right - r.left - w) / 2;
         if (hAlign == 2) x = r.right - w - 4 * scale_;
-        painter.drawText(x, y + fm.ascent(), s);
-        penX = x + w;
+        canvas.TextOut(x, y, part);
+        penX = canvas.PenPos().x();
         y += lineHeight;
     }
 
