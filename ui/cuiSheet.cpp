@@ -186,13 +186,15 @@ void cuiSheet::Build() {
 
     popup_ = new QMenu(grid_);
 
-    InstallHandlers();
-
+    // Before the handlers are in: the grid takes (0, 0) whatever it holds,
+    // and the steps leave the current cell on a selectable cell near it.
     grid_->MoveColRow(0, 0, true, false);
     MoveBy(0, 1);
     MoveBy(0, -1);
     MoveBy(1, 0);
     MoveBy(-1, 0);
+
+    InstallHandlers();
 
     if (titlePanel_) titlePanel_->show();
     sheetPanel_->show();

@@ -6,6 +6,7 @@
 #include "ui/cuiMenu.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 
 #include <cstring>
 #include <fstream>
@@ -690,6 +691,52 @@ TEST_F(SheetBusTest, TheEditorTakesAtMost1024Characters) {
     Sheet().Editor()->insert(QString(2000, 'B'));
     EXPECT_EQ(Sheet().Editor()->text().size(), 1024);
     QTest::keyClick(Sheet().Editor(), Qt::Key_Escape);
+}
+
+} // namespace
+} // namespace uitest
+
+namespace uitest {
+namespace {
+
+class SheetInputTest : public SheetFixture {};
+
+TEST_F(SheetInputTest, RepeatedLinesAreParsedAgain) {
+    cuiSheet& s = Open("GI_Sheet_TLoop");
+    ASSERT_EQ(s.RowCount(), 7);
+    for (int r = 0; r < 6; ++r) {
+        EXPECT_EQ(s.GetCell(0, r).cellId, Id(r % 2 == 0 ? "CL_Mch_FreqR" : "CL_Mch_FreqT")) << r;
+        EXPECT_EQ(s.GetCell(0, r).index, 0) << "a line between repeats is no copy: " << r;
+    }
+    // The repeats are made after the whole directive line, SelectOFF included.
+    for (int r = 0; r < 7; ++r)
+        EXPECT_EQ(s.GetCellId(0, r).flags & clsSheetCellId::kMayJoin, r < 2 ? clsSheetCellId::kMayJoin : 0)
+            << r;
+    EXPECT_EQ(s.MultiSelectMode(), 1);
+}
+
+TEST_F(SheetInputTest, TypedCharactersReachTheCellsAsTheirBytes) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    recorder_.onEdit = [](cmcCellCapsule&) { return 0; };
+    auto type = [this](const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+        QApplication::sendEvent(&Grid(), &press);
+    };
+    type(QString::fromUtf8("\xc3\xa9"));     // e acute, byte 0xE9
+    type(QString::fromUtf8("\xe2\x82\xac")); // the euro sign has no byte
+    QTest::keyClick(&Grid(), Qt::Key_Backspace);
+    ASSERT_EQ(recorder_.edits.size(), 2u);
+    EXPECT_EQ(recorder_.edits[0].request.key, 0xE9);
+    EXPECT_EQ(recorder_.edits[1].request.key, 8);
+}
+
+TEST_F(SheetInputTest, AnOpenPopupMenuIsNoFocusLoss) {
+    cuiSheet& s = Open("GI_Sheet_TChan");
+    QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, Centre(2, 2));
+    ASSERT_TRUE(s.PopupMenu()->isVisible());
+    QApplication::processEvents();
+    EXPECT_NE(s.PopupMenuItems(), nullptr) << "the menu's items stay while it is open";
+    s.PopupMenu()->hide();
 }
 
 } // namespace
