@@ -1106,6 +1106,7 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
     if (marked && !EditorVisible()) back = (grid_->hasFocus() || listMode_) ? kClHighlight : kClBtnFace;
     painter.save();
     painter.setClipRect(cellRect);
+    // Most cells draw in the sheet's own font, which the panel already holds.
     BatchedCanvas canvas(painter, palette, sheetPanel_->font());
     canvas.SetBrushColor(back);
     canvas.FillRect(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
@@ -1116,7 +1117,10 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
         canvas.SetBrushColor(back);
     }
 
-    if (const FontDesc* desc = cell.font ? cell.font.get() : baseCell_->font.get()) canvas.SetFont(*desc);
+    if (cell.font)
+        canvas.SetFont(*cell.font);
+    else if (baseCell_->font)
+        canvas.SetFontColor(baseCell_->font->color);
     if (marked && back == kClHighlight) canvas.SetFontColor(kClHighlightText);
 
     std::string text;
