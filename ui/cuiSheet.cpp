@@ -75,7 +75,17 @@ public:
         QtCellCanvas::SetBrushColor(color);
     }
     void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override {
-        if (right > left && bottom > top) fills_.append(QRect(left, top, right - left, bottom - top));
+        if (right <= left || bottom <= top) return;
+        // Glyphs are filled a column of dots at a time: a dot right below the
+        // last one lengthens it.
+        if (!fills_.isEmpty()) {
+            QRect& last = fills_.last();
+            if (last.left() == left && last.right() == right - 1 && last.bottom() == top - 1) {
+                last.setBottom(bottom - 1);
+                return;
+            }
+        }
+        fills_.append(QRect(left, top, right - left, bottom - top));
     }
     void FrameRect(int32_t left, int32_t top, int32_t right, int32_t bottom, ColorValue color) override {
         Flush();

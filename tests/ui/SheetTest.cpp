@@ -840,3 +840,22 @@ TEST_F(SheetRangeTest, TheSheetTellsItsGridIsGone) {
 
 } // namespace
 } // namespace uitest
+
+namespace uitest {
+namespace {
+
+class SheetZoomTest : public SheetDrawTestBase {};
+
+TEST_F(SheetZoomTest, TheFontSizeSettingScalesTheSheet) {
+    const int32_t base = Open("GI_Sheet_TChan").BaseCell().font->height;
+    const int rowHeight = Grid().RowHeight(1);
+    sheet_.reset();
+    gEnviron->FontSizePercentage = 300;
+    cuiSheet& s = Open("GI_Sheet_TChan");
+    EXPECT_EQ(s.BaseCell().font->height, 3 * base);
+    EXPECT_GT(Grid().RowHeight(1), 2 * rowHeight);
+    Shot("zoom");
+}
+
+} // namespace
+} // namespace uitest
