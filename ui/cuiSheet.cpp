@@ -136,6 +136,7 @@ cuiSheet::cuiSheet(const CellEngine& engine, QWidget* parent, const cmcCellCapsu
 }
 
 cuiSheet::~cuiSheet() {
+    alive_.reset();
     if (gEvMan) {
         gEvMan->RemoveListener(&cuiSheet::OnEventThunk, this);
         // Pop-ups that belong to this grid close.
@@ -475,13 +476,19 @@ void cuiSheet::OnCellChanged(const cmcCellCapsule& request, int32_t resultFlags)
     InvalidateMatching(*request.cell, selector);
 }
 
-void cuiSheet::ListPick(cmcCellCapsule& picked) {
-    cmcCellCapsule pick = opening_ ? *opening_ : cmcCellCapsule{};
-    pick.linkedRequest = &picked;
-    pick.mode = cmcCellCapsule::kModePick;
-    picked.key = 0;
-    CallOwner(pick, 1);
+bool cuiSheet::ListPick(cmcCellCapsule& picked) {
+    // A list without an opener has nobody to take the pick.
+    if (opening_ && opening_->cell) {
+        cmcCellCapsule pick = *opening_;
+        pick.linkedRequest = &picked;
+        pick.mode = cmcCellCapsule::kModePick;
+        picked.key = 0;
+        const std::weak_ptr<bool> alive = alive_;
+        CallOwner(pick, 1);
+        if (alive.expired()) return false;
+    }
     if (parent_) parent_->hide();
+    return true;
 }
 
 void cuiSheet::SendEdit(int32_t col, int32_t row, int32_t key, int32_t command, const std::string* text) {
@@ -501,11 +508,16 @@ void cuiSheet::SendEdit(int32_t col, int32_t row, int32_t key, int32_t command, 
             text = nullptr;
         }
         if (listMode_) {
-            if (request.key == cmcCellCapsule::kKeyEnter || request.key == cmcCellCapsule::kKeyMouseChoice)
-                ListPick(request);
+            if ((request.key == cmcCellCapsule::kKeyEnter ||
+                 request.key == cmcCellCapsule::kKeyMouseChoice) &&
+                !ListPick(request))
+                return;
             break;
         }
+        // What the cell runs may close the sheet (a command, a reload).
+        const std::weak_ptr<bool> alive = alive_;
         const int32_t result = CallOwner(request, 1);
+        if (alive.expired()) return;
         bool mayReplay = true;
         if (request.jumpRequest) {
             // A cell that names a place no selectable cell has, or one that
@@ -1061,7 +1073,9 @@ bool cuiSheet::OnEditorKey(QKeyEvent& event) {
     case Qt::Key_Up:
     case Qt::Key_Down: {
         const int key = event.key();
+        const std::weak_ptr<bool> alive = alive_;
         CommitEditor();
+        if (alive.expired()) return true;
         grid_->setFocus(Qt::OtherFocusReason);
         if (key == Qt::Key_Up) MoveBy(0, -1);
         if (key == Qt::Key_Down) MoveBy(0, 1);
@@ -1074,11 +1088,14 @@ bool cuiSheet::OnEditorKey(QKeyEvent& event) {
         editorDetached_ = false;
         return true;
     case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
+    case Qt::Key_PageDown: {
+        const std::weak_ptr<bool> alive = alive_;
         CommitEditor();
+        if (alive.expired()) return true;
         grid_->setFocus(Qt::OtherFocusReason);
         MoveBy(0, event.key() == Qt::Key_PageUp ? -kPageRows : kPageRows);
         return true;
+    }
     default:
         return false;
     }

@@ -232,6 +232,8 @@ protected:
     uint8_t state_ = 0;
     // Shift as the last key or mouse event on the grid had it.
     bool shift_ = false;
+    // Expires with the sheet: an owner call may delete it.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 
 private:
     static void OnEventThunk(void* user, const cmcEvent& ev);
@@ -268,7 +270,8 @@ private:
     // Repaints the cell and the 'T' cells that continue it to the right.
     void RedrawCell(int32_t col, int32_t row);
     void SelectReturnedRange(const cmcCellCapsule& request, int32_t col, int32_t row);
-    void ListPick(cmcCellCapsule& picked);
+    // False when the sheet is gone afterwards.
+    bool ListPick(cmcCellCapsule& picked);
     bool IsSelectable(int32_t col, int32_t row) const;
     bool InGrid(int32_t col, int32_t row) const;
     bool IsEmptyCell(const cmcCellObj& cell) const;

@@ -859,3 +859,36 @@ TEST_F(SheetZoomTest, TheFontSizeSettingScalesTheSheet) {
 
 } // namespace
 } // namespace uitest
+
+namespace uitest {
+namespace {
+
+class SheetLifetimeTest : public SheetFixture {};
+
+// A command the cell runs may close the sheet that sent it.
+TEST_F(SheetLifetimeTest, AnOwnerMayCloseTheSheet) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    recorder_.onEdit = [this](cmcCellCapsule& r) {
+        r.jumpKey = 'x';
+        sheet_.reset();
+        return 0;
+    };
+    cuiSheet* sheet = sheet_.get();
+    sheet->SendEdit(1, 1, '5', 0);
+    EXPECT_EQ(sheet_, nullptr);
+    EXPECT_EQ(recorder_.edits.size(), 1u);
+    EXPECT_TRUE(sleeps_.pauses.empty());
+}
+
+TEST_F(SheetLifetimeTest, AListWithoutOpenerOnlyCloses) {
+    Open("GI_Sheet_Sel_Comm_Wide", [this](cuiSheet& s) {
+        s.SetListMode(true);
+        RecordOwner(s);
+    });
+    Key(Qt::Key_Return);
+    EXPECT_TRUE(recorder_.edits.empty());
+    EXPECT_FALSE(host_.isVisible());
+}
+
+} // namespace
+} // namespace uitest
