@@ -616,8 +616,7 @@ void cuiSheet::MoveCurrent(int32_t col, int32_t row) {
     AnnounceCell(CurrentCol(), CurrentRow(), false);
 }
 
-void cuiSheet::StepOnce(int32_t sx, int32_t sy, int32_t& cx, int32_t& cy) {
-    const bool wrap = listMode_ && !grid_->ShowsScrollBars();
+void cuiSheet::StepOnce(int32_t sx, int32_t sy, bool wrap, int32_t& cx, int32_t& cy) {
     int32_t g = cx, h = cy;
     for (;;) {
         g += sx;
@@ -670,8 +669,10 @@ void cuiSheet::MoveBy(int32_t dx, int32_t dy) {
         targetRow_ = cy;
     }
     const int32_t steps = std::abs(dx != 0 ? dx : dy);
+    // A list without scroll bars runs round, one step at a time.
+    const bool wrap = listMode_ && steps == 1 && !grid_->ShowsScrollBars();
     for (int32_t i = 0; i < steps; ++i) {
-        StepOnce(sx, sy, cx, cy);
+        StepOnce(sx, sy, wrap, cx, cy);
         targetCol_ = cx;
         targetRow_ = cy;
     }

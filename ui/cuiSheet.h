@@ -277,5 +277,5 @@ private:
     bool IsEmptyCell(const cmcCellObj& cell) const;
     QFont CellFont(const cmcCellObj& cell) const;
     void SendStatusClear();
-    void StepOnce(int32_t sx, int32_t sy, int32_t& cx, int32_t& cy);
+    void StepOnce(int32_t sx, int32_t sy, bool wrap, int32_t& cx, int32_t& cy);
 };

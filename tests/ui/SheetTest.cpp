@@ -457,6 +457,11 @@ TEST_F(SheetListTest, MovesWrapAroundInAList) {
     EXPECT_EQ(Current(), std::make_pair(0, 1));
     Key(Qt::Key_Down);
     EXPECT_EQ(Current(), std::make_pair(0, 0));
+    // Page keys run to the end and stop there.
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(Current(), std::make_pair(0, 1));
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(Current(), std::make_pair(0, 1));
 }
 
 } // namespace
