@@ -897,3 +897,43 @@ TEST_F(SheetLifetimeTest, AListWithoutOpenerOnlyCloses) {
 
 } // namespace
 } // namespace uitest
+
+namespace uitest {
+namespace {
+
+class SheetMouseRangeTest : public SheetFixture {};
+
+TEST_F(SheetMouseRangeTest, ShiftClickAndDragExtendTheLines) {
+    Open("GI_Sheet_TChan");
+    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, Centre(2, 2));
+    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, Qt::ShiftModifier, Centre(3, 4));
+    EXPECT_EQ(Current(), std::make_pair(3, 4));
+    for (int r = 1; r < Sheet().RowCount(); ++r)
+        EXPECT_EQ(Sheet().IsCellMarked(1, r), r >= 2 && r <= 4) << r;
+
+    // A plain click starts afresh; dragging with the button held extends.
+    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, Centre(1, 6));
+    EXPECT_FALSE(Sheet().RangeShown());
+    QTest::mousePress(Grid().viewport(), Qt::LeftButton, {}, Centre(1, 6));
+    QTest::mouseMove(Grid().viewport(), Centre(1, 8));
+    QTest::mouseRelease(Grid().viewport(), Qt::LeftButton, {}, Centre(1, 8));
+    EXPECT_EQ(Current(), std::make_pair(1, 8));
+    for (int r = 1; r < Sheet().RowCount(); ++r)
+        EXPECT_EQ(Sheet().IsCellMarked(4, r), r >= 6 && r <= 8) << r;
+}
+
+TEST_F(SheetMouseRangeTest, ARowThatMayNotJoinEndsTheRange) {
+    Open("GI_Sheet_TLoop");
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Current(), std::make_pair(0, 1));
+    EXPECT_TRUE(Sheet().RangeShown());
+    EXPECT_TRUE(Sheet().IsCellMarked(0, 0));
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Current(), std::make_pair(0, 2));
+    EXPECT_FALSE(Sheet().RangeShown()) << "row 2 may not join a range";
+    EXPECT_FALSE(Sheet().IsCellMarked(0, 0));
+    EXPECT_FALSE(Sheet().IsCellMarked(0, 1));
+}
+
+} // namespace
+} // namespace uitest
