@@ -304,6 +304,7 @@ void cuiSheet::LoadBasicCell() {
     if (grid_) {
         grid_->SetColor(ToQColor(baseCell_->color, grid_->palette()));
         if (baseCell_->font) sheetPanel_->setFont(ToQFont(*baseCell_->font, sheetPanel_->font()));
+        lineHeight_ = QFontMetrics(sheetPanel_->font()).height();
     }
 }
 
@@ -1176,7 +1177,8 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
 
     canvas.Flush();
     const std::vector<std::string> lines = SplitLines(text);
-    const int lineHeight = canvas.TextExtent("A").height();
+    // Most cells are in the sheet's font, whose line height is known.
+    const int lineHeight = cell.font ? canvas.TextExtent("A").height() : lineHeight_;
     const int h = lineHeight * static_cast<int>(lines.size());
     int y = r.top + scale_;
     switch ((cell.layout & cmcCellObj::kAlignVMask) >> 2) {
@@ -1192,7 +1194,7 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
     int penX = r.left;
     const int hAlign = cell.layout & cmcCellObj::kAlignHMask;
     for (const std::string& part : lines) {
-        const int w = canvas.TextExtent(part).width();
+        const int w = hAlign == 0 ? 0 : canvas.TextExtent(part).width();
         int x = r.left + 4 * scale_;
         if (hAlign == 1) x = r.left + (r.right - r.left - w) / 2;
         if (hAlign == 2) x = r.right - w - 4 * scale_;

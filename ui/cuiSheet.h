@@ -219,6 +219,8 @@ protected:
     int32_t rows_ = 0;
     std::array<int32_t, cmcCellObj::kChParams> chParams_{};
     std::unique_ptr<cmcCellObj> baseCell_;
+    // A line of text in the sheet's font.
+    int lineHeight_ = 0;
     std::vector<clsSheetCellId> slots_;
     int32_t firstSelCol_ = 0;
     int32_t firstSelRow_ = 0;
