@@ -937,3 +937,28 @@ TEST_F(SheetMouseRangeTest, ARowThatMayNotJoinEndsTheRange) {
 
 } // namespace
 } // namespace uitest
+
+namespace uitest {
+namespace {
+
+class SheetBankTest : public SheetFixture {};
+
+TEST_F(SheetBankTest, TheBankOverviewFollowsTheImage) {
+    Open("GI_Sheet_TBanks", [this](cuiSheet& s) { RecordOwner(s); });
+    QApplication::processEvents();
+    EXPECT_EQ(recorder_.texts[std::make_pair(1, 1)], "3");
+    EXPECT_EQ(recorder_.texts[std::make_pair(1, 2)], "0");
+    // Row 2 of bank 0 holds nothing any more.
+    datCh ch(&Doc().WorkingImage());
+    const int32_t kind = ModelClassOf(gEnviron->ModelType);
+    ch.Load(kind, 2);
+    ch.rxFreq = ch.txFreq = 0;
+    ch.Store(kind, 2);
+    gEvMan->Send(evRedrawSheet);
+    QApplication::processEvents();
+    EXPECT_EQ(recorder_.texts[std::make_pair(1, 1)], "2");
+    Shot("banks");
+}
+
+} // namespace
+} // namespace uitest
