@@ -366,6 +366,7 @@ void cuiSheet::Layout(const std::string& cellsKey) {
 }
 
 void cuiSheet::InstallHandlers() {
+    handlersIn_ = true;
     grid_->SetFocusGainedHandler([this] { OnFocusGained(); });
     grid_->SetFocusLostHandler([this] { OnFocusLost(); });
     grid_->SetKeyDownHandler([this](QKeyEvent& e) { return OnKeyDown(e); });
@@ -600,7 +601,7 @@ void cuiSheet::SetCurrentCell(int32_t col, int32_t row) {
     state_ &= static_cast<uint8_t>(~kColumnChange);
     if (row != CurrentRow()) {
         grid_->SetRow(row);
-    } else if (CurrentCol() != oldCol) {
+    } else if (CurrentCol() != oldCol && handlersIn_) {
         // The grid asks nothing for a row it is already on, yet the cell is
         // a new one: tell it as the row change would have.
         SendStatusClear();
