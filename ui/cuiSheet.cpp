@@ -95,6 +95,11 @@ public:
     void Flush() {
         if (fills_.isEmpty()) return;
         QPainter& p = Painter();
+        if (fills_.size() == 1) {
+            p.fillRect(fills_.first(), ToQColor(BrushColor(), palette_));
+            fills_.clear();
+            return;
+        }
         p.save();
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(Qt::NoPen);
