@@ -240,6 +240,9 @@ void cuiSheet::Build() {
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     popup_ = new QMenu(grid_);
+    // The items' states follow the cell the menu opens on.
+    QObject::connect(popup_, &QMenu::aboutToShow, this,
+                     [this] { AnnounceCell(CurrentCol(), CurrentRow(), false); });
 
     // Before the handlers are in: the grid takes (0, 0) whatever it holds,
     // and the steps leave the current cell on a selectable cell near it.
