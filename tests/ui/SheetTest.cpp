@@ -922,6 +922,23 @@ TEST_F(SheetMouseRangeTest, ShiftClickAndDragExtendTheLines) {
         EXPECT_EQ(Sheet().IsCellMarked(4, r), r >= 6 && r <= 8) << r;
 }
 
+TEST_F(SheetMouseRangeTest, HoldingTheButtonPastTheEdgeMovesOnInTime) {
+    Open("GI_Sheet_TChan");
+    QTest::mousePress(Grid().viewport(), Qt::LeftButton, {}, Centre(2, 2));
+    const QRect last = Grid().CellRect(2, 12);
+    QTest::mouseMove(Grid().viewport(), QPoint(last.center().x(), last.bottom() + 30));
+    EXPECT_EQ(Current(), std::make_pair(2, 2));
+    scheduler_.Advance(cuiGrid::kTimedScrollMs);
+    EXPECT_EQ(Current(), std::make_pair(2, 3));
+    scheduler_.Advance(cuiGrid::kTimedScrollMs);
+    EXPECT_EQ(Current(), std::make_pair(2, 4));
+    QTest::mouseRelease(Grid().viewport(), Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + 30));
+    scheduler_.Advance(cuiGrid::kTimedScrollMs);
+    EXPECT_EQ(Current(), std::make_pair(2, 4)) << "released: no more moves";
+    for (int r = 1; r < Sheet().RowCount(); ++r)
+        EXPECT_EQ(Sheet().IsCellMarked(1, r), r >= 2 && r <= 4) << r;
+}
+
 TEST_F(SheetMouseRangeTest, ARowThatMayNotJoinEndsTheRange) {
     Open("GI_Sheet_TLoop");
     Key(Qt::Key_Down, Qt::ShiftModifier);
