@@ -211,6 +211,10 @@ TEST_F(SheetMoveTest, PageKeysMoveTenRowsAndHomeEndNothing) {
     EXPECT_EQ(Current(), std::make_pair(2, 2));
     Key(Qt::Key_End);
     EXPECT_EQ(Current(), std::make_pair(2, 2));
+    // Ctrl with Up or Down belongs to the menus' short-cuts.
+    Key(Qt::Key_Down, Qt::ControlModifier);
+    Key(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(Current(), std::make_pair(2, 2));
 }
 
 TEST_F(SheetMoveTest, LeftAtTheLeftEdgeGoesToTheCell) {
