@@ -208,10 +208,12 @@ constexpr bool PackOrderIsComplete() {
 static_assert(PackOrderIsComplete(), "packing positions 1..61 must each name one block");
 
 // Fields of the static tables that the image passes use.
-constexpr int32_t kBankCounts = 93932; // 128 big-endian channel counts
-constexpr int32_t kBankFlags = 93900;  // 0x40 widen bank 127 on a clone write, 0x20 see normalisation
-constexpr int32_t kClassBits = 94210;  // model-class bit string
-constexpr int32_t kComment1 = 94214;   // two 16-character comment texts
+constexpr int32_t kBankCounts = 93932;  // 128 big-endian channel counts
+constexpr int32_t kDisplayForm = 93824; // bit 2 (kDisplayFormBit): the display's glyph form
+constexpr uint8_t kDisplayFormBit = 0x04;
+constexpr int32_t kBankFlags = 93900; // 0x40 widen bank 127 on a clone write, 0x20 see normalisation
+constexpr int32_t kClassBits = 94210; // model-class bit string
+constexpr int32_t kComment1 = 94214;  // two 16-character comment texts
 constexpr int32_t kComment2 = 94230;
 constexpr int32_t kNewerDataByte = 98934;
 constexpr int32_t kSiteCounts = 107210; // 128 per-site repeater counts
