@@ -287,4 +287,18 @@ TEST_F(BankSheetTest, NoMoreRowsThanTheStock) {
     EXPECT_EQ(sheet.StockSlot(0, iuiSh_ChBank::kStockRows - 1).cell->index, iuiSh_ChBank::kStockRows - 2);
 }
 
+// A loop with its count is an ordinary loop, whatever the bank holds; and
+// the rows do not follow the bank then.
+TEST_F(BankSheetTest, ALoopWithACountIsAnOrdinaryLoop) {
+    LoadModel(0);
+    FillBank(0, 5);
+    FillBank(1, 2);
+    iuiSh_ChBank& sheet = OpenBank(1, "GI_Sheet_TBankCounted");
+    EXPECT_EQ(sheet.RowCount(), 4);
+    EXPECT_EQ(sheet.FirstLoopRow(), -1);
+    EXPECT_EQ(sheet.GetCell(0, 1).index, 0) << "no bank's first channel either";
+    gEvMan->Send(evAddRow);
+    EXPECT_EQ(sheet.RowCount(), 4);
+}
+
 } // namespace
