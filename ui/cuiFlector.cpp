@@ -32,6 +32,7 @@ cuiFlector::cuiFlector(const cmcCellCapsule& request, const std::string& name, c
 }
 
 cuiFlector::~cuiFlector() {
+    released_ = true;
     qApp->removeEventFilter(this);
     if (gEvMan) gEvMan->RemoveListener(&cuiFlector::OnEventThunk, this);
     // The sheet goes while its widgets are still there.
