@@ -181,6 +181,7 @@ TEST_F(BankSheetTest, ColumnsOfTheOtherBankTypeAreHidden) {
         const int firstHidden = ColumnOf(sheet, 1, c.hidden[0]);
         EXPECT_EQ(grid.ColWidth(firstHidden - 1), 0);
         EXPECT_GT(grid.ColWidth(0), 0);
+        host_.grab().save(QString("/tmp/kinds14-ltr-model%1.png").arg(c.model));
         // Moving right passes over the hidden columns.
         for (int i = 0; i < sheet.ColCount(); ++i)
             Key(Qt::Key_Right);
