@@ -112,6 +112,8 @@ public:
 
     // --- what the sheet is made of
     const std::string& Name() const { return name_; }
+    // The warning and error marks its cells draw, or none.
+    const ImageList* Images() const { return images_; }
     const SheetStyle& Style() const { return style_; }
     cuiGrid* Grid() const { return grid_; }
     QFrame* SheetPanel() const { return sheetPanel_; }
