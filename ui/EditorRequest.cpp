@@ -1,0 +1,157 @@
+#include "ui/EditorRequest.h"
+
+#include "cells/CellEngine.h"
+#include "cells/cmcCellObj.h"
+#include "foundation/Globals.h"
+#include "foundation/cmcEvMan.h"
+#include "platform/Screen.h"
+#include "ui/cuiGrid.h"
+#include "ui/cuiSheet.h"
+
+#include <QEvent>
+#include <QWidget>
+
+EditorRequest::EditorRequest(const CellEngine& engine, const cmcCellCapsule& opening)
+    : engine_(engine), request_(std::make_unique<cmcCellCapsule>(opening)) {
+    request_->canvas = nullptr;
+    request_->cellRect = nullptr;
+    grid_ = request_->grid;
+    if (request_->owner) images_ = request_->owner->Images();
+    if (opening.grid && opening.cellRect) {
+        const CellRect& r = *opening.cellRect;
+        const QPoint topLeft = opening.grid->viewport()->mapToGlobal(QPoint(r.left, r.top));
+        cellOnScreen_ = QRect(topLeft, QSize(r.right - r.left, r.bottom - r.top));
+    }
+}
+
+EditorRequest::~EditorRequest() = default;
+
+QWidget* EditorRequest::OwnerWidget() const {
+    return grid_.data();
+}
+
+void EditorRequest::Answer(const std::string& editText) {
+    cmcCellObj pickCell;
+    pickCell.cellId = engine_.Vocabulary().CellIndex("Flex0");
+    cmcCellCapsule pick;
+    pick.cell = &pickCell;
+    pick.texts = request_->texts;
+    request_->linkedRequest = &pick;
+    request_->mode = cmcCellCapsule::kModePick;
+    request_->key = 0;
+    request_->editText = editText;
+    engine_.Execute(*request_, 1);
+    request_->linkedRequest = nullptr;
+}
+
+void PlaceAtCell(const EditorRequest& request, QWidget& window) {
+    const QRect cell = request.CellOnScreen();
+    const plat::Rect area = plat::Screen().WorkArea();
+    const QRect work(area.left, area.top, area.width, area.height);
+    const int w = window.frameGeometry().width();
+    const int h = window.frameGeometry().height();
+    const int x = cell.left();
+    const int y = cell.top();
+    const int below = cell.top() + cell.height();
+    const int workRight = work.left() + work.width();
+    const int workBottom = work.top() + work.height();
+
+    int top = below;
+    bool overlaps = false;
+    if (below + h > workBottom) {
+        if (h < y - work.top()) {
+            top = y - h;
+        } else {
+            top = workBottom - h;
+            overlaps = true;
+        }
+    }
+    int left = x + 8;
+    if (x + 8 + w > workRight) {
+        left = workRight - w;
+        if (overlaps && w < x - work.left()) left = x - w;
+    }
+    window.move(left, top);
+}
+
+EditorEnd EndingEvent(int32_t type, intptr_t p2, const cuiGrid* ownerGrid) {
+    if (type == evObjectDestroyed && p2 == reinterpret_cast<intptr_t>(ownerGrid)) return EditorEnd::Cancel;
+    if (type == evEndEditing) return EditorEnd::Deactivate;
+    return EditorEnd::None;
+}
+
+PopupEditor::PopupEditor(const CellEngine& engine, const cmcCellCapsule& request)
+    : request_(engine, request) {
+    form_ = new QWidget(request_.OwnerWidget(), Qt::Tool | Qt::FramelessWindowHint);
+    form_->installEventFilter(this);
+    QObject::connect(form_, &QObject::destroyed, this, [this] {
+        form_ = nullptr;
+        delete this;
+    });
+}
+
+PopupEditor::~PopupEditor() {
+    StopListening();
+    if (form_) {
+        form_->removeEventFilter(this);
+        QObject::disconnect(form_, nullptr, this, nullptr);
+        delete form_.data();
+    }
+}
+
+void PopupEditor::Show(QWidget* focus) {
+    form_->adjustSize();
+    PlaceAtCell(request_, *form_);
+    if (gEvMan && !listening_) {
+        gEvMan->AddListener(&PopupEditor::OnEvent, this);
+        listening_ = true;
+    }
+    form_->show();
+    form_->activateWindow();
+    if (focus) focus->setFocus();
+}
+
+void PopupEditor::StopListening() {
+    if (gEvMan && listening_) gEvMan->RemoveListener(&PopupEditor::OnEvent, this);
+    listening_ = false;
+}
+
+void PopupEditor::Commit() {
+    if (committed_ || cancelled_) return;
+    committed_ = true;
+    Store();
+    Release();
+}
+
+void PopupEditor::Cancel() {
+    cancelled_ = true;
+    Release();
+}
+
+void PopupEditor::Deactivated() {
+    if (!cancelled_) Commit();
+    Release();
+}
+
+void PopupEditor::Release() {
+    if (form_) form_->deleteLater();
+}
+
+void PopupEditor::OnEvent(void* user, const cmcEvent& ev) {
+    auto* self = static_cast<PopupEditor*>(user);
+    switch (EndingEvent(ev.type, ev.p2, self->request_.OwnerGrid())) {
+    case EditorEnd::Cancel:
+        self->Cancel();
+        break;
+    case EditorEnd::Deactivate:
+        self->Deactivated();
+        break;
+    case EditorEnd::None:
+        break;
+    }
+}
+
+bool PopupEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == form_ && event->type() == QEvent::WindowDeactivate) Deactivated();
+    return QObject::eventFilter(watched, event);
+}
