@@ -1,0 +1,32 @@
+#pragma once
+#include "cells/PopupOpener.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The program's pop-up host: lists open in a cuiFlector, channel lists in an
+// indFlector, over the installed cell engine. The editors are not hosted
+// here yet: they go to the opener that was installed before this one.
+class ProgramPopupOpener : public PopupOpener {
+public:
+    ProgramPopupOpener();
+    ~ProgramPopupOpener() override;
+    ProgramPopupOpener(const ProgramPopupOpener&) = delete;
+    ProgramPopupOpener& operator=(const ProgramPopupOpener&) = delete;
+
+    void OpenList(const cmcCellCapsule& request, int32_t listCellId, int32_t currentValue, cmcGTex* texts,
+                  const std::string& listKey) override;
+    void OpenChannelList(const cmcCellCapsule& request, int32_t listCellId, cmcGTex* texts,
+                         const std::string& listKey, const std::string& text) override;
+    void OpenBitsEditor(const cmcCellCapsule& request, cmcGTex* texts, int32_t value, int32_t firstDigit,
+                        int32_t lastDigit, int32_t style, int32_t markStyle,
+                        const std::string& dialogKey) override;
+    void OpenTextEditor(const cmcCellCapsule& request, cmcGTex* texts, const std::string& bytes,
+                        bool openedByEnter, int32_t maxLength) override;
+    void OpenCharEditor(const cmcCellCapsule& request, int32_t dotSize, int32_t width, int32_t height,
+                        const std::vector<uint8_t>& dots) override;
+
+private:
+    PopupOpener& before_;
+};

@@ -1,0 +1,103 @@
+#include "ui/cuiFlector.h"
+
+#include "foundation/Globals.h"
+#include "foundation/cmcEvMan.h"
+#include "platform/Screen.h"
+#include "ui/PlaceAtCell.h"
+#include "ui/cuiGrid.h"
+#include "ui/cuiSheet.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QWidget>
+
+#include <algorithm>
+
+cuiFlector::cuiFlector(const CellEngine& engine, const cmcCellCapsule& request, int32_t initialCellId,
+                       int32_t initialIndex, cmcGTex& texts, const std::string& name)
+    : cuiFlector(request, name, [&](QWidget* form) {
+          return std::make_unique<cuiSheet>(engine, form, &request, initialCellId, initialIndex, texts, name);
+      }) {}
+
+cuiFlector::cuiFlector(const cmcCellCapsule& request, const std::string& name, const SheetMaker& make)
+    : ownerGrid_(request.grid), name_(name) {
+    Open(request, make);
+}
+
+cuiFlector::~cuiFlector() {
+    if (gEvMan) gEvMan->RemoveListener(&cuiFlector::OnEventThunk, this);
+    // The sheet goes while its widgets are still there.
+    sheet_.reset();
+    delete form_.data();
+}
+
+void cuiFlector::Open(const cmcCellCapsule& request, const SheetMaker& make) {
+    // A top-level pop-up of its own: a click outside it closes it. It is no
+    // child of the grid, so that the grid's end reaches it through the bus
+    // and the sheet goes before its widgets.
+    form_ = new QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint);
+    form_->installEventFilter(this);
+    connect(form_, &QObject::destroyed, this, [this] { Release(); });
+    if (ownerGrid_) connect(ownerGrid_, &QObject::destroyed, this, [this] { Release(); });
+
+    sheet_ = make(form_);
+    sheet_->SetListMode(true);
+    sheet_->Build();
+    // The form sees every key first.
+    sheet_->Grid()->installEventFilter(this);
+
+    form_->show();
+    FitToWorkArea();
+    sheet_->ScrollHome();
+    PlaceAtCell(request, *form_);
+    sheet_->Grid()->setFocus();
+
+    if (gEvMan) gEvMan->AddListener(&cuiFlector::OnEventThunk, this);
+}
+
+void cuiFlector::FitToWorkArea() {
+    cuiGrid* grid = sheet_->Grid();
+    const plat::Rect work = plat::Screen().WorkArea();
+    auto measure = [&](Qt::ScrollBarPolicy bars) {
+        grid->setHorizontalScrollBarPolicy(bars);
+        grid->setVerticalScrollBarPolicy(bars);
+        form_->layout()->activate();
+        return QSize(sheet_->GetFullWidth(), sheet_->GetFullHeight());
+    };
+    QSize full = measure(Qt::ScrollBarAlwaysOff);
+    if (full.width() > work.width || full.height() > work.height) {
+        full = measure(Qt::ScrollBarAlwaysOn);
+        full = QSize(std::min(full.width(), work.width), std::min(full.height(), work.height));
+    }
+    form_->resize(full);
+    form_->layout()->activate();
+}
+
+void cuiFlector::Release() {
+    if (released_) return;
+    released_ = true;
+    if (form_) form_->hide();
+    // Not now: a pick releases the pop-up from inside its own sheet.
+    deleteLater();
+}
+
+bool cuiFlector::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && watched == form_) {
+        Release();
+    } else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        Release();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void cuiFlector::OnEventThunk(void* user, const cmcEvent& ev) {
+    static_cast<cuiFlector*>(user)->OnEvent(ev);
+}
+
+void cuiFlector::OnEvent(const cmcEvent& ev) {
+    const bool gridGone =
+        ev.type == evObjectDestroyed && ownerGrid_ && ev.p2 == reinterpret_cast<intptr_t>(ownerGrid_.data());
+    if (gridGone || ev.type == evEndEditing) Release();
+}
