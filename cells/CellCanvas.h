@@ -2,8 +2,6 @@
 #include "foundation/ColorName.h"
 
 #include <cstdint>
-#include <utility>
-#include <vector>
 
 // What the cells that draw (radio-display texts, glyphs) need of the surface
 // the host paints a cell on. The window layer implements it over its painter;
@@ -22,7 +20,4 @@ public:
     virtual void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) = 0;
     // Draws the outline of that rectangle in the colour and leaves its inside as it is.
     virtual void FrameRect(int32_t left, int32_t top, int32_t right, int32_t bottom, ColorValue color) = 0;
-    // Fills the polygon through the points (x, y) with the brush colour. A
-    // surface that draws no shapes (a recording one) leaves it out.
-    virtual void FillPolygon(const std::vector<std::pair<int32_t, int32_t>>& points) { (void)points; }
 };

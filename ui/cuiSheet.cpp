@@ -26,7 +26,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPolygon>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -73,17 +72,6 @@ public:
     void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override {
         if (right > left && bottom > top)
             painter_.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(brush_, palette_));
-    }
-    void FillPolygon(const std::vector<std::pair<int32_t, int32_t>>& points) override {
-        QPolygon polygon;
-        for (const auto& [x, y] : points)
-            polygon << QPoint(x, y);
-        const QColor c = ToQColor(brush_, palette_);
-        painter_.save();
-        painter_.setPen(c);
-        painter_.setBrush(c);
-        painter_.drawPolygon(polygon);
-        painter_.restore();
     }
     void FrameRect(int32_t left, int32_t top, int32_t right, int32_t bottom, ColorValue color) override {
         if (right <= left || bottom <= top) return;
