@@ -196,8 +196,13 @@ static int FirstToShow(const std::vector<int>& sizes, int first, int index, int 
         used += sizes[static_cast<size_t>(start - 1)];
         --start;
     }
-    // A cell wider than the room is shown from its start.
-    return std::min(start == index + 1 ? index : start, index);
+    // A cell wider than the room is shown from its start; hidden ones at the
+    // start would only be scrolled to for nothing.
+    if (start == first) return first;
+    start = std::min(start, index);
+    while (start < index && sizes[static_cast<size_t>(start)] == 0)
+        ++start;
+    return start;
 }
 
 bool GridGeometry::ScrollIntoView(int col, int row) {

@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <cstdlib>
+
 cuiGrid::cuiGrid(QWidget* parent) : QAbstractScrollArea(parent), color_(palette().color(QPalette::Base)) {
     setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::NoFrame);
@@ -79,7 +81,7 @@ void cuiGrid::ScrollTo(int leftCol, int topRow) {
     if (!moved) return;
     SyncScrollBars();
     viewport()->update();
-    if (onTopLeftChanged_) onTopLeftChanged_();
+    NoteTopLeft();
 }
 
 bool cuiGrid::SetCol(int col) {
@@ -103,7 +105,7 @@ bool cuiGrid::MoveColRow(int col, int row, bool moveAnchor, bool show) {
     if (show && geometry_.ScrollIntoView(col, row)) {
         SyncScrollBars();
         viewport()->update();
-        if (onTopLeftChanged_) onTopLeftChanged_();
+        NoteTopLeft();
     }
     InvalidateCell(oldCol, oldRow);
     InvalidateCell(col, row);
@@ -131,9 +133,9 @@ void cuiGrid::DrawCells(QPainter& painter, const QRegion& region) {
     for (const GridGeometry::Span& row : geometry_.ShownRows()) {
         for (const GridGeometry::Span& col : cols) {
             const QRect rect(col.start, row.start, col.size, row.size);
-            if (!region.intersects(rect)) continue;
+            // Without a draw-cell closure a cell shows the grid's colour: no contents.
+            if (!onDrawCell_ || !region.intersects(rect)) continue;
             uncovered -= rect;
-            if (!onDrawCell_) continue;
             unsigned state = 0;
             if (col.index < FixedCols() || row.index < FixedRows()) state |= kDrawFixed;
             if (col.index == col_ && row.index == row_) {
@@ -171,6 +173,15 @@ void cuiGrid::LayoutChanged() {
     ClampCurrent();
     SyncScrollBars();
     viewport()->update();
+    // Fewer or smaller cells, or a larger window, can pull the scroll position back.
+    NoteTopLeft();
+}
+
+void cuiGrid::NoteTopLeft() {
+    const Coord now{geometry_.LeftCol(), geometry_.TopRow()};
+    if (now == toldTopLeft_) return;
+    toldTopLeft_ = now;
+    if (onTopLeftChanged_) onTopLeftChanged_();
 }
 
 // A layout change that removes the current cell leaves it on the nearest one
@@ -197,9 +208,27 @@ void cuiGrid::SyncScrollBars() {
     syncingBars_ = false;
 }
 
+// The grid's own moves step over hidden columns and rows and stop at the
+// fixed part and the far edge.
+static int StepShown(const GridGeometry& g, int from, int steps, bool cols) {
+    const int first = cols ? g.FixedCols() : g.FixedRows();
+    const int count = cols ? g.ColCount() : g.RowCount();
+    const auto size = [&](int i) { return cols ? g.ColWidth(i) : g.RowHeight(i); };
+    const int step = steps < 0 ? -1 : 1;
+    int at = from;
+    for (int n = std::abs(steps); n > 0; --n) {
+        int next = at + step;
+        while (next >= first && next < count && size(next) == 0)
+            next += step;
+        if (next < first || next >= count) break;
+        at = next;
+    }
+    return at;
+}
+
 void cuiGrid::MoveBy(int dx, int dy) {
-    const int col = std::clamp(col_ + dx, FixedCols(), ColCount() - 1);
-    const int row = std::clamp(row_ + dy, FixedRows(), RowCount() - 1);
+    const int col = StepShown(geometry_, col_, dx, true);
+    const int row = StepShown(geometry_, row_, dy, false);
     if (col != col_ || row != row_) MoveColRow(col, row, true, true);
 }
 
@@ -326,20 +355,27 @@ void cuiGrid::OnSelectTimer() {
     MoveBy(dx, dy);
 }
 
+// A pop-up menu takes the keyboard while it is open and gives it back when it
+// closes; for the owner the grid keeps the focus all the while. A focus-in
+// from a pop-up the grid did not lose the focus to is a real gain.
 void cuiGrid::focusInEvent(QFocusEvent* event) {
-    if (event->reason() != Qt::PopupFocusReason && onFocusGained_) onFocusGained_();
+    if (event->reason() != Qt::PopupFocusReason || !focused_) {
+        focused_ = true;
+        if (onFocusGained_) onFocusGained_();
+        InvalidateCell(col_, row_);
+    }
     QAbstractScrollArea::focusInEvent(event);
-    InvalidateCell(col_, row_);
 }
 
 void cuiGrid::focusOutEvent(QFocusEvent* event) {
     if (event->reason() != Qt::PopupFocusReason) {
+        focused_ = false;
         // Losing the focus ends a drag: the button release goes elsewhere.
         StopSelecting();
         if (onFocusLost_) onFocusLost_();
+        InvalidateCell(col_, row_);
     }
     QAbstractScrollArea::focusOutEvent(event);
-    InvalidateCell(col_, row_);
 }
 
 void cuiGrid::contextMenuEvent(QContextMenuEvent* event) {

@@ -177,6 +177,9 @@ private:
     void LayoutChanged();
     void SyncScrollBars();
     void ClampCurrent();
+    // Calls the top-left-changed closure when the scroll position differs
+    // from the one last reported.
+    void NoteTopLeft();
     void ScrollTo(int leftCol, int topRow);
     void MoveBy(int dx, int dy);
     void StartSelecting(const QPoint& pos);
@@ -187,7 +190,10 @@ private:
     int col_ = GridGeometry::kDefaultFixed;
     int row_ = GridGeometry::kDefaultFixed;
     Coord anchor_{GridGeometry::kDefaultFixed, GridGeometry::kDefaultFixed};
+    Coord toldTopLeft_{GridGeometry::kDefaultFixed, GridGeometry::kDefaultFixed};
     QColor color_;
+    // The owner was told of a focus gain and no loss since.
+    bool focused_ = false;
     // A left button held on a cell: dragging moves the current cell, and the
     // timer scrolls while the pointer is past the edge.
     bool selecting_ = false;

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
+#include <QStringList>
 #include <QVariant>
 #include <QWidget>
 
@@ -19,6 +20,7 @@
 #include <cstring>
 #include <optional>
 #include <unordered_set>
+#include <utility>
 
 namespace {
 
@@ -122,26 +124,60 @@ bool ReadCell(const std::vector<uint8_t>& in, cmcCellObj& out) {
     return true;
 }
 
+// The shortcuts of a shortcut text as the overlays write them: the portable
+// names of QKeySequence, where the two Windows names that Qt spells otherwise
+// are taken too, and Enter stands for both keys that carry it. A text that
+// names no key gives no shortcut.
+QList<QKeySequence> Shortcuts(const std::string& text) {
+    static const std::pair<const char*, const char*> kWindowsNames[] = {{"BkSp", "Backspace"},
+                                                                        {"PgDn", "PgDown"}};
+    QStringList parts = plat::ToQString(text).split(QLatin1Char('+'));
+    for (QString& part : parts)
+        for (const auto& [windows, qt] : kWindowsNames)
+            if (part.compare(QLatin1String(windows), Qt::CaseInsensitive) == 0) part = QLatin1String(qt);
+    const QKeySequence sequence(parts.join(QLatin1Char('+')), QKeySequence::PortableText);
+    if (sequence.isEmpty()) return {};
+    for (int i = 0; i < sequence.count(); ++i)
+        if (sequence[i].key() == Qt::Key_unknown) return {};
+    const QKeyCombination key = sequence[0];
+    if (sequence.count() == 1 && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter))
+        return {QKeySequence(QKeyCombination(key.keyboardModifiers(), Qt::Key_Return)),
+                QKeySequence(QKeyCombination(key.keyboardModifiers(), Qt::Key_Enter))};
+    return {sequence};
+}
+
+// The picture of an image index; none outside the list.
+QIcon ImageAt(const QList<QIcon>* images, int32_t index) {
+    return images && index >= 0 && index < images->size() ? images->at(index) : QIcon();
+}
+
 } // namespace
+
+struct cuiMenu::Context {
+    cmcCellObj cell;
+    cmcCellCapsule request;
+};
 
 cuiMenu::cuiMenu(const CellEngine& engine, QWidget* root, cmcGTex& texts, const std::string& key,
                  ClickHandler onClick)
     : engine_(engine), root_(root), texts_(texts), key_(key), onClick_(std::move(onClick)),
-      refresh_(std::make_unique<cmcCellCapsule>()), contextCell_(std::make_unique<cmcCellObj>()),
-      alive_(std::make_shared<bool>(true)) {
+      alive_(std::make_shared<char>()) {
     LiveMenus().push_back(this);
     if (gEvMan) gEvMan->AddListener(&cuiMenu::OnEvent, this);
 }
 
 cuiMenu::~cuiMenu() {
-    *alive_ = false;
     if (gEvMan) gEvMan->RemoveListener(&cuiMenu::OnEvent, this);
     std::erase(LiveMenus(), this);
     // No item outlives the menu that frees its cell and answers its click:
     // its own items and the ones lent to another menu (the root's children).
     if (root_) {
+        // A lent item's sub-items are the root's children too, and go with it.
+        QList<QPointer<QAction>> items;
         for (QAction* item : root_->findChildren<QAction*>(Qt::FindDirectChildrenOnly))
-            if (CellOf(item)) DeleteItem(item);
+            items.append(item);
+        for (const QPointer<QAction>& item : items)
+            if (item && CellOf(item)) DeleteItem(item);
     }
 }
 
@@ -160,8 +196,7 @@ QWidget* cuiMenu::Root() const {
 
 void cuiMenu::Build() {
     if (!root_) return;
-    for (QAction* item : SubItems(nullptr))
-        DeleteItem(item);
+    DeleteSubItems(nullptr);
     Prune();
     baseCell_ = std::make_unique<cmcCellObj>();
     baseCell_->Parse(texts_.GetTextLine(key_ + "_BasicCell", 0), nullptr, nullptr);
@@ -203,14 +238,19 @@ QAction* cuiMenu::AddItem(QAction* parent, const std::string& line, cuiMenu* don
     QObject* owner = donor ? static_cast<QObject*>(donor->root_.data()) : parent;
     if (!owner) owner = root_;
     auto* item = new QAction(plat::ToQString(cell->GetCaption()), owner);
-    if (cell->GetCaption() == "-") item->setSeparator(true);
-    if (cell->argument)
-        item->setShortcut(QKeySequence(plat::ToQString(*cell->argument), QKeySequence::PortableText));
+    // A separator shows no text: some styles would draw its "-" beside the line.
+    if (cell->GetCaption() == "-") {
+        item->setSeparator(true);
+        item->setText(QString());
+    }
+    if (cell->argument) item->setShortcuts(Shortcuts(*cell->argument));
     item->setProperty(kCellProperty, QVariant::fromValue(static_cast<void*>(cell)));
     item->setProperty(kImageProperty, cell->imageIndex);
-    if (images_ && cell->imageIndex >= 0 && cell->imageIndex < images_->size())
-        item->setIcon(images_->at(cell->imageIndex));
+    item->setIcon(ImageAt(images_, cell->imageIndex));
 
+    // A lent item shows its donor's shortcut but leaves the key to the
+    // donor's own item: two live actions on one key would both stay silent.
+    if (donor && donor != this) item->setShortcutContext(Qt::WidgetShortcut);
     cuiMenu* clicker = donor ? donor : this;
     QObject::connect(item, &QAction::triggered, &clicker->guard_, [clicker, item] { clicker->Click(item); });
     if (parent)
@@ -230,24 +270,32 @@ QMenu* cuiMenu::SubMenuOf(QAction* item) {
     return menu;
 }
 
-void cuiMenu::DeleteItem(QAction* item) {
+QList<QPointer<QAction>> cuiMenu::GuardedSubItems(QAction* item) const {
+    QList<QPointer<QAction>> subs;
     for (QAction* sub : SubItems(item))
-        DeleteItem(sub);
-    QMenu* menu = item->menu();
+        subs.append(sub);
+    return subs;
+}
+
+void cuiMenu::DeleteSubItems(QAction* item) {
+    // A sub-item may hold others of the list among its own children.
+    for (const QPointer<QAction>& sub : GuardedSubItems(item))
+        if (sub) DeleteItem(sub);
+    QMenu* menu = item ? item->menu() : nullptr;
+    if (!menu) return;
     item->setMenu(static_cast<QMenu*>(nullptr));
-    delete item;
     // The sub-menu may be the one that is open and delivering a click.
-    if (menu) menu->deleteLater();
+    menu->deleteLater();
+}
+
+void cuiMenu::DeleteItem(QAction* item) {
+    DeleteSubItems(item);
+    delete item;
 }
 
 void cuiMenu::ClearItem(QAction* item) {
     if (!item) return;
-    for (QAction* sub : SubItems(item))
-        DeleteItem(sub);
-    if (QMenu* menu = item->menu()) {
-        item->setMenu(static_cast<QMenu*>(nullptr));
-        menu->deleteLater();
-    }
+    DeleteSubItems(item);
     Prune();
 }
 
@@ -306,11 +354,10 @@ void cuiMenu::Prepare(cmcCellCapsule& request, cmcCellObj* cell) const {
 void cuiMenu::FetchContext(QObject* owner) {
     context_.reset();
     if (gEvMan) {
-        cmcCellObj cell;
-        if (CellFromAnswers(gEvMan->SendWithAnswer(evQueryCurrentCell, BusId(owner), 0), cell)) {
-            *contextCell_ = cell;
-            context_ = std::make_unique<cmcCellCapsule>();
-            context_->cell = contextCell_.get();
+        auto context = std::make_shared<Context>();
+        if (CellFromAnswers(gEvMan->SendWithAnswer(evQueryCurrentCell, BusId(owner), 0), context->cell)) {
+            context->request.cell = &context->cell;
+            context_ = std::move(context);
         }
     }
     lastOwner_ = owner;
@@ -323,22 +370,26 @@ void cuiMenu::RefreshAll(QAction* item) {
         RefreshItem(item);
         return;
     }
-    for (QAction* sub : SubItems(nullptr))
-        RefreshItem(sub);
+    for (const QPointer<QAction>& sub : GuardedSubItems(nullptr))
+        if (sub) RefreshItem(sub);
 }
 
 void cuiMenu::RefreshItem(QAction* item) {
     // A cell may send events that rebuild part of the menu while it is walked.
     const QPointer<QAction> guard(item);
     cmcCellObj* cell = CellOf(item);
-    Prepare(*refresh_, cell);
-    QObject* owner = item->parent();
+    cmcCellCapsule request;
+    Prepare(request, cell);
+    // Every item of a list, nested or not, is judged in the cell of the
+    // sheet that owns the list's root: the donor's root for a lent item.
+    QObject* owner = HostWidget(item);
     if (!haveLastOwner_ || owner != lastOwner_) FetchContext(owner);
     if (!guard) return;
-    if (context_) refresh_->linkedRequest = context_.get();
+    const std::shared_ptr<Context> context = context_;
+    if (context) request.linkedRequest = &context->request;
     if (cell) {
         cell->flags2 = static_cast<uint8_t>(cell->flags2 & ~kClearedBeforeRefresh);
-        engine_.Execute(*refresh_, 0);
+        engine_.Execute(request, 0);
         if (!guard) return;
         const bool ticked = (cell->flags2 & kTicked) != 0;
         item->setCheckable(ticked);
@@ -346,19 +397,16 @@ void cuiMenu::RefreshItem(QAction* item) {
         item->setVisible((cell->flags2 & kHidden) == 0);
         item->setEnabled((cell->flags2 & kGreyed) == 0);
         const QString caption = plat::ToQString(cell->GetCaption());
-        if ((cell->flags2 & kRenamed) != 0 && caption != item->text()) item->setText(caption);
+        if ((cell->flags2 & kRenamed) != 0 && !item->isSeparator() && caption != item->text())
+            item->setText(caption);
         if (cell->imageIndex != item->property(kImageProperty).toInt()) {
             item->setProperty(kImageProperty, cell->imageIndex);
-            const bool shown = images_ && cell->imageIndex >= 0 && cell->imageIndex < images_->size();
-            item->setIcon(shown ? images_->at(cell->imageIndex) : QIcon());
+            item->setIcon(ImageAt(images_, cell->imageIndex));
         }
     } else {
         item->setChecked(false);
     }
-    QList<QPointer<QAction>> subs;
-    for (QAction* sub : SubItems(item))
-        subs.append(sub);
-    for (const QPointer<QAction>& sub : subs)
+    for (const QPointer<QAction>& sub : GuardedSubItems(item))
         if (sub) RefreshItem(sub);
 }
 
@@ -381,9 +429,9 @@ void cuiMenu::DefaultClick(QAction* item) {
         request.linkedRequest = &nesting;
     }
     // The command may close the window that owns this menu.
-    const std::weak_ptr<bool> alive = alive_;
+    const std::weak_ptr<char> alive = alive_;
     engine_.Execute(request, 0);
-    if (!alive.expired() && *alive.lock()) RefreshAll(nullptr);
+    if (!alive.expired()) RefreshAll(nullptr);
 }
 
 cmcCellObj* cuiMenu::CellOf(const QAction* item) {

@@ -88,14 +88,15 @@ public:
 
     // The cell an item carries; null for an item without one.
     static cmcCellObj* CellOf(const QAction* item);
-    // How the bus names an item's owner (event 12's p1) and a menu (event
-    // 11's p1).
+    // How the bus names the root an item belongs to (event 12's p1: this
+    // menu's root, or the donor's for a lent item) and a menu (event 11's p1).
     static intptr_t BusId(const QObject* component);
     static intptr_t BusId(const cuiMenu* menu);
 
-    // Event 12 carries the asker's owner in p1; the sheet whose pop-up root
-    // that is answers with a copy of its current cell through AnswerCell, and
-    // the asker reads the first such answer back with CellFromAnswers.
+    // Event 12 carries in p1 the root of the items being refreshed (0 for a
+    // click); the sheet whose pop-up root that is answers with a copy of its
+    // current cell through AnswerCell, and the asker reads the first such
+    // answer back with CellFromAnswers.
     static void AnswerCell(const cmcCellObj& cell);
     static bool CellFromAnswers(const std::vector<cmcEvAns>& answers, cmcCellObj& out);
 
@@ -106,6 +107,8 @@ private:
     void FetchContext(QObject* owner);
     void Click(QAction* item);
     QMenu* SubMenuOf(QAction* item);
+    QList<QPointer<QAction>> GuardedSubItems(QAction* item) const;
+    void DeleteSubItems(QAction* item);
     void DeleteItem(QAction* item);
     void Prepare(cmcCellCapsule& request, cmcCellObj* cell) const;
 
@@ -124,11 +127,13 @@ private:
     // The owner the context below was fetched for.
     const QObject* lastOwner_ = nullptr;
     bool haveLastOwner_ = false;
-    std::unique_ptr<cmcCellCapsule> refresh_;
-    std::unique_ptr<cmcCellObj> contextCell_;
-    std::unique_ptr<cmcCellCapsule> context_;
-    // False once the menu is gone: a command run from a click may delete it.
-    std::shared_ptr<bool> alive_;
+    // A copy of the owning sheet's current cell, and the request over it that
+    // item evaluations nest in; shared, so that a refresh the bus starts from
+    // within a cell cannot pull it from under the evaluation running.
+    struct Context;
+    std::shared_ptr<Context> context_;
+    // Expires with the menu: a command run from a click may delete it.
+    std::shared_ptr<char> alive_;
     // Click connections made for this menu end with it.
     QObject guard_;
 };

@@ -1,6 +1,5 @@
 #include "ui/cuiSheet.h"
 
-#include "cells/CellCanvas.h"
 #include "cells/CellEngine.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
@@ -10,6 +9,7 @@
 #include "platform/Fatal.h"
 #include "platform/QtText.h"
 #include "platform/Sleep.h"
+#include "ui/QtCellCanvas.h"
 #include "ui/QtConvert.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiMenu.h"
@@ -59,35 +59,6 @@ constexpr uint32_t kMatchNeighbours = 1u << 4;
 constexpr uint32_t kMatchAll = 1u << 5;
 constexpr uint32_t kMatchIndexFrom = 1u << 6;
 constexpr uint32_t kMatchIndexUpTo = 1u << 7;
-
-// The cells' drawing surface over the painter a cell is drawn with.
-class PainterCanvas : public CellCanvas {
-public:
-    PainterCanvas(QPainter& painter, const QPalette& palette) : painter_(painter), palette_(palette) {}
-
-    ColorValue FontColor() const override { return font_; }
-    void SetFontColor(ColorValue color) override { font_ = color; }
-    ColorValue BrushColor() const override { return brush_; }
-    void SetBrushColor(ColorValue color) override { brush_ = color; }
-    void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override {
-        if (right > left && bottom > top)
-            painter_.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(brush_, palette_));
-    }
-    void FrameRect(int32_t left, int32_t top, int32_t right, int32_t bottom, ColorValue color) override {
-        if (right <= left || bottom <= top) return;
-        const QColor c = ToQColor(color, palette_);
-        painter_.fillRect(QRect(left, top, right - left, 1), c);
-        painter_.fillRect(QRect(left, bottom - 1, right - left, 1), c);
-        painter_.fillRect(QRect(left, top, 1, bottom - top), c);
-        painter_.fillRect(QRect(right - 1, top, 1, bottom - top), c);
-    }
-
-private:
-    QPainter& painter_;
-    const QPalette& palette_;
-    ColorValue font_ = kClWindowText;
-    ColorValue brush_ = kClWindow;
-};
 
 int Sign(int32_t v) {
     return (v > 0) - (v < 0);
@@ -215,13 +186,15 @@ void cuiSheet::Build() {
 
     popup_ = new QMenu(grid_);
 
-    InstallHandlers();
-
+    // Before the handlers are in: the grid takes (0, 0) whatever it holds,
+    // and the steps leave the current cell on a selectable cell near it.
     grid_->MoveColRow(0, 0, true, false);
     MoveBy(0, 1);
     MoveBy(0, -1);
     MoveBy(1, 0);
     MoveBy(-1, 0);
+
+    InstallHandlers();
 
     if (titlePanel_) titlePanel_->show();
     sheetPanel_->show();
@@ -558,11 +531,20 @@ bool cuiSheet::SelectCellByAddress(int32_t category, int32_t cellId, int32_t ind
 
 void cuiSheet::SetCurrentCell(int32_t col, int32_t row) {
     if (col == CurrentCol() && row == CurrentRow()) return;
+    const int32_t oldCol = CurrentCol();
     UpdateSelection(col, row);
     state_ |= kColumnChange;
     grid_->SetCol(col);
     state_ &= static_cast<uint8_t>(~kColumnChange);
-    grid_->SetRow(row);
+    if (row != CurrentRow()) {
+        grid_->SetRow(row);
+    } else if (CurrentCol() != oldCol) {
+        // The grid asks nothing for a row it is already on, yet the cell is
+        // a new one: tell it as the row change would have.
+        SendStatusClear();
+        CellChosen(CurrentCol(), row, true);
+        HideEditor(true);
+    }
     AnnounceCell(CurrentCol(), CurrentRow(), false);
 }
 
@@ -676,18 +658,20 @@ bool cuiSheet::OnSelectCell(int32_t col, int32_t row) {
     if (!(state_ & kColumnChange)) {
         allowed = IsSelectable(col, row) &&
                   (!RangeShown() || (GetCellId(col, row).flags & clsSheetCellId::kMayJoin));
-        if (allowed && (col != CurrentCol() || row != CurrentRow()) && gEvMan) {
-            const cmcCellObj& cell = *GetCellId(col, row).cell;
-            const int32_t address[3] = {cell.category, cell.cellId, cell.index};
-            gEvMan->PostData(evCellSelected, address, sizeof address);
-        }
-        if (allowed) {
-            AnnounceCell(col, row, false);
-            UpdateSelection(col, row);
-        }
+        if (allowed) CellChosen(col, row, col != CurrentCol() || row != CurrentRow());
     }
     HideEditor(true);
     return allowed;
+}
+
+void cuiSheet::CellChosen(int32_t col, int32_t row, bool moved) {
+    if (moved && gEvMan) {
+        const cmcCellObj& cell = *GetCellId(col, row).cell;
+        const int32_t address[3] = {cell.category, cell.cellId, cell.index};
+        gEvMan->PostData(evCellSelected, address, sizeof address);
+    }
+    AnnounceCell(col, row, false);
+    UpdateSelection(col, row);
 }
 
 void cuiSheet::UpdateSelection(int32_t col, int32_t row) {
@@ -1083,18 +1067,17 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
     if (marked && !EditorVisible()) back = (grid_->hasFocus() || listMode_) ? kClHighlight : kClBtnFace;
     painter.save();
     painter.setClipRect(cellRect);
-    painter.fillRect(rect, ToQColor(back, palette));
+    QtCellCanvas canvas(painter, palette, sheetPanel_->font());
+    canvas.SetBrushColor(back);
+    canvas.FillRect(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
     if (cell.layout & cmcCellObj::kLayoutB) {
         const bool light = cell.color == kClWindow || cell.color == kWhite;
-        painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1),
-                         ToQColor(light ? kRuleGrey : kWhite, palette));
+        canvas.SetBrushColor(light ? kRuleGrey : kWhite);
+        canvas.FillRect(rect.left(), rect.bottom(), rect.left() + rect.width(), rect.bottom() + 1);
+        canvas.SetBrushColor(back);
     }
 
-    const QFont font = CellFont(cell);
-    const FontDesc* desc = cell.font ? cell.font.get() : baseCell_->font.get();
-    PainterCanvas canvas(painter, palette);
-    canvas.SetFontColor(desc ? desc->color : kClWindowText);
-    canvas.SetBrushColor(back);
+    if (const FontDesc* desc = cell.font ? cell.font.get() : baseCell_->font.get()) canvas.SetFont(*desc);
     if (marked && back == kClHighlight) canvas.SetFontColor(kClHighlightText);
 
     std::string text;
@@ -1120,11 +1103,8 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
         if (fc == kClBtnFace || fc == kSilver || fc == kClGrayText) canvas.SetFontColor(kClWindow);
     }
 
-    painter.setFont(font);
-    painter.setPen(ToQColor(canvas.FontColor(), palette));
-    const QFontMetrics fm(font);
     const std::vector<std::string> lines = SplitLines(text);
-    const int lineHeight = fm.height();
+    const int lineHeight = canvas.TextExtent("A").height();
     const int h = lineHeight * static_cast<int>(lines.size());
     int y = r.top + scale_;
     switch ((cell.layout & cmcCellObj::kAlignVMask) >> 2) {
@@ -1140,13 +1120,12 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
     int penX = r.left;
     const int hAlign = cell.layout & cmcCellObj::kAlignHMask;
     for (const std::string& part : lines) {
-        const QString s = plat::ToQString(part);
-        const int w = fm.horizontalAdvance(s);
+        const int w = canvas.TextExtent(part).width();
         int x = r.left + 4 * scale_;
         if (hAlign == 1) x = r.left + (r.right - r.left - w) / 2;
         if (hAlign == 2) x = r.right - w - 4 * scale_;
-        painter.drawText(x, y + fm.ascent(), s);
-        penX = x + w;
+        canvas.TextOut(x, y, part);
+        penX = canvas.PenPos().x();
         y += lineHeight;
     }
 

@@ -244,6 +244,8 @@ private:
     int32_t CallOwner(cmcCellCapsule& request, int32_t edit);
     void OnCellChanged(const cmcCellCapsule& request, int32_t resultFlags);
     bool OnSelectCell(int32_t col, int32_t row);
+    // A cell became current: posted on the bus, announced, selected.
+    void CellChosen(int32_t col, int32_t row, bool moved);
     bool OnKeyDown(QKeyEvent& event);
     void OnKeyPress(QKeyEvent& event);
     void OnMouseDown(QMouseEvent& event);

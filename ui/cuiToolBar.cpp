@@ -31,6 +31,11 @@ constexpr int kIndent = 4;
 constexpr uint8_t kPressed = CellFrame::kMenuChecked;
 constexpr uint8_t kGreyed = CellFrame::kMenuDisabled;
 
+// The picture of an image index; none outside the list.
+QIcon ImageAt(const QList<QIcon>* images, int32_t index) {
+    return images && index >= 0 && index < images->size() ? images->at(index) : QIcon();
+}
+
 // Buttons left to right in rows. A row ends after a row-end gap, and, while
 // the bar wraps by itself, where the next button would pass the right edge.
 class RowLayout : public QLayout {
@@ -196,8 +201,7 @@ void cuiToolBar::Build(ClickHandler onClick) {
         } else {
             button->setProperty(kCellProperty, QVariant::fromValue(static_cast<void*>(cell)));
             button->setProperty(kImageProperty, cell->imageIndex);
-            if (images_ && cell->imageIndex >= 0 && cell->imageIndex < images_->size())
-                button->setIcon(images_->at(cell->imageIndex));
+            button->setIcon(ImageAt(images_, cell->imageIndex));
             button->setToolTip(plat::ToQString(caption));
             button->setFocusPolicy(Qt::NoFocus);
             QObject::connect(button, &QToolButton::clicked, bar_, [this, cell, onClick] {
@@ -229,8 +233,7 @@ void cuiToolBar::Refresh() {
         button->setEnabled((cell->flags2 & kGreyed) == 0);
         if (cell->imageIndex != button->property(kImageProperty).toInt()) {
             button->setProperty(kImageProperty, cell->imageIndex);
-            const bool shown = images_ && cell->imageIndex >= 0 && cell->imageIndex < images_->size();
-            button->setIcon(shown ? images_->at(cell->imageIndex) : QIcon());
+            button->setIcon(ImageAt(images_, cell->imageIndex));
         }
     }
 }

@@ -3,9 +3,12 @@
 #include "foundation/SheetDef.h"
 #include "image/RecordLayout.h"
 #include "tests/cells/CellTestSupport.h"
+#include "ui/cuiMenu.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 
+#include <cstring>
 #include <fstream>
 #include <regex>
 
@@ -30,6 +33,9 @@ TEST_F(SheetTest, BuildsTheChannelColumns) {
     EXPECT_EQ(Current(), std::make_pair(1, 1));
     EXPECT_TRUE(Grid().isEnabled());
     EXPECT_EQ(s.GetTitle(), "Bank channels");
+    ASSERT_NE(s.TitlePanel(), nullptr);
+    EXPECT_TRUE(s.TitlePanel()->isVisible());
+    host_.grab().save("/tmp/sheet13-window.png");
     EXPECT_EQ(s.IsPrintable(), 1);
     // The repeated rows count their index up from the first.
     for (int r = 1; r < 13; ++r) {
@@ -450,6 +456,287 @@ TEST_F(SheetListTest, MovesWrapAroundInAList) {
     EXPECT_EQ(Current(), std::make_pair(0, 1));
     Key(Qt::Key_Down);
     EXPECT_EQ(Current(), std::make_pair(0, 0));
+}
+
+} // namespace
+} // namespace uitest
+
+namespace uitest {
+namespace {
+
+class SheetDrawTest : public SheetFixture {
+protected:
+    using Cells = std::set<std::pair<int, int>>;
+    // Every cell of the columns in the rows, both ranges inclusive.
+    static Cells Block(int c0, int c1, int r0, int r1) {
+        Cells out;
+        for (int r = r0; r <= r1; ++r)
+            for (int c = c0; c <= c1; ++c)
+                out.insert({c, r});
+        return out;
+    }
+    // The colour of a pixel of the shot at a point of the grid's client area.
+    QColor At(const QImage& shot, QPoint p) {
+        return QColor(shot.pixel(Grid().viewport()->mapTo(Sheet().SheetPanel(), p)));
+    }
+    QColor Palette(QPalette::ColorRole role) { return Grid().palette().color(role); }
+};
+
+struct RedrawCase {
+    int event;
+    const char* value; // a cell name, or a number
+    bool isCellName;
+    int c0, c1, r0, r1; // the cells redrawn; c0 -1 for none
+};
+
+const RedrawCase kRedrawCases[] = {
+    {13, "0", false, 0, 4, 1, 12},           {14, "2", false, 0, 4, 1, 12}, // the channel category
+    {14, "6", false, -1, 0, 0, 0}, // a category no cell of the sheet has
+    {15, "CL_Mch_FreqT", true, 2, 2, 1, 12}, {16, "3", false, 0, 4, 4, 4},  {17, "2", false, 0, 4, 1, 3},
+    {18, "10", false, 0, 4, 11, 12},
+};
+
+TEST_F(SheetDrawTest, RedrawEventsRedrawTheirCells) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    for (const RedrawCase& c : kRedrawCases) {
+        Settle();
+        const int value = c.isCellName ? Id(c.value) : std::stoi(c.value);
+        gEvMan->Send(c.event, 0, value);
+        QApplication::processEvents();
+        const Cells expected = c.c0 < 0 ? Cells{} : Block(c.c0, c.c1, c.r0, c.r1);
+        EXPECT_EQ(recorder_.draws, expected) << "event " << c.event << " " << c.value;
+    }
+}
+
+TEST_F(SheetDrawTest, CurrentCellHighlightWithAndWithoutFocus) {
+    Open("GI_Sheet_TChan");
+    Key(Qt::Key_Down);
+    const QRect cell = Grid().CellRect(1, 2);
+    const QPoint corner = cell.topLeft() + QPoint(1, 1);
+    const QImage focused = Shot("focused");
+    EXPECT_EQ(At(focused, corner), Palette(QPalette::Highlight));
+    EXPECT_EQ(At(focused, Grid().CellRect(1, 3).topLeft() + QPoint(1, 1)), Palette(QPalette::Base));
+
+    Grid().clearFocus();
+    QApplication::processEvents();
+    const QImage unfocused = Shot("unfocused");
+    EXPECT_EQ(At(unfocused, corner), Palette(QPalette::Button));
+}
+
+TEST_F(SheetDrawTest, LineSelectionIsHighlighted) {
+    Open("GI_Sheet_TChan");
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    const QImage shot = Shot("lines");
+    for (int c = 1; c < 5; ++c) {
+        EXPECT_EQ(At(shot, Grid().CellRect(c, 1).topLeft() + QPoint(1, 1)), Palette(QPalette::Highlight))
+            << c;
+        EXPECT_EQ(At(shot, Grid().CellRect(c, 2).topLeft() + QPoint(1, 1)), Palette(QPalette::Highlight))
+            << c;
+        EXPECT_EQ(At(shot, Grid().CellRect(c, 3).topLeft() + QPoint(1, 1)), Palette(QPalette::Base)) << c;
+    }
+}
+
+TEST_F(SheetDrawTest, BottomRule) {
+    Open("GI_Sheet_TChan");
+    const QImage shot = Shot("rule");
+    // Grey under window-coloured cells, white under others; none without 'B'.
+    const QRect name = Grid().CellRect(4, 5);
+    EXPECT_EQ(At(shot, QPoint(name.left() + 2, name.bottom())), QColor(0x80, 0x80, 0x80));
+    EXPECT_EQ(At(shot, QPoint(name.left() + 2, name.bottom() - 1)), Palette(QPalette::Base));
+    const QRect header = Grid().CellRect(2, 0);
+    EXPECT_EQ(At(shot, QPoint(header.left() + 2, header.bottom())), QColor(Qt::white));
+    const QRect freq = Grid().CellRect(2, 5);
+    EXPECT_EQ(At(shot, QPoint(freq.left() + 2, freq.bottom())), Palette(QPalette::Base));
+}
+
+TEST_F(SheetDrawTest, WarningAndErrorMarks) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    const int32_t freqT = Id("CL_Mch_FreqT");
+    recorder_.onDraw = [freqT](cmcCellCapsule& r) {
+        if (r.cell->cellId != freqT) return;
+        if (r.cell->index == 3) {
+            r.markFlags.warning = true;
+            r.markPosition = 1;
+        }
+        if (r.cell->index == 4) {
+            r.markFlags.error = true;
+            r.markPosition = 2;
+        }
+    };
+    gEvMan->Send(evRedrawSheet);
+    const QImage shot = Shot("marks");
+    constexpr int e = 16;
+    const QImage warning = images_[10].pixmap(e, e).toImage();
+    const QImage error = images_[11].pixmap(e, e).toImage();
+    // At the left edge, and at the right edge.
+    const QRect w = Grid().CellRect(2, 4);
+    const QRect x = Grid().CellRect(2, 5);
+    const QPoint wAt(w.left() + e / 8, w.bottom() + 1 - e - 1);
+    const QPoint xAt(w.left() + w.width() - e - 1, x.bottom() + 1 - e - 1);
+    int same = 0, total = 0;
+    for (int dy = 0; dy < e; ++dy)
+        for (int dx = 0; dx < e; ++dx) {
+            if (qAlpha(warning.pixel(dx, dy)) == 255) {
+                ++total;
+                same += At(shot, wAt + QPoint(dx, dy)) == QColor(warning.pixel(dx, dy));
+            }
+            if (qAlpha(error.pixel(dx, dy)) == 255) {
+                ++total;
+                same += At(shot, xAt + QPoint(dx, dy)) == QColor(error.pixel(dx, dy));
+            }
+        }
+    ASSERT_GT(total, 20);
+    EXPECT_EQ(same, total);
+    // A cell without a mark shows none.
+    EXPECT_EQ(At(shot, QPoint(w.left() + e / 2, Grid().CellRect(2, 6).bottom() - e / 2)),
+              Palette(QPalette::Base));
+}
+
+} // namespace
+} // namespace uitest
+
+namespace uitest {
+namespace {
+
+class SheetBusTest : public SheetFixture {
+protected:
+    void Listen() { gEvMan->AddListener(&SheetBusTest::Record, this); }
+    ~SheetBusTest() override {
+        if (gEvMan) gEvMan->RemoveListener(&SheetBusTest::Record, this);
+    }
+    static void Record(void* user, const cmcEvent& ev) {
+        auto* self = static_cast<SheetBusTest*>(user);
+        if (ev.type == evQueryBank) return;
+        self->seen_.push_back({ev.type, ev.p1, ev.p2, ev.Text(), ev.data});
+    }
+    struct Seen {
+        int32_t type;
+        intptr_t p1, p2;
+        std::string text;
+        std::vector<uint8_t> data;
+    };
+    std::vector<Seen> Of(int32_t type) const {
+        std::vector<Seen> out;
+        for (const Seen& s : seen_)
+            if (s.type == type) out.push_back(s);
+        return out;
+    }
+    std::vector<Seen> seen_;
+};
+
+TEST_F(SheetBusTest, FocusBuildsAndDropsTheCellsPopupMenu) {
+    Listen();
+    cuiSheet& s = Open("GI_Sheet_TChan");
+    ASSERT_NE(s.PopupMenuItems(), nullptr);
+    EXPECT_EQ(s.PopupMenu()->actions().size(), 2);
+    const std::vector<Seen> built = Of(evBuildMenuItems);
+    ASSERT_FALSE(built.empty());
+    EXPECT_EQ(built.back().p1, cuiMenu::BusId(s.PopupMenuItems()));
+    EXPECT_EQ(built.back().p2, 20);
+    EXPECT_EQ(built.back().text, "GI_PMenu_TChan");
+    EXPECT_FALSE(Of(evUpdateMenus).empty());
+
+    // The menu's own items ask which cell they act on; the sheet answers.
+    Key(Qt::Key_Down);
+    const std::vector<cmcEvAns> answers =
+        gEvMan->SendWithAnswer(evQueryCurrentCell, cuiMenu::BusId(s.PopupMenu()));
+    cmcCellObj current;
+    ASSERT_TRUE(cuiMenu::CellFromAnswers(answers, current));
+    EXPECT_EQ(current.cellId, Id("CL_Mch_FreqR"));
+    EXPECT_EQ(current.index, 1);
+    EXPECT_TRUE(gEvMan->SendWithAnswer(evQueryCurrentCell, 12345).empty()) << "another menu's question";
+
+    seen_.clear();
+    Grid().clearFocus();
+    EXPECT_EQ(s.PopupMenuItems(), nullptr);
+    ASSERT_EQ(Of(evClearMenuItems).size(), 1u);
+    EXPECT_EQ(Of(evClearMenuItems)[0].p2, 20);
+    EXPECT_EQ(Of(evUpdateMenus).size(), 1u);
+}
+
+TEST_F(SheetBusTest, ANewCurrentCellIsPosted) {
+    Open("GI_Sheet_TChan");
+    scheduler_.Advance(20);
+    Listen();
+    Key(Qt::Key_Right);
+    scheduler_.Advance(20);
+    const std::vector<Seen> moved = Of(evCellSelected);
+    ASSERT_EQ(moved.size(), 1u);
+    ASSERT_EQ(moved[0].data.size(), 12u);
+    int32_t address[3];
+    std::memcpy(address, moved[0].data.data(), sizeof address);
+    EXPECT_EQ(address[0], Sheet().GetCell(2, 1).category);
+    EXPECT_EQ(address[1], Id("CL_Mch_FreqT"));
+    EXPECT_EQ(address[2], 0);
+    EXPECT_FALSE(Of(evStatusText).empty()) << "a selection clears the status message";
+}
+
+TEST_F(SheetBusTest, ACommittedFrequencyRedrawsItsRow) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    Settle();
+    Key('1');
+    QTest::keyClicks(Sheet().Editor(), "46.52");
+    QTest::keyClick(Sheet().Editor(), Qt::Key_Return);
+    QApplication::processEvents();
+    // The cell and the rest of its record's row: the transmit frequency follows.
+    for (int c = 0; c < 5; ++c)
+        EXPECT_TRUE(recorder_.draws.count({c, 1})) << c;
+    EXPECT_FALSE(recorder_.draws.count({1, 2}));
+}
+
+TEST_F(SheetBusTest, TheEditorTakesAtMost1024Characters) {
+    Open("GI_Sheet_TChan");
+    Key('1');
+    ASSERT_TRUE(Sheet().EditorVisible());
+    Sheet().Editor()->insert(QString(2000, 'B'));
+    EXPECT_EQ(Sheet().Editor()->text().size(), 1024);
+    QTest::keyClick(Sheet().Editor(), Qt::Key_Escape);
+}
+
+} // namespace
+} // namespace uitest
+
+namespace uitest {
+namespace {
+
+class SheetInputTest : public SheetFixture {};
+
+TEST_F(SheetInputTest, RepeatedLinesAreParsedAgain) {
+    cuiSheet& s = Open("GI_Sheet_TLoop");
+    ASSERT_EQ(s.RowCount(), 7);
+    for (int r = 0; r < 6; ++r) {
+        EXPECT_EQ(s.GetCell(0, r).cellId, Id(r % 2 == 0 ? "CL_Mch_FreqR" : "CL_Mch_FreqT")) << r;
+        EXPECT_EQ(s.GetCell(0, r).index, 0) << "a line between repeats is no copy: " << r;
+    }
+    // The repeats are made after the whole directive line, SelectOFF included.
+    for (int r = 0; r < 7; ++r)
+        EXPECT_EQ(s.GetCellId(0, r).flags & clsSheetCellId::kMayJoin, r < 2 ? clsSheetCellId::kMayJoin : 0)
+            << r;
+    EXPECT_EQ(s.MultiSelectMode(), 1);
+}
+
+TEST_F(SheetInputTest, TypedCharactersReachTheCellsAsTheirBytes) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    recorder_.onEdit = [](cmcCellCapsule&) { return 0; };
+    auto type = [this](const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+        QApplication::sendEvent(&Grid(), &press);
+    };
+    type(QString::fromUtf8("\xc3\xa9"));     // e acute, byte 0xE9
+    type(QString::fromUtf8("\xe2\x82\xac")); // the euro sign has no byte
+    QTest::keyClick(&Grid(), Qt::Key_Backspace);
+    ASSERT_EQ(recorder_.edits.size(), 2u);
+    EXPECT_EQ(recorder_.edits[0].request.key, 0xE9);
+    EXPECT_EQ(recorder_.edits[1].request.key, 8);
+}
+
+TEST_F(SheetInputTest, AnOpenPopupMenuIsNoFocusLoss) {
+    cuiSheet& s = Open("GI_Sheet_TChan");
+    QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, Centre(2, 2));
+    ASSERT_TRUE(s.PopupMenu()->isVisible());
+    QApplication::processEvents();
+    EXPECT_NE(s.PopupMenuItems(), nullptr) << "the menu's items stay while it is open";
+    s.PopupMenu()->hide();
 }
 
 } // namespace
