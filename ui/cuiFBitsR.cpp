@@ -7,12 +7,16 @@
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "platform/QtText.h"
+#include "ui/QtCellCanvas.h"
+#include "ui/QtConvert.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiSheet.h"
 
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QPainter>
+#include <QPolygon>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -39,20 +43,26 @@ std::string Format(const char* format, int32_t v) {
 constexpr std::pair<double, double> kCheckMark[] = {{0, 0.4},    {0, 0.6},    {0.4, 1.0},
                                                     {1.0, 0.35}, {1.0, 0.15}, {0.4, 0.7}};
 
+// Drawn on the host's painter: the cells' canvas has no shapes but boxes.
 void DrawCheckMark(CellCanvas& canvas, const CellRect& r) {
+    auto* qt = dynamic_cast<QtCellCanvas*>(&canvas);
+    if (!qt) return;
     const int32_t w = r.right - r.left;
     const int32_t h = r.bottom - r.top;
     const int32_t d = std::min(w, h);
     const auto gx = static_cast<int32_t>(h < w ? (w - h + 0.3 * h) / 2 : 0.15 * w);
     const auto gy = static_cast<int32_t>(w < h ? (h - w + 0.3 * w) / 2 : 0.15 * h);
-    std::vector<std::pair<int32_t, int32_t>> points;
+    QPolygon polygon;
     for (const auto& [fx, fy] : kCheckMark)
-        points.emplace_back(static_cast<int32_t>(r.left + gx + fx * 0.7 * d),
-                            static_cast<int32_t>(r.top + gy + fy * 0.7 * d));
-    const ColorValue saved = canvas.BrushColor();
-    canvas.SetBrushColor(canvas.FontColor());
-    canvas.FillPolygon(points);
-    canvas.SetBrushColor(saved);
+        polygon << QPoint(static_cast<int32_t>(r.left + gx + fx * 0.7 * d),
+                          static_cast<int32_t>(r.top + gy + fy * 0.7 * d));
+    QPainter& painter = qt->Painter();
+    const QColor ink = ToQColor(canvas.FontColor(), QPalette());
+    painter.save();
+    painter.setPen(ink);
+    painter.setBrush(ink);
+    painter.drawPolygon(polygon);
+    painter.restore();
 }
 
 } // namespace

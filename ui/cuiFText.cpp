@@ -8,7 +8,7 @@
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "platform/QtText.h"
-#include "ui/PainterCellCanvas.h"
+#include "ui/QtCellCanvas.h"
 #include "ui/QtConvert.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiSheet.h"
@@ -159,7 +159,7 @@ void cuiFText::PaintPreview() {
     painter.fillRect(preview_->rect(), Qt::white);
     painter.setPen(Qt::black);
     painter.drawRect(0, 0, w - 1, h - 1);
-    PainterCellCanvas canvas(painter, preview_->palette());
+    QtCellCanvas canvas(painter, preview_->palette(), preview_->font());
     canvas.SetFontColor(0x000000);
     canvas.SetBrushColor(0x000000);
     const CellRect rect{1, 2, w - 2, h - 2};
