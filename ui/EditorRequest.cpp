@@ -9,6 +9,9 @@
 #include "ui/cuiSheet.h"
 
 #include <QEvent>
+#include <QFrame>
+#include <QLayout>
+#include <QScrollBar>
 #include <QWidget>
 
 EditorRequest::EditorRequest(const CellEngine& engine, const cmcCellCapsule& opening)
@@ -72,6 +75,22 @@ void PlaceAtCell(const EditorRequest& request, QWidget& window) {
         if (overlaps && w < x - work.left()) left = x - w;
     }
     window.move(left, top);
+}
+
+QSize FullSheetPanelSize(const cuiSheet& sheet, bool verticalBar) {
+    const cuiGrid& grid = *sheet.Grid();
+    int w = 0;
+    for (int c = 0; c < sheet.ColCount(); ++c)
+        w += grid.ColWidth(c);
+    int h = 0;
+    for (int r = 0; r < sheet.RowCount(); ++r)
+        h += grid.RowHeight(r);
+    const QFrame& panel = *sheet.SheetPanel();
+    const QMargins m = panel.layout() ? panel.layout()->contentsMargins() : QMargins();
+    const int chromeW = 2 * panel.frameWidth() + m.left() + m.right() + 2 * grid.frameWidth();
+    const int chromeH = 2 * panel.frameWidth() + m.top() + m.bottom() + 2 * grid.frameWidth();
+    const int bar = verticalBar ? grid.verticalScrollBar()->sizeHint().width() : 0;
+    return QSize(w + chromeW + bar, h + chromeH);
 }
 
 EditorEnd EndingEvent(int32_t type, intptr_t p2, const cuiGrid* ownerGrid) {

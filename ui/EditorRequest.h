@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <QSize>
 #include <QWidget>
 
 #include <memory>
@@ -14,6 +15,7 @@
 class CellEngine;
 class QEvent;
 class cuiGrid;
+class cuiSheet;
 struct cmcEvent;
 
 // What the pop-up editors keep of the request that opened them, and how they
@@ -54,6 +56,11 @@ private:
 // there is no room below, and inside the work area; when it must cover the
 // cell's rows it goes to the cell's left where that leaves the cell visible.
 void PlaceAtCell(const EditorRequest& request, QWidget& window);
+
+// The size of a sheet's panel that shows every column and row of the sheet,
+// with room for a vertical scroll bar when it has one. (The sheet's own full
+// size follows its parent's laid-out size, which a window not yet shown lacks.)
+QSize FullSheetPanelSize(const cuiSheet& sheet, bool verticalBar);
 
 // Whether an event-bus event ends an editor opened from this grid: its grid
 // being destroyed (cancelled), or the end of all editing (as a click elsewhere).

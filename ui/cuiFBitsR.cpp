@@ -116,7 +116,8 @@ cuiFBitsR::cuiFBitsR(const CellEngine& engine, const cmcCellCapsule& request, cm
     sheet_->Grid()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     sheet_->Grid()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int buttonsWidth = ok_->sizeHint().width() + cancel_->sizeHint().width() + 2 * kBorder + kButtonGap;
-    inner_->setFixedSize(std::max(sheet_->GetFullWidth(), buttonsWidth), sheet_->GetFullHeight());
+    sheet_->SheetPanel()->setFixedSize(FullSheetPanelSize(*sheet_, false));
+    inner_->setMinimumWidth(buttonsWidth);
 
     QObject::connect(ok_, &QPushButton::clicked, this, [this] { Commit(); });
     QObject::connect(cancel_, &QPushButton::clicked, this, [this] { Cancel(); });

@@ -121,8 +121,8 @@ cuiFText::cuiFText(const CellEngine& engine, const cmcCellCapsule& request, cmcG
     palette_->Build();
     palette_->Grid()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     palette_->Grid()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    palettePanel_->setFixedWidth(palette_->GetFullWidth());
-    palettePanel_->setFixedHeight(palette_->GetFullHeight() * kPaletteShownRows / kPaletteRows);
+    const QSize full = FullSheetPanelSize(*palette_, true);
+    palette_->SheetPanel()->setFixedSize(full.width(), full.height() * kPaletteShownRows / kPaletteRows);
 
     QObject::connect(ok_, &QPushButton::clicked, this, [this] { Commit(); });
     QObject::connect(cancel_, &QPushButton::clicked, this, [this] { Cancel(); });

@@ -47,6 +47,23 @@ public:
 
 class EditorFixture : public SheetFixture {
 protected:
+    // The program's texts with the editors' fixture sheets joined to them.
+    EditorFixture() {
+        std::string overlay = testsupport::TempDir::ReadFile(dir_.File("program/QT4410R.OVL"));
+        overlay.erase(overlay.rfind("#End_Of_Ovl"));
+        overlay += testsupport::TempDir::ReadFile(TOLVANE_SOURCE_DIR "/tests/data/editors/editors.ovl");
+        overlay += "#End_Of_Ovl\n";
+        testsupport::TempDir::WriteFile(dir_.File("editors.ovl"), overlay);
+        texts_.SetFile(dir_.File("editors.ovl"));
+        programTexts_ = gGTex;
+        gGTex = &texts_;
+    }
+    ~EditorFixture() override {
+        sheet_.reset();
+        Drain();
+        gGTex = programTexts_;
+    }
+
     // The whole image as it is now, to compare after an edit.
     std::vector<uint8_t> ImageBytes() {
         const cmcEeprom& image = Doc().WorkingImage();
@@ -88,6 +105,8 @@ protected:
         Drain();
     }
 
+    cmcGTex texts_;
+    cmcGTex* programTexts_ = nullptr;
     EditorOpener editors_;
     ScopedPopupOpener useEditors_{&editors_};
 };
