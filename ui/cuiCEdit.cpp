@@ -70,7 +70,7 @@ cuiCEdit::cuiCEdit(const CellEngine& engine, const cmcCellCapsule& request, int3
     gridLayout->setContentsMargins(kBorder, kBorder, kBorder, kBorder);
     grid_ = new QWidget(gridPanel_);
     const QRect last = GetDotRect(width_ - 1, height_ - 1);
-    grid_->setFixedSize(last.right() + 4, last.bottom() + 4);
+    grid_->setFixedSize(last.left() + last.width() + 4, last.top() + last.height() + 4);
     grid_->installEventFilter(this);
     grid_->setMouseTracking(false);
     gridLayout->addWidget(grid_);
@@ -142,7 +142,7 @@ cuiCEdit::~cuiCEdit() {
 QRect cuiCEdit::GetDotRect(int32_t x, int32_t y) const {
     const int32_t left = kMargin + x * (dotSize_ + 1);
     const int32_t top = kMargin + y * (dotSize_ + 1);
-    return QRect(QPoint(left, top), QPoint(left + dotSize_, top + dotSize_));
+    return QRect(left, top, dotSize_, dotSize_);
 }
 
 QRect cuiCEdit::GetPreviewDotRect(int32_t x, int32_t y) const {
@@ -150,7 +150,7 @@ QRect cuiCEdit::GetPreviewDotRect(int32_t x, int32_t y) const {
     const int32_t h = preview_ ? preview_->height() : 0;
     const int32_t left = (w - kPreviewDot * width_) / 2 + kPreviewDot * x;
     const int32_t top = (h - kPreviewDot * height_) / 2 + kPreviewDot * y;
-    return QRect(QPoint(left, top), QPoint(left + kPreviewDot, top + kPreviewDot));
+    return QRect(left, top, kPreviewDot, kPreviewDot);
 }
 
 cuiCEdit::Hit cuiCEdit::HitTest(int32_t px, int32_t py) const {
@@ -328,14 +328,15 @@ void cuiCEdit::PaintGrid() {
     painter.fillRect(grid_->rect(), grid_->palette().window());
     const QRect last = GetDotRect(width_ - 1, height_ - 1);
     painter.setPen(Qt::black);
-    painter.drawRect(QRect(QPoint(0, 0), QPoint(last.right() + 1, last.bottom() + 1)));
+    // Through the pixel just past the last dot's right and bottom edges.
+    painter.drawRect(QRect(QPoint(0, 0), QPoint(last.right() + 2, last.bottom() + 2)));
     for (int32_t y = 0; y < height_; ++y)
         for (int32_t x = 0; x < width_; ++x) {
             const QRect r = GetDotRect(x, y);
             const QColor colour = Dot(x, y)        ? QColor(Qt::black)
                                   : IsUsable(x, y) ? QColor(kOffInside)
                                                    : QColor(kOffOutside);
-            painter.fillRect(QRect(r.left(), r.top(), dotSize_, dotSize_), colour);
+            painter.fillRect(r, colour);
         }
 }
 
@@ -346,12 +347,11 @@ void cuiCEdit::PaintPreview() {
     const QRect last = GetPreviewDotRect(width_ - 1, height_ - 1);
     painter.setPen(Qt::black);
     painter.drawRect(
-        QRect(QPoint(first.left() - 2, first.top() - 2), QPoint(last.right() + 1, last.bottom() + 1)));
+        QRect(QPoint(first.left() - 2, first.top() - 2), QPoint(last.right() + 2, last.bottom() + 2)));
     for (int32_t y = 0; y < height_; ++y)
         for (int32_t x = 0; x < width_; ++x) {
             const QRect r = GetPreviewDotRect(x, y);
-            painter.fillRect(QRect(r.left(), r.top(), kPreviewDot, kPreviewDot),
-                             Dot(x, y) ? Qt::black : Qt::white);
+            painter.fillRect(r, Dot(x, y) ? Qt::black : Qt::white);
         }
 }
 

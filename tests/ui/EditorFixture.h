@@ -37,12 +37,14 @@ public:
     void OpenCharEditor(const cmcCellCapsule& request, int32_t dotSize, int32_t width, int32_t height,
                         const std::vector<uint8_t>& dots) override {
         RecordingPopupOpener::OpenCharEditor(request, dotSize, width, height, dots);
-        glyph = new cuiCEdit(CloningCellEngine(), request, dotSize, width, height, dots);
+        glyph = new cuiCEdit(CloningCellEngine(), request, dotSize, width, height, dots, &toolImages);
     }
 
     QPointer<cuiFBitsR> bits;
     QPointer<cuiFText> text;
     QPointer<cuiCEdit> glyph;
+    // The main window's tool-bar pictures.
+    ImageList toolImages = MakeToolBarImageList();
 };
 
 class EditorFixture : public SheetFixture {
