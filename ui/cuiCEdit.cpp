@@ -4,6 +4,7 @@
 #include "cells/RadioFont.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/Globals.h"
+#include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "image/CurrentImage.h"
@@ -278,7 +279,7 @@ void cuiCEdit::ToolClick(int32_t imageIndex) {
     case kImageClear: {
         cmcGTex& texts = request_.Request().texts ? *request_.Request().texts : *gGTex;
         const int answer = plat::ShowMessageBox(GetMultiLineText(texts, "GI_AppMess_Confirm_CEdit_Clear"),
-                                                texts.GetTextLine("GI_Sys_AppTitle", 0),
+                                                texts.GetTextLine(RunningProfile().titleKey, 0),
                                                 plat::MB_ICONWARNING | plat::MB_OKCANCEL);
         if (answer == plat::IDOK) {
             std::fill(base_.begin(), base_.end(), 0);

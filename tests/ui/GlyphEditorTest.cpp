@@ -1,4 +1,5 @@
 #include "cells/RadioFont.h"
+#include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
 #include "image/cmcEeprom.h"
 #include "tests/ui/EditorFixture.h"
@@ -229,7 +230,7 @@ TEST_F(GlyphEditorTest, ClearAsksAndEmptiesTheGlyphOnlyOnOk) {
         boxes_.Expect("cleared", answer);
         Tool(cuiCEdit::kImageClear);
         ASSERT_EQ(boxes_.Log().size(), 1u);
-        EXPECT_EQ(boxes_.Log()[0].caption, gGTex->GetTextLine("GI_Sys_AppTitle", 0));
+        EXPECT_EQ(boxes_.Log()[0].caption, gGTex->GetTextLine(RunningProfile().titleKey, 0));
         EXPECT_EQ(boxes_.Log()[0].flags, plat::MB_ICONWARNING | plat::MB_OKCANCEL);
         boxes_ = plat::ScriptedMessageBox();
         EXPECT_EQ(DotsOn().size(), answer == plat::IDOK ? 0u : 1u);
