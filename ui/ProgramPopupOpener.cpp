@@ -24,12 +24,12 @@ ProgramPopupOpener::~ProgramPopupOpener() {
 // The hosts own themselves from here on: each goes when its pop-up closes.
 void ProgramPopupOpener::OpenList(const cmcCellCapsule& request, int32_t listCellId, int32_t currentValue,
                                   cmcGTex* texts, const std::string& listKey) {
-    new cuiFlector(InstalledCellEngine(), request, listCellId, currentValue, TextsOr(texts), listKey);
+    last_ = new cuiFlector(InstalledCellEngine(), request, listCellId, currentValue, TextsOr(texts), listKey);
 }
 
 void ProgramPopupOpener::OpenChannelList(const cmcCellCapsule& request, int32_t listCellId, cmcGTex* texts,
                                          const std::string& listKey, const std::string& text) {
-    new indFlector(InstalledCellEngine(), request, listCellId, 0, TextsOr(texts), listKey, text);
+    last_ = new indFlector(InstalledCellEngine(), request, listCellId, 0, TextsOr(texts), listKey, text);
 }
 
 void ProgramPopupOpener::OpenBitsEditor(const cmcCellCapsule& request, cmcGTex* texts, int32_t value,

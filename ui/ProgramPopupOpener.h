@@ -1,5 +1,8 @@
 #pragma once
 #include "cells/PopupOpener.h"
+#include "ui/cuiFlector.h"
+
+#include <QPointer>
 
 #include <cstdint>
 #include <string>
@@ -27,6 +30,10 @@ public:
     void OpenCharEditor(const cmcCellCapsule& request, int32_t dotSize, int32_t width, int32_t height,
                         const std::vector<uint8_t>& dots) override;
 
+    // The pop-up opened last, while it is open.
+    cuiFlector* LastOpened() const { return last_; }
+
 private:
     PopupOpener& before_;
+    QPointer<cuiFlector> last_;
 };

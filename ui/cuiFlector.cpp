@@ -7,6 +7,7 @@
 #include "ui/cuiGrid.h"
 #include "ui/cuiSheet.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLayout>
@@ -26,6 +27,7 @@ cuiFlector::cuiFlector(const cmcCellCapsule& request, const std::string& name, c
 }
 
 cuiFlector::~cuiFlector() {
+    qApp->removeEventFilter(this);
     if (gEvMan) gEvMan->RemoveListener(&cuiFlector::OnEventThunk, this);
     // The sheet goes while its widgets are still there.
     sheet_.reset();
@@ -33,10 +35,11 @@ cuiFlector::~cuiFlector() {
 }
 
 void cuiFlector::Open(const cmcCellCapsule& request, const SheetMaker& make) {
-    // A top-level pop-up of its own: a click outside it closes it. It is no
-    // child of the grid, so that the grid's end reaches it through the bus
-    // and the sheet goes before its widgets.
-    form_ = new QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint);
+    // A frameless window of its own, above the others. It is no child of
+    // the grid, so that the grid's end reaches it through the bus and the
+    // sheet goes before its widgets; and no platform pop-up, which would
+    // take a list opened from its pick down with it.
+    form_ = new QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     form_->installEventFilter(this);
     connect(form_, &QObject::destroyed, this, [this] { Release(); });
     if (ownerGrid_) connect(ownerGrid_, &QObject::destroyed, this, [this] { Release(); });
@@ -47,13 +50,20 @@ void cuiFlector::Open(const cmcCellCapsule& request, const SheetMaker& make) {
     // The form sees every key first.
     sheet_->Grid()->installEventFilter(this);
 
+    // The list may be smaller than the grid and its frames would like.
+    form_->layout()->setSizeConstraint(QLayout::SetNoConstraint);
+    sheet_->Grid()->setMinimumSize(1, 1);
     form_->show();
     FitToWorkArea();
     sheet_->ScrollHome();
     PlaceAtCell(request, *form_);
+    form_->activateWindow();
     sheet_->Grid()->setFocus();
 
     if (gEvMan) gEvMan->AddListener(&cuiFlector::OnEventThunk, this);
+    // A press anywhere else is a click elsewhere, whatever the platform
+    // makes of a pop-up window.
+    qApp->installEventFilter(this);
 }
 
 void cuiFlector::FitToWorkArea() {
@@ -83,7 +93,17 @@ void cuiFlector::Release() {
 }
 
 bool cuiFlector::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Hide && watched == form_) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && form_ && widget->window() != form_) Release();
+        return QObject::eventFilter(watched, event);
+    }
+    if (watched == form_ && event->type() == QEvent::WindowActivate) {
+        activated_ = true;
+    } else if (watched == form_ && event->type() == QEvent::WindowDeactivate && activated_) {
+        // The user went to another window.
+        Release();
+    } else if (event->type() == QEvent::Hide && watched == form_) {
         Release();
     } else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         Release();

@@ -57,4 +57,5 @@ private:
     QPointer<QWidget> form_;
     std::unique_ptr<cuiSheet> sheet_;
     bool released_ = false;
+    bool activated_ = false;
 };

@@ -60,6 +60,45 @@ constexpr uint32_t kMatchAll = 1u << 5;
 constexpr uint32_t kMatchIndexFrom = 1u << 6;
 constexpr uint32_t kMatchIndexUpTo = 1u << 7;
 
+// The cells' canvas, with the fills of one colour drawn together: a cell
+// that draws a radio display's glyphs fills hundreds of dots, one call each.
+class BatchedCanvas : public QtCellCanvas {
+public:
+    BatchedCanvas(QPainter& painter, const QPalette& palette, const QFont& base)
+        : QtCellCanvas(painter, palette, base), palette_(palette) {}
+    ~BatchedCanvas() override { Flush(); }
+    BatchedCanvas(const BatchedCanvas&) = delete;
+    BatchedCanvas& operator=(const BatchedCanvas&) = delete;
+
+    void SetBrushColor(ColorValue color) override {
+        if (color != BrushColor()) Flush();
+        QtCellCanvas::SetBrushColor(color);
+    }
+    void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override {
+        if (right > left && bottom > top) fills_.append(QRect(left, top, right - left, bottom - top));
+    }
+    void FrameRect(int32_t left, int32_t top, int32_t right, int32_t bottom, ColorValue color) override {
+        Flush();
+        QtCellCanvas::FrameRect(left, top, right, bottom, color);
+    }
+    // Draws the fills so far; before anything else is drawn over them.
+    void Flush() {
+        if (fills_.isEmpty()) return;
+        QPainter& p = Painter();
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(Qt::NoPen);
+        p.setBrush(ToQColor(BrushColor(), palette_));
+        p.drawRects(fills_.constData(), static_cast<int>(fills_.size()));
+        p.restore();
+        fills_.clear();
+    }
+
+private:
+    const QPalette& palette_;
+    QList<QRect> fills_;
+};
+
 int Sign(int32_t v) {
     return (v > 0) - (v < 0);
 }
@@ -1067,7 +1106,8 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
     if (marked && !EditorVisible()) back = (grid_->hasFocus() || listMode_) ? kClHighlight : kClBtnFace;
     painter.save();
     painter.setClipRect(cellRect);
-    QtCellCanvas canvas(painter, palette, sheetPanel_->font());
+    // Most cells draw in the sheet's own font, which the panel already holds.
+    BatchedCanvas canvas(painter, palette, sheetPanel_->font());
     canvas.SetBrushColor(back);
     canvas.FillRect(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
     if (cell.layout & cmcCellObj::kLayoutB) {
@@ -1077,7 +1117,10 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
         canvas.SetBrushColor(back);
     }
 
-    if (const FontDesc* desc = cell.font ? cell.font.get() : baseCell_->font.get()) canvas.SetFont(*desc);
+    if (cell.font)
+        canvas.SetFont(*cell.font);
+    else if (baseCell_->font)
+        canvas.SetFontColor(baseCell_->font->color);
     if (marked && back == kClHighlight) canvas.SetFontColor(kClHighlightText);
 
     std::string text;
@@ -1103,6 +1146,7 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
         if (fc == kClBtnFace || fc == kSilver || fc == kClGrayText) canvas.SetFontColor(kClWindow);
     }
 
+    canvas.Flush();
     const std::vector<std::string> lines = SplitLines(text);
     const int lineHeight = canvas.TextExtent("A").height();
     const int h = lineHeight * static_cast<int>(lines.size());

@@ -67,10 +67,9 @@ std::string iuiSh_ChBank::SetParams(const std::string& params) {
     const std::string rest = blank == std::string::npos ? std::string() : text.substr(blank + 1);
     const std::string item = Trimmed(rest.substr(0, rest.find(',')));
     if (!item.empty()) {
+        // A number that names no bank of the image leaves bank 0.
         const int32_t bank = ParseLeadingDecimal(item);
-        // A bank the image has no record of shows nothing but the empty row.
-        if (!IsValidBank(bank)) return params_;
-        bank_ = bank;
+        if (IsValidBank(bank)) bank_ = bank;
     }
     firstIndex_ = GetBankFirstChannel(bank_);
     count_ = std::max(GetBankChannelCount(bank_), 0);

@@ -1,8 +1,10 @@
 // The channel-bank sheet over the shipped channel sheets of the ten models:
 // its rows, columns, caption and how it follows the bank's rows.
 #include "cells/RowRange.h"
+#include "foundation/TextUtil.h"
 #include "image/DynamicCapacity.h"
 #include "image/ImageLayout.h"
+#include "image/RecordLayout.h"
 #include "tests/ui/KindsFixture.h"
 #include "ui/cuiMenu.h"
 #include "ui/iuiSh_ChBank.h"
@@ -75,6 +77,214 @@ TEST_F(BankSheetTest, ShowsTheBanksChannelsAndOneEmptyRowOnEveryModel) {
         EXPECT_EQ(sheet.IsPrintable(), 1);
         sheet_.reset();
     }
+}
+
+TEST_F(BankSheetTest, ABankWithoutChannelsShowsOnlyTheEmptyRowAndIsNotPrinted) {
+    LoadModel(0);
+    cmcEeprom& image = Doc().WorkingImage();
+    for (int32_t bank = 0; bank < 128; ++bank)
+        SetBankChannelCount(image, bank, 0);
+    FillBank(0, 4);
+    iuiSh_ChBank& sheet = OpenBank(1);
+    EXPECT_EQ(RowIndexes(sheet), (std::vector<int32_t>{-1, 4}));
+    EXPECT_EQ(sheet.IsPrintable(), 0);
+    EXPECT_EQ(sheet.ChannelCount(), 0);
+}
+
+TEST_F(BankSheetTest, ParametersThatNameNoBankShowBankZero) {
+    LoadModel(0);
+    FillBank(0, 2);
+    for (const char* params : {"Site 3", "", "Bank 900"}) {
+        SCOPED_TRACE(params);
+        iuiSh_ChBank& sheet = Open<iuiSh_ChBank>("GI_Sheet_Mch_Lmr", params);
+        EXPECT_EQ(sheet.Bank(), 0);
+        EXPECT_EQ(sheet.ChannelCount(), std::string(params) == "Bank 900" ? 2 : 0);
+        sheet_.reset();
+    }
+}
+
+// The bank's name up to its first zero, '*' for what cannot be printed; the
+// SmarTrunk mark and colour; and the channels that still fit the radio.
+TEST_F(BankSheetTest, TitleAndCaptionNameTheBank) {
+    LoadModel(0);
+    cmcEeprom& image = Doc().WorkingImage();
+    const int32_t name = layout::Table(13).offset + 12 * 2;
+    const uint8_t bytes[12] = {'A', 'B', 0x07, 'D', 0xE9, 'F', 0, 'X', 'X', 'X', 'X', 'X'};
+    for (int i = 0; i < 12; ++i)
+        image.SetByte(name + i, bytes[i]);
+    SetSmarTrunkBank(image, 2, 1);
+    FillBank(2, 3);
+    iuiSh_ChBank& sheet = OpenBank(2);
+    const std::string smarTrunk = gGTex->GetTextLine("GI_AppInd_MchSheet_Printer_SmarTrunk", 0);
+    EXPECT_EQ(sheet.GetTitle(),
+              gGTex->GetTextLine("GI_AppInd_MchSheet_Printer_Head", 0) + " 3: AB*D*F " + smarTrunk);
+    const std::string title = *sheet.Style().title;
+    const int32_t left = FreeInCaption(sheet);
+    EXPECT_EQ(sheet.Caption(),
+              title + " 3: AB*D*F " + smarTrunk + " (Left CH - " + std::to_string(left) + ")");
+    // As many as still fit, or every row the channel table has left.
+    const int32_t rowsLeft = 512 - GetTotalBankChannels(image);
+    EXPECT_EQ(FitsDynamicArea(image, kCategoryChannel, left, 2), 1);
+    EXPECT_TRUE(left == rowsLeft || FitsDynamicArea(image, kCategoryChannel, left + 1, 2) == 0) << left;
+    const QLabel* label = sheet.TitlePanel()->findChild<QLabel*>();
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 255, 255)) << "aqua for SmarTrunk";
+    sheet.TitlePanel()->parentWidget()->grab().save("/tmp/kinds14-banksheet.png");
+
+    // A plain bank in yellow; a full area leaves nothing, never less.
+    SetSmarTrunkBank(image, 2, 0);
+    image.SetWord(layout::kHdrBlock3Address, layout::kDynamicEnd - 1);
+    gEvMan->Send(evRefreshCaption);
+    EXPECT_EQ(FreeInCaption(sheet), 0);
+    EXPECT_EQ(sheet.Caption(), title + " 3: AB*D*F  (Left CH - 0)");
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+}
+
+// Which columns a bank's type hides, as the LTR sheet shows them: hidden
+// columns are 0 wide with their label column, and take no input.
+TEST_F(BankSheetTest, ColumnsOfTheOtherBankTypeAreHidden) {
+    const struct {
+        int32_t model;
+        bool ltrBank;
+        std::vector<const char*> hidden, shown;
+    } cases[] = {
+        {1,
+         true,
+         {"CL_Mch_FreqR", "CL_Mch_FreqT", "CL_Mch_TxInh", "CL_Mch_Nar", "CL_Mch_CTone_R", "CL_Mch_RfPo"},
+         {"CL_Grp_RxId", "CL_Grp_TxId", "CL_Grp_HomeRptCh", "CL_Mch_Text", "CL_Mch_Scan"}},
+        {6,
+         false,
+         {"CL_Grp_RxId", "CL_Grp_TxId", "CL_Grp_TxInh", "CL_Grp_HomeRptCh", "CL_Grp_PhonePriv"},
+         {"CL_Mch_FreqR", "CL_Mch_FreqT", "CL_Mch_Lockout", "CL_Mch_Text"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.model);
+        LoadModel(c.model);
+        cmcEeprom& image = Doc().WorkingImage();
+        SetBankFlagB(image, 0, c.ltrBank ? 1 : 0);
+        FillBank(0, 2);
+        iuiSh_ChBank& sheet = OpenBank(0);
+        cuiGrid& grid = *sheet.Grid();
+        for (const char* name : c.hidden) {
+            const int col = ColumnOf(sheet, 1, name);
+            ASSERT_GE(col, 2) << name;
+            EXPECT_EQ(grid.ColWidth(col), 0) << name;
+            EXPECT_FALSE(sheet.GetCell(col, 1).flags & cmcCellObj::kFlagS) << name;
+        }
+        for (const char* name : c.shown) {
+            const int col = ColumnOf(sheet, 1, name);
+            ASSERT_GE(col, 0) << name;
+            EXPECT_GT(grid.ColWidth(col), 0) << name;
+            EXPECT_TRUE(sheet.GetCell(col, 1).flags & cmcCellObj::kFlagS) << name;
+        }
+        // The label column in front of the hidden group goes with it.
+        const int firstHidden = ColumnOf(sheet, 1, c.hidden[0]);
+        EXPECT_EQ(grid.ColWidth(firstHidden - 1), 0);
+        EXPECT_GT(grid.ColWidth(0), 0);
+        // Moving right passes over the hidden columns.
+        for (int i = 0; i < sheet.ColCount(); ++i)
+            Key(Qt::Key_Right);
+        EXPECT_GT(grid.ColWidth(Current().first), 0);
+        sheet_.reset();
+    }
+}
+
+TEST_F(BankSheetTest, AHiddenColumnOneHidesOnlyItself) {
+    LoadModel(0);
+    FillBank(0, 1);
+    iuiSh_ChBank& sheet = OpenBank(0, "GI_Sheet_TBankCol1");
+    EXPECT_EQ(sheet.Grid()->ColWidth(1), 0);
+    EXPECT_GT(sheet.Grid()->ColWidth(0), 0);
+    EXPECT_GT(sheet.Grid()->ColWidth(2), 0);
+}
+
+// Typing a frequency into the empty row stores a new channel: the row count,
+// the multi-selection flags and the free channels follow.
+TEST_F(BankSheetTest, TypingIntoTheEmptyRowAddsAChannelRow) {
+    LoadModel(0);
+    FillBank(0, 2);
+    iuiSh_ChBank& sheet = OpenBank(0);
+    const int rx = ColumnOf(sheet, 1, "CL_Mch_FreqR");
+    const int32_t freeBefore = FreeInCaption(sheet);
+    ASSERT_EQ(sheet.RowCount(), 4);
+    for (int i = 0; i < 2; ++i)
+        Key(Qt::Key_Down);
+    ASSERT_EQ(Current(), std::make_pair(rx, 3));
+    QTest::keyClicks(sheet.Grid(), "1");
+    ASSERT_TRUE(sheet.EditorVisible());
+    QTest::keyClicks(sheet.Editor(), "46.52");
+    QTest::keyClick(sheet.Editor(), Qt::Key_Return);
+
+    EXPECT_EQ(GetBankChannelCountIn(Doc().WorkingImage(), 0), 3);
+    EXPECT_EQ(sheet.ChannelCount(), 3);
+    EXPECT_EQ(RowIndexes(sheet), (std::vector<int32_t>{-1, 0, 1, 2, 3}));
+    EXPECT_TRUE(sheet.GetCellId(rx, 3).flags & clsSheetCellId::kMayJoin) << "the former empty row joins";
+    EXPECT_FALSE(sheet.GetCellId(rx, 4).flags & clsSheetCellId::kMayJoin) << "the new empty row does not";
+    EXPECT_EQ(sheet.Grid()->RowHeight(4), sheet.Grid()->RowHeight(3));
+    EXPECT_EQ(FreeInCaption(sheet), freeBefore - 1);
+}
+
+// Delete from the row pop-up menu over three selected rows: the sheet loses
+// as many rows and the cursor stays on a remaining channel row.
+TEST_F(BankSheetTest, DeletingRowsShrinksTheSheetWithTheCursorOnARemainingRow) {
+    const struct { int from, shiftDowns; } cases[] = {{3, 2}, {1, 0}, {5, 0}, {1, 4}, {2, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.from);
+        LoadModel(0);
+        // No priority channel among them: that would refuse the delete.
+        Doc().WorkingImage().SetWord(layout::kRefAChannel, 0xFFFF);
+        Doc().WorkingImage().SetWord(layout::kRefBChannel, 0xFFFF);
+        FillBank(0, 5);
+        iuiSh_ChBank& sheet = OpenBank(0);
+        const int rx = ColumnOf(sheet, 1, "CL_Mch_FreqR");
+        for (int i = 1; i < c.from; ++i)
+            Key(Qt::Key_Down);
+        for (int i = 0; i < c.shiftDowns; ++i)
+            Key(Qt::Key_Down, Qt::ShiftModifier);
+        QAction* remove = MenuItem(sheet, "Delete");
+        ASSERT_NE(remove, nullptr);
+        boxes_.Expect(GetMultiLineText(*gGTex, "GI_AppMess_Conv_Delete"), plat::IDOK);
+        remove->trigger();
+        QApplication::processEvents();
+        const int32_t left = 5 - (c.shiftDowns + 1);
+        EXPECT_EQ(GetBankChannelCountIn(Doc().WorkingImage(), 0), left);
+        EXPECT_EQ(sheet.RowCount(), 1 + left + 1);
+        EXPECT_EQ(Current().first, rx);
+        EXPECT_GE(Current().second, sheet.FirstLoopRow());
+        EXPECT_LT(Current().second, sheet.RowCount());
+        // Where the removed rows began: the next channel, or the empty row.
+        EXPECT_EQ(Current().second, c.from);
+        sheet_.reset();
+    }
+}
+
+// A repeater entry inserted while an LTR bank sheet is open reaches the
+// document, which tells the sheets a row was added: the bank did not grow,
+// so its sheet stays as it is.
+TEST_F(BankSheetTest, ARowEventOfAnotherPoolLeavesTheSheetAlone) {
+    LoadModel(1);
+    FillBank(0, 2);
+    iuiSh_ChBank& sheet = OpenBank(0);
+    const int32_t sites = GetSiteChannelCount(0);
+    gEvMan->Send(evInsertPoolRow, 0, GetSiteFirstChannel(0));
+    ASSERT_EQ(GetSiteChannelCount(0), sites + 1) << "the document inserted the entry";
+    EXPECT_EQ(sheet.RowCount(), 4);
+    EXPECT_EQ(sheet.ChannelCount(), 2);
+
+    // So typing into its empty row still adds to this bank.
+    gEvMan->Send(evAddRow);
+    EXPECT_EQ(sheet.RowCount(), 4);
+}
+
+TEST_F(BankSheetTest, NoMoreRowsThanTheStock) {
+    LoadModel(0);
+    // A file may claim more channels than the table holds.
+    SetBankChannelCount(Doc().WorkingImage(), 0, 600);
+    iuiSh_ChBank& sheet = OpenBank(0);
+    EXPECT_EQ(sheet.RowCount(), iuiSh_ChBank::kStockRows);
+    gEvMan->Send(evAddRow);
+    EXPECT_EQ(sheet.RowCount(), iuiSh_ChBank::kStockRows);
+    EXPECT_EQ(sheet.StockSlot(0, iuiSh_ChBank::kStockRows - 1).cell->index, iuiSh_ChBank::kStockRows - 2);
 }
 
 } // namespace

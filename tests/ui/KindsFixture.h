@@ -49,7 +49,13 @@ protected:
         SetProgramClipboard(&clip_);
         host_.resize(1200, 600);
     }
-    ~KindsFixture() override { SetProgramClipboard(nullptr); }
+    ~KindsFixture() override {
+        // The sheet and whatever it left behind go while the cells still have their clipboard.
+        sheet_.reset();
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SetProgramClipboard(nullptr);
+    }
 
     // The model's start-up data as the working image.
     void LoadModel(int32_t model) {

@@ -66,6 +66,7 @@ protected:
         for (int32_t row = 0; row < 3; ++row) {
             ch.Load(kind, row);
             ch.rxFreq = ch.txFreq = Freq(row);
+            ch.name = {'C', 'H', static_cast<uint8_t>('0' + row)};
             ch.Store(kind, row);
         }
         gEvMan->AddListener(&SheetFixture::AnswerBank, this);
