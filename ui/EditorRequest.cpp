@@ -4,7 +4,7 @@
 #include "cells/cmcCellObj.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
-#include "platform/Screen.h"
+#include "ui/PlaceAtCell.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiSheet.h"
 
@@ -20,11 +20,6 @@ EditorRequest::EditorRequest(const CellEngine& engine, const cmcCellCapsule& ope
     request_->cellRect = nullptr;
     grid_ = request_->grid;
     if (request_->owner) images_ = request_->owner->Images();
-    if (opening.grid && opening.cellRect) {
-        const CellRect& r = *opening.cellRect;
-        const QPoint topLeft = opening.grid->viewport()->mapToGlobal(QPoint(r.left, r.top));
-        cellOnScreen_ = QRect(topLeft, QSize(r.right - r.left, r.bottom - r.top));
-    }
 }
 
 EditorRequest::~EditorRequest() = default;
@@ -45,36 +40,6 @@ void EditorRequest::Answer(const std::string& editText) {
     request_->editText = editText;
     engine_.Execute(*request_, 1);
     request_->linkedRequest = nullptr;
-}
-
-void PlaceAtCell(const EditorRequest& request, QWidget& window) {
-    const QRect cell = request.CellOnScreen();
-    const plat::Rect area = plat::Screen().WorkArea();
-    const QRect work(area.left, area.top, area.width, area.height);
-    const int w = window.frameGeometry().width();
-    const int h = window.frameGeometry().height();
-    const int x = cell.left();
-    const int y = cell.top();
-    const int below = cell.top() + cell.height();
-    const int workRight = work.left() + work.width();
-    const int workBottom = work.top() + work.height();
-
-    int top = below;
-    bool overlaps = false;
-    if (below + h > workBottom) {
-        if (h < y - work.top()) {
-            top = y - h;
-        } else {
-            top = workBottom - h;
-            overlaps = true;
-        }
-    }
-    int left = x + 8;
-    if (x + 8 + w > workRight) {
-        left = workRight - w;
-        if (overlaps && w < x - work.left()) left = x - w;
-    }
-    window.move(left, top);
 }
 
 QSize FullSheetPanelSize(const cuiSheet& sheet, bool verticalBar) {
@@ -118,9 +83,9 @@ PopupEditor::~PopupEditor() {
     }
 }
 
-void PopupEditor::Show(QWidget* focus) {
+void PopupEditor::Show(const cmcCellCapsule& opening, QWidget* focus) {
     form_->adjustSize();
-    PlaceAtCell(request_, *form_);
+    PlaceAtCell(opening, *form_);
     if (gEvMan && !listening_) {
         gEvMan->AddListener(&PopupEditor::OnEvent, this);
         listening_ = true;

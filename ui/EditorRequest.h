@@ -20,8 +20,8 @@ struct cmcEvent;
 
 // What the pop-up editors keep of the request that opened them, and how they
 // answer it. The canvas and the cell rectangle are the opener's for the length
-// of the opening call only: the copy drops them and keeps the cell's place on
-// the screen instead. The answer runs the opener's cell again in mode 2 with a
+// of the opening call only: the copy drops them, and the editor is placed
+// beside the cell while it is being opened. The answer runs the opener's cell again in mode 2 with a
 // pick of the program's "Flex0" cell holding the edited text, through the
 // evaluator the editor was given (each program has its own).
 class EditorRequest {
@@ -39,8 +39,6 @@ public:
     QWidget* OwnerWidget() const;
     // The warning and error marks of the sheet that opened the editor.
     const QList<QIcon>* Images() const { return images_; }
-    // The opener's cell on the screen, as it was at opening.
-    const QRect& CellOnScreen() const { return cellOnScreen_; }
 
     void Answer(const std::string& editText);
 
@@ -49,13 +47,7 @@ private:
     std::unique_ptr<cmcCellCapsule> request_;
     QPointer<QWidget> grid_;
     const QList<QIcon>* images_ = nullptr;
-    QRect cellOnScreen_;
 };
-
-// Puts a pop-up window beside the cell it edits: below the cell, above it when
-// there is no room below, and inside the work area; when it must cover the
-// cell's rows it goes to the cell's left where that leaves the cell visible.
-void PlaceAtCell(const EditorRequest& request, QWidget& window);
 
 // The size of a sheet's panel that shows every column and row of the sheet,
 // with room for a vertical scroll bar when it has one. (The sheet's own full
@@ -85,9 +77,9 @@ protected:
     PopupEditor(const CellEngine& engine, const cmcCellCapsule& request);
     // What the confirmed editor hands back to the opener.
     virtual void Store() = 0;
-    // Places the window at the cell, listens to the bus and shows it with
-    // the focus on the given widget.
-    void Show(QWidget* focus);
+    // Places the window beside the opening request's cell, listens to the
+    // bus and shows it with the focus on the given widget.
+    void Show(const cmcCellCapsule& opening, QWidget* focus);
     // Stops listening, before the editor's own parts go.
     void StopListening();
     void Cancel();

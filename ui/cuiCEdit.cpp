@@ -10,6 +10,7 @@
 #include "image/CurrentImage.h"
 #include "platform/MessageBox.h"
 #include "platform/QtText.h"
+#include "ui/PlaceAtCell.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiToolBar.h"
 
@@ -106,6 +107,9 @@ cuiCEdit::cuiCEdit(const CellEngine& engine, const cmcCellCapsule& request, int3
     rightLayout->addWidget(ok_);
     rightLayout->addWidget(cancel_);
     right->setFixedWidth(kButtonWidth + 2 * kBorder);
+    // The tool bar wraps to the panel's width, which the dialog's layout does
+    // not ask it about: the panel keeps room for all its rows.
+    right->setMinimumHeight(rightLayout->totalHeightForWidth(kButtonWidth + 2 * kBorder));
     formLayout->addWidget(right);
 
     QObject::connect(ok_, &QPushButton::clicked, this, [this] { Commit(); });
@@ -117,7 +121,7 @@ cuiCEdit::cuiCEdit(const CellEngine& engine, const cmcCellCapsule& request, int3
     });
 
     form_->adjustSize();
-    PlaceAtCell(request_, *form_);
+    PlaceAtCell(request, *form_);
     if (QWidget* owner = request_.OwnerWidget()) mainWindow_ = owner->window();
     if (mainWindow_) mainWindow_->setEnabled(false);
     if (gEvMan) gEvMan->AddListener(&cuiCEdit::OnEvent, this);

@@ -123,7 +123,7 @@ cuiFBitsR::cuiFBitsR(const CellEngine& engine, const cmcCellCapsule& request, cm
     QObject::connect(cancel_, &QPushButton::clicked, this, [this] { Cancel(); });
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), form_);
     QObject::connect(esc, &QShortcut::activated, this, [this] { Cancel(); });
-    Show(sheet_->Grid());
+    Show(request, sheet_->Grid());
 }
 
 cuiFBitsR::~cuiFBitsR() {

@@ -126,7 +126,7 @@ cuiFText::cuiFText(const CellEngine& engine, const cmcCellCapsule& request, cmcG
 
     QObject::connect(ok_, &QPushButton::clicked, this, [this] { Commit(); });
     QObject::connect(cancel_, &QPushButton::clicked, this, [this] { Cancel(); });
-    Show(edit_);
+    Show(request, edit_);
 }
 
 cuiFText::~cuiFText() {
