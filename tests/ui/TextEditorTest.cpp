@@ -106,14 +106,17 @@ TEST_F(TextEditorTest, APaletteDoubleClickInsertsTheEscapedByteAtTheCaret) {
     EXPECT_EQ(box->cursorPosition(), 4);
     EXPECT_EQ(Editor().Bytes(), "A\x8A"
                                 "B");
-    // Space on a palette cell inserts it too; Enter in the palette confirms.
+    // Space on a palette cell inserts it too, a typed character itself;
+    // Enter in the palette confirms.
     palette.SendEdit(0, 0, ' ', 0);
     EXPECT_EQ(EditText(), "A%8A%10B");
+    palette.SendEdit(0, 0, '%', 0);
+    EXPECT_EQ(EditText(), "A%8A%10%%B");
+    EXPECT_TRUE(box->hasFocus() || QApplication::focusWidget() == box);
     palette.SendEdit(0, 0, cmcCellCapsule::kKeyEnter, 0);
     Drain();
     EXPECT_FALSE(editors_.text);
-    EXPECT_EQ(Name(), Blanks("A\x8A\x10"
-                             "B"));
+    EXPECT_EQ(Name(), Blanks("A\x8A\x10%B"));
 }
 
 TEST_F(TextEditorTest, ThePaletteHoldsBytes16To255AndNoLowerOne) {
