@@ -1,9 +1,8 @@
 #include "ui/cuiMain.h"
 
 #include "app/Document.h"
+#include "cells/CellEngine.h"
 #include "cells/cmcCellCapsule.h"
-#include "cells/cmcCellObj.h"
-#include "cells/indActiveCell.h"
 #include "foundation/Globals.h"
 #include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
@@ -15,7 +14,9 @@
 #include "platform/QtText.h"
 #include "ui/CloneProgressWindow.h"
 #include "ui/ComPortDialog.h"
+#include "ui/ProgramPopupOpener.h"
 #include "ui/QtConvert.h"
+#include "ui/cuiInformation.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -32,8 +33,8 @@
 namespace {
 
 constexpr char kUntitled[] = "Untitled";
-// The information cells that say something about a radio (58 and 61 have nothing to show).
-constexpr int32_t kCloneInfoCells[] = {56, 57, 59, 60, 62, 63, 64, 65};
+// The sheet of the information window.
+constexpr char kCloneInfoSheet[] = "GI_Sheet_CloneInfo";
 
 std::string NamePart(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -42,7 +43,7 @@ std::string NamePart(const std::string& path) {
 
 } // namespace
 
-cuiMain::cuiMain(Document& document) : document_(document) {
+cuiMain::cuiMain(Document& document) : document_(document), popups_(std::make_unique<ProgramPopupOpener>()) {
     task_ = new cmcTask;
     task_->SetHandler(&cuiMain::OnTaskThunk, this);
     gEvMan->AddListener(&cuiMain::OnEventThunk, this);
@@ -268,21 +269,13 @@ void cuiMain::SelectComPort() {
     ComPortDialog::Run(form_);
 }
 
+cuiInformation* cuiMain::Information() const {
+    return static_cast<cuiInformation*>(information_.data());
+}
+
 void cuiMain::OpenCloneInformation() {
-    // The information window with its sheet "GI_Sheet_CloneInfo" comes with
-    // the sheets; until then the cells' texts go into a box, one after the other.
-    std::string text;
-    for (const int32_t id : kCloneInfoCells) {
-        cmcCellObj cell;
-        cell.category = 0;
-        cell.cellId = id;
-        cmcCellCapsule request;
-        request.cell = &cell;
-        indActiveCell::Execute(request, 0);
-        std::string shown = request.displayText;
-        while (!shown.empty() && (shown.back() == '\n' || shown.back() == ' '))
-            shown.pop_back();
-        if (!shown.empty()) text += shown + "\n";
-    }
-    plat::ShowMessageBox(text, BoxCaption(), plat::MB_OK | plat::MB_ICONINFORMATION);
+    // The window owns itself and ends when it is closed.
+    information_ =
+        new cuiInformation(InstalledCellEngine(), form_, gGTex->GetTextLine(RunningProfile().titleKey, 0),
+                           *gGTex, kCloneInfoSheet);
 }

@@ -13,11 +13,14 @@
 #include <QToolBar>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class CloneProgressView;
+class ProgramPopupOpener;
+class cuiInformation;
 class Document;
 class cmcTask;
 struct cmcEvent;
@@ -64,8 +67,8 @@ public:
     void Print(int32_t allSheets) override;
     void MarkWarnings(int* errors, int* warnings) override;
     void ScheduleWarningCheck() override;
-    // What the radio told in its last information reply, as the information
-    // cells put it.
+    // What the radio told in its last information reply: the information
+    // window with the information cells, over the main form.
     void OpenCloneInformation() override;
     // The COM port dialog over the main form.
     void SelectComPort() override;
@@ -90,6 +93,8 @@ public:
     QStatusBar* StatusBar() const { return statusBar_; }
     QFrame* TreePanel() const { return treePanel_; }
     QFrame* SheetPanel() const { return sheetPanel_; }
+    // The information window while it is open.
+    cuiInformation* Information() const;
     const std::string& StatusMessage() const { return messageText_; }
 
 protected:
@@ -117,6 +122,9 @@ protected:
     cmcTask* task_ = nullptr;
     bool inactive_ = false;
     CloneProgressView* progress_ = nullptr;
+    // The lists the cells open beside their cells, while this window lives.
+    std::unique_ptr<ProgramPopupOpener> popups_;
+    QPointer<QObject> information_;
 
 private:
     static void OnEventThunk(void* user, const cmcEvent& ev);

@@ -75,7 +75,17 @@ public:
         QtCellCanvas::SetBrushColor(color);
     }
     void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override {
-        if (right > left && bottom > top) fills_.append(QRect(left, top, right - left, bottom - top));
+        if (right <= left || bottom <= top) return;
+        // Glyphs are filled a column of dots at a time: a dot right below the
+        // last one lengthens it.
+        if (!fills_.isEmpty()) {
+            QRect& last = fills_.last();
+            if (last.left() == left && last.right() == right - 1 && last.bottom() == top - 1) {
+                last.setBottom(bottom - 1);
+                return;
+            }
+        }
+        fills_.append(QRect(left, top, right - left, bottom - top));
     }
     void FrameRect(int32_t left, int32_t top, int32_t right, int32_t bottom, ColorValue color) override {
         Flush();
@@ -126,6 +136,7 @@ cuiSheet::cuiSheet(const CellEngine& engine, QWidget* parent, const cmcCellCapsu
 }
 
 cuiSheet::~cuiSheet() {
+    alive_.reset();
     if (gEvMan) {
         gEvMan->RemoveListener(&cuiSheet::OnEventThunk, this);
         // Pop-ups that belong to this grid close.
@@ -293,6 +304,7 @@ void cuiSheet::LoadBasicCell() {
     if (grid_) {
         grid_->SetColor(ToQColor(baseCell_->color, grid_->palette()));
         if (baseCell_->font) sheetPanel_->setFont(ToQFont(*baseCell_->font, sheetPanel_->font()));
+        lineHeight_ = QFontMetrics(sheetPanel_->font()).height();
     }
 }
 
@@ -465,13 +477,19 @@ void cuiSheet::OnCellChanged(const cmcCellCapsule& request, int32_t resultFlags)
     InvalidateMatching(*request.cell, selector);
 }
 
-void cuiSheet::ListPick(cmcCellCapsule& picked) {
-    cmcCellCapsule pick = opening_ ? *opening_ : cmcCellCapsule{};
-    pick.linkedRequest = &picked;
-    pick.mode = cmcCellCapsule::kModePick;
-    picked.key = 0;
-    CallOwner(pick, 1);
+bool cuiSheet::ListPick(cmcCellCapsule& picked) {
+    // A list without an opener has nobody to take the pick.
+    if (opening_ && opening_->cell) {
+        cmcCellCapsule pick = *opening_;
+        pick.linkedRequest = &picked;
+        pick.mode = cmcCellCapsule::kModePick;
+        picked.key = 0;
+        const std::weak_ptr<bool> alive = alive_;
+        CallOwner(pick, 1);
+        if (alive.expired()) return false;
+    }
     if (parent_) parent_->hide();
+    return true;
 }
 
 void cuiSheet::SendEdit(int32_t col, int32_t row, int32_t key, int32_t command, const std::string* text) {
@@ -491,11 +509,16 @@ void cuiSheet::SendEdit(int32_t col, int32_t row, int32_t key, int32_t command, 
             text = nullptr;
         }
         if (listMode_) {
-            if (request.key == cmcCellCapsule::kKeyEnter || request.key == cmcCellCapsule::kKeyMouseChoice)
-                ListPick(request);
+            if ((request.key == cmcCellCapsule::kKeyEnter ||
+                 request.key == cmcCellCapsule::kKeyMouseChoice) &&
+                !ListPick(request))
+                return;
             break;
         }
+        // What the cell runs may close the sheet (a command, a reload).
+        const std::weak_ptr<bool> alive = alive_;
         const int32_t result = CallOwner(request, 1);
+        if (alive.expired()) return;
         bool mayReplay = true;
         if (request.jumpRequest) {
             // A cell that names a place no selectable cell has, or one that
@@ -594,8 +617,7 @@ void cuiSheet::MoveCurrent(int32_t col, int32_t row) {
     AnnounceCell(CurrentCol(), CurrentRow(), false);
 }
 
-void cuiSheet::StepOnce(int32_t sx, int32_t sy, int32_t& cx, int32_t& cy) {
-    const bool wrap = listMode_ && !grid_->ShowsScrollBars();
+void cuiSheet::StepOnce(int32_t sx, int32_t sy, bool wrap, int32_t& cx, int32_t& cy) {
     int32_t g = cx, h = cy;
     for (;;) {
         g += sx;
@@ -648,8 +670,10 @@ void cuiSheet::MoveBy(int32_t dx, int32_t dy) {
         targetRow_ = cy;
     }
     const int32_t steps = std::abs(dx != 0 ? dx : dy);
+    // A list without scroll bars runs round, one step at a time.
+    const bool wrap = listMode_ && steps == 1 && !grid_->ShowsScrollBars();
     for (int32_t i = 0; i < steps; ++i) {
-        StepOnce(sx, sy, cx, cy);
+        StepOnce(sx, sy, wrap, cx, cy);
         targetCol_ = cx;
         targetRow_ = cy;
     }
@@ -1051,7 +1075,9 @@ bool cuiSheet::OnEditorKey(QKeyEvent& event) {
     case Qt::Key_Up:
     case Qt::Key_Down: {
         const int key = event.key();
+        const std::weak_ptr<bool> alive = alive_;
         CommitEditor();
+        if (alive.expired()) return true;
         grid_->setFocus(Qt::OtherFocusReason);
         if (key == Qt::Key_Up) MoveBy(0, -1);
         if (key == Qt::Key_Down) MoveBy(0, 1);
@@ -1064,11 +1090,14 @@ bool cuiSheet::OnEditorKey(QKeyEvent& event) {
         editorDetached_ = false;
         return true;
     case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
+    case Qt::Key_PageDown: {
+        const std::weak_ptr<bool> alive = alive_;
         CommitEditor();
+        if (alive.expired()) return true;
         grid_->setFocus(Qt::OtherFocusReason);
         MoveBy(0, event.key() == Qt::Key_PageUp ? -kPageRows : kPageRows);
         return true;
+    }
     default:
         return false;
     }
@@ -1148,7 +1177,8 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
 
     canvas.Flush();
     const std::vector<std::string> lines = SplitLines(text);
-    const int lineHeight = canvas.TextExtent("A").height();
+    // Most cells are in the sheet's font, whose line height is known.
+    const int lineHeight = cell.font ? canvas.TextExtent("A").height() : lineHeight_;
     const int h = lineHeight * static_cast<int>(lines.size());
     int y = r.top + scale_;
     switch ((cell.layout & cmcCellObj::kAlignVMask) >> 2) {
@@ -1164,7 +1194,7 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
     int penX = r.left;
     const int hAlign = cell.layout & cmcCellObj::kAlignHMask;
     for (const std::string& part : lines) {
-        const int w = canvas.TextExtent(part).width();
+        const int w = hAlign == 0 ? 0 : canvas.TextExtent(part).width();
         int x = r.left + 4 * scale_;
         if (hAlign == 1) x = r.left + (r.right - r.left - w) / 2;
         if (hAlign == 2) x = r.right - w - 4 * scale_;

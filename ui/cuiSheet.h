@@ -112,6 +112,8 @@ public:
 
     // --- what the sheet is made of
     const std::string& Name() const { return name_; }
+    // The warning and error marks its cells draw, or none.
+    const ImageList* Images() const { return images_; }
     const SheetStyle& Style() const { return style_; }
     cuiGrid* Grid() const { return grid_; }
     QFrame* SheetPanel() const { return sheetPanel_; }
@@ -221,6 +223,8 @@ protected:
     int32_t rows_ = 0;
     std::array<int32_t, cmcCellObj::kChParams> chParams_{};
     std::unique_ptr<cmcCellObj> baseCell_;
+    // A line of text in the sheet's font.
+    int lineHeight_ = 0;
     std::vector<clsSheetCellId> slots_;
     int32_t firstSelCol_ = 0;
     int32_t firstSelRow_ = 0;
@@ -234,6 +238,8 @@ protected:
     uint8_t state_ = 0;
     // Shift as the last key or mouse event on the grid had it.
     bool shift_ = false;
+    // Expires with the sheet: an owner call may delete it.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 
 private:
     static void OnEventThunk(void* user, const cmcEvent& ev);
@@ -270,11 +276,12 @@ private:
     // Repaints the cell and the 'T' cells that continue it to the right.
     void RedrawCell(int32_t col, int32_t row);
     void SelectReturnedRange(const cmcCellCapsule& request, int32_t col, int32_t row);
-    void ListPick(cmcCellCapsule& picked);
+    // False when the sheet is gone afterwards.
+    bool ListPick(cmcCellCapsule& picked);
     bool IsSelectable(int32_t col, int32_t row) const;
     bool InGrid(int32_t col, int32_t row) const;
     bool IsEmptyCell(const cmcCellObj& cell) const;
     QFont CellFont(const cmcCellObj& cell) const;
     void SendStatusClear();
-    void StepOnce(int32_t sx, int32_t sy, int32_t& cx, int32_t& cy);
+    void StepOnce(int32_t sx, int32_t sy, bool wrap, int32_t& cx, int32_t& cy);
 };

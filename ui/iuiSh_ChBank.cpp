@@ -154,7 +154,7 @@ void iuiSh_ChBank::RefreshCaption() {
     QPalette pal = titleLabel_->palette();
     pal.setColor(QPalette::WindowText, ToQColor(IsSmarTrunkBank(bank_) ? kClAqua : kClYellow, pal));
     titleLabel_->setPalette(pal);
-    titleLabel_->repaint();
+    titleLabel_->update();
 }
 
 void iuiSh_ChBank::OnKindEvent(const cmcEvent& ev) {

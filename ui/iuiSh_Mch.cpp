@@ -94,7 +94,7 @@ void iuiSh_Mch::RefreshCaption() {
     QPalette pal = titleLabel_->palette();
     pal.setColor(QPalette::WindowText, ToQColor(kClYellow, pal));
     titleLabel_->setPalette(pal);
-    titleLabel_->repaint();
+    titleLabel_->update();
 }
 
 void iuiSh_Mch::OnKindEvent(const cmcEvent& ev) {

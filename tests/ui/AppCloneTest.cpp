@@ -1,17 +1,27 @@
 // The clone commands as the program runs them: the application manager with
 // its main form, over a pseudo-terminal to the radio simulator on COM5.
+#include "cells/CellEngine.h"
 #include "clone/indCloneMan.h"
 #include "foundation/ModelClass.h"
 #include "image/ModelPasses.h"
 #include "image/datCh.h"
+#include "platform/HelpViewer.h"
+#include "platform/QtText.h"
 #include "tests/clone/LinkWire.h"
 #include "tests/ui/AppFixture.h"
 #include "tools/radiosim/RadioSim.h"
 #include "ui/TForm1.h"
+#include "ui/cuiInformation.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
 
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <ostream>
 
 namespace {
@@ -249,9 +259,10 @@ TEST_F(AppCloneTest, DataThatDoesNotFitIsNeitherWrittenNorSaved) {
     EXPECT_EQ(boxes_.Log().size(), 3u);
 }
 
-// The texts the information command shows for the simulator as it starts
-// (its block describes an LMR mobile), one row per cell of the information
-// sheet; a cell with nothing to say shows no line.
+// The information command opens the information window over the disabled
+// main form, one row per information cell with what the simulator told (its
+// block describes an LMR mobile); the serial number's Copy puts its digits
+// on the clipboard, and OK closes the window and gives the form back.
 TEST_F(AppCloneTest, InformationShowsWhatTheRadioTold) {
     CloningDocument& app = StartLinked();
     const cmcEeprom before = app.WorkingImage();
@@ -260,39 +271,86 @@ TEST_F(AppCloneTest, InformationShowsWhatTheRadioTold) {
         sum += b;
     char checksum[8];
     std::snprintf(checksum, sizeof checksum, "$%04X", sum & 0xFFFF);
-    const struct {
-        const char* cell;
-        std::string text;
-    } expected[] = {
+    const std::map<std::string, std::string> expected = {
         {"CL_CloneInfo_Model", "LMR mobile\nMobile type\nWithout ten-key pad"},
         {"CL_CloneInfo_Revision", "1.0"},
         {"CL_CloneInfo_Comment1", "RADIOSIM"},
         {"CL_CloneInfo_Comment2", "Tolvane test rig"},
-        {"CL_CloneInfo_Option", ""},
-        {"CL_CloneInfo_OverVolt", ""},
         {"CL_CloneInfo_Esn", "20240101234"},
         {"CL_CloneInfo_CheckSum", checksum},
     };
-    std::string box;
-    for (const auto& row : expected)
-        if (!row.text.empty()) box += row.text + "\n";
-    boxes_.Expect("", plat::IDOK);
     app.ReadCloneInfo();
     Run();
-
-    ASSERT_EQ(boxes_.Log().size(), 1u);
-    EXPECT_EQ(boxes_.Log()[0].text, box);
-    EXPECT_EQ(boxes_.Log()[0].caption, AppTitle());
-    EXPECT_EQ(boxes_.Log()[0].flags, plat::MB_OK | plat::MB_ICONINFORMATION);
     EXPECT_EQ(Commands(), std::vector<std::string>{"E0"});
     EXPECT_TRUE(app.WorkingImage().IsEqual(before));
+
+    cuiInformation* info = Window().Information();
+    ASSERT_NE(info, nullptr);
+    QDialog& dialog = *info->Form();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(plat::FromQString(dialog.windowTitle()), gGTex->GetTextLine("GI_Sys_AppTitle", 0));
+    EXPECT_FALSE(form_->isEnabled()) << "the main form waits for the window";
+    dialog.grab().save("/tmp/kinds14-information.png");
+
+    // What each value cell of the sheet shows.
+    cuiSheet& sheet = *info->Sheet();
+    const CellVocabulary& words = CloningCellEngine().Vocabulary();
+    std::map<std::string, std::string> shown;
+    for (int r = 0; r < sheet.RowCount(); ++r)
+        for (int c = 0; c < sheet.ColCount(); ++c)
+            for (const auto& [name, text] : expected)
+                if (sheet.GetCell(c, r).cellId == words.CellIndex(name)) {
+                    cmcCellCapsule request;
+                    sheet.PrepareRequest(c, r, request);
+                    CloningCellEngine().Execute(request, 0);
+                    shown[name] = request.displayText;
+                }
+    EXPECT_EQ(shown, expected);
+
+    // Copy on the serial number, the one cell to stand on.
+    struct : plat::Clipboard {
+        void SetText(const std::string& t) override { text = t; }
+        std::string text;
+    } clipboard;
+    plat::SetClipboard(&clipboard);
+    ASSERT_EQ(sheet.GetCell(sheet.Grid()->Col(), sheet.Grid()->Row()).cellId,
+              words.CellIndex("CL_CloneInfo_Esn"));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    const QRect esn = sheet.Grid()->CellRect(sheet.Grid()->Col(), sheet.Grid()->Row());
+    QTest::mouseClick(sheet.Grid()->viewport(), Qt::LeftButton, {}, esn.center());
+    QAction* copy = nullptr;
+    for (QAction* a : sheet.PopupMenu()->actions())
+        if (a->text() == "Copy") copy = a;
+    ASSERT_NE(copy, nullptr);
+    copy->trigger();
+    plat::SetClipboard(nullptr);
+    EXPECT_EQ(clipboard.text, "20240101234");
+
+    QTest::mouseClick(info->OkButton(), Qt::LeftButton);
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Window().Information(), nullptr);
     ExpectIdleWindow();
 
     // The warning shows only when the radio reports it.
     sim_.SetFaults(linkwire::With([](radiosim::Faults& f) { f.overVoltage = true; }));
-    boxes_.Expect(gGTex->GetTextLine("GI_Mess_CloneInfo_OverVolt", 0), plat::IDOK);
     app.ReadCloneInfo();
     Run();
+    ASSERT_NE(Window().Information(), nullptr);
+    cuiSheet& again = *Window().Information()->Sheet();
+    std::string warning;
+    for (int r = 0; r < again.RowCount(); ++r)
+        if (again.GetCell(1, r).cellId == words.CellIndex("CL_CloneInfo_OverVolt")) {
+            cmcCellCapsule request;
+            again.PrepareRequest(1, r, request);
+            CloningCellEngine().Execute(request, 0);
+            warning = request.displayText;
+        }
+    EXPECT_EQ(warning, gGTex->GetTextLine("GI_Mess_CloneInfo_OverVolt", 0));
+    Window().Information()->Form()->reject();
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form_->isEnabled());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "cells/CellFrame.h"
 #include "foundation/SheetDef.h"
 #include "image/RecordLayout.h"
+#include "image/RowEdit.h"
 #include "tests/cells/CellTestSupport.h"
 #include "ui/cuiMenu.h"
 
@@ -456,6 +457,11 @@ TEST_F(SheetListTest, MovesWrapAroundInAList) {
     EXPECT_EQ(Current(), std::make_pair(0, 1));
     Key(Qt::Key_Down);
     EXPECT_EQ(Current(), std::make_pair(0, 0));
+    // Page keys run to the end and stop there.
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(Current(), std::make_pair(0, 1));
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(Current(), std::make_pair(0, 1));
 }
 
 } // namespace
@@ -464,7 +470,7 @@ TEST_F(SheetListTest, MovesWrapAroundInAList) {
 namespace uitest {
 namespace {
 
-class SheetDrawTest : public SheetFixture {
+class SheetDrawTestBase : public SheetFixture {
 protected:
     using Cells = std::set<std::pair<int, int>>;
     // Every cell of the columns in the rows, both ranges inclusive.
@@ -481,6 +487,8 @@ protected:
     }
     QColor Palette(QPalette::ColorRole role) { return Grid().palette().color(role); }
 };
+
+class SheetDrawTest : public SheetDrawTestBase {};
 
 struct RedrawCase {
     int event;
@@ -737,6 +745,194 @@ TEST_F(SheetInputTest, AnOpenPopupMenuIsNoFocusLoss) {
     QApplication::processEvents();
     EXPECT_NE(s.PopupMenuItems(), nullptr) << "the menu's items stay while it is open";
     s.PopupMenu()->hide();
+}
+
+} // namespace
+} // namespace uitest
+
+namespace uitest {
+namespace {
+
+class SheetSpanTest : public SheetDrawTestBase {};
+
+TEST_F(SheetSpanTest, TailCellsFollowTheirSelectableCell) {
+    Open("GI_Sheet_TSpan", [this](cuiSheet& s) { RecordOwner(s); });
+    recorder_.onEdit = [](cmcCellCapsule&) { return 0; };
+    ASSERT_EQ(Current(), std::make_pair(0, 0));
+    const QImage shot = Shot("span");
+    EXPECT_EQ(At(shot, Grid().CellRect(1, 0).topLeft() + QPoint(1, 1)), Palette(QPalette::Highlight))
+        << "the tail of the current cell";
+    EXPECT_EQ(At(shot, Grid().CellRect(1, 1).topLeft() + QPoint(1, 1)), Palette(QPalette::Base));
+
+    // A double click on the tail is one on its selectable cell.
+    QTest::mouseDClick(Grid().viewport(), Qt::LeftButton, {}, Centre(1, 0));
+    ASSERT_EQ(recorder_.edits.size(), 1u);
+    EXPECT_EQ(std::make_pair(recorder_.edits[0].col, recorder_.edits[0].row), std::make_pair(0, 0));
+    EXPECT_EQ(recorder_.edits[0].request.key, 256);
+
+    // A right click on the tail of another row selects that row's cell.
+    QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, Centre(1, 1));
+    EXPECT_EQ(Current(), std::make_pair(0, 1));
+    Sheet().PopupMenu()->hide();
+}
+
+TEST_F(SheetSpanTest, ContinuationCellsShowTheTextOnTheirLeft) {
+    Open("GI_Sheet_TSpan");
+    const QImage shot = Shot("span-continued");
+    // The long caption runs on into the '+' cell of its row; the short one does not.
+    auto inked = [&](int col, int row) {
+        const QRect r = Grid().CellRect(col, row);
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                n += At(shot, QPoint(x, y)) != Palette(QPalette::Base);
+        return n;
+    };
+    EXPECT_GT(inked(3, 0), 0);
+    EXPECT_EQ(inked(3, 1), 0);
+}
+
+class SheetRangeTest : public SheetFixture {};
+
+TEST_F(SheetRangeTest, ARangeTheCellAnswersIsSelected) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    recorder_.onEdit = [](cmcCellCapsule& r) {
+        r.rangeRequest = true;
+        r.rangeFirst = 1;
+        r.rangeLast = 3;
+        return 0;
+    };
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Down);
+    ASSERT_EQ(Current(), std::make_pair(2, 2));
+    Key(Qt::Key_F2);
+    EXPECT_TRUE(Sheet().RangeShown());
+    for (int r = 1; r < Sheet().RowCount(); ++r) {
+        const bool in = r >= 2 && r <= 4;
+        EXPECT_EQ(static_cast<bool>(Sheet().GetCellId(2, r).flags & clsSheetCellId::kSelected), in) << r;
+        for (int c = 1; c < Sheet().ColCount(); ++c)
+            EXPECT_EQ(Sheet().IsCellMarked(c, r), in) << c << "," << r;
+    }
+    // The far end of the range is the anchor: extending goes on from there.
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    for (int r = 1; r < Sheet().RowCount(); ++r)
+        EXPECT_EQ(Sheet().IsCellMarked(2, r), r >= 3 && r <= 4) << r;
+}
+
+TEST_F(SheetRangeTest, NoRangeWhileRowsAreDeleted) {
+    Open("GI_Sheet_TChan");
+    {
+        ScopedRowDelete deleting;
+        Key(Qt::Key_Down, Qt::ShiftModifier);
+    }
+    EXPECT_FALSE(Sheet().RangeShown());
+    EXPECT_FALSE(Sheet().IsCellMarked(1, 1));
+}
+
+void RecordGone(void* user, const cmcEvent& ev) {
+    if (ev.type == evObjectDestroyed) static_cast<std::vector<intptr_t>*>(user)->push_back(ev.p2);
+}
+
+TEST_F(SheetRangeTest, TheSheetTellsItsGridIsGone) {
+    Open("GI_Sheet_TChan");
+    std::vector<intptr_t> gone;
+    gEvMan->AddListener(&RecordGone, &gone);
+    const auto grid = reinterpret_cast<intptr_t>(&Grid());
+    sheet_.reset();
+    gEvMan->RemoveListener(&RecordGone, &gone);
+    EXPECT_EQ(gone, std::vector<intptr_t>{grid});
+}
+
+} // namespace
+} // namespace uitest
+
+namespace uitest {
+namespace {
+
+class SheetZoomTest : public SheetDrawTestBase {};
+
+TEST_F(SheetZoomTest, TheFontSizeSettingScalesTheSheet) {
+    const int32_t base = Open("GI_Sheet_TChan").BaseCell().font->height;
+    const int rowHeight = Grid().RowHeight(1);
+    sheet_.reset();
+    gEnviron->FontSizePercentage = 300;
+    cuiSheet& s = Open("GI_Sheet_TChan");
+    EXPECT_EQ(s.BaseCell().font->height, 3 * base);
+    EXPECT_GT(Grid().RowHeight(1), 2 * rowHeight);
+    Shot("zoom");
+}
+
+} // namespace
+} // namespace uitest
+
+namespace uitest {
+namespace {
+
+class SheetLifetimeTest : public SheetFixture {};
+
+// A command the cell runs may close the sheet that sent it.
+TEST_F(SheetLifetimeTest, AnOwnerMayCloseTheSheet) {
+    Open("GI_Sheet_TChan", [this](cuiSheet& s) { RecordOwner(s); });
+    recorder_.onEdit = [this](cmcCellCapsule& r) {
+        r.jumpKey = 'x';
+        sheet_.reset();
+        return 0;
+    };
+    cuiSheet* sheet = sheet_.get();
+    sheet->SendEdit(1, 1, '5', 0);
+    EXPECT_EQ(sheet_, nullptr);
+    EXPECT_EQ(recorder_.edits.size(), 1u);
+    EXPECT_TRUE(sleeps_.pauses.empty());
+}
+
+TEST_F(SheetLifetimeTest, AListWithoutOpenerOnlyCloses) {
+    Open("GI_Sheet_Sel_Comm_Wide", [this](cuiSheet& s) {
+        s.SetListMode(true);
+        RecordOwner(s);
+    });
+    Key(Qt::Key_Return);
+    EXPECT_TRUE(recorder_.edits.empty());
+    EXPECT_FALSE(host_.isVisible());
+}
+
+} // namespace
+} // namespace uitest
+
+namespace uitest {
+namespace {
+
+class SheetMouseRangeTest : public SheetFixture {};
+
+TEST_F(SheetMouseRangeTest, ShiftClickAndDragExtendTheLines) {
+    Open("GI_Sheet_TChan");
+    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, Centre(2, 2));
+    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, Qt::ShiftModifier, Centre(3, 4));
+    EXPECT_EQ(Current(), std::make_pair(3, 4));
+    for (int r = 1; r < Sheet().RowCount(); ++r)
+        EXPECT_EQ(Sheet().IsCellMarked(1, r), r >= 2 && r <= 4) << r;
+
+    // A plain click starts afresh; dragging with the button held extends.
+    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, Centre(1, 6));
+    EXPECT_FALSE(Sheet().RangeShown());
+    QTest::mousePress(Grid().viewport(), Qt::LeftButton, {}, Centre(1, 6));
+    QTest::mouseMove(Grid().viewport(), Centre(1, 8));
+    QTest::mouseRelease(Grid().viewport(), Qt::LeftButton, {}, Centre(1, 8));
+    EXPECT_EQ(Current(), std::make_pair(1, 8));
+    for (int r = 1; r < Sheet().RowCount(); ++r)
+        EXPECT_EQ(Sheet().IsCellMarked(4, r), r >= 6 && r <= 8) << r;
+}
+
+TEST_F(SheetMouseRangeTest, ARowThatMayNotJoinEndsTheRange) {
+    Open("GI_Sheet_TLoop");
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Current(), std::make_pair(0, 1));
+    EXPECT_TRUE(Sheet().RangeShown());
+    EXPECT_TRUE(Sheet().IsCellMarked(0, 0));
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Current(), std::make_pair(0, 2));
+    EXPECT_FALSE(Sheet().RangeShown()) << "row 2 may not join a range";
+    EXPECT_FALSE(Sheet().IsCellMarked(0, 0));
+    EXPECT_FALSE(Sheet().IsCellMarked(0, 1));
 }
 
 } // namespace
