@@ -127,8 +127,6 @@ public:
     int32_t FirstSelectableRow() const { return firstSelRow_; }
     const std::vector<clsSheeRowAtr>& RowAttributes() const { return lines_.rows; }
     const cmcCellObj& BaseCell() const { return *baseCell_; }
-    // The warning and error marks the sheet was given, or none.
-    const ImageList* Images() const { return images_; }
     int32_t MultiSelectMode() const { return style_.multiSelect; }
     bool RangeShown() const { return state_ & kRangeShown; }
 
