@@ -24,6 +24,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <string>
@@ -123,7 +124,13 @@ cuiCEdit::cuiCEdit(const CellEngine& engine, const cmcCellCapsule& request, int3
     form_->adjustSize();
     PlaceAtCell(request, *form_);
     if (QWidget* owner = request_.OwnerWidget()) mainWindow_ = owner->window();
-    if (mainWindow_) mainWindow_->setEnabled(false);
+    if (mainWindow_) {
+        mainWindow_->setEnabled(false);
+        // Kept above the window it holds, as a dialog owned by it would be.
+        form_->winId();
+        if (form_->windowHandle() && mainWindow_->windowHandle())
+            form_->windowHandle()->setTransientParent(mainWindow_->windowHandle());
+    }
     if (gEvMan) gEvMan->AddListener(&cuiCEdit::OnEvent, this);
     form_->show();
     form_->activateWindow();

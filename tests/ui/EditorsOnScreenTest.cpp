@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -110,6 +111,8 @@ TEST_F(EditorsOnScreenTest, TheGlyphEditorShowsItsDotsAndHoldsTheMainWindow) {
     QWidget* window = EditorWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(host_.isEnabled());
+    ASSERT_NE(window->windowHandle(), nullptr);
+    EXPECT_EQ(window->windowHandle()->transientParent(), host_.windowHandle());
     const QImage shot = Grab(*window, "glyph");
     ExpectDrawn(shot);
     // White usable dots and the grey ones the display does not show.
