@@ -15,10 +15,15 @@
 
 #include <algorithm>
 
+const cuiSheet::ImageList* cuiFlector::MarksOf(const cmcCellCapsule& request) {
+    return request.owner ? request.owner->Images() : nullptr;
+}
+
 cuiFlector::cuiFlector(const CellEngine& engine, const cmcCellCapsule& request, int32_t initialCellId,
                        int32_t initialIndex, cmcGTex& texts, const std::string& name)
     : cuiFlector(request, name, [&](QWidget* form) {
-          return std::make_unique<cuiSheet>(engine, form, &request, initialCellId, initialIndex, texts, name);
+          return std::make_unique<cuiSheet>(engine, form, &request, initialCellId, initialIndex, texts, name,
+                                            MarksOf(request));
       }) {}
 
 cuiFlector::cuiFlector(const cmcCellCapsule& request, const std::string& name, const SheetMaker& make)
@@ -27,6 +32,7 @@ cuiFlector::cuiFlector(const cmcCellCapsule& request, const std::string& name, c
 }
 
 cuiFlector::~cuiFlector() {
+    released_ = true;
     qApp->removeEventFilter(this);
     if (gEvMan) gEvMan->RemoveListener(&cuiFlector::OnEventThunk, this);
     // The sheet goes while its widgets are still there.

@@ -9,6 +9,8 @@
 
 #include "ui/cuiGrid.h"
 
+#include <QIcon>
+#include <QList>
 #include <QWidget>
 
 class CellEngine;
@@ -43,6 +45,8 @@ public:
 protected:
     using SheetMaker = std::function<std::unique_ptr<cuiSheet>(QWidget* form)>;
     cuiFlector(const cmcCellCapsule& request, const std::string& name, const SheetMaker& make);
+    // The warning and error marks of the sheet the request comes from.
+    static const QList<QIcon>* MarksOf(const cmcCellCapsule& request);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -65,11 +65,10 @@ cuiInformation::cuiInformation(const CellEngine& engine, QWidget* owner, const s
     const plat::Rect work = plat::Screen().WorkArea();
     QPoint centre = owner_ ? owner_->frameGeometry().center()
                            : QPoint(work.left + work.width / 2, work.top + work.height / 2);
-    QPoint at = centre - QPoint(form_->width() / 2, form_->height() / 2);
-    at.setX(
-        std::clamp(at.x(), work.left, std::max(work.left, work.Right() - form_->frameGeometry().width())));
-    at.setY(
-        std::clamp(at.y(), work.top, std::max(work.top, work.Bottom() - form_->frameGeometry().height())));
+    const QSize frame = form_->frameGeometry().size();
+    QPoint at = centre - QPoint(frame.width() / 2, frame.height() / 2);
+    at.setX(std::clamp(at.x(), work.left, std::max(work.left, work.Right() - frame.width())));
+    at.setY(std::clamp(at.y(), work.top, std::max(work.top, work.Bottom() - frame.height())));
     form_->move(at);
 
     if (owner_) owner_->setEnabled(false);

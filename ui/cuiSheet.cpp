@@ -95,6 +95,11 @@ public:
     void Flush() {
         if (fills_.isEmpty()) return;
         QPainter& p = Painter();
+        if (fills_.size() == 1) {
+            p.fillRect(fills_.first(), ToQColor(BrushColor(), palette_));
+            fills_.clear();
+            return;
+        }
         p.save();
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(Qt::NoPen);
@@ -235,6 +240,9 @@ void cuiSheet::Build() {
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     popup_ = new QMenu(grid_);
+    // The items' states follow the cell the menu opens on.
+    QObject::connect(popup_, &QMenu::aboutToShow, this,
+                     [this] { AnnounceCell(CurrentCol(), CurrentRow(), false); });
 
     // Before the handlers are in: the grid takes (0, 0) whatever it holds,
     // and the steps leave the current cell on a selectable cell near it.
@@ -366,6 +374,7 @@ void cuiSheet::Layout(const std::string& cellsKey) {
 }
 
 void cuiSheet::InstallHandlers() {
+    handlersIn_ = true;
     grid_->SetFocusGainedHandler([this] { OnFocusGained(); });
     grid_->SetFocusLostHandler([this] { OnFocusLost(); });
     grid_->SetKeyDownHandler([this](QKeyEvent& e) { return OnKeyDown(e); });
@@ -600,7 +609,7 @@ void cuiSheet::SetCurrentCell(int32_t col, int32_t row) {
     state_ &= static_cast<uint8_t>(~kColumnChange);
     if (row != CurrentRow()) {
         grid_->SetRow(row);
-    } else if (CurrentCol() != oldCol) {
+    } else if (CurrentCol() != oldCol && handlersIn_) {
         // The grid asks nothing for a row it is already on, yet the cell is
         // a new one: tell it as the row change would have.
         SendStatusClear();

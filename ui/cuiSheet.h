@@ -190,6 +190,8 @@ protected:
     std::string params_;
     std::string definition_;
     bool building_ = false;
+    // The grid's handlers are in (the first moves of Build come before).
+    bool handlersIn_ = false;
     QPoint lastMouse_{-1, -1};
     int32_t scale_ = 1;
     int32_t fontHeight_ = 0;

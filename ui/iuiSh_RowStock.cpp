@@ -21,7 +21,7 @@ iuiSh_RowStock::~iuiSh_RowStock() {
 void iuiSh_RowStock::StartChannelLoop(int32_t count) {
     lines_.loopFrom = lines_.currentLine;
     const auto appended = static_cast<int32_t>(lines_.rows.size());
-    lines_.loopCount = std::clamp(count, 0, kStockRows - appended);
+    lines_.loopCount = std::clamp(count, 0, std::max(kStockRows - appended, 0));
     if (firstLoopRow_ < 0) firstLoopRow_ = appended;
 }
 

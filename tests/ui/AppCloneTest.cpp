@@ -7,6 +7,7 @@
 #include "image/datCh.h"
 #include "platform/HelpViewer.h"
 #include "platform/QtText.h"
+#include "platform/Screen.h"
 #include "tests/clone/LinkWire.h"
 #include "tests/ui/AppFixture.h"
 #include "tools/radiosim/RadioSim.h"
@@ -290,6 +291,11 @@ TEST_F(AppCloneTest, InformationShowsWhatTheRadioTold) {
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(plat::FromQString(dialog.windowTitle()), gGTex->GetTextLine("GI_Sys_AppTitle", 0));
     EXPECT_FALSE(form_->isEnabled()) << "the main form waits for the window";
+    // Over the middle of the main form, inside the work area.
+    const QPoint offset = dialog.frameGeometry().center() - form_->frameGeometry().center();
+    EXPECT_LE(offset.manhattanLength(), 2);
+    const plat::Rect work = plat::Screen().WorkArea();
+    EXPECT_TRUE(QRect(work.left, work.top, work.width, work.height).contains(dialog.frameGeometry()));
     dialog.grab().save("/tmp/kinds14-information.png");
 
     // What each value cell of the sheet shows.

@@ -181,6 +181,7 @@ TEST_F(BankSheetTest, ColumnsOfTheOtherBankTypeAreHidden) {
         const int firstHidden = ColumnOf(sheet, 1, c.hidden[0]);
         EXPECT_EQ(grid.ColWidth(firstHidden - 1), 0);
         EXPECT_GT(grid.ColWidth(0), 0);
+        host_.grab().save(QString("/tmp/kinds14-ltr-model%1.png").arg(c.model));
         // Moving right passes over the hidden columns.
         for (int i = 0; i < sheet.ColCount(); ++i)
             Key(Qt::Key_Right);
@@ -285,6 +286,20 @@ TEST_F(BankSheetTest, NoMoreRowsThanTheStock) {
     gEvMan->Send(evAddRow);
     EXPECT_EQ(sheet.RowCount(), iuiSh_ChBank::kStockRows);
     EXPECT_EQ(sheet.StockSlot(0, iuiSh_ChBank::kStockRows - 1).cell->index, iuiSh_ChBank::kStockRows - 2);
+}
+
+// A loop with its count is an ordinary loop, whatever the bank holds; and
+// the rows do not follow the bank then.
+TEST_F(BankSheetTest, ALoopWithACountIsAnOrdinaryLoop) {
+    LoadModel(0);
+    FillBank(0, 5);
+    FillBank(1, 2);
+    iuiSh_ChBank& sheet = OpenBank(1, "GI_Sheet_TBankCounted");
+    EXPECT_EQ(sheet.RowCount(), 4);
+    EXPECT_EQ(sheet.FirstLoopRow(), -1);
+    EXPECT_EQ(sheet.GetCell(0, 1).index, 0) << "no bank's first channel either";
+    gEvMan->Send(evAddRow);
+    EXPECT_EQ(sheet.RowCount(), 4);
 }
 
 } // namespace

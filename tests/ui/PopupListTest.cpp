@@ -3,6 +3,7 @@
 // closes them without one.
 #include "cells/TextConv.h"
 #include "image/RecordLayout.h"
+#include "platform/Fatal.h"
 #include "tests/ui/KindsFixture.h"
 #include "ui/PlaceAtCell.h"
 #include "ui/ProgramPopupOpener.h"
@@ -250,6 +251,15 @@ TEST_F(PopupListTest, AChannelListPickIsTheRowInTheBank) {
     EXPECT_EQ(Popup(), nullptr);
     EXPECT_EQ(ScanSelectionBank(), 1);
     EXPECT_EQ(image.GetWord(kList1 + 30), GetBankFirstChannel(image, 1) + 2) << "the first priority channel";
+}
+
+// The editors have no host yet: opening one stays the fatal error it was.
+TEST_F(PopupListTest, EditorsStillHaveNoHost) {
+    cmcCellCapsule request;
+    EXPECT_THROW(Popups().OpenBitsEditor(request, gGTex, 0, 0, 3, 0, 0, "GI_Dialog"), plat::FatalError);
+    EXPECT_THROW(Popups().OpenTextEditor(request, gGTex, "AB", true, 8), plat::FatalError);
+    EXPECT_THROW(Popups().OpenCharEditor(request, 1, 5, 7, std::vector<uint8_t>(35)), plat::FatalError);
+    EXPECT_EQ(&Popups(), &popups_);
 }
 
 } // namespace

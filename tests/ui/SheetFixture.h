@@ -29,6 +29,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -117,6 +118,8 @@ protected:
     struct Recorder {
         std::vector<Edit> edits;
         std::set<std::pair<int, int>> draws;
+        // The text each cell was last drawn with.
+        std::map<std::pair<int, int>, std::string> texts;
         std::function<int32_t(cmcCellCapsule&)> onEdit;
         std::function<void(cmcCellCapsule&)> onDraw;
     };
@@ -127,6 +130,7 @@ protected:
                 recorder_.draws.insert(at);
                 const int32_t r = CloningCellEngine().Execute(request, 0);
                 if (recorder_.onDraw) recorder_.onDraw(request);
+                recorder_.texts[at] = request.displayText;
                 return r;
             }
             recorder_.edits.push_back({at.first, at.second, request});

@@ -211,6 +211,10 @@ TEST_F(SheetMoveTest, PageKeysMoveTenRowsAndHomeEndNothing) {
     EXPECT_EQ(Current(), std::make_pair(2, 2));
     Key(Qt::Key_End);
     EXPECT_EQ(Current(), std::make_pair(2, 2));
+    // Ctrl with Up or Down belongs to the menus' short-cuts.
+    Key(Qt::Key_Down, Qt::ControlModifier);
+    Key(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(Current(), std::make_pair(2, 2));
 }
 
 TEST_F(SheetMoveTest, LeftAtTheLeftEdgeGoesToTheCell) {
@@ -922,6 +926,23 @@ TEST_F(SheetMouseRangeTest, ShiftClickAndDragExtendTheLines) {
         EXPECT_EQ(Sheet().IsCellMarked(4, r), r >= 6 && r <= 8) << r;
 }
 
+TEST_F(SheetMouseRangeTest, HoldingTheButtonPastTheEdgeMovesOnInTime) {
+    Open("GI_Sheet_TChan");
+    QTest::mousePress(Grid().viewport(), Qt::LeftButton, {}, Centre(2, 2));
+    const QRect last = Grid().CellRect(2, 12);
+    QTest::mouseMove(Grid().viewport(), QPoint(last.center().x(), last.bottom() + 30));
+    EXPECT_EQ(Current(), std::make_pair(2, 2));
+    scheduler_.Advance(cuiGrid::kTimedScrollMs);
+    EXPECT_EQ(Current(), std::make_pair(2, 3));
+    scheduler_.Advance(cuiGrid::kTimedScrollMs);
+    EXPECT_EQ(Current(), std::make_pair(2, 4));
+    QTest::mouseRelease(Grid().viewport(), Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + 30));
+    scheduler_.Advance(cuiGrid::kTimedScrollMs);
+    EXPECT_EQ(Current(), std::make_pair(2, 4)) << "released: no more moves";
+    for (int r = 1; r < Sheet().RowCount(); ++r)
+        EXPECT_EQ(Sheet().IsCellMarked(1, r), r >= 2 && r <= 4) << r;
+}
+
 TEST_F(SheetMouseRangeTest, ARowThatMayNotJoinEndsTheRange) {
     Open("GI_Sheet_TLoop");
     Key(Qt::Key_Down, Qt::ShiftModifier);
@@ -933,6 +954,31 @@ TEST_F(SheetMouseRangeTest, ARowThatMayNotJoinEndsTheRange) {
     EXPECT_FALSE(Sheet().RangeShown()) << "row 2 may not join a range";
     EXPECT_FALSE(Sheet().IsCellMarked(0, 0));
     EXPECT_FALSE(Sheet().IsCellMarked(0, 1));
+}
+
+} // namespace
+} // namespace uitest
+
+namespace uitest {
+namespace {
+
+class SheetBankTest : public SheetFixture {};
+
+TEST_F(SheetBankTest, TheBankOverviewFollowsTheImage) {
+    Open("GI_Sheet_TBanks", [this](cuiSheet& s) { RecordOwner(s); });
+    QApplication::processEvents();
+    EXPECT_EQ(recorder_.texts[std::make_pair(1, 1)], "3");
+    EXPECT_EQ(recorder_.texts[std::make_pair(1, 2)], "0");
+    // Row 2 of bank 0 holds nothing any more.
+    datCh ch(&Doc().WorkingImage());
+    const int32_t kind = ModelClassOf(gEnviron->ModelType);
+    ch.Load(kind, 2);
+    ch.rxFreq = ch.txFreq = 0;
+    ch.Store(kind, 2);
+    gEvMan->Send(evRedrawSheet);
+    QApplication::processEvents();
+    EXPECT_EQ(recorder_.texts[std::make_pair(1, 1)], "2");
+    Shot("banks");
 }
 
 } // namespace
