@@ -137,5 +137,7 @@ void PopupEditor::OnEvent(void* user, const cmcEvent& ev) {
 
 bool PopupEditor::eventFilter(QObject* watched, QEvent* event) {
     if (watched == form_ && event->type() == QEvent::WindowDeactivate) Deactivated();
+    // Closed by the window system: nothing is answered.
+    if (watched == form_ && event->type() == QEvent::Close) Cancel();
     return QObject::eventFilter(watched, event);
 }
