@@ -30,6 +30,7 @@ namespace {
 constexpr int kBorder = 5;
 constexpr int kBevel = 2;
 constexpr int kButtonGap = 8;
+constexpr int kTrimmedHeight = 12;
 constexpr int32_t kKeySpace = 32;
 constexpr const char* kBuiltInSheet = "GI_Sheet_FBitsR";
 
@@ -116,7 +117,10 @@ cuiFBitsR::cuiFBitsR(const CellEngine& engine, const cmcCellCapsule& request, cm
     sheet_->Grid()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     sheet_->Grid()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int buttonsWidth = ok_->sizeHint().width() + cancel_->sizeHint().width() + 2 * kBorder + kButtonGap;
-    sheet_->SheetPanel()->setFixedSize(FullSheetPanelSize(*sheet_, false));
+    // The sheet's last empty rows are let go of in part: the buttons follow
+    // closer below the check cells.
+    const QSize full = FullSheetPanelSize(*sheet_, false);
+    sheet_->SheetPanel()->setFixedSize(full.width(), full.height() - kTrimmedHeight);
     inner_->setMinimumWidth(buttonsWidth);
 
     QObject::connect(ok_, &QPushButton::clicked, this, [this] { Commit(); });
