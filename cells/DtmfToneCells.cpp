@@ -1,6 +1,7 @@
 // The DTMF memories and decode codes (CL_Dtmf_*), the CTCSS/DTCS tone memories
 // (CL_CTone_*) and the user tones (CL_UTone_*): fields of their row records,
-// the DTMF timers as rows of the table form, and the user tones' timing bytes.
+// the DTMF timers as rows of the table form, and the user tones' timing bytes;
+// and the user characters' glyph cell (CL_CEdit).
 #include "cells/CellCases.h"
 #include "cells/CellFrame.h"
 #include "cells/CodeConv.h"
@@ -8,6 +9,7 @@
 #include "cells/FieldForm.h"
 #include "cells/FreqToneConv.h"
 #include "cells/RecordForm.h"
+#include "cells/TextCell.h"
 #include "cells/ToneScanMakerLists.h"
 
 #include <string>
@@ -158,6 +160,13 @@ void TimingCell(CellFrame& f) {
     form::RunRow(f, form::Row{t->name, Byte(address), t->conv});
 }
 
+// ---- user characters ----
+
+// The user character of the cell's index, drawn and edited as a whole glyph.
+void UserCharacter(CellFrame& f) {
+    UserCharCell(f.request, f.result);
+}
+
 } // namespace
 
 void RegisterDtmfToneCells(CellCaseList& list) {
@@ -169,4 +178,5 @@ void RegisterDtmfToneCells(CellCaseList& list) {
     form::RegisterRows<kEncodeRows>(list);
     form::Index<kWindowRows>().Register(list, WindowEnd);
     form::Index<kTimings>().Register(list, TimingCell);
+    list.Add("CL_CEdit", UserCharacter);
 }

@@ -34,8 +34,8 @@ public:
     virtual void OpenTextEditor(const cmcCellCapsule& request, cmcGTex* texts, const std::string& bytes,
                                 bool openedByEnter, int32_t maxLength) = 0;
 
-    // cuiCEdit: the character editor over width x height dots (0 or 1), column
-    // after column, each column from dot row 0 down.
+    // cuiCEdit: the character editor over width x height dots (0 or 1), dot
+    // (x, y) at x + y * width.
     virtual void OpenCharEditor(const cmcCellCapsule& request, int32_t dotSize, int32_t width, int32_t height,
                                 const std::vector<uint8_t>& dots) = 0;
 };

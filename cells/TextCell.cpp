@@ -136,9 +136,9 @@ int UserCharCell(cmcCellCapsule& request, int32_t& out) {
         ClearGlyph(glyph, format);
         // A short answer leaves the dots it does not reach clear.
         const std::string& dots = request.editText;
-        for (int32_t c = 0; c < format.width; ++c)
-            for (int32_t r = 0; r < format.height; ++r) {
-                const auto at = static_cast<size_t>(c * format.height + r);
+        for (int32_t r = 0; r < format.height; ++r)
+            for (int32_t c = 0; c < format.width; ++c) {
+                const auto at = static_cast<size_t>(c + r * format.width);
                 if (at < dots.size() && dots[at] != '0') SetGlyphDot(glyph, format, c, r, true);
             }
         std::copy(glyph.begin(), glyph.begin() + kGlyphHeadBytes, record.row6Head.begin());
@@ -158,8 +158,8 @@ int UserCharCell(cmcCellCapsule& request, int32_t& out) {
         const GlyphBytes glyph = glyphOf(record);
         std::vector<uint8_t> dots;
         dots.reserve(static_cast<size_t>(format.width * format.height));
-        for (int32_t c = 0; c < format.width; ++c)
-            for (int32_t r = 0; r < format.height; ++r)
+        for (int32_t r = 0; r < format.height; ++r)
+            for (int32_t c = 0; c < format.width; ++c)
                 dots.push_back(GlyphDot(glyph, format, c, r) ? 1 : 0);
         const int32_t percent = gEnviron ? gEnviron->FontSizePercentage : 100;
         Popups().OpenCharEditor(request, std::max(14, 14 * percent / 100), format.width, format.height, dots);

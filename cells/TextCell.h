@@ -22,6 +22,8 @@ int EditTextCell(cmcCellCapsule& request, uint8_t* field, int32_t width, bool ze
 
 // The user-defined character of the request cell's index n (code 16 + n) in
 // the current display type, kept in the kind-6 record n of the current image.
-// The character editor's answer (mode 2) is one '0' or '1' a dot, column after
-// column, each from the top; Enter opens the editor (out = 1).
+// The character editor's answer (mode 2) is one '0' or '1' a dot, row after
+// row from the top, each row from the left (dot (x, y) at x + y * width), the
+// order the editor keeps its dots in for both programs; Enter opens the
+// editor on the dots in the same order (out = 1).
 int UserCharCell(cmcCellCapsule& request, int32_t& out);

@@ -2,6 +2,10 @@
 
 #include "cells/CellEngine.h"
 #include "foundation/Globals.h"
+#include "ui/AppIcons.h"
+#include "ui/cuiCEdit.h"
+#include "ui/cuiFBitsR.h"
+#include "ui/cuiFText.h"
 #include "ui/cuiFlector.h"
 #include "ui/indFlector.h"
 
@@ -13,7 +17,7 @@ cmcGTex& TextsOr(cmcGTex* texts) {
 
 } // namespace
 
-ProgramPopupOpener::ProgramPopupOpener() : before_(Popups()) {
+ProgramPopupOpener::ProgramPopupOpener() : before_(Popups()), toolImages_(MakeToolBarImageList()) {
     SetPopupOpener(this);
 }
 
@@ -35,15 +39,17 @@ void ProgramPopupOpener::OpenChannelList(const cmcCellCapsule& request, int32_t 
 void ProgramPopupOpener::OpenBitsEditor(const cmcCellCapsule& request, cmcGTex* texts, int32_t value,
                                         int32_t firstDigit, int32_t lastDigit, int32_t style,
                                         int32_t markStyle, const std::string& dialogKey) {
-    before_.OpenBitsEditor(request, texts, value, firstDigit, lastDigit, style, markStyle, dialogKey);
+    // An empty dialog key: the editor's own sheet.
+    new cuiFBitsR(InstalledCellEngine(), request, TextsOr(texts), value, firstDigit, lastDigit, style,
+                  markStyle, dialogKey);
 }
 
 void ProgramPopupOpener::OpenTextEditor(const cmcCellCapsule& request, cmcGTex* texts,
                                         const std::string& bytes, bool openedByEnter, int32_t maxLength) {
-    before_.OpenTextEditor(request, texts, bytes, openedByEnter, maxLength);
+    new cuiFText(InstalledCellEngine(), request, TextsOr(texts), bytes, openedByEnter, maxLength);
 }
 
 void ProgramPopupOpener::OpenCharEditor(const cmcCellCapsule& request, int32_t dotSize, int32_t width,
                                         int32_t height, const std::vector<uint8_t>& dots) {
-    before_.OpenCharEditor(request, dotSize, width, height, dots);
+    new cuiCEdit(InstalledCellEngine(), request, dotSize, width, height, dots, &toolImages_);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "cells/PopupOpener.h"
 #include "ui/cuiFlector.h"
+#include "ui/cuiMain.h"
 
 #include <QPointer>
 
@@ -9,8 +10,8 @@
 #include <vector>
 
 // The program's pop-up host: lists open in a cuiFlector, channel lists in an
-// indFlector, over the installed cell engine. The editors are not hosted
-// here yet: they go to the opener that was installed before this one.
+// indFlector, bit fields in a cuiFBitsR, texts in a cuiFText and user
+// characters in a cuiCEdit, over the installed cell engine.
 class ProgramPopupOpener : public PopupOpener {
 public:
     ProgramPopupOpener();
@@ -36,4 +37,6 @@ public:
 private:
     PopupOpener& before_;
     QPointer<cuiFlector> last_;
+    // The main tool bar's pictures, which the glyph editor's tools show.
+    ImageList toolImages_;
 };

@@ -4,6 +4,7 @@
 // five-tone and DTMF decode codes share, the tone pairs, the user tones'
 // decode windows and their timing bytes.
 #include "SettingsCellFixture.h"
+#include "cells/RadioFont.h"
 #include "tests/support/ParamNames.h"
 
 #include <gtest/gtest.h>
@@ -318,6 +319,56 @@ TEST_P(DtmfToneCellsTest, UserToneTimingBytes) {
         EXPECT_TRUE(h.Image().IsEqual(before));
     }
     EXPECT_TRUE(h.Display({kUserTone, 660, 15}).grey);
+}
+
+// User character n (CL_CEdit, category CT_CEdit) opens the character editor
+// on its dots and takes its answer back, dot (x, y) at x + y * width both
+// ways, for the four display types; only the glyph's own bytes change.
+TEST(UserCharacterCell, OpensTheEditorOnItsDotsAndStoresItsAnswer) {
+    constexpr int32_t kCEdit = 4;
+    constexpr int32_t kGlyphRecordsFrom = 94246; // heads of the 16 records, 24 bytes each
+    constexpr int32_t kGlyphBodiesEnd = 94630 + 49 * 16;
+    for (const int32_t model : {0, 5})
+        for (const bool large : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "model " << model << " large " << large);
+            celltest::CellHarness h(model);
+            h.LoadStartupData(model);
+            h.Image().SetByte(kDisplayFlagsByte, large ? kLargeGlyphBit : 0);
+            const CellAddress at{kCEdit, 521, 3};
+            EXPECT_EQ(h.Key(at, 13).result, cmcCellCapsule::kResultPopupOpened);
+            ASSERT_EQ(h.popups.Log().size(), 1u);
+            const RecordingPopupOpener::Opened opened = h.popups.Log()[0];
+            const GlyphFormat format = CurrentGlyphFormat(h.Image());
+            ASSERT_EQ(opened.width, format.width);
+            ASSERT_EQ(opened.height, format.height);
+            EXPECT_EQ(opened.dots,
+                      std::vector<uint8_t>(static_cast<size_t>(format.width * format.height), 0));
+
+            // Dots (1, 0) and (0, 2): column-major order would read them as others.
+            std::string answer(static_cast<size_t>(format.width * format.height), '0');
+            answer[1] = '1';
+            answer[static_cast<size_t>(2 * format.width)] = '1';
+            const cmcEeprom before = h.Image();
+            h.Run(at, [&](cmcCellCapsule& r) {
+                r.mode = cmcCellCapsule::kModePick;
+                r.editText = answer;
+            });
+            int changed = 0;
+            for (int32_t a = 0; a < before.GetSize(); ++a)
+                if (before.GetByte(a) != h.Image().GetByte(a)) {
+                    ++changed;
+                    EXPECT_GE(a, kGlyphRecordsFrom) << a;
+                    EXPECT_LT(a, kGlyphBodiesEnd) << a;
+                }
+            EXPECT_EQ(changed, 2); // one byte of each of the two columns
+
+            h.popups.ClearLog();
+            h.Key(at, 13);
+            ASSERT_EQ(h.popups.Log().size(), 1u);
+            std::vector<uint8_t> expected(answer.size(), 0);
+            expected[1] = expected[static_cast<size_t>(2 * format.width)] = 1;
+            EXPECT_EQ(h.popups.Log()[0].dots, expected);
+        }
 }
 
 INSTANTIATE_TEST_SUITE_P(EachClass, DtmfToneCellsTest, ::testing::ValuesIn(kEachClass),

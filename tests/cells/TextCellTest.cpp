@@ -220,7 +220,7 @@ TEST(UserCharCell, TheEditorsDotsArePackedIntoTheGlyphOfTheDisplayType) {
         cmcCellObj cell;
         cell.index = 3;
         std::string dots(static_cast<size_t>(c.width * c.height), '0');
-        dots[static_cast<size_t>(c.dotColumn * c.height + c.dotRow)] = '1';
+        dots[static_cast<size_t>(c.dotColumn + c.dotRow * c.width)] = '1';
         Request q = Request::Key();
         q.r.cell = &cell;
         q.r.mode = cmcCellCapsule::kModePick;
@@ -241,7 +241,7 @@ TEST(UserCharCell, TheEditorsDotsArePackedIntoTheGlyphOfTheDisplayType) {
         EXPECT_EQ(o.width, c.width);
         EXPECT_EQ(o.height, c.height);
         std::vector<uint8_t> expected(static_cast<size_t>(c.width * c.height), 0);
-        expected[static_cast<size_t>(c.dotColumn * c.height + c.dotRow)] = 1;
+        expected[static_cast<size_t>(c.dotColumn + c.dotRow * c.width)] = 1;
         EXPECT_EQ(o.dots, expected);
     }
 }
@@ -255,9 +255,10 @@ TEST(UserCharCell, AShortAnswerLeavesTheRemainingDotsClear) {
     Request q = Request::Key();
     q.r.cell = &cell;
     q.r.mode = cmcCellCapsule::kModePick;
-    q.r.editText = "01";
+    q.r.editText = "01"; // dots (0, 0) and (1, 0): the top row's first two
     EXPECT_EQ(UserCharCell(q.r, q.out), 1);
-    EXPECT_EQ(state.image.GetByte(94246), 0x02);
+    EXPECT_EQ(state.image.GetByte(94246), 0x00);
+    EXPECT_EQ(state.image.GetByte(94246 + 1), 0x01);
 }
 
 TEST(UserCharCell, TheEditorsDotSizeFollowsTheFontSize) {

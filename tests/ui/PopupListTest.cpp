@@ -18,6 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <set>
+
 namespace {
 
 using uitest::KindsFixture;
@@ -253,12 +256,34 @@ TEST_F(PopupListTest, AChannelListPickIsTheRowInTheBank) {
     EXPECT_EQ(image.GetWord(kList1 + 30), GetBankFirstChannel(image, 1) + 2) << "the first priority channel";
 }
 
-// The editors have no host yet: opening one stays the fatal error it was.
-TEST_F(PopupListTest, EditorsStillHaveNoHost) {
+// The editors have their host now: each opening shows a window of its own,
+// and closing it answers nothing.
+TEST_F(PopupListTest, TheEditorsOpenThroughTheProgramsHost) {
     cmcCellCapsule request;
-    EXPECT_THROW(Popups().OpenBitsEditor(request, gGTex, 0, 0, 3, 0, 0, "GI_Dialog"), plat::FatalError);
-    EXPECT_THROW(Popups().OpenTextEditor(request, gGTex, "AB", true, 8), plat::FatalError);
-    EXPECT_THROW(Popups().OpenCharEditor(request, 1, 5, 7, std::vector<uint8_t>(35)), plat::FatalError);
+    const std::vector<std::function<void()>> opens = {
+        [&] { Popups().OpenBitsEditor(request, gGTex, 0, 0, 3, 0, 1, ""); },
+        [&] { Popups().OpenTextEditor(request, gGTex, "AB", true, 8); },
+        [&] { Popups().OpenCharEditor(request, 14, 5, 7, std::vector<uint8_t>(35)); },
+    };
+    auto shown = [] {
+        std::set<QWidget*> windows;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible()) windows.insert(w);
+        return windows;
+    };
+    for (size_t i = 0; i < opens.size(); ++i) {
+        SCOPED_TRACE(i);
+        const std::set<QWidget*> before = shown();
+        opens[i]();
+        Settle();
+        std::vector<QWidget*> added;
+        for (QWidget* w : shown())
+            if (!before.count(w)) added.push_back(w);
+        ASSERT_EQ(added.size(), 1u);
+        added[0]->close();
+        Settle();
+        EXPECT_EQ(shown(), before);
+    }
     EXPECT_EQ(&Popups(), &popups_);
 }
 
