@@ -7,7 +7,9 @@ namespace adj {
 void RegisterAdjustItemCells(CellCaseList& list);    // adjustment items, procedures, test channel
 void RegisterAdjustMonitorCells(CellCaseList& list); // A/D monitor and adjustment-parameter rows
 
-// Every case of the adjustment program's table, filled on first use.
+// Every case of the adjustment program's table, filled on first use: its
+// own, and the cloning program's cases that find their rows by cell name for
+// the cells both programs have.
 const CellCaseList& AdjustCellCases();
 
 } // namespace adj
