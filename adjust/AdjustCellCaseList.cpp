@@ -3,12 +3,14 @@
 #include "cells/CellVocabulary.h"
 
 #include <optional>
+#include <string_view>
 
 namespace adj {
 namespace {
 
 // Every file of the adjustment program's own cases.
-constexpr void (*kRegistrars[])(CellCaseList&) = {RegisterAdjustItemCells, RegisterAdjustMonitorCells};
+constexpr void (*kRegistrars[])(CellCaseList&) = {RegisterAdjustItemCells, RegisterAdjustMonitorCells,
+                                                  RegisterAdjustInfoCells};
 
 // The cloning program's files of cases that find their rows by cell name:
 // their cases serve any program that has the cells.
@@ -32,6 +34,13 @@ bool SameRun(const CellVocabulary& ours, const CellCaseList::Entry& e) {
     return true;
 }
 
+// Cases of the cloning program's other files that tell their cells apart by
+// name, for the cells both programs have.
+constexpr std::string_view kNamedShared[] = {
+    "CL_Menu_Port_Com",  "CL_Menu_Port_Usb", "CL_Menu_Port_SpeedHigh",
+    "CL_Bank_UsedTotal", "CL_Bank_UsedLeft", "CL_Help_About",
+};
+
 CellCaseList BuildList() {
     CellCaseList list;
     for (auto registrar : kRegistrars)
@@ -50,6 +59,11 @@ CellCaseList BuildList() {
 const CellCaseList& AdjustCellCases() {
     static const CellCaseList list = BuildList();
     return list;
+}
+
+void FillAdjustCellTable(CellCaseTable& table) {
+    table.Take(AdjustCellCases());
+    table.Take(CloningCellCases(), kNamedShared);
 }
 
 } // namespace adj

@@ -1255,6 +1255,7 @@ CellFrameNumbers AdjustFrameNumbers(const CellVocabulary& v) {
         // No area or attribute column in this program's repeater rows.
     };
     n.serialNumberCell = cell("CL_CloneInfo_Esn");
+    n.serialNumber = FormatShortSerialNumber;
     n.fitsDynamicArea = FitsDynamicArea;
     return n;
 }
@@ -1268,7 +1269,7 @@ const CellVocabulary& AdjustCellVocabulary() {
 
 CellEngine& AdjustCellEngine() {
     static CellEngine engine(AdjustCellVocabulary(), AdjustFrameNumbers(AdjustCellVocabulary()),
-                             [](CellCaseTable& table) { table.Take(AdjustCellCases()); });
+                             FillAdjustCellTable);
     return engine;
 }
 

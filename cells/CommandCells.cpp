@@ -10,6 +10,7 @@
 #include "cells/CellIds.h"
 #include "cells/ChannelCells.h"
 #include "cells/ConvSupport.h"
+#include "cells/FieldForm.h"
 #include "cells/TextConv.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/ByteUtil.h"
@@ -151,24 +152,22 @@ void ViewCommand(CellFrame& f) {
     }
 }
 
+// Told apart by name: the adjustment program takes the case for its own ids.
 void PortCommand(CellFrame& f) {
     indEnviron& env = Env();
-    switch (f.cellId) {
-    case cellid::CL_Menu_Port_Com:
+    const std::string name = form::CellNameOf(f);
+    if (name == "CL_Menu_Port_Com") {
         if (f.IsEnter()) {
             env.ComPort = f.index;
             if (gEvMan) gEvMan->Send(evRefreshMenusAndToolBar);
         }
         Check(f, f.index == env.ComPort);
-        break;
-    case cellid::CL_Menu_Port_Usb:
+    } else if (name == "CL_Menu_Port_Usb") {
         if (f.IsEnter()) App().SelectComPort();
         Check(f, env.ComPort > 4);
-        break;
-    default:
+    } else {
         if (f.IsEnter()) env.ComSpeedHigh = f.index;
         Check(f, f.index == env.ComSpeedHigh);
-        break;
     }
 }
 
@@ -414,7 +413,8 @@ void PopupCarry(CellFrame& f) {
 
 void ShowProgramHelp(const cmcCellCapsule& request, std::optional<int32_t> context) {
     plat::HelpViewer& help = plat::Help();
-    help.SetHelpFile(plat::ProgramDirectory() + conv::FirstLine(request, RunningProfile().helpFileKey.c_str()));
+    help.SetHelpFile(plat::ProgramDirectory() +
+                     conv::FirstLine(request, RunningProfile().helpFileKey.c_str()));
     if (context)
         help.ShowContextPopup(*context);
     else

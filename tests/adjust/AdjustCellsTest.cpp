@@ -291,3 +291,56 @@ TEST_F(AdjustMonitorTest, UpdateWithTheWindowClosedOpensItAndWithItOpenReads) {
 
 } // namespace
 } // namespace adjtest
+
+namespace adjtest {
+namespace {
+
+class AdjustOtherCellsTest : public AdjustCellFixture {
+protected:
+    void SetSerial(const std::string& chars) {
+        auto& info = h.app.InfoBlock();
+        info.fill(' ');
+        std::copy(chars.begin(), chars.end(), info.begin() + 37);
+    }
+};
+
+TEST_F(AdjustOtherCellsTest, TheUsbPortIsCheckedFromPortFiveAndAComPortOnlyAtItsOwn) {
+    struct Case {
+        int32_t port;
+        bool usb;
+        bool com2;
+    };
+    for (const Case& c :
+         {Case{2, false, true}, Case{4, false, false}, Case{5, true, false}, Case{9, true, false}}) {
+        h.Env().ComPort = c.port;
+        EXPECT_EQ(h.Display({0, Id("CL_Menu_Port_Usb"), 0}).Checked(), c.usb) << c.port;
+        EXPECT_EQ(h.Display({0, Id("CL_Menu_Port_Com"), 2}).Checked(), c.com2) << c.port;
+    }
+}
+
+TEST_F(AdjustOtherCellsTest, ChannelsLeftAreFiveHundredTwelveLessTheProgrammedOnes) {
+    h.LoadStartupData(0);
+    const int32_t total = std::stoi(h.Display({0, Id("CL_Bank_UsedTotal"), 0}).text);
+    EXPECT_EQ(std::stoi(h.Display({0, Id("CL_Bank_UsedLeft"), 0}).text), 512 - total);
+}
+
+TEST_F(AdjustOtherCellsTest, TheSerialNumberIsAByteAndATwentyFourBitNumberInDecimal) {
+    struct Case {
+        const char* chars;
+        const char* shown;
+    };
+    for (const Case& c : {Case{"0A00FFFF1234", "1065535"}, Case{"FF0000010000", "25500001"},
+                          Case{"0A00FFFF123", " "}, Case{"0A00FFFF123G", " "}}) {
+        SetSerial(c.chars);
+        EXPECT_EQ(h.Display({0, Id("CL_CloneInfo_Esn"), 0}).text, c.shown) << c.chars;
+    }
+}
+
+TEST_F(AdjustOtherCellsTest, CopyingTheSerialNumberCopiesWhatTheCellShows) {
+    SetSerial("0A00FFFF1234");
+    h.Command({0, Id("CL_CloneInfo_Esn"), 0}, 93);
+    EXPECT_EQ(h.clipboard.texts, (std::vector<std::string>{"1065535"}));
+}
+
+} // namespace
+} // namespace adjtest
