@@ -12,6 +12,12 @@ void RegisterAdjustItemCells(CellCaseList& list);    // adjustment items, proced
 void RegisterAdjustMonitorCells(CellCaseList& list); // A/D monitor and adjustment-parameter rows
 void RegisterAdjustInfoCells(CellCaseList& list);    // the radio's information block
 
+// The overlay keys the adjustment items show.
+inline constexpr const char* kSweepStartKey = "GI_AppInd_Sweep_Start";
+inline constexpr const char* kSweepErrorKey = "GI_AppInd_Sweep_Error";
+inline constexpr const char* kCatchStartKey = "GI_AppInd_Catch_Start";
+inline constexpr const char* kAdjustItemKeys[] = {kSweepStartKey, kSweepErrorKey, kCatchStartKey};
+
 // Every case of the adjustment program's table, filled on first use: its
 // own, and the cloning program's cases that find their rows by cell name for
 // the cells both programs have.

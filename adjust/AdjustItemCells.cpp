@@ -223,7 +223,7 @@ void AutoSweepText(CellFrame& f) {
     if (!item) return;
     const bool failed = item->errorMark >= 0 && gAdjustManager &&
                         gAdjustManager->State().TargetNotReached[static_cast<size_t>(item->errorMark)] != 0;
-    f.Show(Text(failed ? "GI_AppInd_Sweep_Error" : "GI_AppInd_Sweep_Start"));
+    f.Show(Text(failed ? kSweepErrorKey : kSweepStartKey));
 }
 
 void ByteBar(CellFrame& f) {
@@ -259,7 +259,7 @@ void SweepCommandValue(CellFrame& f) {
 }
 
 void SweepCommandText(CellFrame& f) {
-    f.Show(Text("GI_AppInd_Sweep_Start"));
+    f.Show(Text(kSweepStartKey));
 }
 
 void LevelValue(CellFrame& f) {
@@ -287,7 +287,7 @@ void LevelBar(CellFrame& f) {
     if (gAdjustManager->State().AdjustPhase == item->phase)
         FormatLevelBar(f.request, ImageByte(f, item->barByte), 0, kByteMax);
     else
-        f.Show(Text("GI_AppInd_Catch_Start"));
+        f.Show(Text(kCatchStartKey));
 }
 
 // --- The two-step signal-strength capture
@@ -343,7 +343,7 @@ void CaptureBar(CellFrame& f) {
     if (!gAdjustManager) return;
     const AdjustState& s = gAdjustManager->State();
     if (s.AdjustPhase != kPhaseCapture)
-        f.Show(Text("GI_AppInd_Catch_Start"));
+        f.Show(Text(kCatchStartKey));
     else if (s.LevelStep == kSubFirstLive)
         f.Show("RSSI S3 Level");
     else if (s.LevelStep == kSubSecondLive)
