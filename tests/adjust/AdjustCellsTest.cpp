@@ -6,6 +6,7 @@
 #include "adjust/AdjustConv.h"
 #include "foundation/Globals.h"
 #include "foundation/indEnviron.h"
+#include "image/BankSite.h"
 
 namespace adjtest {
 namespace {
@@ -340,6 +341,46 @@ TEST_F(AdjustOtherCellsTest, CopyingTheSerialNumberCopiesWhatTheCellShows) {
     SetSerial("0A00FFFF1234");
     h.Command({0, Id("CL_CloneInfo_Esn"), 0}, 93);
     EXPECT_EQ(h.clipboard.texts, (std::vector<std::string>{"1065535"}));
+}
+
+} // namespace
+} // namespace adjtest
+
+namespace adjtest {
+namespace {
+
+class AdjustRowCommandTest : public AdjustCellFixture {
+protected:
+    int CountEvents(int32_t type) {
+        int n = 0;
+        for (const cmcEvent& ev : h.Events())
+            n += ev.type == type;
+        return n;
+    }
+    celltest::Outcome Command(int32_t category, int32_t row, int32_t first, int32_t last, int32_t code) {
+        return h.Run({category, Id("CL_Mch_FreqR"), row}, [&](cmcCellCapsule& r) {
+            r.command = code;
+            r.rangeSelected = true;
+            r.rangeFirst = first;
+            r.rangeLast = last;
+        });
+    }
+};
+
+TEST_F(AdjustRowCommandTest, DeletingThreeUnusedRowsAsksNothingAndRemovesThreeRows) {
+    h.OpenBank(0);
+    SetBankChannelCount(0, 5);
+    Command(Category("CT_Mch"), 1, 1, 3, Id("CL_PMenu_Delete"));
+    EXPECT_EQ(CountEvents(evRemoveChannelRow), 3);
+    EXPECT_EQ(GetBankChannelCount(0), 2);
+}
+
+TEST_F(AdjustRowCommandTest, InsertingThreeRowsSendsThreeEvents) {
+    h.OpenBank(0);
+    SetBankChannelCount(0, 5);
+    Command(Category("CT_Mch"), 1, 1, 3, Id("CL_PMenu_Insert"));
+    EXPECT_EQ(CountEvents(evInsertChannelRow), 3);
+    EXPECT_EQ(GetBankChannelCount(0), 8);
 }
 
 } // namespace
