@@ -8,6 +8,8 @@
 #include "foundation/indEnviron.h"
 #include "image/BankSite.h"
 
+#include <algorithm>
+
 namespace adjtest {
 namespace {
 
@@ -38,6 +40,16 @@ TEST_F(AdjustFrameTest, ADigitInABlankChannelsToneCellGoesToTheReceiveFrequency)
     const auto out = h.Key({Category("CT_Mch"), Id("CL_Mch_CTone_R"), 0}, '5');
     EXPECT_EQ(out.request.jumpCell, Id("CL_Mch_FreqR"));
     EXPECT_EQ(out.text, "");
+}
+
+TEST_F(AdjustFrameTest, AKeyOnAnEmptyRepeaterEntryActsOnlyOnItsFrequency) {
+    h.OpenSite(0);
+    const auto out = h.Key({Category("CT_Rpt"), Id("CL_Rpt_FreqT"), 0}, '5');
+    EXPECT_EQ(out.request.jumpCell, Id("CL_Rpt_FreqR"));
+    EXPECT_EQ(out.text, "");
+    // The transmit frequency's own case never ran on the key.
+    const cmcEeprom& reference = h.app.ReferenceImage();
+    EXPECT_TRUE(std::equal(reference.Data(), reference.Data() + reference.GetSize(), h.Image().Data()));
 }
 
 TEST_F(AdjustFrameTest, ADrawingRequestNeitherChecksWarningsNorUpdatesTheModifiedState) {
