@@ -4,6 +4,7 @@
 #include "tests/adjust/AdjustCellFixture.h"
 
 #include "adjust/AdjustConv.h"
+#include "adjust/AdjustProfile.h"
 #include "foundation/Globals.h"
 #include "foundation/indEnviron.h"
 #include "image/BankSite.h"
@@ -50,6 +51,18 @@ TEST_F(AdjustFrameTest, AKeyOnAnEmptyRepeaterEntryActsOnlyOnItsFrequency) {
     // The transmit frequency's own case never ran on the key.
     const cmcEeprom& reference = h.app.ReferenceImage();
     EXPECT_TRUE(std::equal(reference.Data(), reference.Data() + reference.GetSize(), h.Image().Data()));
+}
+
+TEST_F(AdjustFrameTest, TheHelpCommandShowsTheContextInTheAdjustmentHelpFileAndHandlesTheRequest) {
+    ScopedProgramProfile profile(adj::AdjustProfile());
+    h.app.helpContextAnswer = 4711;
+    const auto out = h.Command(Adj("CL_Adjust_High"), Id("CL_PMenu_Help"));
+    ASSERT_EQ(h.help.shown.size(), 1u);
+    EXPECT_EQ(h.help.shown[0].context, 4711);
+    EXPECT_TRUE(h.help.shown[0].file.ends_with("QT4411R.html")) << h.help.shown[0].file;
+    EXPECT_EQ(h.help.file, "");
+    EXPECT_TRUE(man.calls.empty()); // the item's own case did not run
+    EXPECT_EQ(out.text, "");
 }
 
 TEST_F(AdjustFrameTest, ADrawingRequestNeitherChecksWarningsNorUpdatesTheModifiedState) {
