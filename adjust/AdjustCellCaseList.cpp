@@ -37,8 +37,10 @@ bool SameRun(const CellVocabulary& ours, const CellCaseList::Entry& e) {
 // Cases of the cloning program's other files that tell their cells apart by
 // name, for the cells both programs have.
 constexpr std::string_view kNamedShared[] = {
-    "CL_Menu_Port_Com",  "CL_Menu_Port_Usb", "CL_Menu_Port_SpeedHigh",
-    "CL_Bank_UsedTotal", "CL_Bank_UsedLeft", "CL_Help_About",
+    "CL_Menu_Port_Com",       "CL_Menu_Port_Usb",  "CL_Menu_Port_SpeedHigh", "CL_Bank_UsedTotal",
+    "CL_Bank_UsedLeft",       "CL_Help_About",     "CL_Menu_File_New",       "CL_Menu_File_Print_Current",
+    "CL_Menu_File_Print_All", "CL_Menu_File_Exit", "CL_Menu_Clone_Read",     "CL_Menu_Clone_Write",
+    "CL_Menu_Clone_Info",
 };
 
 CellCaseList BuildList() {

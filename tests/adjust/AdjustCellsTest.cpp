@@ -344,6 +344,23 @@ TEST_F(AdjustOtherCellsTest, TheUsbPortIsCheckedFromPortFiveAndAComPortOnlyAtIts
     }
 }
 
+TEST_F(AdjustOtherCellsTest, TheFileAndCloneCommandsRunTheManagersOperationsOnEnterOnly) {
+    struct Case {
+        const char* cell;
+        const char* call;
+    };
+    for (const Case& c : {Case{"CL_Menu_File_New", "NewFile"}, Case{"CL_Menu_File_Exit", "CloseMainForm"},
+                          Case{"CL_Menu_Clone_Read", "CloneRead"}, Case{"CL_Menu_Clone_Write", "CloneWrite"},
+                          Case{"CL_Menu_Clone_Info", "ReadCloneInfo"}}) {
+        h.Display({0, Id(c.cell), 0});
+        EXPECT_EQ(h.app.Count(c.call), 0) << c.cell;
+        h.Key({0, Id(c.cell), 0}, 13, false);
+        EXPECT_EQ(h.app.Count(c.call), 1) << c.cell;
+    }
+    // The read itself marks the adjustment state; the menu cell only starts it.
+    EXPECT_EQ(man.State().AdjustPhase, 0);
+}
+
 TEST_F(AdjustOtherCellsTest, ChannelsLeftAreFiveHundredTwelveLessTheProgrammedOnes) {
     h.LoadStartupData(0);
     const int32_t total = std::stoi(h.Display({0, Id("CL_Bank_UsedTotal"), 0}).text);
