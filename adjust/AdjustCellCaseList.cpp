@@ -40,7 +40,9 @@ constexpr std::string_view kNamedShared[] = {
     "CL_Menu_Port_Com",       "CL_Menu_Port_Usb",  "CL_Menu_Port_SpeedHigh", "CL_Bank_UsedTotal",
     "CL_Bank_UsedLeft",       "CL_Help_About",     "CL_Menu_File_New",       "CL_Menu_File_Print_Current",
     "CL_Menu_File_Print_All", "CL_Menu_File_Exit", "CL_Menu_Clone_Read",     "CL_Menu_Clone_Write",
-    "CL_Menu_Clone_Info",
+    "CL_Menu_Clone_Info",     "CL_Model_Lmr",      "CL_Model_LmrLtr",        "CL_Model_LmrP25",
+    "CL_Model_Pmr",           "CL_Model_ZuroPmr",  "CL_Model_Lmr_Mob",       "CL_Model_LmrLtr_Mob",
+    "CL_Model_LmrP25_Mob",    "CL_Model_Pmr_Mob",  "CL_Model_ZuroPmr_Mob",
 };
 
 CellCaseList BuildList() {

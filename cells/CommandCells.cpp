@@ -168,7 +168,8 @@ void PortCommand(CellFrame& f) {
 }
 
 void ModelChoice(CellFrame& f) {
-    const int32_t model = f.cellId - cellid::CL_Model_Lmr;
+    // The ten model cells stand in model order in both programs' tables.
+    const int32_t model = f.cellId - f.engine.Vocabulary().CellIndex("CL_Model_Lmr");
     if (f.IsEnter()) App().ChangeModel(model, true);
     Check(f, Env().ModelType == model);
 }

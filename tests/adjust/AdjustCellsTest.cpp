@@ -361,6 +361,14 @@ TEST_F(AdjustOtherCellsTest, TheFileAndCloneCommandsRunTheManagersOperationsOnEn
     EXPECT_EQ(man.State().AdjustPhase, 0);
 }
 
+TEST_F(AdjustOtherCellsTest, AModelCellIsCheckedForItsOwnModelAndChangesToIt) {
+    h.Env().ModelType = 3;
+    EXPECT_TRUE(h.Display({0, Id("CL_Model_Pmr"), 0}).Checked());
+    EXPECT_FALSE(h.Display({0, Id("CL_Model_Pmr_Mob"), 0}).Checked());
+    h.Key({0, Id("CL_Model_ZuroPmr_Mob"), 0}, 13, false);
+    EXPECT_EQ(h.app.Count("ChangeModel"), 1);
+}
+
 TEST_F(AdjustOtherCellsTest, ChannelsLeftAreFiveHundredTwelveLessTheProgrammedOnes) {
     h.LoadStartupData(0);
     const int32_t total = std::stoi(h.Display({0, Id("CL_Bank_UsedTotal"), 0}).text);
