@@ -136,6 +136,21 @@ void AdjustAutomation::StartSweep(Sweep sweep, int32_t) {
         (this->*kStarts[index])();
     else if (sweep == Sweep::ChannelScan)
         EnterAdjustment();
+    else if (sweep == Sweep::Auto19)
+        StartSweepAuto19();
+    else if (sweep == Sweep::Auto20)
+        StartSweepAuto20();
+}
+
+uint8_t& AdjustAutomation::EditedLevel(int32_t phase) {
+    for (int group = 0; group < 4; ++group) {
+        LevelGroup& g = levels[group];
+        if (LevelPhase(group, kCentre) == phase) return g.editedCentre;
+        if (LevelPhase(group, kLow) == phase) return g.editedLow;
+        if (LevelPhase(group, kHigh) == phase) return g.editedHigh;
+    }
+    static uint8_t spare = 0;
+    return spare;
 }
 
 void AdjustAutomation::SendAdjustCommand(int code, int value, uint8_t* target, bool readBack) {

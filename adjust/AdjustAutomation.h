@@ -132,6 +132,11 @@ public:
     int32_t SendCommandList(int32_t list) override;
     void StartSweep(Sweep sweep, int32_t item) override;
     void ReadAdValues() override { SendAdReadList(); }
+    void SendCode(int32_t code, int32_t value, uint8_t* target, bool readBack) override {
+        SendAdjustCommand(code, value, target, readBack);
+    }
+    uint8_t& EditedLevel(int32_t phase) override;
+    uint8_t AdReading(int32_t n) const override { return n >= 0 && n < kAdReadings ? adReadings[n] : 0; }
 
     // --- AdjustLinkHost
     int32_t& LastLinkSpeed() override { return state_.LastLinkSpeed; }

@@ -24,7 +24,10 @@ enum class AdjustPhaseCode : uint8_t {
 struct AdjustState {
     uint8_t AdjustPhase = 0;
     int32_t LastLinkSpeed = -1; // the speed the switch script was last built for; -1 none
-    std::array<uint8_t, 6> WorkBytes{1, 1, 1, 1, 1, 1}; // the first: the scanned channel, 1..40
+    std::array<uint8_t, 6> WorkBytes{1, 1, 1, 1, 1, 1}; // the first: the selected test channel, 1..40
+    uint8_t RadioChannel = 1;                           // the test channel the radio was last told
+    uint8_t RssiLevel = 1;                              // the signal-strength level, 1..14
+    uint8_t RadioRssiLevel = 1;                         // the level the radio was last told
     int32_t CommandResult = 0;                          // cleared before each command or list
     uint8_t LevelStep = 0;                              // sub-step of the running level procedure
     int32_t ValueCounter = 257;                         // the swept value
@@ -61,6 +64,8 @@ enum class Sweep : uint8_t {
     ModMH,
     Level,
     ChannelScan,
+    Auto19,
+    Auto20,
 };
 
 // What the adjustment program's cells need of the manager's adjustment
@@ -88,6 +93,18 @@ public:
     virtual bool IsDriverBusy() const = 0;
     // Asks the radio for its A/D readings.
     virtual void ReadAdValues() = 0;
+
+    // Sends command code with value. Without readBack, target (when given)
+    // records the value as sent: a radio-copy byte once the radio has it, any
+    // other byte at once; with readBack it takes the radio's answer. Nothing
+    // goes out while the link is busy.
+    virtual void SendCode(int32_t code, int32_t value, uint8_t* target, bool readBack) = 0;
+    // The level the user edits for the level procedure of AdjustPhase phase
+    // (2..13); a spare byte for any other phase.
+    virtual uint8_t& EditedLevel(int32_t phase) = 0;
+    // A/D reading n, in the monitor's row order: battery, noise, SD, LVIN,
+    // temperature, TXDET, VOXT, FRQC, T1, T2, DEV, DTCS, SQL; 0 outside 0..12.
+    virtual uint8_t AdReading(int32_t n) const = 0;
 };
 
 extern AdjustManager* gAdjustManager;

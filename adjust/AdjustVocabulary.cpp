@@ -1,5 +1,6 @@
 #include "adjust/AdjustVocabulary.h"
 
+#include "adjust/AdjustCells.h"
 #include "adjust/AdjustImagePasses.h"
 
 #include "foundation/Globals.h"
@@ -1035,41 +1036,11 @@ const char* const kCells[] = {
     "CL_ADP_MODML_Temp2",
     "CL_ADP_MODML_Inc1",
     "CL_ADP_MODML_Vinc1",
-    "CL_ADP_MODMH_Init",
-    "CL_ADP_MODMH_Temp1",
-    "CL_ADP_MODMH_Temp2",
-    "CL_ADP_MODMH_Inc1",
-    "CL_ADP_MODMH_Vinc1",
-    "CL_ADP_DEV_Init",
-    "CL_ADP_DEV_Temp1",
-    "CL_ADP_DEV_Temp2",
-    "CL_ADP_DEV_Inc1",
-    "CL_ADP_DEV_Vinc1",
-    "CL_ADP_FRQC_Init",
-    "CL_ADP_FRQC_Temp1",
-    "CL_ADP_FRQC_Temp2",
-    "CL_ADP_FRQC_Inc1",
-    "CL_ADP_FRQC_Vinc1",
-    "CL_ADP_BATT_Init",
-    "CL_ADP_BATT_Temp1",
-    "CL_ADP_BATT_Temp2",
-    "CL_ADP_BATT_Inc1",
-    "CL_ADP_BATT_Vinc1",
-    "CL_ADP_TEMP_Init",
-    "CL_ADP_TEMP_Temp1",
-    "CL_ADP_TEMP_Temp2",
-    "CL_ADP_TEMP_Inc1",
-    "CL_ADP_TEMP_Vinc1",
-    "CL_ADP_SQLSC_L1",
-    "CL_ADP_SQLSC_L2",
-    "CL_ADP_SQLSC_L3",
-    "CL_ADP_SQLSC_L4",
-    "CL_ADP_SQLSC_L5",
-    "CL_ADP_SQLSC_L6",
-    "CL_ADP_SQLSC_L7",
-    "CL_ADP_SQLSC_L8",
-    "CL_ADP_SQLSC_L9",
-    "CL_ADP_SQLSC_L10",
+    "CL_ADP_SQL19",
+    "CL_ADP_SQL10",
+    "CL_ADP_FrgWide",
+    "CL_ADP_POW_MIN",
+    "CL_ADP_SQLOP1_OP",
     "CL_ADP_SQLOP1_L1",
     "CL_ADP_SQLOP1_L2",
     "CL_ADP_SQLOP1_L3",
@@ -1079,7 +1050,8 @@ const char* const kCells[] = {
     "CL_ADP_SQLOP1_L7",
     "CL_ADP_SQLOP1_L8",
     "CL_ADP_SQLOP1_L9",
-    "CL_ADP_SQLOP1_L10",
+    "CL_ADP_SQLOP1_L0",
+    "CL_ADP_SQLOP2_0P",
     "CL_ADP_SQLOP2_L1",
     "CL_ADP_SQLOP2_L2",
     "CL_ADP_SQLOP2_L3",
@@ -1089,7 +1061,19 @@ const char* const kCells[] = {
     "CL_ADP_SQLOP2_L7",
     "CL_ADP_SQLOP2_L8",
     "CL_ADP_SQLOP2_L9",
-    "CL_ADP_SQLOP2_L10",
+    "CL_ADP_SQLOP2_L0",
+    "CL_ADP_SQLSC_OP",
+    "CL_ADP_SQLSC_L1",
+    "CL_ADP_SQLSC_L2",
+    "CL_ADP_SQLSC_L3",
+    "CL_ADP_SQLSC_L4",
+    "CL_ADP_SQLSC_L5",
+    "CL_ADP_SQLSC_L6",
+    "CL_ADP_SQLSC_L7",
+    "CL_ADP_SQLSC_L8",
+    "CL_ADP_SQLSC_L9",
+    "CL_ADP_SQLSC_L0",
+    "CL_ADP_SQLCL1_OP",
     "CL_ADP_SQLCL1_L1",
     "CL_ADP_SQLCL1_L2",
     "CL_ADP_SQLCL1_L3",
@@ -1099,7 +1083,8 @@ const char* const kCells[] = {
     "CL_ADP_SQLCL1_L7",
     "CL_ADP_SQLCL1_L8",
     "CL_ADP_SQLCL1_L9",
-    "CL_ADP_SQLCL1_L10",
+    "CL_ADP_SQLCL1_L0",
+    "CL_ADP_SQLCL2_OP",
     "CL_ADP_SQLCL2_L1",
     "CL_ADP_SQLCL2_L2",
     "CL_ADP_SQLCL2_L3",
@@ -1109,18 +1094,34 @@ const char* const kCells[] = {
     "CL_ADP_SQLCL2_L7",
     "CL_ADP_SQLCL2_L8",
     "CL_ADP_SQLCL2_L9",
-    "CL_ADP_SQLCL2_L10",
+    "CL_ADP_SQLCL2_L0",
+    "CL_ADP_TAIL_L0",
     "CL_ADP_TAIL_L1",
     "CL_ADP_TAIL_L2",
     "CL_ADP_TAIL_L3",
     "CL_ADP_TAIL_L4",
     "CL_ADP_TAIL_L5",
-    "CL_ADP_TAIL_L6",
+    "CL_ADP_SMET_L0",
     "CL_ADP_SMET_L1",
     "CL_ADP_SMET_L2",
     "CL_ADP_SMET_L3",
     "CL_ADP_SMET_L4",
-    "CL_ADP_SMET_L5",
+    "CL_ADP_BATTN_NU0",
+    "CL_ADP_BATTN_NU1",
+    "CL_ADP_BATTN_NU2",
+    "CL_ADP_BATTN_ND1",
+    "CL_ADP_BATTN_ND2",
+    "CL_ADP_BATTN_ND3",
+    "CL_ADP_BATTA_NU0",
+    "CL_ADP_BATTA_NU1",
+    "CL_ADP_BATTA_NU2",
+    "CL_ADP_BATTA_5D1",
+    "CL_ADP_BATTA_5D2",
+    "CL_ADP_BATTA_5D3",
+    "CL_ADP_BATT_NHV",
+    "CL_ADP_BATT_NLV",
+    "CL_ADP_BATT_5HV",
+    "CL_ADP_BATT_5LV",
     "CL_ADP_CTCSS_LV1",
     "CL_ADP_CTCSS_LV2",
     "CL_ADP_CTCSS_LV3",
@@ -1205,10 +1206,58 @@ constexpr int32_t kSiteSheetRows = 19;
 constexpr int32_t kSiteCounts = 107210;
 constexpr int32_t kSites = 128;
 
-CellFrameNumbers AdjustFrameNumbers() {
-    CellFrameNumbers numbers;
-    numbers.fitsDynamicArea = FitsDynamicArea;
-    return numbers;
+// The adjustment family's cells that show nothing: the sweep cells of items
+// without a procedure and the bar cells of items without a bar.
+constexpr const char* kEmptyAdjustCells[] = {
+    "CL_Adjust_Noise_Sweep",   "CL_Adjust_Vox_Sweep",     "CL_Adjust_Rssi_Bar",     "CL_Adjust_Rssi_Sweep",
+    "CL_Adjust_AUTO01_Sweep",  "CL_Adjust_AUTO07_Sweep",  "CL_Adjust_AUTO08_Sweep", "CL_Adjust_AUTO09_Sweep",
+    "CL_Adjust_AUTO10_Sweep",  "CL_Adjust_AUTO11_Sweep",  "CL_Adjust_AUTO12_Sweep", "CL_Adjust_AUTO13_Sweep",
+    "CL_Adjust_AUTO14_Sweep",  "CL_Adjust_AUTO15_Sweep",  "CL_Adjust_AUTO16_Sweep", "CL_Adjust_AUTO17_Sweep",
+    "CL_Adjust_AUTO18_Sweep",  "CL_Adjust_AUTO19_Bar",    "CL_Adjust_AUTO20_Bar",   "CL_Adjust_MOD_M_C_Sweep",
+    "CL_Adjust_MOD_M_L_Sweep", "CL_Adjust_MOD_M_H_Sweep",
+};
+
+CellFrameNumbers AdjustFrameNumbers(const CellVocabulary& v) {
+    auto cell = [&v](const char* name) { return v.CellIndex(name); };
+    auto category = [&v](const char* name) { return v.CategoryIndex(name); };
+    CellFrameNumbers n;
+    // As in the cloning program, the codes are the ids of the row pop-up menu's items.
+    n.commands = {
+        .run = cell("CL_PMenu_Edit"),
+        .copy = cell("CL_PMenu_Copy"),
+        .paste = cell("CL_PMenu_Paste"),
+        .carryUp = cell("CL_PMenu_CarryUp"),
+        .carryDown = cell("CL_PMenu_CarryDown"),
+        .clear = cell("CL_PMenu_Clear"),
+        .deleteRows = cell("CL_PMenu_Delete"),
+        .insertRows = cell("CL_PMenu_Insert"),
+        .help = cell("CL_PMenu_Help"),
+        .winCopy = cell("CL_PMenu_WinCopy"),
+    };
+    for (const char* name : kEmptyAdjustCells)
+        n.emptyIds.push_back({cell(name), cell(name)});
+    n.categories = {
+        .popupMenu = category("CT_PopupMenu"),
+        .channel = category("CT_Mch"),
+        .channelCheck = category("CT_Mch_Check"),
+        .bankOp = category("CT_BankOp"),
+        .repeater = category("CT_Rpt"),
+    };
+    // This program has no LTR banks: every column of an empty channel row
+    // sends its input to the receive frequency.
+    n.firstColumn = {
+        .attributes = cell("CL_Mch_Atr"),
+        .rxFreq = cell("CL_Mch_FreqR"),
+        .basic = {},
+    };
+    n.repeaterEntry = {
+        .rxFreq = cell("CL_Rpt_FreqR"), .text = cell("CL_Rpt_Text"),
+        // No area or attribute column in this program's repeater rows.
+    };
+    n.serialNumberCell = cell("CL_CloneInfo_Esn");
+    n.serialNumber = FormatShortSerialNumber;
+    n.fitsDynamicArea = FitsDynamicArea;
+    return n;
 }
 
 } // namespace
@@ -1219,9 +1268,8 @@ const CellVocabulary& AdjustCellVocabulary() {
 }
 
 CellEngine& AdjustCellEngine() {
-    // The adjustment program's cells come with its per-cell function; until
-    // then every label shows what the frame shows for a label without a case.
-    static CellEngine engine(AdjustCellVocabulary(), AdjustFrameNumbers(), [](CellCaseTable&) {});
+    static CellEngine engine(AdjustCellVocabulary(), AdjustFrameNumbers(AdjustCellVocabulary()),
+                             FillAdjustCellTable);
     return engine;
 }
 

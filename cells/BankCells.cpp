@@ -10,6 +10,7 @@
 #include "cells/CellFrame.h"
 #include "cells/CellIds.h"
 #include "cells/ConvSupport.h"
+#include "cells/FieldForm.h"
 #include "cells/ListConv.h"
 #include "cells/NumberConv.h"
 #include "cells/TextCell.h"
@@ -95,9 +96,10 @@ void BankUsedQty(CellFrame& f) {
         f.Show("---");
 }
 
+// Told apart by name: the adjustment program takes the case for its own ids.
 void BankUsedTotal(CellFrame& f) {
     const int32_t used = CountProgrammedInRange(f.image, 0, layout::kChannelRows - 1);
-    ShowNumber(f, f.cellId == cellid::CL_Bank_UsedTotal ? used : layout::kChannelRows - used);
+    ShowNumber(f, form::CellNameOf(f) == "CL_Bank_UsedTotal" ? used : layout::kChannelRows - used);
 }
 
 void BankText(CellFrame& f) {

@@ -1,11 +1,13 @@
 #pragma once
 #include "cells/CellCases.h"
 #include "cells/CellVocabulary.h"
+#include "cells/CommandCells.h"
 #include "image/DynamicCapacity.h"
 
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 class cmcCellCapsule;
@@ -73,6 +75,9 @@ struct CellFrameNumbers {
     RepeaterEntryCells repeaterEntry;
     // The one cell the copy-to-clipboard command copies from: the radio's serial number.
     int32_t serialNumberCell = kNone;
+    // The serial number of the radio's information block as the program
+    // shows and copies it; none when the block holds none.
+    std::optional<std::string> (*serialNumber)(const uint8_t* info) = FormatSerialNumber;
     // Whether more rows fit the radio's dynamic area, by what the program's packing spends.
     FitsTest fitsDynamicArea = static_cast<FitsTest>(FitsDynamicArea);
 };

@@ -10,6 +10,7 @@
 #include "cells/CellIds.h"
 #include "cells/ChannelCells.h"
 #include "cells/ConvSupport.h"
+#include "cells/FieldForm.h"
 #include "cells/TextConv.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/ByteUtil.h"
@@ -74,44 +75,40 @@ void FlexMark(CellFrame& f) {
 
 // ---- menu commands ----
 
+// The file and clone commands by cell name, so that the adjustment program
+// takes them for its own ids.
+void SaveCommand(AppManager& app) {
+    if (app.IsUntitled())
+        app.SaveAsDialog();
+    else
+        app.SaveFile(app.GetFileName());
+}
+
+struct NamedCommand {
+    const char* cell;
+    void (*run)(AppManager& app);
+};
+
+constexpr NamedCommand kFileCommands[] = {
+    {"CL_Menu_File_New", [](AppManager& app) { app.NewFile(); }},
+    {"CL_Menu_File_Open", [](AppManager& app) { app.OpenDialog(); }},
+    {"CL_Menu_File_Save", SaveCommand},
+    {"CL_Menu_File_SaveAs", [](AppManager& app) { app.SaveAsDialog(); }},
+    {"CL_Menu_File_Exit", [](AppManager& app) { app.CloseMainForm(); }},
+    {"CL_Menu_Clone_Read", [](AppManager& app) { app.CloneRead(); }},
+    {"CL_Menu_Clone_Write", [](AppManager& app) { app.CloneWrite(); }},
+    {"CL_Menu_Clone_Info", [](AppManager& app) { app.ReadCloneInfo(); }},
+};
+
 void FileCommand(CellFrame& f) {
     if (!f.IsEnter()) return;
-    AppManager& app = App();
-    switch (f.cellId) {
-    case cellid::CL_Menu_File_New:
-        app.NewFile();
-        break;
-    case cellid::CL_Menu_File_Open:
-        app.OpenDialog();
-        break;
-    case cellid::CL_Menu_File_Save:
-        if (app.IsUntitled())
-            app.SaveAsDialog();
-        else
-            app.SaveFile(app.GetFileName());
-        break;
-    case cellid::CL_Menu_File_SaveAs:
-        app.SaveAsDialog();
-        break;
-    case cellid::CL_Menu_File_Exit:
-        app.CloseMainForm();
-        break;
-    case cellid::CL_Menu_Clone_Read:
-        app.CloneRead();
-        break;
-    case cellid::CL_Menu_Clone_Write:
-        app.CloneWrite();
-        break;
-    case cellid::CL_Menu_Clone_Info:
-        app.ReadCloneInfo();
-        break;
-    default:
-        break;
-    }
+    const std::string name = form::CellNameOf(f);
+    for (const NamedCommand& c : kFileCommands)
+        if (name == c.cell) c.run(App());
 }
 
 void PrintCommand(CellFrame& f) {
-    const bool current = f.cellId == cellid::CL_Menu_File_Print_Current;
+    const bool current = form::CellNameOf(f) == "CL_Menu_File_Print_Current";
     if (f.IsEnter()) App().Print(current ? 0 : 1);
     if (current) f.SetMenuState(CellFrame::kMenuDisabled, !App().IsOpenSheetPrintable());
 }
@@ -151,29 +148,28 @@ void ViewCommand(CellFrame& f) {
     }
 }
 
+// Told apart by name: the adjustment program takes the case for its own ids.
 void PortCommand(CellFrame& f) {
     indEnviron& env = Env();
-    switch (f.cellId) {
-    case cellid::CL_Menu_Port_Com:
+    const std::string name = form::CellNameOf(f);
+    if (name == "CL_Menu_Port_Com") {
         if (f.IsEnter()) {
             env.ComPort = f.index;
             if (gEvMan) gEvMan->Send(evRefreshMenusAndToolBar);
         }
         Check(f, f.index == env.ComPort);
-        break;
-    case cellid::CL_Menu_Port_Usb:
+    } else if (name == "CL_Menu_Port_Usb") {
         if (f.IsEnter()) App().SelectComPort();
         Check(f, env.ComPort > 4);
-        break;
-    default:
+    } else {
         if (f.IsEnter()) env.ComSpeedHigh = f.index;
         Check(f, f.index == env.ComSpeedHigh);
-        break;
     }
 }
 
 void ModelChoice(CellFrame& f) {
-    const int32_t model = f.cellId - cellid::CL_Model_Lmr;
+    // The ten model cells stand in model order in both programs' tables.
+    const int32_t model = f.cellId - f.engine.Vocabulary().CellIndex("CL_Model_Lmr");
     if (f.IsEnter()) App().ChangeModel(model, true);
     Check(f, Env().ModelType == model);
 }
@@ -414,7 +410,8 @@ void PopupCarry(CellFrame& f) {
 
 void ShowProgramHelp(const cmcCellCapsule& request, std::optional<int32_t> context) {
     plat::HelpViewer& help = plat::Help();
-    help.SetHelpFile(plat::ProgramDirectory() + conv::FirstLine(request, RunningProfile().helpFileKey.c_str()));
+    help.SetHelpFile(plat::ProgramDirectory() +
+                     conv::FirstLine(request, RunningProfile().helpFileKey.c_str()));
     if (context)
         help.ShowContextPopup(*context);
     else

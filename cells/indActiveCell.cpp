@@ -195,7 +195,7 @@ void RowEdit(CellFrame& f) {
 // The serial number goes to the clipboard as the information sheet shows it.
 void CopySerialNumber(CellFrame& f) {
     if (!gAppManager) return;
-    if (std::optional<std::string> text = FormatSerialNumber(gAppManager->InfoBlock().data()))
+    if (std::optional<std::string> text = f.engine.Numbers().serialNumber(gAppManager->InfoBlock().data()))
         plat::SystemClipboard().SetText(*text);
 }
 

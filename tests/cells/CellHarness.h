@@ -83,8 +83,10 @@ struct Outcome {
 
 class CellHarness {
 public:
-    explicit CellHarness(int32_t model = 0) : state_(model) {
-        overlay_.SetFile(TOLVANE_BIN_DIR "/QT4410R.OVL");
+    // overlay: the shipped overlay file the cells read, the cloning program's unless given.
+    explicit CellHarness(int32_t model = 0, const char* overlay = TOLVANE_BIN_DIR "/QT4410R.OVL")
+        : state_(model) {
+        overlay_.SetFile(overlay);
         oldTexts_ = gGTex;
         gGTex = &overlay_;
         sched_.Install();

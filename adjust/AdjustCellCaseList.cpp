@@ -1,0 +1,73 @@
+#include "adjust/AdjustCells.h"
+#include "adjust/AdjustVocabulary.h"
+#include "cells/CellVocabulary.h"
+
+#include <optional>
+#include <string_view>
+
+namespace adj {
+namespace {
+
+// Every file of the adjustment program's own cases.
+constexpr void (*kRegistrars[])(CellCaseList&) = {RegisterAdjustItemCells, RegisterAdjustMonitorCells,
+                                                  RegisterAdjustInfoCells};
+
+// The cloning program's files of cases that find their rows by cell name:
+// their cases serve any program that has the cells.
+constexpr void (*kSharedRegistrars[])(CellCaseList&) = {
+    RegisterSettingsCells, RegisterMskCells,          RegisterKeyDisplayCells, RegisterDigitalCells,
+    RegisterMakerCells,    RegisterToneSequenceCells, RegisterDtmfToneCells,   RegisterScanCells,
+};
+
+// A run of ids is shared only when this program holds the same cells in the
+// same order: its case may tell them apart by their distance from the first.
+bool SameRun(const CellVocabulary& ours, const CellCaseList::Entry& e) {
+    const CellVocabulary& theirs = CloningCellVocabulary();
+    const std::optional<int32_t> first = ours.FindCell(e.first);
+    const std::optional<int32_t> last = ours.FindCell(e.last);
+    const std::optional<int32_t> theirFirst = theirs.FindCell(e.first);
+    const std::optional<int32_t> theirLast = theirs.FindCell(e.last);
+    if (!first || !last || !theirFirst || !theirLast || *last - *first != *theirLast - *theirFirst)
+        return false;
+    for (int32_t k = 0; k <= *last - *first; ++k)
+        if (ours.CellName(*first + k) != theirs.CellName(*theirFirst + k)) return false;
+    return true;
+}
+
+// Cases of the cloning program's other files that tell their cells apart by
+// name, for the cells both programs have.
+constexpr std::string_view kNamedShared[] = {
+    "CL_Menu_Port_Com",       "CL_Menu_Port_Usb",  "CL_Menu_Port_SpeedHigh", "CL_Bank_UsedTotal",
+    "CL_Bank_UsedLeft",       "CL_Help_About",     "CL_Menu_File_New",       "CL_Menu_File_Print_Current",
+    "CL_Menu_File_Print_All", "CL_Menu_File_Exit", "CL_Menu_Clone_Read",     "CL_Menu_Clone_Write",
+    "CL_Menu_Clone_Info",     "CL_Model_Lmr",      "CL_Model_LmrLtr",        "CL_Model_LmrP25",
+    "CL_Model_Pmr",           "CL_Model_ZuroPmr",  "CL_Model_Lmr_Mob",       "CL_Model_LmrLtr_Mob",
+    "CL_Model_LmrP25_Mob",    "CL_Model_Pmr_Mob",  "CL_Model_ZuroPmr_Mob",
+};
+
+CellCaseList BuildList() {
+    CellCaseList list;
+    for (auto registrar : kRegistrars)
+        registrar(list);
+    CellCaseList shared;
+    for (auto registrar : kSharedRegistrars)
+        registrar(shared);
+    const CellVocabulary& ours = AdjustCellVocabulary();
+    for (const CellCaseList::Entry& e : shared.Entries())
+        if (SameRun(ours, e)) list.Add(e.first, e.last, e.fn);
+    return list;
+}
+
+} // namespace
+
+const CellCaseList& AdjustCellCases() {
+    static const CellCaseList list = BuildList();
+    return list;
+}
+
+void FillAdjustCellTable(CellCaseTable& table) {
+    table.Take(AdjustCellCases());
+    table.Take(CloningCellCases(), kNamedShared);
+}
+
+} // namespace adj

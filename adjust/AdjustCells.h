@@ -1,0 +1,34 @@
+#pragma once
+#include "cells/CellCases.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace adj {
+
+// The adjustment program's own cases, one registrar per file of cases.
+void RegisterAdjustItemCells(CellCaseList& list);    // adjustment items, procedures, test channel
+void RegisterAdjustMonitorCells(CellCaseList& list); // A/D monitor and adjustment-parameter rows
+void RegisterAdjustInfoCells(CellCaseList& list);    // the radio's information block
+
+// The overlay keys the adjustment items show.
+inline constexpr const char* kSweepStartKey = "GI_AppInd_Sweep_Start";
+inline constexpr const char* kSweepErrorKey = "GI_AppInd_Sweep_Error";
+inline constexpr const char* kCatchStartKey = "GI_AppInd_Catch_Start";
+inline constexpr const char* kAdjustItemKeys[] = {kSweepStartKey, kSweepErrorKey, kCatchStartKey};
+
+// Every case of the adjustment program's table, filled on first use: its
+// own, and the cloning program's cases that find their rows by cell name for
+// the cells both programs have.
+const CellCaseList& AdjustCellCases();
+// The program's case table: those cases and the cloning program's cases of
+// other files that tell their cells apart by name.
+void FillAdjustCellTable(CellCaseTable& table);
+
+// The radio's serial number as this program shows and copies it: the twelve
+// hexadecimal characters at offset 37 read as a byte and a 24-bit number
+// (the last four unused), shown in decimal; none when one is no hexadecimal digit.
+std::optional<std::string> FormatShortSerialNumber(const uint8_t* info);
+
+} // namespace adj

@@ -1,0 +1,20 @@
+// Every key the adjustment program's cells read stands in its shipped
+// overlay: a missing one would end the program when the cell is drawn.
+#include "adjust/AdjustCells.h"
+#include "foundation/cmcGTex.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(AdjustOverlayTest, HoldsEveryKeyTheCellsRead) {
+    cmcGTex overlay;
+    overlay.SetFile(TOLVANE_BIN_DIR "/QT4411R.OVL");
+    for (const char* key : adj::kAdjustItemKeys)
+        EXPECT_TRUE(overlay.TryGetTextLine(key, 0).has_value()) << key;
+    // The frame reads the unit-id maximum on every call.
+    EXPECT_EQ(overlay.TryGetTextLine("GI_AppUnitIdMax", 0), "65535");
+    EXPECT_TRUE(overlay.TryGetTextLine("GI_Sys_MyHelpFile_ADJ", 0).has_value());
+}
+
+} // namespace
