@@ -2,6 +2,7 @@
 
 #include "app/Document.h"
 #include "cells/CellEngine.h"
+#include "cells/Segchar.h"
 #include "cells/cmcCellCapsule.h"
 #include "foundation/Globals.h"
 #include "foundation/ProgramProfile.h"
@@ -17,6 +18,8 @@
 #include "ui/ProgramPopupOpener.h"
 #include "ui/QtConvert.h"
 #include "ui/cuiInformation.h"
+#include "ui/cuiMenu.h"
+#include "ui/cuiToolBar.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -33,6 +36,8 @@
 namespace {
 
 constexpr char kUntitled[] = "Untitled";
+constexpr char kMainMenuKey[] = "GI_Menu_Main";
+constexpr char kMainToolBarKey[] = "GI_ToolBar_Main";
 // The sheet of the information window.
 constexpr char kCloneInfoSheet[] = "GI_Sheet_CloneInfo";
 
@@ -43,7 +48,10 @@ std::string NamePart(const std::string& path) {
 
 } // namespace
 
-cuiMain::cuiMain(Document& document) : document_(document), popups_(std::make_unique<ProgramPopupOpener>()) {
+cuiMain::cuiMain(Document& document)
+    : document_(document), segments_(std::make_unique<Segchar>(*gGTex)),
+      popups_(std::make_unique<ProgramPopupOpener>()) {
+    SetProgramClipboard(&clipboard_);
     task_ = new cmcTask;
     task_->SetHandler(&cuiMain::OnTaskThunk, this);
     gEvMan->AddListener(&cuiMain::OnEventThunk, this);
@@ -57,6 +65,10 @@ cuiMain::~cuiMain() {
         document_.CloneManager().SetProgressView(nullptr);
     cmcTask::Dispose(task_);
     gEvMan->RemoveListener(&cuiMain::OnEventThunk, this);
+    // The window's parts use the clipboard and the layouts: they go first.
+    tools_.reset();
+    menu_.reset();
+    SetProgramClipboard(nullptr);
 }
 
 // --- the window ------------------------------------------------------------
@@ -68,11 +80,19 @@ void cuiMain::CreateWindow(QMainWindow* form, const ImageList* treeImages, const
 
     document_.LoadStartupData();
 
+    const CellEngine& engine = InstalledCellEngine();
     form->menuBar()->setNativeMenuBar(false);
+    menu_ = std::make_unique<cuiMenu>(engine, form->menuBar(), *gGTex, kMainMenuKey);
+    menu_->SetImages(toolBarImages);
+    menu_->Build();
+
     toolBar_ = new QToolBar(form);
-    toolBar_->setObjectName(QStringLiteral("GI_ToolBar_Main"));
+    toolBar_->setObjectName(QString::fromLatin1(kMainToolBarKey));
     toolBar_->setMovable(false);
     form->addToolBar(toolBar_);
+    tools_ = std::make_unique<cuiToolBar>(engine, toolBar_, *gGTex, kMainToolBarKey, toolBarImages);
+    tools_->Build();
+    toolBar_->addWidget(tools_->Bar());
     toolBar_->setVisible(gEnviron->ToolbarVisible != 0);
     gEvMan->Send(evRefreshMenusAndToolBar);
 
@@ -152,6 +172,8 @@ bool cuiMain::CloseQuery() {
 void cuiMain::OnFormClosed() {
     task_->SetInterval(-1);
     CloseSheet();
+    tools_.reset();
+    menu_.reset();
     form_ = nullptr;
 }
 
@@ -163,12 +185,13 @@ void cuiMain::UpdateTitle() {
     form_->setWindowTitle(name + plat::ToQString(" - " + gGTex->GetText(document_.Profile().titleKey)));
 }
 
-int32_t cuiMain::MainMenuSubItemCount(int32_t) const {
-    return -1;
+int32_t cuiMain::MainMenuSubItemCount(int32_t commandId) const {
+    return menu_ ? menu_->SubItemCount(commandId) : -1;
 }
 
 intptr_t cuiMain::MainMenuContext() const {
-    return reinterpret_cast<intptr_t>(form_ ? form_->menuBar() : nullptr);
+    // The menu-building events name the menu that lends its items, not its bar.
+    return menu_ ? cuiMenu::BusId(menu_.get()) : 0;
 }
 
 void cuiMain::CloseMainForm() {

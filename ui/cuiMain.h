@@ -1,6 +1,9 @@
 #pragma once
 #include "app/DocumentWindow.h"
+#include "cells/LayoutCache.h"
+#include "cells/cmcFCache.h"
 #include "foundation/cmcTick.h"
+#include "image/datClipCh.h"
 
 #include <QFrame>
 #include <QIcon>
@@ -19,6 +22,9 @@
 #include <vector>
 
 class CloneProgressView;
+class Segchar;
+class cuiMenu;
+class cuiToolBar;
 class ProgramPopupOpener;
 class cuiInformation;
 class Document;
@@ -75,8 +81,7 @@ public:
     void ShowMakerPanel(const std::string& text) override;
     void ShowBusy(bool busy) override;
     void ToggleToolBar() override;
-    // The main menu is built from "GI_Menu_Main" once the menu cells join the
-    // window; until then it has no items.
+    // Answered from the main menu's cells, not from the menu bar.
     int32_t MainMenuSubItemCount(int32_t commandId) const override;
     intptr_t MainMenuContext() const override;
     void CloseMainForm() override;
@@ -90,6 +95,8 @@ public:
     bool IsApplicationInactive() const { return inactive_; }
     QMainWindow* Form() const { return form_; }
     QToolBar* ToolBar() const { return toolBar_; }
+    cuiMenu* MainMenu() const { return menu_.get(); }
+    cuiToolBar* MainToolBar() const { return tools_.get(); }
     QStatusBar* StatusBar() const { return statusBar_; }
     QFrame* TreePanel() const { return treePanel_; }
     QFrame* SheetPanel() const { return sheetPanel_; }
@@ -103,6 +110,16 @@ protected:
 
     Document& document_;
     std::vector<std::string> arguments_;
+
+    // What the cells find installed while this window lives: the layouts of
+    // the lists, the display's glyph segments and the channel clipboard.
+    cmcFCache layouts_;
+    ScopedLayoutCache useLayouts_{&layouts_};
+    std::unique_ptr<Segchar> segments_;
+    datClipCh clipboard_;
+
+    std::unique_ptr<cuiMenu> menu_;
+    std::unique_ptr<cuiToolBar> tools_;
 
     QPointer<QMainWindow> form_;
     const ImageList* treeImages_ = nullptr;
