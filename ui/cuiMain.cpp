@@ -17,9 +17,16 @@
 #include "ui/ComPortDialog.h"
 #include "ui/ProgramPopupOpener.h"
 #include "ui/QtConvert.h"
+#include "ui/SheetDefinition.h"
+#include "ui/cuiGrid.h"
 #include "ui/cuiInformation.h"
 #include "ui/cuiMenu.h"
+#include "ui/cuiSheet.h"
 #include "ui/cuiToolBar.h"
+#include "ui/iuiSh_ChBank.h"
+#include "ui/iuiSh_Common.h"
+#include "ui/iuiSh_Mch.h"
+#include "ui/iuiTree.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -30,14 +37,18 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTreeWidget>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
 constexpr char kUntitled[] = "Untitled";
 constexpr char kMainMenuKey[] = "GI_Menu_Main";
 constexpr char kMainToolBarKey[] = "GI_ToolBar_Main";
+constexpr char kTreeKey[] = "GI_Tree_Main";
+constexpr char kTreeChangeDelayKey[] = "GI_Sys_TreeChangeDelay";
 // The sheet of the information window.
 constexpr char kCloneInfoSheet[] = "GI_Sheet_CloneInfo";
 
@@ -66,6 +77,8 @@ cuiMain::~cuiMain() {
     cmcTask::Dispose(task_);
     gEvMan->RemoveListener(&cuiMain::OnEventThunk, this);
     // The window's parts use the clipboard and the layouts: they go first.
+    sheet_.reset();
+    tree_.reset();
     tools_.reset();
     menu_.reset();
     SetProgramClipboard(nullptr);
@@ -148,7 +161,113 @@ void cuiMain::CreateWindow(QMainWindow* form, const ImageList* treeImages, const
 }
 
 void cuiMain::BuildTree() {
-    // The tree of sheets is built from "GI_Tree_Main" once the sheets exist.
+    if (!treePanel_) return;
+    tree_.reset();
+    tree_ = std::make_unique<iuiTree>(treePanel_, *gGTex, kTreeKey, treeImages_, document_.WorkingImage());
+    QTreeWidget* view = tree_->View();
+    view->hide();
+    tree_->Build();
+    tree_->SetExpandHandler([this] { document_.CheckWarnings(nullptr, nullptr); });
+    tree_->SetChangeHandler(std::atoi(gGTex->GetText(kTreeChangeDelayKey).c_str()),
+                            [this] { OnTreeChange(); });
+    document_.CheckWarnings(nullptr, nullptr);
+    CloseSheet();
+    view->show();
+    gEvMan->Send(evDataReloaded);
+    if (QTreeWidgetItem* first = tree_->Node(0)) tree_->View()->setCurrentItem(first);
+}
+
+void cuiMain::OnTreeChange() {
+    cmcCellObj* cell = tree_ ? tree_->GetSelectedCell() : nullptr;
+    if (!cell) return;
+    if (sheet_ && cell->argument && *cell->argument == sheet_->GetDefinition()) return;
+    InstalledCellEngine().ExecuteCell(cell, cmcCellCapsule::kKeyEnter);
+}
+
+void cuiMain::RemoveTreeNodes(int kind) {
+    if (!tree_ || kind < 0 || kind > 7) return;
+    const auto carries = [kind](const cmcCellObj* cell) {
+        if (!cell) return false;
+        if (kind < 6) return (cell->flags & (cmcCellObj::kFlag0 << kind)) != 0;
+        return (cell->flags2 & (kind == 6 ? cmcCellObj::kFlag6 : cmcCellObj::kFlag7)) != 0;
+    };
+    for (bool removed = true; removed;) {
+        removed = false;
+        for (QTreeWidgetItemIterator it(tree_->View()); *it; ++it) {
+            if (!carries(cuiTree::CellOf(*it))) continue;
+            QTreeWidgetItem* node = *it;
+            tree_->DeleteChildren(node);
+            delete node;
+            removed = true;
+            break;
+        }
+    }
+    tree_->DeleteChildren(nullptr);
+}
+
+// --- sheets ------------------------------------------------------------------
+
+std::unique_ptr<cuiSheet> cuiMain::CreateSheet(QWidget* parent, const std::string& definition) {
+    const SheetDefinition d = SheetDefinition::Split(definition);
+    const CellEngine& engine = InstalledCellEngine();
+    std::unique_ptr<cuiSheet> sheet;
+    if (d.type == "St_ChBank")
+        sheet = std::make_unique<iuiSh_ChBank>(engine, parent, nullptr, 0, 0, *gGTex, d.name, treeImages_);
+    else if (d.type == "St_Common")
+        sheet = std::make_unique<iuiSh_Common>(engine, parent, nullptr, 0, 0, *gGTex, d.name, treeImages_);
+    else if (d.params.starts_with('R'))
+        sheet = std::make_unique<iuiSh_Mch>(engine, parent, nullptr, 0, 0, *gGTex, d.name, treeImages_);
+    else
+        sheet = std::make_unique<cuiSheet>(engine, parent, nullptr, 0, 0, *gGTex, d.name, treeImages_);
+    sheet->SetDefinition(definition);
+    sheet->SetParams(d.params);
+    return sheet;
+}
+
+void cuiMain::OpenSheet(const std::string& definition) {
+    CloseSheet();
+    if (!sheetPanel_) return;
+    sheet_ = CreateSheet(sheetPanel_, definition);
+    if (const std::optional<SheetPosition> at = FindSheetPosition(SheetDefinition::Split(definition).name))
+        sheet_->SetPosition(at->col, at->row, at->leftCol, at->topRow);
+    sheet_->Build();
+    if (focusGrid_ && sheet_->Grid() && sheet_->Grid()->isEnabled())
+        sheet_->Grid()->setFocus();
+    else if (tree_)
+        tree_->View()->setFocus();
+}
+
+std::optional<cuiMain::SheetPosition> cuiMain::FindSheetPosition(const std::string& name) const {
+    for (const SheetPosition& p : history_)
+        if (p.name == name) return p;
+    return std::nullopt;
+}
+
+void cuiMain::CloseSheet() {
+    reopen_ = true;
+    if (!sheet_) return;
+    if (cuiGrid* grid = sheet_->Grid(); grid && grid->isVisible()) {
+        SheetPosition p{sheet_->Name(), sheet_->GetDefinition(), grid->Col(),
+                        grid->Row(),    grid->LeftCol(),         grid->TopRow()};
+        std::erase_if(history_, [&](const SheetPosition& old) { return old.name == p.name; });
+        history_.insert(history_.begin(), std::move(p));
+        const QWidget* active = form_ ? QApplication::focusWidget() : nullptr;
+        focusGrid_ = !tree_ || active != static_cast<QWidget*>(tree_->View());
+    }
+    Retire(std::move(sheet_));
+}
+
+void cuiMain::Retire(std::unique_ptr<cuiSheet> sheet) {
+    if (!sheet) return;
+    if (cuiGrid* grid = sheet->Grid()) grid->hide();
+    if (QFrame* panel = sheet->SheetPanel()) panel->hide();
+    // The sheet may be inside its own key, pick or menu command now: it goes
+    // once the event loop has it back.
+    sheet.release()->deleteLater();
+}
+
+bool cuiMain::IsOpenSheetPrintable() const {
+    return sheet_ && sheet_->IsPrintable() != 0;
 }
 
 void cuiMain::OnFormShown() {
@@ -172,6 +291,7 @@ bool cuiMain::CloseQuery() {
 void cuiMain::OnFormClosed() {
     task_->SetInterval(-1);
     CloseSheet();
+    tree_.reset();
     tools_.reset();
     menu_.reset();
     form_ = nullptr;
@@ -260,6 +380,21 @@ void cuiMain::OnTaskThunk(void* user, cmcTask*) {
 }
 
 void cuiMain::OnTick() {
+    // A tick that falls due inside a dialog the last one opened does nothing.
+    if (inTick_) return;
+    inTick_ = true;
+    // Once after each close: a node that opens no sheet would otherwise run
+    // its cell every tick, and each run puts the warning check off again.
+    if (reopen_ && !sheet_ && form_ && form_->isVisible()) {
+        reopen_ = false;
+        if (tree_) {
+            if (cmcCellObj* cell = tree_->GetSelectedCell())
+                InstalledCellEngine().ExecuteCell(cell, cmcCellCapsule::kKeyEnter);
+        } else if (!history_.empty()) {
+            OpenSheet(history_.front().definition);
+        }
+    }
+    inTick_ = false;
     if (warningDelay_ && warningDelay_->Remaining() == 0) {
         warningDelay_.reset();
         document_.CheckWarnings(nullptr, nullptr);
@@ -279,11 +414,9 @@ void cuiMain::MarkWarnings(int*, int*) {
 // --- the parts that join the window later -----------------------------------
 
 void cuiMain::Print(int32_t) {}
-void cuiMain::CloseSheet() {}
 void cuiMain::CloseSheetCmd() {
     CloseSheet();
 }
-void cuiMain::OpenSheet(const std::string&) {}
 void cuiMain::OpenRepeaterSettings(const cmcCellCapsule&) {}
 
 // --- the clone link ------------------------------------------------------------

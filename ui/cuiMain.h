@@ -24,7 +24,9 @@
 class CloneProgressView;
 class Segchar;
 class cuiMenu;
+class cuiSheet;
 class cuiToolBar;
+class iuiTree;
 class ProgramPopupOpener;
 class cuiInformation;
 class Document;
@@ -67,7 +69,7 @@ public:
     void CloseSheet() override;
     void CloseSheetCmd() override;
     void OpenSheet(const std::string& definition) override;
-    bool IsOpenSheetPrintable() const override { return false; }
+    bool IsOpenSheetPrintable() const override;
     void OpenRepeaterSettings(const cmcCellCapsule& request) override;
     void BuildTree() override;
     void Print(int32_t allSheets) override;
@@ -88,6 +90,27 @@ public:
 
     // The main form's events.
     void OnFormShown();
+
+    // The sheet a definition names, built in parent: the bank, common and
+    // channel-list kinds by type and parameters, else a plain sheet.
+    virtual std::unique_ptr<cuiSheet> CreateSheet(QWidget* parent, const std::string& definition);
+    struct SheetPosition {
+        std::string name;
+        std::string definition;
+        int32_t col = 0;
+        int32_t row = 0;
+        int32_t leftCol = 0;
+        int32_t topRow = 0;
+    };
+    // The position last left in a sheet of that name.
+    std::optional<SheetPosition> FindSheetPosition(const std::string& name) const;
+    // Evaluates the selected node's cell, which opens its sheet, unless that
+    // sheet is already open.
+    void OnTreeChange();
+    // Deletes every node whose cell carries flag kind (0..7).
+    void RemoveTreeNodes(int kind);
+    cuiSheet* Sheet() const { return sheet_.get(); }
+    iuiTree* Tree() const { return tree_.get(); }
     // The close query: false keeps the form open.
     bool CloseQuery();
     void OnFormClosed();
@@ -120,6 +143,13 @@ protected:
 
     std::unique_ptr<cuiMenu> menu_;
     std::unique_ptr<cuiToolBar> tools_;
+    std::unique_ptr<iuiTree> tree_;
+    std::unique_ptr<cuiSheet> sheet_;
+    // Newest first, one entry a sheet name.
+    std::vector<SheetPosition> history_;
+    bool focusGrid_ = false;
+    bool inTick_ = false;
+    bool reopen_ = true;
 
     QPointer<QMainWindow> form_;
     const ImageList* treeImages_ = nullptr;
@@ -148,5 +178,8 @@ private:
     static void OnTaskThunk(void* user, cmcTask* task);
     void OnEvent(const cmcEvent& ev);
     void OnTick();
+    // A sheet leaves the screen at once but is deleted only once the input it
+    // may be handling has returned.
+    void Retire(std::unique_ptr<cuiSheet> sheet);
     void SetStatusMessage(uint32_t textColor, uint32_t backColor, const std::string& text);
 };

@@ -1,0 +1,113 @@
+// The tree of the main window over the shipped overlay: the bank nodes, the
+// sheets they open after the change delay, and the positions kept per sheet.
+#include "image/BankSite.h"
+#include "image/RecordLayout.h"
+#include "tests/ui/AppFixture.h"
+#include "ui/TForm1.h"
+#include "ui/cuiGrid.h"
+#include "ui/cuiSheet.h"
+#include "ui/iuiTree.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using uitest::AppFixture;
+
+class MainTreeTest : public AppFixture {
+protected:
+    static QTreeWidgetItem* NodeCaptioned(iuiTree& tree, const std::string& prefix) {
+        for (QTreeWidgetItemIterator it(tree.View()); *it; ++it)
+            if ((*it)->text(0).toStdString().starts_with(prefix)) return *it;
+        return nullptr;
+    }
+    // A click on the node as the user makes it, then the change delay.
+    void Click(iuiTree& tree, QTreeWidgetItem* node) {
+        ASSERT_NE(node, nullptr);
+        tree.View()->scrollToItem(node);
+        const QRect r = tree.View()->visualItemRect(node);
+        QTest::mouseClick(tree.View()->viewport(), Qt::LeftButton, {}, r.center());
+        scheduler_.Advance(250);
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    void Settle() {
+        scheduler_.Advance(100);
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+TEST_F(MainTreeTest, BankNodesCarryNumberNameAndKindAndTheModelCaptionIsOnNodeZero) {
+    indMain& app = Start();
+    gEnviron->ModelType = 1; // LMR/LTR handheld
+    cmcEeprom& image = Doc().WorkingImage();
+    (void)image;
+    TForm1 form(app);
+    cmcEeprom& working = Doc().WorkingImage();
+    // Bank 1 an LTR bank with channels, bank 2 a SmarTrunk bank, empty.
+    working.SetByte(layout::kLtrBankBitmap, 0x40);
+    working.SetByte(layout::kSmarTrunkBitmap, 0x20);
+    SetBankChannelCount(working, 1, 3);
+    SetBankChannelCount(working, 2, 0);
+    SetBankChannelCount(working, 0, 0);
+    gEvMan->Send(evRebuildTree);
+
+    iuiTree& tree = *app.Tree();
+    EXPECT_EQ(tree.Node(0)->text(0).toStdString(), "Radio (LMR/LTR handheld)");
+    QTreeWidgetItem* memory = tree.FindNode("GI_Sheet_Memory_CH_Top");
+    ASSERT_NE(memory, nullptr);
+    ASSERT_EQ(memory->childCount(), 128);
+    EXPECT_EQ(memory->text(0).toStdString(), "Channel memory (LTR banks)");
+    for (int bank = 0; bank < 128; ++bank) {
+        QTreeWidgetItem* node = memory->child(bank);
+        EXPECT_TRUE(node->text(0).toStdString().starts_with(std::to_string(bank + 1) + ": "))
+            << node->text(0).toStdString();
+        EXPECT_EQ(cuiTree::LinkOf(node), "[St_ChBank]GI_Sheet_Mch_LmrLtr,Bank " + std::to_string(bank));
+    }
+    struct Case {
+        int bank;
+        int image;
+    } cases[] = {
+        {0, iuiTree::kImageBank}, {1, iuiTree::kImageLtrBank + 1}, {2, iuiTree::kImageSmarTrunkBank}};
+    for (const Case& c : cases)
+        EXPECT_EQ(cuiTree::ImageOf(memory->child(c.bank)), c.image) << c.bank;
+}
+
+TEST_F(MainTreeTest, AClickOpensTheBanksSheetAfterTheDelayAndPositionsAreKeptPerName) {
+    indMain& app = Start();
+    TForm1 form(app);
+    form.activateWindow();
+    for (int bank = 0; bank < 4; ++bank)
+        SetBankChannelCount(Doc().WorkingImage(), bank, 60);
+    Settle();
+    iuiTree& tree = *app.Tree();
+
+    Click(tree, NodeCaptioned(tree, "3: "));
+    ASSERT_NE(app.Sheet(), nullptr);
+    EXPECT_EQ(app.Sheet()->GetDefinition(), "[St_ChBank]GI_Sheet_Mch_Lmr_Mob,Bank 2");
+
+    // Row 40 of bank 2's sheet, then bank 3's sheet starts at row 40.
+    app.Sheet()->Grid()->setFocus();
+    app.Sheet()->SetCurrentCell(app.Sheet()->CurrentCol(), 40);
+    EXPECT_EQ(app.Sheet()->CurrentRow(), 40);
+    Click(tree, NodeCaptioned(tree, "4: "));
+    ASSERT_NE(app.Sheet(), nullptr);
+    EXPECT_EQ(app.Sheet()->GetDefinition(), "[St_ChBank]GI_Sheet_Mch_Lmr_Mob,Bank 3");
+    EXPECT_EQ(app.Sheet()->CurrentRow(), 40);
+    ASSERT_TRUE(app.FindSheetPosition("GI_Sheet_Mch_Lmr_Mob").has_value());
+
+    // New closes the sheet; the next tick brings the same one back.
+    boxes_.Expect("Do you want to save the changes to 'Untitled'?", plat::IDNO);
+    Doc().NewFile();
+    Settle();
+    ASSERT_NE(app.Sheet(), nullptr);
+    EXPECT_EQ(app.Sheet()->GetDefinition(), "[St_ChBank]GI_Sheet_Mch_Lmr_Mob,Bank 3");
+}
+
+} // namespace
