@@ -111,3 +111,33 @@ TEST_F(MainTreeTest, AClickOpensTheBanksSheetAfterTheDelayAndPositionsAreKeptPer
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainTreeTest, TheWindowWithBankOnesSheetAsTheUserSeesIt) {
+    indMain& app = Start();
+    TForm1 form(app);
+    SetBankChannelCount(Doc().WorkingImage(), 0, 12);
+    gEvMan->Send(evRebuildTree);
+    Settle();
+    iuiTree& tree = *app.Tree();
+    Click(tree, NodeCaptioned(tree, "1: "));
+    ASSERT_NE(app.Sheet(), nullptr);
+    app.Sheet()->Grid()->setFocus();
+    QApplication::processEvents();
+
+    const QPixmap shot = form.grab();
+    EXPECT_EQ(shot.size(), QSize(gEnviron->WindowWidth, gEnviron->WindowHeight));
+    shot.save(QString::fromStdString(testing::TempDir() + "main_window_bank0.png"));
+    EXPECT_TRUE(tree.View()->isVisible());
+    ASSERT_NE(app.Sheet()->TitlePanel(), nullptr);
+    EXPECT_TRUE(app.Sheet()->TitlePanel()->isVisible());
+    EXPECT_TRUE(app.Sheet()->Grid()->isVisible());
+    EXPECT_TRUE(app.SheetPanel()->isAncestorOf(app.Sheet()->Grid()));
+    // The tree's selected node is drawn in the highlight colour in the picture.
+    const QPoint selected = tree.View()->viewport()->mapTo(
+        &form, tree.View()->visualItemRect(tree.View()->currentItem()).center() + QPoint(40, 0));
+    EXPECT_EQ(shot.toImage().pixelColor(selected), tree.View()->palette().color(QPalette::Highlight));
+}
+
+} // namespace
