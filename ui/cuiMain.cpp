@@ -5,6 +5,7 @@
 #include "cells/Segchar.h"
 #include "cells/cmcCellCapsule.h"
 #include "foundation/Globals.h"
+#include "foundation/ModelClass.h"
 #include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
@@ -13,6 +14,7 @@
 #include "platform/Fatal.h"
 #include "platform/MessageBox.h"
 #include "platform/QtText.h"
+#include "ui/AsciiCase.h"
 #include "ui/CloneProgressWindow.h"
 #include "ui/ComPortDialog.h"
 #include "ui/ProgramPopupOpener.h"
@@ -40,6 +42,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 namespace {
@@ -49,6 +52,8 @@ constexpr char kMainMenuKey[] = "GI_Menu_Main";
 constexpr char kMainToolBarKey[] = "GI_ToolBar_Main";
 constexpr char kTreeKey[] = "GI_Tree_Main";
 constexpr char kTreeChangeDelayKey[] = "GI_Sys_TreeChangeDelay";
+constexpr char kWarningCheckListKey[] = "GI_WarningCheckList";
+constexpr int32_t kBankCount = 128;
 // The sheet of the information window.
 constexpr char kCloneInfoSheet[] = "GI_Sheet_CloneInfo";
 
@@ -407,8 +412,52 @@ void cuiMain::ScheduleWarningCheck() {
     warningDelay_->Start(kWarningDelayMs);
 }
 
-void cuiMain::MarkWarnings(int*, int*) {
-    // The marks go on the tree's nodes once the tree exists; until then there is nothing to count.
+void cuiMain::MarkWarnings(int* errors, int* warnings) {
+    if (errors) *errors = 0;
+    if (warnings) *warnings = 0;
+    if (!tree_) return;
+    std::vector<std::string> errorLinks;
+    std::vector<std::string> warningLinks;
+    const CellEngine& engine = InstalledCellEngine();
+    const auto classify = [&](cmcCellObj& cell, int32_t bank) {
+        cmcCellCapsule request;
+        request.cell = &cell;
+        request.texts = gGTex;
+        request.bank = bank;
+        engine.Execute(request, 0);
+        const std::string link = AsciiLower(cell.argument.value_or(""));
+        if (request.markFlags.error) {
+            errorLinks.push_back(link);
+            if (errors) ++*errors;
+        } else if (request.markFlags.warning) {
+            warningLinks.push_back(link);
+            if (warnings) ++*warnings;
+        }
+    };
+    for (int line = 0;; ++line) {
+        const std::optional<std::string> text = gGTex->TryGetTextLine(kWarningCheckListKey, line);
+        if (!text || text->starts_with('#')) break;
+        cmcCellObj cell;
+        cell.Parse(*text, nullptr, nullptr);
+        classify(cell, 0);
+    }
+    const std::string word = ModelKeySuffix();
+    for (int32_t bank = 0; bank < kBankCount; ++bank) {
+        cmcCellObj cell;
+        cell.Parse("{(%CL_Check_Mch:[St_ChBank]GI_Sheet_Mch_" + word + ",Bank " + std::to_string(bank) + ")}",
+                   nullptr, nullptr);
+        classify(cell, bank);
+    }
+
+    // Every top-level branch loses its old marks: a mended error must not keep
+    // its mark under a later top-level node.
+    QTreeWidget* view = tree_->View();
+    for (int top = 0; top < view->topLevelItemCount(); ++top)
+        tree_->ClearOverlays(view->topLevelItem(top));
+    for (int top = view->topLevelItemCount() - 1; top >= 0; --top) {
+        tree_->MarkOverlays(view->topLevelItem(top), warningLinks, cuiTree::kOverlayWarning);
+        tree_->MarkOverlays(view->topLevelItem(top), errorLinks, cuiTree::kOverlayError);
+    }
 }
 
 // --- the parts that join the window later -----------------------------------

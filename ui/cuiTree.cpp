@@ -5,6 +5,7 @@
 #include "foundation/cmcGTex.h"
 #include "platform/QtText.h"
 #include "platform/Timer.h"
+#include "ui/AsciiCase.h"
 #include "ui/QtConvert.h"
 #include "ui/TextList.h"
 
@@ -14,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 
 namespace {
@@ -187,7 +189,7 @@ void cuiTree::ClearOverlays(QTreeWidgetItem* node) {
 int cuiTree::MarkOverlays(QTreeWidgetItem* node, const std::vector<std::string>& links, int overlay) {
     int count = 0;
     for (QTreeWidgetItem* n : Range(node)) {
-        if (std::find(links.begin(), links.end(), LinkOf(n)) == links.end()) continue;
+        if (std::find(links.begin(), links.end(), AsciiLower(LinkOf(n))) == links.end()) continue;
         ++count;
         n->setData(0, kOverlayRole, overlay);
         Redraw(n);

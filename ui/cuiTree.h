@@ -57,8 +57,9 @@ public:
     // (to the end when it has none).
     std::vector<QTreeWidgetItem*> Range(QTreeWidgetItem* node) const;
     void ClearOverlays(QTreeWidgetItem* node);
-    // Marks the nodes of the range whose link is listed, and their collapsed
-    // ancestors up to node; returns how many listed nodes it found.
+    // Marks the nodes of the range whose link is listed (in lower case: links
+    // are compared without regard to case), and their collapsed ancestors up
+    // to node; returns how many listed nodes it found.
     int MarkOverlays(QTreeWidgetItem* node, const std::vector<std::string>& links, int overlay);
     // The mark a node carries, -1 without one.
     static int OverlayOf(const QTreeWidgetItem* node);

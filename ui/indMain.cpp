@@ -8,6 +8,7 @@
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
 #include "platform/QtText.h"
+#include "ui/AsciiCase.h"
 #include "ui/SheetDefinition.h"
 #include "ui/cuiSheet.h"
 #include "ui/iuiTree.h"
@@ -28,12 +29,6 @@ constexpr char kBankBranchKey[] = "GI_Tree_Branch_Mch_Bank";
 constexpr char kBankOperationKey[] = "GI_Tree_Branch_Mch_BankOperation";
 constexpr char kModelTreeKey[] = "GI_AppInd_ModelTree";
 constexpr int32_t kBankCount = 128;
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 // The bank branch's format line with the class word and the bank number in
 // place; filled by hand, so that no other '%' of the line is ever read as a
@@ -69,7 +64,7 @@ std::string BankLine(const std::string& format, const std::string& word, int32_t
 void indMain::CreateWindow(QMainWindow* form, const ImageList* treeImages, const ImageList* toolBarImages) {
     cuiMain::CreateWindow(form, treeImages, toolBarImages);
     for (const std::string& argument : arguments_)
-        if (Lower(argument) == kMakerSwitch) document_.EnterMakerMode();
+        if (AsciiLower(argument) == kMakerSwitch) document_.EnterMakerMode();
 }
 
 indMain::indMain(Document& document) : cuiMain(document) {

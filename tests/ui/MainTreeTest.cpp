@@ -1,7 +1,9 @@
 // The tree of the main window over the shipped overlay: the bank nodes, the
 // sheets they open after the change delay, and the positions kept per sheet.
+#include "foundation/ModelClass.h"
 #include "image/BankSite.h"
 #include "image/RecordLayout.h"
+#include "image/datCh.h"
 #include "tests/ui/AppFixture.h"
 #include "ui/TForm1.h"
 #include "ui/cuiGrid.h"
@@ -138,6 +140,49 @@ TEST_F(MainTreeTest, TheWindowWithBankOnesSheetAsTheUserSeesIt) {
     const QPoint selected = tree.View()->viewport()->mapTo(
         &form, tree.View()->visualItemRect(tree.View()->currentItem()).center() + QPoint(40, 0));
     EXPECT_EQ(shot.toImage().pixelColor(selected), tree.View()->palette().color(QPalette::Highlight));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainTreeTest, APmrZChannelErrorMarksItsBankAndTheCollapsedBranchUntilMended) {
+    indMain& app = Start();
+    gEnviron->ModelType = 4; // Zuro PMR handheld
+    TForm1 form(app);
+    cmcEeprom& image = Doc().WorkingImage();
+    SetBankChannelCount(image, 0, 1);
+    datCh ch(&image);
+    const int32_t kind = ModelClassOf(gEnviron->ModelType);
+    const int32_t row = GetBankFirstChannel(image, 0);
+    ch.Load(kind, row);
+    // MSK signalling on, a selective call that is not allowed with it.
+    ch.chX3b3 = true;
+    ch.chX2Top2 = 1;
+    ch.chX2b2 = true;
+    ch.Store(kind, row);
+    iuiTree& tree = *app.Tree();
+    QTreeWidgetItem* memory = tree.FindNode("GI_Sheet_Memory_CH_Top");
+    ASSERT_NE(memory, nullptr);
+    memory->setExpanded(false);
+    // The start-up selection has rested and run its node.
+    scheduler_.Advance(500);
+
+    Doc().ScheduleWarningCheck();
+    scheduler_.Advance(250);
+    EXPECT_EQ(cuiTree::OverlayOf(memory->child(0)), cuiTree::kOverlayError);
+    EXPECT_EQ(cuiTree::OverlayOf(memory), cuiTree::kOverlayError) << "the collapsed branch shows it";
+    EXPECT_EQ(cuiTree::OverlayOf(memory->child(1)), -1);
+    EXPECT_EQ(cuiTree::OverlayOf(tree.Node(0)), -1) << "an expanded branch stays unmarked";
+
+    ch.Load(kind, row);
+    ch.chX2b2 = false;
+    ch.chX3b3 = false;
+    ch.Store(kind, row);
+    Doc().ScheduleWarningCheck();
+    scheduler_.Advance(250);
+    EXPECT_EQ(cuiTree::OverlayOf(memory->child(0)), -1);
+    EXPECT_EQ(cuiTree::OverlayOf(memory), -1);
 }
 
 } // namespace
