@@ -31,15 +31,19 @@
 #include "ui/iuiTree.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cctype>
@@ -374,8 +378,16 @@ void cuiMain::OnEvent(const cmcEvent& ev) {
     case evStatusText:
         SetStatusMessage(static_cast<uint32_t>(ev.p1), static_cast<uint32_t>(ev.p2), ev.Text());
         break;
+    case evShowAbout:
+        ShowAbout();
+        break;
+    case evRunDebugComparison:
+        ShowDebugComparison();
+        break;
+    case evTakeImageSnapshot:
+        document_.TakeSnapshot();
+        break;
     default:
-        // The About box and the debug windows answer their events once they exist.
         break;
     }
 }
@@ -458,6 +470,73 @@ void cuiMain::MarkWarnings(int* errors, int* warnings) {
         tree_->MarkOverlays(view->topLevelItem(top), warningLinks, cuiTree::kOverlayWarning);
         tree_->MarkOverlays(view->topLevelItem(top), errorLinks, cuiTree::kOverlayError);
     }
+}
+
+// --- About box and debug comparison ----------------------------------------
+
+void cuiMain::ShowAbout() {
+    if (!form_ || about_) return;
+    auto* box = new QDialog(form_);
+    about_ = box;
+    box->setObjectName(QStringLiteral("AboutBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowTitle(plat::ToQString(gGTex->GetText("GI_App_About_Caption")));
+    const QIcon icon = treeImages_ && !treeImages_->isEmpty() ? treeImages_->at(0) : QIcon();
+    const int w = 32;
+    const int h = 32;
+    auto* picture = new QLabel(box);
+    picture->setObjectName(QStringLiteral("AboutIcon"));
+    picture->setPixmap(icon.pixmap(w, h));
+    picture->setGeometry(w / 2, h / 2, w, h);
+    auto* label = new QLabel(plat::ToQString(GetMultiLineText(*gGTex, "GI_App_About_Label_Reg")), box);
+    label->setObjectName(QStringLiteral("AboutLabel"));
+    label->adjustSize();
+    label->move(w / 2 + (w * 3) / 2, 0);
+    auto* button = new QPushButton(plat::ToQString(gGTex->GetText("GI_App_About_Button")), box);
+    button->setObjectName(QStringLiteral("AboutButton"));
+    button->setDefault(true);
+    button->setGeometry(label->geometry().right() + 1 + 2 * w, h / 4, (w * 5) / 2,
+                        button->sizeHint().height());
+    box->setFixedSize(button->geometry().right() + 1 + h / 4, label->geometry().bottom() + 1 + h / 2);
+    box->move(form_->geometry().center() - QPoint(box->width() / 2, box->height() / 2));
+    QObject::connect(button, &QPushButton::clicked, box, &QDialog::close);
+    QPointer<QMainWindow> form = form_;
+    QObject::connect(box, &QObject::destroyed, form_, [form] {
+        if (!form) return;
+        form->setEnabled(true);
+        form->activateWindow();
+    });
+    // The box is modeless, but the form waits for it.
+    form_->setEnabled(false);
+    box->setEnabled(true);
+    box->show();
+}
+
+void cuiMain::ShowDebugComparison() {
+    const std::vector<std::string> lines = document_.CompareWithSnapshot();
+    if (!form_) return;
+    QDialog dialog(form_);
+    dialog.setObjectName(QStringLiteral("DebugCompare"));
+    dialog.setWindowTitle(QStringLiteral("Debug compare"));
+    dialog.setWindowFlags(dialog.windowFlags() &
+                          ~(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    if (treePanel_) dialog.setGeometry(QRect(treePanel_->mapToGlobal(QPoint(0, 0)), treePanel_->size()));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* memo = new QPlainTextEdit(&dialog);
+    memo->setObjectName(QStringLiteral("DebugCompareMemo"));
+    memo->setReadOnly(true);
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QStringList text;
+    for (const std::string& line : lines)
+        text << plat::ToQString(line);
+    memo->setPlainText(text.join(QLatin1Char('\n')));
+    layout->addWidget(memo);
+    auto* close = new QPushButton(QStringLiteral("Close"), &dialog);
+    close->setDefault(true);
+    QObject::connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    debugMemo_ = memo;
+    dialog.exec();
 }
 
 // --- the parts that join the window later -----------------------------------

@@ -125,6 +125,7 @@ public:
     QFrame* SheetPanel() const { return sheetPanel_; }
     // The information window while it is open.
     cuiInformation* Information() const;
+    QWidget* AboutBox() const { return about_; }
     const std::string& StatusMessage() const { return messageText_; }
 
 protected:
@@ -172,6 +173,9 @@ protected:
     // The lists the cells open beside their cells, while this window lives.
     std::unique_ptr<ProgramPopupOpener> popups_;
     QPointer<QObject> information_;
+    QPointer<QWidget> about_;
+    // The memo of the debug comparison while it is shown.
+    QPointer<QWidget> debugMemo_;
 
 private:
     static void OnEventThunk(void* user, const cmcEvent& ev);
@@ -181,5 +185,7 @@ private:
     // A sheet leaves the screen at once but is deleted only once the input it
     // may be handling has returned.
     void Retire(std::unique_ptr<cuiSheet> sheet);
+    void ShowAbout();
+    void ShowDebugComparison();
     void SetStatusMessage(uint32_t textColor, uint32_t backColor, const std::string& text);
 };
