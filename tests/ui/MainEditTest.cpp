@@ -1,5 +1,7 @@
 // Copy and paste through the main window's Edit menu and its shortcuts, and a
 // typed value saved through File > Save.
+#include "cells/CellEngine.h"
+#include "cells/CellVocabulary.h"
 #include "foundation/ModelClass.h"
 #include "image/BankSite.h"
 #include "image/datCh.h"
@@ -109,6 +111,40 @@ TEST_F(MainEditTest, CopyAndPasteOverAShiftDownRangeThroughTheEditMenu) {
     edit->trigger();
     Settle(100);
     EXPECT_EQ(Items(edit), std::vector<std::string>{"(no item)"});
+}
+
+TEST_F(MainEditTest, AValueTypedIntoTheEditorIsInTheFileThatFileSaveWrites) {
+    indMain& app = Start();
+    TForm1 form(app);
+    cuiSheet& sheet = OpenBank0(app, form, 2);
+    int rx = -1;
+    const int32_t freqId = CloningCellEngine().Vocabulary().CellIndex("CL_Mch_FreqR");
+    for (int c = 0; c < sheet.ColCount(); ++c)
+        if (sheet.GetCell(c, sheet.FirstSelectableRow()).cellId == freqId) rx = c;
+    ASSERT_GE(rx, 0);
+    sheet.SetCurrentCell(rx, sheet.FirstSelectableRow());
+    // The first key opens the editor, which takes the rest.
+    QTest::keyClick(sheet.Grid(), Qt::Key_1);
+    ASSERT_TRUE(sheet.EditorVisible()) << "typing opens the editor";
+    QTest::keyClicks(sheet.Editor(), QStringLiteral("51.5"));
+    EXPECT_EQ(sheet.Editor()->text().toStdString(), "151.5");
+
+    // File > Save through the menu while the editor is still open.
+    const std::string path = dir_.File("typed.icf");
+    dialogs_.Expect(plat::ScriptedFileDialog::Kind::Save, path);
+    QAction* file = Title(form, "&File");
+    ASSERT_NE(file, nullptr);
+    QAction* save = nullptr;
+    for (QAction* a : file->menu()->actions())
+        if (a->text() == QLatin1String("&Save")) save = a;
+    ASSERT_NE(save, nullptr);
+    save->trigger();
+    Settle(100);
+
+    ASSERT_EQ(Doc().OpenFile(path), 0);
+    datCh ch(&Doc().WorkingImage());
+    ch.Load(ModelClassOf(gEnviron->ModelType), 0);
+    EXPECT_EQ(ch.rxFreq, 151500000);
 }
 
 } // namespace
