@@ -147,4 +147,41 @@ TEST_F(MainEditTest, AValueTypedIntoTheEditorIsInTheFileThatFileSaveWrites) {
     EXPECT_EQ(ch.rxFreq, 151500000);
 }
 
+TEST_F(MainEditTest, AFontSizeChosenWhileTheGridHasTheKeysReopensTheSheetOnTheNextTick) {
+    indMain& app = Start();
+    TForm1 form(app);
+    cuiSheet& sheet = OpenBank0(app, form, 4);
+    const std::string definition = sheet.GetDefinition();
+    sheet.SetCurrentCell(sheet.Grid()->Col(), sheet.FirstSelectableRow() + 2);
+    QAction* view = Title(form, "&View");
+    ASSERT_NE(view, nullptr);
+    QAction* large = nullptr;
+    for (QAction* a : view->menu()->actions())
+        if (a->menu())
+            for (QAction* size : a->menu()->actions())
+                if (size->text() == QLatin1String("&Large")) large = size;
+    ASSERT_NE(large, nullptr);
+    large->trigger();
+    EXPECT_EQ(app.Sheet(), nullptr) << "the sheet leaves the screen at once";
+    EXPECT_EQ(gEnviron->FontSizePercentage, 125);
+    Settle(100);
+    ASSERT_NE(app.Sheet(), nullptr);
+    EXPECT_EQ(app.Sheet()->GetDefinition(), definition);
+    EXPECT_EQ(app.Sheet()->CurrentRow(), app.Sheet()->FirstSelectableRow() + 2);
+    EXPECT_TRUE(app.Sheet()->Grid()->hasFocus()) << "the grid had the keys when the sheet closed";
+}
+
+TEST_F(MainEditTest, AModelChangeClosesTheSheetAndBuildsTheNewModelsTree) {
+    indMain& app = Start();
+    TForm1 form(app);
+    OpenBank0(app, form, 4);
+    boxes_.Expect(gGTex->GetTextLine("GI_AppMess_ChangeModel", 0), plat::IDOK);
+    Doc().ChangeModel(3, true);
+    Settle(600);
+    EXPECT_EQ(app.Sheet(), nullptr) << "the old model's bank sheet is gone";
+    EXPECT_EQ(app.Tree()->Node(0)->text(0).toStdString(), "Radio (PMR handheld)");
+    EXPECT_EQ(cuiTree::LinkOf(app.Tree()->FindNode("GI_Sheet_Memory_CH_Top")->child(0)),
+              "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0");
+}
+
 } // namespace
