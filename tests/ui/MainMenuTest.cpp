@@ -122,4 +122,43 @@ TEST_F(MainMenuTest, AnEmptyEditMenuShowsNoItem) {
     EXPECT_EQ(app.MainMenuSubItemCount(cuiSheet::kEditMenuCommand), 1);
 }
 
+TEST_F(MainMenuTest, TheCloneErrorHintNamesTheMenuThatHoldsTheComPorts) {
+    indMain& app = Start();
+    TForm1 form(app);
+    std::string hint;
+    for (const std::string& line :
+         {gGTex->GetTextLine("GI_Mess_CloneErr_Check", 0), gGTex->GetTextLine("GI_Mess_CloneErr_Check", 1),
+          gGTex->GetTextLine("GI_Mess_CloneErr_Check", 2)})
+        if (line.find("COM port setting") != std::string::npos) hint = line;
+    const size_t open = hint.find('(');
+    const size_t end = hint.find(" menu)");
+    ASSERT_TRUE(open != std::string::npos && end != std::string::npos) << hint;
+    const std::string named = hint.substr(open + 1, end - open - 1);
+    QAction* holder = nullptr;
+    for (QAction* a : form.menuBar()->actions())
+        if (a->text().remove(QLatin1Char('&')).toStdString() == named) holder = a;
+    ASSERT_NE(holder, nullptr) << "no menu titled " << named;
+    EXPECT_EQ(Text(holder->menu()->actions()[0]), "COM&1");
+    (void)app;
+}
+
+TEST_F(MainMenuTest, RecentFilesShowInTheFileMenuAndOpen) {
+    indMain& app = Start();
+    TForm1 form(app);
+    const std::string path = dir_.File("recent.icf");
+    ASSERT_EQ(Doc().SaveFile(path), 0);
+    Doc().NewFile();
+    QAction* file = Title(form, "&File");
+    Open(file);
+    QAction* recent = nullptr;
+    for (QAction* a : file->menu()->actions())
+        if (Text(a).starts_with("&1 ")) recent = a;
+    ASSERT_NE(recent, nullptr);
+    EXPECT_TRUE(recent->isVisible());
+    EXPECT_NE(Text(recent).find("recent.icf"), std::string::npos) << Text(recent);
+    recent->trigger();
+    EXPECT_EQ(Doc().GetFileName(), path);
+    (void)app;
+}
+
 } // namespace
