@@ -1,6 +1,7 @@
 // The tree of the main window over the shipped overlay: the bank nodes, the
 // sheets they open after the change delay, and the positions kept per sheet.
 #include "foundation/ModelClass.h"
+#include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
 #include "image/RecordLayout.h"
 #include "image/datCh.h"
@@ -11,6 +12,8 @@
 #include "ui/iuiTree.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -157,6 +160,7 @@ TEST_F(MainTreeTest, APmrZChannelErrorMarksItsBankAndTheCollapsedBranchUntilMend
     const int32_t row = GetBankFirstChannel(image, 0);
     ch.Load(kind, row);
     // MSK signalling on, a selective call that is not allowed with it.
+    ch.rxFreq = ch.txFreq = 446006250;
     ch.chX3b3 = true;
     ch.chX2Top2 = 1;
     ch.chX2b2 = true;
@@ -174,6 +178,16 @@ TEST_F(MainTreeTest, APmrZChannelErrorMarksItsBankAndTheCollapsedBranchUntilMend
     EXPECT_EQ(cuiTree::OverlayOf(memory), cuiTree::kOverlayError) << "the collapsed branch shows it";
     EXPECT_EQ(cuiTree::OverlayOf(memory->child(1)), -1);
     EXPECT_EQ(cuiTree::OverlayOf(tree.Node(0)), -1) << "an expanded branch stays unmarked";
+
+    // Clone > Write refuses the data.
+    QAction* write = nullptr;
+    for (QAction* title : form.menuBar()->actions())
+        if (title->text() == QLatin1String("&Clone"))
+            for (QAction* a : title->menu()->actions())
+                if (a->text() == QLatin1String("&Write to radio")) write = a;
+    ASSERT_NE(write, nullptr);
+    boxes_.Expect(GetMultiLineText(*gGTex, "GI_Mess_DataError"), plat::IDOK);
+    write->trigger();
 
     ch.Load(kind, row);
     ch.chX2b2 = false;
