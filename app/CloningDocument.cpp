@@ -1,14 +1,22 @@
 #include "app/CloningDocument.h"
 
 #include "app/DocumentWindow.h"
+#include "cells/CellEngine.h"
+#include "cells/CellVocabulary.h"
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellObj.h"
 #include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
+#include "foundation/cmcHelpGTex.h"
 #include "foundation/indEnviron.h"
 #include "image/ImageUnpacking.h"
 #include "image/ModelPasses.h"
 #include "platform/MessageBox.h"
+
+#include <cstdlib>
+#include <optional>
 
 CloningDocument::CloningDocument(const ProgramProfile& profile, const std::string& programDirectory)
     : Document(profile, kImageMap, programDirectory) {
@@ -86,7 +94,32 @@ void CloningDocument::EnterMakerMode() {
     if (window_) window_->ShowMakerPanel(makerStatusText_);
 }
 
-int32_t CloningDocument::GetCellHelpContext(const cmcCellCapsule&) {
-    // The help topics are looked up through the layout cache once the sheets use it.
-    return 0;
+namespace {
+
+// Field 1 of the table's lines whose field 0 is the text (tab-separated): the
+// first match with first, else the last one, a match with an empty field 1
+// ending the scan. The table ends at a line that is exactly "#" or at the end
+// of the help texts, whichever comes first.
+std::string LookUpHelpTable(const std::string& key, const std::string& text, bool first) {
+    std::string found;
+    for (int n = 0;; ++n) {
+        const std::optional<std::string> line = gHelpGTex->TryGetText(key, n);
+        if (!line || line->starts_with('#')) break;
+        const size_t tab = line->find('\t');
+        if (tab == std::string::npos || line->compare(0, tab, text) != 0) continue;
+        const size_t end = line->find('\t', tab + 1);
+        found = line->substr(tab + 1, end == std::string::npos ? std::string::npos : end - tab - 1);
+        if (first || found.empty()) break;
+    }
+    return found;
+}
+
+} // namespace
+
+int32_t CloningDocument::GetCellHelpContext(const cmcCellCapsule& request) {
+    if (!gHelpGTex || !request.cell) return 0;
+    const std::string name = InstalledCellEngine().Vocabulary().CellName(request.cell->cellId);
+    const std::string topic = LookUpHelpTable("GI_AppItem_Topic_ID", name, true);
+    if (topic.empty()) return 0;
+    return std::atoi(LookUpHelpTable("GI_AppItem_Context_ID", topic, false).c_str());
 }

@@ -19,6 +19,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <strings.h>
@@ -467,4 +468,22 @@ intptr_t Document::MainMenuContext() const {
 
 void Document::CloseMainForm() {
     if (window_) window_->CloseMainForm();
+}
+
+std::vector<std::string> Document::CompareWithSnapshot() {
+    std::vector<std::string> lines;
+    if (snapshot_.GetSize() != working_.GetSize()) {
+        lines.emplace_back("Not match size !");
+    } else {
+        for (int32_t a = 0; a < working_.GetSize(); ++a) {
+            const uint8_t before = snapshot_.GetByte(a);
+            const uint8_t after = working_.GetByte(a);
+            if (before == after) continue;
+            char line[32];
+            std::snprintf(line, sizeof line, "%04X : %02X -> %02X", static_cast<unsigned>(a), before, after);
+            lines.emplace_back(line);
+        }
+    }
+    snapshot_ = working_;
+    return lines;
 }

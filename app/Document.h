@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class DocumentWindow;
 class cmcIcfFile;
@@ -121,6 +122,12 @@ public:
     bool IsModified() const { return modified_; }
     const std::string& LastDirectory() const { return lastDirectory_; }
     const cmcEeprom& Snapshot() const { return snapshot_; }
+    // The working image becomes the snapshot (event 8).
+    void TakeSnapshot() { snapshot_ = working_; }
+    // One line "%04X : %02X -> %02X" (address, snapshot byte, working byte)
+    // for each byte that differs, or "Not match size !" when the sizes
+    // differ; then the working image becomes the snapshot.
+    std::vector<std::string> CompareWithSnapshot();
     int32_t MemoryEnd() const { return memoryEnd_; }
     indCloneMan& CloneManager() { return *cloneMan_; }
     // The caption of the document's message boxes.

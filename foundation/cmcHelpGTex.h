@@ -1,6 +1,7 @@
 #pragma once
 #include "foundation/cmcGTex.h"
 
+#include <optional>
 #include <string>
 
 // The table of help texts over the help overlay. It follows the text table's
@@ -13,6 +14,9 @@ public:
     // Line n of the key, counted from the key's first line; past the key's own
     // lines it goes on into the lines that follow. A missing key is fatal.
     std::string GetText(const std::string& key, int n);
+    // As GetText, but the end of the table is an answer (no value); a
+    // missing key is still fatal.
+    std::optional<std::string> TryGetText(const std::string& key, int n);
 
 private:
     cmcGTex table_;

@@ -2,8 +2,10 @@
 
 #include "app/Document.h"
 #include "cells/CellEngine.h"
+#include "cells/Segchar.h"
 #include "cells/cmcCellCapsule.h"
 #include "foundation/Globals.h"
+#include "foundation/ModelClass.h"
 #include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
@@ -12,27 +14,50 @@
 #include "platform/Fatal.h"
 #include "platform/MessageBox.h"
 #include "platform/QtText.h"
+#include "ui/AsciiCase.h"
 #include "ui/CloneProgressWindow.h"
 #include "ui/ComPortDialog.h"
 #include "ui/ProgramPopupOpener.h"
 #include "ui/QtConvert.h"
+#include "ui/SheetDefinition.h"
+#include "ui/cuiGrid.h"
 #include "ui/cuiInformation.h"
+#include "ui/cuiMenu.h"
+#include "ui/cuiSheet.h"
+#include "ui/cuiToolBar.h"
+#include "ui/iuiSh_ChBank.h"
+#include "ui/iuiSh_Common.h"
+#include "ui/iuiSh_Mch.h"
+#include "ui/iuiTree.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 
 namespace {
 
 constexpr char kUntitled[] = "Untitled";
+constexpr char kMainMenuKey[] = "GI_Menu_Main";
+constexpr char kMainToolBarKey[] = "GI_ToolBar_Main";
+constexpr char kTreeKey[] = "GI_Tree_Main";
+constexpr char kTreeChangeDelayKey[] = "GI_Sys_TreeChangeDelay";
+constexpr char kWarningCheckListKey[] = "GI_WarningCheckList";
+constexpr int32_t kBankCount = 128;
 // The sheet of the information window.
 constexpr char kCloneInfoSheet[] = "GI_Sheet_CloneInfo";
 
@@ -43,7 +68,10 @@ std::string NamePart(const std::string& path) {
 
 } // namespace
 
-cuiMain::cuiMain(Document& document) : document_(document), popups_(std::make_unique<ProgramPopupOpener>()) {
+cuiMain::cuiMain(Document& document)
+    : document_(document), segments_(std::make_unique<Segchar>(*gGTex)),
+      popups_(std::make_unique<ProgramPopupOpener>()) {
+    SetProgramClipboard(&clipboard_);
     task_ = new cmcTask;
     task_->SetHandler(&cuiMain::OnTaskThunk, this);
     gEvMan->AddListener(&cuiMain::OnEventThunk, this);
@@ -57,6 +85,12 @@ cuiMain::~cuiMain() {
         document_.CloneManager().SetProgressView(nullptr);
     cmcTask::Dispose(task_);
     gEvMan->RemoveListener(&cuiMain::OnEventThunk, this);
+    // The window's parts use the clipboard and the layouts: they go first.
+    sheet_.reset();
+    tree_.reset();
+    tools_.reset();
+    menu_.reset();
+    SetProgramClipboard(nullptr);
 }
 
 // --- the window ------------------------------------------------------------
@@ -68,11 +102,19 @@ void cuiMain::CreateWindow(QMainWindow* form, const ImageList* treeImages, const
 
     document_.LoadStartupData();
 
+    const CellEngine& engine = InstalledCellEngine();
     form->menuBar()->setNativeMenuBar(false);
+    menu_ = std::make_unique<cuiMenu>(engine, form->menuBar(), *gGTex, kMainMenuKey);
+    menu_->SetImages(toolBarImages);
+    menu_->Build();
+
     toolBar_ = new QToolBar(form);
-    toolBar_->setObjectName(QStringLiteral("GI_ToolBar_Main"));
+    toolBar_->setObjectName(QString::fromLatin1(kMainToolBarKey));
     toolBar_->setMovable(false);
     form->addToolBar(toolBar_);
+    tools_ = std::make_unique<cuiToolBar>(engine, toolBar_, *gGTex, kMainToolBarKey, toolBarImages);
+    tools_->Build();
+    toolBar_->addWidget(tools_->Bar());
     toolBar_->setVisible(gEnviron->ToolbarVisible != 0);
     gEvMan->Send(evRefreshMenusAndToolBar);
 
@@ -128,7 +170,113 @@ void cuiMain::CreateWindow(QMainWindow* form, const ImageList* treeImages, const
 }
 
 void cuiMain::BuildTree() {
-    // The tree of sheets is built from "GI_Tree_Main" once the sheets exist.
+    if (!treePanel_) return;
+    tree_.reset();
+    tree_ = std::make_unique<iuiTree>(treePanel_, *gGTex, kTreeKey, treeImages_, document_.WorkingImage());
+    QTreeWidget* view = tree_->View();
+    view->hide();
+    tree_->Build();
+    tree_->SetExpandHandler([this] { document_.CheckWarnings(nullptr, nullptr); });
+    tree_->SetChangeHandler(std::atoi(gGTex->GetText(kTreeChangeDelayKey).c_str()),
+                            [this] { OnTreeChange(); });
+    document_.CheckWarnings(nullptr, nullptr);
+    CloseSheet();
+    view->show();
+    gEvMan->Send(evDataReloaded);
+    if (QTreeWidgetItem* first = tree_->Node(0)) tree_->View()->setCurrentItem(first);
+}
+
+void cuiMain::OnTreeChange() {
+    cmcCellObj* cell = tree_ ? tree_->GetSelectedCell() : nullptr;
+    if (!cell) return;
+    if (sheet_ && cell->argument && *cell->argument == sheet_->GetDefinition()) return;
+    InstalledCellEngine().ExecuteCell(cell, cmcCellCapsule::kKeyEnter);
+}
+
+void cuiMain::RemoveTreeNodes(int kind) {
+    if (!tree_ || kind < 0 || kind > 7) return;
+    const auto carries = [kind](const cmcCellObj* cell) {
+        if (!cell) return false;
+        if (kind < 6) return (cell->flags & (cmcCellObj::kFlag0 << kind)) != 0;
+        return (cell->flags2 & (kind == 6 ? cmcCellObj::kFlag6 : cmcCellObj::kFlag7)) != 0;
+    };
+    for (bool removed = true; removed;) {
+        removed = false;
+        for (QTreeWidgetItemIterator it(tree_->View()); *it; ++it) {
+            if (!carries(cuiTree::CellOf(*it))) continue;
+            QTreeWidgetItem* node = *it;
+            tree_->DeleteChildren(node);
+            delete node;
+            removed = true;
+            break;
+        }
+    }
+    tree_->DeleteChildren(nullptr);
+}
+
+// --- sheets ------------------------------------------------------------------
+
+std::unique_ptr<cuiSheet> cuiMain::CreateSheet(QWidget* parent, const std::string& definition) {
+    const SheetDefinition d = SheetDefinition::Split(definition);
+    const CellEngine& engine = InstalledCellEngine();
+    std::unique_ptr<cuiSheet> sheet;
+    if (d.type == "St_ChBank")
+        sheet = std::make_unique<iuiSh_ChBank>(engine, parent, nullptr, 0, 0, *gGTex, d.name, treeImages_);
+    else if (d.type == "St_Common")
+        sheet = std::make_unique<iuiSh_Common>(engine, parent, nullptr, 0, 0, *gGTex, d.name, treeImages_);
+    else if (d.params.starts_with('R'))
+        sheet = std::make_unique<iuiSh_Mch>(engine, parent, nullptr, 0, 0, *gGTex, d.name, treeImages_);
+    else
+        sheet = std::make_unique<cuiSheet>(engine, parent, nullptr, 0, 0, *gGTex, d.name, treeImages_);
+    sheet->SetDefinition(definition);
+    sheet->SetParams(d.params);
+    return sheet;
+}
+
+void cuiMain::OpenSheet(const std::string& definition) {
+    CloseSheet();
+    if (!sheetPanel_) return;
+    sheet_ = CreateSheet(sheetPanel_, definition);
+    if (const std::optional<SheetPosition> at = FindSheetPosition(SheetDefinition::Split(definition).name))
+        sheet_->SetPosition(at->col, at->row, at->leftCol, at->topRow);
+    sheet_->Build();
+    if (focusGrid_ && sheet_->Grid() && sheet_->Grid()->isEnabled())
+        sheet_->Grid()->setFocus();
+    else if (tree_)
+        tree_->View()->setFocus();
+}
+
+std::optional<cuiMain::SheetPosition> cuiMain::FindSheetPosition(const std::string& name) const {
+    for (const SheetPosition& p : history_)
+        if (p.name == name) return p;
+    return std::nullopt;
+}
+
+void cuiMain::CloseSheet() {
+    reopen_ = true;
+    if (!sheet_) return;
+    if (cuiGrid* grid = sheet_->Grid(); grid && grid->isVisible()) {
+        SheetPosition p{sheet_->Name(), sheet_->GetDefinition(), grid->Col(),
+                        grid->Row(),    grid->LeftCol(),         grid->TopRow()};
+        std::erase_if(history_, [&](const SheetPosition& old) { return old.name == p.name; });
+        history_.insert(history_.begin(), std::move(p));
+        const QWidget* active = form_ ? QApplication::focusWidget() : nullptr;
+        focusGrid_ = !tree_ || active != static_cast<QWidget*>(tree_->View());
+    }
+    Retire(std::move(sheet_));
+}
+
+void cuiMain::Retire(std::unique_ptr<cuiSheet> sheet) {
+    if (!sheet) return;
+    if (cuiGrid* grid = sheet->Grid()) grid->hide();
+    if (QFrame* panel = sheet->SheetPanel()) panel->hide();
+    // The sheet may be inside its own key, pick or menu command now: it goes
+    // once the event loop has it back.
+    sheet.release()->deleteLater();
+}
+
+bool cuiMain::IsOpenSheetPrintable() const {
+    return sheet_ && sheet_->IsPrintable() != 0;
 }
 
 void cuiMain::OnFormShown() {
@@ -152,6 +300,9 @@ bool cuiMain::CloseQuery() {
 void cuiMain::OnFormClosed() {
     task_->SetInterval(-1);
     CloseSheet();
+    tree_.reset();
+    tools_.reset();
+    menu_.reset();
     form_ = nullptr;
 }
 
@@ -163,12 +314,13 @@ void cuiMain::UpdateTitle() {
     form_->setWindowTitle(name + plat::ToQString(" - " + gGTex->GetText(document_.Profile().titleKey)));
 }
 
-int32_t cuiMain::MainMenuSubItemCount(int32_t) const {
-    return -1;
+int32_t cuiMain::MainMenuSubItemCount(int32_t commandId) const {
+    return menu_ ? menu_->SubItemCount(commandId) : -1;
 }
 
 intptr_t cuiMain::MainMenuContext() const {
-    return reinterpret_cast<intptr_t>(form_ ? form_->menuBar() : nullptr);
+    // The menu-building events name the menu that lends its items, not its bar.
+    return menu_ ? cuiMenu::BusId(menu_.get()) : 0;
 }
 
 void cuiMain::CloseMainForm() {
@@ -226,8 +378,16 @@ void cuiMain::OnEvent(const cmcEvent& ev) {
     case evStatusText:
         SetStatusMessage(static_cast<uint32_t>(ev.p1), static_cast<uint32_t>(ev.p2), ev.Text());
         break;
+    case evShowAbout:
+        ShowAbout();
+        break;
+    case evRunDebugComparison:
+        ShowDebugComparison();
+        break;
+    case evTakeImageSnapshot:
+        document_.TakeSnapshot();
+        break;
     default:
-        // The About box and the debug windows answer their events once they exist.
         break;
     }
 }
@@ -237,6 +397,21 @@ void cuiMain::OnTaskThunk(void* user, cmcTask*) {
 }
 
 void cuiMain::OnTick() {
+    // A tick that falls due inside a dialog the last one opened does nothing.
+    if (inTick_) return;
+    inTick_ = true;
+    // Once after each close: a node that opens no sheet would otherwise run
+    // its cell every tick, and each run puts the warning check off again.
+    if (reopen_ && !sheet_ && form_ && form_->isVisible()) {
+        reopen_ = false;
+        if (tree_) {
+            if (cmcCellObj* cell = tree_->GetSelectedCell())
+                InstalledCellEngine().ExecuteCell(cell, cmcCellCapsule::kKeyEnter);
+        } else if (!history_.empty()) {
+            OpenSheet(history_.front().definition);
+        }
+    }
+    inTick_ = false;
     if (warningDelay_ && warningDelay_->Remaining() == 0) {
         warningDelay_.reset();
         document_.CheckWarnings(nullptr, nullptr);
@@ -249,18 +424,127 @@ void cuiMain::ScheduleWarningCheck() {
     warningDelay_->Start(kWarningDelayMs);
 }
 
-void cuiMain::MarkWarnings(int*, int*) {
-    // The marks go on the tree's nodes once the tree exists; until then there is nothing to count.
+void cuiMain::MarkWarnings(int* errors, int* warnings) {
+    if (errors) *errors = 0;
+    if (warnings) *warnings = 0;
+    if (!tree_) return;
+    std::vector<std::string> errorLinks;
+    std::vector<std::string> warningLinks;
+    const CellEngine& engine = InstalledCellEngine();
+    const auto classify = [&](cmcCellObj& cell, int32_t bank) {
+        cmcCellCapsule request;
+        request.cell = &cell;
+        request.texts = gGTex;
+        request.bank = bank;
+        engine.Execute(request, 0);
+        const std::string link = AsciiLower(cell.argument.value_or(""));
+        if (request.markFlags.error) {
+            errorLinks.push_back(link);
+            if (errors) ++*errors;
+        } else if (request.markFlags.warning) {
+            warningLinks.push_back(link);
+            if (warnings) ++*warnings;
+        }
+    };
+    for (int line = 0;; ++line) {
+        const std::optional<std::string> text = gGTex->TryGetTextLine(kWarningCheckListKey, line);
+        if (!text || text->starts_with('#')) break;
+        cmcCellObj cell;
+        cell.Parse(*text, nullptr, nullptr);
+        classify(cell, 0);
+    }
+    const std::string word = ModelKeySuffix();
+    for (int32_t bank = 0; bank < kBankCount; ++bank) {
+        cmcCellObj cell;
+        cell.Parse("{(%CL_Check_Mch:[St_ChBank]GI_Sheet_Mch_" + word + ",Bank " + std::to_string(bank) + ")}",
+                   nullptr, nullptr);
+        classify(cell, bank);
+    }
+
+    // Every top-level branch loses its old marks: a mended error must not keep
+    // its mark under a later top-level node.
+    QTreeWidget* view = tree_->View();
+    for (int top = 0; top < view->topLevelItemCount(); ++top)
+        tree_->ClearOverlays(view->topLevelItem(top));
+    for (int top = view->topLevelItemCount() - 1; top >= 0; --top) {
+        tree_->MarkOverlays(view->topLevelItem(top), warningLinks, cuiTree::kOverlayWarning);
+        tree_->MarkOverlays(view->topLevelItem(top), errorLinks, cuiTree::kOverlayError);
+    }
+}
+
+// --- About box and debug comparison ----------------------------------------
+
+void cuiMain::ShowAbout() {
+    if (!form_ || about_) return;
+    auto* box = new QDialog(form_);
+    about_ = box;
+    box->setObjectName(QStringLiteral("AboutBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowTitle(plat::ToQString(gGTex->GetText("GI_App_About_Caption")));
+    const QIcon icon = treeImages_ && !treeImages_->isEmpty() ? treeImages_->at(0) : QIcon();
+    const int w = 32;
+    const int h = 32;
+    auto* picture = new QLabel(box);
+    picture->setObjectName(QStringLiteral("AboutIcon"));
+    picture->setPixmap(icon.pixmap(w, h));
+    picture->setGeometry(w / 2, h / 2, w, h);
+    auto* label = new QLabel(plat::ToQString(GetMultiLineText(*gGTex, "GI_App_About_Label_Reg")), box);
+    label->setObjectName(QStringLiteral("AboutLabel"));
+    label->adjustSize();
+    label->move(w / 2 + (w * 3) / 2, 0);
+    auto* button = new QPushButton(plat::ToQString(gGTex->GetText("GI_App_About_Button")), box);
+    button->setObjectName(QStringLiteral("AboutButton"));
+    button->setDefault(true);
+    button->setGeometry(label->geometry().right() + 1 + 2 * w, h / 4, (w * 5) / 2,
+                        button->sizeHint().height());
+    box->setFixedSize(button->geometry().right() + 1 + h / 4, label->geometry().bottom() + 1 + h / 2);
+    box->move(form_->geometry().center() - QPoint(box->width() / 2, box->height() / 2));
+    QObject::connect(button, &QPushButton::clicked, box, &QDialog::close);
+    QPointer<QMainWindow> form = form_;
+    QObject::connect(box, &QObject::destroyed, form_, [form] {
+        if (!form) return;
+        form->setEnabled(true);
+        form->activateWindow();
+    });
+    // The box is modeless, but the form waits for it.
+    form_->setEnabled(false);
+    box->setEnabled(true);
+    box->show();
+}
+
+void cuiMain::ShowDebugComparison() {
+    const std::vector<std::string> lines = document_.CompareWithSnapshot();
+    if (!form_) return;
+    QDialog dialog(form_);
+    dialog.setObjectName(QStringLiteral("DebugCompare"));
+    dialog.setWindowTitle(QStringLiteral("Debug compare"));
+    dialog.setWindowFlags(dialog.windowFlags() &
+                          ~(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    if (treePanel_) dialog.setGeometry(QRect(treePanel_->mapToGlobal(QPoint(0, 0)), treePanel_->size()));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* memo = new QPlainTextEdit(&dialog);
+    memo->setObjectName(QStringLiteral("DebugCompareMemo"));
+    memo->setReadOnly(true);
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QStringList text;
+    for (const std::string& line : lines)
+        text << plat::ToQString(line);
+    memo->setPlainText(text.join(QLatin1Char('\n')));
+    layout->addWidget(memo);
+    auto* close = new QPushButton(QStringLiteral("Close"), &dialog);
+    close->setDefault(true);
+    QObject::connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    debugMemo_ = memo;
+    dialog.exec();
 }
 
 // --- the parts that join the window later -----------------------------------
 
 void cuiMain::Print(int32_t) {}
-void cuiMain::CloseSheet() {}
 void cuiMain::CloseSheetCmd() {
     CloseSheet();
 }
-void cuiMain::OpenSheet(const std::string&) {}
 void cuiMain::OpenRepeaterSettings(const cmcCellCapsule&) {}
 
 // --- the clone link ------------------------------------------------------------

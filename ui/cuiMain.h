@@ -1,6 +1,9 @@
 #pragma once
 #include "app/DocumentWindow.h"
+#include "cells/LayoutCache.h"
+#include "cells/cmcFCache.h"
 #include "foundation/cmcTick.h"
+#include "image/datClipCh.h"
 
 #include <QFrame>
 #include <QIcon>
@@ -19,6 +22,11 @@
 #include <vector>
 
 class CloneProgressView;
+class Segchar;
+class cuiMenu;
+class cuiSheet;
+class cuiToolBar;
+class iuiTree;
 class ProgramPopupOpener;
 class cuiInformation;
 class Document;
@@ -61,7 +69,7 @@ public:
     void CloseSheet() override;
     void CloseSheetCmd() override;
     void OpenSheet(const std::string& definition) override;
-    bool IsOpenSheetPrintable() const override { return false; }
+    bool IsOpenSheetPrintable() const override;
     void OpenRepeaterSettings(const cmcCellCapsule& request) override;
     void BuildTree() override;
     void Print(int32_t allSheets) override;
@@ -75,14 +83,34 @@ public:
     void ShowMakerPanel(const std::string& text) override;
     void ShowBusy(bool busy) override;
     void ToggleToolBar() override;
-    // The main menu is built from "GI_Menu_Main" once the menu cells join the
-    // window; until then it has no items.
+    // Answered from the main menu's cells, not from the menu bar.
     int32_t MainMenuSubItemCount(int32_t commandId) const override;
     intptr_t MainMenuContext() const override;
     void CloseMainForm() override;
 
     // The main form's events.
     void OnFormShown();
+
+    // The sheet a definition names, built in parent: the bank, common and
+    // channel-list kinds by type and parameters, else a plain sheet.
+    virtual std::unique_ptr<cuiSheet> CreateSheet(QWidget* parent, const std::string& definition);
+    struct SheetPosition {
+        std::string name;
+        std::string definition;
+        int32_t col = 0;
+        int32_t row = 0;
+        int32_t leftCol = 0;
+        int32_t topRow = 0;
+    };
+    // The position last left in a sheet of that name.
+    std::optional<SheetPosition> FindSheetPosition(const std::string& name) const;
+    // Evaluates the selected node's cell, which opens its sheet, unless that
+    // sheet is already open.
+    void OnTreeChange();
+    // Deletes every node whose cell carries flag kind (0..7).
+    void RemoveTreeNodes(int kind);
+    cuiSheet* Sheet() const { return sheet_.get(); }
+    iuiTree* Tree() const { return tree_.get(); }
     // The close query: false keeps the form open.
     bool CloseQuery();
     void OnFormClosed();
@@ -90,11 +118,14 @@ public:
     bool IsApplicationInactive() const { return inactive_; }
     QMainWindow* Form() const { return form_; }
     QToolBar* ToolBar() const { return toolBar_; }
+    cuiMenu* MainMenu() const { return menu_.get(); }
+    cuiToolBar* MainToolBar() const { return tools_.get(); }
     QStatusBar* StatusBar() const { return statusBar_; }
     QFrame* TreePanel() const { return treePanel_; }
     QFrame* SheetPanel() const { return sheetPanel_; }
     // The information window while it is open.
     cuiInformation* Information() const;
+    QWidget* AboutBox() const { return about_; }
     const std::string& StatusMessage() const { return messageText_; }
 
 protected:
@@ -103,6 +134,23 @@ protected:
 
     Document& document_;
     std::vector<std::string> arguments_;
+
+    // What the cells find installed while this window lives: the layouts of
+    // the lists, the display's glyph segments and the channel clipboard.
+    cmcFCache layouts_;
+    ScopedLayoutCache useLayouts_{&layouts_};
+    std::unique_ptr<Segchar> segments_;
+    datClipCh clipboard_;
+
+    std::unique_ptr<cuiMenu> menu_;
+    std::unique_ptr<cuiToolBar> tools_;
+    std::unique_ptr<iuiTree> tree_;
+    std::unique_ptr<cuiSheet> sheet_;
+    // Newest first, one entry a sheet name.
+    std::vector<SheetPosition> history_;
+    bool focusGrid_ = false;
+    bool inTick_ = false;
+    bool reopen_ = true;
 
     QPointer<QMainWindow> form_;
     const ImageList* treeImages_ = nullptr;
@@ -125,11 +173,19 @@ protected:
     // The lists the cells open beside their cells, while this window lives.
     std::unique_ptr<ProgramPopupOpener> popups_;
     QPointer<QObject> information_;
+    QPointer<QWidget> about_;
+    // The memo of the debug comparison while it is shown.
+    QPointer<QWidget> debugMemo_;
 
 private:
     static void OnEventThunk(void* user, const cmcEvent& ev);
     static void OnTaskThunk(void* user, cmcTask* task);
     void OnEvent(const cmcEvent& ev);
     void OnTick();
+    // A sheet leaves the screen at once but is deleted only once the input it
+    // may be handling has returned.
+    void Retire(std::unique_ptr<cuiSheet> sheet);
+    void ShowAbout();
+    void ShowDebugComparison();
     void SetStatusMessage(uint32_t textColor, uint32_t backColor, const std::string& text);
 };

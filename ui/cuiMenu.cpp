@@ -8,6 +8,7 @@
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "platform/QtText.h"
+#include "ui/TextList.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -49,12 +50,6 @@ cuiMenu* LiveMenu(intptr_t id) {
     for (cuiMenu* menu : LiveMenus())
         if (cuiMenu::BusId(menu) == id) return menu;
     return nullptr;
-}
-
-// The nesting depth of a body line: what stands before its first '+'.
-size_t Depth(const std::string& line) {
-    size_t plus = line.find('+');
-    return plus == std::string::npos ? line.size() : plus;
 }
 
 // The widget an item lives in: its root, or the donor's root for a lent item.
@@ -204,33 +199,14 @@ void cuiMenu::Build() {
 }
 
 int cuiMenu::BuildList(QAction* parent, const std::string& listKey, int firstLine, cuiMenu* donor) {
-    int n = 0;
-    size_t depth = 0;
-    QAction* last = nullptr;
-    for (;;) {
-        // The overlay ends with a '#' line; a text that stops short of it
-        // still ends the list rather than reading empty lines for ever.
-        const std::optional<std::string> line = texts_.TryGetTextLine(listKey, firstLine + n);
-        if (!line || line->starts_with('#')) break;
-        const size_t e = Depth(*line);
-        if (n == 0) {
-            depth = e;
-        } else if (e > depth) {
-            n += BuildList(last, listKey, firstLine + n, donor);
-            continue;
-        } else if (e < depth) {
-            break;
-        }
-        last = AddItem(parent, *line, donor);
-        ++n;
-    }
-    return n;
+    return BuildTextList(
+        texts_, parent, listKey, firstLine,
+        [this, donor](QAction* p, const std::string& line) { return AddItem(p, line, donor); });
 }
 
 QAction* cuiMenu::AddItem(QAction* parent, const std::string& line, cuiMenu* donor) {
     if (!root_) return nullptr;
-    const size_t plus = line.find('+');
-    const std::string definition = plus == std::string::npos ? std::string() : line.substr(plus + 1);
+    const std::string definition = ListDefinition(line);
     if (!baseCell_) baseCell_ = std::make_unique<cmcCellObj>();
     cmcCellObj* cell = cells_.emplace_back(std::make_unique<cmcCellObj>()).get();
     cell->Parse(definition, nullptr, baseCell_.get());

@@ -1,11 +1,22 @@
 #include "ui/indMain.h"
 
 #include "app/Document.h"
+#include "cells/TextConv.h"
+#include "foundation/Globals.h"
+#include "foundation/ModelClass.h"
+#include "foundation/cmcEvMan.h"
+#include "foundation/cmcGTex.h"
+#include "foundation/indEnviron.h"
 #include "platform/QtText.h"
+#include "ui/AsciiCase.h"
+#include "ui/SheetDefinition.h"
+#include "ui/cuiSheet.h"
+#include "ui/iuiTree.h"
 
 #include <QFontMetrics>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <cctype>
@@ -13,11 +24,39 @@
 namespace {
 
 constexpr char kMakerSwitch[] = "/vorplex";
+constexpr char kChannelMemoryNode[] = "GI_Sheet_Memory_CH_Top";
+constexpr char kBankBranchKey[] = "GI_Tree_Branch_Mch_Bank";
+constexpr char kBankOperationKey[] = "GI_Tree_Branch_Mch_BankOperation";
+constexpr char kModelTreeKey[] = "GI_AppInd_ModelTree";
+constexpr int32_t kBankCount = 128;
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
+// The bank branch's format line with the class word and the bank number in
+// place; filled by hand, so that no other '%' of the line is ever read as a
+// conversion.
+std::string BankLine(const std::string& format, const std::string& word, int32_t bank) {
+    std::string line;
+    bool wordDone = false;
+    bool bankDone = false;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%' || i + 1 == format.size()) {
+            line += format[i];
+            continue;
+        }
+        const char c = format[++i];
+        if (c == 's' && !wordDone) {
+            line += word;
+            wordDone = true;
+        } else if (c == 'd' && !bankDone) {
+            line += std::to_string(bank);
+            bankDone = true;
+        } else if (c == '%') {
+            line += '%';
+        } else {
+            line += '%';
+            line += c;
+        }
+    }
+    return line;
 }
 
 } // namespace
@@ -25,12 +64,63 @@ std::string Lower(std::string text) {
 void indMain::CreateWindow(QMainWindow* form, const ImageList* treeImages, const ImageList* toolBarImages) {
     cuiMain::CreateWindow(form, treeImages, toolBarImages);
     for (const std::string& argument : arguments_)
-        if (Lower(argument) == kMakerSwitch) document_.EnterMakerMode();
+        if (AsciiLower(argument) == kMakerSwitch) document_.EnterMakerMode();
+}
+
+indMain::indMain(Document& document) : cuiMain(document) {
+    gEvMan->AddListener(&indMain::OnEventThunk, this);
+}
+
+indMain::~indMain() {
+    gEvMan->RemoveListener(&indMain::OnEventThunk, this);
+}
+
+void indMain::OnEventThunk(void* user, const cmcEvent& ev) {
+    if (ev.type == evDataReloaded) static_cast<indMain*>(user)->FilterTree();
 }
 
 void indMain::BuildTree() {
     cuiMain::BuildTree();
-    // The model's caption goes on the tree's first node once the tree is built.
+    QTreeWidgetItem* first = tree_ ? tree_->Node(0) : nullptr;
+    if (!first) return;
+    first->setText(0,
+                   first->text(0) + plat::ToQString(gGTex->GetTextLine(kModelTreeKey, gEnviron->ModelType)));
+}
+
+void indMain::FilterTree() {
+    if (!tree_) return;
+    const std::string before = cuiTree::LinkOf(tree_->View()->currentItem());
+    const int modelClass = GetModelClass();
+    if (!document_.IsMakerMode()) RemoveTreeNodes(0);
+    if (modelClass == 4 || modelClass == 5)
+        RemoveTreeNodes(1);
+    else
+        RemoveTreeNodes(2);
+    if (modelClass != 5) RemoveTreeNodes(3);
+    if (modelClass != 3) RemoveTreeNodes(4);
+    if (modelClass != 2) RemoveTreeNodes(5);
+    if (modelClass == 5) RemoveTreeNodes(7);
+
+    // Filtered away, the channel memory has no banks to show.
+    if (QTreeWidgetItem* memory = tree_->FindNode(kChannelMemoryNode)) {
+        const QSignalBlocker quiet(tree_->View());
+        tree_->DeleteChildren(memory);
+        memory->setText(0, plat::ToQString(gGTex->GetTextLine(kBankOperationKey, modelClass == 2 ? 1 : 0)));
+        const std::string format = gGTex->GetTextLine(kBankBranchKey, 0);
+        const std::string word = ModelKeySuffix();
+        for (int32_t bank = 0; bank < kBankCount; ++bank) {
+            tree_->AddNode(memory, BankLine(format, word, bank));
+            tree_->SetBankCaption(bank, FormatBankLabel(document_.WorkingImage(), bank));
+        }
+        tree_->RefreshBankImages();
+    }
+    QTreeWidgetItem* now = tree_->View()->currentItem();
+    if (now && now->isSelected() && cuiTree::LinkOf(now) != before) {
+        QTreeWidgetItemIterator next(now);
+        ++next;
+        if (*next) tree_->View()->setCurrentItem(*next);
+    }
+    gEvMan->Send(evRefreshCaption);
 }
 
 void indMain::ShowMakerPanel(const std::string& text) {

@@ -5,7 +5,8 @@
 // line and the maker panel of the status bar.
 class indMain : public cuiMain {
 public:
-    using cuiMain::cuiMain;
+    explicit indMain(Document& document);
+    ~indMain() override;
 
     // The window, then "/vorplex" in the program's arguments, in any letter
     // case, asks for maker mode.
@@ -15,6 +16,11 @@ public:
     // White on dark red, just before the last panel.
     void ShowMakerPanel(const std::string& text) override;
 
+    // Event 25: the tree keeps the nodes of the model and mode and gets one
+    // node a bank under the channel-memory node.
+    void FilterTree();
+
 private:
+    static void OnEventThunk(void* user, const cmcEvent& ev);
     QPointer<QLabel> makerPanel_;
 };

@@ -117,7 +117,7 @@ TEST_F(AppCloneTest, ReadLandsInTheWorkingImageAsTheRadiosModel) {
     EXPECT_TRUE(app.IsModified());
     EXPECT_TRUE(app.IsUntitled());
     EXPECT_EQ(form_->windowTitle().toStdString(), "Untitled - " + AppTitle());
-    EXPECT_EQ(events_[evDataReloaded], 1);
+    EXPECT_EQ(events_[evDataReloaded], 2) << "the model change's new tree, then the data read";
     EXPECT_EQ(app.InfoBlock()[0], 127);
     ExpectIdleWindow();
 

@@ -116,9 +116,11 @@ TEST_F(MainWindowTest, TheWarningCheckRunsOnce250MsAfterTheLastChange) {
         scheduler_.Advance(200);
     }
     EXPECT_EQ(events_[evRedrawImageDebug], 0) << "still typing: the check waits";
+    // The window's own start-up checks are behind us by now.
+    const int rebuilds = events_[evRebuildTree];
     scheduler_.Advance(100);
     EXPECT_EQ(events_[evRedrawImageDebug], 1);
-    EXPECT_EQ(events_[evRebuildTree], 1) << "the tree's bank marks follow the check";
+    EXPECT_EQ(events_[evRebuildTree], rebuilds + 1) << "the tree's bank marks follow the check";
     scheduler_.Advance(1000);
     EXPECT_EQ(events_[evRedrawImageDebug], 1);
 }
