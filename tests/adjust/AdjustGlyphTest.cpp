@@ -6,6 +6,7 @@
 #include "cells/RadioFont.h"
 #include "cells/TextCell.h"
 #include "tests/cells/CellHarness.h"
+#include "tests/cells/ConvFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -85,5 +86,51 @@ INSTANTIATE_TEST_SUITE_P(Forms, AdjustGlyphTest,
                                            GlyphCase{5, false, 6, 17, kHeads + 24 * 3 + 6 + 15, 0x01},
                                            GlyphCase{0, true, 7, 19, kBodies + 49 * 3 + 18, 0x80},
                                            GlyphCase{0, false, 7, 32, kBodies + 49 * 3 + 21 + 24, 0x80}));
+
+class AdjustPaintTest : public ::testing::Test {
+protected:
+    AdjustPaintTest() { h.Image().SetByte(kDisplayFlagsByte, kLargeGlyphBit); }
+
+    void Paint(std::string_view text, int32_t visible, int32_t perLine, int32_t lines) {
+        cmcCellCapsule r;
+        r.canvas = &canvas;
+        r.cellRect = &rect;
+        PaintTextCell(r, text, visible, perLine, lines, true);
+    }
+
+    ScopedCellEngine engine{adj::AdjustCellEngine()};
+    // A mobile: six strips of eight dots with the large glyphs.
+    celltest::CellHarness h{5, TOLVANE_BIN_DIR "/QT4411R.OVL"};
+    convtest::RecordingCanvas canvas;
+    CellRect rect{0, 0, 62, 18};
+};
+
+TEST_F(AdjustPaintTest, AUserCharactersSixthStripIsDrawnInsideItsBox) {
+    // User character 3 (code 19): only the top dot of its sixth strip.
+    h.Image().SetByte(kHeads + 24 * 3 + 5, 0x01);
+    Paint("\x13", 1, 12, 1);
+    // One character in 60 pixels: 12 x 16, each dot 2 x 2, from x = 1.
+    ASSERT_EQ(canvas.fills.size(), 1u);
+    EXPECT_EQ(canvas.fills[0].left, 1 + 5 * 2);
+    EXPECT_EQ(canvas.fills[0].right, 1 + 6 * 2);
+    ASSERT_EQ(canvas.frames.size(), 1u);
+    // The frame takes in the whole box, the sixth strip too (right edge exclusive).
+    EXPECT_EQ(canvas.frames[0].right, 1 + 12 + 1);
+}
+
+TEST_F(AdjustPaintTest, TwelveALineNeverDrawsTheTwentyFifthCharacterAndLowCodesAreBlank) {
+    rect = {0, 0, 400, 40};
+    Paint(std::string(25, '!'), 25, 12, 2);
+    EXPECT_EQ(canvas.frames.size(), 24u);
+    EXPECT_EQ(canvas.fills.size(), 24u * 6u); // '!' has six dots
+    canvas.fills.clear();
+    canvas.frames.clear();
+    std::string low;
+    for (char c = 0; c < 16; ++c)
+        low.push_back(c);
+    Paint(low, 16, 16, 1);
+    EXPECT_TRUE(canvas.fills.empty());
+    EXPECT_EQ(canvas.frames.size(), 16u);
+}
 
 } // namespace
