@@ -10,7 +10,7 @@ namespace {
 
 // Every file of the adjustment program's own cases.
 constexpr void (*kRegistrars[])(CellCaseList&) = {RegisterAdjustItemCells, RegisterAdjustMonitorCells,
-                                                  RegisterAdjustInfoCells};
+                                                  RegisterAdjustInfoCells, RegisterAdjustChannelCells};
 
 // The cloning program's files of cases that find their rows by cell name:
 // their cases serve any program that has the cells.

@@ -11,6 +11,7 @@ namespace adj {
 void RegisterAdjustItemCells(CellCaseList& list);    // adjustment items, procedures, test channel
 void RegisterAdjustMonitorCells(CellCaseList& list); // A/D monitor and adjustment-parameter rows
 void RegisterAdjustInfoCells(CellCaseList& list);    // the radio's information block
+void RegisterAdjustChannelCells(CellCaseList& list); // channel-row cells on the option word
 
 // The overlay keys the adjustment items show.
 inline constexpr const char* kSweepStartKey = "GI_AppInd_Sweep_Start";
