@@ -86,6 +86,15 @@ void OptionWordCell(CellFrame& f) {
 
 } // namespace
 
+std::vector<std::string> OptionWordListKeys() {
+    std::vector<std::string> keys;
+    for (const OptionCell& c : kOptionCells) {
+        keys.emplace_back(c.list);
+        if (c.otherList) keys.emplace_back(c.otherList);
+    }
+    return keys;
+}
+
 void RegisterAdjustChannelCells(CellCaseList& list) {
     for (const OptionCell& c : kOptionCells)
         list.Add(c.name, OptionWordCell);
