@@ -3,8 +3,14 @@
 // own command codes.
 #include "tests/adjust/AdjustCellFixture.h"
 
+#include "adjust/AdjustProfile.h"
+#include "foundation/ModelClass.h"
+#include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"
+#include "image/RecordLayout.h"
+#include "image/datCh.h"
+#include "platform/MessageBox.h"
 
 #include <algorithm>
 
@@ -80,6 +86,87 @@ TEST_F(AdjustRowEditTest, ChannelRowsAreInsertedAndDeletedOneEventARowAndBlankRo
     EXPECT_EQ(GetBankChannelCountIn(h.Image(), 0), count + 1);
     EXPECT_TRUE(h.boxes.Done());
     EXPECT_TRUE(h.boxes.Log().empty());
+}
+
+// Bank 0 with four programmed channels, scan list 0 naming rows 0, 2 and 3.
+class AdjustProgrammedRowsTest : public AdjustRowEditTest {
+protected:
+    AdjustProgrammedRowsTest() {
+        h.LoadStartupData(0);
+        h.OpenBank(0);
+        SetBankChannelCount(h.Image(), 0, 4);
+        first = GetBankFirstChannel(h.Image(), 0);
+        datCh row(&h.Image());
+        for (int32_t r = first; r < first + 4; ++r) {
+            row.Load(kind, r);
+            row.rxFreq = row.txFreq = 146000000 + 12500 * r;
+            row.Store(kind, r);
+        }
+        SetScanRefs(first, first + 2, first + 3);
+        h.Image().SetWord(layout::kRefAChannel, 0xFFFF);
+    }
+
+    void SetScanRefs(int32_t tx, int32_t prio1, int32_t prio2) {
+        datCh list(&h.Image());
+        list.Load(kScanListKind, 0);
+        list.txCh = tx;
+        list.prio1Ch = prio1;
+        list.prio2Ch = prio2;
+        list.Store(kScanListKind, 0);
+    }
+    datCh ScanList() {
+        datCh list(&h.Image());
+        list.Load(kScanListKind, 0);
+        return list;
+    }
+
+    static constexpr int32_t kScanListKind = 8; // the image's scan-list table
+    // The boxes take the program's caption.
+    ScopedProgramProfile profile{adj::AdjustProfile()};
+    const int32_t kind = GetModelClass();
+    int32_t first = 0;
+};
+
+TEST_F(AdjustProgrammedRowsTest, ScanListNumbersFollowADelete) {
+    h.boxes.Expect("", plat::IDOK); // the rows hold channels: the delete asks
+    RunRowCommand("CT_Mch", first + 1, kDelete, first + 1, first + 1);
+    EXPECT_EQ(GetBankChannelCountIn(h.Image(), 0), 3);
+    const datCh list = ScanList();
+    EXPECT_EQ(list.txCh, first);
+    EXPECT_EQ(list.prio1Ch, first + 1);
+    EXPECT_EQ(list.prio2Ch, first + 2);
+    EXPECT_TRUE(h.boxes.Done());
+}
+
+TEST_F(AdjustProgrammedRowsTest, DeletingTheRowMarkedAIsRefusedAndTheRowsStay) {
+    h.Image().SetWord(layout::kRefAChannel, static_cast<uint16_t>(first + 2));
+    h.boxes.Expect("", plat::IDOK);
+    h.boxes.Expect("priority channel", plat::IDOK);
+    RunRowCommand("CT_Mch", first + 1, kDelete, first + 1, first + 2);
+    EXPECT_EQ(RowEvents(evRemoveChannelRow), 0);
+    EXPECT_EQ(GetBankChannelCountIn(h.Image(), 0), 4);
+    EXPECT_TRUE(h.boxes.Done());
+}
+
+TEST_F(AdjustProgrammedRowsTest, ATwoRowRangeMovesDownWithItsNumbersAndTheCursor) {
+    const auto out = h.Run({Category("CT_Mch"), Id("CL_CEdit"), first}, [&](cmcCellCapsule& r) {
+        r.command = 88;
+        r.rangeSelected = true;
+        r.rangeFirst = first;
+        r.rangeLast = first + 1;
+    });
+    EXPECT_TRUE(out.request.rangeRequest);
+    EXPECT_EQ(out.request.rangeFirst, first + 1);
+    EXPECT_EQ(out.request.rangeLast, first + 2);
+    EXPECT_EQ(out.request.jumpIndex, first + 2);
+    datCh row(&h.Image());
+    EXPECT_EQ(static_cast<int64_t>(row.Load(kind, first).rxFreq), 146000000 + 12500 * (first + 2));
+    EXPECT_EQ(static_cast<int64_t>(row.Load(kind, first + 1).rxFreq), 146000000 + 12500 * first);
+    // The scan list's numbers went with their channels.
+    const datCh list = ScanList();
+    EXPECT_EQ(list.txCh, first + 1);
+    EXPECT_EQ(list.prio1Ch, first);
+    EXPECT_EQ(list.prio2Ch, first + 3);
 }
 
 } // namespace
