@@ -5,8 +5,10 @@
 #include "adjust/AdjustRecords.h"
 #include "cells/CellFrame.h"
 #include "cells/ListConv.h"
+#include "cells/NumberConv.h"
 #include "foundation/ModelClass.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,10 @@ namespace {
 
 constexpr int32_t kRebuildAll = CellFrame::kFlagRebuildAll;
 constexpr int kLmrClass = 1;
+
+constexpr int32_t kScrambleTypeFirst = 17;
+constexpr uint32_t kScrambleFixed = 1;
+constexpr uint32_t kScrambleRolling = 2;
 
 enum class Mark : uint8_t { None, WarnUnless6Or7, ErrorUnless1, ErrorIfSet, WarnIfClear };
 
@@ -84,6 +90,25 @@ void OptionWordCell(CellFrame& f) {
     SetMark(f, c->mark, value);
 }
 
+// The scramble code: none for the fixed scrambler, 1..16 for the rolling
+// one, 1..255 for the others; a stored code above the bound shows as the bound.
+void ScrambleCode(CellFrame& f) {
+    if (!f.rowLoaded) return;
+    datCh record(&f.image);
+    record.Load(f.recordKind, f.index);
+    const uint32_t type = record.optionW >> kScrambleTypeFirst & 3u;
+    if (type == kScrambleFixed) {
+        f.Show("----");
+        return;
+    }
+    const int32_t maximum = type == kScrambleRolling ? 16 : 255;
+    int32_t value = std::min(record.v1, maximum);
+    if (ConvIntCell(f.request, value, 1, maximum, 0, 1, nullptr, true, false, f.result) == 1) {
+        record.v1 = value;
+        record.Store(f.recordKind, f.index);
+    }
+}
+
 } // namespace
 
 std::vector<std::string> OptionWordListKeys() {
@@ -98,6 +123,7 @@ std::vector<std::string> OptionWordListKeys() {
 void RegisterAdjustChannelCells(CellCaseList& list) {
     for (const OptionCell& c : kOptionCells)
         list.Add(c.name, OptionWordCell);
+    list.Add("CL_Mch_Scrm_Code", ScrambleCode);
 }
 
 } // namespace adj

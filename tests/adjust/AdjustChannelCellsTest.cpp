@@ -77,5 +77,38 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionCase{"ScrambleType", "CL_Mch_Scrm_Type", 17, 2, 0, false, false, false}),
     testsupport::CaseName());
 
+struct ScrambleCase {
+    const char* name;
+    uint32_t type; // W bits 17-18
+    int32_t stored;
+    const char* shown;
+    const char* typed; // none: nothing typed
+    int32_t kept;      // V1 afterwards
+};
+
+class AdjustScrambleCodeTest : public AdjustOptionWordTest {};
+
+TEST_F(AdjustScrambleCodeTest, FollowsTheScramblerType) {
+    const ScrambleCase cases[] = {
+        {"Fixed", 1, 7, "----", "9", 7},
+        {"RollingShowsItsBound", 2, 40, "16", nullptr, 40},
+        {"RollingKeepsToSixteen", 2, 3, "3", "20", 16},
+        {"Inversion", 0, 200, "200", "255", 255},
+    };
+    const CellAddress at{Category("CT_Mch"), Id("CL_Mch_Scrm_Code"), 0};
+    for (const ScrambleCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        adj::datCh record(&h.Image());
+        record.Load(kind, 0);
+        record.optionW = (record.optionW & ~(3u << 17)) | c.type << 17;
+        record.v1 = c.stored;
+        record.Store(kind, 0);
+        EXPECT_EQ(h.Display(at).text, c.shown);
+        if (c.typed) h.Commit(at, c.typed);
+        record.Load(kind, 0);
+        EXPECT_EQ(record.v1, c.kept);
+    }
+}
+
 } // namespace
 } // namespace adjtest
