@@ -10,7 +10,8 @@ namespace {
 
 // Every file of the adjustment program's own cases.
 constexpr void (*kRegistrars[])(CellCaseList&) = {RegisterAdjustItemCells, RegisterAdjustMonitorCells,
-                                                  RegisterAdjustInfoCells, RegisterAdjustChannelCells};
+                                                  RegisterAdjustInfoCells, RegisterAdjustChannelCells,
+                                                  RegisterAdjustSettingsCells};
 
 // The cloning program's files of cases that find their rows by cell name:
 // their cases serve any program that has the cells.
@@ -54,8 +55,14 @@ CellCaseList BuildList() {
     for (auto registrar : kSharedRegistrars)
         registrar(shared);
     const CellVocabulary& ours = AdjustCellVocabulary();
+    // A cell this program reads its own way keeps its own case.
+    auto own = [&](const CellCaseList::Entry& e) {
+        for (const CellCaseList::Entry& o : list.Entries())
+            if (o.first == e.first || o.first == e.last) return true;
+        return false;
+    };
     for (const CellCaseList::Entry& e : shared.Entries())
-        if (SameRun(ours, e)) list.Add(e.first, e.last, e.fn);
+        if (SameRun(ours, e) && !own(e)) list.Add(e.first, e.last, e.fn);
     return list;
 }
 

@@ -9,10 +9,11 @@
 namespace adj {
 
 // The adjustment program's own cases, one registrar per file of cases.
-void RegisterAdjustItemCells(CellCaseList& list);    // adjustment items, procedures, test channel
-void RegisterAdjustMonitorCells(CellCaseList& list); // A/D monitor and adjustment-parameter rows
-void RegisterAdjustInfoCells(CellCaseList& list);    // the radio's information block
-void RegisterAdjustChannelCells(CellCaseList& list); // channel-row cells on the option word
+void RegisterAdjustItemCells(CellCaseList& list);     // adjustment items, procedures, test channel
+void RegisterAdjustMonitorCells(CellCaseList& list);  // A/D monitor and adjustment-parameter rows
+void RegisterAdjustInfoCells(CellCaseList& list);     // the radio's information block
+void RegisterAdjustChannelCells(CellCaseList& list);  // channel-row cells on the option word
+void RegisterAdjustSettingsCells(CellCaseList& list); // settings read otherwise than by the cloning program
 
 // The overlay keys the adjustment items show.
 inline constexpr const char* kSweepStartKey = "GI_AppInd_Sweep_Start";
