@@ -266,8 +266,9 @@ void AdjustAutomation::OnDone(const dst_CDrv_Result& result) {
     if (result.result == kCloneOk) {
         for (const auto& [address, value] : stores)
             ws_.RadioCopy().SetByte(address, value);
-    } else if (Running()) {
-        AbortProcedure();
+    } else {
+        state_.RedrawSendsHeld = true;
+        if (Running()) AbortProcedure();
     }
 }
 

@@ -10,7 +10,8 @@ namespace {
 
 // Every file of the adjustment program's own cases.
 constexpr void (*kRegistrars[])(CellCaseList&) = {RegisterAdjustItemCells, RegisterAdjustMonitorCells,
-                                                  RegisterAdjustInfoCells};
+                                                  RegisterAdjustInfoCells, RegisterAdjustChannelCells,
+                                                  RegisterAdjustSettingsCells};
 
 // The cloning program's files of cases that find their rows by cell name:
 // their cases serve any program that has the cells.
@@ -38,7 +39,8 @@ bool SameRun(const CellVocabulary& ours, const CellCaseList::Entry& e) {
 // name, for the cells both programs have.
 constexpr std::string_view kNamedShared[] = {
     "CL_Menu_Port_Com",       "CL_Menu_Port_Usb",  "CL_Menu_Port_SpeedHigh", "CL_Bank_UsedTotal",
-    "CL_Bank_UsedLeft",       "CL_Help_About",     "CL_Menu_File_New",       "CL_Menu_File_Print_Current",
+    "CL_Bank_UsedLeft",       "CL_Bank_UsedQty",   "CL_Bank_SmarTrunk",      "CL_Misc_ChNo_0Base",
+    "CL_Misc_ChNo_1Base",     "CL_Help_About",     "CL_Menu_File_New",       "CL_Menu_File_Print_Current",
     "CL_Menu_File_Print_All", "CL_Menu_File_Exit", "CL_Menu_Clone_Read",     "CL_Menu_Clone_Write",
     "CL_Menu_Clone_Info",     "CL_Model_Lmr",      "CL_Model_LmrLtr",        "CL_Model_LmrP25",
     "CL_Model_Pmr",           "CL_Model_ZuroPmr",  "CL_Model_Lmr_Mob",       "CL_Model_LmrLtr_Mob",
@@ -53,8 +55,14 @@ CellCaseList BuildList() {
     for (auto registrar : kSharedRegistrars)
         registrar(shared);
     const CellVocabulary& ours = AdjustCellVocabulary();
+    // A cell this program reads its own way keeps its own case.
+    auto own = [&](const CellCaseList::Entry& e) {
+        for (const CellCaseList::Entry& o : list.Entries())
+            if (o.first == e.first || o.first == e.last) return true;
+        return false;
+    };
     for (const CellCaseList::Entry& e : shared.Entries())
-        if (SameRun(ours, e)) list.Add(e.first, e.last, e.fn);
+        if (SameRun(ours, e) && !own(e)) list.Add(e.first, e.last, e.fn);
     return list;
 }
 

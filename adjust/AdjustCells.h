@@ -4,19 +4,32 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace adj {
 
 // The adjustment program's own cases, one registrar per file of cases.
-void RegisterAdjustItemCells(CellCaseList& list);    // adjustment items, procedures, test channel
-void RegisterAdjustMonitorCells(CellCaseList& list); // A/D monitor and adjustment-parameter rows
-void RegisterAdjustInfoCells(CellCaseList& list);    // the radio's information block
+void RegisterAdjustItemCells(CellCaseList& list);     // adjustment items, procedures, test channel
+void RegisterAdjustMonitorCells(CellCaseList& list);  // A/D monitor and adjustment-parameter rows
+void RegisterAdjustInfoCells(CellCaseList& list);     // the radio's information block
+void RegisterAdjustChannelCells(CellCaseList& list);  // channel-row cells on the option word
+void RegisterAdjustSettingsCells(CellCaseList& list); // settings read otherwise than by the cloning program
 
 // The overlay keys the adjustment items show.
 inline constexpr const char* kSweepStartKey = "GI_AppInd_Sweep_Start";
 inline constexpr const char* kSweepErrorKey = "GI_AppInd_Sweep_Error";
 inline constexpr const char* kCatchStartKey = "GI_AppInd_Catch_Start";
 inline constexpr const char* kAdjustItemKeys[] = {kSweepStartKey, kSweepErrorKey, kCatchStartKey};
+
+// The overlay keys of the radio's option units, in the order they are listed;
+// the digital unit's key holds a line for each unit type.
+inline constexpr const char* kOptionUnitKeys[] = {"GI_Mess_CloneInfo_Opt_Kx25", "GI_Mess_CloneInfo_Opt_Kx24",
+                                                  "GI_Mess_CloneInfo_Opt_Kx26", "GI_Mess_CloneInfo_Opt_Kx22",
+                                                  "GI_Mess_CloneInfo_Opt_Kx23", "GI_Mess_CloneInfo_Opt_Kx27",
+                                                  "GI_Mess_CloneInfo_Opt_Kx21", "GI_Mess_CloneInfo_Opt_Digi"};
+
+// The lists the channel-row cells on the option word offer.
+std::vector<std::string> OptionWordListKeys();
 
 // Every case of the adjustment program's table, filled on first use: its
 // own, and the cloning program's cases that find their rows by cell name for

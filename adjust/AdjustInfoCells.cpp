@@ -4,8 +4,10 @@
 #include "cells/CellFrame.h"
 #include "cells/ConvSupport.h"
 #include "foundation/Globals.h"
+#include "foundation/cmcGTex.h"
 
 #include <cctype>
+#include <string>
 
 namespace adj {
 namespace {
@@ -27,6 +29,51 @@ void InfoSerial(CellFrame& f) {
     f.Show(FormatShortSerialNumber(gAppManager->InfoBlock().data()).value_or(" "));
 }
 
+constexpr int32_t kRevisionByte = 34;
+constexpr int32_t kOptionBytes = 49;
+constexpr int32_t kDigitalRevision = 76;
+constexpr int32_t kDigitalSum = 82;
+
+void InfoRevision(CellFrame& f) {
+    if (!gAppManager) return;
+    const uint8_t revision = gAppManager->InfoBlock()[kRevisionByte];
+    f.Show(conv::Format("%d.%d", revision >> 4, revision & 0x0F));
+}
+
+// The option units the radio reports, one a line, and its digital unit with
+// that unit's revision and check sum.
+std::string OptionUnits(const uint8_t* info) {
+    cmcGTex* texts = gGTex;
+    if (!texts) return {};
+    const uint8_t o0 = info[kOptionBytes], o1 = info[kOptionBytes + 1], o2 = info[kOptionBytes + 2];
+    std::string out;
+    auto unit = [&](const char* key) {
+        out += texts->GetText(key);
+        out += "\n";
+    };
+    const char* const* key = kOptionUnitKeys;
+    if (o1 & 0x20) unit(o1 & 0x10 ? key[0] : key[1]);
+    if ((o0 & 0x07) == 0x02 && (o1 & 0x03) == 1) unit(key[2]);
+    if (o1 & 0x04) unit(key[3]);
+    if ((o0 & 0x07) == 0x01) unit(key[4]);
+    if (o1 & 0x08) unit(key[5]);
+    if (o2 & 0x40) unit(key[6]);
+    const int digital = o2 >> 4 & 3;
+    if (!(o2 & 1) && (digital == 1 || digital == 2)) {
+        out += texts->GetTextLine(key[7], digital);
+        if (info[kDigitalRevision] != 0) {
+            out += conv::Format("(Rev:%1c.%1c)", info[kDigitalRevision], info[kDigitalRevision + 1]);
+            out += conv::Format("  Sum:$%04X", Hex(info, kDigitalSum, 4).value_or(0));
+        }
+        out += "\n";
+    }
+    return out;
+}
+
+void InfoOption(CellFrame& f) {
+    if (gAppManager) f.Show(OptionUnits(gAppManager->InfoBlock().data()));
+}
+
 } // namespace
 
 std::optional<std::string> FormatShortSerialNumber(const uint8_t* info) {
@@ -39,6 +86,8 @@ std::optional<std::string> FormatShortSerialNumber(const uint8_t* info) {
 
 void RegisterAdjustInfoCells(CellCaseList& list) {
     list.Add("CL_CloneInfo_Esn", InfoSerial);
+    list.Add("CL_CloneInfo_Revision", InfoRevision);
+    list.Add("CL_CloneInfo_Option", InfoOption);
 }
 
 } // namespace adj

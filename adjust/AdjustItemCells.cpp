@@ -3,7 +3,8 @@
 // automatic procedure can find, a sweep cell. A value differing from the
 // radio copy is sent by any request of its cell, a redraw too: a send the
 // busy link refused goes out with the next redraw, and after a balance edit
-// the three other balance items follow as their cells are drawn.
+// the three other balance items follow as their cells are drawn. After a
+// failed transfer drawing sends nothing until the user acts on an item again.
 #include "adjust/AdjustCells.h"
 #include "adjust/AdjustConv.h"
 #include "adjust/AdjustManager.h"
@@ -68,9 +69,18 @@ uint8_t ImageByte(const CellFrame& f, int32_t address) {
     return f.image.GetByte(address);
 }
 
+// Whether this request may talk to the radio: the user's own key, value or
+// command on an item always may, and lifts the hold a failed transfer put on
+// drawing; a drawing request may while no failure holds it.
+bool MaySend(const CellFrame& f, AdjustManager& m) {
+    AdjustState& s = m.State();
+    if (f.IsUserInput()) s.RedrawSendsHeld = false;
+    return !s.RedrawSendsHeld;
+}
+
 // Sends the item while the radio does not hold its value yet.
 void SendIfChanged(const CellFrame& f, AdjustManager& m, int32_t byte) {
-    if (ImageByte(f, byte) != m.RadioCopy().GetByte(byte)) m.SendAdjustCommand(byte);
+    if (ImageByte(f, byte) != m.RadioCopy().GetByte(byte) && MaySend(f, m)) m.SendAdjustCommand(byte);
 }
 
 // --- Manual items
@@ -311,7 +321,7 @@ void CaptureValue(CellFrame& f) {
             s.LevelStep = kSubSecondSend;
         }
     }
-    if (s.AdjustPhase != kPhaseCapture) return;
+    if (s.AdjustPhase != kPhaseCapture || !MaySend(f, m)) return;
     // The live readings repeat with every redraw while the user watches them.
     uint8_t* image = f.image.Data();
     const bool linkFree = !m.IsItemPending() && !m.IsDriverBusy();
@@ -359,7 +369,7 @@ void RssiLevel(CellFrame& f) {
         s.RssiLevel = static_cast<uint8_t>(value);
         f.resultFlags |= kImageChanged;
     }
-    if (s.RssiLevel != s.RadioRssiLevel)
+    if (s.RssiLevel != s.RadioRssiLevel && MaySend(f, *gAdjustManager))
         gAdjustManager->SendCode(kCodeRssiLevel, s.RssiLevel, &s.RadioRssiLevel, false);
 }
 
@@ -398,7 +408,8 @@ void ChannelNumber(CellFrame& f) {
         // The converter showed the stepped number; show the one chosen.
         f.Show(conv::Format("%d", selected));
     }
-    if (selected != s.RadioChannel) gAdjustManager->SendCode(kCodeChannel, selected, &s.RadioChannel, false);
+    if (selected != s.RadioChannel && MaySend(f, *gAdjustManager))
+        gAdjustManager->SendCode(kCodeChannel, selected, &s.RadioChannel, false);
 }
 
 uint8_t SelectedRecordByte(const CellFrame& f, int32_t offset) {

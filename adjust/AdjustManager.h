@@ -36,6 +36,10 @@ struct AdjustState {
     uint8_t WorkByte = 0;
     std::array<uint8_t, 3> TargetNotReached{}; // of the AUTO04, AUTO05 and AUTO06 searches
     uint8_t TargetSearch = 4;                  // 4: no target search runs
+    // A transfer failed: drawing an item sends nothing until the user's next
+    // key, value or command on one, so a silent radio costs one box, not one
+    // per redraw.
+    bool RedrawSendsHeld = false;
 };
 
 // The automatic procedures a cell starts.

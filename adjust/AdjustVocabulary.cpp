@@ -1257,6 +1257,8 @@ CellFrameNumbers AdjustFrameNumbers(const CellVocabulary& v) {
     n.serialNumberCell = cell("CL_CloneInfo_Esn");
     n.serialNumber = FormatShortSerialNumber;
     n.fitsDynamicArea = FitsDynamicArea;
+    // The mobile displays show six strips of dots a character.
+    n.mobileGlyphStrips = 6;
     return n;
 }
 

@@ -266,8 +266,9 @@ const char* const kEnable2 = kListEnable2;
 
 // ---- row numbers and drawing ----
 
+// Told apart by name: the adjustment program takes the case for its own ids.
 void RowNumber(CellFrame& f) {
-    ShowNumber(f, f.cellId == cellid::CL_Misc_ChNo_0Base ? f.index : f.index + 1);
+    ShowNumber(f, form::CellNameOf(f) == "CL_Misc_ChNo_0Base" ? f.index : f.index + 1);
 }
 
 // The lower three tenths of the cell in dark grey: a level mark under a row.

@@ -13,6 +13,9 @@
 
 namespace {
 
+// The record kind of the repeater-pool entries.
+constexpr int32_t kRepeaterPoolKind = 24;
+
 CellFrameNumbers CloningFrameNumbers() {
     CellFrameNumbers n;
     // The codes are the ids of the row pop-up menu's items.
@@ -52,6 +55,7 @@ CellFrameNumbers CloningFrameNumbers() {
         .attributes = cellid::CL_Rpt_Atr,
     };
     n.serialNumberCell = cellid::CL_CloneInfo_Esn;
+    n.poolRowKind = kRepeaterPoolKind;
     return n;
 }
 

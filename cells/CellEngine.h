@@ -44,6 +44,15 @@ struct CellFrameNumbers {
         int32_t repeater = kNone;     // the repeater-entry rule; row commands keep to the open site
     };
 
+    // The record kind whose rows the delete and insert commands take as a
+    // site's repeater-pool entries; kNone: they delete and insert channel
+    // rows only.
+    int32_t poolRowKind = kNone;
+
+    // How many strips of dots the program draws and edits a mobile model's
+    // glyph with; the glyph bytes hold up to six.
+    int32_t mobileGlyphStrips = 5;
+
     // Input on a channel row starts in its first column: the receive
     // frequency, or in an LTR bank the group receive id. The basic columns
     // are the ones an LTR bank does not use, the group columns (groupFirst

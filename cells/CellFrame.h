@@ -115,6 +115,8 @@ struct CellFrame {
     // Enter, a mouse choice, or the run command.
     bool IsEnter() const { return request.key == cmcCellCapsule::kKeyEnter; }
     int32_t Key() const { return request.key; }
+    // A key, a value or a command: anything but a drawing request.
+    bool IsUserInput() const { return request.key != 0 || request.mode != 0 || request.command != 0; }
     int32_t Mode() const { return request.mode; }
 
     // (Re)loads the row record for another kind or index, with the same rule

@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr int32_t kPoolKind = 24;
 constexpr int32_t kMaxSiteEntries = 20;
 // The system colours of the status line: window text on button face.
 constexpr intptr_t kStatusText = 0x80000008;
@@ -32,6 +31,12 @@ constexpr intptr_t kStatusFace = 0x8000000F;
 
 bool IsChannelKind(int32_t kind) {
     return kind >= 1 && kind <= 5;
+}
+
+// Whether the program deletes and inserts rows of this kind as pool entries.
+bool IsPoolKind(int32_t kind) {
+    const int32_t pool = InstalledCellEngine().Numbers().poolRowKind;
+    return pool != CellFrameNumbers::kNone && kind == pool;
 }
 
 cmcGTex& Texts() {
@@ -130,7 +135,7 @@ void ClearSelectedRows(cmcCellCapsule& request, datCh& record, int32_t firstRow,
 // Removes exactly the selected rows of the sheet's bank or site: the rows go
 // one by one, each time the first of them, so the current row plays no part.
 void DeleteRows(cmcCellCapsule& request, datCh& record, int32_t firstRow, int32_t lastRow, int32_t unit) {
-    const bool pool = record.kind == kPoolKind;
+    const bool pool = IsPoolKind(record.kind);
     if (!IsChannelKind(record.kind) && !pool) return;
     const Rows rows = Within(Selection(request, record), firstRow, lastRow);
     if (rows.Empty()) return;
@@ -191,7 +196,7 @@ int32_t UnitCount(const cmcEeprom& image, bool pool, int32_t unit) {
 
 // Inserts as many empty rows as are selected, before the first selected row.
 void InsertRows(cmcCellCapsule& request, datCh& record, int32_t unit) {
-    const bool pool = record.kind == kPoolKind;
+    const bool pool = IsPoolKind(record.kind);
     if (!IsChannelKind(record.kind) && !pool) return;
     const Rows rows = Selection(request, record);
     const int32_t at = rows.first;

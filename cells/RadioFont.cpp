@@ -1,8 +1,11 @@
 #include "cells/RadioFont.h"
 
+#include "cells/CellEngine.h"
 #include "foundation/ModelClass.h"
 #include "image/ImageLayout.h"
 #include "image/cmcEeprom.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -112,6 +115,7 @@ constexpr int32_t kHandLargeFirst = kGlyphHeadBytes + 0;  // 3 bytes a column
 constexpr int32_t kHandSmallFirst = kGlyphHeadBytes + 21; // 4 bytes a column
 constexpr int32_t kMobLargeFirst = 0;                     // 1 byte a column
 constexpr int32_t kMobSmallFirst = 6;                     // 3 bytes a column
+constexpr int32_t kMaxMobileStrips = 6;
 
 struct Place {
     int32_t byte;
@@ -173,8 +177,9 @@ struct BuiltInFont {
 
 } // namespace
 
-GlyphFormat GlyphFormatFor(bool mobile, bool large) {
-    if (mobile) return large ? GlyphFormat{5, 8, true, true} : GlyphFormat{5, 17, true, false};
+GlyphFormat GlyphFormatFor(bool mobile, bool large, int32_t mobileStrips) {
+    const int32_t strips = std::clamp(mobileStrips, 1, kMaxMobileStrips);
+    if (mobile) return large ? GlyphFormat{strips, 8, true, true} : GlyphFormat{strips, 17, true, false};
     return large ? GlyphFormat{7, 19, false, true} : GlyphFormat{7, 32, false, false};
 }
 
@@ -183,7 +188,8 @@ bool IsLargeGlyphs(const cmcEeprom& image) {
 }
 
 GlyphFormat CurrentGlyphFormat(const cmcEeprom& image) {
-    return GlyphFormatFor(IsModelMobile(), IsLargeGlyphs(image));
+    return GlyphFormatFor(IsModelMobile(), IsLargeGlyphs(image),
+                          InstalledCellEngine().Numbers().mobileGlyphStrips);
 }
 
 bool GlyphDot(const GlyphBytes& glyph, const GlyphFormat& format, int32_t column, int32_t row) {

@@ -31,8 +31,11 @@ constexpr uint8_t kLargeGlyphBit = 0x04;
 constexpr int kUserChars = 16;
 constexpr int kFirstUserChar = 16;
 
-GlyphFormat GlyphFormatFor(bool mobile, bool large);
-// The display type of the current model with the image's glyph size.
+// mobileStrips: the strips a mobile glyph is drawn with (1..6; the bytes
+// stay where they are, a sixth strip in the bytes after the fifth).
+GlyphFormat GlyphFormatFor(bool mobile, bool large, int32_t mobileStrips = 5);
+// The display type of the current model with the image's glyph size, in the
+// running program's strips.
 GlyphFormat CurrentGlyphFormat(const cmcEeprom& image);
 bool IsLargeGlyphs(const cmcEeprom& image);
 

@@ -312,7 +312,7 @@ void Finish(CellFrame& f, int32_t notify) {
     cmcCellCapsule& r = f.request;
     if (f.recordKind != 0) f.resultFlags |= CellFrame::kFlagRecord;
     if (notify && r.notifyClosure) r.notifyClosure(r, f.resultFlags);
-    if ((r.key != 0 || r.mode != 0 || r.command != 0) && gAppManager) {
+    if (f.IsUserInput() && gAppManager) {
         gAppManager->ScheduleWarningCheck();
         gAppManager->UpdateModified();
     }

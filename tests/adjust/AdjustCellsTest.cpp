@@ -120,6 +120,25 @@ TEST_F(AdjustItemTest, ASendTheBusyLinkRefusedGoesOutWithTheNextDraw) {
     EXPECT_EQ(CallsOf("SendAdjustCommand").size(), 2u);
 }
 
+TEST_F(AdjustItemTest, AfterAFailedTransferDrawingSendsNothingUntilTheUsersNextInputOnAnItem) {
+    // The radio copy lags on an item, the test channel and the signal level.
+    Byte(169) = 40;
+    man.State().WorkBytes[0] = 5;
+    man.State().RssiLevel = 7;
+    man.State().RedrawSendsHeld = true;
+    for (int pass = 0; pass < 3; ++pass)
+        for (const char* name : {"CL_Adjust_Ref", "CL_Adjust_Ref_Bar", "CL_Adjust_ChNo", "CL_Adjust_Rssi"})
+            h.Display(Adj(name));
+    EXPECT_TRUE(man.calls.empty());
+    // The user's key on an item lifts the hold: it sends, and drawing sends again.
+    h.Key(Adj("CL_Adjust_Ref"), adj::kKeyRight);
+    EXPECT_FALSE(man.State().RedrawSendsHeld);
+    EXPECT_EQ(man.calls, (std::vector<Call>{{"SendAdjustCommand", 169, 41}}));
+    h.Display(Adj("CL_Adjust_ChNo"));
+    h.Display(Adj("CL_Adjust_Rssi"));
+    EXPECT_EQ(CallsOf("SendCode"), (std::vector<Call>{{"SendCode", 0, 5}, {"SendCode", 32, 7}}));
+}
+
 TEST_F(AdjustItemTest, AListItemGoesOutByItsByteAndEnterStartsItsProcedure) {
     h.Commit(Adj("CL_Adjust_BpfT3"), "7");
     EXPECT_EQ(Byte(88), 7);

@@ -64,6 +64,7 @@ TEST_P(AdjustFailureTest, OneBoxNothingRunningTheBytesBackNoFurtherFrame) {
     EXPECT_EQ(s.PeakSearch, Automation::kPeakIdle);
     EXPECT_EQ(s.TargetSearch, Automation::kSearchIdle);
     EXPECT_EQ(s.LevelStep, 0);
+    EXPECT_TRUE(s.RedrawSendsHeld); // drawing the items sends nothing more until the user acts
     EXPECT_FALSE(man.IsBusy());
     EXPECT_EQ(LogSize(), failedAt);
     for (size_t i = 0; i < c.bytes.size(); ++i) {
@@ -158,6 +159,29 @@ TEST_F(OneAtATimeTest, AStartOnABusyLinkChangesAndSendsNothing) {
     EXPECT_EQ(automation.State().AdjustPhase, 0);
     Run();
     EXPECT_EQ(ItemsSent(), (std::vector<Item>{{33, 5}}));
+}
+
+} // namespace
+
+namespace {
+
+class SendHoldTest : public AdjustLinkFixture {};
+
+TEST_F(SendHoldTest, AnItemTheRadioTookLeavesDrawingFreeToSendAVanishedRadioHoldsIt) {
+    workspace.work.SetByte(164, 70);
+    ASSERT_EQ(automation.SendAdjustCommand(164), 0);
+    Run();
+    EXPECT_EQ(workspace.radio.GetByte(164), 70);
+    EXPECT_FALSE(automation.State().RedrawSendsHeld);
+
+    boxes.Expect("", plat::IDOK);
+    workspace.work.SetByte(164, 71);
+    ASSERT_EQ(automation.SendAdjustCommand(164), 0);
+    sim.Disappear();
+    Run();
+    EXPECT_EQ(boxes.Log().size(), 1u);
+    EXPECT_EQ(workspace.radio.GetByte(164), 70);
+    EXPECT_TRUE(automation.State().RedrawSendsHeld);
 }
 
 } // namespace

@@ -12,6 +12,11 @@ TEST(AdjustOverlayTest, HoldsEveryKeyTheCellsRead) {
     overlay.SetFile(TOLVANE_BIN_DIR "/QT4411R.OVL");
     for (const char* key : adj::kAdjustItemKeys)
         EXPECT_TRUE(overlay.TryGetTextLine(key, 0).has_value()) << key;
+    for (const char* key : adj::kOptionUnitKeys)
+        EXPECT_TRUE(overlay.TryGetTextLine(key, 0).has_value()) << key;
+    EXPECT_TRUE(overlay.TryGetTextLine("GI_Mess_CloneInfo_Opt_Digi", 2).has_value());
+    for (const std::string& list : adj::OptionWordListKeys())
+        EXPECT_TRUE(overlay.TryGetTextLine(list + "_Cells", 0).has_value()) << list;
     // The frame reads the unit-id maximum on every call.
     EXPECT_EQ(overlay.TryGetTextLine("GI_AppUnitIdMax", 0), "65535");
     EXPECT_TRUE(overlay.TryGetTextLine("GI_Sys_MyHelpFile_ADJ", 0).has_value());

@@ -1,0 +1,62 @@
+// The adjustment program's reading of the radio's information block: its
+// revision and its option units.
+#include "tests/adjust/AdjustCellFixture.h"
+
+#include "tests/support/ParamNames.h"
+
+#include <cstring>
+
+namespace adjtest {
+namespace {
+
+using testsupport::PrintTo;
+
+struct OptionUnitsCase {
+    const char* name;
+    uint8_t o0, o1, o2;
+    const char* digitalRevision; // bytes 76, 77; none: 0
+    const char* sum;             // bytes 82..85
+    const char* shown;
+};
+
+class AdjustOptionUnitsTest : public AdjustCellFixture,
+                              public ::testing::WithParamInterface<OptionUnitsCase> {};
+
+TEST_P(AdjustOptionUnitsTest, EachUnitOnItsOwnLineInTheProgramsOrder) {
+    const OptionUnitsCase& c = GetParam();
+    CloneInfoBlock& info = h.app.InfoBlock();
+    info[49] = c.o0;
+    info[50] = c.o1;
+    info[51] = c.o2;
+    if (c.digitalRevision) std::memcpy(&info[76], c.digitalRevision, 2);
+    if (c.sum) std::memcpy(&info[82], c.sum, 4);
+    EXPECT_EQ(h.Display({0, Id("CL_CloneInfo_Option"), 0}).text, c.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Units, AdjustOptionUnitsTest,
+    ::testing::Values(OptionUnitsCase{"None", 0, 0, 0, nullptr, nullptr, ""},
+                      OptionUnitsCase{"Kx24", 0, 0x20, 0, nullptr, nullptr, "Option unit Kx24\n"},
+                      OptionUnitsCase{"Kx25", 0, 0x30, 0, nullptr, nullptr, "Option unit Kx25\n"},
+                      OptionUnitsCase{"Kx26", 0x02, 0x01, 0, nullptr, nullptr, "Option unit Kx26\n"},
+                      OptionUnitsCase{"NotKx26WithBitTwo", 0x06, 0x01, 0, nullptr, nullptr, ""},
+                      OptionUnitsCase{"Kx23AndKx22", 0x01, 0x04, 0, nullptr, nullptr,
+                                      "Option unit Kx22\nOption unit Kx23\n"},
+                      OptionUnitsCase{"Kx27AndKx21", 0, 0x08, 0x40, nullptr, nullptr,
+                                      "Option unit Kx27\nOption unit Kx21\n"},
+                      OptionUnitsCase{"DigitalTwo", 0, 0, 0x20, nullptr, nullptr, "Digital unit type 2\n"},
+                      OptionUnitsCase{"DigitalWithRevision", 0, 0, 0x10, "12", "0a3F",
+                                      "Digital unit type 1(Rev:1.2)  Sum:$0A3F\n"},
+                      OptionUnitsCase{"DigitalOffByBitZero", 0, 0, 0x11, nullptr, nullptr, ""},
+                      OptionUnitsCase{"DigitalThreeIsNone", 0, 0, 0x30, nullptr, nullptr, ""}),
+    testsupport::CaseName());
+
+class AdjustRevisionTest : public AdjustCellFixture {};
+
+TEST_F(AdjustRevisionTest, TheRevisionIsTheTwoNibblesOfItsByte) {
+    h.app.InfoBlock()[34] = 0x27;
+    EXPECT_EQ(h.Display({0, Id("CL_CloneInfo_Revision"), 0}).text, "2.7");
+}
+
+} // namespace
+} // namespace adjtest
