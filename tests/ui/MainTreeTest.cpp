@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -197,6 +198,48 @@ TEST_F(MainTreeTest, APmrZChannelErrorMarksItsBankAndTheCollapsedBranchUntilMend
     scheduler_.Advance(250);
     EXPECT_EQ(cuiTree::OverlayOf(memory->child(0)), -1);
     EXPECT_EQ(cuiTree::OverlayOf(memory), -1);
+}
+
+} // namespace
+
+namespace {
+
+// An empty bank's sheet holds its header and the row for a new entry; below
+// them the grid shows its own colour down the whole width, the fixed column
+// included.
+TEST_F(MainTreeTest, AnEmptyBanksSheetPaintsNothingBelowItsLastRow) {
+    indMain& app = Start();
+    TForm1 form(app);
+    // The default model's data holds no channels.
+    ASSERT_EQ(GetBankChannelCountIn(Doc().WorkingImage(), 0), 0);
+    SetBankChannelCount(Doc().WorkingImage(), 1, 60);
+    gEvMan->Send(evRebuildTree);
+    Settle();
+    iuiTree& tree = *app.Tree();
+    // Left far down another bank of the same sheet kind first.
+    Click(tree, NodeCaptioned(tree, "2: "));
+    ASSERT_NE(app.Sheet(), nullptr);
+    app.Sheet()->Grid()->setFocus();
+    app.Sheet()->SetCurrentCell(app.Sheet()->CurrentCol(), 40);
+    Click(tree, NodeCaptioned(tree, "1: "));
+    ASSERT_NE(app.Sheet(), nullptr);
+    cuiGrid& grid = *app.Sheet()->Grid();
+    grid.setFocus();
+    QApplication::processEvents();
+
+    // What the screen holds, painted piece by piece as the sheet came up,
+    // not a fresh paint of the whole window.
+    QApplication::processEvents();
+    const QPixmap shot = form.screen()->grabWindow(form.winId());
+    shot.save(QString::fromStdString(testing::TempDir() + "main_window_empty_bank.png"));
+    const QPoint origin = grid.viewport()->mapTo(&form, QPoint(0, 0));
+    const QImage picture = shot.copy(QRect(origin, grid.viewport()->size())).toImage();
+    ASSERT_EQ(grid.RowCount(), 2);
+    const int below = grid.RowHeight(0) + grid.RowHeight(1);
+    ASSERT_LT(below + 4, picture.height());
+    const QColor gridColour = picture.pixelColor(picture.width() - 2, picture.height() - 2);
+    for (int y = below + 1; y < picture.height(); y += 3)
+        ASSERT_EQ(picture.pixelColor(grid.ColWidth(0) / 2, y), gridColour) << "y " << y;
 }
 
 } // namespace
