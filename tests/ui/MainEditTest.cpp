@@ -185,3 +185,38 @@ TEST_F(MainEditTest, AModelChangeClosesTheSheetAndBuildsTheNewModelsTree) {
 }
 
 } // namespace
+
+namespace {
+
+// The Edit menu as the user opens it: one click on its title on the menu bar
+// shows it with its items, with the tree or the grid focused.
+TEST_F(MainEditTest, OneClickOnTheEditTitleOpensTheMenuWithItsItems) {
+    indMain& app = Start();
+    TForm1 form(app);
+    cuiSheet& sheet = OpenBank0(app, form, 2);
+    struct Case {
+        const char* focus;
+        std::string first;
+    } cases[] = {{"tree", "(no item)"}, {"grid", "Copy"}};
+    for (const Case& c : cases) {
+        if (std::string(c.focus) == "tree")
+            app.Tree()->View()->setFocus();
+        else
+            sheet.Grid()->setFocus();
+        Settle(100);
+        QAction* edit = Title(form, "&Edit");
+        ASSERT_NE(edit, nullptr);
+        QMenuBar* bar = form.menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(edit).center());
+        QApplication::processEvents();
+        QMenu* menu = edit->menu();
+        ASSERT_NE(menu, nullptr) << c.focus;
+        EXPECT_TRUE(menu->isVisible()) << c.focus;
+        ASSERT_FALSE(Items(edit).empty()) << c.focus;
+        EXPECT_EQ(Items(edit).front(), c.first) << c.focus;
+        menu->close();
+        Settle(100);
+    }
+}
+
+} // namespace
