@@ -177,8 +177,10 @@ TEST_F(MainEditTest, AModelChangeClosesTheSheetAndBuildsTheNewModelsTree) {
     OpenBank0(app, form, 4);
     boxes_.Expect(gGTex->GetTextLine("GI_AppMess_ChangeModel", 0), plat::IDOK);
     Doc().ChangeModel(3, true);
-    Settle(600);
     EXPECT_EQ(app.Sheet(), nullptr) << "the old model's bank sheet is gone";
+    Settle(600);
+    ASSERT_NE(app.Sheet(), nullptr) << "the next tick opens the same bank in the new model's sheet";
+    EXPECT_EQ(app.Sheet()->GetDefinition(), "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0");
     EXPECT_EQ(app.Tree()->Node(0)->text(0).toStdString(), "Radio (PMR handheld)");
     EXPECT_EQ(cuiTree::LinkOf(app.Tree()->FindNode("GI_Sheet_Memory_CH_Top")->child(0)),
               "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0");

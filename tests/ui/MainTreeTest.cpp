@@ -243,3 +243,46 @@ TEST_F(MainTreeTest, AnEmptyBanksSheetPaintsNothingBelowItsLastRow) {
 }
 
 } // namespace
+
+namespace {
+
+// New, Open and a model change close the open sheet; the next tick opens the
+// selected node's sheet again, in the data now in place.
+TEST_F(MainTreeTest, NewOpenAndAModelChangeReopenTheSheetOnTheNextTick) {
+    struct Case {
+        const char* action;
+        const char* reopened;
+    } cases[] = {
+        {"new", "[St_ChBank]GI_Sheet_Mch_Lmr_Mob,Bank 2"},
+        {"open", "[St_ChBank]GI_Sheet_Mch_Lmr_Mob,Bank 2"},
+        {"model", "[St_ChBank]GI_Sheet_Mch_LmrLtr_Mob,Bank 2"},
+    };
+    indMain& app = Start();
+    TForm1 form(app);
+    const std::string path = dir_.File("saved.icf");
+    ASSERT_EQ(Doc().SaveFile(path), 0);
+    for (const Case& c : cases) {
+        gEnviron->ModelType = 5;
+        gEvMan->Send(evRebuildTree);
+        Settle();
+        iuiTree& tree = *app.Tree();
+        Click(tree, NodeCaptioned(tree, "3: "));
+        ASSERT_NE(app.Sheet(), nullptr) << c.action;
+        const std::string action = c.action;
+        if (action == "new") {
+            Doc().NewFile();
+        } else if (action == "open") {
+            Doc().OpenFile(path);
+        } else {
+            Doc().ChangeModel(6, false);
+        }
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(app.Sheet(), nullptr) << c.action << ": the old sheet is closed";
+        Settle();
+        ASSERT_NE(app.Sheet(), nullptr) << c.action;
+        EXPECT_EQ(app.Sheet()->GetDefinition(), c.reopened) << c.action;
+    }
+}
+
+} // namespace
