@@ -123,7 +123,18 @@ namespace {
 TEST_F(MainTreeTest, TheWindowWithBankOnesSheetAsTheUserSeesIt) {
     indMain& app = Start();
     TForm1 form(app);
-    SetBankChannelCount(Doc().WorkingImage(), 0, 12);
+    // Twelve programmed channels: a counted channel without a frequency is an
+    // empty row, which shows no texts at all, its number included.
+    cmcEeprom& image = Doc().WorkingImage();
+    SetBankChannelCount(image, 0, 12);
+    datCh ch(&image);
+    const int32_t kind = ModelClassOf(gEnviron->ModelType);
+    for (int32_t i = 0; i < 12; ++i) {
+        const int32_t row = GetBankFirstChannel(image, 0) + i;
+        ch.Load(kind, row);
+        ch.rxFreq = ch.txFreq = 151000000 + 12500 * i;
+        ch.Store(kind, row);
+    }
     gEvMan->Send(evRebuildTree);
     Settle();
     iuiTree& tree = *app.Tree();
