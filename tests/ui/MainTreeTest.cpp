@@ -12,6 +12,7 @@
 #include "ui/iuiTree.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -151,6 +152,9 @@ TEST_F(MainTreeTest, TheWindowWithBankOnesSheetAsTheUserSeesIt) {
     EXPECT_TRUE(app.Sheet()->TitlePanel()->isVisible());
     EXPECT_TRUE(app.Sheet()->Grid()->isVisible());
     EXPECT_TRUE(app.SheetPanel()->isAncestorOf(app.Sheet()->Grid()));
+    // The widest channel number, of the last bank's last channel, fits its column.
+    EXPECT_GE(app.Sheet()->Grid()->ColWidth(0),
+              QFontMetrics(app.Sheet()->SheetPanel()->font()).horizontalAdvance(QStringLiteral("128-512")));
     // The tree's selected node is drawn in the highlight colour in the picture.
     const QPoint selected = tree.View()->viewport()->mapTo(
         &form, tree.View()->visualItemRect(tree.View()->currentItem()).center() + QPoint(40, 0));
