@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -216,6 +217,7 @@ TEST_F(MainEditTest, OneClickOnTheEditTitleOpensTheMenuWithItsItems) {
         EXPECT_TRUE(menu->isVisible()) << c.focus;
         ASSERT_FALSE(Items(edit).empty()) << c.focus;
         EXPECT_EQ(Items(edit).front(), c.first) << c.focus;
+        menu->grab().save(QString::fromStdString(testing::TempDir() + "main_edit_menu_" + c.focus + ".png"));
         menu->close();
         Settle(100);
     }
