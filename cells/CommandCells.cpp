@@ -127,11 +127,12 @@ void RecentFile(CellFrame& f) {
     f.SetMenuState(CellFrame::kMenuCaptionChanged, true);
 }
 
-// An Edit menu without items gets a single "no item" entry.
+// An Edit menu without items gets a single "no item" entry. The click comes
+// as the menu is about to show: the entry must be in it before it does.
 void EditTop(CellFrame& f) {
     if (!f.IsEnter()) return;
     if (App().MainMenuSubItemCount(kEditMenuCommand) == 0 && gEvMan)
-        gEvMan->PostText(evBuildMenuItems, App().MainMenuContext(), kEditMenuCommand, "GI_PMenu_NoItem");
+        gEvMan->SendText(evBuildMenuItems, App().MainMenuContext(), kEditMenuCommand, "GI_PMenu_NoItem");
 }
 
 void ViewCommand(CellFrame& f) {

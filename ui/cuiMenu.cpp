@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStringList>
 #include <QVariant>
 #include <QWidget>
@@ -233,7 +234,16 @@ QAction* cuiMenu::AddItem(QAction* parent, const std::string& line, cuiMenu* don
         SubMenuOf(parent)->addAction(item);
     else
         root_->addAction(item);
+    // A title on a menu bar opens a menu even while it holds no items: its
+    // cell fills it as it opens, and a title without a menu would only run
+    // its cell and show nothing until the next click.
+    if (IsBarTitle(item)) SubMenuOf(item);
     return item;
+}
+
+bool cuiMenu::IsBarTitle(const QAction* item) const {
+    return item && !item->isSeparator() && qobject_cast<QMenuBar*>(root_.data()) &&
+           root_->actions().contains(const_cast<QAction*>(item));
 }
 
 QMenu* cuiMenu::SubMenuOf(QAction* item) {
@@ -258,7 +268,7 @@ void cuiMenu::DeleteSubItems(QAction* item) {
     for (const QPointer<QAction>& sub : GuardedSubItems(item))
         if (sub) DeleteItem(sub);
     QMenu* menu = item ? item->menu() : nullptr;
-    if (!menu) return;
+    if (!menu || IsBarTitle(item)) return;
     item->setMenu(static_cast<QMenu*>(nullptr));
     // The sub-menu may be the one that is open and delivering a click.
     menu->deleteLater();

@@ -107,6 +107,8 @@ private:
     void FetchContext(QObject* owner);
     void Click(QAction* item);
     QMenu* SubMenuOf(QAction* item);
+    // A top-level item of a menu bar: it keeps a menu of its own, empty or not.
+    bool IsBarTitle(const QAction* item) const;
     QList<QPointer<QAction>> GuardedSubItems(QAction* item) const;
     void DeleteSubItems(QAction* item);
     void DeleteItem(QAction* item);

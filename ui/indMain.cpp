@@ -80,16 +80,34 @@ void indMain::OnEventThunk(void* user, const cmcEvent& ev) {
 }
 
 void indMain::BuildTree() {
+    // A new tree after a model change or maker mode: the bank the user was
+    // on stays selected, so that the next tick brings its sheet back.
+    const int bank = SelectedBank();
     cuiMain::BuildTree();
     QTreeWidgetItem* first = tree_ ? tree_->Node(0) : nullptr;
     if (!first) return;
     first->setText(0,
                    first->text(0) + plat::ToQString(gGTex->GetTextLine(kModelTreeKey, gEnviron->ModelType)));
+    SelectBank(bank);
+}
+
+int indMain::SelectedBank() const {
+    QTreeWidgetItem* memory = tree_ ? tree_->FindNode(kChannelMemoryNode) : nullptr;
+    QTreeWidgetItem* current = memory ? tree_->View()->currentItem() : nullptr;
+    return current && current->parent() == memory ? memory->indexOfChild(current) : -1;
+}
+
+bool indMain::SelectBank(int bank) {
+    QTreeWidgetItem* memory = tree_ && bank >= 0 ? tree_->FindNode(kChannelMemoryNode) : nullptr;
+    if (!memory || bank >= memory->childCount()) return false;
+    tree_->View()->setCurrentItem(memory->child(bank));
+    return true;
 }
 
 void indMain::FilterTree() {
     if (!tree_) return;
     const std::string before = cuiTree::LinkOf(tree_->View()->currentItem());
+    const int bank = SelectedBank();
     const int modelClass = GetModelClass();
     if (!document_.IsMakerMode()) RemoveTreeNodes(0);
     if (modelClass == 4 || modelClass == 5)
@@ -114,8 +132,11 @@ void indMain::FilterTree() {
         }
         tree_->RefreshBankImages();
     }
+    // The bank nodes are new ones: the bank that was selected is again, so
+    // that Open brings back the sheet the user was on.
+    const bool kept = SelectBank(bank);
     QTreeWidgetItem* now = tree_->View()->currentItem();
-    if (now && now->isSelected() && cuiTree::LinkOf(now) != before) {
+    if (!kept && now && now->isSelected() && cuiTree::LinkOf(now) != before) {
         QTreeWidgetItemIterator next(now);
         ++next;
         if (*next) tree_->View()->setCurrentItem(*next);

@@ -19,6 +19,10 @@ public:
     // Event 25: the tree keeps the nodes of the model and mode and gets one
     // node a bank under the channel-memory node.
     void FilterTree();
+    // The bank whose node is selected under the channel memory, or -1.
+    int SelectedBank() const;
+    // False when there is no such bank node.
+    bool SelectBank(int bank);
 
 private:
     static void OnEventThunk(void* user, const cmcEvent& ev);

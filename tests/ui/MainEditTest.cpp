@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -177,11 +178,49 @@ TEST_F(MainEditTest, AModelChangeClosesTheSheetAndBuildsTheNewModelsTree) {
     OpenBank0(app, form, 4);
     boxes_.Expect(gGTex->GetTextLine("GI_AppMess_ChangeModel", 0), plat::IDOK);
     Doc().ChangeModel(3, true);
-    Settle(600);
     EXPECT_EQ(app.Sheet(), nullptr) << "the old model's bank sheet is gone";
+    Settle(600);
+    ASSERT_NE(app.Sheet(), nullptr) << "the next tick opens the same bank in the new model's sheet";
+    EXPECT_EQ(app.Sheet()->GetDefinition(), "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0");
     EXPECT_EQ(app.Tree()->Node(0)->text(0).toStdString(), "Radio (PMR handheld)");
     EXPECT_EQ(cuiTree::LinkOf(app.Tree()->FindNode("GI_Sheet_Memory_CH_Top")->child(0)),
               "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0");
+}
+
+} // namespace
+
+namespace {
+
+// The Edit menu as the user opens it: one click on its title on the menu bar
+// shows it with its items, with the tree or the grid focused.
+TEST_F(MainEditTest, OneClickOnTheEditTitleOpensTheMenuWithItsItems) {
+    indMain& app = Start();
+    TForm1 form(app);
+    cuiSheet& sheet = OpenBank0(app, form, 2);
+    struct Case {
+        const char* focus;
+        std::string first;
+    } cases[] = {{"tree", "(no item)"}, {"grid", "Copy"}};
+    for (const Case& c : cases) {
+        if (std::string(c.focus) == "tree")
+            app.Tree()->View()->setFocus();
+        else
+            sheet.Grid()->setFocus();
+        Settle(100);
+        QAction* edit = Title(form, "&Edit");
+        ASSERT_NE(edit, nullptr);
+        QMenuBar* bar = form.menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(edit).center());
+        QApplication::processEvents();
+        QMenu* menu = edit->menu();
+        ASSERT_NE(menu, nullptr) << c.focus;
+        EXPECT_TRUE(menu->isVisible()) << c.focus;
+        ASSERT_FALSE(Items(edit).empty()) << c.focus;
+        EXPECT_EQ(Items(edit).front(), c.first) << c.focus;
+        menu->grab().save(QString::fromStdString(testing::TempDir() + "main_edit_menu_" + c.focus + ".png"));
+        menu->close();
+        Settle(100);
+    }
 }
 
 } // namespace

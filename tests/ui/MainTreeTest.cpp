@@ -12,8 +12,10 @@
 #include "ui/iuiTree.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -122,7 +124,18 @@ namespace {
 TEST_F(MainTreeTest, TheWindowWithBankOnesSheetAsTheUserSeesIt) {
     indMain& app = Start();
     TForm1 form(app);
-    SetBankChannelCount(Doc().WorkingImage(), 0, 12);
+    // Twelve programmed channels: a counted channel without a frequency is an
+    // empty row, which shows no texts at all, its number included.
+    cmcEeprom& image = Doc().WorkingImage();
+    SetBankChannelCount(image, 0, 12);
+    datCh ch(&image);
+    const int32_t kind = ModelClassOf(gEnviron->ModelType);
+    for (int32_t i = 0; i < 12; ++i) {
+        const int32_t row = GetBankFirstChannel(image, 0) + i;
+        ch.Load(kind, row);
+        ch.rxFreq = ch.txFreq = 151000000 + 12500 * i;
+        ch.Store(kind, row);
+    }
     gEvMan->Send(evRebuildTree);
     Settle();
     iuiTree& tree = *app.Tree();
@@ -139,6 +152,9 @@ TEST_F(MainTreeTest, TheWindowWithBankOnesSheetAsTheUserSeesIt) {
     EXPECT_TRUE(app.Sheet()->TitlePanel()->isVisible());
     EXPECT_TRUE(app.Sheet()->Grid()->isVisible());
     EXPECT_TRUE(app.SheetPanel()->isAncestorOf(app.Sheet()->Grid()));
+    // The widest channel number, of the last bank's last channel, fits its column.
+    EXPECT_GE(app.Sheet()->Grid()->ColWidth(0),
+              QFontMetrics(app.Sheet()->SheetPanel()->font()).horizontalAdvance(QStringLiteral("128-512")));
     // The tree's selected node is drawn in the highlight colour in the picture.
     const QPoint selected = tree.View()->viewport()->mapTo(
         &form, tree.View()->visualItemRect(tree.View()->currentItem()).center() + QPoint(40, 0));
@@ -197,6 +213,91 @@ TEST_F(MainTreeTest, APmrZChannelErrorMarksItsBankAndTheCollapsedBranchUntilMend
     scheduler_.Advance(250);
     EXPECT_EQ(cuiTree::OverlayOf(memory->child(0)), -1);
     EXPECT_EQ(cuiTree::OverlayOf(memory), -1);
+}
+
+} // namespace
+
+namespace {
+
+// An empty bank's sheet holds its header and the row for a new entry; below
+// them the grid shows its own colour down the whole width, the fixed column
+// included.
+TEST_F(MainTreeTest, AnEmptyBanksSheetPaintsNothingBelowItsLastRow) {
+    indMain& app = Start();
+    TForm1 form(app);
+    // The default model's data holds no channels.
+    ASSERT_EQ(GetBankChannelCountIn(Doc().WorkingImage(), 0), 0);
+    SetBankChannelCount(Doc().WorkingImage(), 1, 60);
+    gEvMan->Send(evRebuildTree);
+    Settle();
+    iuiTree& tree = *app.Tree();
+    // Left far down another bank of the same sheet kind first.
+    Click(tree, NodeCaptioned(tree, "2: "));
+    ASSERT_NE(app.Sheet(), nullptr);
+    app.Sheet()->Grid()->setFocus();
+    app.Sheet()->SetCurrentCell(app.Sheet()->CurrentCol(), 40);
+    Click(tree, NodeCaptioned(tree, "1: "));
+    ASSERT_NE(app.Sheet(), nullptr);
+    cuiGrid& grid = *app.Sheet()->Grid();
+    grid.setFocus();
+    QApplication::processEvents();
+
+    // What the screen holds, painted piece by piece as the sheet came up,
+    // not a fresh paint of the whole window.
+    QApplication::processEvents();
+    const QPixmap shot = form.screen()->grabWindow(form.winId());
+    shot.save(QString::fromStdString(testing::TempDir() + "main_window_empty_bank.png"));
+    const QPoint origin = grid.viewport()->mapTo(&form, QPoint(0, 0));
+    const QImage picture = shot.copy(QRect(origin, grid.viewport()->size())).toImage();
+    ASSERT_EQ(grid.RowCount(), 2);
+    const int below = grid.RowHeight(0) + grid.RowHeight(1);
+    ASSERT_LT(below + 4, picture.height());
+    const QColor gridColour = picture.pixelColor(picture.width() - 2, picture.height() - 2);
+    for (int y = below + 1; y < picture.height(); y += 3)
+        ASSERT_EQ(picture.pixelColor(grid.ColWidth(0) / 2, y), gridColour) << "y " << y;
+}
+
+} // namespace
+
+namespace {
+
+// New, Open and a model change close the open sheet; the next tick opens the
+// selected node's sheet again, in the data now in place.
+TEST_F(MainTreeTest, NewOpenAndAModelChangeReopenTheSheetOnTheNextTick) {
+    struct Case {
+        const char* action;
+        const char* reopened;
+    } cases[] = {
+        {"new", "[St_ChBank]GI_Sheet_Mch_Lmr_Mob,Bank 2"},
+        {"open", "[St_ChBank]GI_Sheet_Mch_Lmr_Mob,Bank 2"},
+        {"model", "[St_ChBank]GI_Sheet_Mch_LmrLtr_Mob,Bank 2"},
+    };
+    indMain& app = Start();
+    TForm1 form(app);
+    const std::string path = dir_.File("saved.icf");
+    ASSERT_EQ(Doc().SaveFile(path), 0);
+    for (const Case& c : cases) {
+        gEnviron->ModelType = 5;
+        gEvMan->Send(evRebuildTree);
+        Settle();
+        iuiTree& tree = *app.Tree();
+        Click(tree, NodeCaptioned(tree, "3: "));
+        ASSERT_NE(app.Sheet(), nullptr) << c.action;
+        const std::string action = c.action;
+        if (action == "new") {
+            Doc().NewFile();
+        } else if (action == "open") {
+            Doc().OpenFile(path);
+        } else {
+            Doc().ChangeModel(6, false);
+        }
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(app.Sheet(), nullptr) << c.action << ": the old sheet is closed";
+        Settle();
+        ASSERT_NE(app.Sheet(), nullptr) << c.action;
+        EXPECT_EQ(app.Sheet()->GetDefinition(), c.reopened) << c.action;
+    }
 }
 
 } // namespace
