@@ -169,5 +169,35 @@ TEST_F(AdjustProgrammedRowsTest, ATwoRowRangeMovesDownWithItsNumbersAndTheCursor
     EXPECT_EQ(list.prio2Ch, first + 3);
 }
 
+// Site 0 with two entries ahead of site 1 with eighteen: an entry added at
+// the end of site 0 shifts the whole used pool, so site 1 keeps every entry.
+TEST_F(AdjustRowEditTest, AnEntryAddedToSite0KeepsAllEighteenOfSite1) {
+    constexpr int32_t kPoolEntries = 108366, kEntryBytes = 10;
+    h.LoadStartupData(0);
+    SetSiteChannelCount(h.Image(), 0, 2);
+    SetSiteChannelCount(h.Image(), 1, 18);
+    auto entry = [&](int32_t row) {
+        const uint8_t* at = h.Image().Data() + kPoolEntries + kEntryBytes * row;
+        return std::vector<uint8_t>(at, at + kEntryBytes);
+    };
+    // Each entry its own frequency word, so that a lost or shifted entry shows.
+    for (int32_t row = 0; row < 20; ++row) {
+        const uint32_t freq = 450000000u + 25000u * static_cast<uint32_t>(row);
+        h.Image().SetWord(kPoolEntries + kEntryBytes * row, static_cast<uint16_t>(freq >> 16));
+        h.Image().SetWord(kPoolEntries + kEntryBytes * row + 2, static_cast<uint16_t>(freq));
+    }
+    std::vector<std::vector<uint8_t>> site1;
+    for (int32_t row = GetSiteFirstChannel(h.Image(), 1); row < GetSiteFirstChannel(h.Image(), 1) + 18; ++row)
+        site1.push_back(entry(row));
+    h.Events();
+    gEvMan->Send(evInsertPoolRow, 0, GetSiteFirstChannel(h.Image(), 0) + 2);
+    EXPECT_EQ(GetSiteChannelCountIn(h.Image(), 0), 3);
+    ASSERT_EQ(GetSiteChannelCountIn(h.Image(), 1), 18);
+    const int32_t first1 = GetSiteFirstChannel(h.Image(), 1);
+    EXPECT_EQ(first1, 3);
+    for (int32_t k = 0; k < 18; ++k)
+        EXPECT_EQ(entry(first1 + k), site1[static_cast<size_t>(k)]) << "site 1 entry " << k;
+}
+
 } // namespace
 } // namespace adjtest
