@@ -4,6 +4,7 @@
 #include "tests/adjust/AdjustCellFixture.h"
 
 #include "adjust/AdjustProfile.h"
+#include "adjust/AdjustRecords.h"
 #include "foundation/ModelClass.h"
 #include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
@@ -167,6 +168,40 @@ TEST_F(AdjustProgrammedRowsTest, ATwoRowRangeMovesDownWithItsNumbersAndTheCursor
     EXPECT_EQ(list.txCh, first + 1);
     EXPECT_EQ(list.prio1Ch, first);
     EXPECT_EQ(list.prio2Ch, first + 3);
+}
+
+// The bank flag (mark bit 4) belongs to the bank, not to the channel: a row
+// pasted into another bank leaves both banks' flags as they were.
+TEST_F(AdjustRowEditTest, APastedRowKeepsTheDestinationBanksFlag) {
+    h.LoadStartupData(0);
+    SetBankChannelCount(h.Image(), 0, 1);
+    SetBankChannelCount(h.Image(), 1, 1);
+    const int32_t from = GetBankFirstChannel(h.Image(), 0);
+    const int32_t to = GetBankFirstChannel(h.Image(), 1);
+    const int32_t kind = GetModelClass();
+    adj::datCh row(&h.Image());
+    row.Load(kind, from);
+    row.flagA |= 1;
+    row.rxFreq = row.txFreq = 146520000;
+    row.marks = 0x10;
+    row.Store(kind, from);
+    row.Load(kind, to);
+    row.marks = 0;
+    row.Store(kind, to);
+    const uint8_t switchMark = static_cast<uint8_t>(row.Load(kind, to).marks & 0x08);
+
+    h.OpenBank(0);
+    RunRowCommand("CT_Mch", from, kCopy, from, from);
+    h.OpenBank(1);
+    // The destination holds no channel: nothing to confirm.
+    RunRowCommand("CT_Mch", to, 86, to, to);
+
+    row.Load(kind, to);
+    EXPECT_EQ(row.rxFreq, 146520000u);
+    EXPECT_EQ(row.marks & 0x10, 0);
+    EXPECT_EQ(row.marks & 0x08, switchMark);
+    EXPECT_EQ(row.Load(kind, from).marks & 0x10, 0x10);
+    EXPECT_TRUE(h.boxes.Done());
 }
 
 // Site 0 with two entries ahead of site 1 with eighteen: an entry added at
