@@ -170,6 +170,30 @@ TEST_F(AdjustProgrammedRowsTest, ATwoRowRangeMovesDownWithItsNumbersAndTheCursor
     EXPECT_EQ(list.prio2Ch, first + 3);
 }
 
+// Mark bit 4 is the bank's: rows moving through a flagged bank leave it
+// flagged, and a clear neighbour bank clear.
+TEST_F(AdjustProgrammedRowsTest, MarkBit4StaysWithTheRowsPositionThroughAMove) {
+    SetBankChannelCount(h.Image(), 1, 1);
+    const int32_t next = GetBankFirstChannel(h.Image(), 1);
+    adj::datCh row(&h.Image());
+    row.Load(kind, first + 1);
+    row.marks |= 0x10;
+    row.Store(kind, first + 1);
+    row.Load(kind, next);
+    row.marks &= static_cast<uint8_t>(~0x10);
+    row.Store(kind, next);
+    h.Run({Category("CT_Mch"), Id("CL_CEdit"), first}, [&](cmcCellCapsule& r) {
+        r.command = 88;
+        r.rangeSelected = true;
+        r.rangeFirst = first;
+        r.rangeLast = first + 1;
+    });
+    ASSERT_EQ(static_cast<int64_t>(row.Load(kind, first).rxFreq), 146000000 + 12500 * (first + 2));
+    for (int32_t r = first; r < first + 4; ++r)
+        EXPECT_EQ(row.Load(kind, r).marks & 0x10, 0x10) << "row " << r;
+    EXPECT_EQ(row.Load(kind, next).marks & 0x10, 0);
+}
+
 // The bank flag (mark bit 4) belongs to the bank, not to the channel: a row
 // pasted into another bank leaves both banks' flags as they were.
 TEST_F(AdjustRowEditTest, APastedRowKeepsTheDestinationBanksFlag) {
