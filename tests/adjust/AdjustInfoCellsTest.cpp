@@ -4,6 +4,10 @@
 
 #include "tests/support/ParamNames.h"
 
+#include "adjust/AdjustProfile.h"
+#include "foundation/ProgramProfile.h"
+#include "platform/Fatal.h"
+
 #include <cstring>
 
 namespace adjtest {
@@ -56,6 +60,20 @@ class AdjustRevisionTest : public AdjustCellFixture {};
 TEST_F(AdjustRevisionTest, TheRevisionIsTheTwoNibblesOfItsByte) {
     h.app.InfoBlock()[34] = 0x27;
     EXPECT_EQ(h.Display({0, Id("CL_CloneInfo_Revision"), 0}).text, "2.7");
+}
+
+// The help command opens this program's own help file, and a sheet cell the
+// sheet its definition names.
+TEST_F(AdjustRevisionTest, HelpOpensTheAdjustmentHelpFileAndASheetCellItsSheet) {
+    ScopedProgramProfile profile{adj::AdjustProfile()};
+    h.Key({0, Id("CL_Help_Contents"), 0}, 13, false);
+    ASSERT_EQ(h.help.shown.size(), 1u);
+    EXPECT_EQ(h.help.shown[0].file, plat::ProgramDirectory() + "QT4411R.html");
+    EXPECT_EQ(h.help.file, "");
+
+    h.Run(
+        {0, Id("CallSheet"), 0}, [](cmcCellCapsule& r) { r.key = 13; }, "GI_Sheet_Info");
+    EXPECT_EQ(h.app.Count("OpenSheet"), 1);
 }
 
 } // namespace
