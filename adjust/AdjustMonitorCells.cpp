@@ -4,6 +4,7 @@
 // read it anew. None of them changes the image.
 #include "adjust/AdjustCells.h"
 #include "adjust/AdjustManager.h"
+#include "cells/AppManager.h"
 #include "cells/CellFrame.h"
 #include "cells/ConvSupport.h"
 #include "cells/cmcCellObj.h"
@@ -21,6 +22,7 @@ namespace {
 
 // The application manager opens the A/D window on it (or brings it forward).
 constexpr int32_t kEventOpenAdWindow = 40;
+constexpr int32_t kEventAdFontChanged = 43;
 
 enum class Form : uint8_t { Volts, Battery, Percent, Temperature };
 
@@ -198,6 +200,18 @@ void ViewAdUpdate(CellFrame& f) {
         OpenAdWindow();
 }
 
+// A new font size reaches the main window through its sheet's rebuild, and
+// the open monitor window through its own rebuild.
+void ViewFontSize(CellFrame& f) {
+    if (!gEnviron) return;
+    if (f.IsEnter()) {
+        gEnviron->FontSizePercentage = f.index;
+        if (gAppManager) gAppManager->CloseSheetCmd();
+        if (AdWindowOpen() && gEvMan) gEvMan->Send(kEventAdFontChanged);
+    }
+    f.SetMenuState(CellFrame::kMenuChecked, f.index == gEnviron->FontSizePercentage);
+}
+
 } // namespace
 
 void RegisterAdjustMonitorCells(CellCaseList& list) {
@@ -210,6 +224,7 @@ void RegisterAdjustMonitorCells(CellCaseList& list) {
         list.Add(p.name, ParameterCell);
     list.Add("CL_Menu_View_Ad", ViewAd);
     list.Add("CL_Menu_View_Ad_Update", ViewAdUpdate);
+    list.Add("CL_Menu_View_FontSize", ViewFontSize);
 }
 
 } // namespace adj
