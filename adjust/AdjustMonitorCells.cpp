@@ -1,7 +1,8 @@
 // The A/D monitor rows (each reading as a decimal number, two hexadecimal
 // digits and a physical value), the adjustment-parameter rows (a numeric view
-// of the adjustment bytes) and the two menu cells that open the monitor and
-// read it anew. None of them changes the image.
+// of the adjustment bytes), the two menu cells that open the monitor and
+// read it anew, and the view menu's font size (which the open monitor
+// follows) and tool bar. None of them changes the image.
 #include "adjust/AdjustCells.h"
 #include "adjust/AdjustManager.h"
 #include "cells/AppManager.h"
@@ -212,6 +213,12 @@ void ViewFontSize(CellFrame& f) {
     f.SetMenuState(CellFrame::kMenuChecked, f.index == gEnviron->FontSizePercentage);
 }
 
+// The main window keeps the tool-bar setting as it shows or hides the bar.
+void ViewToolBar(CellFrame& f) {
+    if (f.IsEnter() && gAppManager) gAppManager->ToggleToolBar();
+    f.SetMenuState(CellFrame::kMenuChecked, gEnviron && gEnviron->ToolbarVisible != 0);
+}
+
 } // namespace
 
 void RegisterAdjustMonitorCells(CellCaseList& list) {
@@ -225,6 +232,7 @@ void RegisterAdjustMonitorCells(CellCaseList& list) {
     list.Add("CL_Menu_View_Ad", ViewAd);
     list.Add("CL_Menu_View_Ad_Update", ViewAdUpdate);
     list.Add("CL_Menu_View_FontSize", ViewFontSize);
+    list.Add("CL_Menu_View_ToolBar", ViewToolBar);
 }
 
 } // namespace adj

@@ -471,5 +471,17 @@ TEST_F(AdjustMonitorTest, AFontSizeIsSetAndTellsTheOpenMonitorWindowOnly) {
     gEnviron->FontSizePercentage = 100;
 }
 
+TEST_F(AdjustMonitorTest, TheToolBarCellAsksTheMainWindowAndIsCheckedWhileShown) {
+    ASSERT_NE(gEnviron, nullptr);
+    const int32_t shown = gEnviron->ToolbarVisible;
+    h.Key({0, Id("CL_Menu_View_ToolBar"), 0}, 13, false);
+    EXPECT_EQ(h.app.Count("ToggleToolBar"), 1);
+    for (int32_t visible : {0, 1}) {
+        gEnviron->ToolbarVisible = visible;
+        EXPECT_EQ(h.Display({0, Id("CL_Menu_View_ToolBar"), 0}).Checked(), visible != 0);
+    }
+    gEnviron->ToolbarVisible = shown;
+}
+
 } // namespace
 } // namespace adjtest
