@@ -38,13 +38,16 @@ bool SameRun(const CellVocabulary& ours, const CellCaseList::Entry& e) {
 // Cases of the cloning program's other files that tell their cells apart by
 // name, for the cells both programs have.
 constexpr std::string_view kNamedShared[] = {
-    "CL_Menu_Port_Com",       "CL_Menu_Port_Usb",  "CL_Menu_Port_SpeedHigh", "CL_Bank_UsedTotal",
-    "CL_Bank_UsedLeft",       "CL_Bank_UsedQty",   "CL_Bank_SmarTrunk",      "CL_Misc_ChNo_0Base",
-    "CL_Misc_ChNo_1Base",     "CL_Help_About",     "CL_Menu_File_New",       "CL_Menu_File_Print_Current",
-    "CL_Menu_File_Print_All", "CL_Menu_File_Exit", "CL_Menu_Clone_Read",     "CL_Menu_Clone_Write",
-    "CL_Menu_Clone_Info",     "CL_Model_Lmr",      "CL_Model_LmrLtr",        "CL_Model_LmrP25",
-    "CL_Model_Pmr",           "CL_Model_ZuroPmr",  "CL_Model_Lmr_Mob",       "CL_Model_LmrLtr_Mob",
-    "CL_Model_LmrP25_Mob",    "CL_Model_Pmr_Mob",  "CL_Model_ZuroPmr_Mob",
+    "CL_Menu_Port_Com",       "CL_Menu_Port_Usb",   "CL_Menu_Port_SpeedHigh",
+    "CL_Bank_UsedTotal",      "CL_Bank_UsedLeft",   "CL_Bank_UsedQty",
+    "CL_Bank_SmarTrunk",      "CL_Misc_ChNo_0Base", "CL_Misc_ChNo_1Base",
+    "CL_Help_About",          "CL_Menu_File_New",   "CL_Menu_File_Print_Current",
+    "CL_Menu_File_Print_All", "CL_Menu_File_Exit",  "CL_Menu_Clone_Read",
+    "CL_Menu_Clone_Write",    "CL_Menu_Clone_Info", "CL_Model_Lmr",
+    "CL_Model_LmrLtr",        "CL_Model_LmrP25",    "CL_Model_Pmr",
+    "CL_Model_ZuroPmr",       "CL_Model_Lmr_Mob",   "CL_Model_LmrLtr_Mob",
+    "CL_Model_LmrP25_Mob",    "CL_Model_Pmr_Mob",   "CL_Model_ZuroPmr_Mob",
+    "CL_Help_Contents",       "CallSheet",
 };
 
 CellCaseList BuildList() {

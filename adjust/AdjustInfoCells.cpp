@@ -1,9 +1,11 @@
-// The adjustment program's own reading of the radio's information block.
+// The adjustment program's own reading of the radio's information block, and
+// its edit menu's cells.
 #include "adjust/AdjustCells.h"
 #include "cells/AppManager.h"
 #include "cells/CellFrame.h"
 #include "cells/ConvSupport.h"
 #include "foundation/Globals.h"
+#include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 
 #include <cctype>
@@ -74,6 +76,28 @@ void InfoOption(CellFrame& f) {
     if (gAppManager) f.Show(OptionUnits(gAppManager->InfoBlock().data()));
 }
 
+// The edit menu's command is its top cell's id in this program.
+int32_t EditMenuCommand(const CellFrame& f) {
+    return f.engine.Vocabulary().CellIndex("CL_Menu_Edit_Top");
+}
+
+// Opening the edit menu fills it with the "no item" entry whenever the menu
+// is there; the menu itself drops the entry once rows give it commands.
+void EditMenuTop(CellFrame& f) {
+    if (!f.IsEnter() || !gAppManager || !gEvMan) return;
+    const int32_t command = EditMenuCommand(f);
+    if (gAppManager->MainMenuSubItemCount(command) < 0) return;
+    gEvMan->PostText(evBuildMenuItems, gAppManager->MainMenuContext(), command, "GI_PMenu_NoItem");
+}
+
+// The "no item" entry is never chosen; it shows only while it is the edit
+// menu's one entry.
+void NoItemState(CellFrame& f) {
+    f.SetMenuState(CellFrame::kMenuDisabled, true);
+    const bool alone = gAppManager && gAppManager->MainMenuSubItemCount(EditMenuCommand(f)) == 1;
+    f.SetMenuState(CellFrame::kMenuHidden, !alone);
+}
+
 } // namespace
 
 std::optional<std::string> FormatShortSerialNumber(const uint8_t* info) {
@@ -88,6 +112,8 @@ void RegisterAdjustInfoCells(CellCaseList& list) {
     list.Add("CL_CloneInfo_Esn", InfoSerial);
     list.Add("CL_CloneInfo_Revision", InfoRevision);
     list.Add("CL_CloneInfo_Option", InfoOption);
+    list.Add("CL_Menu_Edit_Top", EditMenuTop);
+    list.Add("CL_PMenu_NoItem", NoItemState);
 }
 
 } // namespace adj

@@ -1,9 +1,11 @@
 // The A/D monitor rows (each reading as a decimal number, two hexadecimal
 // digits and a physical value), the adjustment-parameter rows (a numeric view
-// of the adjustment bytes) and the two menu cells that open the monitor and
-// read it anew. None of them changes the image.
+// of the adjustment bytes), the two menu cells that open the monitor and
+// read it anew, and the view menu's font size (which the open monitor
+// follows) and tool bar. None of them changes the image.
 #include "adjust/AdjustCells.h"
 #include "adjust/AdjustManager.h"
+#include "cells/AppManager.h"
 #include "cells/CellFrame.h"
 #include "cells/ConvSupport.h"
 #include "cells/cmcCellObj.h"
@@ -21,6 +23,7 @@ namespace {
 
 // The application manager opens the A/D window on it (or brings it forward).
 constexpr int32_t kEventOpenAdWindow = 40;
+constexpr int32_t kEventAdFontChanged = 43;
 
 enum class Form : uint8_t { Volts, Battery, Percent, Temperature };
 
@@ -198,6 +201,24 @@ void ViewAdUpdate(CellFrame& f) {
         OpenAdWindow();
 }
 
+// A new font size reaches the main window through its sheet's rebuild, and
+// the open monitor window through its own rebuild.
+void ViewFontSize(CellFrame& f) {
+    if (!gEnviron) return;
+    if (f.IsEnter()) {
+        gEnviron->FontSizePercentage = f.index;
+        if (gAppManager) gAppManager->CloseSheetCmd();
+        if (AdWindowOpen() && gEvMan) gEvMan->Send(kEventAdFontChanged);
+    }
+    f.SetMenuState(CellFrame::kMenuChecked, f.index == gEnviron->FontSizePercentage);
+}
+
+// The main window keeps the tool-bar setting as it shows or hides the bar.
+void ViewToolBar(CellFrame& f) {
+    if (f.IsEnter() && gAppManager) gAppManager->ToggleToolBar();
+    f.SetMenuState(CellFrame::kMenuChecked, gEnviron && gEnviron->ToolbarVisible != 0);
+}
+
 } // namespace
 
 void RegisterAdjustMonitorCells(CellCaseList& list) {
@@ -210,6 +231,8 @@ void RegisterAdjustMonitorCells(CellCaseList& list) {
         list.Add(p.name, ParameterCell);
     list.Add("CL_Menu_View_Ad", ViewAd);
     list.Add("CL_Menu_View_Ad_Update", ViewAdUpdate);
+    list.Add("CL_Menu_View_FontSize", ViewFontSize);
+    list.Add("CL_Menu_View_ToolBar", ViewToolBar);
 }
 
 } // namespace adj

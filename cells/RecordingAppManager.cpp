@@ -133,7 +133,7 @@ int32_t RecordingAppManager::GetCellHelpContext(const cmcCellCapsule& request) {
 }
 
 int32_t RecordingAppManager::MainMenuSubItemCount(int32_t commandId) const {
-    return commandId == 20 ? editMenuSubItems : -1;
+    return commandId == editMenuCommand ? editMenuSubItems : -1;
 }
 void RecordingAppManager::CloseMainForm() {
     Record("CloseMainForm");

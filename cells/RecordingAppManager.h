@@ -94,7 +94,8 @@ public:
     int commandAnswer = 0; // NewFile, OpenDialog, OpenFile, SaveFile, SaveAsDialog
     bool sheetPrintable = false;
     int32_t helpContextAnswer = 0;
-    int32_t editMenuSubItems = -1; // sub-items of the main menu's item 20 (-1: no such item)
+    int32_t editMenuSubItems = -1; // sub-items of the edit menu (-1: no such item)
+    int32_t editMenuCommand = 20;  // the edit menu item's command id
     intptr_t mainMenuContext = 0x4D4D;
 
 private:

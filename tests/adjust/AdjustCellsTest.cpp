@@ -452,5 +452,36 @@ TEST_F(AdjustRowCommandTest, InsertingThreeRowsSendsThreeEvents) {
     EXPECT_EQ(GetBankChannelCount(0), 8);
 }
 
+TEST_F(AdjustMonitorTest, AFontSizeIsSetAndTellsTheOpenMonitorWindowOnly) {
+    ASSERT_NE(gEnviron, nullptr);
+    for (int32_t open : {0, 1}) {
+        gEnviron->AdWindowFlag = open;
+        gEnviron->FontSizePercentage = 100;
+        h.Events();
+        h.Key({0, Id("CL_Menu_View_FontSize"), 125}, 13, false);
+        EXPECT_EQ(gEnviron->FontSizePercentage, 125);
+        int told = 0;
+        for (const cmcEvent& ev : h.Events())
+            told += ev.type == 43 ? 1 : 0;
+        EXPECT_EQ(told, open) << open;
+        EXPECT_TRUE(h.Display({0, Id("CL_Menu_View_FontSize"), 125}).Checked());
+        EXPECT_FALSE(h.Display({0, Id("CL_Menu_View_FontSize"), 100}).Checked());
+    }
+    gEnviron->AdWindowFlag = 0;
+    gEnviron->FontSizePercentage = 100;
+}
+
+TEST_F(AdjustMonitorTest, TheToolBarCellAsksTheMainWindowAndIsCheckedWhileShown) {
+    ASSERT_NE(gEnviron, nullptr);
+    const int32_t shown = gEnviron->ToolbarVisible;
+    h.Key({0, Id("CL_Menu_View_ToolBar"), 0}, 13, false);
+    EXPECT_EQ(h.app.Count("ToggleToolBar"), 1);
+    for (int32_t visible : {0, 1}) {
+        gEnviron->ToolbarVisible = visible;
+        EXPECT_EQ(h.Display({0, Id("CL_Menu_View_ToolBar"), 0}).Checked(), visible != 0);
+    }
+    gEnviron->ToolbarVisible = shown;
+}
+
 } // namespace
 } // namespace adjtest

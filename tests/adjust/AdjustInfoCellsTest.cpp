@@ -4,6 +4,10 @@
 
 #include "tests/support/ParamNames.h"
 
+#include "adjust/AdjustProfile.h"
+#include "foundation/ProgramProfile.h"
+#include "platform/Fatal.h"
+
 #include <cstring>
 
 namespace adjtest {
@@ -56,6 +60,42 @@ class AdjustRevisionTest : public AdjustCellFixture {};
 TEST_F(AdjustRevisionTest, TheRevisionIsTheTwoNibblesOfItsByte) {
     h.app.InfoBlock()[34] = 0x27;
     EXPECT_EQ(h.Display({0, Id("CL_CloneInfo_Revision"), 0}).text, "2.7");
+}
+
+// The help command opens this program's own help file, and a sheet cell the
+// sheet its definition names.
+TEST_F(AdjustRevisionTest, HelpOpensTheAdjustmentHelpFileAndASheetCellItsSheet) {
+    ScopedProgramProfile profile{adj::AdjustProfile()};
+    h.Key({0, Id("CL_Help_Contents"), 0}, 13, false);
+    ASSERT_EQ(h.help.shown.size(), 1u);
+    EXPECT_EQ(h.help.shown[0].file, plat::ProgramDirectory() + "QT4411R.html");
+    EXPECT_EQ(h.help.file, "");
+
+    h.Run(
+        {0, Id("CallSheet"), 0}, [](cmcCellCapsule& r) { r.key = 13; }, "GI_Sheet_Info");
+    EXPECT_EQ(h.app.Count("OpenSheet"), 1);
+}
+
+// The edit menu is this program's command 16: opening it while it exists
+// fills it with the "no item" entry, shown only while it is the one entry.
+TEST_F(AdjustRevisionTest, TheEditMenuTakesItsNoItemEntryWhileItExists) {
+    h.app.editMenuCommand = 16;
+    for (int32_t items : {-1, 0, 1, 2}) {
+        h.app.editMenuSubItems = items;
+        h.Events();
+        h.Key({0, Id("CL_Menu_Edit_Top"), 0}, 13, false);
+        const std::vector<cmcEvent> events = h.Events();
+        ASSERT_EQ(events.size(), items < 0 ? 0u : 1u) << items;
+        if (items >= 0) {
+            EXPECT_EQ(events[0].type, evBuildMenuItems);
+            EXPECT_EQ(events[0].p1, h.app.mainMenuContext);
+            EXPECT_EQ(events[0].p2, 16);
+            EXPECT_EQ(events[0].Text(), "GI_PMenu_NoItem");
+        }
+        const auto noItem = h.Display({1, Id("CL_PMenu_NoItem"), 0});
+        EXPECT_TRUE(noItem.Disabled());
+        EXPECT_EQ(noItem.Hidden(), items != 1) << items;
+    }
 }
 
 } // namespace

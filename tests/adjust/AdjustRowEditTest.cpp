@@ -4,6 +4,7 @@
 #include "tests/adjust/AdjustCellFixture.h"
 
 #include "adjust/AdjustProfile.h"
+#include "adjust/AdjustRecords.h"
 #include "foundation/ModelClass.h"
 #include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
@@ -167,6 +168,94 @@ TEST_F(AdjustProgrammedRowsTest, ATwoRowRangeMovesDownWithItsNumbersAndTheCursor
     EXPECT_EQ(list.txCh, first + 1);
     EXPECT_EQ(list.prio1Ch, first);
     EXPECT_EQ(list.prio2Ch, first + 3);
+}
+
+// Mark bit 4 is the bank's: rows moving through a flagged bank leave it
+// flagged, and a clear neighbour bank clear.
+TEST_F(AdjustProgrammedRowsTest, MarkBit4StaysWithTheRowsPositionThroughAMove) {
+    SetBankChannelCount(h.Image(), 1, 1);
+    const int32_t next = GetBankFirstChannel(h.Image(), 1);
+    adj::datCh row(&h.Image());
+    row.Load(kind, first + 1);
+    row.marks |= 0x10;
+    row.Store(kind, first + 1);
+    row.Load(kind, next);
+    row.marks &= static_cast<uint8_t>(~0x10);
+    row.Store(kind, next);
+    h.Run({Category("CT_Mch"), Id("CL_CEdit"), first}, [&](cmcCellCapsule& r) {
+        r.command = 88;
+        r.rangeSelected = true;
+        r.rangeFirst = first;
+        r.rangeLast = first + 1;
+    });
+    ASSERT_EQ(static_cast<int64_t>(row.Load(kind, first).rxFreq), 146000000 + 12500 * (first + 2));
+    for (int32_t r = first; r < first + 4; ++r)
+        EXPECT_EQ(row.Load(kind, r).marks & 0x10, 0x10) << "row " << r;
+    EXPECT_EQ(row.Load(kind, next).marks & 0x10, 0);
+}
+
+// The bank flag (mark bit 4) belongs to the bank, not to the channel: a row
+// pasted into another bank leaves both banks' flags as they were.
+TEST_F(AdjustRowEditTest, APastedRowKeepsTheDestinationBanksFlag) {
+    h.LoadStartupData(0);
+    SetBankChannelCount(h.Image(), 0, 1);
+    SetBankChannelCount(h.Image(), 1, 1);
+    const int32_t from = GetBankFirstChannel(h.Image(), 0);
+    const int32_t to = GetBankFirstChannel(h.Image(), 1);
+    const int32_t kind = GetModelClass();
+    adj::datCh row(&h.Image());
+    row.Load(kind, from);
+    row.flagA |= 1;
+    row.rxFreq = row.txFreq = 146520000;
+    row.marks = 0x10;
+    row.Store(kind, from);
+    row.Load(kind, to);
+    row.marks = 0;
+    row.Store(kind, to);
+    const uint8_t switchMark = static_cast<uint8_t>(row.Load(kind, to).marks & 0x08);
+
+    h.OpenBank(0);
+    RunRowCommand("CT_Mch", from, kCopy, from, from);
+    h.OpenBank(1);
+    // The destination holds no channel: nothing to confirm.
+    RunRowCommand("CT_Mch", to, 86, to, to);
+
+    row.Load(kind, to);
+    EXPECT_EQ(row.rxFreq, 146520000u);
+    EXPECT_EQ(row.marks & 0x10, 0);
+    EXPECT_EQ(row.marks & 0x08, switchMark);
+    EXPECT_EQ(row.Load(kind, from).marks & 0x10, 0x10);
+    EXPECT_TRUE(h.boxes.Done());
+}
+
+// Site 0 with two entries ahead of site 1 with eighteen: an entry added at
+// the end of site 0 shifts the whole used pool, so site 1 keeps every entry.
+TEST_F(AdjustRowEditTest, AnEntryAddedToSite0KeepsAllEighteenOfSite1) {
+    constexpr int32_t kPoolEntries = 108366, kEntryBytes = 10;
+    h.LoadStartupData(0);
+    SetSiteChannelCount(h.Image(), 0, 2);
+    SetSiteChannelCount(h.Image(), 1, 18);
+    auto entry = [&](int32_t row) {
+        const uint8_t* at = h.Image().Data() + kPoolEntries + kEntryBytes * row;
+        return std::vector<uint8_t>(at, at + kEntryBytes);
+    };
+    // Each entry its own frequency word, so that a lost or shifted entry shows.
+    for (int32_t row = 0; row < 20; ++row) {
+        const uint32_t freq = 450000000u + 25000u * static_cast<uint32_t>(row);
+        h.Image().SetWord(kPoolEntries + kEntryBytes * row, static_cast<uint16_t>(freq >> 16));
+        h.Image().SetWord(kPoolEntries + kEntryBytes * row + 2, static_cast<uint16_t>(freq));
+    }
+    std::vector<std::vector<uint8_t>> site1;
+    for (int32_t row = GetSiteFirstChannel(h.Image(), 1); row < GetSiteFirstChannel(h.Image(), 1) + 18; ++row)
+        site1.push_back(entry(row));
+    h.Events();
+    gEvMan->Send(evInsertPoolRow, 0, GetSiteFirstChannel(h.Image(), 0) + 2);
+    EXPECT_EQ(GetSiteChannelCountIn(h.Image(), 0), 3);
+    ASSERT_EQ(GetSiteChannelCountIn(h.Image(), 1), 18);
+    const int32_t first1 = GetSiteFirstChannel(h.Image(), 1);
+    EXPECT_EQ(first1, 3);
+    for (int32_t k = 0; k < 18; ++k)
+        EXPECT_EQ(entry(first1 + k), site1[static_cast<size_t>(k)]) << "site 1 entry " << k;
 }
 
 } // namespace
