@@ -4,6 +4,7 @@
 #include "adjust/AdjustCells.h"
 #include "adjust/AdjustRecords.h"
 #include "cells/CellFrame.h"
+#include "cells/ChannelCells.h"
 #include "cells/ListConv.h"
 #include "cells/NumberConv.h"
 #include "foundation/ModelClass.h"
@@ -22,7 +23,7 @@ constexpr int32_t kScrambleTypeFirst = 17;
 constexpr uint32_t kScrambleFixed = 1;
 constexpr uint32_t kScrambleRolling = 2;
 
-enum class Mark : uint8_t { None, WarnUnless6Or7, ErrorUnless1, ErrorIfSet, WarnIfClear };
+using Mark = SignallingMark;
 
 struct OptionCell {
     const char* name;
@@ -41,9 +42,9 @@ constexpr OptionCell kOptionCells[] = {
     {"CL_Mch_Log_Pmr", 2, 4, "GI_Sheet_Sel_Mch_Log_Lmr", "GI_Sheet_Sel_Mch_Log_Pmr", false, Mark::None},
     {"CL_Mch_Moni", 6, 4, "GI_Sheet_Sel_Mch_Moni", nullptr, true, Mark::WarnUnless6Or7},
     {"CL_Mch_Sel", 10, 2, "GI_Sheet_Sel_Mch_Sel", nullptr, true, Mark::ErrorUnless1},
-    {"CL_Mch_Call", 12, 1, "GI_Sheet_Sel_Mch_Call", nullptr, true, Mark::ErrorIfSet},
-    {"CL_Mch_PTT", 13, 1, "GI_Sheet_Sel_Mch_Ptt", nullptr, true, Mark::ErrorIfSet},
-    {"CL_Mch_CH_Mute", 14, 1, "GI_Sheet_Sel_Mch_ChMute", nullptr, true, Mark::WarnIfClear},
+    {"CL_Mch_Call", 12, 1, "GI_Sheet_Sel_Mch_Call", nullptr, true, Mark::ErrorUnless0},
+    {"CL_Mch_PTT", 13, 1, "GI_Sheet_Sel_Mch_Ptt", nullptr, true, Mark::ErrorUnless0},
+    {"CL_Mch_CH_Mute", 14, 1, "GI_Sheet_Sel_Mch_ChMute", nullptr, true, Mark::WarnIf0},
     {"CL_Mch_Scrm_On", 15, 2, "GI_Sheet_Sel_Mch_ScramOn", nullptr, false, Mark::None},
     {"CL_Mch_Scrm_Type", 17, 2, "GI_Sheet_Sel_Mch_ScramType", nullptr, false, Mark::None},
 };
@@ -53,25 +54,6 @@ const OptionCell* Find(const CellFrame& f) {
     for (const OptionCell& c : kOptionCells)
         if (name == c.name) return &c;
     return nullptr;
-}
-
-void SetMark(CellFrame& f, Mark mark, int32_t value) {
-    switch (mark) {
-    case Mark::WarnUnless6Or7:
-        f.SetWarning(value != 6 && value != 7);
-        break;
-    case Mark::ErrorUnless1:
-        f.SetError(value != 1);
-        break;
-    case Mark::ErrorIfSet:
-        f.SetError(value != 0);
-        break;
-    case Mark::WarnIfClear:
-        f.SetWarning(value == 0);
-        break;
-    case Mark::None:
-        break;
-    }
 }
 
 void OptionWordCell(CellFrame& f) {
@@ -87,7 +69,7 @@ void OptionWordCell(CellFrame& f) {
         record.Store(f.recordKind, f.index);
         if (c->rebuild) f.resultFlags |= kRebuildAll;
     }
-    SetMark(f, c->mark, value);
+    ApplySignallingMark(f, c->mark, value);
 }
 
 // The scramble code: none for the fixed scrambler, 1..16 for the rolling

@@ -97,26 +97,11 @@ void ShowUnused(CellFrame& f) {
 }
 
 // The marks of the PMR-Z signalling columns while the MSK signalling is on.
-enum class Mark : uint8_t { None, WarnUnless6Or7, ErrorUnless1, ErrorUnless0, WarnIf0 };
+using Mark = SignallingMark;
 
 void SetMark(CellFrame& f, Mark mark, int32_t value) {
     if (!f.model.pmrZ || !f.sigOn) return;
-    switch (mark) {
-    case Mark::WarnUnless6Or7:
-        f.SetWarning(value != 6 && value != 7);
-        break;
-    case Mark::ErrorUnless1:
-        f.SetError(value != 1);
-        break;
-    case Mark::ErrorUnless0:
-        f.SetError(value != 0);
-        break;
-    case Mark::WarnIf0:
-        f.SetWarning(value == 0);
-        break;
-    case Mark::None:
-        break;
-    }
+    ApplySignallingMark(f, mark, value);
 }
 
 // ---- the table of plain columns ----
@@ -292,6 +277,25 @@ constexpr Column kColumns[] = {
 // clang-format on
 
 } // namespace
+
+void ApplySignallingMark(CellFrame& f, SignallingMark mark, int32_t value) {
+    switch (mark) {
+    case SignallingMark::WarnUnless6Or7:
+        f.SetWarning(value != 6 && value != 7);
+        break;
+    case SignallingMark::ErrorUnless1:
+        f.SetError(value != 1);
+        break;
+    case SignallingMark::ErrorUnless0:
+        f.SetError(value != 0);
+        break;
+    case SignallingMark::WarnIf0:
+        f.SetWarning(value == 0);
+        break;
+    case SignallingMark::None:
+        break;
+    }
+}
 
 void SetSignallingMark(CellFrame& f, int32_t columnCell, int32_t value) {
     for (const Column& c : kColumns)

@@ -112,6 +112,11 @@ inline constexpr ChannelKeyInfo kChannelKeys[] = {
     {chlist::kTgList, KeyUse::List, {{{listcell::Flex0, 0, 16}}}},
 };
 
+// The marks a channel's signalling options earn for their value; each
+// program decides when a column is judged, the rule for a value is one.
+enum class SignallingMark : uint8_t { None, WarnUnless6Or7, ErrorUnless1, ErrorUnless0, WarnIf0 };
+void ApplySignallingMark(CellFrame& f, SignallingMark mark, int32_t value);
+
 // The warning or error mark that a PMR-Z signalling column (or one of its
 // aliases) earns for a value while the row's MSK signalling is on; nothing for
 // other columns, models and rows. The columns and their list pop-ups share it.

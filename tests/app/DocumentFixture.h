@@ -55,6 +55,24 @@ protected:
         globals_ = std::make_unique<ProgramGlobals>(CloningProfile(), makeDocument, programDirectory);
         return globals_->Doc();
     }
+    // A program directory in the temp dir: the shipped start-up data and help
+    // overlay linked in, and the shipped overlay with the fixture text joined
+    // before its end mark.
+    std::string ProgramDirWithFixture(const std::string& fixture) {
+        const std::string program = dir_.File("program/");
+        std::filesystem::create_directories(program);
+        for (const auto& entry : std::filesystem::directory_iterator(TOLVANE_BIN_DIR)) {
+            const std::string name = entry.path().filename().string();
+            if (name.ends_with(".icf") || name == "QT4410RH.OVL")
+                std::filesystem::create_symlink(entry.path(), program + name);
+        }
+        std::string overlay = testsupport::TempDir::ReadFile(TOLVANE_BIN_DIR "/QT4410R.OVL");
+        overlay.erase(overlay.rfind("#End_Of_Ovl"));
+        overlay += testsupport::TempDir::ReadFile(fixture);
+        overlay += "#End_Of_Ovl\n";
+        testsupport::TempDir::WriteFile(program + "QT4410R.OVL", overlay);
+        return program;
+    }
     CloningDocument& Start() { return static_cast<CloningDocument&>(StartWith(CloningDocumentFactory())); }
     // The globals with the stored model's start-up data loaded, as after start.
     CloningDocument& StartWithData() {

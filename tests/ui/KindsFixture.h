@@ -33,18 +33,7 @@ class KindsFixture : public apptest::DocumentFixture {
 protected:
     KindsFixture() {
         // The shipped overlay with the fixture sheets of tests/data joined to it.
-        const std::string program = dir_.File("program/");
-        std::filesystem::create_directories(program);
-        for (const auto& entry : std::filesystem::directory_iterator(TOLVANE_BIN_DIR)) {
-            const std::string name = entry.path().filename().string();
-            if (name.ends_with(".icf") || name == "QT4410RH.OVL")
-                std::filesystem::create_symlink(entry.path(), program + name);
-        }
-        std::string overlay = testsupport::TempDir::ReadFile(TOLVANE_BIN_DIR "/QT4410R.OVL");
-        overlay.erase(overlay.rfind("#End_Of_Ovl"));
-        overlay += testsupport::TempDir::ReadFile(TOLVANE_SOURCE_DIR "/tests/data/sheets/kinds.ovl");
-        overlay += "#End_Of_Ovl\n";
-        testsupport::TempDir::WriteFile(program + "QT4410R.OVL", overlay);
+        const std::string program = ProgramDirWithFixture(TOLVANE_SOURCE_DIR "/tests/data/sheets/kinds.ovl");
         StartWith(CloningDocumentFactory(), program);
         SetProgramClipboard(&clip_);
         host_.resize(1200, 600);

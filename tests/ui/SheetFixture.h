@@ -45,18 +45,7 @@ protected:
     static int32_t Freq(int32_t row) { return 150000000 + row * 12500; }
 
     SheetFixture() {
-        const std::string program = dir_.File("program/");
-        std::filesystem::create_directories(program);
-        for (const auto& entry : std::filesystem::directory_iterator(TOLVANE_BIN_DIR)) {
-            const std::string name = entry.path().filename().string();
-            if (name.ends_with(".icf") || name == "QT4410RH.OVL")
-                std::filesystem::create_symlink(entry.path(), program + name);
-        }
-        std::string overlay = testsupport::TempDir::ReadFile(TOLVANE_BIN_DIR "/QT4410R.OVL");
-        overlay.erase(overlay.rfind("#End_Of_Ovl"));
-        overlay += testsupport::TempDir::ReadFile(TOLVANE_SOURCE_DIR "/tests/data/sheets/sheets.ovl");
-        overlay += "#End_Of_Ovl\n";
-        testsupport::TempDir::WriteFile(program + "QT4410R.OVL", overlay);
+        const std::string program = ProgramDirWithFixture(TOLVANE_SOURCE_DIR "/tests/data/sheets/sheets.ovl");
 
         StartWith(CloningDocumentFactory(), program);
         Doc().LoadStartupData();
