@@ -9,9 +9,15 @@ namespace adj {
 namespace {
 
 // Every file of the adjustment program's own cases.
-constexpr void (*kRegistrars[])(CellCaseList&) = {RegisterAdjustItemCells, RegisterAdjustMonitorCells,
-                                                  RegisterAdjustInfoCells, RegisterAdjustChannelCells,
-                                                  RegisterAdjustSettingsCells};
+constexpr void (*kRegistrars[])(CellCaseList&) = {
+    RegisterAdjustItemCells,
+    RegisterAdjustMonitorCells,
+    RegisterAdjustInfoCells,
+    RegisterAdjustChannelCells,
+    RegisterAdjustSettingsCells,
+    // The cells on the frame's own row record.
+    RegisterAdjustRecordCells,
+};
 
 // The cloning program's files of cases that find their rows by cell name:
 // their cases serve any program that has the cells.

@@ -14,6 +14,7 @@ void RegisterAdjustMonitorCells(CellCaseList& list);  // A/D monitor and adjustm
 void RegisterAdjustInfoCells(CellCaseList& list);     // the radio's information block
 void RegisterAdjustChannelCells(CellCaseList& list);  // channel-row cells on the option word
 void RegisterAdjustSettingsCells(CellCaseList& list); // settings read otherwise than by the cloning program
+void RegisterAdjustRecordCells(CellCaseList& list);   // settings on this program's own row record
 
 // The overlay keys the adjustment items show.
 inline constexpr const char* kSweepStartKey = "GI_AppInd_Sweep_Start";
