@@ -6,11 +6,14 @@
 #include "cells/CellFrame.h"
 #include "cells/ChannelCells.h"
 #include "cells/CodeConv.h"
+#include "cells/ConvSupport.h"
 #include "cells/ListConv.h"
+#include "cells/LtrCells.h"
 #include "cells/NumberConv.h"
 #include "cells/ToneScanMakerLists.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
+#include "foundation/cmcGTex.h"
 
 #include <bit>
 
@@ -82,19 +85,31 @@ void NacRowSelected(CellFrame& f) {
                  [&f] { StoreFrameRecord(f); });
 }
 
-// Every row of a site shows and sets its site's bit; a cell beside the
-// site's rows takes it from the site's first row.
-void SiteAreaBit(CellFrame& f) {
-    if (RecordOf(f, kPoolKind)) {
-        FlagBitsCell(f, RecordOf(f, kPoolKind), &datCh::flagE, kSiteBit, tsmlist::kOnOff2,
-                     [&f] { StoreFrameRecord(f); });
+// The pool row a site's bit is taken from: the request's own, or for a cell
+// beside the site's rows the site's first; use gets the row and how to store it.
+template <class Use> void OnSiteRow(CellFrame& f, Use use) {
+    if (datCh* r = RecordOf(f, kPoolKind)) {
+        use(*r, [&f] { StoreFrameRecord(f); });
         return;
     }
     datCh first(&f.image);
     first.Load(kPoolKind, 0);
-    if (!first.CanAccess(kPoolKind, 0)) return;
-    FlagBitsCell(f, &first, &datCh::flagE, kSiteBit, tsmlist::kOnOff2,
-                 [&first] { first.Store(kPoolKind, 0); });
+    if (first.CanAccess(kPoolKind, 0)) use(first, [&first] { first.Store(kPoolKind, 0); });
+}
+
+// Every row of a site shows and sets its site's bit.
+void SiteAreaBit(CellFrame& f) {
+    OnSiteRow(f, [&f](datCh& r, auto store) {
+        FlagBitsCell(f, &r, &datCh::flagE, kSiteBit, tsmlist::kOnOff2, store);
+    });
+}
+
+// The repeater rows name the site's bit as the area bar does.
+void RepeaterAreaBit(CellFrame& f) {
+    OnSiteRow(f, [&f](datCh& r, auto) {
+        f.Show(
+            conv::TextsOf(f.request).GetTextLine(ltrkeys::kAreaBitText, (r.flagE & kSiteBit) != 0 ? 1 : 0));
+    });
 }
 
 // Every scan list shows its text choice, an empty one too.
@@ -123,6 +138,7 @@ void RegisterAdjustRecordCells(CellCaseList& list) {
     list.Add("CL_Digi_NacCh_TxNac", NacRowTx);
     list.Add("CL_Digi_NacCh_Sel", NacRowSelected);
     list.Add("CL_Mch_AreaBit", SiteAreaBit);
+    list.Add("CL_Rpt_AreaBit", RepeaterAreaBit);
     list.Add("CL_ScanList_DispText", ScanListDisplayText);
     list.Add("CL_Grp_HomeRptCh", HomeRepeater);
 }

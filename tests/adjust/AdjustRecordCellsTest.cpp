@@ -147,6 +147,19 @@ TEST_F(AdjustPoolRowTest, EveryRowOfASiteShowsTheSitesBit) {
     EXPECT_EQ(h.Display(at).text, OnOff(0));
 }
 
+TEST_F(AdjustPoolRowTest, TheRepeaterColumnNamesTheSitesBitOnEveryEntry) {
+    // An empty entry takes input in its area column, and shows the bit too.
+    SetDword(kPool + 10 * 7, 0);
+    const int32_t rpt = Category("CT_Rpt");
+    for (uint8_t site : {0x80, 0x00})
+        for (int32_t row : {0, 2}) {
+            h.Image().SetByte(kGroupRecords + 8 * 2, site);
+            const auto out = h.Display({rpt, Id("CL_Rpt_AreaBit"), row});
+            EXPECT_EQ(out.text, OnOff(site != 0)) << row;
+            EXPECT_EQ(out.request.jumpCell, Id("CL_Rpt_AreaBit")) << row;
+        }
+}
+
 TEST_F(AdjustPoolRowTest, APickSetsBit7OfTheSitesGroupByteAlone) {
     h.Image().SetByte(kGroupRecords + 8 * 2, 0x15);
     const auto before = Snapshot();
