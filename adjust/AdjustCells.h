@@ -31,6 +31,10 @@ inline constexpr const char* kOptionUnitKeys[] = {"GI_Mess_CloneInfo_Opt_Kx25", 
 
 // The lists the channel-row cells on the option word offer.
 std::vector<std::string> OptionWordListKeys();
+// The lists the cells on the frame's own record offer, and the text (two
+// lines) the repeater rows name a site's bit with.
+std::vector<std::string> RecordCellListKeys();
+const char* AreaBitTextKey();
 
 // Every case of the adjustment program's table, filled on first use: its
 // own, and the cloning program's cases that find their rows by cell name for

@@ -16,6 +16,8 @@
 #include "foundation/cmcGTex.h"
 
 #include <bit>
+#include <string>
+#include <vector>
 
 namespace adj {
 namespace {
@@ -130,6 +132,14 @@ void HomeRepeater(CellFrame& f) {
 }
 
 } // namespace
+
+std::vector<std::string> RecordCellListKeys() {
+    return {tsmlist::kOnOff2, tsmlist::kOnOff2Inv, tsmlist::kScanListText};
+}
+
+const char* AreaBitTextKey() {
+    return ltrkeys::kAreaBitText;
+}
 
 void RegisterAdjustRecordCells(CellCaseList& list) {
     list.Add("CL_Mch_RxNac", ChannelRxNac);
