@@ -49,10 +49,12 @@ const CellVocabulary::Category kCategories[] = {
     {"CT_ADJ", 0},                                     // 26
 };
 
-// The labels both programs have stand in the cloning program's order, with
-// the families this program has no use for left out: its LTR trunking, MDC,
-// DTMF decoding and digital trunking labels and the settings its radios do
-// not carry. Each run is given by its first and last name there.
+// The labels both programs have stand in the cloning program's order, its
+// reserved ids (names holding '[') among them. Left out are the runs this
+// program has no place for there: the LTR trunking, MDC, DTMF decoding and
+// digital trunking labels, the settings its radios do not carry, and the few
+// labels it keeps past the empty one (below). Each run is given by its first
+// and last name in the cloning program's table.
 struct Run {
     const char* first;
     const char* last;
@@ -77,7 +79,7 @@ constexpr Run kLeftOut[] = {
 };
 
 // This program's own labels among the shared ones: each follows the label
-// named first.
+// named first, which may itself be placed by an earlier entry.
 struct Placed {
     const char* after;
     const char* name;
