@@ -114,6 +114,14 @@ void RepeaterAreaBit(CellFrame& f) {
     });
 }
 
+// A scan list's power save is its bit 4 of byte 24.
+constexpr uint8_t kPowerSaveBit = 0x04;
+
+void ScanListPowerSave(CellFrame& f) {
+    FlagBitsCell(f, RecordOf(f, kScanListKind), &datCh::flagE, kPowerSaveBit, tsmlist::kOnOff2,
+                 [&f] { StoreFrameRecord(f); });
+}
+
 // Every scan list shows its text choice, an empty one too.
 void ScanListDisplayText(CellFrame& f) {
     FlagBitsCell(f, RecordOf(f, kScanListKind), &datCh::flagE, kDisplayTextBits, tsmlist::kScanListText,
@@ -150,6 +158,7 @@ void RegisterAdjustRecordCells(CellCaseList& list) {
     list.Add("CL_Mch_AreaBit", SiteAreaBit);
     list.Add("CL_Rpt_AreaBit", RepeaterAreaBit);
     list.Add("CL_ScanList_DispText", ScanListDisplayText);
+    list.Add("CL_ScanList_PwrSave", ScanListPowerSave);
     list.Add("CL_Grp_HomeRptCh", HomeRepeater);
 }
 

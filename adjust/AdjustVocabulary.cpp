@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -543,9 +544,12 @@ static_assert(kFixedLabels == 1103);
 // full: they follow the empty label, so that every fixed id (the command
 // codes, the empty cell's label, the ids the cases show) stays where it is.
 constexpr const char* kLabelsBeyond[] = {
-    "CL_Mch_RxNac",     "CL_Mch_TxNac",   "CL_Digi_NacCh_RxNac", "CL_Digi_NacCh_TxNac",  "CL_Digi_NacCh_Sel",
-    "CL_Grp_HomeRptCh", "CL_Rpt_AreaBit", "CL_Mch_AreaBit",      "CL_ScanList_DispText",
+    "CL_Mch_RxNac",         "CL_Mch_TxNac",        "CL_Digi_NacCh_RxNac",   "CL_Digi_NacCh_TxNac",
+    "CL_Digi_NacCh_Sel",    "CL_Grp_HomeRptCh",    "CL_Rpt_AreaBit",        "CL_Mch_AreaBit",
+    "CL_ScanList_DispText", "CL_ScanList_PwrSave", "CL_ScanComm_PwrOnScan",
 };
+// The rest of the maker's parameter rows, which have no case here.
+constexpr Run kRunBeyond = {"CL_Maker_mPOWB1", "CL_Maker_mRSSISL"};
 
 std::vector<const char*> DeriveLabels() {
     std::vector<const char*> labels;
@@ -573,6 +577,14 @@ std::vector<const char*> DeriveLabels() {
     labels.insert(labels.end(), std::begin(kOwnLabels), std::end(kOwnLabels));
     labels.push_back(""); // the empty label
     labels.insert(labels.end(), std::begin(kLabelsBeyond), std::end(kLabelsBeyond));
+    const std::span<const char* const> theirs = CloningCellNames();
+    auto named = [&theirs](std::string_view name) {
+        return std::ranges::find_if(theirs, [name](const char* n) { return name == n; });
+    };
+    const auto first = named(kRunBeyond.first);
+    const auto last = named(kRunBeyond.last);
+    if (first == theirs.end() || last == theirs.end()) plat::Fatal("The maker's parameter rows are missing.");
+    labels.insert(labels.end(), first, last + 1);
     return labels;
 }
 

@@ -215,6 +215,30 @@ INSTANTIATE_TEST_SUITE_P(Cells, AdjustScanTextTest,
                              DisplayTextCase{"Both", 0xFF, "List+Channel", 0, 0x3F}),
                          testsupport::CaseName());
 
+TEST_F(AdjustRecordCellsTest, AScanListsPowerSaveIsBit4OfByte24Alone) {
+    const int32_t byte24 = kScanLists + 34 * 9 + 24;
+    h.Image().SetByte(byte24, 0xEF);
+    const CellAddress at{Category("CT_Scan"), Id("CL_ScanList_PwrSave"), 9};
+    EXPECT_EQ(h.Display(at).text, "Off");
+    const auto before = Snapshot();
+    h.Pick(at, Id("Flex0"), 1);
+    EXPECT_EQ(Changed(before), std::vector<int32_t>{byte24});
+    EXPECT_EQ(h.Image().GetByte(byte24), 0xFF);
+    EXPECT_EQ(h.Display(at).text, "On");
+}
+
+TEST_F(AdjustRecordCellsTest, PowerOnScanIsBit7Of93823Alone) {
+    const CellAddress at{0, Id("CL_ScanComm_PwrOnScan"), 0};
+    h.Image().SetByte(93823, 0x7F);
+    h.Image().SetByte(93918, 0x00);
+    EXPECT_EQ(h.Display(at).text, "OFF");
+    const auto before = Snapshot();
+    h.Pick(at, Id("Flex0"), 1);
+    EXPECT_EQ(Changed(before), std::vector<int32_t>{93823});
+    EXPECT_EQ(h.Image().GetByte(93823), 0xFF);
+    EXPECT_EQ(h.Display(at).text, "ON");
+}
+
 // ---- channel rows ----
 
 TEST_F(AdjustRecordCellsTest, AChannelsNacsAreItsEntryWords26And28) {

@@ -151,9 +151,10 @@ TEST_F(AdjustVocabularyTest, EveryFamilyHoldsItsFixedIds) {
 TEST_F(AdjustVocabularyTest, LabelsBeyondTheFixedTableLeaveTheEmptyLabelInPlace) {
     const CellVocabulary& v = adj::AdjustCellVocabulary();
     EXPECT_EQ(v.NoCell(), 1103);
-    for (const char* name : {"CL_Mch_AreaBit", "CL_Mch_RxNac", "CL_Mch_TxNac", "CL_Digi_NacCh_RxNac",
-                             "CL_Digi_NacCh_TxNac", "CL_Digi_NacCh_Sel", "CL_ScanList_DispText",
-                             "CL_Grp_HomeRptCh", "CL_Rpt_AreaBit"}) {
+    for (const char* name :
+         {"CL_Mch_AreaBit", "CL_Mch_RxNac", "CL_Mch_TxNac", "CL_Digi_NacCh_RxNac", "CL_Digi_NacCh_TxNac",
+          "CL_Digi_NacCh_Sel", "CL_ScanList_DispText", "CL_Grp_HomeRptCh", "CL_Rpt_AreaBit",
+          "CL_ScanList_PwrSave", "CL_ScanComm_PwrOnScan", "CL_Maker_mPOWB1", "CL_Maker_mRSSISL"}) {
         const int32_t id = indActiveCell::CellIndex(name);
         EXPECT_GT(id, 1103) << name;
         EXPECT_LT(id, v.CellCount()) << name;
@@ -165,6 +166,10 @@ TEST_F(AdjustVocabularyTest, LabelsBeyondTheFixedTableLeaveTheEmptyLabelInPlace)
     EXPECT_EQ(table.Size(), v.CellCount());
     EXPECT_TRUE(table.IsEmptyId(1103));
     EXPECT_FALSE(table.IsEmptyId(1104));
+    // The maker's parameter rows past the fixed table have no case.
+    const int32_t last = indActiveCell::CellIndex("CL_Maker_mRSSISL");
+    EXPECT_EQ(last, v.CellCount() - 1);
+    EXPECT_FALSE(table.Has(last));
 }
 
 TEST_F(AdjustVocabularyTest, CategoriesAndTheirRecordKinds) {
