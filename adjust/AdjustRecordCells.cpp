@@ -74,6 +74,19 @@ void ChannelRxNac(CellFrame& f) {
 void ChannelTxNac(CellFrame& f) {
     if (datCh* r = ChannelRecord(f)) TransmitNacCell(f, r->v8, r->v9, ConvNacNibbles, StoreFrameRecord);
 }
+// A channel's unit ID: six hexadecimal digits of its value V10.
+constexpr int32_t kUnitIdDigits = 6;
+
+void ChannelUnitId(CellFrame& f) {
+    datCh* r = ChannelRecord(f);
+    if (!r) return;
+    int32_t value = r->v10;
+    if (ConvHexNibblesCell(f.request, value, kUnitIdDigits, true, f.result) == 1) {
+        r->v10 = value;
+        StoreFrameRecord(f);
+    }
+}
+
 void NacRowRx(CellFrame& f) {
     if (datCh* r = RecordOf(f, kNacKind))
         ReceiveNacCell(f, r->values[0], r->values[1], ConvNacNibbles, StoreFrameRecord);
@@ -152,6 +165,7 @@ const char* AreaBitTextKey() {
 void RegisterAdjustRecordCells(CellCaseList& list) {
     list.Add("CL_Mch_RxNac", ChannelRxNac);
     list.Add("CL_Mch_TxNac", ChannelTxNac);
+    list.Add("CL_Mch_Unit_Hex", ChannelUnitId);
     list.Add("CL_Digi_NacCh_RxNac", NacRowRx);
     list.Add("CL_Digi_NacCh_TxNac", NacRowTx);
     list.Add("CL_Digi_NacCh_Sel", NacRowSelected);

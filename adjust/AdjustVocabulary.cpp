@@ -546,7 +546,7 @@ static_assert(kFixedLabels == 1103);
 constexpr const char* kLabelsBeyond[] = {
     "CL_Mch_RxNac",         "CL_Mch_TxNac",        "CL_Digi_NacCh_RxNac",   "CL_Digi_NacCh_TxNac",
     "CL_Digi_NacCh_Sel",    "CL_Grp_HomeRptCh",    "CL_Rpt_AreaBit",        "CL_Mch_AreaBit",
-    "CL_ScanList_DispText", "CL_ScanList_PwrSave", "CL_ScanComm_PwrOnScan",
+    "CL_ScanList_DispText", "CL_ScanList_PwrSave", "CL_ScanComm_PwrOnScan", "CL_Mch_Unit_Hex",
 };
 // The rest of the maker's parameter rows, which have no case here.
 constexpr Run kRunBeyond = {"CL_Maker_mPOWB1", "CL_Maker_mRSSISL"};

@@ -254,6 +254,20 @@ TEST_F(AdjustRecordCellsTest, AChannelsNacsAreItsEntryWords26And28) {
     EXPECT_EQ(Changed(before), (std::vector<int32_t>{kChannels + 28, kChannels + 29}));
 }
 
+TEST_F(AdjustRecordCellsTest, AChannelsUnitIdIsSixHexDigitsOfItsOptionBytes12To15) {
+    ProgramChannel();
+    constexpr int32_t kUnitId = 82512 + 12;
+    SetDword(kUnitId, 0x00ABCDEF);
+    const CellAddress at{Category("CT_Mch"), Id("CL_Mch_Unit_Hex"), 0};
+    EXPECT_EQ(h.Display(at).text, "ABCDEF");
+    const auto before = Snapshot();
+    h.Commit(at, "F0012C");
+    EXPECT_EQ(h.Image().GetWord(kUnitId), 0x00F0);
+    EXPECT_EQ(h.Image().GetWord(kUnitId + 2), 0x012C);
+    for (int32_t address : Changed(before))
+        EXPECT_TRUE(address > kUnitId && address < kUnitId + 4) << address;
+}
+
 TEST_F(AdjustRecordCellsTest, TheHomeRepeaterIsByte2OfTheChannelsGroupBytes) {
     ProgramChannel();
     const CellAddress at{Category("CT_Mch"), Id("CL_Grp_HomeRptCh"), 0};

@@ -154,7 +154,8 @@ TEST_F(AdjustVocabularyTest, LabelsBeyondTheFixedTableLeaveTheEmptyLabelInPlace)
     for (const char* name :
          {"CL_Mch_AreaBit", "CL_Mch_RxNac", "CL_Mch_TxNac", "CL_Digi_NacCh_RxNac", "CL_Digi_NacCh_TxNac",
           "CL_Digi_NacCh_Sel", "CL_ScanList_DispText", "CL_Grp_HomeRptCh", "CL_Rpt_AreaBit",
-          "CL_ScanList_PwrSave", "CL_ScanComm_PwrOnScan", "CL_Maker_mPOWB1", "CL_Maker_mRSSISL"}) {
+          "CL_ScanList_PwrSave", "CL_ScanComm_PwrOnScan", "CL_Mch_Unit_Hex", "CL_Maker_mPOWB1",
+          "CL_Maker_mRSSISL"}) {
         const int32_t id = indActiveCell::CellIndex(name);
         EXPECT_GT(id, 1103) << name;
         EXPECT_LT(id, v.CellCount()) << name;
