@@ -148,6 +148,19 @@ TEST_F(AdjustVocabularyTest, EveryFamilyHoldsItsFixedIds) {
         EXPECT_TRUE(indActiveCell::CellName(id).starts_with('[')) << id;
 }
 
+TEST_F(AdjustVocabularyTest, TheActionCodesAreThePopupItemsLabels84To93) {
+    const CellFrameNumbers::CommandCodes& c = adj::AdjustCellEngine().Numbers().commands;
+    const int32_t codes[] = {c.run,   c.copy,       c.paste,      c.carryUp, c.carryDown,
+                             c.clear, c.deleteRows, c.insertRows, c.help,    c.winCopy};
+    const char* const items[] = {
+        "CL_PMenu_Edit",  "CL_PMenu_Copy",   "CL_PMenu_Paste",  "CL_PMenu_CarryUp", "CL_PMenu_CarryDown",
+        "CL_PMenu_Clear", "CL_PMenu_Delete", "CL_PMenu_Insert", "CL_PMenu_Help",    "CL_PMenu_WinCopy"};
+    for (int32_t k = 0; k < 10; ++k) {
+        EXPECT_EQ(codes[k], 84 + k) << items[k];
+        EXPECT_EQ(indActiveCell::CellName(84 + k), items[k]);
+    }
+}
+
 TEST_F(AdjustVocabularyTest, LabelsBeyondTheFixedTableLeaveTheEmptyLabelInPlace) {
     const CellVocabulary& v = adj::AdjustCellVocabulary();
     EXPECT_EQ(v.NoCell(), 1103);
