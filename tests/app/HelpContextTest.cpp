@@ -2,7 +2,10 @@
 // tables.
 #include "cells/CellEngine.h"
 #include "cells/CellVocabulary.h"
+#include "cells/CodeConv.h"
+#include "cells/ConvKeys.h"
 #include "cells/LayoutCache.h"
+#include "cells/SettingsLists.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcFCache.h"
@@ -12,6 +15,7 @@
 #include <optional>
 #include <regex>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -132,6 +136,24 @@ TEST_F(HelpContextTest, TheShippedTablesAnswerForTheCellsOnScreen) {
     for (const char* cell :
          {"CL_Msk_AdrRange_Killer", "CL_Digi_NacCh_TxNac", "CL_Ltr_BlockIdEna", "CL_Mch_Rpt"})
         EXPECT_NE(ContextOf(doc, cell), 0) << cell;
+    // Every function each model's keys and dials offer has its help.
+    int functions = 0;
+    for (int32_t model = 0; model < 10; ++model) {
+        gEnviron->ModelType = model;
+        for (const auto& [cell, address, list] :
+             {std::tuple{"CL_KDisp_Key_Conv_P0", 93862, ModelKeysListKey()},
+              std::tuple{"CL_KDisp_Key_Conv_DialCw", 93870, DialsListKey()},
+              std::tuple{"CL_KDisp_Key_SmTr_P0", 93878, std::string(setlist::kKeySmTr)},
+              std::tuple{"CL_KDisp_Key_SmTr_DialCw", 93886, std::string(setlist::kDialSmTr)}}) {
+            for (int value = 0; value < 256; ++value) {
+                if (layouts.Text(list, listcell::Flex0, value) == "error") continue;
+                doc.WorkingImage().SetByte(address, static_cast<uint8_t>(value));
+                ++functions;
+                EXPECT_NE(ContextOf(doc, cell), 0) << model << " " << cell << " " << value;
+            }
+        }
+    }
+    EXPECT_GT(functions, 100);
     gEnviron->ModelType = 0;
     doc.WorkingImage().SetByte(93862, '0');
     const int32_t power = ContextOf(doc, "CL_KDisp_Key_Conv_P0");
