@@ -41,6 +41,8 @@ TEST_F(RepeaterOnScreenTest, TheWindowShowsItsHeaderSheetAndButtons) {
     form_->show();
     FillSites();
     SetBankFlagB(Doc().WorkingImage(), 2, 1);
+    const std::string name = "HILLTOP     ";
+    Doc().WorkingImage().Write(95542 + 12 * 2, reinterpret_cast<const uint8_t*>(name.data()), 12);
     cmcCellObj cell;
     cell.category = InstalledCellEngine().Vocabulary().CategoryIndex("CT_BankOp");
     cell.cellId = InstalledCellEngine().Vocabulary().CellIndex("CL_Mch_Rpt");
@@ -69,6 +71,8 @@ TEST_F(RepeaterOnScreenTest, TheWindowShowsItsHeaderSheetAndButtons) {
     const QRect header = within(win->SiteNameBox()->parentWidget());
     EXPECT_GT(Count(shot, header, QColor(0, 128, 128)), header.width() * header.height() / 3)
         << "the bar in its colour";
+    const QRect nameBox = within(win->SiteNameBox());
+    EXPECT_GT(Count(shot, nameBox, Qt::white), 50) << "the site's name in white dots";
     const QRect grid = within(win->Sheet()->Grid()->viewport());
     EXPECT_GT(Count(shot, grid, Qt::white), grid.width() * grid.height() / 10) << "the sheet's cells";
     const QRect ok = within(win->OkButton());
