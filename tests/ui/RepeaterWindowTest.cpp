@@ -188,6 +188,29 @@ TEST_F(RepeaterWindowTest, LoadImportsIntoTheWindowsSiteAndTheWindowStaysOpen) {
     EXPECT_TRUE(Doc().WorkingImage().IsEqual(opened));
 }
 
+TEST_F(RepeaterWindowTest, SaveCommitsTheOpenEditAndWritesTheWindowsSite) {
+    iuiRptSetWin* win = Open();
+    ASSERT_NE(win, nullptr);
+    iuiSh_Mch& sheet = *win->Sheet();
+    sheet.SetCurrentCell(Column(sheet, "CL_Rpt_FreqR"), 1);
+    QTest::keyClicks(sheet.Grid(), "4");
+    ASSERT_TRUE(sheet.EditorVisible());
+    QTest::keyClicks(sheet.Editor(), "61.25");
+    const std::string path = dir_.File("docs/saved.rpt");
+    dialogs_.Expect(plat::ScriptedFileDialog::Kind::Save, path);
+    // Pressed without taking the focus from the editor, as a shortcut would.
+    win->SaveButton()->click();
+    ASSERT_FALSE(Gone());
+    const RepeaterBlock block = ReadBlock(path);
+    EXPECT_EQ(block[3], kSite);
+    EXPECT_EQ(block[4], 2);
+    const uint32_t rx = uint32_t(block[14]) << 24 | block[15] << 16 | block[16] << 8 | block[17];
+    EXPECT_EQ(rx, 461250000u) << "the edit went into the image before the file was written";
+    boxes_.Expect(Question(), plat::IDOK);
+    Click(win->CancelButton());
+    EXPECT_TRUE(Gone());
+}
+
 TEST_F(RepeaterWindowTest, ASecondOpeningRestoresSizeAndPositionAndStaysMaximised) {
     iuiRptSetWin* win = Open();
     ASSERT_NE(win, nullptr);
