@@ -2,7 +2,6 @@
 
 #include "cells/AppManager.h"
 #include "cells/TextCell.h"
-#include "cells/TextConv.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/FontDesc.h"
