@@ -29,6 +29,7 @@ class cuiToolBar;
 class iuiTree;
 class ProgramPopupOpener;
 class cuiInformation;
+class iuiRptSetWin;
 class Document;
 class cmcTask;
 struct cmcEvent;
@@ -70,7 +71,12 @@ public:
     void CloseSheetCmd() override;
     void OpenSheet(const std::string& definition) override;
     bool IsOpenSheetPrintable() const override;
+    // The repeater-site window for the site of the asking cell, over the main form.
     void OpenRepeaterSettings(const cmcCellCapsule& request) override;
+    // The repeater-site window's Load and Save for its site: 1 (nothing
+    // done) unless the program has repeater files.
+    virtual int ImportRepeaterDialog(int32_t site);
+    virtual int ExportRepeaterDialog(int32_t site);
     void BuildTree() override;
     void Print(int32_t allSheets) override;
     void MarkWarnings(int* errors, int* warnings) override;
@@ -125,6 +131,8 @@ public:
     QFrame* SheetPanel() const { return sheetPanel_; }
     // The information window while it is open.
     cuiInformation* Information() const;
+    // The repeater-site window while it is open.
+    iuiRptSetWin* RepeaterWindow() const;
     QWidget* AboutBox() const { return about_; }
     const std::string& StatusMessage() const { return messageText_; }
 
@@ -173,6 +181,7 @@ protected:
     // The lists the cells open beside their cells, while this window lives.
     std::unique_ptr<ProgramPopupOpener> popups_;
     QPointer<QObject> information_;
+    QPointer<QObject> repeaterWindow_;
     QPointer<QWidget> about_;
     // The memo of the debug comparison while it is shown.
     QPointer<QWidget> debugMemo_;
