@@ -49,6 +49,7 @@ TEST_F(PrintOnScreenTest, PageOneOfTheSheetAndThePrintingDialog) {
     RunJob();
 
     const std::string stem = (PngDir() + "/print17-page").toStdString();
+    std::filesystem::copy_file(pdf_, stem + ".pdf", std::filesystem::copy_options::overwrite_existing);
     Run("pdftoppm -png -r 50 -f 1 -l 1 -singlefile '" + pdf_ + "' '" + stem + "'");
     const QImage page(QString::fromStdString(stem + ".png"));
     ASSERT_FALSE(page.isNull());
