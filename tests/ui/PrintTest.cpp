@@ -4,6 +4,8 @@
 // no printer, a cancelled set-up, a document that cannot start).
 #include "tests/ui/PrintFixture.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 
@@ -63,6 +65,58 @@ TEST_F(PrintTest, PagesBreakAfterTheColumnsAndRowsThatFit) {
         EXPECT_EQ(pages.cols, c.cols) << c.width;
         EXPECT_EQ(pages.rows, c.rows) << c.height;
     }
+}
+
+// Paper has no selection and no colours: white cells are left as the paper
+// is, coloured ones dark grey; the marks are drawn in black and white, the
+// rule below a cell black.
+TEST_F(PrintTest, PrintedCellsAreWhiteOrDarkGreyWithDrawnMarksAndBlackRules) {
+    std::unique_ptr<cuiSheet> sheet = BuildForPrinter("GI_Sheet_TPrintMarks");
+    ASSERT_NE(sheet->Images(), nullptr);
+    const int32_t warned = sheet->GetCell(0, 0).cellId;
+    sheet->SetOwnerCallback([warned](cmcCellCapsule& request, int32_t) {
+        EXPECT_TRUE(request.markFlags.printing);
+        request.displayText.clear();
+        (request.cell->cellId == warned ? request.markFlags.warning : request.markFlags.error) = true;
+        return 0;
+    });
+    const cuiGrid& grid = *sheet->Grid();
+    const int w0 = grid.ColWidth(0), w1 = grid.ColWidth(1), h = grid.RowHeight(0);
+    const QColor paper(255, 0, 255);
+    QImage image(w0 + w1, h, QImage::Format_RGB32);
+    image.fill(paper);
+    {
+        QPainter painter(&image);
+        cuiMain::DrawPage(&painter, *sheet, CellRect{0, 0, w0 + w1, h}, 0, 0, 2, 1, false);
+    }
+    struct Count {
+        int paper = 0, white = 0, black = 0, grey = 0;
+    };
+    const auto count = [&](int left, int right, int top, int bottom) {
+        Count n;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                n.paper += c == paper;
+                n.white += c == QColor(Qt::white);
+                n.black += c == QColor(Qt::black);
+                n.grey += c == QColor(0x60, 0x60, 0x60);
+            }
+        return n;
+    };
+    const Count top0 = count(0, w0, 0, h / 3);
+    EXPECT_GT(top0.paper, 0) << "a white cell is not filled";
+    EXPECT_EQ(top0.grey, 0);
+    EXPECT_EQ(count(0, w0, h - 1, h).black, w0) << "the rule below the cell";
+    const Count mark0 = count(0, w0, h / 2 - 2, h - 1);
+    EXPECT_GT(mark0.white, 0) << "the warning's white triangle";
+    EXPECT_GT(mark0.black, 0) << "its outline and exclamation mark";
+    const Count top1 = count(w0, w0 + w1, 0, h / 3);
+    EXPECT_EQ(top1.paper, 0) << "a coloured cell is filled";
+    EXPECT_GT(top1.grey, 0);
+    const Count mark1 = count(w0, w0 + w1, h / 2 - 2, h - 1);
+    EXPECT_GT(mark1.black, 0) << "the error's cross";
+    EXPECT_EQ(mark1.white, 0);
 }
 
 TEST_F(PrintTest, AContinuedColumnStaysOnThePageOfTheColumnBeforeIt) {
