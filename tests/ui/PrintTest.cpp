@@ -33,6 +33,41 @@ TEST_F(PrintTest, MarginsOfTenMillimetresAt600DpiLeaveTheRectangleInside236Pixel
     EXPECT_TRUE(form_->isEnabled());
 }
 
+TEST_F(PrintTest, ASheetForThePrinterScalesWithItsResolutionAndTakesItsPrintFontRatio) {
+    struct Case {
+        int dpi;
+        int32_t scale;
+    } cases[] = {{96, 1}, {240, 2}, {600, 5}};
+    for (const Case& c : cases) {
+        plat::PdfPrinter printer(dir_.File("unused.pdf"), c.dpi);
+        std::unique_ptr<cuiSheet> sheet = Window().CreateSheet(&hidden_, "GI_Sheet_TPrintText");
+        sheet->SetPrinter(&printer);
+        sheet->Build();
+        EXPECT_EQ(sheet->Scale(), c.scale) << c.dpi;
+        EXPECT_EQ(sheet->Grid()->DefaultColWidth(), c.scale) << c.dpi;
+    }
+    const auto pixels = [](const cuiSheet& sheet) { return sheet.SheetPanel()->font().pixelSize(); };
+    EXPECT_EQ(pixels(*BuildForPrinter("GI_Sheet_TPrintHalf")),
+              pixels(*BuildForPrinter("GI_Sheet_TPrintText")) / 2);
+    // On screen the ratio is no concern.
+    const std::unique_ptr<cuiSheet> screen = Window().CreateSheet(&hidden_, "GI_Sheet_TPrintHalf");
+    const std::unique_ptr<cuiSheet> plain = Window().CreateSheet(&hidden_, "GI_Sheet_TPrintText");
+    screen->Build();
+    plain->Build();
+    EXPECT_EQ(screen->SheetPanel()->font(), plain->SheetPanel()->font());
+}
+
+TEST_F(PrintTest, APrintedBankHasARowForEachChannelAndNoneForANewOne) {
+    FillBank(1, 3);
+    const std::string definition = "[St_ChBank]" + BankSheetName() + ",Bank 1";
+    const std::unique_ptr<cuiSheet> paper = BuildForPrinter(definition);
+    const std::unique_ptr<cuiSheet> screen = Window().CreateSheet(&hidden_, definition);
+    screen->Build();
+    const int32_t headers = paper->Grid()->FixedRows();
+    EXPECT_EQ(paper->RowCount(), headers + 3);
+    EXPECT_EQ(screen->RowCount(), headers + 4);
+}
+
 // Every column of the grid sheet but the fixed one is as wide as the
 // header's sample, every row as high as the others, so a rectangle of so
 // many columns and rows tells the breaks.
