@@ -420,6 +420,12 @@ void cuiMain::OnTick() {
         document_.CheckWarnings(nullptr, nullptr);
         gEvMan->Post(evRedrawImageDebug);
     }
+    // A box the step shows must not let the next tick print under it.
+    if (print_.walk.active && !inTick_) {
+        inTick_ = true;
+        PrintStep();
+        inTick_ = false;
+    }
 }
 
 void cuiMain::ScheduleWarningCheck() {
@@ -544,7 +550,6 @@ void cuiMain::ShowDebugComparison() {
 
 // --- the parts that join the window later -----------------------------------
 
-void cuiMain::Print(int32_t) {}
 void cuiMain::CloseSheetCmd() {
     CloseSheet();
 }
