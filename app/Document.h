@@ -121,7 +121,7 @@ public:
     void ClearModified();
     bool IsModified() const { return modified_; }
     const std::string& LastDirectory() const { return lastDirectory_; }
-    const cmcEeprom& Snapshot() const { return snapshot_; }
+    const cmcEeprom& Snapshot() const override { return snapshot_; }
     // The working image becomes the snapshot (event 8).
     void TakeSnapshot() { snapshot_ = working_; }
     // One line "%04X : %02X -> %02X" (address, snapshot byte, working byte)
