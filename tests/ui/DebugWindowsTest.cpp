@@ -82,6 +82,7 @@ TEST_F(DebugWindowsTest, TheLogAppendsLinesAndDropsThemWhileTextIsSelected) {
     QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
     gEvMan->SendText(evDebugLine, 0, 0, "third");
     EXPECT_EQ(memo->toPlainText().toStdString(), "first\nsecond\nthird");
+    log->Form()->grab().save(QString::fromStdString(testing::TempDir() + "debug_log_window.png"));
 
     // Closing the window ends the log; a later line finds nobody.
     log->Form()->close();
