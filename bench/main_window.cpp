@@ -107,6 +107,10 @@ void BM_TreeClickToPaintedSheet(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         p.Click(1);
+        // A node's cell runs as input, which puts the warning check 250 ms
+        // off: the checks the clicks cause run outside the timed part, as
+        // they run after the sheet is on screen for the user.
+        p.Run(cuiMain::kWarningDelayMs + cuiMain::kTaskIntervalMs);
         state.ResumeTiming();
         p.Click(0);
         cuiSheet* sheet = p.Window().Sheet();
