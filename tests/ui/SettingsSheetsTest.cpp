@@ -1,0 +1,193 @@
+// The settings sheets of the main tree over the shipped overlay and every
+// model's start-up data: which sheets each model's tree offers, and that each
+// one opens from its node with every cell known, clean and readable.
+#include "cells/CellEngine.h"
+#include "cells/cmcCellObj.h"
+#include "foundation/ModelClass.h"
+#include "foundation/cmcGTex.h"
+#include "tests/ui/AppFixture.h"
+#include "ui/SheetDefinition.h"
+#include "ui/TForm1.h"
+#include "ui/cuiGrid.h"
+#include "ui/cuiSheet.h"
+#include "ui/iuiTree.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using uitest::AppFixture;
+
+constexpr int kModels = 10;
+
+class SettingsSheetsTest : public AppFixture {
+protected:
+    // The main window on the model, maker mode on when asked.
+    indMain& Open(int32_t model, bool maker) {
+        indMain& app = Start();
+        gEnviron->ModelType = model;
+        form_ = std::make_unique<TForm1>(app);
+        if (maker) {
+            boxes_.Expect(Text("GI_Mess_Maker_Caution"), plat::IDOK);
+            Doc().EnterMakerMode();
+        }
+        Settle();
+        return app;
+    }
+    void Close() {
+        form_.reset();
+        Stop();
+    }
+    void Settle() {
+        scheduler_.Advance(500);
+        // A turn of an event loop, as the program's own: the sheet the node
+        // replaced goes with it.
+        QEventLoop turn;
+        QTimer::singleShot(0, &turn, &QEventLoop::quit);
+        turn.exec();
+    }
+    // The nodes that open a common sheet, in tree order.
+    static std::vector<QTreeWidgetItem*> SheetNodes(iuiTree& tree) {
+        std::vector<QTreeWidgetItem*> out;
+        for (QTreeWidgetItemIterator it(tree.View()); *it; ++it)
+            if (SheetDefinition::Split(cuiTree::LinkOf(*it)).type == "St_Common") out.push_back(*it);
+        return out;
+    }
+    // The captions under the top node, the branches the user sees.
+    static std::string Branches(iuiTree& tree) {
+        std::string out;
+        QTreeWidgetItem* top = tree.Node(0);
+        for (int i = 0; i < top->childCount(); ++i)
+            out += (i ? ", " : "") + top->child(i)->text(0).toStdString();
+        return out;
+    }
+    static std::string Where(const std::string& sheet, const cmcCellObj& cell) {
+        return sheet + " " + CloningCellEngine().Vocabulary().CellName(cell.cellId) + "[" +
+               std::to_string(cell.index) + "]";
+    }
+
+    std::unique_ptr<TForm1> form_;
+};
+
+// Each model class sees the branches of its radios' settings; the maker's
+// sheet only in maker mode.
+TEST_F(SettingsSheetsTest, TheTreeOffersEachModelTheSheetsOfItsRadios) {
+    const struct {
+        int32_t model;
+        bool maker;
+        const char* branches;
+    } cases[] = {
+        {0, false, "Channel memory, Bank overview, Settings, Signalling, MDC"},
+        {1, false, "Channel memory (LTR banks), Bank overview, LTR, Settings, Signalling, MDC"},
+        {2, false, "Channel memory, Bank overview, Settings, Signalling, MDC, Digital system"},
+        {3, false, "Channel memory, Bank overview, Settings, Signalling, MDC"},
+        {4, false, "Channel memory, Bank overview, Settings, Signalling, MSK"},
+        {5, true, "Channel memory, Bank overview, Settings, Signalling, MDC, Maker settings"},
+        {6, true,
+         "Channel memory (LTR banks), Bank overview, LTR, Settings, Signalling, MDC, Maker settings"},
+        {7, false, "Channel memory, Bank overview, Settings, Signalling, MDC, Digital system"},
+        {8, false, "Channel memory, Bank overview, Settings, Signalling, MDC"},
+        {9, true, "Channel memory, Bank overview, Settings, Signalling, MSK, Maker settings"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.model);
+        indMain& app = Open(c.model, c.maker);
+        EXPECT_EQ(Branches(*app.Tree()), c.branches);
+        Close();
+    }
+}
+
+// Every sheet a node links exists, and each of its cells names a cell the
+// engine has a case for: a missing key or name would end the program, a
+// missing case shows a placeholder instead of the setting.
+TEST_F(SettingsSheetsTest, EverySheetOfTheTreeNamesCellsTheEngineHas) {
+    indMain& app = Open(6, true);
+    const CellEngine& engine = CloningCellEngine();
+    std::vector<std::string> unknown;
+    for (QTreeWidgetItem* node : SheetNodes(*app.Tree())) {
+        const std::string name = SheetDefinition::Split(cuiTree::LinkOf(node)).name;
+        ASSERT_TRUE(gGTex->TryGetTextLine(name + "_Style", 0).has_value()) << name;
+        ASSERT_TRUE(gGTex->TryGetTextLine(name + "_BasicCell", 0).has_value()) << name;
+        int cells = 0;
+        std::array<int32_t, cmcCellObj::kChParams> ch{};
+        for (int n = 0;; ++n) {
+            const std::optional<std::string> line = gGTex->TryGetTextLine(name + "_Cells", n);
+            if (!line || line->starts_with('#')) break;
+            if (line->starts_with(':')) continue;
+            for (std::string rest = *line; !rest.empty();) {
+                cmcCellObj cell;
+                rest = cell.Parse(rest, ch.data(), nullptr);
+                if (engine.Cases().IsEmptyId(cell.cellId)) continue;
+                ++cells;
+                if (!engine.Cases().Has(cell.cellId)) unknown.push_back(Where(name, cell));
+            }
+        }
+        EXPECT_GT(cells, 0) << name;
+    }
+    EXPECT_EQ(unknown, std::vector<std::string>{});
+    Close();
+}
+
+// A click on each node opens its sheet after the change delay; on every
+// model each value cell shows a text of its own, no error mark and no
+// placeholder, and fits its column.
+TEST_F(SettingsSheetsTest, EachNodeOpensItsSheetWithEveryValueShownInFull) {
+    const char* shots = std::getenv("TOLVANE_SHEET_SHOTS");
+    for (int32_t model = 0; model < kModels; ++model) {
+        SCOPED_TRACE(model);
+        indMain& app = Open(model, true);
+        iuiTree& tree = *app.Tree();
+        std::vector<std::string> faults;
+        for (QTreeWidgetItem* node : SheetNodes(tree)) {
+            const std::string link = cuiTree::LinkOf(node);
+            tree.View()->setCurrentItem(node);
+            Settle();
+            cuiSheet* sheet = app.Sheet();
+            ASSERT_NE(sheet, nullptr) << link;
+            ASSERT_EQ(sheet->GetDefinition(), link);
+            const std::string name = SheetDefinition::Split(link).name;
+            EXPECT_TRUE(sheet->Grid()->isEnabled()) << name << ": a sheet without a selectable cell";
+            // The title reads light on its dark bar.
+            const QLabel* title = sheet->TitlePanel() ? sheet->TitlePanel()->findChild<QLabel*>() : nullptr;
+            ASSERT_NE(title, nullptr) << name;
+            EXPECT_GT(title->palette().color(QPalette::WindowText).lightness(),
+                      title->palette().color(QPalette::Window).lightness() + 100)
+                << name;
+            const QFontMetrics metrics(sheet->SheetPanel()->font());
+            for (int r = 0; r < sheet->RowCount(); ++r)
+                for (int c = 0; c < sheet->ColCount(); ++c) {
+                    cmcCellObj& cell = sheet->GetCell(c, r);
+                    if (!(cell.flags & cmcCellObj::kFlagS)) continue;
+                    cmcCellCapsule request;
+                    sheet->PrepareRequest(c, r, request);
+                    CloningCellEngine().Execute(request, 0);
+                    const std::string& text = request.displayText;
+                    if (text.find("*Yet*") != std::string::npos)
+                        faults.push_back(Where(name, cell) + " placeholder");
+                    if (request.markFlags.error) faults.push_back(Where(name, cell) + " error: " + text);
+                    if (metrics.horizontalAdvance(QString::fromStdString(text)) + 4 >
+                        sheet->Grid()->ColWidth(c))
+                        faults.push_back(Where(name, cell) + " cut off: " + text);
+                }
+            if (shots) {
+                QDir().mkpath(shots);
+                form_->grab().save(
+                    QString("%1/%2-%3.png").arg(shots).arg(model).arg(QString::fromStdString(name)));
+            }
+        }
+        EXPECT_EQ(faults, std::vector<std::string>{});
+        Close();
+    }
+}
+
+} // namespace
