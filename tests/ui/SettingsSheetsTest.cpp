@@ -21,6 +21,8 @@
 #include <QTreeWidget>
 
 #include <cstdlib>
+#include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -117,15 +119,29 @@ TEST_F(SettingsSheetsTest, TheTreeOffersEachModelTheSheetsOfItsRadios) {
     }
 }
 
-// Every sheet a node links exists, and each of its cells names a cell the
-// engine has a case for: a missing key or name would end the program, a
-// missing case shows a placeholder instead of the setting.
+// Every sheet a node links exists, every sheet of the settings file has a
+// node, and each of its cells names a cell the engine has a case for: a missing key or name would end the
+// program, a missing case shows a placeholder instead of the setting.
 TEST_F(SettingsSheetsTest, EverySheetOfTheTreeNamesCellsTheEngineHas) {
-    indMain& app = Open(6, true);
+    // Between them the P25, PMR-Z and LTR models in maker mode show every branch.
+    std::set<std::string> names;
+    for (int32_t model : {2, 4, 6}) {
+        indMain& app = Open(model, true);
+        for (QTreeWidgetItem* node : SheetNodes(*app.Tree()))
+            names.insert(SheetDefinition::Split(cuiTree::LinkOf(node)).name);
+        Close();
+    }
+    // Each sheet of the settings file has its node, and the nodes open no other common sheet.
+    std::set<std::string> inFile;
+    std::ifstream file(TOLVANE_SOURCE_DIR "/data/overlay/QT4410R/410_settings_sheets.ovl");
+    for (std::string line; std::getline(file, line);)
+        if (line.starts_with('#') && line.ends_with("_Style")) inFile.insert(line.substr(1, line.size() - 7));
+    EXPECT_FALSE(inFile.empty());
+    EXPECT_EQ(names, inFile);
+    Open(6, false);
     const CellEngine& engine = CloningCellEngine();
     std::vector<std::string> unknown;
-    for (QTreeWidgetItem* node : SheetNodes(*app.Tree())) {
-        const std::string name = SheetDefinition::Split(cuiTree::LinkOf(node)).name;
+    for (const std::string& name : names) {
         ASSERT_TRUE(gGTex->TryGetTextLine(name + "_Style", 0).has_value()) << name;
         ASSERT_TRUE(gGTex->TryGetTextLine(name + "_BasicCell", 0).has_value()) << name;
         int cells = 0;
