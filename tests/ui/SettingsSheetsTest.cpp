@@ -222,3 +222,47 @@ TEST_F(SettingsSheetsTest, EachNodeOpensItsSheetWithEveryValueShownInFull) {
 }
 
 } // namespace
+
+namespace {
+
+// The lines a model has not are filtered out of the shared sheets: the PMR
+// scan option on the other classes, the MDC external outputs on handhelds.
+TEST_F(SettingsSheetsTest, LinesOfOtherModelsAreLeftOut) {
+    const auto has = [](cuiSheet& sheet, const char* cellName) {
+        const int32_t id = CloningCellEngine().Vocabulary().CellIndex(cellName);
+        for (int r = 0; r < sheet.RowCount(); ++r)
+            for (int c = 0; c < sheet.ColCount(); ++c)
+                if (sheet.GetCell(c, r).cellId == id) return true;
+        return false;
+    };
+    const struct {
+        int32_t model;
+        bool pmrScan;
+        bool exo;
+    } cases[] = {
+        {0, false, false}, {1, false, false}, {2, false, false}, {3, true, false},
+        {5, false, true},  {6, false, true},  {7, false, true},  {8, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.model);
+        indMain& app = Open(c.model, false);
+        app.OpenSheet("[St_Common]GI_Sheet_Set_ScanCommon");
+        ASSERT_NE(app.Sheet(), nullptr);
+        EXPECT_EQ(has(*app.Sheet(), "CL_ScanComm_AutoChCall_PmrOnly"), c.pmrScan);
+        EXPECT_TRUE(has(*app.Sheet(), "CL_ScanComm_StopTimer"));
+        for (const char* sheet :
+             {"GI_Sheet_Set_MdcSelCall", "GI_Sheet_Set_MdcEmergency", "GI_Sheet_Set_MdcCallAlert"}) {
+            app.OpenSheet(std::string("[St_Common]") + sheet);
+            ASSERT_NE(app.Sheet(), nullptr);
+            bool exo = false;
+            for (const char* cell :
+                 {"CL_Mdc_SelCall_EXO_Out", "CL_Mdc_Emg_EXO_Out", "CL_Mdc_CallAlert_EXO_Out"})
+                exo = exo || has(*app.Sheet(), cell);
+            EXPECT_EQ(exo, c.exo) << sheet;
+            EXPECT_EQ(app.Sheet()->RowCount(), 6) << sheet << ": the header and five entries";
+        }
+        Close();
+    }
+}
+
+} // namespace
