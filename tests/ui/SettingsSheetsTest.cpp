@@ -52,11 +52,14 @@ protected:
     }
     void Settle() {
         scheduler_.Advance(500);
-        // A turn of an event loop, as the program's own: the sheet the node
-        // replaced goes with it.
-        QEventLoop turn;
-        QTimer::singleShot(0, &turn, &QEventLoop::quit);
-        turn.exec();
+        // Turns of an event loop, as the program's own: the sheet the node
+        // replaced goes with the first,
+        // the layout closes over its panels on the next.
+        for (int i = 0; i < 2; ++i) {
+            QEventLoop turn;
+            QTimer::singleShot(0, &turn, &QEventLoop::quit);
+            turn.exec();
+        }
     }
     // The nodes that open a common sheet, in tree order.
     static std::vector<QTreeWidgetItem*> SheetNodes(iuiTree& tree) {
