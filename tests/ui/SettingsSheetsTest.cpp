@@ -13,10 +13,12 @@
 #include "ui/iuiTree.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -81,12 +83,12 @@ protected:
                std::to_string(cell.index) + "]";
     }
 
-    // Texts and digit codes the user types: empty until typed. Any other value
-    // shows something, so an empty one is a value its list lacks, or a
-    // setting the model has not.
+    // Texts and digit codes the user types, and the user characters he draws:
+    // empty until made. Any other value shows something, so an empty one is a
+    // value its list lacks, or a setting the model has not.
     static bool FreeText(const cmcCellObj& cell) {
         const std::string name = CloningCellEngine().Vocabulary().CellName(cell.cellId);
-        for (const char* part : {"Text", "Name", "Comment", "TxMsg"})
+        for (const char* part : {"Text", "Name", "Comment", "TxMsg", "CEdit"})
             if (name.find(part) != std::string::npos) return true;
         return name.ends_with("_Code");
     }
@@ -266,6 +268,29 @@ TEST_F(SettingsSheetsTest, LinesOfOtherModelsAreLeftOut) {
         }
         Close();
     }
+}
+
+} // namespace
+
+namespace {
+
+// A user character is drawn in its editor: Enter on its cell opens it.
+TEST_F(SettingsSheetsTest, EnterOnAUserCharacterOpensItsEditor) {
+    indMain& app = Open(5, false);
+    form_->show();
+    app.OpenSheet("[St_Common]GI_Sheet_Set_UserChar");
+    Settle();
+    ASSERT_NE(app.Sheet(), nullptr);
+    app.Sheet()->Grid()->setFocus();
+    QTest::keyClick(app.Sheet()->Grid(), Qt::Key_Return);
+    Settle();
+    QDialog* editor = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) editor = d;
+    ASSERT_NE(editor, nullptr);
+    editor->reject();
+    Settle();
+    Close();
 }
 
 } // namespace
