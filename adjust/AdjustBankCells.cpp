@@ -1,0 +1,141 @@
+// The row cells of this program's channel and repeater sheets that work on its
+// own records: a channel's receive frequency and group receive id, the
+// repeater entries' frequencies and the bank's repeater site.
+#include "adjust/AdjustCells.h"
+#include "adjust/AdjustConv.h"
+#include "adjust/AdjustRecords.h"
+#include "adjust/AdjustVocabulary.h"
+#include "cells/AppManager.h"
+#include "cells/CellFrame.h"
+#include "cells/ConvSupport.h"
+#include "cells/EditCommand.h"
+#include "cells/FreqToneConv.h"
+#include "cells/NumberConv.h"
+#include "cells/cmcCellCapsule.h"
+#include "foundation/Globals.h"
+#include "foundation/cmcEvMan.h"
+#include "image/BankSite.h"
+
+#include <string>
+
+namespace adj {
+namespace {
+
+constexpr int32_t kKindPool = 25;
+constexpr int32_t kMaxGroupId = 250;
+// A new repeater entry transmits this far above its receive frequency.
+constexpr int32_t kRepeaterTxOffset = 5000000;
+
+// Where a channel row keeps its group ids: the first two bytes of its
+// six-byte entry, which the record holds swapped as display bytes 1 and 0.
+constexpr size_t kGroupRxId = 1;
+constexpr size_t kGroupTxId = 0;
+
+bool IsName(const CellFrame& f, const char* name) {
+    return f.engine.Vocabulary().CellName(f.cellId) == name;
+}
+
+bool StartsInput(int32_t key) {
+    return key == conv::kKeySpace || key == conv::kKeyBackspace || key == '.' || conv::IsDigitKey(key) ||
+           key == cmcCellCapsule::kKeyEnter;
+}
+
+void PostSheetChanged() {
+    if (gEvMan) gEvMan->Post(evRedrawSheet, 0, 0);
+}
+
+// ---- channel rows ----
+
+// Input on the empty row below the bank's last channel adds that row first;
+// a row that could not be added takes no value, for it is the next bank's.
+void ReceiveFrequency(CellFrame& f) {
+    if (f.newRow) {
+        if (!f.AddRowForInput(false)) {
+            f.Show(std::string());
+            return;
+        }
+        f.resultFlags |= CellFrame::kFlagRowCounts;
+    }
+    if (!f.rowLoaded) return;
+    datCh record(&f.image);
+    record.Load(f.recordKind, f.index);
+    if (ConvFrequencyCell(f.request, record, true, f.result)) record.Store(f.recordKind, f.index);
+}
+
+// The group receive id; the transmit id, while it named the same group,
+// follows it. A stored 0 names no group and shows as nothing.
+void GroupRxId(CellFrame& f) {
+    if (!f.rowLoaded) return;
+    datCh record(&f.image);
+    record.Load(f.recordKind, f.index);
+    const uint8_t old = record.display[kGroupRxId];
+    int32_t value = old;
+    if (ConvIntCell(f.request, value, 1, kMaxGroupId, 0, 1, nullptr, false, false, f.result) == 1) {
+        record.display[kGroupRxId] = static_cast<uint8_t>(value);
+        if (record.display[kGroupTxId] == old) record.display[kGroupTxId] = static_cast<uint8_t>(value);
+        record.Store(f.recordKind, f.index);
+        PostSheetChanged();
+    }
+    if (record.display[kGroupRxId] == 0 && f.result != cmcCellCapsule::kResultOpenEditor)
+        f.Show(std::string());
+}
+
+// ---- a bank's repeater site ----
+
+// Bank n's repeater site is site n: the window that opens edits its entries.
+void BankSite(CellFrame& f) {
+    if (!IsValidBank(f.index)) return;
+    datCh record(&f.image);
+    if (!record.Load(f.recordKind, f.index).InUse()) return;
+    f.Show(conv::Format("%2d", f.index));
+    if (f.IsEnter() && gAppManager) gAppManager->OpenRepeaterSettings(f.request);
+}
+
+// ---- repeater entries of the open site ----
+
+// Input on the row below the site's last entry adds an entry there. The whole
+// used pool moves up behind it and the site's count grows, so the sites after
+// it keep their entries; the site's 20 rows and the dynamic area must hold
+// it, and a repack that overflows takes it out again.
+bool TakeNewEntry(CellFrame& f, const SiteRange& site) {
+    if (f.index < site.count) return true;
+    // Only the row right after the last entry: any later one would leave a gap.
+    if (f.index != site.count || !StartsInput(f.Key())) return false;
+    const int32_t row = GetSiteFirstChannel(f.image, site.site) + f.index;
+    if (!InsertRowWithRoom(f.image, true, site.site, row)) return false;
+    f.resultFlags |= CellFrame::kFlagRowCounts;
+    return true;
+}
+
+// An entry without a receive frequency gets the transmit frequency receive
+// + 5 MHz (3 MHz from 470 MHz up).
+void EntryFrequency(CellFrame& f) {
+    const bool receive = IsName(f, "CL_Rpt_FreqR");
+    const SiteRange site = GetCurrentSiteRange(f.image);
+    if (receive ? !TakeNewEntry(f, site) : f.index >= site.count) {
+        f.Show(std::string());
+        return;
+    }
+    datCh entry(&f.image);
+    entry.Load(kKindPool, f.index);
+    ChannelFrequencies freq{static_cast<int32_t>(entry.word1), static_cast<int32_t>(entry.word2),
+                            entry.InUse(), false};
+    const FrequencyOptions options{.offset = receive ? kRepeaterTxOffset : 0};
+    if (!ConvFrequency(f.request, freq, receive, options, f.result)) return;
+    entry.word1 = static_cast<uint32_t>(freq.rxFreq);
+    entry.word2 = static_cast<uint32_t>(freq.txFreq);
+    entry.Store(kKindPool, f.index);
+    if (receive) PostSheetChanged();
+}
+
+} // namespace
+
+void RegisterAdjustBankCells(CellCaseList& list) {
+    list.Add("CL_Mch_FreqR", ReceiveFrequency);
+    list.Add("CL_Grp_RxId", GroupRxId);
+    list.Add("CL_Mch_Rpt", BankSite);
+    list.Add("CL_Rpt_FreqR", EntryFrequency);
+    list.Add("CL_Rpt_FreqT", EntryFrequency);
+}
+
+} // namespace adj
