@@ -30,6 +30,7 @@ constexpr int32_t kRepeaterTxOffset = 5000000;
 // six-byte entry, which the record holds swapped as display bytes 1 and 0.
 constexpr size_t kGroupRxId = 1;
 constexpr size_t kGroupTxId = 0;
+constexpr const char* kSameAsReceive = "<-";
 
 bool IsName(const CellFrame& f, const char* name) {
     return f.engine.Vocabulary().CellName(f.cellId) == name;
@@ -78,6 +79,22 @@ void GroupRxId(CellFrame& f) {
     }
     if (record.display[kGroupRxId] == 0 && f.result != cmcCellCapsule::kResultOpenEditor)
         f.Show(std::string());
+}
+
+// The group transmit id; "<-" while it names the receive id's group.
+void GroupTxId(CellFrame& f) {
+    if (!f.rowLoaded) return;
+    datCh record(&f.image);
+    record.Load(f.recordKind, f.index);
+    int32_t value = record.display[kGroupTxId];
+    if (ConvIntCell(f.request, value, 1, kMaxGroupId, 0, 1, nullptr, false, false, f.result) == 1) {
+        record.display[kGroupTxId] = static_cast<uint8_t>(value);
+        record.Store(f.recordKind, f.index);
+        PostSheetChanged();
+    }
+    if (f.result != cmcCellCapsule::kResultOpenEditor &&
+        record.display[kGroupTxId] == record.display[kGroupRxId])
+        f.Show(kSameAsReceive);
 }
 
 // ---- a bank's repeater site ----
@@ -133,6 +150,7 @@ void EntryFrequency(CellFrame& f) {
 void RegisterAdjustBankCells(CellCaseList& list) {
     list.Add("CL_Mch_FreqR", ReceiveFrequency);
     list.Add("CL_Grp_RxId", GroupRxId);
+    list.Add("CL_Grp_TxId", GroupTxId);
     list.Add("CL_Mch_Rpt", BankSite);
     list.Add("CL_Rpt_FreqR", EntryFrequency);
     list.Add("CL_Rpt_FreqT", EntryFrequency);

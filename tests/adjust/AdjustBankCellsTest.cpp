@@ -165,6 +165,28 @@ TEST_F(AdjustBankCellsTest, TheGroupReceiveIdTakesTheTransmitIdAlongWhileTheyAre
     EXPECT_EQ(h.Image().GetByte(at), 0);
 }
 
+TEST_F(AdjustBankCellsTest, TheGroupTransmitIdIsByte1AndShowsAnArrowWhileItEqualsTheReceiveId) {
+    const int32_t row = 2;
+    const int32_t at = kGroupIds + kGroupBytes * row;
+    const CellAddress txId{Category("CT_Mch"), Id("CL_Grp_TxId"), row};
+    SetBankChannelCount(h.Image(), 0, 4);
+    adj::datCh channel(&h.Image());
+    channel.Load(GetModelClass(), row);
+    channel.flagA |= 1;
+    channel.rxFreq = channel.txFreq = 146520000;
+    channel.Store(GetModelClass(), row);
+    h.Image().SetByte(at, 7);
+    h.Image().SetByte(at + 1, 7);
+    h.OpenBank(0);
+    EXPECT_EQ(h.Display(txId).text, "<-");
+    h.Events();
+    EXPECT_EQ(h.Commit(txId, "300").text, "250");
+    EXPECT_EQ(h.Image().GetByte(at + 1), 250);
+    EXPECT_EQ(h.Image().GetByte(at), 7);
+    EXPECT_EQ(Count(evRedrawSheet), 1);
+    EXPECT_EQ(h.Commit(txId, "7").text, "<-");
+}
+
 TEST_F(AdjustBankCellsTest, ABanksSiteShowsItsNumberAndEnterOpensTheRepeaterSettings) {
     const int32_t bankOp = Category("CT_BankOp");
     EXPECT_EQ(h.Display({bankOp, Id("CL_Mch_Rpt"), 7}).text, " 7");
