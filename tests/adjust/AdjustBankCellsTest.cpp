@@ -121,6 +121,19 @@ TEST_F(AdjustBankCellsTest, TypingOnTheBanksNewRowAddsTheChannelAndStoresItsFreq
     EXPECT_EQ(Dword(kChannelEntries + kChannelBytes * 2 + 4), 146520000u);
 }
 
+TEST_F(AdjustBankCellsTest, AFullChannelTableTakesNoNewRowAndSaysSoUnderThisProgramsTitle) {
+    SetBankChannelCount(h.Image(), 0, 2);
+    SetBankChannelCount(h.Image(), 1, 510);
+    h.OpenBank(0);
+    const cmcEeprom before = h.Image();
+    h.boxes.Expect("", plat::IDOK);
+    EXPECT_EQ(h.Key({Category("CT_Mch"), Id("CL_Mch_FreqR"), 2}, '1').text, "");
+    EXPECT_TRUE(h.boxes.Done());
+    EXPECT_EQ(h.boxes.Log()[0].text, gGTex->GetText("GI_AppMess_ChErr_Overflow"));
+    EXPECT_EQ(h.boxes.Log()[0].caption, gGTex->GetTextLine("GI_Sys_AppTitle_ADJ", 0));
+    EXPECT_TRUE(ImageIs(before));
+}
+
 // The receive id of a channel's group is byte 0 of its six-byte entry, the
 // transmit id byte 1.
 TEST_F(AdjustBankCellsTest, TheGroupReceiveIdTakesTheTransmitIdAlongWhileTheyAreEqual) {
