@@ -7,9 +7,11 @@
 #include "adjust/AdjustVocabulary.h"
 #include "cells/AppManager.h"
 #include "cells/CellFrame.h"
+#include "cells/CodeConv.h"
 #include "cells/ConvSupport.h"
 #include "cells/EditCommand.h"
 #include "cells/FreqToneConv.h"
+#include "cells/ListConv.h"
 #include "cells/NumberConv.h"
 #include "cells/cmcCellCapsule.h"
 #include "foundation/Globals.h"
@@ -31,6 +33,7 @@ constexpr int32_t kRepeaterTxOffset = 5000000;
 constexpr size_t kGroupRxId = 1;
 constexpr size_t kGroupTxId = 0;
 constexpr const char* kSameAsReceive = "<-";
+constexpr const char* kTwoToneList = "GI_Sheet_Sel_Mch_2Tone";
 
 bool IsName(const CellFrame& f, const char* name) {
     return f.engine.Vocabulary().CellName(f.cellId) == name;
@@ -97,6 +100,30 @@ void GroupTxId(CellFrame& f) {
         f.Show(kSameAsReceive);
 }
 
+// The two-tone code and the second receive code's digits sit where the
+// cloning program keeps them: the low seven bits of option byte 8 and the
+// ten bits that option bytes 10 and 11 begin with, which this program's
+// record decodes as V6 and V7 on its short-form kinds. The long-form kinds
+// keep other settings there and show nothing.
+constexpr int32_t kTwoToneDigits = 10;
+
+bool IsShortForm(int32_t kind) {
+    return kind == 1 || kind == 3;
+}
+
+void ShortFormCode(CellFrame& f) {
+    if (!f.rowLoaded || !IsShortForm(f.recordKind)) return;
+    datCh record(&f.image);
+    record.Load(f.recordKind, f.index);
+    const bool twoTone = IsName(f, "CL_Mch_2Tone");
+    int32_t& value = twoTone ? record.v6 : record.v7;
+    const int changed =
+        twoTone ? ConvSelListCell(f.request, kTwoToneList, f.engine.Vocabulary().CellIndex("Flex0"), value, 0,
+                                  f.result)
+                : ConvDigitSetCell(f.request, value, 1, kTwoToneDigits, 2, std::string(), f.result);
+    if (changed == 1) record.Store(f.recordKind, f.index);
+}
+
 // ---- a bank's repeater site ----
 
 // Bank n's repeater site is site n: the window that opens edits its entries.
@@ -151,6 +178,8 @@ void RegisterAdjustBankCells(CellCaseList& list) {
     list.Add("CL_Mch_FreqR", ReceiveFrequency);
     list.Add("CL_Grp_RxId", GroupRxId);
     list.Add("CL_Grp_TxId", GroupTxId);
+    list.Add("CL_Mch_2Tone", ShortFormCode);
+    list.Add("CL_Mch_RxCNo2", ShortFormCode);
     list.Add("CL_Mch_Rpt", BankSite);
     list.Add("CL_Rpt_FreqR", EntryFrequency);
     list.Add("CL_Rpt_FreqT", EntryFrequency);

@@ -200,6 +200,35 @@ TEST_F(AdjustBankCellsTest, TheGroupTransmitIdIsByte1AndShowsAnArrowWhileItEqual
     EXPECT_EQ(h.Commit(txId, "7").text, "<-");
 }
 
+// The two-tone code is the low seven bits of option byte 8, the second
+// receive code's digits the ten bits that option bytes 10 and 11 begin with.
+TEST_F(AdjustBankCellsTest, TheTwoToneCodeAndSecondReceiveDigitsKeepTheirBytesOtherBits) {
+    constexpr int32_t kOptions = 82512, kOptionBytes = 22;
+    const int32_t row = 1;
+    const int32_t at = kOptions + kOptionBytes * row;
+    SetBankChannelCount(h.Image(), 0, 3);
+    adj::datCh channel(&h.Image());
+    channel.Load(GetModelClass(), row);
+    channel.flagA |= 1;
+    channel.rxFreq = channel.txFreq = 146520000;
+    channel.Store(GetModelClass(), row);
+    h.Image().SetByte(at + 8, 0x80);
+    h.Image().SetByte(at + 10, 0);
+    h.Image().SetByte(at + 11, 0);
+    h.OpenBank(0);
+
+    h.Pick({Category("CT_Mch"), Id("CL_Mch_2Tone"), row}, Id("Flex0"), 5);
+    EXPECT_EQ(h.Image().GetByte(at + 8), 0x85);
+    const CellAddress digits{Category("CT_Mch"), Id("CL_Mch_RxCNo2"), row};
+    // Digit 1 is the highest of the ten bits.
+    h.Key(digits, '1');
+    h.Key(digits, '3');
+    EXPECT_EQ(h.Image().GetByte(at + 10), 0xA0);
+    h.Key(digits, '0');
+    EXPECT_EQ(h.Image().GetByte(at + 11), 0x40);
+    EXPECT_EQ(h.Image().GetByte(at + 8), 0x85);
+}
+
 TEST_F(AdjustBankCellsTest, ABanksSiteShowsItsNumberAndEnterOpensTheRepeaterSettings) {
     const int32_t bankOp = Category("CT_BankOp");
     EXPECT_EQ(h.Display({bankOp, Id("CL_Mch_Rpt"), 7}).text, " 7");
