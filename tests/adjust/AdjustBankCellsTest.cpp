@@ -10,6 +10,8 @@
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
+#include "image/DynamicCapacity.h"
+#include "image/ImagePacking.h"
 #include "platform/MessageBox.h"
 
 #include <algorithm>
@@ -321,6 +323,35 @@ TEST_F(AdjustRepeaterEntryTest, TheEntriesOfTheOpenSiteShowAndTakeTheirFrequenci
     // An entry in use keeps its transmit frequency.
     EXPECT_EQ(Dword(kPoolEntries + kEntryBytes * 3 + 4), 455075000u);
     EXPECT_EQ(GetSiteChannelCountIn(h.Image(), 1), 18);
+}
+
+// An LTR radio whose packed repeater pool fills the dynamic area: the capacity
+// test lets one more entry through, but the repack cannot hold it.
+TEST_F(AdjustBankCellsTest, AnEntryTheRepackCannotHoldIsTakenBackAndSaysSo) {
+    constexpr int32_t kLtrModel = 1;
+    h.Env().ModelType = kLtrModel;
+    h.LoadStartupData(kLtrModel);
+    SetBankChannelCount(h.Image(), 4, 504);
+    SetSiteChannelCount(h.Image(), 1, 3);
+    ASSERT_EQ(Static2DynamicInit(h.Image()), 0);
+    int32_t more = MaxFittingCount(h.Image(), kCategoryRepeater, 2555, 0);
+    for (int32_t site = 2; more > 0; ++site, more -= 255)
+        SetSiteChannelCount(h.Image(), site, std::min(more, 255));
+    ASSERT_EQ(Static2DynamicInit(h.Image()), 0);
+    const cmcEeprom packed = h.Image();
+    h.OpenSite(1);
+    h.Events();
+    h.boxes.Expect("", plat::IDOK);
+    EXPECT_EQ(h.Key({Category("CT_Rpt"), Id("CL_Rpt_FreqR"), 3}, '4').text, "");
+    EXPECT_TRUE(h.boxes.Done());
+    const std::vector<cmcEvent> events = h.Events();
+    EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                            [](const cmcEvent& e) { return e.type == evInsertPoolRow; }),
+              1);
+    EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                            [](const cmcEvent& e) { return e.type == evRemovePoolRow; }),
+              1);
+    EXPECT_TRUE(ImageIs(packed));
 }
 
 } // namespace
