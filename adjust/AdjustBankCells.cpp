@@ -1,6 +1,7 @@
-// The row cells of this program's channel and repeater sheets that work on its
-// own records: a channel's receive frequency and group receive id, the
-// repeater entries' frequencies and the bank's repeater site.
+// The row cells of this program's channel, bank and repeater sheets that work
+// on its own records: a channel's receive frequency, group ids, two-tone code
+// and second receive digits, a bank's repeater site, and the repeater
+// entries' frequencies.
 #include "adjust/AdjustCells.h"
 #include "adjust/AdjustConv.h"
 #include "adjust/AdjustRecords.h"
@@ -137,9 +138,9 @@ void BankSite(CellFrame& f) {
 
 // ---- repeater entries of the open site ----
 
-// Input on the row below the site's last entry adds an entry there. The whole
-// used pool moves up behind it and the site's count grows, so the sites after
-// it keep their entries; the site's 20 rows and the dynamic area must hold
+// Input on the row below the site's last entry adds an entry there. Every
+// used pool row behind it moves on by one and the site's count grows, so the
+// sites after it keep their entries; the site's 20 rows and the dynamic area must hold
 // it, and a repack that overflows takes it out again.
 bool TakeNewEntry(CellFrame& f, const SiteRange& site) {
     if (f.index < site.count) return true;
