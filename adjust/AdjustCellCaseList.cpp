@@ -9,12 +9,18 @@ namespace adj {
 namespace {
 
 // Every file of the adjustment program's own cases.
-constexpr void (*kRegistrars[])(CellCaseList&) = {RegisterAdjustItemCells, RegisterAdjustMonitorCells,
-                                                  RegisterAdjustInfoCells, RegisterAdjustChannelCells,
-                                                  RegisterAdjustSettingsCells};
-
-// The bank, repeater-entry and row pop-up cells on this program's records.
-constexpr void (*kRowRegistrars[])(CellCaseList&) = {RegisterAdjustBankCells, RegisterAdjustRowCells};
+constexpr void (*kRegistrars[])(CellCaseList&) = {
+    RegisterAdjustItemCells,
+    RegisterAdjustMonitorCells,
+    RegisterAdjustInfoCells,
+    RegisterAdjustChannelCells,
+    RegisterAdjustSettingsCells,
+    // The cells on the frame's own row record.
+    RegisterAdjustRecordCells,
+    // The bank, repeater-entry and row pop-up cells.
+    RegisterAdjustBankCells,
+    RegisterAdjustRowCells,
+};
 
 // The cloning program's files of cases that find their rows by cell name:
 // their cases serve any program that has the cells.
@@ -63,8 +69,6 @@ constexpr std::string_view kNamedSharedBankAndChecks[] = {
 CellCaseList BuildList() {
     CellCaseList list;
     for (auto registrar : kRegistrars)
-        registrar(list);
-    for (auto registrar : kRowRegistrars)
         registrar(list);
     CellCaseList shared;
     for (auto registrar : kSharedRegistrars)

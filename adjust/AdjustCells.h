@@ -14,9 +14,9 @@ void RegisterAdjustMonitorCells(CellCaseList& list);  // A/D monitor and adjustm
 void RegisterAdjustInfoCells(CellCaseList& list);     // the radio's information block
 void RegisterAdjustChannelCells(CellCaseList& list);  // channel-row cells on the option word
 void RegisterAdjustSettingsCells(CellCaseList& list); // settings read otherwise than by the cloning program
-void RegisterAdjustBankCells(
-    CellCaseList& list); // channel, group and repeater-entry rows on this program's records
-void RegisterAdjustRowCells(CellCaseList& list); // the row pop-up menu's item states
+void RegisterAdjustRecordCells(CellCaseList& list);   // settings on this program's own row record
+void RegisterAdjustBankCells(CellCaseList& list);     // channel, group and repeater-entry rows
+void RegisterAdjustRowCells(CellCaseList& list);      // the row pop-up menu's item states
 
 // The overlay keys the adjustment items show.
 inline constexpr const char* kSweepStartKey = "GI_AppInd_Sweep_Start";
@@ -31,14 +31,19 @@ inline constexpr const char* kOptionUnitKeys[] = {"GI_Mess_CloneInfo_Opt_Kx25", 
                                                   "GI_Mess_CloneInfo_Opt_Kx23", "GI_Mess_CloneInfo_Opt_Kx27",
                                                   "GI_Mess_CloneInfo_Opt_Kx21", "GI_Mess_CloneInfo_Opt_Digi"};
 
-// The lists and boxes of the bank cells: the bank mode, and the refusals of
-// a bank count or an added row or entry that does not fit.
+// The lists and boxes of the bank and channel-row cells: the bank mode, the
+// two-tone code, and the refusals of a bank count or an added row or entry
+// that does not fit.
 inline constexpr const char* kBankCellKeys[] = {"GI_Sheet_Sel_Bank_SelBankFree_Cells",
-                                                "GI_AppMess_ChErr_NoCh", "GI_AppMess_ChErr_NotBlank",
-                                                "GI_AppMess_ChErr_Overflow"};
+                                                "GI_Sheet_Sel_Mch_2Tone_Cells", "GI_AppMess_ChErr_NoCh",
+                                                "GI_AppMess_ChErr_NotBlank", "GI_AppMess_ChErr_Overflow"};
 
 // The lists the channel-row cells on the option word offer.
 std::vector<std::string> OptionWordListKeys();
+// The lists the cells on the frame's own record offer, and the text (two
+// lines) the repeater rows name a site's bit with.
+std::vector<std::string> RecordCellListKeys();
+const char* AreaBitTextKey();
 
 // Every case of the adjustment program's table, filled on first use: its
 // own, and the cloning program's cases that find their rows by cell name for

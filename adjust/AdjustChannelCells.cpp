@@ -2,6 +2,7 @@
 // each offers a run of its bits through a list, writes the pick back into the
 // same bits keeping the others, and stores the record.
 #include "adjust/AdjustCells.h"
+#include "adjust/AdjustFrameRow.h"
 #include "adjust/AdjustRecords.h"
 #include "cells/CellFrame.h"
 #include "cells/ChannelCells.h"
@@ -58,15 +59,14 @@ const OptionCell* Find(const CellFrame& f) {
 
 void OptionWordCell(CellFrame& f) {
     const OptionCell* c = Find(f);
-    if (!c || !f.rowLoaded) return;
-    datCh record(&f.image);
-    record.Load(f.recordKind, f.index);
+    datCh* record = FrameRecord(f);
+    if (!c || !record) return;
     const uint32_t mask = ((1u << c->width) - 1u) << c->first;
-    int32_t value = static_cast<int32_t>((record.optionW & mask) >> c->first);
+    int32_t value = static_cast<int32_t>((record->optionW & mask) >> c->first);
     const char* list = c->otherList && GetModelClass() != kLmrClass ? c->otherList : c->list;
     if (ConvSelCell(f.request, list, value, f.result) == 1) {
-        record.optionW = (record.optionW & ~mask) | ((static_cast<uint32_t>(value) << c->first) & mask);
-        record.Store(f.recordKind, f.index);
+        record->optionW = (record->optionW & ~mask) | ((static_cast<uint32_t>(value) << c->first) & mask);
+        StoreFrameRecord(f);
         if (c->rebuild) f.resultFlags |= kRebuildAll;
     }
     ApplySignallingMark(f, c->mark, value);
@@ -75,19 +75,18 @@ void OptionWordCell(CellFrame& f) {
 // The scramble code: none for the fixed scrambler, 1..16 for the rolling
 // one, 1..255 for the others; a stored code above the bound shows as the bound.
 void ScrambleCode(CellFrame& f) {
-    if (!f.rowLoaded) return;
-    datCh record(&f.image);
-    record.Load(f.recordKind, f.index);
-    const uint32_t type = record.optionW >> kScrambleTypeFirst & 3u;
+    datCh* record = FrameRecord(f);
+    if (!record) return;
+    const uint32_t type = record->optionW >> kScrambleTypeFirst & 3u;
     if (type == kScrambleFixed) {
         f.Show("----");
         return;
     }
     const int32_t maximum = type == kScrambleRolling ? 16 : 255;
-    int32_t value = std::min(record.v1, maximum);
+    int32_t value = std::min(record->v1, maximum);
     if (ConvIntCell(f.request, value, 1, maximum, 0, 1, nullptr, true, false, f.result) == 1) {
-        record.v1 = value;
-        record.Store(f.recordKind, f.index);
+        record->v1 = value;
+        StoreFrameRecord(f);
     }
 }
 

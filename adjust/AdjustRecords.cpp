@@ -18,29 +18,16 @@ namespace adj {
 
 namespace {
 
-struct Limit {
-    int32_t min, max, flags;
-};
-
 // Rows of each kind and whether they may be inserted, deleted and cleared
 // (bit 0). Every channel kind spans the 512 rows; from kind 8 on each kind
 // has the bounds of its own table; the repeater entries of a site are never
 // cleared, inserted or deleted row by row.
-constexpr Limit kLimits[datCh::kKinds] = {
+constexpr RowLimit kLimits[datCh::kKinds] = {
     {0, 0, 0},  {0, 511, 3}, {0, 511, 3}, {0, 511, 3}, {0, 511, 3}, {0, 511, 3}, {0, 0, 0},
     {0, 0, 0},  {0, 15, 3},  {0, 7, 2},   {0, 16, 2},  {0, 39, 2},  {1, 8, 2},   {0, 31, 2},
     {0, 14, 0}, {1, 10, 2},  {0, 9, 2},   {0, 0, 0},   {0, 7, 2},   {0, 31, 2},  {0, 22, 2},
     {0, 7, 2},  {0, 99, 2},  {0, 249, 2}, {0, 39, 2},  {0, 19, 2},  {0, 0, 0},
 };
-
-bool InTable(int32_t kind) {
-    return kind >= 0 && kind < datCh::kKinds;
-}
-
-// The kinds whose rows GetMin and GetMax bound by the table.
-bool Bounded(int32_t kind) {
-    return InTable(kind) && kind != 6 && kind != 7 && kind != 17 && kind != 26;
-}
 
 constexpr int32_t kChannelE = 65408;    // 30 bytes a channel
 constexpr int32_t kChannelG = 82512;    // 22 option bytes a channel
@@ -73,26 +60,13 @@ bool IsShortForm(int32_t kind) {
 
 } // namespace
 
-void datCh::Clear() {
-    cmcEeprom* const keep = image;
-    *this = datCh();
-    image = keep;
+std::span<const RowLimit> datCh::Limits() {
+    return kLimits;
 }
 
-int32_t datCh::FieldMin(int32_t k) {
-    return InTable(k) ? kLimits[k].min : 0;
-}
-int32_t datCh::FieldMax(int32_t k) {
-    return InTable(k) ? kLimits[k].max : 0;
-}
-int32_t datCh::FieldFlag(int32_t k) {
-    return InTable(k) ? kLimits[k].flags & 1 : 0;
-}
-int32_t datCh::GetMin(int32_t k) {
-    return Bounded(k) ? kLimits[k].min : 0;
-}
-int32_t datCh::GetMax(int32_t k) {
-    return Bounded(k) ? kLimits[k].max : 100000000;
+// The kinds whose rows GetMin and GetMax bound by the table.
+bool datCh::Bounded(int32_t kind) {
+    return InTable(kind) && kind != 6 && kind != 7 && kind != 17 && kind != 26;
 }
 
 // The rows each kind's tables hold; 0 for kinds without rows.
@@ -100,7 +74,7 @@ int32_t TableRows(int32_t kind) {
     static constexpr int32_t kRows[datCh::kKinds] = {0, 512, 512, 512, 512, 512, 0,  0,    16,
                                                      8, 17,  40,  11,  32,  15,  11, 0,    128,
                                                      8, 32,  24,  8,   100, 250, 40, 2560, 0};
-    return InTable(kind) ? kRows[kind] : 0;
+    return datCh::InTable(kind) ? kRows[kind] : 0;
 }
 
 bool datCh::CanAccess(int32_t k, int32_t n) const {

@@ -1,5 +1,6 @@
 #pragma once
 #include "image/RecordCodec.h"
+#include "image/RowRecord.h"
 
 #include <array>
 #include <cstdint>
@@ -31,7 +32,7 @@ namespace adj {
 //  - a call-list number of 65535 goes back as no digits.
 // A row outside the tables, a kind without rows or an unbound record decodes
 // nothing and is not written.
-class datCh {
+class datCh : public RowRecord<datCh> {
 public:
     using Text12 = std::array<uint8_t, 12>;
     using Text24 = std::array<uint8_t, 24>;
@@ -42,20 +43,15 @@ public:
     datCh() = default;
     explicit datCh(cmcEeprom* image) : image(image) {}
 
-    // Zeroes every field but the image; sets flag byte A bit 0.
-    void Clear();
+    // Clear() zeroes every field but the image; flag byte A keeps bit 0.
     datCh& Load(int32_t kind, int32_t n);
     // Kind 0: the record's own kind.
     void Store(int32_t kind, int32_t n);
 
-    // The kind table: lowest and highest row, and whether the rows may be
-    // inserted, deleted and cleared (bit 0). Kinds outside the table give 0.
-    static int32_t FieldMin(int32_t kind);
-    static int32_t FieldMax(int32_t kind);
-    static int32_t FieldFlag(int32_t kind);
-    // The same for the kinds the table bounds; 0 and 100000000 for others.
-    static int32_t GetMin(int32_t kind);
-    static int32_t GetMax(int32_t kind);
+    // The kind table (RowRecord's FieldMin, FieldMax, FieldFlag, GetMin and
+    // GetMax answer from it); the kinds without a table of their own are not bounded.
+    static std::span<const RowLimit> Limits();
+    static bool Bounded(int32_t kind);
 
     bool InUse() const { return (flagA & 1) != 0; }
     bool operator==(const datCh&) const = default;
@@ -112,8 +108,10 @@ public:
     uint32_t word1 = 0;
     uint32_t word2 = 0;
 
-private:
+    // Whether the record's image holds row n of kind k (Load decodes it).
     bool CanAccess(int32_t k, int32_t n) const;
+
+private:
     void TransferChannel(RecordCodec& c, int32_t k, int32_t n);
     void Transfer(RecordCodec& c, int32_t k, int32_t n);
     void TransferTwoTone(RecordCodec& c, int32_t n);

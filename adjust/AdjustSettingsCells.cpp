@@ -1,15 +1,18 @@
 // The settings cells that this program reads otherwise than the cloning
-// program: the squelch level as a plain number, the bank's LTR switch
-// straight from the second bank bitmap, the user tones' lengths in the
-// adjustment scale, and the digital IDs in their full widths.
+// program: the squelch level as a plain number, power-on scan on one bit,
+// the bank's LTR switch straight from the second bank bitmap, the user
+// tones' lengths in the adjustment scale, and the digital IDs in their full
+// widths.
 #include "adjust/AdjustCells.h"
 #include "adjust/AdjustConv.h"
 #include "adjust/AdjustRecords.h"
 #include "cells/CellFrame.h"
 #include "cells/CodeConv.h"
+#include "cells/FieldForm.h"
 #include "cells/ListConv.h"
 #include "cells/NumberConv.h"
 #include "cells/RecordForm.h"
+#include "cells/ToneScanMakerLists.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"
@@ -89,9 +92,15 @@ void UserToneLength(CellFrame& f) {
         f.image.SetByte(address, static_cast<uint8_t>(value));
 }
 
+// Power-on scan is the one bit here; the cloning program adds a second one.
+constexpr form::Row kFixedRows[] = {
+    {"CL_ScanComm_PwrOnScan", form::Bit(93823, 7), form::Sel(tsmlist::kOnOff)},
+};
+
 } // namespace
 
 void RegisterAdjustSettingsCells(CellCaseList& list) {
+    form::RegisterRows<kFixedRows>(list);
     list.Add("CL_SetM_SqlLev", SquelchLevel);
     list.Add("CL_Mch_LTR", BankLtr);
     list.Add("CL_UTone_Length", UserToneLength);

@@ -3,6 +3,7 @@
 #include "cells/CellVocabulary.h"
 #include "platform/Fatal.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -16,10 +17,11 @@ void CellCaseList::Add(std::string first, std::string last, CellCase fn) {
 }
 
 CellCaseTable::CellCaseTable(const CellVocabulary& vocabulary, std::span<const CellIdRange> emptyIds)
-    : vocabulary_(&vocabulary), cases_(static_cast<size_t>(vocabulary.NoCell()) + 1),
+    : vocabulary_(&vocabulary),
+      cases_(static_cast<size_t>(std::max(vocabulary.NoCell() + 1, vocabulary.CellCount()))),
       empty_(cases_.size(), false) {
     empty_.front() = true;
-    empty_.back() = true;
+    empty_[static_cast<size_t>(vocabulary.NoCell())] = true;
     for (const CellIdRange& run : emptyIds)
         for (int32_t id = run.first; id <= run.last; ++id)
             if (id >= 0 && id < Size()) empty_[static_cast<size_t>(id)] = true;

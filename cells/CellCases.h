@@ -68,7 +68,7 @@ struct CellIdRange {
     int32_t last = 0;
 };
 
-// A program's cases by cell id, for the ids 0..NoCell() of its vocabulary.
+// A program's cases by cell id, for every id of its vocabulary (names and "none").
 class CellCaseTable {
 public:
     using Case = CellCase;

@@ -2,6 +2,7 @@
 #include "cells/CellCases.h"
 #include "cells/CellVocabulary.h"
 #include "cells/CommandCells.h"
+#include "cells/ProgramRow.h"
 #include "image/DynamicCapacity.h"
 
 #include <cstdint>
@@ -89,6 +90,9 @@ struct CellFrameNumbers {
     std::optional<std::string> (*serialNumber)(const uint8_t* info) = FormatSerialNumber;
     // Whether more rows fit the radio's dynamic area, by what the program's packing spends.
     FitsTest fitsDynamicArea = static_cast<FitsTest>(FitsDynamicArea);
+    // The program's own row record, when its row tables are not datCh's;
+    // null: datCh alone.
+    ProgramRowMaker programRow = nullptr;
 };
 
 // What the frame makes of a request's command code.

@@ -7,6 +7,7 @@
 #include "image/datZuroAdr.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class cmcCellObj;
@@ -85,6 +86,11 @@ struct CellFrame {
     // image: whatever a case does to it is never stored.
     datCh row;
     bool rowLoaded = false;
+    // The request's row in the program's own record, when the engine has one
+    // (CellFrameNumbers::programRow): loaded with the request's row, for the
+    // frame's rules and the program's cases; null otherwise.
+    std::unique_ptr<ProgramRow> programRow;
+    bool programRowLoaded = false;
     // The digital address record over the working image.
     datZuroAdr zuroAdr;
 
@@ -122,6 +128,9 @@ struct CellFrame {
     // (Re)loads the row record for another kind or index, with the same rule
     // as the frame's own load.
     void LoadRow(int32_t kind, int32_t n);
+    // The frame's own load of the request's row: the row record and the
+    // program's own record, both for the same kind and row.
+    void LoadRequestRow(int32_t kind, int32_t n);
     // As LoadRow, for any row the kind's tables hold (datCh::TableMax), also
     // one beyond the rows of the frame's own load and of the row commands.
     void LoadTableRow(int32_t kind, int32_t n);

@@ -1065,12 +1065,13 @@ static_assert(std::size(kCells) == 963);
 } // namespace
 
 CellVocabulary::CellVocabulary(std::span<const Category> categories, std::span<const char* const> cells,
-                               int32_t optionFlags)
-    : categories_(categories), cells_(cells), optionFlags_(optionFlags) {
+                               int32_t optionFlags, int32_t noCell)
+    : categories_(categories), cells_(cells), optionFlags_(optionFlags),
+      noCell_(noCell < 0 ? static_cast<int32_t>(cells.size()) : noCell) {
     for (size_t i = 0; i < categories_.size(); ++i)
         categoryIds_.Add(categories_[i].name, static_cast<int32_t>(i));
     for (size_t i = 0; i < cells_.size(); ++i)
-        cellIds_.Add(cells_[i], static_cast<int32_t>(i));
+        if (static_cast<int32_t>(i) != noCell_) cellIds_.Add(cells_[i], static_cast<int32_t>(i));
 }
 
 int32_t CellVocabulary::CategoryIndex(const std::string& name) const {
@@ -1099,7 +1100,7 @@ std::string CellVocabulary::CategoryName(int32_t id) const {
 }
 
 std::string CellVocabulary::CellName(int32_t id) const {
-    if (id < 0 || id >= NoCell()) return std::string();
+    if (id < 0 || id >= CellCount() || id == NoCell()) return std::string();
     return cells_[static_cast<size_t>(id)];
 }
 
@@ -1109,6 +1110,10 @@ int32_t CellVocabulary::CategoryInfo(int32_t category) const {
         plat::Fatal("Unknown Cell Category. (" + std::to_string(category) + ")");
     int32_t kind = categories_[static_cast<size_t>(category)].recordKind;
     return kind == kModelClassKind ? GetModelClass() : kind;
+}
+
+std::span<const char* const> CloningCellNames() {
+    return kCells;
 }
 
 const CellVocabulary& CloningCellVocabulary() {

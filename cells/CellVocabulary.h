@@ -23,14 +23,18 @@ public:
 
     // The tables are not copied and must outlive the vocabulary. optionFlags:
     // how many of the option flags Flag0.. the program's definitions know.
+    // noCell: the id of "none" when names follow it (its own entry is the
+    // empty name); by default the id past the last name.
     CellVocabulary(std::span<const Category> categories, std::span<const char* const> cells,
-                   int32_t optionFlags = 8);
+                   int32_t optionFlags = 8, int32_t noCell = -1);
     CellVocabulary(const CellVocabulary&) = delete;
     CellVocabulary& operator=(const CellVocabulary&) = delete;
 
     int32_t NoCategory() const { return static_cast<int32_t>(categories_.size()); }
     int32_t OptionFlags() const { return optionFlags_; }
-    int32_t NoCell() const { return static_cast<int32_t>(cells_.size()); }
+    int32_t NoCell() const { return noCell_; }
+    // Ids 0..CellCount() - 1 are names or "none".
+    int32_t CellCount() const { return static_cast<int32_t>(cells_.size()); }
 
     // The id of a name; the empty name is "none". An unknown name is fatal:
     // definitions ship with the program, so one that names nothing is a fault.
@@ -53,12 +57,14 @@ private:
     std::span<const Category> categories_;
     std::span<const char* const> cells_;
     int32_t optionFlags_;
+    int32_t noCell_;
     cmcHash categoryIds_;
     cmcHash cellIds_;
 };
 
-// The cloning program's vocabulary.
+// The cloning program's vocabulary, and its cell names by id.
 const CellVocabulary& CloningCellVocabulary();
+std::span<const char* const> CloningCellNames();
 
 // The vocabulary that cell definitions are read with: the installed cell
 // engine's (CellEngine.h), the cloning program's unless a program or a test

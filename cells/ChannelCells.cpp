@@ -457,22 +457,30 @@ void TransmitNac(CellFrame& f) {
 
 } // namespace
 
-void ReceiveNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac) {
+int ConvNacCell(cmcCellCapsule& request, int32_t& value, int32_t& out) {
+    return ConvHexValueCell(request, value, 0, kNacMax, kNacDigits, out);
+}
+
+void StoreFrameRow(CellFrame& f) {
+    f.StoreRow();
+}
+
+void ReceiveNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac, NacConv conv, RowStore store) {
     const bool follows = rxNac == txNac;
     f.value = rxNac;
-    if (ConvHexValueCell(f.request, f.value, 0, kNacMax, kNacDigits, f.result)) {
+    if (conv(f.request, f.value, f.result)) {
         rxNac = f.value;
         if (follows) txNac = f.value;
-        f.StoreRow();
+        store(f);
     }
 }
 
-void TransmitNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac) {
+void TransmitNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac, NacConv conv, RowStore store) {
     AlignH(f, kAlignLeft);
     f.value = txNac;
-    if (ConvHexValueCell(f.request, f.value, 0, kNacMax, kNacDigits, f.result)) {
+    if (conv(f.request, f.value, f.result)) {
         txNac = f.value;
-        f.StoreRow();
+        store(f);
     }
     if (txNac == rxNac && f.result != cmcCellCapsule::kResultOpenEditor) {
         f.Show(kSameAsReceive);

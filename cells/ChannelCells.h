@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+class cmcCellCapsule;
 struct CellFrame;
 
 // The overlay keys that the channel row cells read beside the converters' own
@@ -124,10 +125,17 @@ void SetSignallingMark(CellFrame& f, int32_t columnCell, int32_t value);
 
 // The receive and transmit NAC of a row, wherever the row keeps the pair (the
 // channel columns, the NAC channel list): the transmit NAC follows the receive
-// NAC while the two are equal, and then shows "<-", centred. A change stores
-// the frame's row.
-void ReceiveNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac);
-void TransmitNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac);
+// NAC while the two are equal, and then shows "<-", centred. conv shows and
+// edits a NAC (by default two hexadecimal digits up to 0x3F); a change is kept
+// with store (by default the frame's row is stored).
+using NacConv = int (*)(cmcCellCapsule& request, int32_t& value, int32_t& out);
+using RowStore = void (*)(CellFrame& f);
+int ConvNacCell(cmcCellCapsule& request, int32_t& value, int32_t& out);
+void StoreFrameRow(CellFrame& f);
+void ReceiveNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac, NacConv conv = ConvNacCell,
+                    RowStore store = StoreFrameRow);
+void TransmitNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac, NacConv conv = ConvNacCell,
+                     RowStore store = StoreFrameRow);
 
 // Greys a cell of a channel row while the row's digital mode (CL_Mch_Dig_Sig:
 // 0 analog .. 3 digital only) is one of the modes given.

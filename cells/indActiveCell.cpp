@@ -105,7 +105,7 @@ void Prepare(CellFrame& f) {
     r.markFlags.warning = false;
     r.markFlags.error = false;
 
-    if (f.recordKind != 0) f.LoadRow(f.recordKind, f.index);
+    if (f.recordKind != 0) f.LoadRequestRow(f.recordKind, f.index);
 
     r.jumpCategory = f.category;
     r.jumpCell = f.cellId;
@@ -239,7 +239,7 @@ void PopupMenuRow(CellFrame& f) {
     if (!Is(f.engine.Numbers().categories.popupMenu, f.category) || !opener || !opener->cell) return;
     f.recordKind = f.engine.Vocabulary().CategoryInfo(opener->cell->category);
     f.index = opener->cell->index;
-    f.LoadRow(f.recordKind, f.index);
+    f.LoadRequestRow(f.recordKind, f.index);
     f.newRow = f.index > f.bankRange.last || f.bankRange.count == 0;
 }
 
@@ -254,7 +254,10 @@ void FirstColumnRule(CellFrame& f) {
     const bool group = IsGroupColumn(n, f.cellId);
     if (f.request.canvas && (ltrBank ? basic : group)) f.Grey();
 
-    const bool empty = f.newRow || (f.row.rxFreq == 0 && f.row.grpRxId == 0);
+    // A program with its own row record has no LTR group rows.
+    const bool noRx = f.programRow ? !f.programRow->InUse() : f.row.rxFreq == 0;
+    const bool noGroup = f.programRow || f.row.grpRxId == 0;
+    const bool empty = f.newRow || (noRx && noGroup);
     if (empty) f.request.displayText.clear();
 
     // A column is basic or group, never both, so the two column rules cannot clash.
@@ -262,9 +265,9 @@ void FirstColumnRule(CellFrame& f) {
     int32_t target = kNone;
     if (empty) {
         if (!(Is(c.attributes, f.cellId) && !f.newRow)) target = keyCell;
-    } else if (basic && f.row.rxFreq == 0) {
+    } else if (basic && noRx) {
         target = c.rxFreq;
-    } else if (group && f.row.grpRxId == 0) {
+    } else if (group && noGroup) {
         target = c.groupFirst;
     }
     if (target != kNone && target != f.cellId) {
@@ -281,7 +284,8 @@ void RepeaterEntryRule(CellFrame& f) {
     if (!Is(n.categories.repeater, f.category) || f.handled || c.rxFreq == kNone) return;
     f.newRow = f.index > f.siteRange.last || f.siteRange.count == 0;
     const bool entryColumn = f.cellId == c.rxFreq || Is(c.text, f.cellId) || Is(c.areaBit, f.cellId);
-    if (f.row.poolRxFreq == 0 && f.request.key <= 127) {
+    const bool noEntry = f.programRow ? !f.programRow->InUse() : f.row.poolRxFreq == 0;
+    if (noEntry && f.request.key <= 127) {
         f.request.displayText.clear();
         if (!entryColumn) {
             f.JumpTo(c.rxFreq);
@@ -321,13 +325,20 @@ void Finish(CellFrame& f, int32_t notify) {
 } // namespace
 
 CellFrame::CellFrame(const CellEngine& engine, cmcCellCapsule& request, cmcEeprom& image)
-    : engine(engine), request(request), cell(*request.cell), image(image), row(&image), zuroAdr(&image) {}
+    : engine(engine), request(request), cell(*request.cell), image(image), row(&image), zuroAdr(&image) {
+    if (engine.Numbers().programRow) programRow = engine.Numbers().programRow();
+}
 
 CellFrame::CellFrame(cmcCellCapsule& request, cmcEeprom& image)
     : CellFrame(InstalledCellEngine(), request, image) {}
 
 void CellFrame::LoadRow(int32_t kind, int32_t n) {
     Load(kind, n, RowInTable(kind, n));
+}
+
+void CellFrame::LoadRequestRow(int32_t kind, int32_t n) {
+    LoadRow(kind, n);
+    if (programRow) programRowLoaded = programRow->Load(image, kind, n);
 }
 
 void CellFrame::LoadTableRow(int32_t kind, int32_t n) {
@@ -372,6 +383,8 @@ bool CellFrame::AddRowForInput(bool pool) {
     if (!input) return false;
     if (!InsertRowWithRoom(image, pool, pool ? siteRange.number : bankRange.number, index)) return false;
     LoadRow(pool ? kKindPool : recordKind, index);
+    // The program's own record numbers its kinds itself: the row's own kind.
+    if (programRow) programRowLoaded = programRow->Load(image, recordKind, index);
     newRow = false;
     return true;
 }

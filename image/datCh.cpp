@@ -13,12 +13,8 @@
 
 namespace {
 
-struct Limit {
-    int32_t min, max, flags;
-};
-
 // Bit 0 of the flags: the rows may be cleared, deleted and inserted.
-constexpr Limit kLimits[datCh::kKinds] = {
+constexpr RowLimit kLimits[datCh::kKinds] = {
     {0, 0, 0},   {0, 511, 3}, {0, 511, 3}, {0, 511, 3},  {0, 511, 3}, {0, 511, 3}, {0, 15, 3},
     {0, 7, 2},   {0, 16, 2},  {0, 39, 2},  {1, 8, 2},    {0, 31, 2},  {0, 14, 0},  {1, 10, 2},
     {0, 9, 2},   {0, 127, 2}, {0, 7, 2},   {0, 31, 2},   {0, 22, 2},  {0, 7, 2},   {0, 99, 2},
@@ -29,10 +25,6 @@ constexpr Limit kLimits[datCh::kKinds] = {
 // shown but never inserted, deleted or moved.
 constexpr int32_t kKindMskStatus = 18;
 constexpr int32_t kMskStatusTableMax = 23;
-
-bool InTable(int32_t kind) {
-    return kind >= 0 && kind < datCh::kKinds;
-}
 
 int32_t ClampFreq(int32_t hz) {
     return std::clamp(hz, 0, datCh::kMaxFreq);
@@ -82,29 +74,12 @@ public:
     using RecordCodec::RecordCodec;
 };
 
-void datCh::Clear() {
-    cmcEeprom* const keep = image;
-    *this = datCh();
-    image = keep;
-}
-
-int32_t datCh::FieldMin(int32_t k) {
-    return InTable(k) ? kLimits[k].min : 0;
-}
-int32_t datCh::FieldMax(int32_t k) {
-    return InTable(k) ? kLimits[k].max : 0;
-}
-int32_t datCh::FieldFlag(int32_t k) {
-    return InTable(k) ? kLimits[k].flags & 1 : 0;
-}
 int32_t datCh::TableMax(int32_t k) {
     return k == kKindMskStatus ? kMskStatusTableMax : FieldMax(k);
 }
-int32_t datCh::GetMin(int32_t k) {
-    return InTable(k) ? kLimits[k].min : 0;
-}
-int32_t datCh::GetMax(int32_t k) {
-    return InTable(k) ? kLimits[k].max : 100000000;
+
+std::span<const RowLimit> datCh::Limits() {
+    return kLimits;
 }
 
 bool datCh::CanAccess(int32_t k, int32_t n) const {

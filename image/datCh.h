@@ -1,5 +1,6 @@
 #pragma once
 #include "image/RecordCodec.h"
+#include "image/RowRecord.h"
 
 #include <array>
 #include <cstdint>
@@ -29,7 +30,7 @@ class cmcEeprom;
 //
 // A row beyond its kind's table, a kind without rows, an unbound record or an
 // image too small to hold the tables decodes nothing and is not written.
-class datCh {
+class datCh : public RowRecord<datCh> {
 public:
     using Text12 = std::array<uint8_t, 12>;
     using Text24 = std::array<uint8_t, 24>;
@@ -40,8 +41,7 @@ public:
     datCh() = default;
     explicit datCh(cmcEeprom* image) : image(image) {}
 
-    // Zeroes every field but the image, then marks the record programmed.
-    void Clear();
+    // Clear() zeroes every field but the image, then marks the record programmed.
     void SetImage(cmcEeprom* newImage) { image = newImage; }
 
     datCh& Load(int32_t kind, int32_t n);
@@ -58,14 +58,10 @@ public:
 
     bool operator==(const datCh&) const = default;
 
-    // The limit table: lowest and highest row of a kind, and whether its rows
-    // may be cleared, deleted and inserted. Kinds outside the table give 0.
-    static int32_t FieldMin(int32_t kind);
-    static int32_t FieldMax(int32_t kind);
-    static int32_t FieldFlag(int32_t kind);
-    // As FieldMin and FieldMax, but 0 and 100000000 for a kind outside the table.
-    static int32_t GetMin(int32_t kind);
-    static int32_t GetMax(int32_t kind);
+    // The limit table (RowRecord's FieldMin, FieldMax, FieldFlag, GetMin and
+    // GetMax answer from it); every kind of it is bounded.
+    static std::span<const RowLimit> Limits();
+    static bool Bounded(int32_t kind) { return InTable(kind); }
     // The highest row the kind's tables hold: FieldMax, except for the MSK
     // status messages, whose tables hold a 24th row (23) that the row
     // commands never reach. Load and Store work on every row the tables hold.

@@ -19,6 +19,9 @@ TEST(AdjustOverlayTest, HoldsEveryKeyTheCellsRead) {
         EXPECT_TRUE(overlay.TryGetTextLine(key, 0).has_value()) << key;
     for (const std::string& list : adj::OptionWordListKeys())
         EXPECT_TRUE(overlay.TryGetTextLine(list + "_Cells", 0).has_value()) << list;
+    for (const std::string& list : adj::RecordCellListKeys())
+        EXPECT_TRUE(overlay.TryGetTextLine(list + "_Cells", 1).has_value()) << list;
+    EXPECT_TRUE(overlay.TryGetTextLine(adj::AreaBitTextKey(), 1).has_value());
     // The frame reads the unit-id maximum on every call.
     EXPECT_EQ(overlay.TryGetTextLine("GI_AppUnitIdMax", 0), "65535");
     EXPECT_TRUE(overlay.TryGetTextLine("GI_Sys_MyHelpFile_ADJ", 0).has_value());

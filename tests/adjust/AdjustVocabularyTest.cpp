@@ -102,6 +102,90 @@ TEST_F(AdjustVocabularyTest, TheIdsThePerCellFunctionSwitchesOn) {
     }
 }
 
+TEST_F(AdjustVocabularyTest, EveryFamilyHoldsItsFixedIds) {
+    // The families by id, as the per-cell function switches on them; a
+    // reserved id (a name holding '[') may stand inside a family.
+    struct Family {
+        int32_t first, last;
+        const char* prefix;
+    };
+    const Family families[] = {
+        {0, 0, "CL_Null"},          {1, 7, "Flex"},
+        {8, 26, "CL_Menu_"},        {27, 36, "CL_Model_"},
+        {37, 38, "CL_Help_"},       {39, 43, "CL_Menu_"},
+        {44, 44, "CallSheet"},      {45, 52, "CL_Check_"},
+        {53, 65, "CL_CloneInfo_"},  {66, 82, "CL_EeDebugWin_"},
+        {83, 93, "CL_PMenu_"},      {94, 98, "CL_Bank_"},
+        {99, 104, "CL_Mch_"},       {105, 105, "CL_FBits"},
+        {106, 108, "CL_Misc_"},     {109, 163, "CL_Mch_"},
+        {164, 246, "CL_Msk_"},      {247, 281, "CL_Digi_"},
+        {282, 284, "CL_Grp_"},      {285, 292, "CL_Rpt_"},
+        {293, 293, "CL_Mch_"},      {294, 342, "CL_KDisp_"},
+        {343, 357, "CL_SetM_"},     {358, 371, "CL_USetM_"},
+        {372, 417, "CL_Comm_"},     {418, 441, "CL_Exp_"},
+        {442, 442, "CL_CEdit"},     {443, 450, "CL_Dtmf_"},
+        {451, 453, "CL_CTone_"},    {454, 457, "CL_ScanList_"},
+        {458, 466, "CL_ScanComm_"}, {467, 489, "CL_2T"},
+        {490, 509, "CL_5TRx_"},     {510, 516, "CL_5TTx_"},
+        {517, 518, "CL_Select_"},   {519, 539, "CL_5TTx_"},
+        {540, 546, "CL_UTone_"},    {547, 668, "CL_Maker_"},
+        {669, 790, "CL_Adjust_"},   {791, 1050, "CL_ADP_"},
+        {1051, 1053, "CL_WinAD_"},  {1054, 1077, "CL_Maker_"},
+        {1078, 1101, "CL_WinAD_"},  {1102, 1102, "CL_Dummy"},
+    };
+    int32_t next = 0;
+    for (const Family& f : families) {
+        EXPECT_EQ(f.first, next) << f.prefix;
+        next = f.last + 1;
+        for (int32_t id = f.first; id <= f.last; ++id) {
+            const std::string name = indActiveCell::CellName(id);
+            EXPECT_TRUE(name.starts_with(f.prefix) || name.starts_with('[')) << id << " " << name;
+        }
+    }
+    EXPECT_EQ(next, 1103);
+    // Holes stand where the cloning program has its own.
+    for (int32_t id : {63, 64, 587})
+        EXPECT_TRUE(indActiveCell::CellName(id).starts_with('[')) << id;
+}
+
+TEST_F(AdjustVocabularyTest, TheActionCodesAreThePopupItemsLabels84To93) {
+    const CellFrameNumbers::CommandCodes& c = adj::AdjustCellEngine().Numbers().commands;
+    const int32_t codes[] = {c.run,   c.copy,       c.paste,      c.carryUp, c.carryDown,
+                             c.clear, c.deleteRows, c.insertRows, c.help,    c.winCopy};
+    const char* const items[] = {
+        "CL_PMenu_Edit",  "CL_PMenu_Copy",   "CL_PMenu_Paste",  "CL_PMenu_CarryUp", "CL_PMenu_CarryDown",
+        "CL_PMenu_Clear", "CL_PMenu_Delete", "CL_PMenu_Insert", "CL_PMenu_Help",    "CL_PMenu_WinCopy"};
+    for (int32_t k = 0; k < 10; ++k) {
+        EXPECT_EQ(codes[k], 84 + k) << items[k];
+        EXPECT_EQ(indActiveCell::CellName(84 + k), items[k]);
+    }
+}
+
+TEST_F(AdjustVocabularyTest, LabelsBeyondTheFixedTableLeaveTheEmptyLabelInPlace) {
+    const CellVocabulary& v = adj::AdjustCellVocabulary();
+    EXPECT_EQ(v.NoCell(), 1103);
+    for (const char* name :
+         {"CL_Mch_AreaBit", "CL_Mch_RxNac", "CL_Mch_TxNac", "CL_Digi_NacCh_RxNac", "CL_Digi_NacCh_TxNac",
+          "CL_Digi_NacCh_Sel", "CL_ScanList_DispText", "CL_Grp_HomeRptCh", "CL_Rpt_AreaBit",
+          "CL_ScanList_PwrSave", "CL_ScanComm_PwrOnScan", "CL_Mch_Unit_Hex", "CL_Maker_mPOWB1",
+          "CL_Maker_mRSSISL"}) {
+        const int32_t id = indActiveCell::CellIndex(name);
+        EXPECT_GT(id, 1103) << name;
+        EXPECT_LT(id, v.CellCount()) << name;
+        EXPECT_EQ(indActiveCell::CellName(id), name);
+    }
+    // A fresh cell still carries the empty label, and the table has a slot for every id.
+    EXPECT_EQ(cmcCellObj().cellId, 1103);
+    const CellCaseTable& table = adj::AdjustCellEngine().Cases();
+    EXPECT_EQ(table.Size(), v.CellCount());
+    EXPECT_TRUE(table.IsEmptyId(1103));
+    EXPECT_FALSE(table.IsEmptyId(1104));
+    // The maker's parameter rows past the fixed table have no case.
+    const int32_t last = indActiveCell::CellIndex("CL_Maker_mRSSISL");
+    EXPECT_EQ(last, v.CellCount() - 1);
+    EXPECT_FALSE(table.Has(last));
+}
+
 TEST_F(AdjustVocabularyTest, CategoriesAndTheirRecordKinds) {
     testimage::ScopedModel model(2); // P25 handheld: class 3
     struct Case {
