@@ -4,6 +4,7 @@
 // entries' frequencies.
 #include "adjust/AdjustCells.h"
 #include "adjust/AdjustConv.h"
+#include "adjust/AdjustFrameRow.h"
 #include "adjust/AdjustRecords.h"
 #include "adjust/AdjustVocabulary.h"
 #include "cells/AppManager.h"
@@ -19,6 +20,7 @@
 #include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"
 
+#include <array>
 #include <string>
 
 namespace adj {
@@ -35,6 +37,8 @@ constexpr size_t kGroupRxId = 1;
 constexpr size_t kGroupTxId = 0;
 constexpr const char* kSameAsReceive = "<-";
 constexpr const char* kTwoToneList = "GI_Sheet_Sel_Mch_2Tone";
+constexpr const char* kOnOff2 = "GI_Sheet_Sel_Misc_OnOff2";
+constexpr uint8_t kEntryPhone = 0x04;
 
 bool IsName(const CellFrame& f, const char* name) {
     return f.engine.Vocabulary().CellName(f.cellId) == name;
@@ -61,43 +65,39 @@ void ReceiveFrequency(CellFrame& f) {
         }
         f.resultFlags |= CellFrame::kFlagRowCounts;
     }
-    if (!f.rowLoaded) return;
-    datCh record(&f.image);
-    record.Load(f.recordKind, f.index);
-    if (ConvFrequencyCell(f.request, record, true, f.result)) record.Store(f.recordKind, f.index);
+    datCh* record = FrameRecord(f);
+    if (record && ConvFrequencyCell(f.request, *record, true, f.result)) StoreFrameRecord(f);
 }
 
 // The group receive id; the transmit id, while it named the same group,
 // follows it. A stored 0 names no group and shows as nothing.
 void GroupRxId(CellFrame& f) {
-    if (!f.rowLoaded) return;
-    datCh record(&f.image);
-    record.Load(f.recordKind, f.index);
-    const uint8_t old = record.display[kGroupRxId];
+    datCh* record = FrameRecord(f);
+    if (!record) return;
+    std::array<uint8_t, 3>& ids = record->display;
+    const uint8_t old = ids[kGroupRxId];
     int32_t value = old;
     if (ConvIntCell(f.request, value, 1, kMaxGroupId, 0, 1, nullptr, false, false, f.result) == 1) {
-        record.display[kGroupRxId] = static_cast<uint8_t>(value);
-        if (record.display[kGroupTxId] == old) record.display[kGroupTxId] = static_cast<uint8_t>(value);
-        record.Store(f.recordKind, f.index);
+        ids[kGroupRxId] = static_cast<uint8_t>(value);
+        if (ids[kGroupTxId] == old) ids[kGroupTxId] = static_cast<uint8_t>(value);
+        StoreFrameRecord(f);
         PostSheetChanged();
     }
-    if (record.display[kGroupRxId] == 0 && f.result != cmcCellCapsule::kResultOpenEditor)
-        f.Show(std::string());
+    if (ids[kGroupRxId] == 0 && f.result != cmcCellCapsule::kResultOpenEditor) f.Show(std::string());
 }
 
 // The group transmit id; "<-" while it names the receive id's group.
 void GroupTxId(CellFrame& f) {
-    if (!f.rowLoaded) return;
-    datCh record(&f.image);
-    record.Load(f.recordKind, f.index);
-    int32_t value = record.display[kGroupTxId];
+    datCh* record = FrameRecord(f);
+    if (!record) return;
+    std::array<uint8_t, 3>& ids = record->display;
+    int32_t value = ids[kGroupTxId];
     if (ConvIntCell(f.request, value, 1, kMaxGroupId, 0, 1, nullptr, false, false, f.result) == 1) {
-        record.display[kGroupTxId] = static_cast<uint8_t>(value);
-        record.Store(f.recordKind, f.index);
+        ids[kGroupTxId] = static_cast<uint8_t>(value);
+        StoreFrameRecord(f);
         PostSheetChanged();
     }
-    if (f.result != cmcCellCapsule::kResultOpenEditor &&
-        record.display[kGroupTxId] == record.display[kGroupRxId])
+    if (f.result != cmcCellCapsule::kResultOpenEditor && ids[kGroupTxId] == ids[kGroupRxId])
         f.Show(kSameAsReceive);
 }
 
@@ -113,25 +113,23 @@ bool IsShortForm(int32_t kind) {
 }
 
 void ShortFormCode(CellFrame& f) {
-    if (!f.rowLoaded || !IsShortForm(f.recordKind)) return;
-    datCh record(&f.image);
-    record.Load(f.recordKind, f.index);
+    datCh* record = FrameRecord(f);
+    if (!record || !IsShortForm(record->kind)) return;
     const bool twoTone = IsName(f, "CL_Mch_2Tone");
-    int32_t& value = twoTone ? record.v6 : record.v7;
+    int32_t& value = twoTone ? record->v6 : record->v7;
     const int changed =
         twoTone ? ConvSelListCell(f.request, kTwoToneList, f.engine.Vocabulary().CellIndex("Flex0"), value, 0,
                                   f.result)
                 : ConvDigitSetCell(f.request, value, 1, kTwoToneDigits, 2, std::string(), f.result);
-    if (changed == 1) record.Store(f.recordKind, f.index);
+    if (changed == 1) StoreFrameRecord(f);
 }
 
 // ---- a bank's repeater site ----
 
 // Bank n's repeater site is site n: the window that opens edits its entries.
 void BankSite(CellFrame& f) {
-    if (!IsValidBank(f.index)) return;
-    datCh record(&f.image);
-    if (!record.Load(f.recordKind, f.index).InUse()) return;
+    const datCh* record = FrameRecord(f);
+    if (!record || !record->InUse()) return;
     f.Show(conv::Format("%2d", f.index));
     if (f.IsEnter() && gAppManager) gAppManager->OpenRepeaterSettings(f.request);
 }
@@ -148,6 +146,7 @@ bool TakeNewEntry(CellFrame& f, const SiteRange& site) {
     if (f.index != site.count || !StartsInput(f.Key())) return false;
     const int32_t row = GetSiteFirstChannel(f.image, site.site) + f.index;
     if (!InsertRowWithRoom(f.image, true, site.site, row)) return false;
+    f.LoadRequestRow(kKindPool, f.index);
     f.resultFlags |= CellFrame::kFlagRowCounts;
     return true;
 }
@@ -161,16 +160,27 @@ void EntryFrequency(CellFrame& f) {
         f.Show(std::string());
         return;
     }
-    datCh entry(&f.image);
-    entry.Load(kKindPool, f.index);
-    ChannelFrequencies freq{static_cast<int32_t>(entry.word1), static_cast<int32_t>(entry.word2),
-                            entry.InUse(), false};
+    datCh* entry = FrameRecord(f);
+    if (!entry) return;
+    ChannelFrequencies freq{static_cast<int32_t>(entry->word1), static_cast<int32_t>(entry->word2),
+                            entry->InUse(), false};
     const FrequencyOptions options{.offset = receive ? kRepeaterTxOffset : 0};
     if (!ConvFrequency(f.request, freq, receive, options, f.result)) return;
-    entry.word1 = static_cast<uint32_t>(freq.rxFreq);
-    entry.word2 = static_cast<uint32_t>(freq.txFreq);
-    entry.Store(kKindPool, f.index);
+    entry->word1 = static_cast<uint32_t>(freq.rxFreq);
+    entry->word2 = static_cast<uint32_t>(freq.txFreq);
+    StoreFrameRecord(f);
     if (receive) PostSheetChanged();
+}
+
+// The entry's phone switch: bit 0 of entry byte 8, as the cloning program
+// keeps it, which the record holds as flag bit 2.
+void EntryPhone(CellFrame& f) {
+    datCh* entry = FrameRecord(f);
+    if (!entry || f.index >= GetCurrentSiteRange(f.image).count) return;
+    int32_t value = (entry->flagE & kEntryPhone) != 0 ? 1 : 0;
+    if (ConvSelCell(f.request, kOnOff2, value, f.result) != 1) return;
+    entry->flagE = static_cast<uint8_t>(value ? entry->flagE | kEntryPhone : entry->flagE & ~kEntryPhone);
+    StoreFrameRecord(f);
 }
 
 } // namespace
@@ -184,6 +194,7 @@ void RegisterAdjustBankCells(CellCaseList& list) {
     list.Add("CL_Mch_Rpt", BankSite);
     list.Add("CL_Rpt_FreqR", EntryFrequency);
     list.Add("CL_Rpt_FreqT", EntryFrequency);
+    list.Add("CL_Rpt_Phone", EntryPhone);
 }
 
 } // namespace adj

@@ -322,6 +322,14 @@ TEST_F(AdjustRepeaterEntryTest, TheEntriesOfTheOpenSiteShowAndTakeTheirFrequenci
     EXPECT_EQ(Dword(kPoolEntries + kEntryBytes * 3), 460000000u);
     // An entry in use keeps its transmit frequency.
     EXPECT_EQ(Dword(kPoolEntries + kEntryBytes * 3 + 4), 455075000u);
+    // The phone switch is bit 0 of entry byte 8; the others stay.
+    h.Image().SetByte(kPoolEntries + kEntryBytes * 3 + 8, 0xC0);
+    h.Pick({Category("CT_Rpt"), Id("CL_Rpt_Phone"), 1}, Id("Flex0"), 1);
+    EXPECT_EQ(h.Image().GetByte(kPoolEntries + kEntryBytes * 3 + 8), 0xC1);
+    EXPECT_EQ(h.Display({Category("CT_Rpt"), Id("CL_Rpt_Phone"), 18}).text, "");
+    h.Commit(Tx(1), "465");
+    EXPECT_EQ(Dword(kPoolEntries + kEntryBytes * 3 + 4), 465000000u);
+    EXPECT_EQ(Dword(kPoolEntries + kEntryBytes * 3), 460000000u);
     EXPECT_EQ(GetSiteChannelCountIn(h.Image(), 1), 18);
 }
 
