@@ -36,6 +36,7 @@ constexpr int32_t kRepeaterTxOffset = 5000000;
 constexpr size_t kGroupRxId = 1;
 constexpr size_t kGroupTxId = 0;
 constexpr const char* kSameAsReceive = "<-";
+constexpr uint8_t kTxTopBit = 0x02;
 constexpr const char* kTwoToneList = "GI_Sheet_Sel_Mch_2Tone";
 constexpr const char* kOnOff2 = "GI_Sheet_Sel_Misc_OnOff2";
 constexpr uint8_t kEntryPhone = 0x04;
@@ -67,6 +68,14 @@ void ReceiveFrequency(CellFrame& f) {
     }
     datCh* record = FrameRecord(f);
     if (record && ConvFrequencyCell(f.request, *record, true, f.result)) StoreFrameRecord(f);
+}
+
+// A transmit word with its top bit set is greyed: the radio does not send on it.
+void TransmitFrequency(CellFrame& f) {
+    datCh* record = FrameRecord(f);
+    if (!record) return;
+    if (ConvFrequencyCell(f.request, *record, false, f.result)) StoreFrameRecord(f);
+    if (record->flagC & kTxTopBit) f.Grey();
 }
 
 // The group receive id; the transmit id, while it named the same group,
@@ -187,6 +196,7 @@ void EntryPhone(CellFrame& f) {
 
 void RegisterAdjustBankCells(CellCaseList& list) {
     list.Add("CL_Mch_FreqR", ReceiveFrequency);
+    list.Add("CL_Mch_FreqT", TransmitFrequency);
     list.Add("CL_Grp_RxId", GroupRxId);
     list.Add("CL_Grp_TxId", GroupTxId);
     list.Add("CL_Mch_2Tone", ShortFormCode);

@@ -5,6 +5,7 @@
 
 #include "adjust/AdjustProfile.h"
 #include "adjust/AdjustRecords.h"
+#include "cells/CellFrame.h"
 #include "foundation/ModelClass.h"
 #include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
@@ -121,6 +122,17 @@ TEST_F(AdjustBankCellsTest, TypingOnTheBanksNewRowAddsTheChannelAndStoresItsFreq
     h.Commit(freq, "146.52");
     EXPECT_EQ(Dword(kChannelEntries + kChannelBytes * 2), 146520000u);
     EXPECT_EQ(Dword(kChannelEntries + kChannelBytes * 2 + 4), 146520000u);
+    const CellAddress tx{Category("CT_Mch"), Id("CL_Mch_FreqT"), 2};
+    h.Commit(tx, "151.52");
+    EXPECT_EQ(Dword(kChannelEntries + kChannelBytes * 2 + 4), 151520000u);
+    EXPECT_EQ(Dword(kChannelEntries + kChannelBytes * 2), 146520000u);
+    h.Display(tx);
+    EXPECT_EQ(h.canvas->fontColor, celltest::CellHarness::kInk);
+    // The transmit word's top bit greys the frequency.
+    h.Image().SetByte(kChannelEntries + kChannelBytes * 2 + 4,
+                      0x80 | h.Image().GetByte(kChannelEntries + kChannelBytes * 2 + 4));
+    h.Display(tx);
+    EXPECT_EQ(h.canvas->fontColor, CellFrame::kGrey);
 }
 
 TEST_F(AdjustBankCellsTest, AFullChannelTableTakesNoNewRowAndSaysSoUnderThisProgramsTitle) {
