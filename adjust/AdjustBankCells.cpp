@@ -1,7 +1,7 @@
 // The row cells of this program's channel, bank and repeater sheets that work
-// on its own records: a channel's receive frequency, group ids, two-tone code
+// on its own records: a channel's frequencies, group ids, two-tone code
 // and second receive digits, a bank's repeater site, and the repeater
-// entries' frequencies.
+// entries' frequencies and phone switch.
 #include "adjust/AdjustCells.h"
 #include "adjust/AdjustConv.h"
 #include "adjust/AdjustFrameRow.h"
