@@ -3,8 +3,13 @@
 #include "app/DocumentWindow.h"
 #include "cells/CellEngine.h"
 #include "cells/CellVocabulary.h"
+#include "cells/CodeConv.h"
+#include "cells/ConvKeys.h"
+#include "cells/LayoutCache.h"
+#include "cells/SettingsLists.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
+#include "cells/cmcFCache.h"
 #include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
 #include "foundation/cmcEvMan.h"
@@ -116,10 +121,70 @@ std::string LookUpHelpTable(const std::string& key, const std::string& text, boo
 
 } // namespace
 
+namespace {
+
+// The cells that assign a function to a key or to the dial: their help is the
+// help of the function assigned, named by the text the cell shows for it.
+enum class KeyList { ModelKeys, Dials, SmarTrunkKeys, SmarTrunkDials };
+struct KeyAssignment {
+    const char* cell;
+    int32_t address;
+    KeyList list;
+};
+constexpr KeyAssignment kKeyAssignments[] = {
+    {"CL_KDisp_Key_Conv_RightUp", 93860, KeyList::ModelKeys},
+    {"CL_KDisp_Key_Conv_RightDn", 93861, KeyList::ModelKeys},
+    {"CL_KDisp_Key_Conv_DialCw", 93870, KeyList::Dials},
+    {"CL_KDisp_Key_Conv_DialCcw", 93871, KeyList::Dials},
+    {"CL_KDisp_Key_Conv_P0", 93862, KeyList::ModelKeys},
+    {"CL_KDisp_Key_Conv_P1", 93863, KeyList::ModelKeys},
+    {"CL_KDisp_Key_Conv_P2", 93864, KeyList::ModelKeys},
+    {"CL_KDisp_Key_Conv_P3", 93865, KeyList::ModelKeys},
+    {"CL_KDisp_Key_Conv_P4", 93866, KeyList::ModelKeys},
+    {"CL_KDisp_Key_Conv_Opf0", 93867, KeyList::ModelKeys},
+    {"CL_KDisp_Key_Conv_Opf1", 93868, KeyList::ModelKeys},
+    {"CL_KDisp_Key_Conv_Opf2", 93869, KeyList::ModelKeys},
+    {"CL_KDisp_Key_SmTr_RightUp", 93876, KeyList::SmarTrunkKeys},
+    {"CL_KDisp_Key_SmTr_RightDn", 93877, KeyList::SmarTrunkKeys},
+    {"CL_KDisp_Key_SmTr_DialCw", 93886, KeyList::SmarTrunkDials},
+    {"CL_KDisp_Key_SmTr_DialCcw", 93887, KeyList::SmarTrunkDials},
+    {"CL_KDisp_Key_SmTr_P0", 93878, KeyList::SmarTrunkKeys},
+    {"CL_KDisp_Key_SmTr_P1", 93879, KeyList::SmarTrunkKeys},
+    {"CL_KDisp_Key_SmTr_P2", 93880, KeyList::SmarTrunkKeys},
+    {"CL_KDisp_Key_SmTr_P3", 93881, KeyList::SmarTrunkKeys},
+    {"CL_KDisp_Key_SmTr_P4", 93882, KeyList::SmarTrunkKeys},
+    {"CL_KDisp_Key_SmTr_Opf0", 93883, KeyList::SmarTrunkKeys},
+    {"CL_KDisp_Key_SmTr_Opf1", 93884, KeyList::SmarTrunkKeys},
+    {"CL_KDisp_Key_SmTr_Opf2", 93885, KeyList::SmarTrunkKeys},
+};
+
+std::string KeyListKey(KeyList list) {
+    switch (list) {
+    case KeyList::ModelKeys:
+        return ModelKeysListKey();
+    case KeyList::Dials:
+        return DialsListKey();
+    case KeyList::SmarTrunkKeys:
+        return setlist::kKeySmTr;
+    case KeyList::SmarTrunkDials:
+        return setlist::kDialSmTr;
+    }
+    return {};
+}
+
+} // namespace
+
 int32_t CloningDocument::GetCellHelpContext(const cmcCellCapsule& request) {
     if (!gHelpGTex || !request.cell) return 0;
     const std::string name = InstalledCellEngine().Vocabulary().CellName(request.cell->cellId);
-    const std::string topic = LookUpHelpTable("GI_AppItem_Topic_ID", name, true);
+    std::string text = name;
+    const char* table = "GI_AppItem_Topic_ID";
+    for (const KeyAssignment& key : kKeyAssignments) {
+        if (name != key.cell) continue;
+        text = LayoutCache().Text(KeyListKey(key.list), listcell::Flex0, WorkingImage().GetByte(key.address));
+        table = "GI_AppItem_Key_Assign_Topic_ID";
+    }
+    const std::string topic = LookUpHelpTable(table, text, true);
     if (topic.empty()) return 0;
     return std::atoi(LookUpHelpTable("GI_AppItem_Context_ID", topic, false).c_str());
 }

@@ -47,11 +47,6 @@ private:
     DocumentWindow* window_;
 };
 
-std::string NamePart(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return std::filesystem::current_path().string();
@@ -236,13 +231,25 @@ void Document::InitDirectory() {
     }
 }
 
-void Document::RememberDirectory(const std::string& path) {
+std::string Document::NamePart(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void Document::UseFolderOf(const std::string& path) {
     lastDirectory_ = FolderOf(path);
+}
+
+void Document::RememberDirectory(const std::string& path) {
+    UseFolderOf(path);
     gEnviron->CurrentDirectory = lastDirectory_;
 }
 
 std::string Document::GetFileName() const {
-    if (!fileName_.empty()) return fileName_;
+    return fileName_.empty() ? UntitledPath() : fileName_;
+}
+
+std::string Document::UntitledPath() const {
     std::string dir = lastDirectory_;
     if (dir.empty() || dir.back() != '/') dir += '/';
     return dir + kUntitled;

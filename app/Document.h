@@ -121,6 +121,13 @@ public:
     void ClearModified();
     bool IsModified() const { return modified_; }
     const std::string& LastDirectory() const { return lastDirectory_; }
+    // The folder of path becomes the last directory for this run only; the
+    // settings keep the one of the last data file.
+    void UseFolderOf(const std::string& path);
+    // The name part of a path.
+    static std::string NamePart(const std::string& path);
+    // "Untitled" in the last directory: the name of data that has no file yet.
+    std::string UntitledPath() const;
     const cmcEeprom& Snapshot() const { return snapshot_; }
     // The working image becomes the snapshot (event 8).
     void TakeSnapshot() { snapshot_ = working_; }

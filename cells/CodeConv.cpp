@@ -387,17 +387,23 @@ int ConvKeyOptionCell(cmcCellCapsule& request, cmcEeprom& image, uint8_t& key, i
     return changed;
 }
 
+std::string DialsListKey() {
+    return ConvKeyText(IsModelPmrZ() ? ConvKey::DialsConvPmrZ : ConvKey::DialsConv);
+}
+
+std::string ModelKeysListKey() {
+    const int32_t model = (GetModelClass() - 1) + (IsModelMobile() ? 5 : 0);
+    return ConvKeyText(static_cast<ConvKey>(static_cast<int32_t>(ConvKey::KeysConvLmr) + model));
+}
+
 int ConvDialsCell(cmcCellCapsule& request, cmcEeprom& image, uint8_t& key, int32_t& changeFlags,
                   int32_t& out) {
-    const ConvKey list = IsModelPmrZ() ? ConvKey::DialsConvPmrZ : ConvKey::DialsConv;
-    return ConvKeyOptionCell(request, image, key, changeFlags, ConvKeyText(list), out);
+    return ConvKeyOptionCell(request, image, key, changeFlags, DialsListKey(), out);
 }
 
 int ConvModelKeysCell(cmcCellCapsule& request, cmcEeprom& image, uint8_t& key, int32_t& changeFlags,
                       int32_t& out) {
-    const int32_t model = (GetModelClass() - 1) + (IsModelMobile() ? 5 : 0);
-    const auto list = static_cast<ConvKey>(static_cast<int32_t>(ConvKey::KeysConvLmr) + model);
-    return ConvKeyOptionCell(request, image, key, changeFlags, ConvKeyText(list), out);
+    return ConvKeyOptionCell(request, image, key, changeFlags, ModelKeysListKey(), out);
 }
 
 int ConvRxAbcCodeCell(cmcCellCapsule& request, int32_t& value, int32_t& out) {

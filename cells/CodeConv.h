@@ -67,6 +67,9 @@ void SetKeyOptionHL(cmcEeprom& image, int32_t id, int32_t high);
 // of changeFlags. The function's text ends in " /H" or " /L".
 int ConvKeyOptionCell(cmcCellCapsule& request, cmcEeprom& image, uint8_t& key, int32_t& changeFlags,
                       const std::string& listKey, int32_t& out);
+// The lists the dial and the keys take their functions from for the current model.
+std::string DialsListKey();
+std::string ModelKeysListKey();
 // ConvKeyOptionCell with the current model's list: of the dial, or of the keys.
 int ConvDialsCell(cmcCellCapsule& request, cmcEeprom& image, uint8_t& key, int32_t& changeFlags,
                   int32_t& out);

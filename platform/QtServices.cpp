@@ -194,6 +194,7 @@ QtServices::QtServices() {
     SetScreen(&screen_);
     SetHelpViewer(&help_);
     SetClipboard(&clipboard_);
+    SetPrinter(&printer_);
     SetFatalHandler(QtFatalHandler);
 }
 
@@ -204,6 +205,7 @@ QtServices::~QtServices() {
     SetScreen(nullptr);
     SetHelpViewer(nullptr);
     SetClipboard(nullptr);
+    SetPrinter(nullptr);
     SetFatalHandler(nullptr);
 }
 

@@ -2,6 +2,7 @@
 #include "platform/FileDialog.h"
 #include "platform/HelpViewer.h"
 #include "platform/MessageBox.h"
+#include "platform/QtPrinter.h"
 #include "platform/Screen.h"
 #include "platform/Timer.h"
 
@@ -66,6 +67,7 @@ private:
     QtScreenService screen_;
     QtHelpViewer help_;
     QtClipboard clipboard_;
+    QtPrinterService printer_;
 };
 
 } // namespace plat

@@ -25,6 +25,7 @@
 #include "ui/cuiMenu.h"
 #include "ui/cuiSheet.h"
 #include "ui/cuiToolBar.h"
+#include "ui/iuiRptSetWin.h"
 #include "ui/iuiSh_ChBank.h"
 #include "ui/iuiSh_Common.h"
 #include "ui/iuiSh_Mch.h"
@@ -60,6 +61,7 @@ constexpr char kWarningCheckListKey[] = "GI_WarningCheckList";
 constexpr int32_t kBankCount = 128;
 // The sheet of the information window.
 constexpr char kCloneInfoSheet[] = "GI_Sheet_CloneInfo";
+constexpr char kRepeaterSheet[] = "GI_Sheet_RptSetWin";
 
 std::string NamePart(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -80,6 +82,7 @@ cuiMain::cuiMain(Document& document)
 
 cuiMain::~cuiMain() {
     if (document_.Window() == this) document_.SetWindow(nullptr);
+    delete repeaterWindow_.data();
     // The progress window belongs to this window, though the document's clone manager shows it.
     if (progress_ && document_.CloneManager().ProgressView() == progress_)
         document_.CloneManager().SetProgressView(nullptr);
@@ -417,6 +420,12 @@ void cuiMain::OnTick() {
         document_.CheckWarnings(nullptr, nullptr);
         gEvMan->Post(evRedrawImageDebug);
     }
+    // A box the step shows must not let the next tick print under it.
+    if (print_.walk.active && !inTick_) {
+        inTick_ = true;
+        PrintStep();
+        inTick_ = false;
+    }
 }
 
 void cuiMain::ScheduleWarningCheck() {
@@ -541,11 +550,30 @@ void cuiMain::ShowDebugComparison() {
 
 // --- the parts that join the window later -----------------------------------
 
-void cuiMain::Print(int32_t) {}
 void cuiMain::CloseSheetCmd() {
     CloseSheet();
 }
-void cuiMain::OpenRepeaterSettings(const cmcCellCapsule&) {}
+void cuiMain::OpenRepeaterSettings(const cmcCellCapsule& request) {
+    if (repeaterWindow_ || !form_) return;
+    iuiRptSetWin::FileCommands files{[this](int32_t site) { return ImportRepeaterDialog(site); },
+                                     [this](int32_t site) { return ExportRepeaterDialog(site); }};
+    // The window owns itself and ends when it is closed.
+    repeaterWindow_ =
+        new iuiRptSetWin(InstalledCellEngine(), form_, gGTex->GetTextLine(RunningProfile().titleKey, 0),
+                         *gGTex, kRepeaterSheet, treeImages_, request, std::move(files));
+}
+
+iuiRptSetWin* cuiMain::RepeaterWindow() const {
+    return static_cast<iuiRptSetWin*>(repeaterWindow_.data());
+}
+
+int cuiMain::ImportRepeaterDialog(int32_t) {
+    return 1;
+}
+
+int cuiMain::ExportRepeaterDialog(int32_t) {
+    return 1;
+}
 
 // --- the clone link ------------------------------------------------------------
 

@@ -1,10 +1,13 @@
 #pragma once
 #include "app/DocumentWindow.h"
 #include "cells/LayoutCache.h"
+#include "cells/cmcCellCapsule.h"
 #include "cells/cmcFCache.h"
 #include "foundation/cmcTick.h"
 #include "image/datClipCh.h"
+#include "ui/PrintWalk.h"
 
+#include <QDialog>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -29,9 +32,14 @@ class cuiToolBar;
 class iuiTree;
 class ProgramPopupOpener;
 class cuiInformation;
+class iuiRptSetWin;
 class Document;
 class cmcTask;
+class QPainter;
 struct cmcEvent;
+namespace plat {
+class Printer;
+}
 
 // The pictures that cell definitions and tree nodes name by index.
 using ImageList = QList<QIcon>;
@@ -70,7 +78,12 @@ public:
     void CloseSheetCmd() override;
     void OpenSheet(const std::string& definition) override;
     bool IsOpenSheetPrintable() const override;
+    // The repeater-site window for the site of the asking cell, over the main form.
     void OpenRepeaterSettings(const cmcCellCapsule& request) override;
+    // The repeater-site window's Load and Save for its site: 1 (nothing
+    // done) unless the program has repeater files.
+    virtual int ImportRepeaterDialog(int32_t site);
+    virtual int ExportRepeaterDialog(int32_t site);
     void BuildTree() override;
     void Print(int32_t allSheets) override;
     void MarkWarnings(int* errors, int* warnings) override;
@@ -125,7 +138,24 @@ public:
     QFrame* SheetPanel() const { return sheetPanel_; }
     // The information window while it is open.
     cuiInformation* Information() const;
+    // The repeater-site window while it is open.
+    iuiRptSetWin* RepeaterWindow() const;
     QWidget* AboutBox() const { return about_; }
+
+    // Printing (cuiMainPrint.cpp). One tree node's sheet a tick while a job
+    // runs; the pages of one sheet, its frame and its page breaks.
+    struct PrintPages {
+        std::vector<int32_t> cols, rows;
+    };
+    void PrintStep();
+    int32_t PrintSheet(plat::Printer& printer, const std::string& definition, const CellRect& rect);
+    CellRect DrawFrame(plat::Printer& printer, const cuiSheet& sheet, const CellRect& rect, bool measureOnly);
+    static CellRect DrawPage(QPainter* painter, cuiSheet& sheet, const CellRect& rect, int32_t firstCol,
+                             int32_t firstRow, int32_t colCount, int32_t rowCount, bool measureOnly);
+    static PrintPages Paginate(const cuiSheet& sheet, const CellRect& rect);
+    bool IsPrinting() const { return print_.walk.active; }
+    const CellRect& PrintRect() const { return print_.rect; }
+    QDialog* PrintingDialog() const { return print_.dialog; }
     const std::string& StatusMessage() const { return messageText_; }
 
 protected:
@@ -173,9 +203,29 @@ protected:
     // The lists the cells open beside their cells, while this window lives.
     std::unique_ptr<ProgramPopupOpener> popups_;
     QPointer<QObject> information_;
+    QPointer<QObject> repeaterWindow_;
     QPointer<QWidget> about_;
     // The memo of the debug comparison while it is shown.
     QPointer<QWidget> debugMemo_;
+
+    // The print job; the sheets it builds read its walk.
+    struct PrintJob {
+        PrintJob();
+        ~PrintJob();
+        PrintJob(const PrintJob&) = delete;
+        PrintJob& operator=(const PrintJob&) = delete;
+        bool pagePrinted = false;
+        bool cancel = false;
+        PrintWalk walk;
+        CellRect rect;
+        int32_t node = 0;
+        plat::Printer* printer = nullptr;
+        QPointer<QDialog> dialog;
+        bool all = false;
+        // The open sheet's, taken when the job starts.
+        std::string definition;
+    };
+    PrintJob print_;
 
 private:
     static void OnEventThunk(void* user, const cmcEvent& ev);
@@ -188,4 +238,6 @@ private:
     void ShowAbout();
     void ShowDebugComparison();
     void SetStatusMessage(uint32_t textColor, uint32_t backColor, const std::string& text);
+    void ShowPrintingDialog();
+    void EndPrintJob();
 };

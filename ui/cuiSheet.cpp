@@ -7,6 +7,7 @@
 #include "foundation/indEnviron.h"
 #include "image/RowEdit.h"
 #include "platform/Fatal.h"
+#include "platform/QtPrinter.h"
 #include "platform/QtText.h"
 #include "platform/Sleep.h"
 #include "ui/QtCellCanvas.h"
@@ -44,6 +45,11 @@ constexpr ColorValue kClGrayText = 0x80000011;
 constexpr ColorValue kWhite = 0xFFFFFF;
 constexpr ColorValue kSilver = 0xC0C0C0;
 constexpr ColorValue kRuleGrey = 0x808080;
+constexpr ColorValue kBlack = 0x000000;
+// Coloured cells print dark grey with white text.
+constexpr ColorValue kPrintDark = 0x606060;
+// Printer pixels per screen pixel: a sheet keeps its screen proportions on paper.
+constexpr int kPrinterScaleDpi = 120;
 
 // The image list's marks.
 constexpr int kWarningImage = 10;
@@ -285,6 +291,15 @@ void cuiSheet::Build() {
     AnnounceCell(CurrentCol(), CurrentRow(), false);
 }
 
+void cuiSheet::SetPrinter(plat::Printer* printer) {
+    printer_ = printer;
+    scale_ = printer ? std::max(1, printer->Resolution() / kPrinterScaleDpi) : 1;
+}
+
+QFontMetrics cuiSheet::Metrics(const QFont& font) const {
+    return printer_ ? QFontMetrics(font, &printer_->Device()) : QFontMetrics(font);
+}
+
 void cuiSheet::LoadCells() {
     LoadBasicCell();
     ParseCellLines(name_ + "_Cells");
@@ -293,7 +308,7 @@ void cuiSheet::LoadCells() {
     grid_->SetDefaultColWidth(scale_);
     // A row no 'H' cell heightens still shows one line of text: the shipped
     // lists flag none, and rows one pixel high would show nothing at all.
-    grid_->SetDefaultRowHeight(std::max(scale_, QFontMetrics(CellFont(*baseCell_)).height() + 2 * scale_));
+    grid_->SetDefaultRowHeight(std::max(scale_, Metrics(CellFont(*baseCell_)).height() + 2 * scale_));
     firstSelCol_ = cols_;
     firstSelRow_ = rows_;
     Layout(name_ + "_Cells");
@@ -308,11 +323,13 @@ void cuiSheet::LoadBasicCell() {
         const int32_t zoom = gEnviron ? gEnviron->FontSizePercentage : 100;
         text += "{(Font=,,,%" + std::to_string(zoom) + ",,,)}";
     }
+    if (printer_ && style_.printFontRatio != 100)
+        text += "{(Font=,,,%" + std::to_string(style_.printFontRatio) + ",,,)}";
     baseCell_->Parse(text, nullptr, nullptr);
     if (grid_) {
         grid_->SetColor(ToQColor(baseCell_->color, grid_->palette()));
         if (baseCell_->font) sheetPanel_->setFont(ToQFont(*baseCell_->font, sheetPanel_->font()));
-        lineHeight_ = QFontMetrics(sheetPanel_->font()).height();
+        lineHeight_ = Metrics(sheetPanel_->font()).height();
     }
 }
 
@@ -350,7 +367,7 @@ void cuiSheet::Layout(const std::string& cellsKey) {
             } else {
                 rest = cell.Parse(rest, chParams_.data(), baseCell_.get());
                 if (cell.layout & (cmcCellObj::kLayoutW | cmcCellObj::kLayoutH)) {
-                    const QFontMetrics fm(CellFont(cell));
+                    const QFontMetrics fm = Metrics(CellFont(cell));
                     int width = 0, height = 0;
                     for (const std::string& part : SplitLines(cell.GetCaption())) {
                         width = std::max(width, fm.horizontalAdvance(plat::ToQString(part)));
@@ -1140,17 +1157,23 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
     }
 
     const QPalette& palette = grid_->palette();
+    const bool printing = printer_ != nullptr;
+    const bool light = cell.color == kClWindow || cell.color == kWhite;
     ColorValue back = cell.color;
-    if (marked && !EditorVisible()) back = (grid_->hasFocus() || listMode_) ? kClHighlight : kClBtnFace;
+    // Paper shows no selection, and colours only as a dark grey.
+    if (printing)
+        back = light ? kWhite : kPrintDark;
+    else if (marked && !EditorVisible())
+        back = (grid_->hasFocus() || listMode_) ? kClHighlight : kClBtnFace;
     painter.save();
     painter.setClipRect(cellRect);
     // Most cells draw in the sheet's own font, which the panel already holds.
     BatchedCanvas canvas(painter, palette, sheetPanel_->font());
     canvas.SetBrushColor(back);
-    canvas.FillRect(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
+    if (!printing || back != kWhite)
+        canvas.FillRect(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
     if (cell.layout & cmcCellObj::kLayoutB) {
-        const bool light = cell.color == kClWindow || cell.color == kWhite;
-        canvas.SetBrushColor(light ? kRuleGrey : kWhite);
+        canvas.SetBrushColor(printing ? kBlack : light ? kRuleGrey : kWhite);
         canvas.FillRect(rect.left(), rect.bottom(), rect.left() + rect.width(), rect.bottom() + 1);
         canvas.SetBrushColor(back);
     }
@@ -1173,13 +1196,15 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
         drawRequest_.grid = grid_;
         drawRequest_.owner = this;
         drawRequest_.markFlags.isCurrent = marked;
-        drawRequest_.markFlags.printing = false;
+        drawRequest_.markFlags.printing = printing;
         CallOwner(drawRequest_, 0);
         text = drawRequest_.displayText;
     } else {
         text = cell.GetCaption();
     }
-    if (marked && back == kClBtnFace) {
+    if (printing) {
+        canvas.SetFontColor(back == kPrintDark ? kWhite : kBlack);
+    } else if (marked && back == kClBtnFace) {
         const ColorValue fc = canvas.FontColor();
         if (fc == kClBtnFace || fc == kSilver || fc == kClGrayText) canvas.SetFontColor(kClWindow);
     }
@@ -1215,7 +1240,7 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
     const bool error = drawRequest_.markFlags.error && !IsEmptyCell(cell);
     const bool warning = drawRequest_.markFlags.warning && !IsEmptyCell(cell);
     if (images_ && (error || warning)) {
-        const int e = kMarkSize;
+        const int e = printing ? (r.bottom - r.top) / 2 : kMarkSize;
         const int f = e / 8;
         int p = drawRequest_.markPosition;
         if (p == 0) p = hAlign == 2 ? 1 : 3;
@@ -1225,9 +1250,44 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
         else if (p == 3)
             x = std::min(penX, x);
         const int index = error ? kErrorImage : kWarningImage;
-        if (index < images_->size()) (*images_)[index].paint(&painter, QRect(x, r.bottom - e - 1, e, e));
+        if (printing)
+            DrawPrintedMark(painter, error, x, r.bottom - e - f, e);
+        else if (index < images_->size())
+            (*images_)[index].paint(&painter, QRect(x, r.bottom - e - 1, e, e));
     }
     drawRequest_.markFlags.error = drawRequest_.markFlags.warning = false;
+    painter.restore();
+}
+
+void cuiSheet::DrawPrintedMark(QPainter& painter, bool error, int x, int y, int e) const {
+    const int f = e / 8;
+    const int g = e / 2;
+    const int h = e - 1;
+    painter.save();
+    painter.translate(x, y);
+    painter.setBrush(Qt::black);
+    if (error) {
+        // A cross of two bars.
+        const QPoint cross[] = {{f, 0},     {g, g - f}, {h - f, 0}, {h, f},     {g + f, g}, {h, h - f},
+                                {h - f, h}, {g, g + f}, {f, h},     {0, h - f}, {g - f, g}, {0, f}};
+        painter.setPen(Qt::NoPen);
+        painter.drawPolygon(cross, 12);
+    } else {
+        // A white triangle with an exclamation mark.
+        const QPoint triangle[] = {{g, 0}, {h, h}, {0, h}};
+        painter.setPen(QPen(Qt::black, e / 16 + 1));
+        painter.setBrush(Qt::white);
+        painter.drawPolygon(triangle, 3);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::black);
+        const QPoint stroke[] = {
+            {g - f, e / 3}, {g + f, e / 3}, {g + e / 10, 2 * e / 3}, {g - e / 10, 2 * e / 3}};
+        painter.drawPolygon(stroke, 4);
+        const int top = 3 * e / 4;
+        const QPoint dot[] = {
+            {g - e / 10, top}, {g + e / 10, top}, {g + e / 10, top + e / 6}, {g - e / 10, top + e / 6}};
+        painter.drawPolygon(dot, 4);
+    }
     painter.restore();
 }
 

@@ -4,6 +4,7 @@
 #include "cells/cmcCellObj.h"
 #include "ui/cuiGrid.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -33,6 +34,9 @@ class QWidget;
 class cmcGTex;
 class cuiMenu;
 struct cmcEvent;
+namespace plat {
+class Printer;
+}
 
 // One grid cell of a sheet: its cell object and how it takes part in a
 // selection.
@@ -92,7 +96,13 @@ public:
     void SetOwnerCallback(OwnerCallback callback) { owner_ = std::move(callback); }
     void SetListMode(bool on) { listMode_ = on; }
     bool IsListMode() const { return listMode_; }
+    // The printer the sheet is built and drawn for; its cells, rules and
+    // margins grow with the printer's resolution (the scale).
+    void SetPrinter(plat::Printer* printer);
+    plat::Printer* GetPrinter() const { return printer_; }
+    int32_t Scale() const { return scale_; }
     void SetFontHeight(int32_t height) { fontHeight_ = height; }
+    int32_t FontHeight() const { return fontHeight_; }
     // A remembered position, restored by Build when it still fits.
     void SetPosition(int32_t col, int32_t row, int32_t leftCol, int32_t topRow);
 
@@ -193,6 +203,7 @@ protected:
     // The grid's handlers are in (the first moves of Build come before).
     bool handlersIn_ = false;
     QPoint lastMouse_{-1, -1};
+    plat::Printer* printer_ = nullptr;
     int32_t scale_ = 1;
     int32_t fontHeight_ = 0;
     struct Position {
@@ -282,6 +293,11 @@ private:
     bool InGrid(int32_t col, int32_t row) const;
     bool IsEmptyCell(const cmcCellObj& cell) const;
     QFont CellFont(const cmcCellObj& cell) const;
+    // Fonts are measured on the printer when the sheet is printed.
+    QFontMetrics Metrics(const QFont& font) const;
+    // The printed look of a warning or error mark, drawn rather than taken
+    // from the screen's pictures so that it keeps its edges on paper.
+    void DrawPrintedMark(QPainter& painter, bool error, int x, int y, int e) const;
     void SendStatusClear();
     void StepOnce(int32_t sx, int32_t sy, bool wrap, int32_t& cx, int32_t& cy);
 };

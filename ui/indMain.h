@@ -19,6 +19,18 @@ public:
     // Event 25: the tree keeps the nodes of the model and mode and gets one
     // node a bank under the channel-memory node.
     void FilterTree();
+    // The repeater data file of one site; kOpenSite takes the site that the
+    // open repeater sheet shows. The dialogs return 0 when a file was
+    // imported or exported, 1 when not (the user has been told why).
+    static constexpr int32_t kOpenSite = -1;
+    int ImportRepeaterDialog(int32_t site = kOpenSite) override;
+    int ImportRepeaterFile(const std::string& path, int32_t site = kOpenSite);
+    int ExportRepeaterDialog(int32_t site = kOpenSite) override;
+    int ExportRepeaterFile(const std::string& path, int32_t site = kOpenSite);
+    // The last repeater file, or "Untitled" in the last directory.
+    std::string GetRepeaterFileName() const;
+    void SetRepeaterFileName(const std::string& path) { repeaterFileName_ = path; }
+
     // The bank whose node is selected under the channel memory, or -1.
     int SelectedBank() const;
     // False when there is no such bank node.
@@ -27,4 +39,5 @@ public:
 private:
     static void OnEventThunk(void* user, const cmcEvent& ev);
     QPointer<QLabel> makerPanel_;
+    std::string repeaterFileName_;
 };

@@ -82,8 +82,9 @@ void iuiSh_ChBank::Build() {
 }
 
 void iuiSh_ChBank::SetRowDirective(const std::string& text) {
+    // On paper, the bank's channels without the empty row for a new one.
     if (text.starts_with("LoopFrom") && text.find(' ') == std::string::npos)
-        StartChannelLoop(count_ + 1);
+        StartChannelLoop(printer_ ? count_ : count_ + 1);
     else
         cuiSheet::SetRowDirective(text);
 }

@@ -4,9 +4,11 @@
 #include "foundation/Globals.h"
 #include "foundation/TextUtil.h"
 #include "foundation/cmcEvMan.h"
+#include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
 #include "image/DynamicCapacity.h"
 #include "platform/QtText.h"
+#include "ui/PrintWalk.h"
 #include "ui/QtConvert.h"
 #include "ui/iuiSh_Common.h"
 
@@ -26,7 +28,10 @@ iuiSh_Mch::iuiSh_Mch(const CellEngine& engine, QWidget* parent, const cmcCellCap
                      int32_t initialCellId, int32_t initialIndex, cmcGTex& texts, const std::string& name,
                      const ImageList* images)
     : iuiSh_RowStock(engine, parent, opening, initialCellId, initialIndex, texts, name, images) {
-    if (opening && opening->cell) site_ = opening->cell->index;
+    if (CurrentPrintWalk().active)
+        site_ = CurrentPrintWalk().site;
+    else if (opening && opening->cell)
+        site_ = opening->cell->index;
 }
 
 std::string iuiSh_Mch::SetParams(const std::string& params) {
@@ -44,9 +49,12 @@ std::string iuiSh_Mch::SetParams(const std::string& params) {
 void iuiSh_Mch::SetRowDirective(const std::string& text) {
     if (text.starts_with("Only_Print")) {
         // Lines only a printed sheet shows.
-        SkipLinesOf(lines_, text, std::string("Only_Print").size());
+        if (!CurrentPrintWalk().active) SkipLinesOf(lines_, text, std::string("Only_Print").size());
     } else if (text.starts_with("LoopFrom") && text.find(' ') == std::string::npos) {
-        if (kind_ == 'R') {
+        if (printer_) {
+            // Paper shows the site's entries and no row for a new one.
+            StartChannelLoop(count_);
+        } else if (kind_ == 'R') {
             StartChannelLoop(count_ + 1);
         } else if (kind_ == 'C') {
             const int32_t bank = ScanSelectionBank();
@@ -73,7 +81,10 @@ int32_t iuiSh_Mch::PoolCount() const {
 
 std::string iuiSh_Mch::GetTitle() const {
     // The site's header belongs to the printed walk over the sites.
-    return std::string();
+    if (!CurrentPrintWalk().sitePass) return std::string();
+    char number[16];
+    std::snprintf(number, sizeof number, "%3d", site_ + 1);
+    return texts_.GetTextLine("GI_AppInd_RptSheet_Printer_Head", 0) + " (Site:" + number + ")";
 }
 
 int32_t iuiSh_Mch::IsPrintable() const {

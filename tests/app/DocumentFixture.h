@@ -59,19 +59,13 @@ protected:
     // overlay linked in, and the shipped overlay with the fixture text joined
     // before its end mark.
     std::string ProgramDirWithFixture(const std::string& fixture) {
-        const std::string program = dir_.File("program/");
-        std::filesystem::create_directories(program);
-        for (const auto& entry : std::filesystem::directory_iterator(TOLVANE_BIN_DIR)) {
-            const std::string name = entry.path().filename().string();
-            if (name.ends_with(".icf") || name == "QT4410RH.OVL")
-                std::filesystem::create_symlink(entry.path(), program + name);
-        }
-        std::string overlay = testsupport::TempDir::ReadFile(TOLVANE_BIN_DIR "/QT4410R.OVL");
-        overlay.erase(overlay.rfind("#End_Of_Ovl"));
-        overlay += testsupport::TempDir::ReadFile(fixture);
-        overlay += "#End_Of_Ovl\n";
-        testsupport::TempDir::WriteFile(program + "QT4410R.OVL", overlay);
-        return program;
+        return ProgramDirWithOverlay("", testsupport::TempDir::ReadFile(fixture));
+    }
+    // The same with the text joined before the shipped overlay's keys: the
+    // first of two keys of one name is the one read, so the text's keys stand
+    // in for the shipped ones.
+    std::string ProgramDirWithOverlayFirst(const std::string& text) {
+        return ProgramDirWithOverlay(text, "");
     }
     CloningDocument& Start() { return static_cast<CloningDocument&>(StartWith(CloningDocumentFactory())); }
     // The globals with the stored model's start-up data loaded, as after start.
@@ -81,6 +75,20 @@ protected:
         return doc;
     }
     CloningDocument& Doc() { return static_cast<CloningDocument&>(globals_->Doc()); }
+
+    std::string ProgramDirWithOverlay(const std::string& before, const std::string& after) {
+        const std::string program = dir_.File("program/");
+        std::filesystem::create_directories(program);
+        for (const auto& entry : std::filesystem::directory_iterator(TOLVANE_BIN_DIR)) {
+            const std::string name = entry.path().filename().string();
+            if (name.ends_with(".icf") || name == "QT4410RH.OVL")
+                std::filesystem::create_symlink(entry.path(), program + name);
+        }
+        std::string overlay = testsupport::TempDir::ReadFile(TOLVANE_BIN_DIR "/QT4410R.OVL");
+        overlay.erase(overlay.rfind("#End_Of_Ovl"));
+        testsupport::TempDir::WriteFile(program + "QT4410R.OVL", before + overlay + after + "#End_Of_Ovl\n");
+        return program;
+    }
 
     std::string Documents() const { return dir_.File("docs"); }
     std::string AppTitle() { return BoxCaption(); }

@@ -4,6 +4,7 @@
 #include "ui/indMain.h"
 
 #include <memory>
+#include <string>
 
 namespace uitest {
 
@@ -17,6 +18,12 @@ protected:
     // The globals and the window; nothing loaded, no form yet.
     indMain& Start() {
         DocumentFixture::Start();
+        window_ = std::make_unique<indMain>(Doc());
+        return *window_;
+    }
+    // The same over the overlay and start-up data of another program directory.
+    indMain& StartIn(const std::string& programDirectory) {
+        StartWith(CloningDocumentFactory(), programDirectory);
         window_ = std::make_unique<indMain>(Doc());
         return *window_;
     }

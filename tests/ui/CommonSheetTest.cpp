@@ -93,7 +93,7 @@ TEST_F(SiteSheetTest, ShowsTheSitesEntriesAndAnswersForIt) {
     ASSERT_FALSE(bank.empty());
     EXPECT_EQ(bank.front().p1, 0);
     EXPECT_EQ(bank.front().p2, 5) << "and 30 with the site's first entry";
-    EXPECT_EQ(sheet.IsPrintable(), 0) << "the style says NoPrint";
+    EXPECT_EQ(sheet.IsPrintable(), 1) << "a site with entries prints: the walk over the sites prints it";
     EXPECT_EQ(sheet.GetTitle(), "") << "outside the printed walk over the sites";
 
     gEvMan->Send(evRefreshCaption);

@@ -5,6 +5,7 @@
 #include "foundation/ModelClass.h"
 #include "image/BankSite.h"
 #include "image/datCh.h"
+#include "platform/HelpViewer.h"
 #include "tests/ui/AppFixture.h"
 #include "ui/TForm1.h"
 #include "ui/cuiGrid.h"
@@ -21,6 +22,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -220,6 +222,60 @@ TEST_F(MainEditTest, OneClickOnTheEditTitleOpensTheMenuWithItsItems) {
         menu->grab().save(QString::fromStdString(testing::TempDir() + "main_edit_menu_" + c.focus + ".png"));
         menu->close();
         Settle(100);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The help viewer's requests, file and topic.
+struct RecordingHelp : plat::HelpViewer {
+    void SetHelpFile(const std::string& path) override {
+        if (!path.empty()) file = path;
+    }
+    void ShowContextPopup(int32_t context) override { contexts.push_back(context); }
+    void ShowFinder() override { ++finders; }
+    std::string file;
+    std::vector<int32_t> contexts;
+    int finders = 0;
+};
+
+// Help on this item in the Edit menu asks the help file for the topic of the
+// cell under the cursor, as the shipped help tables give it.
+TEST_F(MainEditTest, HelpOnThisItemShowsTheTopicOfTheCellUnderTheCursor) {
+    RecordingHelp help;
+    const struct Installed {
+        explicit Installed(plat::HelpViewer* viewer) : before(&plat::Help()) { plat::SetHelpViewer(viewer); }
+        ~Installed() { plat::SetHelpViewer(before); }
+        plat::HelpViewer* before;
+    } installed(&help);
+    indMain& app = Start();
+    {
+        TForm1 form(app);
+        cuiSheet& sheet = OpenBank0(app, form, 2);
+        QAction* edit = Title(form, "&Edit");
+        ASSERT_NE(edit, nullptr);
+        const auto askHelp = [&](int col) {
+            sheet.SetCurrentCell(col, sheet.FirstSelectableRow());
+            Settle(100);
+            edit->trigger();
+            Settle(100);
+            QAction* item = nullptr;
+            for (QAction* a : edit->menu()->actions())
+                if (a->text() == QLatin1String("Help on this item")) item = a;
+            ASSERT_NE(item, nullptr);
+            item->trigger();
+            Settle(100);
+        };
+        askHelp(1); // receive frequency
+        askHelp(5); // receive tone
+        ASSERT_EQ(help.contexts.size(), 2u);
+        EXPECT_NE(help.contexts[0], 0);
+        EXPECT_NE(help.contexts[1], 0);
+        EXPECT_NE(help.contexts[0], help.contexts[1]) << "the frequency has a topic of its own";
+        EXPECT_EQ(help.finders, 0);
+        EXPECT_TRUE(help.file.ends_with(Text("GI_Sys_MyHelpFile"))) << help.file;
     }
 }
 

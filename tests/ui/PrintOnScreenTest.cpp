@@ -1,0 +1,64 @@
+// A printed page and the printing dialog as a user sees them: page 1 of the
+// PDF rendered by pdftoppm, and the dialog grabbed while the job runs. Under
+// Xvfb the pictures are kept in $TOLVANE_PNG_DIR when it is set.
+#include "tests/ui/PrintFixture.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+using uitest::PrintFixture;
+
+class PrintOnScreenTest : public PrintFixture {
+protected:
+    static QString PngDir() {
+        const QString dir = qEnvironmentVariableIsSet("TOLVANE_PNG_DIR")
+                                ? qEnvironmentVariable("TOLVANE_PNG_DIR")
+                                : QDir::tempPath();
+        QDir().mkpath(dir);
+        return dir;
+    }
+    // Share of the picture's pixels that are dark.
+    static double Ink(const QImage& image) {
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 128) ++dark;
+        return static_cast<double>(dark) / (image.width() * image.height());
+    }
+};
+
+TEST_F(PrintOnScreenTest, PageOneOfTheSheetAndThePrintingDialog) {
+    FillBank(0, 12);
+    Open("[St_ChBank]" + BankSheetName() + ",Bank 0");
+    form_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+    Window().Print(0);
+    QDialog* dialog = Window().PrintingDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    const QImage box = dialog->grab().toImage();
+    box.save(PngDir() + "/print17-dialog.png");
+    const QPushButton* cancel = dialog->findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_TRUE(dialog->rect().contains(cancel->geometry())) << "the button lies inside the dialog";
+    EXPECT_GT(Ink(box), 0.001) << "the label and the button show";
+    RunJob();
+
+    const std::string stem = (PngDir() + "/print17-page").toStdString();
+    std::filesystem::copy_file(pdf_, stem + ".pdf", std::filesystem::copy_options::overwrite_existing);
+    Run("pdftoppm -png -r 50 -f 1 -l 1 -singlefile '" + pdf_ + "' '" + stem + "'");
+    const QImage page(QString::fromStdString(stem + ".png"));
+    ASSERT_FALSE(page.isNull());
+    // A4 at 50 dpi, with the header, the rules, the cells and the footer in ink.
+    EXPECT_NEAR(page.width(), 413, 2);
+    EXPECT_NEAR(page.height(), 585, 2);
+    const double ink = Ink(page);
+    EXPECT_GT(ink, 0.005);
+    EXPECT_LT(ink, 0.5);
+}
+
+} // namespace
