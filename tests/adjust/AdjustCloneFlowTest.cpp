@@ -211,10 +211,26 @@ TEST_F(AdjustCloneFlowTest, AReadLeadsIntoAdjustmentOnTheFirstProgrammedTestChan
     EXPECT_NE(std::find(events.begin(), events.end(), evDataReloaded), events.end());
 }
 
+TEST_F(AdjustCloneFlowTest, AReadWhosePhaseChangedMeanwhileOnlyLoads) {
+    adj::AdjustDocument& doc = Start(5, 5);
+    doc.CloneRead();
+    // Whatever took the phase over keeps it: the read does not enter adjustment.
+    automation->State().AdjustPhase = 1;
+    Run();
+    ASSERT_TRUE(boxes_.Log().empty()) << boxes_.Log().front().text;
+    EXPECT_TRUE(std::equal(sim.Memory().begin(), sim.Memory().end(), doc.RadioCopy().Data()));
+    EXPECT_EQ(automation->State().AdjustPhase, 1);
+    EXPECT_TRUE(Items().empty());
+}
+
 struct FailedRead {
     const char* name;
     std::function<void(radiosim::RadioSim&)> fault;
 };
+
+void PrintTo(const FailedRead& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class AFailedRead : public AdjustCloneFlowTest, public ::testing::WithParamInterface<FailedRead> {};
 
