@@ -6,7 +6,7 @@
 // anything is written when the radio's head is not the model's.
 #include "adjust/AdjustAutomation.h"
 #include "adjust/AdjustCloneCommands.h"
-#include "adjust/AdjustWorkspace.h"
+#include "adjust/AdjustDocumentWorkspace.h"
 #include "adjust/TestChannel.h"
 #include "adjust/indCloneMan.h"
 #include "image/BankSite.h"
@@ -30,20 +30,15 @@ using adjtest::AdjustDocumentFixture;
 
 constexpr uint8_t kPhaseEntryRead = adj::AdjustAutomation::kPhaseEntryRead;
 
-// The manager's side of the automatic adjustment, over the document.
-class DocumentWorkspace : public adj::AdjustWorkspace {
+// The manager's answers: the main form as the link leaves it, no A/D window.
+class DocumentWorkspace : public adj::AdjustDocumentWorkspace {
 public:
     DocumentWorkspace(adj::AdjustDocument& doc, clonetest::RecordingProgress& view)
-        : doc_(doc), view_(view) {}
-    cmcEeprom& WorkingImage() override { return doc_.WorkingImage(); }
-    cmcEeprom& RadioCopy() override { return doc_.RadioCopy(); }
-    adj::indCloneMan& CloneMan() override { return doc_.AdjustCloneMan(); }
+        : AdjustDocumentWorkspace(doc), view_(view) {}
     bool MainFormEnabled() const override { return view_.mainEnabled; }
     bool AdWindowOpen() const override { return false; }
-    int ModelWord() const override { return doc_.ModelCode(); }
 
 private:
-    adj::AdjustDocument& doc_;
     clonetest::RecordingProgress& view_;
 };
 
