@@ -1,6 +1,9 @@
 #include "adjust/AdjustDocument.h"
 
+#include "adjust/AdjustAutomation.h"
+#include "adjust/AdjustCloneCommands.h"
 #include "adjust/AdjustImagePasses.h"
+#include "adjust/indCloneMan.h"
 #include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
 #include "foundation/TextUtil.h"
@@ -16,11 +19,18 @@ namespace {
 // This program tests the class bits in its own order: PMR-Z, PMR, P25, LTR.
 constexpr ClassBit kClassBitOrder[] = {{2, 4}, {1, 3}, {3, 2}, {7, 1}};
 
+// The only data revision this program's radios carry.
+constexpr uint8_t kDataRevision = 1;
+
 } // namespace
 
 AdjustDocument::AdjustDocument(const ProgramProfile& profile, const std::string& programDirectory)
     : CloningDocument(profile, programDirectory) {
     radioCopy_.SetSize(Capacity());
+    // The commands hold the manager: they go first and come back on the new one.
+    cloneCommands_.reset();
+    cloneMan_ = std::make_unique<indCloneMan>();
+    cloneCommands_ = std::make_unique<AdjustCloneCommands>(*this, *cloneMan_);
 }
 
 AdjustDocument::~AdjustDocument() = default;
@@ -52,6 +62,31 @@ bool AdjustDocument::IsLockedOutNewerData(const cmcEeprom& image) {
     cmcEeprom scratch(image);
     UnpackDynamicArea(scratch);
     return scratch.GetByte(layout::kNewerDataByte) != 0;
+}
+
+int AdjustDocument::CheckImage(const cmcEeprom& image, bool strict) {
+    if (CloningDocument::CheckImage(image, strict) != 0) return 1;
+    return image.GetByte(AppCloneCommands::kRevisionByte) == kDataRevision ? 0 : 1;
+}
+
+void AdjustDocument::LoadStartupData() {
+    CloningDocument::LoadStartupData();
+    radioCopy_ = working_;
+}
+
+int AdjustDocument::NewFile() {
+    if (CloningDocument::NewFile() != 0) return 1;
+    radioCopy_ = working_;
+    return 0;
+}
+
+indCloneMan& AdjustDocument::AdjustCloneMan() {
+    return static_cast<indCloneMan&>(*cloneMan_);
+}
+
+void AdjustDocument::SetAutomation(AdjustAutomation* automation) {
+    automation_ = automation;
+    AdjustCloneMan().SetHost(automation);
 }
 
 std::unique_ptr<Document> MakeAdjustDocument(const ProgramProfile& profile,

@@ -5,10 +5,16 @@
 
 namespace adj {
 
+class AdjustAutomation;
+class indCloneMan;
+
 // The adjustment program's document: the cloning program's, with its own
 // layout for packing, unpacking and the start-up data, its normalisation,
 // the tolerance limits a clone write sends, the newer-data lockout judged on
 // the unpacked image, and the radio copy, what the radio is known to hold.
+// Its data is only ever kept in the radio: it is never marked modified, so
+// nothing asks to save it, and start-up, New and a read fill the working
+// image and the radio copy alike. Its clone link is the adjustment link.
 class AdjustDocument : public CloningDocument {
 public:
     // The data version in the radio's information reply: it sets the tolerance.
@@ -25,11 +31,26 @@ public:
     void AfterLoad(cmcEeprom& image) override;
     void NormalizeImage(cmcEeprom& image, int mode) override;
     bool IsLockedOutNewerData(const cmcEeprom& image) override;
+    // The header test, and revision byte 264 exactly 1.
+    int CheckImage(const cmcEeprom& image, bool strict) override;
+
+    void SetModified() override {}
+    bool UpdateModified() override { return false; }
+    void LoadStartupData() override;
+    int NewFile() override;
 
     cmcEeprom& RadioCopy() { return radioCopy_; }
+    indCloneMan& AdjustCloneMan();
+
+    // The application manager's automatic adjustment: a read of the radio
+    // leads into adjustment use through it, and it keeps the link's speed.
+    // Without one a read only loads.
+    void SetAutomation(AdjustAutomation* automation);
+    AdjustAutomation* Automation() const { return automation_; }
 
 private:
     cmcEeprom radioCopy_;
+    AdjustAutomation* automation_ = nullptr;
 };
 
 // How the adjustment program makes its document.

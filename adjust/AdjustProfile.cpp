@@ -11,7 +11,7 @@ const ProgramProfile& AdjustProfile() {
         .titleKey = "GI_Sys_AppTitle_ADJ",
         .helpOverlay = "",
         .comSpeedHighDefault = 0,
-        .fallbackModel = 0,
+        .fallbackModel = 5,
         .firstMapRevision = 1,
         .lastMapRevision = 1,
         .boxCaptionKey = "GI_Sys_AppTitle_ADJ",

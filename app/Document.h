@@ -117,7 +117,7 @@ public:
     virtual void LoadInitialFile(int32_t modelIndex);
     // The start-up data of the stored model becomes the reference image and,
     // packed, the working image; the data is then unmodified and untitled.
-    void LoadStartupData();
+    virtual void LoadStartupData();
     void ClearModified();
     bool IsModified() const { return modified_; }
     const std::string& LastDirectory() const { return lastDirectory_; }

@@ -77,7 +77,7 @@ void CloneCommands::CloneRead() {
     if (host_.ConfirmSave(false) == plat::IDCANCEL) return;
     if (man_.IsBusy()) return;
     man_.SetModel(host_.ModelCode(), 0);
-    man_.StartInfo(&CloneCommands::ReadInfoThunk, this);
+    if (man_.StartInfo(&CloneCommands::ReadInfoThunk, this)) OnReadStarted();
 }
 
 void CloneCommands::CheckInfoReply(dst_CDrv_Result& result) {
@@ -103,7 +103,10 @@ void CloneCommands::CheckInfoReply(dst_CDrv_Result& result) {
 }
 
 void CloneCommands::OnReadInfo(dst_CDrv_Result& result) {
-    if (result.result != kCloneOk || man_.IsBusy()) return;
+    if (result.result != kCloneOk || man_.IsBusy()) {
+        OnReadFailed();
+        return;
+    }
     RangeList areas = host_.CloneAreas(1);
     if (!areas.empty()) areas.front().last = CloneAreaEnd(host_.InfoBlock());
     man_.SetImageSize(host_.WorkingImage().GetSize());
@@ -111,6 +114,7 @@ void CloneCommands::OnReadInfo(dst_CDrv_Result& result) {
     if (!man_.StartRead(pending_, &CloneCommands::ReadDoneThunk, this)) {
         pending_.clear();
         ShowAreaRefused();
+        OnReadFailed();
     }
 }
 
@@ -124,12 +128,17 @@ void CloneCommands::CheckReadImage(dst_CDrv_Result& result) {
 
 void CloneCommands::OnReadDone(dst_CDrv_Result& result) {
     pending_.clear();
-    if (result.result != kCloneOk) return;
+    if (result.result != kCloneOk) {
+        OnReadFailed();
+        return;
+    }
     cmcEeprom& work = host_.WorkingImage();
     work.Write(0, result.image.Data(), std::min(work.GetSize(), result.image.GetSize()));
+    OnReadTaken(result.image);
     host_.AfterLoad(work);
     host_.SetModified();
     host_.SetFileName("");
+    OnReadLoaded();
     host_.CloseSheet();
     host_.SendDataReloaded();
 }
@@ -209,6 +218,7 @@ void AppCloneCommands::OnWriteConnected(dst_CDrv_Result& result) {
         confirmed_ = false;
         return;
     }
+    if (!AcceptsWriteRadio()) return;
     if (!confirmed_) {
         if (host_.IsMakerMode() && host_.ConfirmMakerCaution() != plat::IDOK) return;
         const int answer = plat::ShowMessageBox(GetMultiLineText(*gGTex, "GI_Mess_Confirm_CloneWrite"),

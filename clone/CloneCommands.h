@@ -53,6 +53,19 @@ public:
     const RangeList& PendingAreas() const { return pending_; }
 
 protected:
+    // What a program adds to the read: the read was accepted and is under
+    // way; it ended without a new image (the link failed, the radio was not
+    // ours or its image was refused); the image read went into the working
+    // image (read as the radio sent it, before the after-load pass); the image
+    // was loaded (before the sheet closes and the reload is told).
+    virtual void OnReadStarted() {}
+    virtual void OnReadFailed() {}
+    virtual void OnReadTaken(const cmcEeprom& read) { (void)read; }
+    virtual void OnReadLoaded() {}
+    // Whether the radio that answered a write's information query may take
+    // the data; on false the write stops there, the user told why.
+    virtual bool AcceptsWriteRadio() { return true; }
+
     // Starts an information job whose handler is OnWriteConnected.
     bool StartWriteQuery();
     // Starts the write over areas with OnWriteDone. A write the driver refuses

@@ -391,7 +391,7 @@ std::vector<uint8_t> RadioSim::InfoBlock() const {
     block[kInfoVersion] = 0x10;
     block[kInfoRevision] = revision_;
     put(kInfoSerial, "07E8010004D2", 12);
-    const bool handheld = infoModel_ % 10 < 5;
+    const bool handheld = handheldHead_.value_or(infoModel_ % 10 < 5);
     block[kInfoForm] = handheld ? 4 : 0;
     if (faults_.overVoltage) block[kInfoStatus] = 32;
     char hex[8];

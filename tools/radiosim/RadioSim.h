@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -112,6 +113,9 @@ public:
     void SetRevision(uint8_t revision) { revision_ = revision; }
     // The model (0..9) the information block describes: handheld or mobile, and the radio class.
     void SetInfoModel(int model) { infoModel_ = model; }
+    // The head the block reports (bit value 4 of byte 51) whatever the model: a
+    // handheld's data in a mobile radio, or the reverse.
+    void SetHandheldHead(std::optional<bool> handheld) { handheldHead_ = handheld; }
     // The information block as the radio sends it after the two words.
     std::vector<uint8_t> InfoBlock() const;
 
@@ -197,6 +201,7 @@ private:
     uint16_t word2_ = 0x0001;
     uint8_t revision_ = 1;
     int infoModel_ = 5;
+    std::optional<bool> handheldHead_;
     int32_t cloneEnd_ = kMemorySize - 1;
     int speed_ = 9600;
     bool writeFlag_ = false;

@@ -51,6 +51,8 @@ void PrintHelp(FILE* out) {
         "                         data's packed tables, else FF7F)\n"
         "  --model HEX            model word sent in the information reply (default 4410)\n"
         "  --revision N           data revision in the information block (default 1)\n"
+        "  --head KIND            the head the information block reports, handheld or mobile\n"
+        "                         (default: the start-up data's model; mobile for other memory)\n"
         "  --no-pace              send and take bytes at once, not at the line speed\n"
         "  --plateau LOW-HIGH     selector 2 reads its peak while the item last set lies in LOW..HIGH\n"
         "                         (default 100-140)\n"
@@ -172,6 +174,7 @@ int main(int argc, char** argv) {
     std::string model = kDefaultModel;
     std::string memoryFile, pattern, dumpFile;
     std::optional<int32_t> end;
+    std::optional<bool> head;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool more = i + 1 < argc;
@@ -199,6 +202,10 @@ int main(int argc, char** argv) {
             end = static_cast<int32_t>(std::strtol(argv[++i], nullptr, 16));
         } else if (arg == "--model" && more) {
             sim.SetModel(static_cast<uint16_t>(std::strtol(argv[++i], nullptr, 16)), 1);
+        } else if (arg == "--head" && more) {
+            const std::string kind = argv[++i];
+            if (kind != "handheld" && kind != "mobile") return Usage("'--head' takes handheld or mobile");
+            head = kind == "handheld";
         } else if (arg == "--revision" && more) {
             sim.SetRevision(static_cast<uint8_t>(std::atoi(argv[++i])));
         } else if ((arg == "--plateau" || arg == "--line") && more) {
@@ -236,6 +243,7 @@ int main(int argc, char** argv) {
         sim.SetInfoModel(startup.model);
     }
     if (end) sim.SetCloneEnd(*end);
+    sim.SetHandheldHead(head);
     if (!dumpFile.empty()) {
         if (Dump(sim.Memory(), dumpFile)) return 0;
         std::fprintf(stderr, "radiosim: cannot write %s\n", dumpFile.c_str());
