@@ -390,6 +390,14 @@ void cuiSheet::Layout(const std::string& cellsKey) {
     }
 }
 
+void cuiSheet::UnselectHiddenColumns() {
+    for (int32_t c = 0; c < cols_; ++c) {
+        if (grid_->ColWidth(c) != 0) continue;
+        for (int32_t r = 0; r < rows_; ++r)
+            GetCell(c, r).flags &= ~cmcCellObj::kFlagS;
+    }
+}
+
 void cuiSheet::InstallHandlers() {
     handlersIn_ = true;
     grid_->SetFocusGainedHandler([this] { OnFocusGained(); });

@@ -182,6 +182,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Cells of columns laid out 0 wide lose their selectable flag: a column
+    // nobody can see takes no input either.
+    void UnselectHiddenColumns();
 
     // State bits.
     static constexpr uint8_t kColumnChange = 0x01;
