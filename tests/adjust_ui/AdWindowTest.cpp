@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 using namespace adjtest;
@@ -197,19 +199,31 @@ TEST_F(AdWindowTest, TheMainFormGoingOrAClosingRequestByNameClosesIt) {
         if (!window) Toggle();
         Run();
         c.send(bus, mainForm);
+        // The menus' flag goes with the mark, before the window itself.
+        EXPECT_EQ(gEnviron->AdWindowFlag, c.closes ? 0 : 1) << c.what;
         Settle();
         EXPECT_EQ(window == nullptr, c.closes) << c.what;
         EXPECT_EQ(Entry()->Flag, c.closes ? 0 : 1) << c.what;
     }
 }
 
-TEST_F(AdWindowTest, AFontChangeRebuildsTheSheetAndTheNextRequestStillCloses) {
-    Toggle();
+TEST_F(AdWindowTest, AFontChangeRebuildsTheSheetAtTheMainWindowsPositionAndTheNextRequestStillCloses) {
+    std::vector<std::string> asked;
+    window = adj::ToggleAdWindow(adj::AdjustCellEngine(), &mainForm, "A/D", texts, nullptr,
+                                 [&asked](const std::string& name) {
+                                     asked.push_back(name);
+                                     return std::optional<adj::iuiWinAd::SheetPosition>({2, 5, 0, 0});
+                                 });
+    workspace.adWindowOpen = true;
     Run();
+    EXPECT_TRUE(asked.empty()) << "opening restores its own placement only";
     const QPointer<cuiGrid> before = window->Sheet()->Grid();
     bus.Send(adj::iuiWinAd::kEventRebuild);
     EXPECT_EQ(before, nullptr) << "the old sheet went";
     ASSERT_NE(window->Sheet()->Grid(), nullptr);
+    EXPECT_EQ(asked, std::vector<std::string>{adj::iuiWinAd::kName});
+    EXPECT_EQ(window->Sheet()->CurrentCol(), 2);
+    EXPECT_EQ(window->Sheet()->CurrentRow(), 5);
     EXPECT_EQ(Entry()->Flag, 1);
     ExpectRowsShow(SimReadings());
     EXPECT_EQ(Toggle(), nullptr);
