@@ -130,7 +130,8 @@ iuiWinAd::~iuiWinAd() {
     delete form_.data();
     if (gEvMan) gEvMan->Send(evRedrawSheet);
     if (gAppManager) gAppManager->ScheduleWarningCheck();
-    if (gEnviron) gEnviron->AdWindowFlag = 0;
+    // Close dropped the flag already; a window opened since then holds it now.
+    if (gEnviron && !closed_) gEnviron->AdWindowFlag = 0;
     if (gEvMan) gEvMan->Send(evRefreshMenusAndToolBar);
 }
 

@@ -106,6 +106,23 @@ TEST_F(AdWindowTest, ASecondRequestClosesAndAThirdReopensWhereTheCloseLeftIt) {
     Run();
 }
 
+TEST_F(AdWindowTest, AWindowReopenedBeforeTheClosedOneWentKeepsTheFlag) {
+    Toggle();
+    Run();
+    // Two requests in one turn of the event loop: the closed window is not gone yet.
+    adj::ToggleAdWindow(adj::AdjustCellEngine(), &mainForm, "A/D", texts);
+    const QPointer<adj::iuiWinAd> reopened =
+        adj::ToggleAdWindow(adj::AdjustCellEngine(), &mainForm, "A/D", texts);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_NE(window, nullptr);
+    Settle();
+    EXPECT_EQ(window, nullptr);
+    EXPECT_EQ(gEnviron->AdWindowFlag, 1);
+    EXPECT_EQ(Entry()->Flag, 1);
+    window = reopened.data();
+    Run();
+}
+
 TEST_F(AdWindowTest, WithoutAPlacementItShowsEveryColumnOnHalfTheScreenAboveTheMainForm) {
     struct Case {
         int mainTop;
