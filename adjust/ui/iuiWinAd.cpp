@@ -119,6 +119,8 @@ iuiWinAd::iuiWinAd(const CellEngine& engine, QWidget* parent, const std::string&
     if (gEnviron) gEnviron->AdWindowFlag = 1;
     if (gAdjustManager) gAdjustManager->ReadAdValues();
     if (gEvMan) gEvMan->AddListener(&iuiWinAd::OnEventThunk, this);
+    // A main form that goes without a word on the bus takes the window too.
+    if (parent_) connect(parent_, &QObject::destroyed, this, [this] { Close(); });
 }
 
 iuiWinAd::~iuiWinAd() {

@@ -224,6 +224,17 @@ TEST_F(AdWindowTest, TheMainFormGoingOrAClosingRequestByNameClosesIt) {
     }
 }
 
+TEST_F(AdWindowTest, AMainFormDestroyedWithoutAnEventTakesTheWindowAlong) {
+    auto* form = new QWidget;
+    form->setGeometry(340, 600, 600, 300);
+    window = adj::ToggleAdWindow(adj::AdjustCellEngine(), form, "A/D", texts);
+    Run();
+    delete form;
+    Settle();
+    EXPECT_EQ(window, nullptr);
+    EXPECT_EQ(Entry()->Flag, 0);
+}
+
 TEST_F(AdWindowTest, AFontChangeRebuildsTheSheetAtTheMainWindowsPositionAndTheNextRequestStillCloses) {
     std::vector<std::string> asked;
     window = adj::ToggleAdWindow(adj::AdjustCellEngine(), &mainForm, "A/D", texts, nullptr,
