@@ -1334,6 +1334,14 @@ bool cuiSheet::OwnsMenu(intptr_t busId) const {
                        [busId](const QMenu* m) { return cuiMenu::BusId(m) == busId; });
 }
 
+void cuiSheet::RedrawCells() {
+    cmcCellObj pattern;
+    pattern.category = 0;
+    pattern.cellId = 0;
+    pattern.index = -1;
+    InvalidateMatching(pattern, kMatchAll);
+}
+
 void cuiSheet::OnEventThunk(void* user, const cmcEvent& ev) {
     static_cast<cuiSheet*>(user)->OnEvent(ev);
 }
@@ -1351,7 +1359,7 @@ void cuiSheet::OnEvent(const cmcEvent& ev) {
             cuiMenu::AnswerCell(GetCell(CurrentCol(), CurrentRow()));
         break;
     case evRedrawSheet:
-        InvalidateMatching(pattern, kMatchAll);
+        RedrawCells();
         break;
     case evRedrawCategory:
         pattern.category = value;

@@ -169,6 +169,8 @@ public:
     // Repaints, of the cells in view, the ones that match the pattern by any
     // of the selector bits (see the .cpp).
     void InvalidateMatching(const cmcCellObj& pattern, uint32_t selector);
+    // Repaints every cell in view that is not empty.
+    void RedrawCells();
     // The cell engine's re-edit closure: opens the editor on the current cell
     // with the request's text when the request is the current cell's.
     void OpenEditorFor(const cmcCellCapsule& request, int32_t notNow);

@@ -44,8 +44,6 @@ constexpr ColorValue kWhite = 0xFFFFFF;
 constexpr int32_t kSiteNames = 95542;
 constexpr int32_t kSiteNameLength = 12;
 constexpr uint8_t kAreaBit = 0x80;
-// The sheet's redraw of every cell.
-constexpr uint32_t kRedrawAll = 32;
 
 } // namespace
 
@@ -316,11 +314,7 @@ void iuiRptSetWin::RunFileCommand(const std::function<int(int32_t)>& command) {
 }
 
 void iuiRptSetWin::RedrawSheet() {
-    cmcCellObj pattern;
-    pattern.category = 0;
-    pattern.cellId = 0;
-    pattern.index = -1;
-    InvalidateCells(pattern, kRedrawAll);
+    if (sheet_) sheet_->RedrawCells();
 }
 
 void iuiRptSetWin::InvalidateCells(const cmcCellObj& pattern, uint32_t flags) {

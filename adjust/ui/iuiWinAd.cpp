@@ -2,7 +2,6 @@
 
 #include "adjust/AdjustManager.h"
 #include "cells/AppManager.h"
-#include "cells/cmcCellObj.h"
 #include "foundation/Globals.h"
 #include "foundation/Placement.h"
 #include "foundation/cmcEvMan.h"
@@ -24,12 +23,6 @@
 #include <algorithm>
 
 namespace adj {
-namespace {
-
-// The sheet's repaint of every cell that is not empty.
-constexpr uint32_t kRedrawAll = 32;
-
-} // namespace
 
 // The top-level form: its close box and Esc both end in the window's Close,
 // Esc through the close button, so both are inert while a transfer runs.
@@ -204,12 +197,8 @@ void iuiWinAd::OnCloseButton() {
 }
 
 void iuiWinAd::RedrawValues() {
-    if (!sheet_ || closed_) return;
-    cmcCellObj pattern;
-    pattern.category = 0;
-    pattern.cellId = 0;
-    pattern.index = -1;
-    sheet_->InvalidateMatching(pattern, kRedrawAll);
+    // The cells paint themselves from the readings the manager holds.
+    if (sheet_ && !closed_) sheet_->RedrawCells();
 }
 
 void iuiWinAd::RebuildSheet() {
