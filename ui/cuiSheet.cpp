@@ -392,6 +392,14 @@ void cuiSheet::Layout(const std::string& cellsKey) {
     }
 }
 
+void cuiSheet::UnselectHiddenColumns() {
+    for (int32_t c = 0; c < cols_; ++c) {
+        if (grid_->ColWidth(c) != 0) continue;
+        for (int32_t r = 0; r < rows_; ++r)
+            GetCell(c, r).flags &= ~cmcCellObj::kFlagS;
+    }
+}
+
 void cuiSheet::InstallHandlers() {
     handlersIn_ = true;
     grid_->SetFocusGainedHandler([this] { OnFocusGained(); });
@@ -1328,6 +1336,14 @@ bool cuiSheet::OwnsMenu(intptr_t busId) const {
                        [busId](const QMenu* m) { return cuiMenu::BusId(m) == busId; });
 }
 
+void cuiSheet::RedrawCells() {
+    cmcCellObj pattern;
+    pattern.category = 0;
+    pattern.cellId = 0;
+    pattern.index = -1;
+    InvalidateMatching(pattern, kMatchAll);
+}
+
 void cuiSheet::OnEventThunk(void* user, const cmcEvent& ev) {
     static_cast<cuiSheet*>(user)->OnEvent(ev);
 }
@@ -1345,7 +1361,7 @@ void cuiSheet::OnEvent(const cmcEvent& ev) {
             cuiMenu::AnswerCell(GetCell(CurrentCol(), CurrentRow()));
         break;
     case evRedrawSheet:
-        InvalidateMatching(pattern, kMatchAll);
+        RedrawCells();
         break;
     case evRedrawCategory:
         pattern.category = value;

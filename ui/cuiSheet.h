@@ -169,6 +169,8 @@ public:
     // Repaints, of the cells in view, the ones that match the pattern by any
     // of the selector bits (see the .cpp).
     void InvalidateMatching(const cmcCellObj& pattern, uint32_t selector);
+    // Repaints every cell in view that is not empty.
+    void RedrawCells();
     // The cell engine's re-edit closure: opens the editor on the current cell
     // with the request's text when the request is the current cell's.
     void OpenEditorFor(const cmcCellCapsule& request, int32_t notNow);
@@ -182,6 +184,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Cells of columns laid out 0 wide lose their selectable flag: a column
+    // nobody can see takes no input either.
+    void UnselectHiddenColumns();
 
     // State bits.
     static constexpr uint8_t kColumnChange = 0x01;

@@ -17,6 +17,7 @@
 #include "platform/MessageBox.h"
 #include "platform/QtText.h"
 #include "platform/Screen.h"
+#include "ui/FormPlacement.h"
 #include "ui/QtCellCanvas.h"
 #include "ui/QtConvert.h"
 #include "ui/cuiGrid.h"
@@ -34,8 +35,6 @@
 namespace {
 
 constexpr int kGap = 5;
-constexpr int kPanelBorder = 8;
-constexpr int kBevel = 2;
 constexpr int kHeaderHeight = 24;
 constexpr int kSiteLabelWidth = 70;
 constexpr int kNameBoxWidth = 180;
@@ -45,18 +44,6 @@ constexpr ColorValue kWhite = 0xFFFFFF;
 constexpr int32_t kSiteNames = 95542;
 constexpr int32_t kSiteNameLength = 12;
 constexpr uint8_t kAreaBit = 0x80;
-// The sheet's redraw of every cell.
-constexpr uint32_t kRedrawAll = 32;
-
-int32_t WindowStateOf(const QWidget& form) {
-    if (form.isMaximized()) return 2;
-    if (form.isMinimized()) return 1;
-    return 0;
-}
-
-plat::Rect RectOf(const QRect& r) {
-    return {r.x(), r.y(), r.width(), r.height()};
-}
 
 } // namespace
 
@@ -125,16 +112,8 @@ iuiRptSetWin::iuiRptSetWin(const CellEngine& engine, QWidget* owner, const std::
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    auto* outer = new QFrame(form_);
-    outer->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    outer->setLineWidth(kBevel);
-    auto* outerLayout = new QVBoxLayout(outer);
-    outerLayout->setContentsMargins(kPanelBorder, kPanelBorder, kPanelBorder, kPanelBorder);
-    outerLayout->setSpacing(0);
-    auto* inner = new QFrame(outer);
-    inner->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    inner->setLineWidth(kBevel);
-    outerLayout->addWidget(inner);
+    QFrame* inner = nullptr;
+    QFrame* outer = MakeBevelledPanel(form_, inner);
     sheetPanel_ = outer;
     layout->addWidget(outer, 1);
 
@@ -248,12 +227,7 @@ bool iuiRptSetWin::RestorePlacement() {
 }
 
 void iuiRptSetWin::SavePlacement(bool initial) {
-    const QRect normal =
-        form_->isMaximized() || form_->isMinimized() ? form_->normalGeometry() : form_->geometry();
-    const cuiGrid* grid = sheet_ ? sheet_->Grid() : nullptr;
-    gEnviron->SetEditFormPos(name_, normal.x(), normal.y(), normal.width(), normal.height(),
-                             grid ? grid->Col() : -1, grid ? grid->Row() : -1, grid ? grid->LeftCol() : -1,
-                             grid ? grid->TopRow() : -1, WindowStateOf(*form_), initial ? 1 : 0);
+    StoreFormPlacement(name_, *form_, sheet_ ? sheet_->Grid() : nullptr, initial ? 1 : 0);
 }
 
 void iuiRptSetWin::PlaceFirstTime(bool placed) {
@@ -340,11 +314,7 @@ void iuiRptSetWin::RunFileCommand(const std::function<int(int32_t)>& command) {
 }
 
 void iuiRptSetWin::RedrawSheet() {
-    cmcCellObj pattern;
-    pattern.category = 0;
-    pattern.cellId = 0;
-    pattern.index = -1;
-    InvalidateCells(pattern, kRedrawAll);
+    if (sheet_) sheet_->RedrawCells();
 }
 
 void iuiRptSetWin::InvalidateCells(const cmcCellObj& pattern, uint32_t flags) {

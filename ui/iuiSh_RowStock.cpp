@@ -62,12 +62,7 @@ void iuiSh_RowStock::LoadCells() {
 void iuiSh_RowStock::Layout(const std::string& cellsKey) {
     cuiSheet::Layout(cellsKey);
     HideColumns();
-    // A column nobody can see takes no input either.
-    for (int32_t c = 0; c < cols_; ++c) {
-        if (grid_->ColWidth(c) != 0) continue;
-        for (int32_t r = 0; r < rows_; ++r)
-            GetCell(c, r).flags &= ~cmcCellObj::kFlagS;
-    }
+    UnselectHiddenColumns();
 }
 
 const clsSheetCellId& iuiSh_RowStock::StockSlot(int32_t col, int32_t row) const {
