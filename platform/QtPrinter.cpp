@@ -23,17 +23,22 @@ void SetPrinter(Printer* printer) {
     gPrinter = printer;
 }
 
-QtPrinterBase::QtPrinterBase() {
-    printer_.setCopyCount(1);
+QPrinter& QtPrinterBase::Qp() const {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setCopyCount(1);
+        Configure(*printer_);
+    }
+    return *printer_;
 }
 
 bool QtPrinterBase::BeginDoc(const std::string& title) {
-    printer_.setDocName(ToQString(title));
-    return painter_.begin(&printer_);
+    Qp().setDocName(ToQString(title));
+    return painter_.begin(&Qp());
 }
 
 void QtPrinterBase::NewPage() {
-    printer_.newPage();
+    Qp().newPage();
 }
 
 void QtPrinterBase::EndDoc() {
@@ -41,11 +46,11 @@ void QtPrinterBase::EndDoc() {
 }
 
 int QtPrinterBase::Resolution() const {
-    return printer_.logicalDpiY();
+    return Qp().logicalDpiY();
 }
 
 QSize QtPrinterBase::PageSize() const {
-    return QSize(printer_.width(), printer_.height());
+    return QSize(Qp().width(), Qp().height());
 }
 
 bool QtPrinterService::HasPrinter() {
@@ -55,16 +60,18 @@ bool QtPrinterService::HasPrinter() {
 }
 
 bool QtPrinterService::Setup(QWidget* parent) {
-    QPrintDialog dialog(&printer_, parent);
+    QPrintDialog dialog(&Qp(), parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
-PdfPrinter::PdfPrinter(const std::string& path, int dpi) {
-    printer_.setOutputFormat(QPrinter::PdfFormat);
-    printer_.setOutputFileName(ToQString(path));
-    printer_.setResolution(dpi);
-    printer_.setPageSize(QPageSize(QPageSize::A4));
-    printer_.setFullPage(true);
+PdfPrinter::PdfPrinter(const std::string& path, int dpi) : path_(path), dpi_(dpi) {}
+
+void PdfPrinter::Configure(QPrinter& printer) const {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(ToQString(path_));
+    printer.setResolution(dpi_);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setFullPage(true);
 }
 
 bool PdfPrinter::Setup(QWidget*) {

@@ -47,11 +47,17 @@ public:
     int Resolution() const override;
     QSize PageSize() const override;
     QPainter& Painter() override { return painter_; }
-    QPaintDevice& Device() override { return printer_; }
+    QPaintDevice& Device() override { return Qp(); }
 
 protected:
-    QtPrinterBase();
-    QPrinter printer_{QPrinter::HighResolution};
+    // The QPrinter, made on first use: making one loads the system's print
+    // back end, which a program that never prints should not wait for at start.
+    QPrinter& Qp() const;
+    // Settings of a fresh QPrinter.
+    virtual void Configure(QPrinter&) const {}
+
+private:
+    mutable std::unique_ptr<QPrinter> printer_;
     QPainter painter_;
 };
 
@@ -76,6 +82,13 @@ public:
     bool hasPrinter = true;
     bool setupAnswer = true;
     int setups = 0;
+
+protected:
+    void Configure(QPrinter& printer) const override;
+
+private:
+    std::string path_;
+    int dpi_;
 };
 
 // The installed printer; none installed is a fatal error.

@@ -127,8 +127,9 @@ void indMain::FilterTree() {
         const std::string format = gGTex->GetTextLine(kBankBranchKey, 0);
         const std::string word = ModelKeySuffix();
         for (int32_t bank = 0; bank < kBankCount; ++bank) {
-            tree_->AddNode(memory, BankLine(format, word, bank));
-            tree_->SetBankCaption(bank, FormatBankLabel(document_.WorkingImage(), bank));
+            // The node just added is the bank's: no search for it.
+            QTreeWidgetItem* node = tree_->AddNode(memory, BankLine(format, word, bank));
+            node->setText(0, plat::ToQString(FormatBankLabel(document_.WorkingImage(), bank)));
         }
         tree_->RefreshBankImages();
     }
