@@ -1,9 +1,12 @@
 #pragma once
+#include "cells/ChannelFields.h"
 #include "cells/ConvKeys.h"
 
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
+#include <string>
 
 class cmcCellCapsule;
 struct CellFrame;
@@ -140,3 +143,8 @@ void TransmitNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac, NacConv conv 
 // Greys a cell of a channel row while the row's digital mode (CL_Mch_Dig_Sig:
 // 0 analog .. 3 digital only) is one of the modes given.
 void GreyInDigitalModes(CellFrame& f, std::initializer_list<int32_t> modes);
+
+// The field a column of the channel table keeps, by the column's name; none
+// for a name that is no column of the table. A program whose row record has
+// no place for the field leaves the column out.
+std::optional<ChField> ChannelColumnField(const std::string& name);
