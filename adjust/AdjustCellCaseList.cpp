@@ -72,7 +72,8 @@ constexpr std::string_view kNamedShared[] = {
     "CL_Model_LmrLtr",        "CL_Model_LmrP25",    "CL_Model_Pmr",
     "CL_Model_ZuroPmr",       "CL_Model_Lmr_Mob",   "CL_Model_LmrLtr_Mob",
     "CL_Model_LmrP25_Mob",    "CL_Model_Pmr_Mob",   "CL_Model_ZuroPmr_Mob",
-    "CL_Help_Contents",       "CallSheet",
+    "CL_Help_Contents",       "CallSheet",          "CL_Mch_SmarTrunk",
+    "CL_Misc_QuarterPillar",
 };
 
 // The bank count and mode, and the tree's checks, which find the cells they

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 
 class cmcCellCapsule;
@@ -139,6 +140,10 @@ void ReceiveNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac, NacConv conv =
                     RowStore store = StoreFrameRow);
 void TransmitNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac, NacConv conv = ConvNacCell,
                      RowStore store = StoreFrameRow);
+
+// A bank's name, wherever its row record keeps it: a change is kept with
+// store and renames the bank's node in the tree.
+void BankNameCell(CellFrame& f, std::span<uint8_t> name, RowStore store);
 
 // Greys a cell of a channel row while the row's digital mode (CL_Mch_Dig_Sig:
 // 0 analog .. 3 digital only) is one of the modes given.
