@@ -211,12 +211,9 @@ void EntrySwitchCell(CellFrame& f) {
     StoreFrameRecord(f);
 }
 
-// Entries are numbered from 1 within the site; the row below them is the new-row line.
+// Entries are numbered from 1 within the site (the frame blanks the row after them).
 void EntryNumber(CellFrame& f) {
-    if (f.index >= GetCurrentSiteRange(f.image).count)
-        f.Show(conv::FirstLine(f.request, chlist::kNewChTitle));
-    else
-        f.Show(conv::Format("%3d", f.index + 1));
+    f.Show(conv::Format("%3d", f.index + 1));
 }
 
 // ---- bank and site names ----
