@@ -224,6 +224,10 @@ void StoreBankName(CellFrame& f) {
     StoreFrameRecord(f);
 }
 
+void BankUsedChannels(CellFrame& f) {
+    UsedChannelsCell(f, CountBankUsedChannels);
+}
+
 void BankName(CellFrame& f) {
     datCh* bank = FrameRecord(f);
     if (bank && bank->kind == kKindBank) BankNameCell(f, bank->name, StoreBankName);
@@ -255,6 +259,7 @@ void RegisterAdjustBankCells(CellCaseList& list) {
     list.Add("CL_Rpt_No", EntryNumber);
     list.Add("CL_Rpt_Text", SiteName);
     list.Add("CL_Mch_BankText", BankName);
+    list.Add("CL_Mch_UsedCHs", BankUsedChannels);
 }
 
 } // namespace adj

@@ -126,10 +126,7 @@ void MchLtr(CellFrame& f) {
 }
 
 void UsedChannels(CellFrame& f) {
-    if (IsBank(f.index)) return ShowNumber(f, CountBankUsedChannels(f.image, f.index));
-    if (f.index == kAllBanks) return ShowNumber(f, CountAllUsedChannels(f.image));
-    const int32_t total = GetTotalBankChannels(f.image);
-    ShowNumber(f, Room(f, total) + total - CountAllUsedChannels(f.image));
+    UsedChannelsCell(f, CountBankUsedChannels);
 }
 
 // ---- the channel count of a bank ----
@@ -277,6 +274,16 @@ void QuarterPillar(CellFrame& f) {
 }
 
 } // namespace
+
+void UsedChannelsCell(CellFrame& f, BankUsedCounter count) {
+    if (IsBank(f.index)) return ShowNumber(f, count(f.image, f.index));
+    int32_t used = 0;
+    for (int32_t bank = 0; bank < layout::kBanks; ++bank)
+        used += count(f.image, bank);
+    if (f.index == kAllBanks) return ShowNumber(f, used);
+    const int32_t total = GetTotalBankChannels(f.image);
+    ShowNumber(f, Room(f, total) + total - used);
+}
 
 void BankNameCell(CellFrame& f, std::span<uint8_t> name, RowStore store) {
     if (!EditTextCell(f.request, name.data(), static_cast<int32_t>(name.size()), false, f.result)) return;

@@ -10,6 +10,7 @@
 #include <string>
 
 class cmcCellCapsule;
+class cmcEeprom;
 struct CellFrame;
 
 // The overlay keys that the channel row cells read beside the converters' own
@@ -144,6 +145,12 @@ void TransmitNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac, NacConv conv 
 // A bank's name, wherever its row record keeps it: a change is kept with
 // store and renames the bank's node in the tree.
 void BankNameCell(CellFrame& f, std::span<uint8_t> name, RowStore store);
+
+// The channels in use of the bank of the cell's index, of all banks (index
+// 128), or the rows still free (any other index), counted bank by bank with
+// the program's count of a bank's channels in use.
+using BankUsedCounter = int32_t (*)(cmcEeprom& image, int32_t bank);
+void UsedChannelsCell(CellFrame& f, BankUsedCounter count);
 
 // Greys a cell of a channel row while the row's digital mode (CL_Mch_Dig_Sig:
 // 0 analog .. 3 digital only) is one of the modes given.

@@ -391,6 +391,31 @@ TEST_F(AdjustRepeaterEntryTest, TheSiteAndBankNamesAreTheBankNameBytes) {
     EXPECT_EQ(Count(evSetBankNodeText), 1);
 }
 
+// A bank counts its channels with a receive frequency: a group id alone
+// does not make a channel (this program's record counts no groups); index
+// 128 counts every bank.
+TEST_F(AdjustBankCellsTest, UsedChannelsCountTheRecordsInUse) {
+    for (int32_t bank = 0; bank < 128; ++bank)
+        SetBankChannelCount(h.Image(), bank, 0);
+    SetBankChannelCount(h.Image(), 0, 3);
+    SetBankChannelCount(h.Image(), 1, 2);
+    constexpr int32_t kGroupBytes = 133966;
+    adj::datCh record(&h.Image());
+    for (int32_t row = 0; row < 5; ++row) {
+        h.Image().SetByte(kGroupBytes + 6 * row, row == 1 ? 5 : 0);
+        record.Load(GetModelClass(), row);
+        record.flagA = row == 1 ? 0 : 1;
+        record.rxFreq = record.txFreq = row == 1 ? 0 : 146520000;
+        record.Store(GetModelClass(), row);
+    }
+    const auto used = [&](int32_t index) {
+        return h.Display({Category("CT_BankOp"), Id("CL_Mch_UsedCHs"), index}).text;
+    };
+    EXPECT_EQ(used(0), "2");
+    EXPECT_EQ(used(1), "2");
+    EXPECT_EQ(used(128), "4");
+}
+
 // The marks pop up as the attribute list: A writes the channel's number,
 // the fifth item the bank's flag; a change only recounts the rows.
 TEST_F(AdjustBankCellsTest, ChannelMarksGoWhereTheRecordKeepsThemAndOnlyRecount) {
