@@ -9,12 +9,15 @@
 #include "adjust/AdjustVocabulary.h"
 #include "cells/AppManager.h"
 #include "cells/CellFrame.h"
+#include "cells/ChannelCells.h"
 #include "cells/CodeConv.h"
 #include "cells/ConvSupport.h"
 #include "cells/EditCommand.h"
+#include "cells/FieldForm.h"
 #include "cells/FreqToneConv.h"
 #include "cells/ListConv.h"
 #include "cells/NumberConv.h"
+#include "cells/TextCell.h"
 #include "cells/cmcCellCapsule.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
@@ -39,7 +42,6 @@ constexpr const char* kSameAsReceive = "<-";
 constexpr uint8_t kTxTopBit = 0x02;
 constexpr const char* kTwoToneList = "GI_Sheet_Sel_Mch_2Tone";
 constexpr const char* kOnOff2 = "GI_Sheet_Sel_Misc_OnOff2";
-constexpr uint8_t kEntryPhone = 0x04;
 
 bool IsName(const CellFrame& f, const char* name) {
     return f.engine.Vocabulary().CellName(f.cellId) == name;
@@ -181,15 +183,64 @@ void EntryFrequency(CellFrame& f) {
     if (receive) PostSheetChanged();
 }
 
-// The entry's phone switch: bit 0 of entry byte 8, as the cloning program
-// keeps it, which the record holds as flag bit 2.
-void EntryPhone(CellFrame& f) {
+// The entry's switches in its flag bits: the data bits of receive and
+// transmit and the phone switch (bits 7, 6 and 0 of entry byte 8, where the
+// cloning program keeps them too).
+struct EntrySwitch {
+    const char* name;
+    uint8_t bit;
+};
+constexpr EntrySwitch kEntrySwitches[] = {
+    {"CL_Rpt_RxDat", 0x01},
+    {"CL_Rpt_TxDat", 0x02},
+    {"CL_Rpt_Phone", 0x04},
+};
+
+const form::ByName<EntrySwitch>& EntrySwitches() {
+    static const form::ByName<EntrySwitch> byName{kEntrySwitches};
+    return byName;
+}
+
+void EntrySwitchCell(CellFrame& f) {
     datCh* entry = FrameRecord(f);
-    if (!entry || f.index >= GetCurrentSiteRange(f.image).count) return;
-    int32_t value = (entry->flagE & kEntryPhone) != 0 ? 1 : 0;
-    if (ConvSelCell(f.request, kOnOff2, value, f.result) != 1) return;
-    entry->flagE = static_cast<uint8_t>(value ? entry->flagE | kEntryPhone : entry->flagE & ~kEntryPhone);
+    const EntrySwitch* c = EntrySwitches().Find(f);
+    if (!entry || !c || f.index >= GetCurrentSiteRange(f.image).count) return;
+    int32_t value = (entry->flagE & c->bit) != 0 ? 1 : 0;
+    if (ConvSelPtrCell(f.request, kOnOff2, value, f.result) != 1) return;
+    entry->flagE = static_cast<uint8_t>(value ? entry->flagE | c->bit : entry->flagE & ~c->bit);
     StoreFrameRecord(f);
+}
+
+// Entries are numbered from 1 within the site (the frame blanks the row after them).
+void EntryNumber(CellFrame& f) {
+    f.Show(conv::Format("%3d", f.index + 1));
+}
+
+// ---- bank and site names ----
+
+constexpr int32_t kKindBank = 17;
+
+void StoreBankName(CellFrame& f) {
+    StoreFrameRecord(f);
+}
+
+void BankUsedChannels(CellFrame& f) {
+    UsedChannelsCell(f, CountBankUsedChannels);
+}
+
+void BankName(CellFrame& f) {
+    datCh* bank = FrameRecord(f);
+    if (bank && bank->kind == kKindBank) BankNameCell(f, bank->name, StoreBankName);
+}
+
+// A site is named as the bank of its number.
+void SiteName(CellFrame& f) {
+    const int32_t site = GetCurrentSiteRange(f.image).site;
+    datCh bank(&f.image);
+    bank.Load(kKindBank, site);
+    if (!bank.CanAccess(kKindBank, site)) return;
+    if (EditTextCell(f.request, bank.name.data(), static_cast<int32_t>(bank.name.size()), false, f.result))
+        bank.Store(kKindBank, site);
 }
 
 } // namespace
@@ -204,7 +255,11 @@ void RegisterAdjustBankCells(CellCaseList& list) {
     list.Add("CL_Mch_Rpt", BankSite);
     list.Add("CL_Rpt_FreqR", EntryFrequency);
     list.Add("CL_Rpt_FreqT", EntryFrequency);
-    list.Add("CL_Rpt_Phone", EntryPhone);
+    EntrySwitches().Register(list, EntrySwitchCell);
+    list.Add("CL_Rpt_No", EntryNumber);
+    list.Add("CL_Rpt_Text", SiteName);
+    list.Add("CL_Mch_BankText", BankName);
+    list.Add("CL_Mch_UsedCHs", BankUsedChannels);
 }
 
 } // namespace adj

@@ -1,6 +1,8 @@
 #include "adjust/AdjustCells.h"
+#include "adjust/AdjustChannelFields.h"
 #include "adjust/AdjustVocabulary.h"
 #include "cells/CellVocabulary.h"
+#include "cells/ChannelCells.h"
 
 #include <optional>
 #include <string_view>
@@ -25,9 +27,23 @@ constexpr void (*kRegistrars[])(CellCaseList&) = {
 // The cloning program's files of cases that find their rows by cell name:
 // their cases serve any program that has the cells.
 constexpr void (*kSharedRegistrars[])(CellCaseList&) = {
-    RegisterSettingsCells, RegisterMskCells,          RegisterKeyDisplayCells, RegisterDigitalCells,
-    RegisterMakerCells,    RegisterToneSequenceCells, RegisterDtmfToneCells,   RegisterScanCells,
+    RegisterSettingsCells,
+    RegisterMskCells,
+    RegisterKeyDisplayCells,
+    RegisterDigitalCells,
+    RegisterMakerCells,
+    RegisterToneSequenceCells,
+    RegisterDtmfToneCells,
+    RegisterScanCells,
+    // The channel columns reach the row through its record's channel fields.
+    RegisterChannelCells,
 };
+
+// A channel column whose field this program's record has no place for stays without a case.
+bool RecordKeeps(const CellCaseList::Entry& e) {
+    const std::optional<ChField> field = ChannelColumnField(e.first);
+    return !field || AdjustChannelFields::Keeps(*field);
+}
 
 // A run of ids is shared only when this program holds the same cells in the
 // same order: its case may tell them apart by their distance from the first.
@@ -56,7 +72,8 @@ constexpr std::string_view kNamedShared[] = {
     "CL_Model_LmrLtr",        "CL_Model_LmrP25",    "CL_Model_Pmr",
     "CL_Model_ZuroPmr",       "CL_Model_Lmr_Mob",   "CL_Model_LmrLtr_Mob",
     "CL_Model_LmrP25_Mob",    "CL_Model_Pmr_Mob",   "CL_Model_ZuroPmr_Mob",
-    "CL_Help_Contents",       "CallSheet",
+    "CL_Help_Contents",       "CallSheet",          "CL_Mch_SmarTrunk",
+    "CL_Misc_QuarterPillar",
 };
 
 // The bank count and mode, and the tree's checks, which find the cells they
@@ -81,7 +98,7 @@ CellCaseList BuildList() {
         return false;
     };
     for (const CellCaseList::Entry& e : shared.Entries())
-        if (SameRun(ours, e) && !own(e)) list.Add(e.first, e.last, e.fn);
+        if (SameRun(ours, e) && !own(e) && RecordKeeps(e)) list.Add(e.first, e.last, e.fn);
     return list;
 }
 

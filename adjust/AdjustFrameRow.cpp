@@ -3,6 +3,10 @@
 #include "cells/CellFrame.h"
 
 namespace adj {
+namespace {
+// Kinds 1..5 are the channel rows of the five model classes.
+constexpr int32_t kLastChannelKind = 5;
+} // namespace
 
 bool AdjustFrameRow::Load(cmcEeprom& image, int32_t kind, int32_t n) {
     record = datCh(&image);
@@ -13,6 +17,12 @@ bool AdjustFrameRow::Load(cmcEeprom& image, int32_t kind, int32_t n) {
 void AdjustFrameRow::StoreAndReload() {
     record.Store(record.kind, record.row);
     record.Load(record.kind, record.row);
+}
+
+ChannelRowFields* AdjustFrameRow::ChannelFields() {
+    if (record.kind < 1 || record.kind > kLastChannelKind) return nullptr;
+    fields_.Bind(record);
+    return &fields_;
 }
 
 std::unique_ptr<ProgramRow> MakeAdjustFrameRow() {

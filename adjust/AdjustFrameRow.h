@@ -1,4 +1,5 @@
 #pragma once
+#include "adjust/AdjustChannelFields.h"
 #include "adjust/AdjustRecords.h"
 #include "cells/ProgramRow.h"
 
@@ -15,8 +16,12 @@ public:
     bool Load(cmcEeprom& image, int32_t kind, int32_t n) override;
     void StoreAndReload() override;
     bool InUse() const override { return record.InUse(); }
+    ChannelRowFields* ChannelFields() override;
 
     datCh record;
+
+private:
+    AdjustChannelFields fields_{record};
 };
 
 std::unique_ptr<ProgramRow> MakeAdjustFrameRow();

@@ -2,6 +2,7 @@
 // record keeps their value, or how they show it, is this program's own; the
 // rules they share with the cloning program's cells are taken from there.
 #include "adjust/AdjustCells.h"
+#include "adjust/AdjustConv.h"
 #include "adjust/AdjustFrameRow.h"
 #include "cells/CellFrame.h"
 #include "cells/ChannelCells.h"
@@ -152,6 +153,15 @@ void HomeRepeater(CellFrame& f) {
     }
 }
 
+// A channel's marks through the attribute list (without the cloning
+// program's sixth item); a change only asks the rows to be counted again.
+void ChannelMarks(CellFrame& f) {
+    datCh* r = ChannelRecord(f);
+    if (!r || ConvMarkFlagsCell(f.request, chlist::kAtr, r->marks, f.result) != 1) return;
+    StoreFrameRecord(f);
+    f.resultFlags |= CellFrame::kFlagRowCounts;
+}
+
 } // namespace
 
 std::vector<std::string> RecordCellListKeys() {
@@ -163,6 +173,7 @@ const char* AreaBitTextKey() {
 }
 
 void RegisterAdjustRecordCells(CellCaseList& list) {
+    list.Add("CL_Mch_Atr", ChannelMarks);
     list.Add("CL_Mch_RxNac", ChannelRxNac);
     list.Add("CL_Mch_TxNac", ChannelTxNac);
     list.Add("CL_Mch_Unit_Hex", ChannelUnitId);

@@ -9,6 +9,7 @@
 #include "cells/CellFields.h"
 #include "cells/CellFrame.h"
 #include "cells/CellIds.h"
+#include "cells/ChannelCells.h"
 #include "cells/ConvSupport.h"
 #include "cells/FieldForm.h"
 #include "cells/ListConv.h"
@@ -103,12 +104,7 @@ void BankUsedTotal(CellFrame& f) {
 }
 
 void BankText(CellFrame& f) {
-    if (!f.rowLoaded) return;
-    if (EditTextCell(f.request, f.row.name.data(), static_cast<int32_t>(f.row.name.size()), false,
-                     f.result)) {
-        f.StoreRow();
-        if (gEvMan) gEvMan->PostText(evSetBankNodeText, 0, f.index, FormatBankLabel(f.image, f.index));
-    }
+    if (f.rowLoaded) BankNameCell(f, f.row.name, StoreFrameRow);
 }
 
 void MchSmarTrunk(CellFrame& f) {
@@ -130,10 +126,7 @@ void MchLtr(CellFrame& f) {
 }
 
 void UsedChannels(CellFrame& f) {
-    if (IsBank(f.index)) return ShowNumber(f, CountBankUsedChannels(f.image, f.index));
-    if (f.index == kAllBanks) return ShowNumber(f, CountAllUsedChannels(f.image));
-    const int32_t total = GetTotalBankChannels(f.image);
-    ShowNumber(f, Room(f, total) + total - CountAllUsedChannels(f.image));
+    UsedChannelsCell(f, CountBankUsedChannels);
 }
 
 // ---- the channel count of a bank ----
@@ -281,6 +274,22 @@ void QuarterPillar(CellFrame& f) {
 }
 
 } // namespace
+
+void UsedChannelsCell(CellFrame& f, BankUsedCounter count) {
+    if (IsBank(f.index)) return ShowNumber(f, count(f.image, f.index));
+    int32_t used = 0;
+    for (int32_t bank = 0; bank < layout::kBanks; ++bank)
+        used += count(f.image, bank);
+    if (f.index == kAllBanks) return ShowNumber(f, used);
+    const int32_t total = GetTotalBankChannels(f.image);
+    ShowNumber(f, Room(f, total) + total - used);
+}
+
+void BankNameCell(CellFrame& f, std::span<uint8_t> name, RowStore store) {
+    if (!EditTextCell(f.request, name.data(), static_cast<int32_t>(name.size()), false, f.result)) return;
+    store(f);
+    if (gEvMan) gEvMan->PostText(evSetBankNodeText, 0, f.index, FormatBankLabel(f.image, f.index));
+}
 
 void RegisterBankCells(CellCaseList& list) {
     list.Add("CL_Bank_SelBankFree", SelBankFree);

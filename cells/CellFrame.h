@@ -161,4 +161,6 @@ struct CellFrame {
 
 private:
     void Load(int32_t kind, int32_t n, bool inTable);
+    void LoadProgramRow(int32_t kind, int32_t n);
+    void SetSignalling(bool on, bool noRepeaterBit);
 };

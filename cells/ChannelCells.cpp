@@ -5,6 +5,9 @@
 // the rest are small functions below it.
 #include "cells/ChannelCells.h"
 
+#include "cells/ChannelFields.h"
+#include "cells/ProgramRow.h"
+
 #include "cells/CellCases.h"
 #include "cells/CellFields.h"
 #include "cells/CellFrame.h"
@@ -42,6 +45,124 @@ constexpr const char* kOnOff2 = "GI_Sheet_Sel_Misc_OnOff2";
 constexpr const char* kAbcCode = "GI_Sheet_Sel_RxC_AbcCode";
 constexpr const char* kSameAsReceive = "<-";
 
+// ---- the cloning program's row as the columns see it ----
+
+struct MemberRef {
+    int32_t (*get)(const datCh&) = nullptr;
+    void (*set)(datCh&, int32_t) = nullptr;
+};
+
+template <auto M> int32_t GetMember(const datCh& r) {
+    return static_cast<int32_t>(r.*M);
+}
+template <auto M> void SetMember(datCh& r, int32_t v) {
+    using T = std::remove_reference_t<decltype(r.*M)>;
+    r.*M = static_cast<T>(v);
+}
+template <auto M> constexpr MemberRef Member{&GetMember<M>, &SetMember<M>};
+
+constexpr auto kMembers = [] {
+    std::array<MemberRef, static_cast<size_t>(ChField::Count)> t{};
+    auto at = [&t](ChField f, MemberRef r) { t[static_cast<size_t>(f)] = r; };
+    at(ChField::RxInhibit, Member<&datCh::rxFreqTopBit>);
+    at(ChField::TxInhibit, Member<&datCh::txFreqTopBit>);
+    at(ChField::Narrow, Member<&datCh::chBitS12b6>);
+    at(ChField::Compander, Member<&datCh::chBitX3b4>);
+    at(ChField::PowerSave, Member<&datCh::chBitX0b7>);
+    at(ChField::Tot, Member<&datCh::chBitX0b4>);
+    at(ChField::RfPower, Member<&datCh::chX0Low2>);
+    at(ChField::Lockout, Member<&datCh::chCombo5>);
+    at(ChField::ScanMember, Member<&datCh::scanMember>);
+    at(ChField::AutoChScan, Member<&datCh::chBitX3b0>);
+    at(ChField::AutoReset, Member<&datCh::chX2Low>);
+    at(ChField::TwoTone, Member<&datCh::twoTone>);
+    at(ChField::Log, Member<&datCh::chX1High>);
+    at(ChField::ScanInc, Member<&datCh::chX1b1>);
+    at(ChField::ScanList, Member<&datCh::scanList>);
+    at(ChField::ScanListSel, Member<&datCh::chX0b5>);
+    at(ChField::ScrambleMode, Member<&datCh::scrambleMode>);
+    at(ChField::SqlTight, Member<&datCh::sqlTight>);
+    at(ChField::RxCode, Member<&datCh::rxCNo>);
+    at(ChField::Monitor, Member<&datCh::chCombo4>);
+    at(ChField::Select, Member<&datCh::chX2Top2>);
+    at(ChField::Call, Member<&datCh::chX2b3>);
+    at(ChField::Ptt, Member<&datCh::chX2b2>);
+    at(ChField::ChMute, Member<&datCh::chX1b0>);
+    at(ChField::Form, Member<&datCh::formZuro>);
+    at(ChField::RptCode, Member<&datCh::rptC>);
+    at(ChField::RptLong, Member<&datCh::rptL>);
+    at(ChField::StnCode, Member<&datCh::stnC>);
+    at(ChField::StnLong, Member<&datCh::stnL>);
+    at(ChField::IdCode, Member<&datCh::idC>);
+    at(ChField::IdLong, Member<&datCh::idL>);
+    at(ChField::Position, Member<&datCh::pos>);
+    at(ChField::RxCodeDtmf, Member<&datCh::rxCNoDtmf>);
+    at(ChField::DtmfDecode, Member<&datCh::dtmfDec>);
+    at(ChField::MskSignal, Member<&datCh::chX3b3>);
+    at(ChField::SendStatus, Member<&datCh::chX3b1>);
+    at(ChField::NoRepeater, Member<&datCh::chX3b2>);
+    at(ChField::DigitalMode, Member<&datCh::chS12Low2>);
+    at(ChField::UnitId, Member<&datCh::unitId>);
+    at(ChField::TgList, Member<&datCh::tgList>);
+    at(ChField::FastMute, Member<&datCh::chX17b7>);
+    at(ChField::SqlType, Member<&datCh::chX17b45>);
+    return t;
+}();
+
+// Every field is one member of the row.
+class RowFields final : public ChannelRowFields {
+public:
+    explicit RowFields(datCh& row) : row_(row) {}
+    bool Has(ChField f) const override { return Ref(f).get != nullptr; }
+    int32_t Get(ChField f) const override { return Ref(f).get ? Ref(f).get(row_) : 0; }
+    void Set(ChField f, int32_t v) override {
+        if (Ref(f).set) Ref(f).set(row_, v);
+    }
+    datTone& RxTone() override { return row_.rxTone; }
+    datTone& TxTone() override { return row_.txTone; }
+    std::span<uint8_t> Name() override { return row_.name; }
+
+private:
+    static const MemberRef& Ref(ChField f) { return kMembers[static_cast<size_t>(f)]; }
+    datCh& row_;
+};
+
+// The request's row: the program's own record where the program has one,
+// else the frame's; null for a row not loaded in the program's record.
+class FrameFields {
+public:
+    explicit FrameFields(CellFrame& f) : frame_(f), own_(f.row) {}
+    ChannelRowFields* operator->() const { return fields(); }
+    explicit operator bool() const { return fields() != nullptr; }
+    ChannelRowFields& operator*() const { return *fields(); }
+    void Store() const {
+        if (!frame_.programRow)
+            frame_.StoreRow();
+        else if (frame_.programRowLoaded)
+            frame_.programRow->StoreAndReload();
+    }
+
+private:
+    ChannelRowFields* fields() const {
+        if (!frame_.programRow) return &own_;
+        return frame_.programRowLoaded ? frame_.programRow->ChannelFields() : nullptr;
+    }
+    CellFrame& frame_;
+    mutable RowFields own_;
+};
+
+int32_t RowField(CellFrame& f, ChField field) {
+    FrameFields row(f);
+    return row ? row->Get(field) : 0;
+}
+
+// The cell's id among the cloning program's, which the columns are listed by.
+int32_t ColumnId(const CellFrame& f) {
+    const CellVocabulary& ours = f.engine.Vocabulary();
+    if (&ours == &CloningCellVocabulary()) return f.cellId;
+    return CloningCellVocabulary().FindCell(ours.CellName(f.cellId)).value_or(0);
+}
+
 // ---- what the columns share ----
 
 void AlignH(CellFrame& f, int32_t alignment) {
@@ -49,8 +170,8 @@ void AlignH(CellFrame& f, int32_t alignment) {
 }
 
 // The digital mode of the row (CL_Mch_Dig_Sig): 0 analog, 3 digital only.
-int32_t DigitalMode(const CellFrame& f) {
-    return f.row.chS12Low2 & 3;
+int32_t DigitalMode(CellFrame& f) {
+    return RowField(f, ChField::DigitalMode) & 3;
 }
 
 // Digital modes (as bits) in which a column is grey.
@@ -106,35 +227,39 @@ void SetMark(CellFrame& f, Mark mark, int32_t value) {
 
 // ---- the table of plain columns ----
 
-// A row field as an int; the set side writes the field's own type.
+// A column's field. Most columns are one field as it stands; the others read
+// and write it through get and set.
 struct FieldRef {
-    int32_t (*get)(const datCh&);
-    void (*set)(datCh&, int32_t);
+    ChField field;
+    int32_t (*get)(const ChannelRowFields&) = nullptr;
+    void (*set)(ChannelRowFields&, int32_t) = nullptr;
+
+    int32_t Get(const ChannelRowFields& r) const { return get ? get(r) : r.Get(field); }
+    void Set(ChannelRowFields& r, int32_t v) const { set ? set(r, v) : r.Set(field, v); }
 };
 
-template <auto M> int32_t GetMember(const datCh& r) {
-    return static_cast<int32_t>(r.*M);
-}
-template <auto M> void SetMember(datCh& r, int32_t v) {
-    using T = std::remove_reference_t<decltype(r.*M)>;
-    r.*M = static_cast<T>(v);
-}
-template <auto M> constexpr FieldRef Field{&GetMember<M>, &SetMember<M>};
+template <ChField F> constexpr FieldRef Field{F};
 
 // The MSK receive code set is the low seven bits of X[10] shown one place up
 // (the converter counts the first digit from bit 7); the bits above them stay.
 constexpr FieldRef kMskRxCode{
-    [](const datCh& r) { return (r.rxCNo & 0x7F) * 2; },
-    [](datCh& r, int32_t v) { r.rxCNo = (r.rxCNo & ~0x7F) | (v / 2 & 0x7F); },
+    ChField::RxCode,
+    [](const ChannelRowFields& r) { return (r.Get(ChField::RxCode) & 0x7F) * 2; },
+    [](ChannelRowFields& r, int32_t v) {
+        r.Set(ChField::RxCode, (r.Get(ChField::RxCode) & ~0x7F) | (v / 2 & 0x7F));
+    },
 };
 
 // The MSK repeater column: the no-repeater bit as its own item, else the
 // repeater code, which the no-repeater choice leaves as it is.
 constexpr FieldRef kMskRepeater{
-    [](const datCh& r) { return r.chX3b2 ? chlist::kMskNoRepeater : r.rptC; },
-    [](datCh& r, int32_t v) {
-        r.chX3b2 = v == chlist::kMskNoRepeater;
-        if (!r.chX3b2) r.rptC = v;
+    ChField::NoRepeater,
+    [](const ChannelRowFields& r) {
+        return r.Get(ChField::NoRepeater) ? chlist::kMskNoRepeater : r.Get(ChField::RptCode);
+    },
+    [](ChannelRowFields& r, int32_t v) {
+        r.Set(ChField::NoRepeater, v == chlist::kMskNoRepeater);
+        if (v != chlist::kMskNoRepeater) r.Set(ChField::RptCode, v);
     },
 };
 
@@ -170,7 +295,7 @@ struct Column {
     int32_t changeFlags = 0;
     Mark mark = Mark::None;
     // Runs on the row after a change, before it is stored.
-    void (*onChange)(datCh&) = nullptr;
+    void (*onChange)(ChannelRowFields&) = nullptr;
 };
 
 constexpr int32_t kRebuild = CellFrame::kFlagRebuildAll;
@@ -184,94 +309,94 @@ using form::SelPair;
 
 // clang-format off
 constexpr Column kColumns[] = {
-    {.ids = {cellid::CL_Mch_Inh}, .field = Field<&datCh::rxFreqTopBit>, .conv = Sel(chlist::kChInh)},
-    {.ids = {cellid::CL_Mch_TxInh, cellid::CL_Mch_TxInh_Zuro}, .field = Field<&datCh::txFreqTopBit>,
+    {.ids = {cellid::CL_Mch_Inh}, .field = Field<ChField::RxInhibit>, .conv = Sel(chlist::kChInh)},
+    {.ids = {cellid::CL_Mch_TxInh, cellid::CL_Mch_TxInh_Zuro}, .field = Field<ChField::TxInhibit>,
      .conv = Sel(chlist::kTxInh)},
-    {.ids = {cellid::CL_Mch_Nar, cellid::CL_Mch_Nar_Pmr}, .field = Field<&datCh::chBitS12b6>,
+    {.ids = {cellid::CL_Mch_Nar, cellid::CL_Mch_Nar_Pmr}, .field = Field<ChField::Narrow>,
      .conv = Sel(chlist::kNar), .greyModes = Modes({3})},
-    {.ids = {cellid::CL_Mch_Compander}, .field = Field<&datCh::chBitX3b4>, .conv = Sel(kOnOff2),
+    {.ids = {cellid::CL_Mch_Compander}, .field = Field<ChField::Compander>, .conv = Sel(kOnOff2),
      .greyModes = Modes({3})},
-    {.ids = {cellid::CL_Mch_PwrSave, cellid::CL_Mch_PwrSave_Zuro}, .field = Field<&datCh::chBitX0b7>,
+    {.ids = {cellid::CL_Mch_PwrSave, cellid::CL_Mch_PwrSave_Zuro}, .field = Field<ChField::PowerSave>,
      .conv = Sel(kOnOff2)},
-    {.ids = {cellid::CL_Mch_Tot, cellid::CL_Mch_Tot_Zuro}, .field = Field<&datCh::chBitX0b4>,
+    {.ids = {cellid::CL_Mch_Tot, cellid::CL_Mch_Tot_Zuro}, .field = Field<ChField::Tot>,
      .conv = Sel(kOnOff2)},
-    {.ids = {cellid::CL_Mch_RfPo}, .field = Field<&datCh::chX0Low2>, .conv = Sel(chlist::kRfPwr)},
+    {.ids = {cellid::CL_Mch_RfPo}, .field = Field<ChField::RfPower>, .conv = Sel(chlist::kRfPwr)},
     {.ids = {cellid::CL_Mch_Lockout, cellid::CL_Mch_Lockout_Pmr, cellid::CL_Mch_Lockout_Dig},
-     .field = Field<&datCh::chCombo5>,
+     .field = Field<ChField::Lockout>,
      .conv = Sel(LockoutList)},
-    {.ids = {cellid::CL_Mch_Scan, cellid::CL_Mch_Scan_Zuro}, .field = Field<&datCh::scanMember>,
+    {.ids = {cellid::CL_Mch_Scan, cellid::CL_Mch_Scan_Zuro}, .field = Field<ChField::ScanMember>,
      .conv = DigitSet(1, 17, 3)},
-    {.ids = {cellid::CL_Mch_AutoChScan}, .field = Field<&datCh::chBitX3b0>, .conv = Sel(kOnOff2)},
+    {.ids = {cellid::CL_Mch_AutoChScan}, .field = Field<ChField::AutoChScan>, .conv = Sel(kOnOff2)},
     {.ids = {cellid::CL_Mch_AutoReset, cellid::CL_Mch_AutoReset_Pmr, cellid::CL_Mch_AutoReset_Zuro},
-     .field = Field<&datCh::chX2Low>, .conv = Sel(AutoResetList)},
-    {.ids = {cellid::CL_Mch_2Tone}, .field = Field<&datCh::twoTone>,
+     .field = Field<ChField::AutoReset>, .conv = Sel(AutoResetList)},
+    {.ids = {cellid::CL_Mch_2Tone}, .field = Field<ChField::TwoTone>,
      .conv = SelList(chlist::kTwoTone, listcell::Flex0, 0), .greyModes = Modes({2, 3}), .grey = kGreyLtrDtmf},
     {.ids = {cellid::CL_Mch_Log, cellid::CL_Mch_Log_Pmr, cellid::CL_Mch_Log_Zuro},
-     .field = Field<&datCh::chX1High>, .conv = Sel(LogList),
+     .field = Field<ChField::Log>, .conv = Sel(LogList),
      .greyModes = Modes({2, 3})},
-    {.ids = {cellid::CL_Mch_Scan_Inc}, .field = Field<&datCh::chX1b1>, .conv = Sel(chlist::kScanInc)},
-    {.ids = {cellid::CL_Mch_Scan_List}, .field = Field<&datCh::scanList>, .conv = Sel(chlist::kScanList),
+    {.ids = {cellid::CL_Mch_Scan_Inc}, .field = Field<ChField::ScanInc>, .conv = Sel(chlist::kScanInc)},
+    {.ids = {cellid::CL_Mch_Scan_List}, .field = Field<ChField::ScanList>, .conv = Sel(chlist::kScanList),
      .gate = Gate::ScanListSwitch, .switchedOff = "----"},
-    {.ids = {cellid::CL_Mch_Scan_ListSel}, .field = Field<&datCh::chX0b5>, .conv = Sel(chlist::kScanListSel),
+    {.ids = {cellid::CL_Mch_Scan_ListSel}, .field = Field<ChField::ScanListSel>, .conv = Sel(chlist::kScanListSel),
      .gate = Gate::ScanListSwitch, .switchedOff = "---"},
-    {.ids = {cellid::CL_Mch_Scrm_On}, .field = Field<&datCh::scrambleMode>, .conv = Sel(chlist::kScramOn),
+    {.ids = {cellid::CL_Mch_Scrm_On}, .field = Field<ChField::ScrambleMode>, .conv = Sel(chlist::kScramOn),
      .greyModes = Modes({3})},
-    {.ids = {cellid::CL_Mch_Sql_Tight}, .field = Field<&datCh::sqlTight>, .conv = Sel(kOnOff2)},
-    {.ids = {cellid::CL_Mch_RxCNo2, cellid::CL_Mch_RxCNo2_Ltr}, .field = Field<&datCh::rxCNo>,
+    {.ids = {cellid::CL_Mch_Sql_Tight}, .field = Field<ChField::SqlTight>, .conv = Sel(kOnOff2)},
+    {.ids = {cellid::CL_Mch_RxCNo2, cellid::CL_Mch_RxCNo2_Ltr}, .field = Field<ChField::RxCode>,
      .conv = DigitSet(1, 10, 2), .greyModes = Modes({3}), .grey = kGreyLtrDtmf},
-    {.ids = {cellid::CL_Mch_Moni, cellid::CL_Mch_Moni_Zuro}, .field = Field<&datCh::chCombo4>,
+    {.ids = {cellid::CL_Mch_Moni, cellid::CL_Mch_Moni_Zuro}, .field = Field<ChField::Monitor>,
      .conv = Sel4(chlist::kMoni), .changeFlags = kRebuild, .mark = Mark::WarnUnless6Or7},
-    {.ids = {cellid::CL_Mch_Sel, cellid::CL_Mch_Sel_Zuro}, .field = Field<&datCh::chX2Top2>,
+    {.ids = {cellid::CL_Mch_Sel, cellid::CL_Mch_Sel_Zuro}, .field = Field<ChField::Select>,
      .conv = Sel4(chlist::kSel), .changeFlags = kRebuild, .mark = Mark::ErrorUnless1},
-    {.ids = {cellid::CL_Mch_Call, cellid::CL_Mch_Call_Zuro}, .field = Field<&datCh::chX2b3>,
+    {.ids = {cellid::CL_Mch_Call, cellid::CL_Mch_Call_Zuro}, .field = Field<ChField::Call>,
      .conv = Sel4(chlist::kCall), .changeFlags = kRebuild, .mark = Mark::ErrorUnless0},
-    {.ids = {cellid::CL_Mch_PTT, cellid::CL_Mch_PTT_Zuro}, .field = Field<&datCh::chX2b2>,
+    {.ids = {cellid::CL_Mch_PTT, cellid::CL_Mch_PTT_Zuro}, .field = Field<ChField::Ptt>,
      .conv = Sel4(chlist::kPtt), .changeFlags = kRebuild, .mark = Mark::ErrorUnless0},
-    {.ids = {cellid::CL_Mch_CH_Mute}, .field = Field<&datCh::chX1b0>, .conv = Sel4(chlist::kChMute),
+    {.ids = {cellid::CL_Mch_CH_Mute}, .field = Field<ChField::ChMute>, .conv = Sel4(chlist::kChMute),
      .changeFlags = kRebuild, .mark = Mark::WarnIf0},
-    {.ids = {cellid::CL_Mch_Form, cellid::CL_Mch_Form_Zuro}, .field = Field<&datCh::formZuro>,
+    {.ids = {cellid::CL_Mch_Form, cellid::CL_Mch_Form_Zuro}, .field = Field<ChField::Form>,
      .conv = Sel(chlist::kForm), .gate = Gate::Signalling, .align = kAlignLeft},
-    {.ids = {cellid::CL_Mch_Rpt_C, cellid::CL_Mch_Rpt_C_Zuro}, .field = Field<&datCh::rptC>,
+    {.ids = {cellid::CL_Mch_Rpt_C, cellid::CL_Mch_Rpt_C_Zuro}, .field = Field<ChField::RptCode>,
      .conv = SelList(kAbcCode, listcell::Flex1, 0), .gate = Gate::Signalling, .align = kAlignRight},
-    {.ids = {cellid::CL_Mch_Rpt_L, cellid::CL_Mch_Rpt_L_Zuro}, .field = Field<&datCh::rptL>,
+    {.ids = {cellid::CL_Mch_Rpt_L, cellid::CL_Mch_Rpt_L_Zuro}, .field = Field<ChField::RptLong>,
      .conv = Sel(chlist::kLTone), .gate = Gate::Signalling},
-    {.ids = {cellid::CL_Mch_Stn_C}, .field = Field<&datCh::stnC>, .conv = SelList(kAbcCode, listcell::Flex1, 0),
+    {.ids = {cellid::CL_Mch_Stn_C}, .field = Field<ChField::StnCode>, .conv = SelList(kAbcCode, listcell::Flex1, 0),
      .gate = Gate::Station, .align = kAlignRight},
-    {.ids = {cellid::CL_Mch_Stn_L}, .field = Field<&datCh::stnL>, .conv = Sel(chlist::kLTone),
+    {.ids = {cellid::CL_Mch_Stn_L}, .field = Field<ChField::StnLong>, .conv = Sel(chlist::kLTone),
      .gate = Gate::Station},
-    {.ids = {cellid::CL_Mch_Id_C}, .field = Field<&datCh::idC>, .conv = SelList(kAbcCode, listcell::Flex1, 0),
+    {.ids = {cellid::CL_Mch_Id_C}, .field = Field<ChField::IdCode>, .conv = SelList(kAbcCode, listcell::Flex1, 0),
      .gate = Gate::Station, .align = kAlignRight},
-    {.ids = {cellid::CL_Mch_Id_L}, .field = Field<&datCh::idL>, .conv = Sel(chlist::kLTone),
+    {.ids = {cellid::CL_Mch_Id_L}, .field = Field<ChField::IdLong>, .conv = Sel(chlist::kLTone),
      .gate = Gate::Station},
-    {.ids = {cellid::CL_Mch_Pos}, .field = Field<&datCh::pos>, .conv = Sel(chlist::kPos),
+    {.ids = {cellid::CL_Mch_Pos}, .field = Field<ChField::Position>, .conv = Sel(chlist::kPos),
      .gate = Gate::Station},
-    {.ids = {cellid::CL_Mch_RxCNo}, .field = Field<&datCh::rxCNo>, .conv = DigitSet(1, 8, 0),
+    {.ids = {cellid::CL_Mch_RxCNo}, .field = Field<ChField::RxCode>, .conv = DigitSet(1, 8, 0),
      .gate = Gate::Station},
-    {.ids = {cellid::CL_Mch_RxCNoDtmf}, .field = Field<&datCh::rxCNoDtmf>,
+    {.ids = {cellid::CL_Mch_RxCNoDtmf}, .field = Field<ChField::RxCodeDtmf>,
      .conv = SelList(chlist::kDtmfDec, listcell::Flex0, 0), .grey = kGreyNotLtrBank,
-     .onChange = [](datCh& r) { r.dtmfDec = r.rxCNoDtmf != 0; }},
-    {.ids = {cellid::CL_Mch_DtmfDec}, .field = Field<&datCh::dtmfDec>, .conv = Sel(chlist::kChMuteLtr),
+     .onChange = [](ChannelRowFields& r) { r.Set(ChField::DtmfDecode, r.Get(ChField::RxCodeDtmf) != 0); }},
+    {.ids = {cellid::CL_Mch_DtmfDec}, .field = Field<ChField::DtmfDecode>, .conv = Sel(chlist::kChMuteLtr),
      .grey = kGreyNotLtrBank},
-    {.ids = {cellid::CL_Mch_Msk_Sig}, .field = Field<&datCh::chX3b3>, .conv = Sel(chlist::kMskSignal),
+    {.ids = {cellid::CL_Mch_Msk_Sig}, .field = Field<ChField::MskSignal>, .conv = Sel(chlist::kMskSignal),
      .changeFlags = kRebuild},
-    {.ids = {cellid::CL_Mch_Msk_SendStatus}, .field = Field<&datCh::chX3b1>,
+    {.ids = {cellid::CL_Mch_Msk_SendStatus}, .field = Field<ChField::SendStatus>,
      .conv = Sel4(chlist::kSendStatus), .grey = kGreySigOff, .changeFlags = kRebuild},
     {.ids = {cellid::CL_Mch_Msk_Rpt}, .field = kMskRepeater,
      .conv = SelPair(chlist::kMskRptFirst, chlist::kMskRptSecond), .gate = Gate::Msk, .align = kAlignRight},
-    {.ids = {cellid::CL_Mch_Msk_Stn}, .field = Field<&datCh::stnC>,
+    {.ids = {cellid::CL_Mch_Msk_Stn}, .field = Field<ChField::StnCode>,
      .conv = SelList(chlist::kMskId, listcell::Flex0, 0), .gate = Gate::Msk, .align = kAlignRight},
     {.ids = {cellid::CL_Mch_Msk_RxCNo}, .field = kMskRxCode, .conv = DigitSet(1, 7, 0), .gate = Gate::Msk},
-    {.ids = {cellid::CL_Mch_Dig_Sig}, .field = Field<&datCh::chS12Low2>, .conv = Sel(chlist::kDigSignal),
+    {.ids = {cellid::CL_Mch_Dig_Sig}, .field = Field<ChField::DigitalMode>, .conv = Sel(chlist::kDigSignal),
      .changeFlags = kRebuild},
-    {.ids = {cellid::CL_Mch_Unit_Hex}, .field = Field<&datCh::unitId>, .conv = HexValue(0, 0xFFFF, 4),
+    {.ids = {cellid::CL_Mch_Unit_Hex}, .field = Field<ChField::UnitId>, .conv = HexValue(0, 0xFFFF, 4),
      .greyModes = Modes({0})},
-    {.ids = {cellid::CL_Mch_Unit_Dec}, .field = Field<&datCh::unitId>, .conv = form::Int16(0, form::kUnitIdMax),
+    {.ids = {cellid::CL_Mch_Unit_Dec}, .field = Field<ChField::UnitId>, .conv = form::Int16(0, form::kUnitIdMax),
      .greyModes = Modes({0})},
-    {.ids = {cellid::CL_Mch_TG_List}, .field = Field<&datCh::tgList>,
+    {.ids = {cellid::CL_Mch_TG_List}, .field = Field<ChField::TgList>,
      .conv = SelList(chlist::kTgList, listcell::Flex0, 0), .greyModes = Modes({0})},
-    {.ids = {cellid::CL_Mch_Fast_Mute}, .field = Field<&datCh::chX17b7>, .conv = Sel(kOnOff2),
+    {.ids = {cellid::CL_Mch_Fast_Mute}, .field = Field<ChField::FastMute>, .conv = Sel(kOnOff2),
      .greyModes = Modes({0})},
-    {.ids = {cellid::CL_Mch_SQL_Type}, .field = Field<&datCh::chX17b45>, .conv = Sel(chlist::kSqlType),
+    {.ids = {cellid::CL_Mch_SQL_Type}, .field = Field<ChField::SqlType>, .conv = Sel(chlist::kSqlType),
      .greyModes = Modes({0})},
 };
 // clang-format on
@@ -321,12 +446,15 @@ const Column* ColumnOf(int32_t id) {
 
 void GreyAfter(CellFrame& f, uint8_t greyModes, uint8_t grey) {
     if (greyModes & 1u << DigitalMode(f)) f.Grey();
-    if ((grey & kGreyLtrDtmf) && OpenBankIsLtr(f) && f.row.dtmfDec) f.Grey();
+    if ((grey & kGreyLtrDtmf) && OpenBankIsLtr(f) && RowField(f, ChField::DtmfDecode)) f.Grey();
     if ((grey & kGreyNotLtrBank) && !OpenBankIsLtr(f)) f.Grey();
 }
 
 void TableColumn(CellFrame& f) {
-    const Column& c = *ColumnOf(f.cellId);
+    const Column* column = ColumnOf(ColumnId(f));
+    FrameFields row(f);
+    if (!column || !row) return;
+    const Column& c = *column;
     if (c.align >= 0) AlignH(f, c.align);
     if (!GateOpen(f, c.gate)) {
         if (c.gate == Gate::ScanListSwitch) {
@@ -338,15 +466,15 @@ void TableColumn(CellFrame& f) {
         return;
     }
     if ((c.grey & kGreySigOff) && f.model.pmrZ && f.sigOff) f.Grey();
-    f.value = c.field.get(f.row);
+    f.value = c.field.Get(*row);
     if (form::RunConv(f, c.conv, f.value)) {
-        c.field.set(f.row, f.value);
-        if (c.onChange) c.onChange(f.row);
-        f.StoreRow();
+        c.field.Set(*row, f.value);
+        if (c.onChange) c.onChange(*row);
+        row.Store();
         f.resultFlags |= c.changeFlags;
     }
     GreyAfter(f, c.greyModes, c.grey);
-    SetMark(f, c.mark, c.field.get(f.row));
+    SetMark(f, c.mark, c.field.Get(*row));
 }
 
 // ---- the other columns ----
@@ -396,13 +524,18 @@ void TransmitFrequency(CellFrame& f) {
 }
 
 void Tone(CellFrame& f) {
-    const bool receive = f.cellId == cellid::CL_Mch_CTone_R;
-    if (ConvCtcssDtcsCell(f.request, f.row, receive, f.result)) f.StoreRow();
+    FrameFields row(f);
+    if (!row) return;
+    const bool receive = ColumnId(f) == cellid::CL_Mch_CTone_R;
+    if (ConvToneCell(f.request, row->RxTone(), row->TxTone(), receive, f.result)) row.Store();
     GreyAfter(f, receive ? Modes({3}) : Modes({2, 3}), 0);
 }
 
 void Name(CellFrame& f) {
-    form::RunRowText(f, f.row.name);
+    FrameFields row(f);
+    if (!row) return;
+    const std::span<uint8_t> name = row->Name();
+    if (EditTextCell(f.request, name.data(), static_cast<int32_t>(name.size()), false, f.result)) row.Store();
 }
 
 // Scramble type 2 numbers its codes 1..16 (stored 0..15), types 0 and 3
@@ -490,6 +623,13 @@ void TransmitNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac, NacConv conv,
 
 void GreyInDigitalModes(CellFrame& f, std::initializer_list<int32_t> modes) {
     GreyAfter(f, Modes(modes), 0);
+}
+
+std::optional<ChField> ChannelColumnField(const std::string& name) {
+    const std::optional<int32_t> id = CloningCellVocabulary().FindCell(name);
+    const Column* c = id ? ColumnOf(*id) : nullptr;
+    if (!c) return std::nullopt;
+    return c->field.field;
 }
 
 void RegisterChannelCells(CellCaseList& list) {

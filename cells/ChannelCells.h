@@ -1,11 +1,16 @@
 #pragma once
+#include "cells/ChannelFields.h"
 #include "cells/ConvKeys.h"
 
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
+#include <span>
+#include <string>
 
 class cmcCellCapsule;
+class cmcEeprom;
 struct CellFrame;
 
 // The overlay keys that the channel row cells read beside the converters' own
@@ -137,6 +142,21 @@ void ReceiveNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac, NacConv conv =
 void TransmitNacCell(CellFrame& f, int32_t& rxNac, int32_t& txNac, NacConv conv = ConvNacCell,
                      RowStore store = StoreFrameRow);
 
+// A bank's name, wherever its row record keeps it: a change is kept with
+// store and renames the bank's node in the tree.
+void BankNameCell(CellFrame& f, std::span<uint8_t> name, RowStore store);
+
+// The channels in use of the bank of the cell's index, of all banks (index
+// 128), or the rows still free (any other index), counted bank by bank with
+// the program's count of a bank's channels in use.
+using BankUsedCounter = int32_t (*)(cmcEeprom& image, int32_t bank);
+void UsedChannelsCell(CellFrame& f, BankUsedCounter count);
+
 // Greys a cell of a channel row while the row's digital mode (CL_Mch_Dig_Sig:
 // 0 analog .. 3 digital only) is one of the modes given.
 void GreyInDigitalModes(CellFrame& f, std::initializer_list<int32_t> modes);
+
+// The field a column of the channel table keeps, by the column's name; none
+// for a name that is no column of the table. A program whose row record has
+// no place for the field leaves the column out.
+std::optional<ChField> ChannelColumnField(const std::string& name);

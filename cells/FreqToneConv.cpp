@@ -203,8 +203,12 @@ int32_t MatchListPrefix(const cmcCellCapsule& request, const std::string& listKe
 }
 
 int ConvCtcssDtcsCell(cmcCellCapsule& request, datCh& record, bool isReceive, int32_t& out) {
-    datTone& tone = isReceive ? record.rxTone : record.txTone;
-    const bool transmitFollows = isReceive && record.rxTone == record.txTone;
+    return ConvToneCell(request, record.rxTone, record.txTone, isReceive, out);
+}
+
+int ConvToneCell(cmcCellCapsule& request, datTone& rxTone, datTone& txTone, bool isReceive, int32_t& out) {
+    datTone& tone = isReceive ? rxTone : txTone;
+    const bool transmitFollows = isReceive && rxTone == txTone;
     const char* listKey = ConvKeyText(ConvKey::ToneList);
     int changed = 0;
 
@@ -252,7 +256,7 @@ int ConvCtcssDtcsCell(cmcCellCapsule& request, datCh& record, bool isReceive, in
 
     if (tone.on && tone.dcs) conv::Show(request, DtcsText(tone));
     Align(request, kAlignRight);
-    if (!isReceive && tone.on && record.txTone == record.rxTone) {
+    if (!isReceive && tone.on && txTone == rxTone) {
         Align(request, kAlignCentre);
         conv::Show(request, kSameAsReceive);
     }
@@ -260,6 +264,6 @@ int ConvCtcssDtcsCell(cmcCellCapsule& request, datCh& record, bool isReceive, in
         Align(request, kAlignRight);
         conv::OpenEditor(request, std::string(), out);
     }
-    if (changed && transmitFollows) record.txTone = record.rxTone;
+    if (changed && transmitFollows) txTone = rxTone;
     return changed;
 }

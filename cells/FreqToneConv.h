@@ -4,6 +4,7 @@
 
 class cmcCellCapsule;
 class datCh;
+struct datTone;
 
 // The channel cells for receive and transmit frequency and for the receive
 // and transmit tone squelch (CTCSS tone or DTCS code). They work on a channel
@@ -45,6 +46,8 @@ int ConvChannelFreqCell(cmcCellCapsule& request, datCh& record, bool isReceive, 
 // The receive or transmit tone of a channel, from the tone list or typed as a
 // tone name or a DTCS code ("023N", "754I").
 int ConvCtcssDtcsCell(cmcCellCapsule& request, datCh& record, bool isReceive, int32_t& out);
+// The same on a row's two tones wherever its record keeps them.
+int ConvToneCell(cmcCellCapsule& request, datTone& rxTone, datTone& txTone, bool isReceive, int32_t& out);
 
 // How many of the comma-separated items on the lines of listKey (up to the
 // next key) begin with the typed text, and the number of the first of them.

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 
+class ChannelRowFields;
 class cmcEeprom;
 
 // A program's own decoded row record, for a program whose row tables are not
@@ -18,6 +19,8 @@ public:
     virtual void StoreAndReload() = 0;
     // A programmed row: a channel or repeater entry with a receive frequency.
     virtual bool InUse() const = 0;
+    // The row's channel fields while it is a channel row; null otherwise.
+    virtual ChannelRowFields* ChannelFields() { return nullptr; }
 };
 
 // Makes a program's empty row record.

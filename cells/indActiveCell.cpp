@@ -6,6 +6,7 @@
 #include "cells/CellCanvas.h"
 #include "cells/CellCases.h"
 #include "cells/CellFrame.h"
+#include "cells/ChannelFields.h"
 #include "cells/CommandCells.h"
 #include "cells/ConvSupport.h"
 #include "cells/EditCommand.h"
@@ -338,7 +339,23 @@ void CellFrame::LoadRow(int32_t kind, int32_t n) {
 
 void CellFrame::LoadRequestRow(int32_t kind, int32_t n) {
     LoadRow(kind, n);
-    if (programRow) programRowLoaded = programRow->Load(image, kind, n);
+    if (programRow) LoadProgramRow(kind, n);
+}
+
+void CellFrame::LoadProgramRow(int32_t kind, int32_t n) {
+    programRowLoaded = programRow->Load(image, kind, n);
+    // The PMR-Z signalling switches are the program record's own.
+    ChannelRowFields* fields = programRowLoaded ? programRow->ChannelFields() : nullptr;
+    if (fields && kind == kKindPmrZ)
+        SetSignalling(fields->Get(ChField::MskSignal) != 0, fields->Get(ChField::NoRepeater) != 0);
+    else
+        sigOn = sigOff = noRepeater = false;
+}
+
+void CellFrame::SetSignalling(bool on, bool noRepeaterBit) {
+    sigOn = on;
+    sigOff = !on;
+    noRepeater = noRepeaterBit && (model.pmr || model.pmrZ);
 }
 
 void CellFrame::LoadTableRow(int32_t kind, int32_t n) {
@@ -350,11 +367,7 @@ void CellFrame::Load(int32_t kind, int32_t n, bool inTable) {
     row.SetImage(rowLoaded ? &image : nullptr);
     row.Load(kind, n);
     sigOn = sigOff = noRepeater = false;
-    if (rowLoaded && kind == kKindPmrZ) {
-        sigOn = row.chX3b3;
-        sigOff = !sigOn;
-        noRepeater = row.chX3b2 && (model.pmr || model.pmrZ);
-    }
+    if (rowLoaded && kind == kKindPmrZ) SetSignalling(row.chX3b3, row.chX3b2);
 }
 
 void CellFrame::StoreRow() {
@@ -384,7 +397,7 @@ bool CellFrame::AddRowForInput(bool pool) {
     if (!InsertRowWithRoom(image, pool, pool ? siteRange.number : bankRange.number, index)) return false;
     LoadRow(pool ? kKindPool : recordKind, index);
     // The program's own record numbers its kinds itself: the row's own kind.
-    if (programRow) programRowLoaded = programRow->Load(image, recordKind, index);
+    if (programRow) LoadProgramRow(recordKind, index);
     newRow = false;
     return true;
 }

@@ -345,6 +345,99 @@ TEST_F(AdjustRepeaterEntryTest, TheEntriesOfTheOpenSiteShowAndTakeTheirFrequenci
     EXPECT_EQ(GetSiteChannelCountIn(h.Image(), 1), 18);
 }
 
+// Each switch of an entry is one bit of its byte 8 (site 1's entry 2 is pool row 4).
+TEST_F(AdjustRepeaterEntryTest, TheEntrySwitchesTakeTheirOwnBitOfByte8) {
+    h.OpenSite(1);
+    const struct {
+        const char* cell;
+        uint8_t bit;
+    } cases[] = {{"CL_Rpt_RxDat", 0x80}, {"CL_Rpt_TxDat", 0x40}, {"CL_Rpt_Phone", 0x01}};
+    constexpr int32_t kByte8 = kPoolEntries + kEntryBytes * 4 + 8;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cell);
+        const CellAddress at{Category("CT_Rpt"), Id(c.cell), 2};
+        h.Image().SetByte(kByte8, static_cast<uint8_t>(~c.bit));
+        EXPECT_EQ(h.Display(at).text, "Off");
+        h.Pick(at, Id("Flex0"), 1);
+        EXPECT_EQ(h.Image().GetByte(kByte8), 0xFF);
+        EXPECT_EQ(h.Display(at).text, "On");
+        h.Pick(at, Id("Flex0"), 0);
+        EXPECT_EQ(h.Image().GetByte(kByte8), static_cast<uint8_t>(~c.bit));
+    }
+}
+
+TEST_F(AdjustRepeaterEntryTest, EntriesAreNumberedWithinTheSite) {
+    h.OpenSite(1);
+    const auto number = [&](int32_t row) {
+        return h.Display({Category("CT_Rpt"), Id("CL_Rpt_No"), row}).text;
+    };
+    EXPECT_EQ(number(0), "  1");
+    EXPECT_EQ(number(17), " 18");
+}
+
+// A site is named as the bank of its number; a bank's name renames its node.
+TEST_F(AdjustRepeaterEntryTest, TheSiteAndBankNamesAreTheBankNameBytes) {
+    constexpr int32_t kBankNames = 95542, kNameBytes = 12;
+    h.OpenSite(1);
+    h.Commit({Category("CT_Rpt"), Id("CL_Rpt_Text"), 0}, "SITE ONE");
+    EXPECT_EQ(std::string(h.Image().Data() + kBankNames + kNameBytes,
+                          h.Image().Data() + kBankNames + 2 * kNameBytes),
+              "SITE ONE    ");
+    h.Events();
+    h.Commit({Category("CT_BankOp"), Id("CL_Mch_BankText"), 2}, "BANK 3");
+    EXPECT_EQ(std::string(h.Image().Data() + kBankNames + 2 * kNameBytes,
+                          h.Image().Data() + kBankNames + 3 * kNameBytes),
+              "BANK 3      ");
+    EXPECT_EQ(Count(evSetBankNodeText), 1);
+}
+
+// A bank counts its channels with a receive frequency: a group id alone
+// does not make a channel (this program's record counts no groups); index
+// 128 counts every bank.
+TEST_F(AdjustBankCellsTest, UsedChannelsCountTheRecordsInUse) {
+    for (int32_t bank = 0; bank < 128; ++bank)
+        SetBankChannelCount(h.Image(), bank, 0);
+    SetBankChannelCount(h.Image(), 0, 3);
+    SetBankChannelCount(h.Image(), 1, 2);
+    constexpr int32_t kGroupBytes = 133966;
+    adj::datCh record(&h.Image());
+    for (int32_t row = 0; row < 5; ++row) {
+        h.Image().SetByte(kGroupBytes + 6 * row, row == 1 ? 5 : 0);
+        record.Load(GetModelClass(), row);
+        record.flagA = row == 1 ? 0 : 1;
+        record.rxFreq = record.txFreq = row == 1 ? 0 : 146520000;
+        record.Store(GetModelClass(), row);
+    }
+    const auto used = [&](int32_t index) {
+        return h.Display({Category("CT_BankOp"), Id("CL_Mch_UsedCHs"), index}).text;
+    };
+    EXPECT_EQ(used(0), "2");
+    EXPECT_EQ(used(1), "2");
+    EXPECT_EQ(used(128), "4");
+}
+
+// The marks pop up as the attribute list: A writes the channel's number,
+// the fifth item the bank's flag; a change only recounts the rows.
+TEST_F(AdjustBankCellsTest, ChannelMarksGoWhereTheRecordKeepsThemAndOnlyRecount) {
+    constexpr int32_t kRefA = 80768, kBankFlags = 93796;
+    h.OpenBank(0);
+    SetBankChannelCount(h.Image(), 0, 3);
+    const CellAddress at{Category("CT_Mch"), Id("CL_Mch_Atr"), 2};
+    h.Image().SetByte(kBankFlags, 0);
+    adj::datCh record(&h.Image());
+    record.Load(GetModelClass(), 2);
+    record.flagA |= 1;
+    record.rxFreq = record.txFreq = 146520000;
+    record.Store(GetModelClass(), 2);
+    const auto a = h.Pick(at, Id("Flex0"), 1);
+    EXPECT_EQ(h.Image().GetByte(kRefA), 0);
+    EXPECT_EQ(h.Image().GetByte(kRefA + 1), 2);
+    EXPECT_EQ(a.flags & (CellFrame::kFlagRowCounts | CellFrame::kFlagRebuildAll), CellFrame::kFlagRowCounts);
+    h.Pick(at, Id("Flex0"), 5);
+    EXPECT_EQ(h.Image().GetByte(kBankFlags) & 0x80, 0x80);
+    EXPECT_EQ(h.Display(at).text, "A");
+}
+
 // An LTR radio whose packed repeater pool fills the dynamic area: the capacity
 // test lets one more entry through, but the repack cannot hold it.
 TEST_F(AdjustBankCellsTest, AnEntryTheRepackCannotHoldIsTakenBackAndSaysSo) {

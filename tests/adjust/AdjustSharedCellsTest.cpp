@@ -2,6 +2,7 @@
 // by name: on the same data each shows the same text and, pressed, leaves the
 // same bytes in both programs, over every model's start-up data.
 #include "adjust/AdjustVocabulary.h"
+#include "cells/CellCases.h"
 #include "cells/CellEngine.h"
 #include "tests/cells/CellHarness.h"
 
@@ -33,12 +34,25 @@ std::vector<std::string> SharedNames() {
     return names;
 }
 
+// The channel cells are tried on a channel row, which both programs keep in the same places.
+bool IsChannelCell(const std::string& name) {
+    static const CellCaseList channel = [] {
+        CellCaseList list;
+        RegisterChannelCells(list);
+        return list;
+    }();
+    for (const CellCaseList::Entry& e : channel.Entries())
+        if (e.first == name || e.last == name) return true;
+    return false;
+}
+
 std::map<std::string, Seen> PressEach(celltest::CellHarness& h, const CellVocabulary& v,
                                       const cmcEeprom& data, const std::vector<std::string>& names) {
     std::map<std::string, Seen> seen;
     for (const std::string& name : names) {
         h.Image() = data;
-        const CellAddress at{0, v.CellIndex(name), 0};
+        const int32_t category = IsChannelCell(name) ? v.CategoryIndex("CT_Mch") : 0;
+        const CellAddress at{category, v.CellIndex(name), 0};
         Seen s;
         s.text = h.Display(at).text;
         h.Key(at, ' ');
