@@ -4,12 +4,17 @@
 // reaching one of its cases, for every model.
 #include "adjust/AdjustVocabulary.h"
 #include "adjust/RecordingAdjustManager.h"
+#include "adjustui/PopupOpener.h"
+#include "adjustui/cuiMenu.h"
+#include "adjustui/iuiSh_Mch.h"
+#include "adjustui/iuiTree.h"
 #include "cells/CellEngine.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
 #include "platform/Fatal.h"
 #include "tests/adjust/AdjustDocumentFixture.h"
+#include "ui/SheetDefinition.h"
 #include "ui/TForm1.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiMain.h"
@@ -22,11 +27,38 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace {
+
+// The main window as the adjustment program's joins its own classes to it:
+// its menu and tree, its site sheets and its pop-up editors.
+class AdjustWindow : public cuiMain {
+public:
+    using cuiMain::cuiMain;
+    std::unique_ptr<::cuiMenu> CreateMenu(const CellEngine& engine, QWidget* root,
+                                          const std::string& key) override {
+        return std::make_unique<adj::cuiMenu>(engine, root, *gGTex, key);
+    }
+    std::unique_ptr<::iuiTree> CreateTree(QWidget* parent, const std::string& key) override {
+        return std::make_unique<adj::iuiTree>(parent, *gGTex, key, treeImages_, Doc().WorkingImage());
+    }
+    std::unique_ptr<cuiSheet> CreateSheet(QWidget* parent, const std::string& definition) override {
+        const SheetDefinition d = SheetDefinition::Split(definition);
+        if (!d.type.empty() || !d.params.starts_with('R')) return cuiMain::CreateSheet(parent, definition);
+        auto sheet = std::make_unique<adj::iuiSh_Mch>(InstalledCellEngine(), parent, nullptr, 0, 0, *gGTex,
+                                                      d.name, treeImages_);
+        sheet->SetDefinition(definition);
+        sheet->SetParams(d.params);
+        return sheet;
+    }
+
+private:
+    adj::PopupOpener popups_;
+};
 
 const std::set<std::string> kPictures = {"GI_Sheet_Adj_Tx", "GI_Sheet_Adj_Rx", "GI_Sheet_Adj_Param",
                                          "GI_Sheet_Adj_Set_Common"};
@@ -68,7 +100,7 @@ TEST_F(AdjustTreeSheetsTest, EveryNodeOpensItsSheetWithEveryCellResolvedForEvery
     for (int32_t model = 0; model < 10; ++model) {
         SCOPED_TRACE("model " + std::to_string(model));
         gEnviron->ModelType = model;
-        cuiMain window(Doc());
+        AdjustWindow window(Doc());
         TForm1 form(window);
         Settle();
         ASSERT_NE(window.Tree(), nullptr);
@@ -107,6 +139,9 @@ TEST_F(AdjustTreeSheetsTest, EveryNodeOpensItsSheetWithEveryCellResolvedForEvery
             }
             ASSERT_NE(window.Sheet(), nullptr);
             EXPECT_GT(window.Sheet()->RowCount(), 1) << definition;
+            if (definition.find(",R") != std::string::npos) {
+                EXPECT_NE(dynamic_cast<adj::iuiSh_Mch*>(window.Sheet()), nullptr);
+            }
             EXPECT_EQ(Unresolved(*window.Sheet()), std::vector<std::string>{});
             window.CloseSheet();
             Settle();
