@@ -21,9 +21,12 @@
 #include "ui/cuiSheet.h"
 #include "ui/iuiTree.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -147,6 +150,40 @@ TEST_F(AdjustTreeSheetsTest, EveryNodeOpensItsSheetWithEveryCellResolvedForEvery
             Settle();
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// The edit menu is the program's own edit cell: with no sheet cell current
+// it shows the one "no item" entry under that cell's command.
+TEST_F(AdjustTreeSheetsTest, TheEditMenuFillsUnderTheProgramsEditCell) {
+    StartAdjust();
+    AdjustWindow window(Doc());
+    TForm1 form(window);
+    Settle();
+    QAction* edit = nullptr;
+    for (QAction* a : form.menuBar()->actions())
+        if (a->text() == QStringLiteral("&Edit")) edit = a;
+    ASSERT_NE(edit, nullptr);
+    if (edit->menu())
+        emit edit->menu()->aboutToShow();
+    else
+        edit->trigger();
+    Settle();
+    const int32_t editCell = adj::AdjustCellVocabulary().CellIndex("CL_Menu_Edit_Top");
+    EXPECT_NE(editCell, CloningCellVocabulary().CellIndex("CL_Menu_Edit_Top"));
+    EXPECT_EQ(window.MainMenuSubItemCount(editCell), 1);
+
+    // A sheet cell with a pop-up menu made current puts that menu's items there.
+    window.OpenSheet("[St_ChBank]GI_Sheet_Mch_Lmr_Mob,Bank 0");
+    Settle();
+    ASSERT_NE(window.Sheet(), nullptr);
+    window.Sheet()->Grid()->setFocus();
+    window.Sheet()->SetCurrentCell(1, 1);
+    Settle();
+    EXPECT_EQ(window.MainMenuSubItemCount(editCell), 10) << "the row pop-up menu's items";
 }
 
 } // namespace
