@@ -17,6 +17,9 @@ constexpr void (*kRegistrars[])(CellCaseList&) = {
     RegisterAdjustSettingsCells,
     // The cells on the frame's own row record.
     RegisterAdjustRecordCells,
+    // The bank, repeater-entry and row pop-up cells.
+    RegisterAdjustBankCells,
+    RegisterAdjustRowCells,
 };
 
 // The cloning program's files of cases that find their rows by cell name:
@@ -56,6 +59,13 @@ constexpr std::string_view kNamedShared[] = {
     "CL_Help_Contents",       "CallSheet",
 };
 
+// The bank count and mode, and the tree's checks, which find the cells they
+// probe by name.
+constexpr std::string_view kNamedSharedBankAndChecks[] = {
+    "CL_Mch_Bank",          "CL_Bank_SelBankFree",     "CL_Check_Mch",        "CL_Check_User_Tone_Encode",
+    "CL_Check_Msk_IdRange", "CL_Check_Msk_OwnIdGroup", "CL_Check_Msk_Config", "CL_Check_Dig_Nacch",
+};
+
 CellCaseList BuildList() {
     CellCaseList list;
     for (auto registrar : kRegistrars)
@@ -85,6 +95,7 @@ const CellCaseList& AdjustCellCases() {
 void FillAdjustCellTable(CellCaseTable& table) {
     table.Take(AdjustCellCases());
     table.Take(CloningCellCases(), kNamedShared);
+    table.Take(CloningCellCases(), kNamedSharedBankAndChecks);
 }
 
 } // namespace adj

@@ -15,6 +15,8 @@ void RegisterAdjustInfoCells(CellCaseList& list);     // the radio's information
 void RegisterAdjustChannelCells(CellCaseList& list);  // channel-row cells on the option word
 void RegisterAdjustSettingsCells(CellCaseList& list); // settings read otherwise than by the cloning program
 void RegisterAdjustRecordCells(CellCaseList& list);   // settings on this program's own row record
+void RegisterAdjustBankCells(CellCaseList& list);     // channel, group and repeater-entry rows
+void RegisterAdjustRowCells(CellCaseList& list);      // the row pop-up menu's item states
 
 // The overlay keys the adjustment items show.
 inline constexpr const char* kSweepStartKey = "GI_AppInd_Sweep_Start";
@@ -28,6 +30,14 @@ inline constexpr const char* kOptionUnitKeys[] = {"GI_Mess_CloneInfo_Opt_Kx25", 
                                                   "GI_Mess_CloneInfo_Opt_Kx26", "GI_Mess_CloneInfo_Opt_Kx22",
                                                   "GI_Mess_CloneInfo_Opt_Kx23", "GI_Mess_CloneInfo_Opt_Kx27",
                                                   "GI_Mess_CloneInfo_Opt_Kx21", "GI_Mess_CloneInfo_Opt_Digi"};
+
+// The lists and boxes of the bank, channel-row and repeater-entry cells: the
+// bank mode, the two-tone code, the entry's phone switch, and the refusals of a bank count or an added row or
+// entry that does not fit.
+inline constexpr const char* kBankCellKeys[] = {
+    "GI_Sheet_Sel_Bank_SelBankFree_Cells", "GI_Sheet_Sel_Mch_2Tone_Cells",
+    "GI_Sheet_Sel_Misc_OnOff2_Cells",      "GI_AppMess_ChErr_NoCh",
+    "GI_AppMess_ChErr_NotBlank",           "GI_AppMess_ChErr_Overflow"};
 
 // The lists the channel-row cells on the option word offer.
 std::vector<std::string> OptionWordListKeys();

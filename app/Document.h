@@ -128,7 +128,7 @@ public:
     static std::string NamePart(const std::string& path);
     // "Untitled" in the last directory: the name of data that has no file yet.
     std::string UntitledPath() const;
-    const cmcEeprom& Snapshot() const { return snapshot_; }
+    const cmcEeprom& Snapshot() const override { return snapshot_; }
     // The working image becomes the snapshot (event 8).
     void TakeSnapshot() { snapshot_ = working_; }
     // One line "%04X : %02X -> %02X" (address, snapshot byte, working byte)

@@ -2,23 +2,19 @@
 // stock and the hidden columns, first paint) beside a plain sheet of the
 // same cell lines whose loop is counted to the same rows. Goal: the kind
 // adds at most 20% to the plain sheet, in one run.
+#include "BenchPrograms.h"
+#include "QtBench.h"
 #include "app/Document.h"
-#include "app/ProgramGlobals.h"
 #include "cells/CellEngine.h"
 #include "cells/LayoutCache.h"
 #include "cells/cmcFCache.h"
 #include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
-#include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
-#include "image/BankSite.h"
 #include "image/ImageLayout.h"
-#include "image/datCh.h"
 #include "platform/Fatal.h"
-#include "platform/ManualScheduler.h"
-#include "platform/Screen.h"
 #include "ui/cuiSheet.h"
 #include "ui/iuiSh_ChBank.h"
 
@@ -29,27 +25,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
-
-#include <unistd.h>
 
 namespace {
 
 constexpr int32_t kModel = 0; // LMR handheld
 const char kBankSheet[] = "GI_Sheet_Mch_Lmr";
 const char kPlainSheet[] = "GI_Sheet_BenchPlain";
-
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 // The shipped bank sheet again under another name, its channel loop counted
 // to the 512 channels and the empty row.
@@ -70,71 +53,34 @@ std::string PlainCopy(const std::string& overlay) {
 // The cloning program's globals over a program folder holding the shipped
 // start-up data and overlay (with the plain sheet joined to it), the
 // model's data loaded and bank 0 holding all 512 channels.
-class Program {
+class Program : public bench::ProgramFolder {
 public:
-    Program() {
-        const std::filesystem::path bin = plat::ProgramDirectory();
-        dir_ = std::filesystem::temp_directory_path() / ("bench_bank_sheet_" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir_ / "program");
-        for (const auto& entry : std::filesystem::directory_iterator(bin))
-            if (entry.path().extension() == ".icf" || entry.path().filename() == "QT4410RH.OVL")
-                std::filesystem::create_symlink(entry.path(), dir_ / "program" / entry.path().filename());
-        std::string overlay = ReadAll(bin / "QT4410R.OVL");
-        overlay.erase(overlay.rfind("#End_Of_Ovl"));
-        overlay += PlainCopy(overlay) + "#End_Of_Ovl\n";
-        std::ofstream(dir_ / "program" / "QT4410R.OVL", std::ios::binary) << overlay;
-        setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
-
-        scheduler_.Install();
-        plat::SetScreen(&screen_);
-        globals_ = std::make_unique<ProgramGlobals>(CloningProfile(), CloningDocumentFactory(),
-                                                    (dir_ / "program").string() + "/");
+    Program() : ProgramFolder("bench_bank_sheet", bench::OverlayWith(PlainCopy(bench::ShippedOverlay()))) {
         gEnviron->ModelType = kModel;
         gEnviron->FontSizePercentage = 100;
-        globals_->Doc().LoadStartupData();
+        Doc().LoadStartupData();
         SetLayoutCache(&lists_);
-        cmcEeprom& image = globals_->Doc().WorkingImage();
-        for (int32_t bank = 0; bank < 128; ++bank)
-            SetBankChannelCount(image, bank, 0);
-        SetBankChannelCount(image, 0, layout::kChannelRows);
-        const int kind = ModelClassOf(kModel);
-        for (int32_t n = 0; n < layout::kChannelRows; ++n) {
-            datCh record(&image);
-            record.Load(kind, n);
-            record.rxFreq = 136000000 + 12500 * n;
-            record.txFreq = record.rxFreq;
-            record.Store(kind, n);
-        }
+        bench::ProgramBankZero(Doc().WorkingImage(), ModelClassOf(kModel));
+        host_.resize(1000, 600);
+        host_.show();
+        QApplication::processEvents();
     }
-    ~Program() {
-        SetLayoutCache(nullptr);
-        globals_.reset();
-        plat::SetScreen(nullptr);
-        std::filesystem::remove_all(dir_);
-    }
+    ~Program() { SetLayoutCache(nullptr); }
+
+    // The host as the main window's sheet panel is, shown.
+    QWidget& Host() { return host_; }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // One tick of the timers, as the running program has every 10 ms: the
-    // bus delivers what was posted and lets go of the listeners gone.
-    void Tick() { scheduler_.Advance(10); }
-
 private:
-    std::filesystem::path dir_;
-    plat::ManualScheduler scheduler_;
-    plat::FixedScreen screen_{{0, 0, 1280, 1024}, {0, 0, 1280, 984}};
-    std::unique_ptr<ProgramGlobals> globals_;
     cmcFCache lists_;
+    QWidget host_;
 };
 
-// The host as the main window's sheet panel is, shown; made in main, after
-// the application.
-QWidget* gHost = nullptr;
 Program* gProgram = nullptr;
 
 QWidget& Host() {
-    return *gHost;
+    return gProgram->Host();
 }
 
 template <class Sheet> void Open(benchmark::State& state, const char* name, const std::string& params) {
@@ -177,17 +123,5 @@ BENCHMARK(BM_BankSheetOpen)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Program program;
-    QWidget host;
-    host.resize(1000, 600);
-    host.show();
-    QApplication::processEvents();
-    gHost = &host;
-    gProgram = &program;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithProgram(argc, argv, gProgram);
 }

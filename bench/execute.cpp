@@ -2,6 +2,7 @@
 // of all 512 rows of a model's start-up data with programmed channels, as a
 // sheet paints them, beside the same texts from the converters alone. The
 // frame's share is the ratio of the two per cell (goal: at most 3).
+#include "BenchPrograms.h"
 #include "cells/CellEngine.h"
 #include "cells/CellIds.h"
 #include "cells/ChannelCells.h"
@@ -9,29 +10,16 @@
 #include "cells/ConvKeys.h"
 #include "cells/ConvSupport.h"
 #include "cells/FreqToneConv.h"
-#include "cells/LayoutCache.h"
 #include "cells/ListConv.h"
 #include "cells/NumberConv.h"
 #include "cells/TextCell.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
-#include "cells/cmcFCache.h"
 #include "foundation/Globals.h"
-#include "foundation/cmcEvMan.h"
-#include "foundation/cmcGTex.h"
-#include "foundation/indEnviron.h"
-#include "image/BankSite.h"
-#include "image/CurrentImage.h"
 #include "image/ImageLayout.h"
-#include "image/ModelPasses.h"
-#include "image/RangeList.h"
 #include "image/RecordLayout.h"
 #include "image/cmcEeprom.h"
-#include "image/cmcIcfFile.h"
 #include "image/datCh.h"
-#include "platform/Fatal.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SettingsStore.h"
 
 #include <benchmark/benchmark.h>
 
@@ -45,79 +33,12 @@ namespace {
 
 constexpr int32_t kModel = 0; // LMR handheld
 
-// The program's globals over the model's start-up data, with all 512 channel
-// rows programmed in bank 0 (frequencies, tones, names, power and bandwidth
-// varying) and an open sheet that shows bank 0.
-class ChannelSheet {
+// The program's globals over the shipped overlay and the model's start-up
+// data, with all 512 channel rows programmed in bank 0 and an open sheet
+// that shows bank 0.
+class ChannelSheet : public bench::CellGlobals {
 public:
-    ChannelSheet() {
-        env_.ModelType = kModel;
-        gEnviron = &env_;
-        texts_.SetFile(plat::ProgramDirectory() + "QT4410R.OVL");
-        gGTex = &texts_;
-        SetLayoutCache(&cache_);
-        sched_.Install();
-        bus_ = std::make_unique<cmcEvMan>();
-        gEvMan = bus_.get();
-        bus_->AddListener(&ChannelSheet::OpenSheet, nullptr);
-        LoadStartupData();
-        SetCurrentImage(&image_);
-        SetBankChannelCount(image_, 0, layout::kChannelRows);
-        for (int32_t n = 0; n < layout::kChannelRows; ++n) {
-            datCh record(&image_);
-            record.Load(kKind, n);
-            record.rxFreq = 136000000 + 12500 * n;
-            record.txFreq = n % 3 == 0 ? record.rxFreq + 600000 : record.rxFreq;
-            record.rxTone = n % 4 == 2 ? datTone{} : datTone{true, n % 4 == 1, n % 8 == 1, 12, 23};
-            record.txTone = n % 2 == 0 ? record.rxTone : datTone{true, false, false, 20, 0};
-            record.name = {'C', 'H', static_cast<uint8_t>('0' + n % 10)};
-            record.chX0Low2 = static_cast<uint8_t>(n % 4);
-            record.chBitS12b6 = n % 5 == 0;
-            record.Store(kKind, n);
-        }
-    }
-    ~ChannelSheet() {
-        bus_->RemoveListener(&ChannelSheet::OpenSheet, nullptr);
-        gEvMan = nullptr;
-        bus_.reset();
-        SetCurrentImage(nullptr);
-        SetLayoutCache(nullptr);
-        gGTex = nullptr;
-        gEnviron = nullptr;
-    }
-    ChannelSheet(const ChannelSheet&) = delete;
-    ChannelSheet& operator=(const ChannelSheet&) = delete;
-
-    static constexpr int32_t kKind = 1; // the LMR class's channel rows
-
-    cmcEeprom& Image() { return image_; }
-
-private:
-    // The sheet shows bank 0 and site 0.
-    static void OpenSheet(void*, const cmcEvent& ev) {
-        if (ev.type == evQueryBank || ev.type == evQuerySite) gEvMan->Answer(0, 0);
-    }
-
-    void LoadStartupData() {
-        static const RangeList wholeRadio{{0, 0xFF7F}, kRangeListEnd};
-        image_.SetSize(layout::kImageSize);
-        cmcIcfFile file;
-        file.SetImage(&image_);
-        file.SetOnMapRev([](int32_t rev) { return rev < 2; });
-        file.SetOnHeader([](int32_t code1, int32_t code2, int& result) {
-            return CheckModelCodes(static_cast<uint16_t>(code1), static_cast<uint16_t>(code2), result);
-        });
-        const std::string path = plat::ProgramDirectory() + texts_.GetTextLine("GI_App_InitialFile", kModel);
-        if (file.Load(path, &wholeRadio) != cmcIcfFile::kOk) plat::Fatal("No start-up data: " + path);
-    }
-
-    plat::MemorySettingsStore store_;
-    indEnviron env_{"Tolvane Bench Mutex", "Software\\Morv\\TolvaneBench", store_};
-    cmcGTex texts_;
-    cmcFCache cache_;
-    plat::ManualScheduler sched_;
-    std::unique_ptr<cmcEvMan> bus_;
-    cmcEeprom image_;
+    ChannelSheet() : CellGlobals(plat::ProgramDirectory() + "QT4410R.OVL", kModel) {}
 };
 
 // ---- the same texts from the converters alone ----
@@ -372,7 +293,7 @@ public:
         int64_t cells = 0;
         for (int32_t n = 0; n < layout::kChannelRows; ++n) {
             datCh row(&sheet_.Image());
-            row.Load(ChannelSheet::kKind, n);
+            row.Load(sheet_.Kind(), n);
             for (const Column* c : columns_) {
                 request_.Clear();
                 request_.cell = &cell_;

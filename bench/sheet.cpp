@@ -4,26 +4,14 @@
 // beforehand. Goal: first paint and paging at most 2x the table view, in one
 // run (the sheet asks the per-cell function for every cell it paints; the
 // table view only draws strings).
+#include "BenchPrograms.h"
+#include "QtBench.h"
 #include "cells/CellEngine.h"
-#include "cells/LayoutCache.h"
 #include "cells/cmcCellCapsule.h"
-#include "cells/cmcFCache.h"
 #include "foundation/Globals.h"
-#include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
-#include "foundation/indEnviron.h"
-#include "image/BankSite.h"
-#include "image/CurrentImage.h"
-#include "image/ImageLayout.h"
-#include "image/ModelPasses.h"
-#include "image/RangeList.h"
-#include "image/cmcEeprom.h"
-#include "image/cmcIcfFile.h"
-#include "image/datCh.h"
 #include "platform/Fatal.h"
-#include "platform/ManualScheduler.h"
 #include "platform/QtText.h"
-#include "platform/SettingsStore.h"
 #include "ui/cuiSheet.h"
 
 #include <QApplication>
@@ -36,18 +24,16 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr int32_t kModel = 0; // LMR handheld
-constexpr int32_t kKind = 1;  // the LMR class's channel rows
 constexpr int kPage = 10;
 const char kSheet[] = "GI_Sheet_BenchChannels";
 
@@ -64,96 +50,28 @@ const char kDefinition[] = "#GI_Sheet_BenchChannels_Style\n"
                            "{S(%CT_Mch.CL_Mch_Text[@ch0])}WWWWWWWWWW|\n"
                            ":(LoopTo)\n";
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-// The program's globals over the model's start-up data with all 512 rows of
-// bank 0 programmed, the shipped overlay with the bench sheet joined to it,
-// and an open sheet that shows bank 0.
+// The cell globals over the shipped overlay with the bench sheet joined to
+// it, in a temp file.
 class Program {
 public:
-    Program() {
-        std::string overlay = ReadAll(plat::ProgramDirectory() + "QT4410R.OVL");
-        overlay.erase(overlay.rfind("#End_Of_Ovl"));
-        overlay += kDefinition;
-        overlay += "#End_Of_Ovl\n";
-        char dir[] = "/tmp/bench_sheet_XXXXXX";
-        if (!mkdtemp(dir)) plat::Fatal("No temp dir.");
-        overlayPath_ = std::string(dir) + "/QT4410R.OVL";
-        std::ofstream(overlayPath_, std::ios::binary) << overlay;
-        dir_ = dir;
-
-        env_.ModelType = kModel;
-        env_.FontSizePercentage = 100;
-        gEnviron = &env_;
-        texts_.SetFile(overlayPath_);
-        gGTex = &texts_;
-        SetLayoutCache(&cache_);
-        sched_.Install();
-        bus_ = std::make_unique<cmcEvMan>();
-        gEvMan = bus_.get();
-        bus_->AddListener(&Program::OpenSheet, nullptr);
-        LoadStartupData();
-        SetCurrentImage(&image_);
-        SetBankChannelCount(image_, 0, layout::kChannelRows);
-        for (int32_t n = 0; n < layout::kChannelRows; ++n) {
-            datCh record(&image_);
-            record.Load(kKind, n);
-            record.rxFreq = 136000000 + 12500 * n;
-            record.txFreq = n % 3 == 0 ? record.rxFreq + 600000 : record.rxFreq;
-            record.name = {'C', 'H', static_cast<uint8_t>('0' + n % 10)};
-            record.Store(kKind, n);
-        }
-    }
-    ~Program() {
-        bus_->RemoveListener(&Program::OpenSheet, nullptr);
-        gEvMan = nullptr;
-        bus_.reset();
-        SetCurrentImage(nullptr);
-        SetLayoutCache(nullptr);
-        gGTex = nullptr;
-        gEnviron = nullptr;
-        std::remove(overlayPath_.c_str());
-        std::remove(dir_.c_str());
-    }
+    Program() : overlayPath_(WriteOverlay()), globals_(overlayPath_, kModel) {}
+    ~Program() { std::filesystem::remove_all(std::filesystem::path(overlayPath_).parent_path()); }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Lets the bus dispatch what was posted and drop the listeners that went,
-    // as its timer does in the program.
-    void Tick() { sched_.Advance(10); }
+    void Tick() { globals_.Tick(); }
 
 private:
-    static void OpenSheet(void*, const cmcEvent& ev) {
-        if (ev.type == evQueryBank || ev.type == evQuerySite) gEvMan->Answer(0, 0);
+    static std::string WriteOverlay() {
+        char dir[] = "/tmp/bench_sheet_XXXXXX";
+        if (!mkdtemp(dir)) plat::Fatal("No temp dir.");
+        const std::string path = std::string(dir) + "/QT4410R.OVL";
+        std::ofstream(path, std::ios::binary) << bench::OverlayWith(kDefinition);
+        return path;
     }
 
-    void LoadStartupData() {
-        static const RangeList wholeRadio{{0, 0xFF7F}, kRangeListEnd};
-        image_.SetSize(layout::kImageSize);
-        cmcIcfFile file;
-        file.SetImage(&image_);
-        file.SetOnMapRev([](int32_t rev) { return rev < 2; });
-        file.SetOnHeader([](int32_t code1, int32_t code2, int& result) {
-            return CheckModelCodes(static_cast<uint16_t>(code1), static_cast<uint16_t>(code2), result);
-        });
-        const std::string path = plat::ProgramDirectory() + texts_.GetTextLine("GI_App_InitialFile", kModel);
-        if (file.Load(path, &wholeRadio) != cmcIcfFile::kOk) plat::Fatal("No start-up data: " + path);
-    }
-
-    std::string dir_;
     std::string overlayPath_;
-    plat::MemorySettingsStore store_;
-    indEnviron env_{"Tolvane Bench Mutex", "Software\\Morv\\TolvaneBench", store_};
-    cmcGTex texts_;
-    cmcFCache cache_;
-    plat::ManualScheduler sched_;
-    std::unique_ptr<cmcEvMan> bus_;
-    cmcEeprom image_;
+    bench::CellGlobals globals_;
 };
 
 Program* gProgram = nullptr;
@@ -320,12 +238,5 @@ BENCHMARK(BM_TablePaging)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Program program;
-    gProgram = &program;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithProgram(argc, argv, gProgram);
 }

@@ -19,6 +19,9 @@ public:
     // working image as last loaded or saved.
     virtual cmcEeprom& ReferenceImage() = 0;
     virtual cmcEeprom& SavedImage() = 0;
+    // The copy of the working image that the debug comparison and the dump
+    // window measure changes against.
+    virtual const cmcEeprom& Snapshot() const = 0;
 
     // Only this sets maker mode, after the user confirmed the caution.
     virtual void EnterMakerMode() = 0;

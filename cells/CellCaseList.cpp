@@ -4,10 +4,10 @@ namespace {
 
 // Every file of cases, in no particular order: each registers its own cells.
 constexpr void (*kRegistrars[])(CellCaseList&) = {
-    RegisterCommandCells, RegisterBankCells,       RegisterChannelCells,      RegisterSettingsCells,
-    RegisterMskCells,     RegisterKeyDisplayCells, RegisterDigitalCells,      RegisterLtrCells,
-    RegisterMdcCells,     RegisterMakerCells,      RegisterToneSequenceCells, RegisterDtmfToneCells,
-    RegisterScanCells,
+    RegisterCommandCells,  RegisterDebugCells, RegisterBankCells,       RegisterChannelCells,
+    RegisterSettingsCells, RegisterMskCells,   RegisterKeyDisplayCells, RegisterDigitalCells,
+    RegisterLtrCells,      RegisterMdcCells,   RegisterMakerCells,      RegisterToneSequenceCells,
+    RegisterDtmfToneCells, RegisterScanCells,
 };
 
 CellCaseList BuildList() {

@@ -139,3 +139,4 @@ void RegisterMakerCells(CellCaseList& list);        // maker settings
 void RegisterToneSequenceCells(CellCaseList& list); // two-tone and five-tone
 void RegisterDtmfToneCells(CellCaseList& list);     // DTMF, tone memory, user tones
 void RegisterScanCells(CellCaseList& list);         // scan lists, common scan
+void RegisterDebugCells(CellCaseList& list);        // the memory-image dump

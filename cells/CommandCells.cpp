@@ -191,16 +191,21 @@ void CallSheet(CellFrame& f) {
 
 // ---- warning checks ----
 
+// The probed cells go by name, so that each program's engine finds its own
+// ids for them; a cell the program does not have is not probed.
 struct MarkProbe {
-    int32_t category;
-    int32_t cellId;
+    const char* category;
+    const char* cell;
     bool error; // the error mark, else the warning mark
 };
 
 // ORs the marks the probes find at the index into the frame's marks.
 void ProbeAt(CellFrame& f, std::initializer_list<MarkProbe> probes, int32_t index) {
+    const CellVocabulary& v = f.engine.Vocabulary();
     for (const MarkProbe& p : probes) {
-        const CellEngine::Marks marks = f.engine.QueryMarks(p.category, p.cellId, index);
+        const std::optional<int32_t> cell = v.FindCell(p.cell);
+        if (!cell) continue;
+        const CellEngine::Marks marks = f.engine.QueryMarks(v.CategoryIndex(p.category), *cell, index);
         if (p.error)
             f.SetError(marks.error);
         else
@@ -221,48 +226,43 @@ void CheckChannels(CellFrame& f) {
     for (int32_t row = first; row < end; ++row) {
         if (f.model.pmrZ) {
             ProbeAt(f,
-                    {{catid::CT_Mch_Check, cellid::CL_Mch_Moni, false},
-                     {catid::CT_Mch_Check, cellid::CL_Mch_Sel, true},
-                     {catid::CT_Mch_Check, cellid::CL_Mch_Call, true},
-                     {catid::CT_Mch_Check, cellid::CL_Mch_PTT, true},
-                     {catid::CT_Mch_Check, cellid::CL_Mch_CH_Mute, false}},
+                    {{"CT_Mch_Check", "CL_Mch_Moni", false},
+                     {"CT_Mch_Check", "CL_Mch_Sel", true},
+                     {"CT_Mch_Check", "CL_Mch_Call", true},
+                     {"CT_Mch_Check", "CL_Mch_PTT", true},
+                     {"CT_Mch_Check", "CL_Mch_CH_Mute", false}},
                     row);
         }
-        if (f.model.p25) ProbeAt(f, {{catid::CT_Mch_Check, cellid::CL_Mch_TxNac, true}}, row);
+        if (f.model.p25) ProbeAt(f, {{"CT_Mch_Check", "CL_Mch_TxNac", true}}, row);
     }
 }
 
 void CheckUserTones(CellFrame& f) {
-    ProbeRange(f,
-               {{catid::CT_UserTone, cellid::CL_UTone_Dec_Low, false},
-                {catid::CT_UserTone, cellid::CL_UTone_Dec_High, false}},
+    ProbeRange(f, {{"CT_UserTone", "CL_UTone_Dec_Low", false}, {"CT_UserTone", "CL_UTone_Dec_High", false}},
                15);
 }
 
 void CheckMsk(CellFrame& f) {
     if (!f.model.pmrZ) return;
-    switch (f.cellId) {
-    case cellid::CL_Check_Msk_IdRange:
-        ProbeAt(f, {{catid::CT_Null, cellid::CL_Msk_AdrRange_Killer, true}}, 0);
-        break;
-    case cellid::CL_Check_Msk_OwnIdGroup:
-        ProbeRange(f, {{catid::CT_MSK_IdGroup, cellid::CL_Msk_IdGroup_Adr, true}}, 8);
-        break;
-    default:
-        ProbeAt(f,
-                {{catid::CT_Null, cellid::CL_Msk_Cfg_Status_FixBaseId, true},
-                 {catid::CT_Null, cellid::CL_Msk_Cfg_Gps_FixBaseId, true}},
-                0);
-        break;
+    const std::string name = f.engine.Vocabulary().CellName(f.cellId);
+    if (name == "CL_Check_Msk_IdRange") {
+        ProbeAt(f, {{"CT_Null", "CL_Msk_AdrRange_Killer", true}}, 0);
+    } else if (name == "CL_Check_Msk_OwnIdGroup") {
+        ProbeRange(f, {{"CT_MSK_IdGroup", "CL_Msk_IdGroup_Adr", true}}, 8);
+    } else {
+        ProbeAt(
+            f,
+            {{"CT_Null", "CL_Msk_Cfg_Status_FixBaseId", true}, {"CT_Null", "CL_Msk_Cfg_Gps_FixBaseId", true}},
+            0);
     }
 }
 
 void CheckNacChannels(CellFrame& f) {
-    if (f.model.p25) ProbeRange(f, {{catid::CT_DIG_NacCh, cellid::CL_Digi_NacCh_TxNac, true}}, 40);
+    if (f.model.p25) ProbeRange(f, {{"CT_DIG_NacCh", "CL_Digi_NacCh_TxNac", true}}, 40);
 }
 
 void CheckLtrRepeaters(CellFrame& f) {
-    if (f.model.ltr) ProbeRange(f, {{catid::CT_BankOp, cellid::CL_Mch_Rpt, true}}, 128);
+    if (f.model.ltr) ProbeRange(f, {{"CT_BankOp", "CL_Mch_Rpt", true}}, 128);
 }
 
 // ---- the radio's information block ----

@@ -28,6 +28,9 @@ public:
     cmcEeprom& WorkingImage() override { return working_; }
     cmcEeprom& ReferenceImage() override { return reference_; }
     cmcEeprom& SavedImage() override { return saved_; }
+    const cmcEeprom& Snapshot() const override { return snapshot_; }
+    // The working image becomes the snapshot, as the program's event 8 does.
+    void TakeSnapshot() { snapshot_ = working_; }
     uint16_t ModelCode() const override { return modelCode_; }
     uint16_t SubCode() const override { return subCode_; }
     bool IsMakerMode() const override { return makerMode_; }
@@ -102,6 +105,7 @@ private:
     cmcEeprom working_;
     cmcEeprom reference_;
     cmcEeprom saved_;
+    cmcEeprom snapshot_;
     uint16_t modelCode_ = 0x4410;
     uint16_t subCode_ = 0;
     bool makerMode_ = false;

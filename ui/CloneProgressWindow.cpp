@@ -1,6 +1,6 @@
 #include "ui/CloneProgressWindow.h"
 
-#include "foundation/Placement.h"
+#include "ui/CenterOverForm.h"
 
 #include <QFrame>
 #include <QPainter>
@@ -56,14 +56,7 @@ void CloneProgressWindow::Open(SpanSource source) {
     box->setGeometry(kBevel, kBevel, kBarWidth, kBarHeight);
     form->setFixedSize(panelWidth + 32, panelHeight + 32);
 
-    plat::Rect place{0, 0, form->width(), form->height()};
-    if (mainForm_) {
-        const QRect main = mainForm_->frameGeometry();
-        CenterOnForm(place, {main.x(), main.y(), main.width(), main.height()});
-    } else {
-        ClampToWorkArea(place);
-    }
-    form->move(place.left, place.top);
+    CenterOverForm(*form, mainForm_);
     form_ = form;
     panel_ = panel;
     paintBox_ = box;

@@ -2,12 +2,12 @@
 
 #include "clone/ComPortSelection.h"
 #include "foundation/Globals.h"
-#include "foundation/Placement.h"
 #include "foundation/ProgramProfile.h"
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
 #include "platform/MessageBox.h"
 #include "platform/QtText.h"
+#include "ui/CenterOverForm.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -56,12 +56,7 @@ ComPortDialog::ComPortDialog(QWidget* mainForm)
     connect(ok_, &QPushButton::clicked, this, [this] { TakeEdit(); });
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
-    if (mainForm) {
-        const QRect main = mainForm->frameGeometry();
-        plat::Rect place{0, 0, width(), height()};
-        CenterOnForm(place, {main.x(), main.y(), main.width(), main.height()});
-        move(place.left, place.top);
-    }
+    if (mainForm) CenterOverForm(*this, mainForm);
 }
 
 void ComPortDialog::TakeEdit() {

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <cstdlib>
 
 cuiGrid::cuiGrid(QWidget* parent) : QAbstractScrollArea(parent), color_(palette().color(QPalette::Base)) {
@@ -77,11 +78,37 @@ void cuiGrid::SetTopRow(int row) {
 }
 
 void cuiGrid::ScrollTo(int leftCol, int topRow) {
+    const int oldLeft = geometry_.LeftCol();
+    const int oldTop = geometry_.TopRow();
     const bool moved = geometry_.SetLeftCol(leftCol) | geometry_.SetTopRow(topRow);
     if (!moved) return;
     SyncScrollBars();
-    viewport()->update();
+    ShowScrolledFrom(oldLeft, oldTop);
     NoteTopLeft();
+}
+
+void cuiGrid::ShowScrolledFrom(int oldLeftCol, int oldTopRow) {
+    // The pixels the view moves by: the sizes of the columns (rows) that
+    // went out of view or came into it at the start of the scrolled part.
+    const auto shift = [](int from, int to, auto size) {
+        int pixels = 0;
+        for (int i = std::min(from, to); i < std::max(from, to); ++i)
+            pixels += size(i);
+        return from < to ? -pixels : pixels;
+    };
+    const int dx = shift(oldLeftCol, LeftCol(), [this](int c) { return ColWidth(c); });
+    const int dy = shift(oldTopRow, TopRow(), [this](int r) { return RowHeight(r); });
+    const QRect view = viewport()->rect();
+    // The fixed rows scroll sideways with the columns, the fixed columns up
+    // and down with the rows.
+    const QRect rows = view.adjusted(0, geometry_.FixedHeight(), 0, 0);
+    const QRect cols = view.adjusted(geometry_.FixedWidth(), 0, 0, 0);
+    if (dx == 0 && dy != 0 && std::abs(dy) < rows.height())
+        viewport()->scroll(0, dy, rows);
+    else if (dy == 0 && dx != 0 && std::abs(dx) < cols.width())
+        viewport()->scroll(dx, 0, cols);
+    else
+        viewport()->update();
 }
 
 bool cuiGrid::SetCol(int col) {
@@ -102,9 +129,11 @@ bool cuiGrid::MoveColRow(int col, int row, bool moveAnchor, bool show) {
     col_ = col;
     row_ = row;
     if (moveAnchor) anchor_ = {col, row};
+    const int oldLeft = geometry_.LeftCol();
+    const int oldTop = geometry_.TopRow();
     if (show && geometry_.ScrollIntoView(col, row)) {
         SyncScrollBars();
-        viewport()->update();
+        ShowScrolledFrom(oldLeft, oldTop);
         NoteTopLeft();
     }
     InvalidateCell(oldCol, oldRow);

@@ -180,6 +180,10 @@ private:
     // Calls the top-left-changed closure when the scroll position differs
     // from the one last reported.
     void NoteTopLeft();
+    // Shows the view scrolled from that top left cell: a scroll along one
+    // axis by less than the scrolled part moves the pixels already drawn and
+    // repaints only what comes into view; anything else repaints it all.
+    void ShowScrolledFrom(int oldLeftCol, int oldTopRow);
     void ScrollTo(int leftCol, int topRow);
     void MoveBy(int dx, int dy);
     void StartSelecting(const QPoint& pos);

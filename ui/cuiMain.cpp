@@ -20,6 +20,8 @@
 #include "ui/ProgramPopupOpener.h"
 #include "ui/QtConvert.h"
 #include "ui/SheetDefinition.h"
+#include "ui/cuiDebugWin.h"
+#include "ui/cuiEeDebugWin.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiInformation.h"
 #include "ui/cuiMenu.h"
@@ -392,6 +394,14 @@ void cuiMain::OnEvent(const cmcEvent& ev) {
         break;
     case evShowAbout:
         ShowAbout();
+        break;
+    case evOpenDebugWindow:
+        new cuiDebugWin(form_);
+        break;
+    case evOpenImageDebugWindow:
+        // Each window owns itself and goes when it is closed.
+        new cuiEeDebugWin(InstalledCellEngine(), form_, gGTex->GetTextLine(RunningProfile().titleKey, 0),
+                          *gGTex, "GI_Sheet_EeDebugWin", treeImages_);
         break;
     case evRunDebugComparison:
         ShowDebugComparison();

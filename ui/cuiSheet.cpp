@@ -218,6 +218,8 @@ void cuiSheet::Build() {
         if (style_.titleFont) titleLabel_->setFont(ToQFont(*style_.titleFont, titleLabel_->font()));
         QPalette pal = titleLabel_->palette();
         pal.setColor(QPalette::Window, ToQColor(style_.titleColor, pal));
+        // The title font's colour is the text's: a dark title bar asks for a light one.
+        if (style_.titleFont) pal.setColor(QPalette::WindowText, ToQColor(style_.titleFont->color, pal));
         titleLabel_->setPalette(pal);
         auto* titleLayout = new QVBoxLayout(titlePanel_);
         titleLayout->setContentsMargins(2, 2, 2, 2);

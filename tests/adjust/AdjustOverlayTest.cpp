@@ -15,6 +15,8 @@ TEST(AdjustOverlayTest, HoldsEveryKeyTheCellsRead) {
     for (const char* key : adj::kOptionUnitKeys)
         EXPECT_TRUE(overlay.TryGetTextLine(key, 0).has_value()) << key;
     EXPECT_TRUE(overlay.TryGetTextLine("GI_Mess_CloneInfo_Opt_Digi", 2).has_value());
+    for (const char* key : adj::kBankCellKeys)
+        EXPECT_TRUE(overlay.TryGetTextLine(key, 0).has_value()) << key;
     for (const std::string& list : adj::OptionWordListKeys())
         EXPECT_TRUE(overlay.TryGetTextLine(list + "_Cells", 0).has_value()) << list;
     for (const std::string& list : adj::RecordCellListKeys())

@@ -139,6 +139,16 @@ TEST_F(AdjustProgrammedRowsTest, ScanListNumbersFollowADelete) {
     EXPECT_TRUE(h.boxes.Done());
 }
 
+TEST_F(AdjustProgrammedRowsTest, ScanListNumbersFollowAnInsert) {
+    RunRowCommand("CT_Mch", first + 1, kInsert, first + 1, first + 1);
+    EXPECT_EQ(GetBankChannelCountIn(h.Image(), 0), 5);
+    const datCh list = ScanList();
+    EXPECT_EQ(list.txCh, first);
+    EXPECT_EQ(list.prio1Ch, first + 3);
+    EXPECT_EQ(list.prio2Ch, first + 4);
+    EXPECT_TRUE(h.boxes.Done());
+}
+
 TEST_F(AdjustProgrammedRowsTest, DeletingTheRowMarkedAIsRefusedAndTheRowsStay) {
     h.Image().SetWord(layout::kRefAChannel, static_cast<uint16_t>(first + 2));
     h.boxes.Expect("", plat::IDOK);

@@ -2,6 +2,7 @@
 // overlay: a site's rows from the site's own table, the cursor after a row
 // is deleted, and a window with OK and Cancel only whose Cancel puts the
 // image back byte for byte.
+#include "adjust/AdjustClipboard.h"
 #include "adjust/AdjustVocabulary.h"
 #include "adjustui/iuiRptSetWin.h"
 #include "adjustui/iuiSh_Mch.h"
@@ -38,13 +39,17 @@ protected:
         Doc().WorkingImage().SetByte(kSiteCounts + 1, 3);
         cell_.index = 1;
         opening_.cell = &cell_;
+        SetProgramClipboard(&clip_);
     }
+    ~AdjustSiteWindowTest() override { SetProgramClipboard(nullptr); }
     void Settle() {
         QApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     ScopedCellEngine engine_{adj::AdjustCellEngine()};
+    // What the main window gives the row commands of the site's pop-up menu.
+    adj::datClipCh clip_;
     cmcCellObj cell_;
     cmcCellCapsule opening_;
     ImageList images_ = MakeTreeImageList();

@@ -5,14 +5,13 @@
 // server's; they are kept in $TOLVANE_PNG_DIR when it is set.
 #include "cells/RadioFont.h"
 #include "tests/ui/EditorFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/ProgramPopupOpener.h"
 #include "ui/cuiGrid.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QScreen>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -41,19 +40,7 @@ protected:
 
     // The screen's picture of the window, saved under the name.
     QImage Grab(QWidget& window, const std::string& name) {
-        QApplication::processEvents();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-        QApplication::processEvents();
-        const QRect frame = window.frameGeometry();
-        QImage shot =
-            window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).toImage();
-        if (shot.isNull() || shot.width() < window.width() / 2) shot = window.grab().toImage();
-        const QString dir = qEnvironmentVariableIsSet("TOLVANE_PNG_DIR")
-                                ? qEnvironmentVariable("TOLVANE_PNG_DIR")
-                                : QDir::tempPath();
-        QDir().mkpath(dir);
-        shot.save(dir + "/editors15-screen-" + QString::fromStdString(name) + ".png");
-        return shot;
+        return GrabOnScreen(window, "editors15-screen-" + QString::fromStdString(name));
     }
 
     static int Count(const QImage& shot, const std::function<bool(QColor)>& wanted) {

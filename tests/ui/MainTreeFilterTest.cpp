@@ -192,6 +192,13 @@ namespace {
 
 TEST_F(MainWarningListTest, EveryLineIsACheckWithTheSheetItMarks) {
     Start();
+    // A mark is only seen on a node that links the sheet.
+    std::string tree;
+    for (int n = 0;; ++n) {
+        const std::optional<std::string> line = gGTex->TryGetTextLine("GI_Tree_Main_Body", n);
+        if (!line || line->starts_with('#')) break;
+        tree += *line + "\n";
+    }
     int lines = 0;
     for (int n = 0;; ++n, ++lines) {
         const std::optional<std::string> line = gGTex->TryGetTextLine("GI_WarningCheckList", n);
@@ -201,6 +208,7 @@ TEST_F(MainWarningListTest, EveryLineIsACheckWithTheSheetItMarks) {
         cell.Parse(*line, nullptr, nullptr);
         EXPECT_TRUE(InstalledCellEngine().Vocabulary().CellName(cell.cellId).starts_with("CL_Check_"));
         EXPECT_TRUE(cell.argument.value_or("").starts_with("[St_Common]GI_Sheet_"));
+        EXPECT_NE(tree.find(":" + cell.argument.value_or("") + ")"), std::string::npos) << "no node links it";
     }
     EXPECT_GT(lines, 0);
 }

@@ -31,12 +31,8 @@ class PrintFixture : public AppFixture {
 protected:
     PrintFixture() {
         plat::SetPrinter(&printer_);
-        // The shipped overlay may come to hold the LTR bank overview itself.
-        std::string fixture =
+        const std::string fixture =
             testsupport::TempDir::ReadFile(TOLVANE_SOURCE_DIR "/tests/data/print/print.ovl");
-        if (testsupport::TempDir::ReadFile(TOLVANE_BIN_DIR "/QT4410R.OVL")
-                .find("#GI_Sheet_BankOpLtr_Style") == std::string::npos)
-            fixture += testsupport::TempDir::ReadFile(TOLVANE_SOURCE_DIR "/tests/data/print/bank_op_ltr.ovl");
         testsupport::TempDir::WriteFile(dir_.File("print.ovl"), fixture);
         StartWith(CloningDocumentFactory(), ProgramDirWithFixture(dir_.File("print.ovl")));
         LoadModel(0);

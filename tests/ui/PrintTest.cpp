@@ -220,7 +220,11 @@ TEST_F(PrintTest, PrintAllGivesAPageEachForTheBanksWithChannelsAndTheSheetsThatP
         const auto found = std::find_if(sheets.begin(), sheets.end(), [&](const std::string& title) {
             return page.find(title) != std::string::npos;
         });
-        ASSERT_NE(found, sheets.end()) << page;
+        // The shipped settings sheets print too; no other bank does.
+        if (found == sheets.end()) {
+            EXPECT_EQ(page.find(head + " "), std::string::npos) << page;
+            continue;
+        }
         order.push_back(static_cast<size_t>(found - sheets.begin()));
         if (order.back() < 2) banks[order.back()] += page;
         EXPECT_NE(page.find(Text("GI_Sys_AppTitleRev")), std::string::npos) << page;
@@ -232,7 +236,11 @@ TEST_F(PrintTest, PrintAllGivesAPageEachForTheBanksWithChannelsAndTheSheetsThatP
         EXPECT_NE(banks[0].find(FreqText(0, row)), std::string::npos) << row;
     for (int row = 0; row < 2; ++row)
         EXPECT_NE(banks[1].find(FreqText(2, row)), std::string::npos) << row;
-    EXPECT_NE(pages.back().find("Shaded"), std::string::npos) << pages.back();
+    const auto fixture = std::find_if(pages.begin(), pages.end(), [](const std::string& page) {
+        return page.find("Print text") != std::string::npos;
+    });
+    ASSERT_NE(fixture, pages.end());
+    EXPECT_NE(fixture->find("Shaded"), std::string::npos) << *fixture;
     for (const std::string& page : pages)
         EXPECT_EQ(page.find("Hidden"), std::string::npos) << page;
     EXPECT_EQ(events_[evRedrawSheet], 1);
@@ -247,15 +255,19 @@ TEST_F(PrintTest, TheLtrBankOverviewIsFollowedByAPageForEachSiteWithEntries) {
     Window().Print(0);
     RunJob();
     const std::vector<std::string> pages = PageTexts();
-    ASSERT_EQ(pages.size(), 3u);
-    EXPECT_NE(pages[0].find("LTR banks"), std::string::npos) << pages[0];
+    // The overview takes the pages it needs; a page for each site follows.
+    ASSERT_GE(pages.size(), 3u);
+    const size_t sites = pages.size() - 2;
+    for (size_t page = 0; page < sites; ++page) {
+        EXPECT_NE(pages[page].find("LTR banks"), std::string::npos) << pages[page];
+        EXPECT_EQ(pages[page].find("(Site:"), std::string::npos) << pages[page];
+    }
     // pdftotext gives runs of blanks as one.
     const std::string head = Text("GI_AppInd_RptSheet_Printer_Head");
-    EXPECT_NE(pages[1].find(head + " (Site: 2)"), std::string::npos) << pages[1];
-    EXPECT_NE(pages[2].find(head + " (Site: 4)"), std::string::npos) << pages[2];
-    // The site sheet's lines for paper only, and no site header outside the walk.
-    EXPECT_NE(pages[1].find("Printed sites"), std::string::npos) << pages[1];
-    EXPECT_EQ(pages[0].find("(Site:"), std::string::npos) << pages[0];
+    EXPECT_NE(pages[sites].find(head + " (Site: 2)"), std::string::npos) << pages[sites];
+    EXPECT_NE(pages[sites + 1].find(head + " (Site: 4)"), std::string::npos) << pages[sites + 1];
+    // The site sheet's lines for paper only.
+    EXPECT_NE(pages[sites].find("Printed sites"), std::string::npos) << pages[sites];
 }
 
 TEST_F(PrintTest, TheOpenSheetPrintsEvenWhenItClosedBeforeTheFirstTick) {

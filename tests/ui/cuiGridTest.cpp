@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QVBoxLayout>
@@ -484,6 +485,59 @@ TEST_F(GridTest, TheWheelScrollsTheViewAndLeavesTheCurrentCell) {
     EXPECT_EQ(topLeftChanges, 1);
     EXPECT_TRUE(asked.empty());
     EXPECT_EQ(Cell(grid->Col(), grid->Row()), Cell(2, 2));
+}
+
+// A scroll along one axis moves the pixels already drawn and draws only the
+// cells that come into view (and the cells the move marks); the screen then
+// shows what a full paint shows. A scroll along both axes draws it all.
+TEST_F(GridTest, AScrollDrawsOnlyWhatComesIntoViewAndTheScreenMatchesAFullPaint) {
+    Focus();
+    grid->MoveColRow(2, 5, true, true);
+    Repainted();
+    const auto onScreenMatchesAFullPaint = [this] {
+        const QPoint at = grid->viewport()->mapTo(&window, QPoint(0, 0));
+        const QImage screen = window.screen()
+                                  ->grabWindow(window.winId(), at.x(), at.y(), grid->viewport()->width(),
+                                               grid->viewport()->height())
+                                  .toImage()
+                                  .convertToFormat(QImage::Format_RGB32);
+        const QImage painted = grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return screen == painted;
+    };
+    const int rowsInView = grid->TopRow() + grid->VisibleRowCount();
+    struct Case {
+        const char* what;
+        Qt::Key key;
+        bool sideways;
+    } cases[] = {{"down", Qt::Key_Down, false}, {"right", Qt::Key_Right, true}, {"up", Qt::Key_Up, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Step until the view scrolls.
+        const int left = grid->LeftCol(), top = grid->TopRow();
+        std::set<Cell> drawnCells;
+        for (int n = 0; n < 10 && grid->LeftCol() == left && grid->TopRow() == top; ++n) {
+            QTest::keyClick(grid, c.key);
+            drawnCells = Repainted();
+        }
+        ASSERT_TRUE(grid->LeftCol() != left || grid->TopRow() != top);
+        EXPECT_TRUE(onScreenMatchesAFullPaint());
+        // Fewer cells than a whole view: one new column or row, the fixed
+        // cells beside it, and the two cells of the move.
+        std::set<int> lines;
+        for (const Cell& d : drawnCells)
+            lines.insert(c.sideways ? d.first : d.second);
+        EXPECT_LE(lines.size(), 4u) << drawnCells.size() << " cells drawn";
+    }
+    EXPECT_LT(grid->TopRow(), rowsInView);
+
+    grid->MoveColRow(1, 1, true, true);
+    Repainted();
+    grid->MoveColRow(7, 9, true, true);
+    ASSERT_GT(grid->LeftCol(), 1);
+    ASSERT_GT(grid->TopRow(), 1);
+    const std::set<Cell> all = Repainted();
+    EXPECT_TRUE(all.count({0, 0}) && all.count({7, 9}));
+    EXPECT_TRUE(onScreenMatchesAFullPaint());
 }
 
 TEST_F(GridTest, ShrinkingTheGridKeepsTheCurrentCellInside) {
