@@ -64,7 +64,7 @@ private:
 };
 
 const std::set<std::string> kPictures = {"GI_Sheet_Adj_Tx", "GI_Sheet_Adj_Rx", "GI_Sheet_Adj_Param",
-                                         "GI_Sheet_Adj_Set_Common"};
+                                         "GI_Sheet_Adj_Set_Common", "GI_Sheet_Set_FiveToneRx"};
 
 class AdjustTreeSheetsTest : public adjtest::AdjustDocumentFixture {
 protected:
@@ -125,10 +125,11 @@ TEST_F(AdjustTreeSheetsTest, EveryNodeOpensItsSheetWithEveryCellResolvedForEvery
             if (model == 0 && kPictures.contains(sheet->Name()))
                 form.grab().save(QString::fromStdString("/tmp/adj24ovl_" + sheet->Name() + ".png"));
         }
-        // The adjustment sheets, the parameters and the settings are all reached.
+        // The adjustment sheets, the parameters and the settings, its own and the shared, are all reached.
         for (const char* name :
              {"GI_Sheet_Adj_TestCh", "GI_Sheet_Adj_Tx", "GI_Sheet_Adj_Rx", "GI_Sheet_Adj_Levels",
-              "GI_Sheet_Adj_Param", "[St_Common]GI_Sheet_Adj_Set_Common"})
+              "GI_Sheet_Adj_Param", "[St_Common]GI_Sheet_Adj_Set_Common", "[St_Common]GI_Sheet_Set_UserTone",
+              "[St_Common]GI_Sheet_Set_Msk"})
             EXPECT_TRUE(opened.contains(name)) << name;
         // The model's bank sheet and the repeater-site sheet, through the same factory.
         const std::string file = gGTex->GetTextLine(adj::AdjustProfile().startupFileKey, model);
