@@ -18,10 +18,14 @@ void datClipCh::StoreOne(cmcEeprom& image, int32_t k, int32_t row, datCh& record
         out.siteMark = scratch->siteMark;
         out.siteMarkClear = scratch->siteMarkClear;
     }
-    out.refCOff = scratch->refCOff;
-    out.smarTrunkBank = scratch->smarTrunkBank;
-    out.ltrBank = scratch->ltrBank;
+    KeepPositionFlags(out, *scratch);
     cmcClipCh::StoreOne(image, k, row, out);
+}
+
+void datClipCh::KeepPositionFlags(datCh& out, const datCh& destination) const {
+    out.refCOff = destination.refCOff;
+    out.smarTrunkBank = destination.smarTrunkBank;
+    out.ltrBank = destination.ltrBank;
 }
 
 void datClipCh::PasteKeepingAttributes(cmcEeprom& image, int32_t k, int32_t first, int32_t n) {

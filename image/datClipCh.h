@@ -17,6 +17,11 @@ public:
     void StoreOne(cmcEeprom& image, int32_t kind, int32_t row, datCh& record) override;
     void PasteKeepingAttributes(cmcEeprom& image, int32_t kind, int32_t first, int32_t n);
 
+protected:
+    // What stays with the position whatever is pasted: the switch of
+    // reference C and the two bank bits.
+    virtual void KeepPositionFlags(datCh& out, const datCh& destination) const;
+
 private:
     bool keepAttributes = false;
     // The destination row, read before a row is written over it.

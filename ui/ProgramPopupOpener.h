@@ -34,9 +34,12 @@ public:
     // The pop-up opened last, while it is open.
     cuiFlector* LastOpened() const { return last_; }
 
+protected:
+    // The main tool bar's pictures, which the glyph editor's tools show.
+    const ImageList* ToolImages() const { return &toolImages_; }
+
 private:
     PopupOpener& before_;
     QPointer<cuiFlector> last_;
-    // The main tool bar's pictures, which the glyph editor's tools show.
     ImageList toolImages_;
 };

@@ -59,7 +59,7 @@ public:
     // dot are outside too.
     Hit HitTest(int32_t px, int32_t py) const;
     // Whether the radio's display shows the dot (off dots outside show grey).
-    bool IsUsable(int32_t x, int32_t y) const;
+    virtual bool IsUsable(int32_t x, int32_t y) const;
 
     bool Dot(int32_t x, int32_t y) const;
     int32_t Width() const { return width_; }
@@ -79,6 +79,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The image's display form: the large glyphs.
+    bool LargeGlyphs() const { return largeGlyphs_; }
 
 private:
     static void OnEvent(void* user, const cmcEvent& ev);

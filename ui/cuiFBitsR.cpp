@@ -71,7 +71,13 @@ void DrawCheckMark(CellCanvas& canvas, const CellRect& r) {
 cuiFBitsR::cuiFBitsR(const CellEngine& engine, const cmcCellCapsule& request, cmcGTex& texts, int32_t value,
                      int32_t firstLabel, int32_t lastLabel, int32_t labelKind, int32_t markStyle,
                      const std::string& sheetName)
-    : PopupEditor(engine, request), texts_(texts), value_(value), first_(firstLabel),
+    : cuiFBitsR(engine, request, texts, value, firstLabel, lastLabel, labelKind, markStyle, sheetName,
+                CloningLabel) {}
+
+cuiFBitsR::cuiFBitsR(const CellEngine& engine, const cmcCellCapsule& request, cmcGTex& texts, int32_t value,
+                     int32_t firstLabel, int32_t lastLabel, int32_t labelKind, int32_t markStyle,
+                     const std::string& sheetName, LabelRule labels)
+    : PopupEditor(engine, request), labels_(labels), texts_(texts), value_(value), first_(firstLabel),
       last_(firstLabel + std::clamp(lastLabel - firstLabel + 1, 0, kMaxColumns) - 1), kind_(labelKind),
       markStyle_(markStyle) {
     auto* formLayout = new QVBoxLayout(form_);
@@ -139,28 +145,32 @@ int32_t cuiFBitsR::Columns() const {
     return last_ - first_ + 1;
 }
 
-std::string cuiFBitsR::LabelCell(int32_t v) const {
-    switch (kind_) {
+std::string cuiFBitsR::CloningLabel(int32_t kind, int32_t v, int32_t last) {
+    switch (kind) {
     case 1:
-        return Format("|{($iChI)}%X|", v);
+        return Format("%X", v);
     case 2:
-        return Format("|{($iChI)}%d|", v == 10 ? 0 : v);
+        return Format("%d", v == 10 ? 0 : v);
     case 3:
-        if (v <= 9) return Format("|{($iChI)}%d|", v);
-        if (v == 17) return "|{($iChI)}Z|";
-        return Format("|{($iChI)}%c|", v + 55);
+        if (v <= 9) return Format("%d", v);
+        if (v == 17) return "Z";
+        return Format("%c", v + 55);
     case 4:
-        return Format("|{($iChI)}%c|", v + 64);
+        return Format("%c", v + 64);
     case 5: {
         static constexpr const char* kSentences[] = {"RMC", "GGA", "GLL", "GSA", "VTG"};
-        if (v >= 1 && v <= 5) return std::string("|{($iChI)}") + kSentences[v - 1] + "|";
-        return "|{($iChI)}|";
+        if (v >= 1 && v <= 5) return kSentences[v - 1];
+        return "";
     }
     case 6:
-        return Format("|{($iChI)}B%d|", last_ - v);
+        return Format("B%d", last - v);
     default:
-        return Format("|{($iChI)}%d|", v);
+        return Format("%d", v);
     }
+}
+
+std::string cuiFBitsR::LabelCell(int32_t v) const {
+    return "|{($iChI)}" + labels_(kind_, v, last_) + "|";
 }
 
 void cuiFBitsR::BuildSheetDefinition() {

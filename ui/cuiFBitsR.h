@@ -54,13 +54,23 @@ public:
     QPushButton* OkButton() const { return ok_; }
     QPushButton* CancelButton() const { return cancel_; }
 
+    // The label over bit v of a field shown as labels first..last of a kind.
+    using LabelRule = std::string (*)(int32_t kind, int32_t v, int32_t last);
+    static std::string CloningLabel(int32_t kind, int32_t v, int32_t last);
+
 protected:
+    // For a program that labels some kinds otherwise: the sheet is written
+    // while the editor is built, so the rule comes with the construction.
+    cuiFBitsR(const CellEngine& engine, const cmcCellCapsule& request, cmcGTex& texts, int32_t value,
+              int32_t firstLabel, int32_t lastLabel, int32_t labelKind, int32_t markStyle,
+              const std::string& sheetName, LabelRule labels);
     void Store() override;
 
 private:
     std::string LabelCell(int32_t v) const;
     int32_t SentencesSet() const;
     bool Bit(int32_t column) const;
+    LabelRule labels_;
     cmcGTex& texts_;
     std::unique_ptr<cmcGTex> builtIn_;
     std::vector<std::string> lines_;

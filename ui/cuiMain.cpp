@@ -109,7 +109,7 @@ void cuiMain::CreateWindow(QMainWindow* form, const ImageList* treeImages, const
 
     const CellEngine& engine = InstalledCellEngine();
     form->menuBar()->setNativeMenuBar(false);
-    menu_ = std::make_unique<cuiMenu>(engine, form->menuBar(), *gGTex, kMainMenuKey);
+    menu_ = CreateMenu(engine, form->menuBar(), kMainMenuKey);
     menu_->SetImages(toolBarImages);
     menu_->Build();
 
@@ -177,7 +177,7 @@ void cuiMain::CreateWindow(QMainWindow* form, const ImageList* treeImages, const
 void cuiMain::BuildTree() {
     if (!treePanel_) return;
     tree_.reset();
-    tree_ = std::make_unique<iuiTree>(treePanel_, *gGTex, kTreeKey, treeImages_, document_.WorkingImage());
+    tree_ = CreateTree(treePanel_, kTreeKey);
     QTreeWidget* view = tree_->View();
     view->hide();
     tree_->Build();
@@ -220,6 +220,15 @@ void cuiMain::RemoveTreeNodes(int kind) {
 }
 
 // --- sheets ------------------------------------------------------------------
+
+std::unique_ptr<cuiMenu> cuiMain::CreateMenu(const CellEngine& engine, QWidget* root,
+                                             const std::string& key) {
+    return std::make_unique<cuiMenu>(engine, root, *gGTex, key);
+}
+
+std::unique_ptr<iuiTree> cuiMain::CreateTree(QWidget* parent, const std::string& key) {
+    return std::make_unique<iuiTree>(parent, *gGTex, key, treeImages_, document_.WorkingImage());
+}
 
 std::unique_ptr<cuiSheet> cuiMain::CreateSheet(QWidget* parent, const std::string& definition) {
     const SheetDefinition d = SheetDefinition::Split(definition);

@@ -26,6 +26,7 @@
 
 class CloneProgressView;
 class Segchar;
+class CellEngine;
 class cuiMenu;
 class cuiSheet;
 class cuiToolBar;
@@ -107,6 +108,10 @@ public:
     // The sheet a definition names, built in parent: the bank, common and
     // channel-list kinds by type and parameters, else a plain sheet.
     virtual std::unique_ptr<cuiSheet> CreateSheet(QWidget* parent, const std::string& definition);
+    // The main menu over its root and the tree in its panel, of the program's own classes.
+    virtual std::unique_ptr<cuiMenu> CreateMenu(const CellEngine& engine, QWidget* root,
+                                                const std::string& key);
+    virtual std::unique_ptr<iuiTree> CreateTree(QWidget* parent, const std::string& key);
     struct SheetPosition {
         std::string name;
         std::string definition;

@@ -31,14 +31,11 @@ namespace {
 constexpr const char* kCellProperty = "tolvaneCell";
 constexpr const char* kImageProperty = "tolvaneImage";
 
-// The state bits the cells hand back, and what a refresh clears before it
-// asks: the four it reads and the one it never reads.
+// The state bits the cells hand back.
 constexpr uint8_t kTicked = CellFrame::kMenuChecked;
 constexpr uint8_t kHidden = CellFrame::kMenuHidden;
 constexpr uint8_t kGreyed = CellFrame::kMenuDisabled;
 constexpr uint8_t kRenamed = CellFrame::kMenuCaptionChanged;
-constexpr uint8_t kUnread = 0x40;
-constexpr uint8_t kClearedBeforeRefresh = kTicked | kHidden | kGreyed | kRenamed | kUnread;
 
 // The menus alive now: event 11 names its donor by a value posted earlier,
 // and a donor gone by then must not be touched.
@@ -374,7 +371,7 @@ void cuiMenu::RefreshItem(QAction* item) {
     const std::shared_ptr<Context> context = context_;
     if (context) request.linkedRequest = &context->request;
     if (cell) {
-        cell->flags2 = static_cast<uint8_t>(cell->flags2 & ~kClearedBeforeRefresh);
+        cell->flags2 = static_cast<uint8_t>(cell->flags2 & ~RefreshClearedBits());
         engine_.Execute(request, 0);
         if (!guard) return;
         const bool ticked = (cell->flags2 & kTicked) != 0;

@@ -1,4 +1,5 @@
 #pragma once
+#include "cells/CellFrame.h"
 #include "foundation/cmcEvAns.h"
 
 #include <QIcon>
@@ -46,7 +47,7 @@ public:
     // first (the menu then only frees its cells).
     cuiMenu(const CellEngine& engine, QWidget* root, cmcGTex& texts, const std::string& key,
             ClickHandler onClick = {});
-    ~cuiMenu();
+    virtual ~cuiMenu();
     cuiMenu(const cuiMenu&) = delete;
     cuiMenu& operator=(const cuiMenu&) = delete;
 
@@ -99,6 +100,17 @@ public:
     // answer back with CellFromAnswers.
     static void AnswerCell(const cmcCellObj& cell);
     static bool CellFromAnswers(const std::vector<cmcEvAns>& answers, cmcCellObj& out);
+
+    // The state bits a refresh clears before it asks an item's cell: the four
+    // it reads (ticked, hidden, greyed, renamed) and the one it never reads.
+    static constexpr uint8_t kReadStateBits = CellFrame::kMenuChecked | CellFrame::kMenuHidden |
+                                              CellFrame::kMenuDisabled | CellFrame::kMenuCaptionChanged;
+    static constexpr uint8_t kUnreadStateBit = 0x40;
+
+protected:
+    // The bits a refresh clears; a program whose cells keep the unread bit
+    // between refreshes clears only the ones read.
+    virtual uint8_t RefreshClearedBits() const { return kReadStateBits | kUnreadStateBit; }
 
 private:
     static void OnEvent(void* user, const cmcEvent& ev);

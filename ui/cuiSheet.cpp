@@ -168,6 +168,10 @@ void cuiSheet::SetPosition(int32_t col, int32_t row, int32_t leftCol, int32_t to
     remembered_ = {col, row, leftCol, topRow};
 }
 
+int32_t cuiSheet::EditMenuCommand() const {
+    return engine_.Vocabulary().CellIndex("CL_Menu_Edit_Top");
+}
+
 std::string cuiSheet::GetTitle() const {
     return style_.title.value_or(std::string());
 }
@@ -878,7 +882,7 @@ void cuiSheet::AnnounceCell(int32_t col, int32_t row, bool force) {
     if (!keep) {
         lastMenuName_ = name ? *name : std::string();
         DeletePopupItems();
-        if (gEvMan) gEvMan->Send(evClearMenuItems, 0, kEditMenuCommand);
+        if (gEvMan) gEvMan->Send(evClearMenuItems, 0, EditMenuCommand());
         if (name) {
             popupItems_ = std::make_unique<cuiMenu>(engine_, popup_, texts_, *name,
                                                     [this](QAction* item) { OnItemClick(item); });
@@ -897,7 +901,7 @@ void cuiSheet::AnnounceCell(int32_t col, int32_t row, bool force) {
                         pending.push_back(s);
             }
             if (gEvMan)
-                gEvMan->SendText(evBuildMenuItems, cuiMenu::BusId(popupItems_.get()), kEditMenuCommand,
+                gEvMan->SendText(evBuildMenuItems, cuiMenu::BusId(popupItems_.get()), EditMenuCommand(),
                                  *name);
         }
     }
@@ -920,7 +924,7 @@ void cuiSheet::OnFocusGained() {
 void cuiSheet::OnFocusLost() {
     DeletePopupItems();
     if (gEvMan) {
-        gEvMan->Send(evClearMenuItems, 0, kEditMenuCommand);
+        gEvMan->Send(evClearMenuItems, 0, EditMenuCommand());
         gEvMan->Send(evUpdateMenus);
     }
     InvalidateMarked();

@@ -74,8 +74,6 @@ public:
     // The first pause of a key replay and its decrease at each repetition.
     static constexpr int kReplayDelayMs = 30;
     static constexpr int kReplayDelayStepMs = 6;
-    // The main menu's item whose sub-items show the current cell's pop-up menu.
-    static constexpr int32_t kEditMenuCommand = 20;
     // Page keys move this many rows.
     static constexpr int kPageRows = 10;
 
@@ -117,6 +115,9 @@ public:
     virtual void OnLayoutCell(int32_t /*col*/, int32_t /*row*/) {}
     // The header of a printed sheet; empty without a title.
     virtual std::string GetTitle() const;
+    // The main menu's item whose sub-items show the current cell's pop-up
+    // menu: the program's edit-menu cell.
+    int32_t EditMenuCommand() const;
     // 1 unless the style says NoPrint.
     virtual int32_t IsPrintable() const;
 

@@ -102,7 +102,12 @@ protected:
 iuiRptSetWin::iuiRptSetWin(const CellEngine& engine, QWidget* owner, const std::string& caption,
                            cmcGTex& texts, const std::string& name, const cuiSheet::ImageList* images,
                            const cmcCellCapsule& opening, FileCommands files)
-    : owner_(owner), name_(name), texts_(texts), files_(std::move(files)) {
+    : iuiRptSetWin(engine, owner, caption, texts, name, images, opening, std::move(files), Variant{}) {}
+
+iuiRptSetWin::iuiRptSetWin(const CellEngine& engine, QWidget* owner, const std::string& caption,
+                           cmcGTex& texts, const std::string& name, const cuiSheet::ImageList* images,
+                           const cmcCellCapsule& opening, FileCommands files, Variant variant)
+    : variant_(std::move(variant)), owner_(owner), name_(name), texts_(texts), files_(std::move(files)) {
     // A window of its own rather than the owner's child: the owner is
     // disabled while it shows, and a child would be disabled with it.
     form_ = new GuardedForm([this] { return MayClose(); }, [this] { OnClosed(); });
@@ -129,7 +134,10 @@ iuiRptSetWin::iuiRptSetWin(const CellEngine& engine, QWidget* owner, const std::
     layout->addWidget(buttons);
     BuildButtons(buttons, texts);
 
-    sheet_ = std::make_unique<iuiSh_Mch>(engine, sheetHost, &opening, 0, 0, texts, name, images);
+    if (variant_.makeSheet)
+        sheet_ = variant_.makeSheet(engine, sheetHost, opening, texts, name, images);
+    else
+        sheet_ = std::make_unique<iuiSh_Mch>(engine, sheetHost, &opening, 0, 0, texts, name, images);
     sheet_->SetParams("R 9");
     const bool placed = RestorePlacement();
     sheet_->Build();
@@ -197,25 +205,30 @@ void iuiRptSetWin::BuildButtons(QWidget* panel, cmcGTex& texts) {
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(kGap, kGap, kGap, kGap);
     row->setSpacing(kGap);
-    load_ = new QPushButton(plat::ToQString(texts.GetTextLine("GI_AppInd_Button_LoadSave", 0)), panel);
-    save_ = new QPushButton(plat::ToQString(texts.GetTextLine("GI_AppInd_Button_LoadSave", 1)), panel);
     ok_ = new QPushButton(plat::ToQString(texts.GetTextLine("GI_AppInd_Button_OkCancel", 0)), panel);
     cancel_ = new QPushButton(plat::ToQString(texts.GetTextLine("GI_AppInd_Button_OkCancel", 1)), panel);
-    for (QPushButton* b : {load_.data(), save_.data(), ok_.data(), cancel_.data()})
-        b->setAutoDefault(false);
-    row->addWidget(load_);
-    row->addWidget(save_);
+    ok_->setAutoDefault(false);
+    cancel_->setAutoDefault(false);
+    connect(ok_, &QPushButton::clicked, this, [this] { CloseKeeping(); });
+    connect(cancel_, &QPushButton::clicked, this, [this] { OnCancel(); });
+    if (variant_.fileButtons) {
+        load_ = new QPushButton(plat::ToQString(texts.GetTextLine("GI_AppInd_Button_LoadSave", 0)), panel);
+        save_ = new QPushButton(plat::ToQString(texts.GetTextLine("GI_AppInd_Button_LoadSave", 1)), panel);
+        load_->setAutoDefault(false);
+        save_->setAutoDefault(false);
+        row->addWidget(load_);
+        row->addWidget(save_);
+        connect(load_, &QPushButton::clicked, this, [this] { RunFileCommand(files_.load); });
+        connect(save_, &QPushButton::clicked, this, [this] { RunFileCommand(files_.save); });
+    }
     row->addStretch(1);
     row->addWidget(ok_);
     row->addWidget(cancel_);
     QWidget::setTabOrder(ok_, cancel_);
-    QWidget::setTabOrder(cancel_, load_);
-    QWidget::setTabOrder(load_, save_);
-
-    connect(ok_, &QPushButton::clicked, this, [this] { CloseKeeping(); });
-    connect(cancel_, &QPushButton::clicked, this, [this] { OnCancel(); });
-    connect(load_, &QPushButton::clicked, this, [this] { RunFileCommand(files_.load); });
-    connect(save_, &QPushButton::clicked, this, [this] { RunFileCommand(files_.save); });
+    if (load_) {
+        QWidget::setTabOrder(cancel_, load_);
+        QWidget::setTabOrder(load_, save_);
+    }
 }
 
 bool iuiRptSetWin::RestorePlacement() {
@@ -270,6 +283,10 @@ void iuiRptSetWin::RefreshHeader() {
 int iuiRptSetWin::ConfirmWriteBack() {
     cmcEeprom& image = CurrentImage();
     if (image.IsEqual(snapshot_)) return 1;
+    if (!variant_.asksBeforeRestoring) {
+        image.Assign(snapshot_);
+        return 1;
+    }
     const int answer = plat::ShowMessageBox(GetMultiLineText(texts_, "GI_Mess_Confirm_Repeater"),
                                             BoxCaption(texts_), plat::MB_OKCANCEL | plat::MB_ICONWARNING);
     if (answer != plat::IDOK) return 0;
@@ -334,13 +351,11 @@ void iuiRptSetWin::OnEvent(const cmcEvent& ev) {
         // Load's dialog ends editing as Open does; the window stays for it.
         if (!inFileCommand_) CloseKeeping();
         break;
-    case evRedrawSiteWindow:
-        RedrawSheet();
-        break;
     case evRedrawSheet:
         RefreshHeader();
         break;
     default:
+        if (ev.type == variant_.redrawEvent) RedrawSheet();
         break;
     }
 }

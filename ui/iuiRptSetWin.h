@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/cmcEvMan.h"
 #include "image/cmcEeprom.h"
 #include "ui/iuiSh_Mch.h"
 
@@ -35,10 +36,26 @@ public:
         std::function<int(int32_t site)> save;
     };
 
+    // What a program changes of the window: whether it has the Load and
+    // Save buttons, the site sheet's class, the event that redraws the
+    // sheet, and whether Cancel asks before it puts the image back.
+    struct Variant {
+        using SheetMaker = std::function<std::unique_ptr<iuiSh_Mch>(
+            const CellEngine& engine, QWidget* parent, const cmcCellCapsule& opening, cmcGTex& texts,
+            const std::string& name, const cuiSheet::ImageList* images)>;
+        bool fileButtons = true;
+        SheetMaker makeSheet;
+        int32_t redrawEvent = evRedrawSiteWindow;
+        bool asksBeforeRestoring = true;
+    };
+
     // opening: the request of the cell that asked (its index is the site).
     iuiRptSetWin(const CellEngine& engine, QWidget* owner, const std::string& caption, cmcGTex& texts,
                  const std::string& name, const cuiSheet::ImageList* images, const cmcCellCapsule& opening,
                  FileCommands files);
+    iuiRptSetWin(const CellEngine& engine, QWidget* owner, const std::string& caption, cmcGTex& texts,
+                 const std::string& name, const cuiSheet::ImageList* images, const cmcCellCapsule& opening,
+                 FileCommands files, Variant variant);
     ~iuiRptSetWin() override;
     iuiRptSetWin(const iuiRptSetWin&) = delete;
     iuiRptSetWin& operator=(const iuiRptSetWin&) = delete;
@@ -82,6 +99,7 @@ private:
     void RunFileCommand(const std::function<int(int32_t)>& command);
     bool MayClose();
 
+    Variant variant_;
     cmcEeprom snapshot_;
     QPointer<QWidget> owner_;
     std::string name_;

@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace {
@@ -100,13 +102,10 @@ int32_t iuiSh_ChBank::PoolCount() const {
 void iuiSh_ChBank::HideColumns() {
     const CellVocabulary& words = engine_.Vocabulary();
     const bool ltr = IsBankFlagB(bank_);
+    // A column the program's table has no cell for is in none of its sheets.
     std::vector<int32_t> hidden;
-    if (ltr)
-        for (const char* name : kBasicColumns)
-            hidden.push_back(words.CellIndex(name));
-    else
-        for (const char* name : kGroupColumns)
-            hidden.push_back(words.CellIndex(name));
+    for (const char* name : ltr ? std::span<const char* const>(kBasicColumns) : kGroupColumns)
+        if (const std::optional<int32_t> id = words.FindCell(name)) hidden.push_back(*id);
     for (int32_t c = 0; c < cols_; ++c)
         for (int32_t r = 0; r < rows_; ++r) {
             if (std::find(hidden.begin(), hidden.end(), GetCell(c, r).cellId) == hidden.end()) continue;

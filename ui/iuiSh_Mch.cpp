@@ -40,8 +40,8 @@ std::string iuiSh_Mch::SetParams(const std::string& params) {
     TrimBlanks(text);
     kind_ = text.empty() ? 0 : text.front();
     if (kind_ == 'R' && IsValidSite(site_)) {
-        firstIndex_ = GetSiteFirstChannel(site_);
-        count_ = std::max(GetSiteChannelCount(site_), 0);
+        firstIndex_ = SiteFirstRow(site_);
+        count_ = std::max(SiteCount(site_), 0);
     }
     return params_;
 }
@@ -56,7 +56,7 @@ void iuiSh_Mch::SetRowDirective(const std::string& text) {
             StartChannelLoop(count_);
         } else if (kind_ == 'R') {
             StartChannelLoop(count_ + 1);
-        } else if (kind_ == 'C') {
+        } else if (kind_ == 'C' && ShowsScanSelectionBank()) {
             const int32_t bank = ScanSelectionBank();
             const int32_t chosen = IsValidBank(bank) ? std::max(GetBankChannelCount(bank), 0) : 0;
             // An empty bank shows no channel row at all.
@@ -76,7 +76,15 @@ void iuiSh_Mch::OnLayoutRow(int32_t row) {
 }
 
 int32_t iuiSh_Mch::PoolCount() const {
-    return IsValidSite(site_) ? GetSiteChannelCount(site_) : 0;
+    return IsValidSite(site_) ? SiteCount(site_) : 0;
+}
+
+int32_t iuiSh_Mch::SiteFirstRow(int32_t site) const {
+    return GetSiteFirstChannel(site);
+}
+
+int32_t iuiSh_Mch::SiteCount(int32_t site) const {
+    return GetSiteChannelCount(site);
 }
 
 std::string iuiSh_Mch::GetTitle() const {
@@ -101,7 +109,12 @@ void iuiSh_Mch::RefreshCaption() {
         std::max(MaxFittingCount(kCategoryRepeater, kPoolRows - GetTotalSiteChannels(), site_), 0);
     char text[64];
     std::snprintf(text, sizeof text, " - Site:%3d  (Left CH - %4d)", site_ + 1, left);
-    titleLabel_->setText(plat::ToQString(" " + *style_.title + text));
+    ShowCaption(" " + *style_.title + text);
+}
+
+void iuiSh_Mch::ShowCaption(const std::string& text) {
+    if (!titleLabel_) return;
+    titleLabel_->setText(plat::ToQString(text));
     QPalette pal = titleLabel_->palette();
     pal.setColor(QPalette::WindowText, ToQColor(kClYellow, pal));
     titleLabel_->setPalette(pal);
@@ -117,7 +130,7 @@ void iuiSh_Mch::OnKindEvent(const cmcEvent& ev) {
         if (ev.mode == evModeSentWithAnswer) gEvMan->Answer(site_, 0);
         break;
     case evRefreshCaption:
-        if (kind_ == 'R') RefreshCaption();
+        if (kind_ == 'R' && FollowsCaption()) RefreshCaption();
         break;
     default:
         break;

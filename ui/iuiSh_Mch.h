@@ -33,6 +33,15 @@ protected:
     bool FollowsRows() const override { return kind_ == 'R'; }
     void OnRowsFollowed(int32_t count) override { count_ = count; }
     void OnKindEvent(const cmcEvent& ev) override;
+    // The site's first pool row and its entry count.
+    virtual int32_t SiteFirstRow(int32_t site) const;
+    virtual int32_t SiteCount(int32_t site) const;
+    // Whether a 'C' sheet shows the bank of the last scan-list channel
+    // selection, and whether the site's caption follows event 31.
+    virtual bool ShowsScanSelectionBank() const { return true; }
+    virtual bool FollowsCaption() const { return true; }
+    // The caption line over the sheet, in yellow.
+    void ShowCaption(const std::string& text);
 
 private:
     void RefreshCaption();

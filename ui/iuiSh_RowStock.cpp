@@ -100,10 +100,8 @@ void iuiSh_RowStock::RemoveRows(int32_t n) {
     const int32_t last = rows_ - 1;
     const int32_t newRows = rows_ - n;
     const int32_t col = CurrentCol(), row = CurrentRow();
-    // One row gone: the cursor goes up one. Several: it goes up only as far
-    // as it must to stay on a remaining row. Never above the first pool row.
-    int32_t target = n == 1 ? row - 1 : (last - n < row ? row - (n + row - last) : row);
-    target = std::clamp(target, lowest, newRows - 1);
+    // Never above the first pool row.
+    const int32_t target = std::clamp(RowAfterRemoval(row, n, last), lowest, newRows - 1);
     if (target != row) MoveCurrent(col, target);
     for (int32_t r = newRows; r < rows_; ++r)
         for (int32_t c = 0; c < cols_; ++c)
@@ -115,6 +113,10 @@ void iuiSh_RowStock::RemoveRows(int32_t n) {
     rows_ = newRows;
     grid_->SetRowCount(rows_);
     grid_->viewport()->update();
+}
+
+int32_t iuiSh_RowStock::RowAfterRemoval(int32_t row, int32_t n, int32_t last) const {
+    return n == 1 ? row - 1 : (last - n < row ? row - (n + row - last) : row);
 }
 
 void iuiSh_RowStock::FollowPool(bool add) {

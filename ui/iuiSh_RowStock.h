@@ -44,6 +44,10 @@ protected:
     virtual void OnRowsFollowed(int32_t /*count*/) {}
     // The bus events of the kind; 33 and 34 are handled here first.
     virtual void OnKindEvent(const cmcEvent& /*ev*/) {}
+    // Where the cursor goes when n rows go from the end of the grid while it
+    // stands on row (the last row being last): one row gone, up one;
+    // several, up only as far as it must to stay on a remaining row.
+    virtual int32_t RowAfterRemoval(int32_t row, int32_t n, int32_t last) const;
 
     // Starts the channel loop at the current line with loop count rows, no
     // more than the stock has left; the loop's first row is the next one.

@@ -77,7 +77,7 @@ void iuiTree::SetBankCaption(int32_t bank, const std::string& caption) {
     for (QTreeWidgetItem* node : Range(Node(0))) {
         if (BankOfNode(node) != bank) continue;
         node->setText(0, plat::ToQString(caption));
-        return;
+        if (!RenamesEveryBankNode()) return;
     }
 }
 
@@ -91,7 +91,7 @@ void iuiTree::OnEvent(void* user, const cmcEvent& ev) {
         self->SetBankCaption(static_cast<int32_t>(ev.p2), ev.Text());
         break;
     case evBankNodeTextFromImage:
-        if (ev.p2 >= 0 && ev.p2 < kBankCount)
+        if (self->TakesBankCaptionFromImage() && ev.p2 >= 0 && ev.p2 < kBankCount)
             self->SetBankCaption(static_cast<int32_t>(ev.p2),
                                  FormatBankLabel(self->image_, static_cast<int32_t>(ev.p2)));
         break;

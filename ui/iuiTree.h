@@ -27,6 +27,12 @@ public:
     void RefreshBankImages();
     void SetBankCaption(int32_t bank, const std::string& caption);
 
+protected:
+    // Whether a bank's caption goes to every node of the bank or to the first
+    // found, and whether the caption is taken from the image on request.
+    virtual bool RenamesEveryBankNode() const { return false; }
+    virtual bool TakesBankCaptionFromImage() const { return true; }
+
 private:
     static void OnEvent(void* user, const cmcEvent& ev);
 

@@ -136,11 +136,16 @@ TEST_F(SettingsSheetsTest, EverySheetOfTheTreeNamesCellsTheEngineHas) {
             names.insert(SheetDefinition::Split(cuiTree::LinkOf(node)).name);
         Close();
     }
-    // Each sheet of the settings file has its node, and the nodes open no other common sheet.
+    // Each sheet of the settings files (the program's own and the ones both
+    // programs show) has its node, and the nodes open no other common sheet.
     std::set<std::string> inFile;
-    std::ifstream file(TOLVANE_SOURCE_DIR "/data/overlay/QT4410R/410_settings_sheets.ovl");
-    for (std::string line; std::getline(file, line);)
-        if (line.starts_with('#') && line.ends_with("_Style")) inFile.insert(line.substr(1, line.size() - 7));
+    for (const char* path : {TOLVANE_SOURCE_DIR "/data/overlay/QT4410R/410_settings_sheets.ovl",
+                             TOLVANE_SOURCE_DIR "/data/overlay/shared/415_settings_sheets.ovl"}) {
+        std::ifstream file(path);
+        for (std::string line; std::getline(file, line);)
+            if (line.starts_with('#') && line.ends_with("_Style"))
+                inFile.insert(line.substr(1, line.size() - 7));
+    }
     EXPECT_FALSE(inFile.empty());
     EXPECT_EQ(names, inFile);
     Open(6, false);

@@ -1,0 +1,190 @@
+// The adjustment program's tree, menus and sheets over its shipped overlay:
+// every node of its tree opens its sheet through the main window's sheet
+// factory, with every cell naming a cell of the program's own table and
+// reaching one of its cases, for every model.
+#include "adjust/AdjustVocabulary.h"
+#include "adjust/RecordingAdjustManager.h"
+#include "adjust/ui/PopupOpener.h"
+#include "adjust/ui/cuiMenu.h"
+#include "adjust/ui/iuiSh_Mch.h"
+#include "adjust/ui/iuiTree.h"
+#include "cells/CellEngine.h"
+#include "cells/cmcCellObj.h"
+#include "foundation/cmcGTex.h"
+#include "foundation/indEnviron.h"
+#include "platform/Fatal.h"
+#include "tests/adjust/AdjustDocumentFixture.h"
+#include "ui/SheetDefinition.h"
+#include "ui/TForm1.h"
+#include "ui/cuiGrid.h"
+#include "ui/cuiMain.h"
+#include "ui/cuiSheet.h"
+#include "ui/iuiTree.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The main window as the adjustment program's joins its own classes to it:
+// its menu and tree, its site sheets and its pop-up editors.
+class AdjustWindow : public cuiMain {
+public:
+    using cuiMain::cuiMain;
+    std::unique_ptr<::cuiMenu> CreateMenu(const CellEngine& engine, QWidget* root,
+                                          const std::string& key) override {
+        return std::make_unique<adj::cuiMenu>(engine, root, *gGTex, key);
+    }
+    std::unique_ptr<::iuiTree> CreateTree(QWidget* parent, const std::string& key) override {
+        return std::make_unique<adj::iuiTree>(parent, *gGTex, key, treeImages_, Doc().WorkingImage());
+    }
+    std::unique_ptr<cuiSheet> CreateSheet(QWidget* parent, const std::string& definition) override {
+        const SheetDefinition d = SheetDefinition::Split(definition);
+        if (!d.type.empty() || !d.params.starts_with('R')) return cuiMain::CreateSheet(parent, definition);
+        auto sheet = std::make_unique<adj::iuiSh_Mch>(InstalledCellEngine(), parent, nullptr, 0, 0, *gGTex,
+                                                      d.name, treeImages_);
+        sheet->SetDefinition(definition);
+        sheet->SetParams(d.params);
+        return sheet;
+    }
+
+private:
+    adj::PopupOpener popups_;
+};
+
+const std::set<std::string> kPictures = {"GI_Sheet_Adj_Tx", "GI_Sheet_Adj_Rx", "GI_Sheet_Adj_Param",
+                                         "GI_Sheet_Adj_Set_Common", "GI_Sheet_Set_FiveToneRx"};
+
+class AdjustTreeSheetsTest : public adjtest::AdjustDocumentFixture {
+protected:
+    void Settle() {
+        scheduler_.Advance(100);
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // The cells of the sheet that name no cell of the table or reach no case.
+    static std::vector<std::string> Unresolved(const cuiSheet& sheet) {
+        const CellEngine& engine = adj::AdjustCellEngine();
+        const CellVocabulary& v = engine.Vocabulary();
+        std::vector<std::string> bad;
+        for (int32_t r = 0; r < sheet.RowCount(); ++r)
+            for (int32_t c = 0; c < sheet.ColCount(); ++c) {
+                const cmcCellObj& cell = *sheet.GetCellId(c, r).cell;
+                if (cell.cellId == v.NoCell() || cell.cellId == 0) continue;
+                if (cell.cellId < 0 || cell.cellId >= v.CellCount() || cell.category < 0 ||
+                    cell.category > v.NoCategory() ||
+                    !(engine.Cases().Has(cell.cellId) || engine.Cases().IsEmptyId(cell.cellId)))
+                    bad.push_back(sheet.Name() + ": " + std::to_string(c) + "," + std::to_string(r) + " " +
+                                  v.CellName(cell.cellId));
+            }
+        return bad;
+    }
+
+    ScopedCellEngine engine_{adj::AdjustCellEngine()};
+    // The adjustment items show their values through the manager's radio side.
+    adj::RecordingAdjustManager manager_;
+    adj::ScopedAdjustManager useManager_{&manager_};
+};
+
+TEST_F(AdjustTreeSheetsTest, EveryNodeOpensItsSheetWithEveryCellResolvedForEveryModel) {
+    StartAdjust();
+    for (int32_t model = 0; model < 10; ++model) {
+        SCOPED_TRACE("model " + std::to_string(model));
+        gEnviron->ModelType = model;
+        AdjustWindow window(Doc());
+        TForm1 form(window);
+        Settle();
+        ASSERT_NE(window.Tree(), nullptr);
+        std::set<std::string> opened;
+        for (QTreeWidgetItemIterator it(window.Tree()->View()); *it; ++it) {
+            window.Tree()->View()->setCurrentItem(*it);
+            try {
+                window.OnTreeChange();
+                Settle();
+            } catch (const plat::FatalError& e) {
+                ADD_FAILURE() << (*it)->text(0).toStdString() << ": " << e.what();
+                continue;
+            }
+            cuiSheet* sheet = window.Sheet();
+            if (!sheet || !opened.insert(sheet->GetDefinition()).second) continue;
+            EXPECT_GT(sheet->RowCount(), 1) << sheet->Name();
+            EXPECT_EQ(Unresolved(*sheet), std::vector<std::string>{});
+            // A few of them as the user sees them.
+            if (model == 0 && kPictures.contains(sheet->Name()))
+                form.grab().save(QString::fromStdString("/tmp/adj24ovl_" + sheet->Name() + ".png"));
+        }
+        // The adjustment sheets, the parameters and the settings, its own and the shared, are all reached.
+        for (const char* name :
+             {"GI_Sheet_Adj_TestCh", "GI_Sheet_Adj_Tx", "GI_Sheet_Adj_Rx", "GI_Sheet_Adj_Levels",
+              "GI_Sheet_Adj_Param", "[St_Common]GI_Sheet_Adj_Set_Common", "[St_Common]GI_Sheet_Set_UserTone",
+              "[St_Common]GI_Sheet_Set_Msk"})
+            EXPECT_TRUE(opened.contains(name)) << name;
+        // The model's bank sheet and the repeater-site sheet, through the same factory.
+        const std::string file = gGTex->GetTextLine(adj::AdjustProfile().startupFileKey, model);
+        const std::string bank = "[St_ChBank]GI_Sheet_Mch_" + file.substr(8, file.size() - 12) + ",Bank 0";
+        for (const std::string& definition : {bank, std::string("GI_Sheet_RptSetWin,R 0")}) {
+            try {
+                window.OpenSheet(definition);
+            } catch (const plat::FatalError& e) {
+                ADD_FAILURE() << definition << ": " << e.what();
+                continue;
+            }
+            ASSERT_NE(window.Sheet(), nullptr);
+            EXPECT_GT(window.Sheet()->RowCount(), 1) << definition;
+            if (definition.find(",R") != std::string::npos) {
+                EXPECT_NE(dynamic_cast<adj::iuiSh_Mch*>(window.Sheet()), nullptr);
+            }
+            EXPECT_EQ(Unresolved(*window.Sheet()), std::vector<std::string>{});
+            window.CloseSheet();
+            Settle();
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The edit menu is the program's own edit cell: with no sheet cell current
+// it shows the one "no item" entry under that cell's command.
+TEST_F(AdjustTreeSheetsTest, TheEditMenuFillsUnderTheProgramsEditCell) {
+    StartAdjust();
+    AdjustWindow window(Doc());
+    TForm1 form(window);
+    Settle();
+    QAction* edit = nullptr;
+    for (QAction* a : form.menuBar()->actions())
+        if (a->text() == QStringLiteral("&Edit")) edit = a;
+    ASSERT_NE(edit, nullptr);
+    if (edit->menu())
+        emit edit->menu()->aboutToShow();
+    else
+        edit->trigger();
+    Settle();
+    const int32_t editCell = adj::AdjustCellVocabulary().CellIndex("CL_Menu_Edit_Top");
+    EXPECT_NE(editCell, CloningCellVocabulary().CellIndex("CL_Menu_Edit_Top"));
+    EXPECT_EQ(window.MainMenuSubItemCount(editCell), 1);
+
+    // A sheet cell with a pop-up menu made current puts that menu's items there.
+    window.OpenSheet("[St_ChBank]GI_Sheet_Mch_Lmr_Mob,Bank 0");
+    Settle();
+    ASSERT_NE(window.Sheet(), nullptr);
+    window.Sheet()->Grid()->setFocus();
+    window.Sheet()->SetCurrentCell(1, 1);
+    Settle();
+    EXPECT_EQ(window.MainMenuSubItemCount(editCell), 10) << "the row pop-up menu's items";
+}
+
+} // namespace
