@@ -1,6 +1,8 @@
 #include "adjust/AdjustDocument.h"
 
 #include "adjust/AdjustImagePasses.h"
+#include "adjust/indCloneMan.h"
+#include "clone/CloneCommands.h"
 #include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
 #include "foundation/TextUtil.h"
@@ -21,6 +23,8 @@ constexpr ClassBit kClassBitOrder[] = {{2, 4}, {1, 3}, {3, 2}, {7, 1}};
 AdjustDocument::AdjustDocument(const ProgramProfile& profile, const std::string& programDirectory)
     : CloningDocument(profile, programDirectory) {
     radioCopy_.SetSize(Capacity());
+    // The adjustment link and its speed script run on this program's own clone manager.
+    UseCloneManager<indCloneMan, AppCloneCommands>();
 }
 
 AdjustDocument::~AdjustDocument() = default;

@@ -653,6 +653,10 @@ CellFrameNumbers AdjustFrameNumbers(const CellVocabulary& v) {
     n.mobileGlyphStrips = 6;
     // Its rows are its own record's: other kinds, the NAC table and the repeater pool among them.
     n.programRow = MakeAdjustFrameRow;
+    // The cloning program's row moves know its tables, not these (a site
+    // here holds 20 entries of this program's own kind): no row event is
+    // carried out on this program's image by them.
+    n.rowEvents = nullptr;
     return n;
 }
 

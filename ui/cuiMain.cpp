@@ -489,7 +489,7 @@ void cuiMain::ShowAbout() {
     about_ = box;
     box->setObjectName(QStringLiteral("AboutBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowTitle(plat::ToQString(gGTex->GetText("GI_App_About_Caption")));
+    box->setWindowTitle(plat::ToQString(gGTex->GetText(document_.Profile().aboutCaptionKey)));
     const QIcon icon = treeImages_ && !treeImages_->isEmpty() ? treeImages_->at(0) : QIcon();
     const int w = 32;
     const int h = 32;
@@ -497,7 +497,8 @@ void cuiMain::ShowAbout() {
     picture->setObjectName(QStringLiteral("AboutIcon"));
     picture->setPixmap(icon.pixmap(w, h));
     picture->setGeometry(w / 2, h / 2, w, h);
-    auto* label = new QLabel(plat::ToQString(GetMultiLineText(*gGTex, "GI_App_About_Label_Reg")), box);
+    auto* label =
+        new QLabel(plat::ToQString(GetMultiLineText(*gGTex, document_.Profile().aboutLabelKey)), box);
     label->setObjectName(QStringLiteral("AboutLabel"));
     label->adjustSize();
     label->move(w / 2 + (w * 3) / 2, 0);
@@ -509,7 +510,9 @@ void cuiMain::ShowAbout() {
     box->setFixedSize(button->geometry().right() + 1 + h / 4, label->geometry().bottom() + 1 + h / 2);
     box->move(form_->geometry().center() - QPoint(box->width() / 2, box->height() / 2));
     QObject::connect(button, &QPushButton::clicked, box, &QDialog::close);
-    QPointer<QMainWindow> form = form_;
+    // Held as a plain widget: the box also goes while the form itself is
+    // being destroyed, when it is no longer a main window.
+    QPointer<QWidget> form = form_.data();
     QObject::connect(box, &QObject::destroyed, form_, [form] {
         if (!form) return;
         form->setEnabled(true);

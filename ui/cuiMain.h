@@ -121,7 +121,7 @@ public:
     // sheet is already open.
     void OnTreeChange();
     // Deletes every node whose cell carries flag kind (0..7).
-    void RemoveTreeNodes(int kind);
+    virtual void RemoveTreeNodes(int kind);
     cuiSheet* Sheet() const { return sheet_.get(); }
     iuiTree* Tree() const { return tree_.get(); }
     // The close query: false keeps the form open.

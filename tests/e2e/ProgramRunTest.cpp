@@ -1,5 +1,5 @@
-// Whole-program runs of QT4410R on the offscreen platform, with its settings
-// and lock file in a temp dir.
+// Whole-program runs of QT4410R and QT4411R on the offscreen platform, with
+// their settings and lock files in a temp dir.
 #include "platform/SettingsStore.h"
 #include "tests/support/TempDir.h"
 
@@ -31,9 +31,12 @@ constexpr auto kPatience = std::chrono::seconds(60);
 class ProgramRunTest : public ::testing::Test {
 protected:
     std::string IniPath() const { return dir_.File("config") + "/Morv/Tolvane.ini"; }
+    std::string AdjustIniPath() const { return dir_.File("config") + "/Morv/TolvaneADJ.ini"; }
 
-    // Starts the program; its stderr goes to the file errPath when given.
-    pid_t Launch(const std::string& runtimeDir = {}, const std::string& errPath = {}) {
+    // Starts the program (QT4410R unless named); its stderr goes to the file
+    // errPath when given.
+    pid_t Launch(const std::string& runtimeDir = {}, const std::string& errPath = {},
+                 const std::string& name = "QT4410R") {
         std::map<std::string, std::string> env;
         for (char** e = environ; *e; ++e) {
             const char* eq = std::strchr(*e, '=');
@@ -49,7 +52,7 @@ protected:
         for (std::string& t : texts)
             envp.push_back(t.data());
         envp.push_back(nullptr);
-        std::string program = TOLVANE_BIN_DIR "/QT4410R";
+        std::string program = TOLVANE_BIN_DIR "/" + name;
         char* argv[] = {program.data(), nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
@@ -134,6 +137,29 @@ TEST_F(ProgramRunTest, OneInstanceRunsAndWritesItsSettingsWhenItEnds) {
     plat::IniSettingsStore kept(IniPath());
     EXPECT_EQ(kept.Get("Setup", "ModelType").integer, 3);
     EXPECT_EQ(kept.Get("Window Position", "SplitterV").integer, 150);
+}
+
+// The adjustment program runs beside the cloning program with its own lock
+// and settings, and a second one of it ends at once without a word.
+TEST_F(ProgramRunTest, TheAdjustmentProgramRunsBesideTheCloningProgramOnItsOwnSettings) {
+    const pid_t cloning = Launch();
+    ASSERT_TRUE(WaitForLock(cloning));
+    const pid_t adjust = Launch({}, dir_.File("adjust.err"), "QT4411R");
+    ASSERT_TRUE(WaitForLock(adjust)) << TempDir::ReadFile(dir_.File("adjust.err"));
+
+    EXPECT_EQ(Wait(Launch({}, dir_.File("second.err"), "QT4411R")), 0);
+    EXPECT_EQ(TempDir::ReadFile(dir_.File("second.err")), "");
+    EXPECT_FALSE(std::filesystem::exists(AdjustIniPath()));
+
+    ASSERT_EQ(kill(adjust, SIGTERM), 0);
+    EXPECT_EQ(Wait(adjust), 0);
+    ASSERT_TRUE(std::filesystem::exists(AdjustIniPath()));
+    EXPECT_EQ(plat::IniSettingsStore(AdjustIniPath()).Get("Global", "BBT").integer, 753951);
+    EXPECT_FALSE(std::filesystem::exists(IniPath())) << "the cloning program's settings are its own";
+
+    ASSERT_EQ(kill(cloning, SIGTERM), 0);
+    EXPECT_EQ(Wait(cloning), 0);
+    EXPECT_TRUE(std::filesystem::exists(IniPath()));
 }
 
 class EndingSignalTest : public ProgramRunTest, public ::testing::WithParamInterface<int> {};
