@@ -33,6 +33,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -341,8 +342,20 @@ void cuiMain::InsertStatusPanel(QLabel* panel) {
     ++statusPanels_;
 }
 
-void cuiMain::ShowMakerPanel(const std::string&) {
-    // The program's window draws the maker panel.
+void cuiMain::ShowMakerPanel(const std::string& text) {
+    if (!statusBar_ || makerPanel_) return;
+    makerPanel_ = new QLabel(plat::ToQString(text), statusBar_);
+    makerPanel_->setObjectName(QStringLiteral("MakerPanel"));
+    makerPanel_->setAlignment(Qt::AlignCenter);
+    makerPanel_->setAutoFillBackground(true);
+    QPalette palette = makerPanel_->palette();
+    palette.setColor(QPalette::Window, QColor(128, 0, 0));
+    palette.setColor(QPalette::WindowText, QColor(255, 255, 255));
+    makerPanel_->setPalette(palette);
+    const QFontMetrics metrics(statusBar_->font());
+    makerPanel_->setFixedWidth(metrics.horizontalAdvance(makerPanel_->text()) +
+                               metrics.horizontalAdvance(QStringLiteral("XX")));
+    InsertStatusPanel(makerPanel_);
 }
 
 void cuiMain::ShowBusy(bool busy) {

@@ -93,6 +93,7 @@ public:
     void OpenCloneInformation() override;
     // The COM port dialog over the main form.
     void SelectComPort() override;
+    // White on dark red, just before the last panel.
     void ShowMakerPanel(const std::string& text) override;
     void ShowBusy(bool busy) override;
     void ToggleToolBar() override;
@@ -191,6 +192,7 @@ protected:
     QPointer<QToolBar> toolBar_;
     QPointer<QStatusBar> statusBar_;
     QPointer<QLabel> messagePanel_;
+    QPointer<QLabel> makerPanel_;
     int statusPanels_ = 0;
     uint32_t messageTextColor_ = 0x80000008;
     uint32_t messageBackColor_ = 0x8000000F;

@@ -143,19 +143,3 @@ void indMain::FilterTree() {
     }
     gEvMan->Send(evRefreshCaption);
 }
-
-void indMain::ShowMakerPanel(const std::string& text) {
-    if (!statusBar_ || makerPanel_) return;
-    makerPanel_ = new QLabel(plat::ToQString(text), statusBar_);
-    makerPanel_->setObjectName(QStringLiteral("MakerPanel"));
-    makerPanel_->setAlignment(Qt::AlignCenter);
-    makerPanel_->setAutoFillBackground(true);
-    QPalette palette = makerPanel_->palette();
-    palette.setColor(QPalette::Window, QColor(128, 0, 0));
-    palette.setColor(QPalette::WindowText, QColor(255, 255, 255));
-    makerPanel_->setPalette(palette);
-    const QFontMetrics metrics(statusBar_->font());
-    makerPanel_->setFixedWidth(metrics.horizontalAdvance(makerPanel_->text()) +
-                               metrics.horizontalAdvance(QStringLiteral("XX")));
-    InsertStatusPanel(makerPanel_);
-}

@@ -72,6 +72,23 @@ TEST_F(AdjustMainTest, TheTitleIsTheProgramsAloneWhateverTheFile) {
         form.grab().save(QString::fromStdString(std::string(pictures) + "/qt4411r-main.png"));
 }
 
+// No switch on the command line asks for maker mode here; entered, it shows
+// the maker panel as the cloning program does.
+TEST_F(AdjustMainTest, MakerModeComesFromNoArgumentButShowsItsPanel) {
+    adj::indMain& app = StartAdjust();
+    app.SetCommandLine({"QT4411R", "/vorplex", "/VORPLEX"});
+    TForm1 form(app);
+    Settle();
+    EXPECT_FALSE(Doc().IsMakerMode());
+    EXPECT_EQ(form.findChild<QLabel*>("MakerPanel"), nullptr);
+    boxes_.Expect(Text("GI_Mess_Maker_Caution"), plat::IDOK);
+    Doc().EnterMakerMode();
+    ASSERT_TRUE(Doc().IsMakerMode());
+    const QLabel* panel = form.findChild<QLabel*>("MakerPanel");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->text().toStdString(), Text("GI_StatusPanel_Maker"));
+}
+
 // The About box names this program from its own keys, with the shared button.
 TEST_F(AdjustMainTest, TheAboutBoxTakesTheProgramsOwnCaptionAndLabel) {
     adj::indMain& app = StartAdjust("#GI_App_About_Caption_ADJ\nAbout the bench\n"
