@@ -57,6 +57,7 @@ constexpr char kUntitled[] = "Untitled";
 constexpr char kMainMenuKey[] = "GI_Menu_Main";
 constexpr char kMainToolBarKey[] = "GI_ToolBar_Main";
 constexpr char kTreeKey[] = "GI_Tree_Main";
+constexpr char kModelTreeKey[] = "GI_AppInd_ModelTree";
 constexpr char kTreeChangeDelayKey[] = "GI_Sys_TreeChangeDelay";
 constexpr char kWarningCheckListKey[] = "GI_WarningCheckList";
 constexpr int32_t kBankCount = 128;
@@ -183,6 +184,10 @@ void cuiMain::BuildTree() {
     tree_->SetExpandHandler([this] { document_.CheckWarnings(nullptr, nullptr); });
     tree_->SetChangeHandler(std::atoi(gGTex->GetText(kTreeChangeDelayKey).c_str()),
                             [this] { OnTreeChange(); });
+    // The first node names the model the tree was built for.
+    if (QTreeWidgetItem* first = tree_->Node(0))
+        first->setText(0, first->text(0) +
+                              plat::ToQString(gGTex->GetTextLine(kModelTreeKey, gEnviron->ModelType)));
     document_.CheckWarnings(nullptr, nullptr);
     CloseSheet();
     view->show();

@@ -27,7 +27,6 @@ constexpr char kMakerSwitch[] = "/vorplex";
 constexpr char kChannelMemoryNode[] = "GI_Sheet_Memory_CH_Top";
 constexpr char kBankBranchKey[] = "GI_Tree_Branch_Mch_Bank";
 constexpr char kBankOperationKey[] = "GI_Tree_Branch_Mch_BankOperation";
-constexpr char kModelTreeKey[] = "GI_AppInd_ModelTree";
 constexpr int32_t kBankCount = 128;
 
 // The bank branch's format line with the class word and the bank number in
@@ -84,10 +83,6 @@ void indMain::BuildTree() {
     // on stays selected, so that the next tick brings its sheet back.
     const int bank = SelectedBank();
     cuiMain::BuildTree();
-    QTreeWidgetItem* first = tree_ ? tree_->Node(0) : nullptr;
-    if (!first) return;
-    first->setText(0,
-                   first->text(0) + plat::ToQString(gGTex->GetTextLine(kModelTreeKey, gEnviron->ModelType)));
     SelectBank(bank);
 }
 

@@ -112,15 +112,15 @@ TEST_F(AdjustMainTest, EachModelAndModeKeepsTheNodesOfItsFiveFlags) {
         bool maker;
         const char* captions;
     } cases[] = {
-        {0, false, "Radio,F1,F5,F6,F7,None,Channel memory,Test channel"},
-        {1, false, "Radio,F1,F5,F6,F7,None,Channel memory,Test channel"},
-        {2, false, "Radio,F1,F4,F5,F6,F7,None,Channel memory,Test channel"},
-        {3, false, "Radio,F2,F5,F6,F7,None,Channel memory,Test channel"},
-        {4, false, "Radio,F2,F3,F5,F6,F7,None,Channel memory,Test channel"},
-        {7, false, "Radio,F1,F4,F5,F6,F7,None,Channel memory,Test channel"},
-        {9, false, "Radio,F2,F3,F5,F6,F7,None,Channel memory,Test channel"},
-        {0, true, "Radio,F0,F1,F5,F6,F7,None,Channel memory,Test channel"},
-        {8, true, "Radio,F0,F2,F5,F6,F7,None,Channel memory,Test channel"},
+        {0, false, "Radio (LMR handheld),F1,F5,F6,F7,None,Channel memory,Test channel"},
+        {1, false, "Radio (LMR/LTR handheld),F1,F5,F6,F7,None,Channel memory,Test channel"},
+        {2, false, "Radio (LMR/P25 handheld),F1,F4,F5,F6,F7,None,Channel memory,Test channel"},
+        {3, false, "Radio (PMR handheld),F2,F5,F6,F7,None,Channel memory,Test channel"},
+        {4, false, "Radio (Zuro PMR handheld),F2,F3,F5,F6,F7,None,Channel memory,Test channel"},
+        {7, false, "Radio (LMR/P25 mobile),F1,F4,F5,F6,F7,None,Channel memory,Test channel"},
+        {9, false, "Radio (Zuro PMR mobile),F2,F3,F5,F6,F7,None,Channel memory,Test channel"},
+        {0, true, "Radio (LMR handheld),F0,F1,F5,F6,F7,None,Channel memory,Test channel"},
+        {8, true, "Radio (PMR mobile),F0,F2,F5,F6,F7,None,Channel memory,Test channel"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.model) + (c.maker ? " maker" : " user"));
