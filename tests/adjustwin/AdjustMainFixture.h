@@ -36,6 +36,7 @@ protected:
         window_ = std::make_unique<adj::indMain>(globals_->Doc());
         return *window_;
     }
+    indEnviron& Environ() { return globals_->Environ(); }
     adj::AdjustDocument& AdjustDoc() { return static_cast<adj::AdjustDocument&>(globals_->Doc()); }
     // The program's end: the window goes, then the globals (the settings last).
     void Stop() {

@@ -10,6 +10,7 @@
 #include "foundation/cmcHelpGTex.h"
 #include "foundation/indEnviron.h"
 #include "tests/adjustwin/AdjustMainFixture.h"
+#include "tests/support/ProgramProcess.h"
 #include "tools/radiosim/RadioSim.h"
 #include "ui/TForm1.h"
 #include "ui/iuiTree.h"
@@ -18,7 +19,9 @@
 #include <QLabel>
 #include <QTreeWidget>
 
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -58,18 +61,35 @@ protected:
     }
 };
 
-TEST_F(AdjustMainTest, TheTitleIsTheProgramsAloneWhateverTheFile) {
+// Beside a running cloning program, which keeps its own lock and its own
+// settings, the window is titled with the program's title alone, whatever
+// file it has.
+TEST_F(AdjustMainTest, TheTitleIsTheProgramsAloneBesideARunningCloningProgram) {
+    const pid_t cloning = testsupport::LaunchProgram("QT4410R", {});
+    ASSERT_TRUE(testsupport::WaitForLock(cloning));
+
     adj::indMain& app = StartAdjust();
-    TForm1 form(app);
-    Settle();
-    const std::string title = gGTex->GetTextLine("GI_Sys_AppTitle_ADJ", 0);
-    ASSERT_FALSE(title.empty());
-    EXPECT_EQ(form.windowTitle().toStdString(), title);
-    AdjustDoc().SetFileName(dir_.File("radio.icf"));
-    app.UpdateTitle();
-    EXPECT_EQ(form.windowTitle().toStdString(), title);
-    if (const char* pictures = std::getenv("TOLVANE_PNG_DIR"))
-        form.grab().save(QString::fromStdString(std::string(pictures) + "/qt4411r-main.png"));
+    ASSERT_TRUE(Environ().IsFirstInstance());
+    {
+        TForm1 form(app);
+        Settle();
+        const std::string title = gGTex->GetTextLine("GI_Sys_AppTitle_ADJ", 0);
+        ASSERT_FALSE(title.empty());
+        EXPECT_EQ(form.windowTitle().toStdString(), title);
+        AdjustDoc().SetFileName(dir_.File("radio.icf"));
+        app.UpdateTitle();
+        EXPECT_EQ(form.windowTitle().toStdString(), title);
+        if (const char* pictures = std::getenv("TOLVANE_PNG_DIR"))
+            form.grab().save(QString::fromStdString(std::string(pictures) + "/qt4411r-main.png"));
+        form.close();
+    }
+    Stop();
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("config") + "/Morv/TolvaneADJ.ini"));
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("config") + "/Morv/Tolvane.ini"));
+
+    ASSERT_EQ(kill(cloning, SIGTERM), 0);
+    EXPECT_EQ(testsupport::WaitForExit(cloning), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("config") + "/Morv/Tolvane.ini"));
 }
 
 // No switch on the command line asks for maker mode here; entered, it shows
