@@ -1,14 +1,17 @@
 // The adjustment program's main window and the application manager's event
 // handler: the title, the tree kept by model and mode, the selection that
 // moves, and the A/D window's toggle.
+#include "adjust/AdjustRecords.h"
 #include "adjust/indCloneMan.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/Globals.h"
+#include "foundation/ModelClass.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "foundation/cmcHelpGTex.h"
 #include "foundation/indEnviron.h"
+#include "image/BankSite.h"
 #include "tests/adjustwin/AdjustMainFixture.h"
 #include "tests/support/ProgramProcess.h"
 #include "tools/radiosim/RadioSim.h"
@@ -192,18 +195,41 @@ TEST_F(AdjustMainTest, DataReloadedSelectsTheChannelMemoryOrTheNodeAfterIt) {
     }
 }
 
-// The cloning program's row moves never reach this program's tables: a row
-// event leaves the image as it was.
-TEST_F(AdjustMainTest, RowEventsLeaveTheImageAsItWas) {
+// Row events move this program's own records: a row opens or closes in the
+// bank, and its count follows.
+TEST_F(AdjustMainTest, RowEventsMoveTheProgramsRecordsAndTheBanksCount) {
     adj::indMain& app = StartAdjust();
+    gEnviron->ModelType = 0;
     TForm1 form(app);
     Settle();
-    const cmcEeprom before = Doc().WorkingImage();
-    for (int32_t type : {evInsertChannelRow, evRemoveChannelRow, evInsertPoolRow, evRemovePoolRow}) {
-        SCOPED_TRACE(type);
-        gEvMan->Send(type, 0, 0);
-        EXPECT_TRUE(Doc().WorkingImage().IsEqual(before));
-    }
+    cmcEeprom& image = Doc().WorkingImage();
+    const int32_t kind = GetModelClass();
+    const int32_t first = GetBankFirstChannel(image, 0);
+    const int32_t count = GetBankChannelCountIn(image, 0);
+    adj::datCh row(&image);
+    row.Load(kind, first);
+    row.flagA |= 1;
+    row.rxFreq = 146000000;
+    row.Store(kind, first);
+    const auto at = [&](int32_t n) { return adj::datCh(&image).Load(kind, n); };
+
+    ListenToTheBus();
+    gEvMan->Send(evInsertChannelRow, 0, first);
+    EXPECT_EQ(GetBankChannelCountIn(image, 0), count + 1);
+    EXPECT_FALSE(at(first).InUse());
+    EXPECT_EQ(at(first + 1).rxFreq, 146000000u);
+    EXPECT_EQ(events_[evAddRow], 1);
+
+    gEvMan->Send(evRemoveChannelRow, 0, first);
+    EXPECT_EQ(GetBankChannelCountIn(image, 0), count);
+    EXPECT_EQ(at(first).rxFreq, 146000000u);
+    EXPECT_EQ(events_[evRemoveLastRow], 1);
+    EXPECT_EQ(events_[evRowDeleted], 1);
+
+    // A row outside the bank changes nothing.
+    const cmcEeprom before = image;
+    gEvMan->Send(evRemoveChannelRow, 0, first + count + 5);
+    EXPECT_TRUE(image.IsEqual(before));
 }
 
 // The program has no help overlay: every cell's help context is 0, until a
