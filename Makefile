@@ -1,11 +1,12 @@
-# Entry points: `make test` (sanitized build and every test), `make release`, `make run`, `make bench`.
+# Entry points: `make test` (sanitized build and every test), `make release`, `make run` (QT4410R),
+# `make run-adjust` (QT4411R), `make bench`.
 JOBS ?= $(shell nproc)
 ASAN_DIR := build/asan
 RELEASE_DIR := build/release
 BENCH_DIR := build/bench
 FUZZ_DIR := build/fuzz
 
-.PHONY: all deps test fuzz-smoke release run bench format clean
+.PHONY: all deps test fuzz-smoke release run run-adjust bench format clean
 
 all: test
 
@@ -32,6 +33,9 @@ release: deps
 
 run: release
 	$(RELEASE_DIR)/bin/QT4410R
+
+run-adjust: release
+	$(RELEASE_DIR)/bin/QT4411R
 
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DTOLVANE_TESTS=OFF -DTOLVANE_BENCH=ON

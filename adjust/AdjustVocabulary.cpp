@@ -3,6 +3,7 @@
 #include "adjust/AdjustCells.h"
 #include "adjust/AdjustFrameRow.h"
 #include "adjust/AdjustImagePasses.h"
+#include "adjust/AdjustRowEvents.h"
 
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
@@ -653,6 +654,8 @@ CellFrameNumbers AdjustFrameNumbers(const CellVocabulary& v) {
     n.mobileGlyphStrips = 6;
     // Its rows are its own record's: other kinds, the NAC table and the repeater pool among them.
     n.programRow = MakeAdjustFrameRow;
+    // Rows move as this program's records, in its own tables.
+    n.rowEvents = adj::HandleRowEvent;
     return n;
 }
 

@@ -1,6 +1,7 @@
 #include "app/Document.h"
 
 #include "app/DocumentWindow.h"
+#include "cells/CellEngine.h"
 #include "cells/TextConv.h"
 #include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
@@ -171,7 +172,8 @@ void Document::OnEvent(const cmcEvent& ev) {
     case evRemoveChannelRow:
     case evInsertPoolRow:
     case evRemovePoolRow:
-        HandleRowEvent(ev, working_, reference_, GetModelClass());
+        if (const auto rowEvents = InstalledCellEngine().Numbers().rowEvents)
+            rowEvents(ev, working_, reference_, GetModelClass());
         break;
     default:
         break;

@@ -157,6 +157,12 @@ protected:
         cloneCommands_.reset(); // takes its checks out of the clone manager
         cloneCommands_ = std::make_unique<Commands>(*this, *cloneMan_);
     }
+    // Replaces the clone manager by the program's own kind, with commands of their kind on it.
+    template <class Manager, class Commands> void UseCloneManager() {
+        cloneCommands_.reset();
+        cloneMan_ = std::make_unique<Manager>();
+        cloneCommands_ = std::make_unique<Commands>(*this, *cloneMan_);
+    }
 
     const ProgramProfile& profile_;
     int32_t capacity_;

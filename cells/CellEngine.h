@@ -4,6 +4,7 @@
 #include "cells/CommandCells.h"
 #include "cells/ProgramRow.h"
 #include "image/DynamicCapacity.h"
+#include "image/RowEdit.h"
 
 #include <cstdint>
 #include <functional>
@@ -93,6 +94,11 @@ struct CellFrameNumbers {
     // The program's own row record, when its row tables are not datCh's;
     // null: datCh alone.
     ProgramRowMaker programRow = nullptr;
+    // Carries out the row events (26 to 29) that the insert and delete
+    // commands send, on the working image with the reference image as the
+    // template of a new row; null: the program's tables take no row events.
+    int32_t (*rowEvents)(const cmcEvent& ev, cmcEeprom& image, cmcEeprom& reference,
+                         int modelClass) = HandleRowEvent;
 };
 
 // What the frame makes of a request's command code.

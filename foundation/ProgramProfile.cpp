@@ -28,6 +28,8 @@ const ProgramProfile& CloningProfile() {
         .boxCaptionKey = "GI_Sys_AppTitle",
         .startupFileKey = "GI_App_InitialFile",
         .helpFileKey = "GI_Sys_MyHelpFile",
+        .aboutCaptionKey = "GI_App_About_Caption",
+        .aboutLabelKey = "GI_App_About_Label_Reg",
     };
     return profile;
 }

@@ -6,7 +6,7 @@ class cmcGTex;
 
 // What tells one program of the suite from the other where they share the
 // code: its name, its single-instance guard, where its settings live, which
-// texts make its title and its boxes' caption, its help overlay and help file, the model it
+// texts make its title, its boxes' caption and its About box, its help overlay and help file, the model it
 // falls back to, the clone data files it accepts and where its start-up data
 // files are listed. Everything else asks the running program's profile.
 struct ProgramProfile {
@@ -36,6 +36,9 @@ struct ProgramProfile {
     std::string startupFileKey;
     // The text key naming the help file beside the program.
     std::string helpFileKey;
+    // The About box's caption and the lines of its label.
+    std::string aboutCaptionKey;
+    std::string aboutLabelKey;
 
     bool AcceptsMapRevision(int32_t revision) const {
         return revision >= firstMapRevision && revision <= lastMapRevision;

@@ -75,6 +75,10 @@ void cmcEvMan::SendText(int32_t type, intptr_t p1, intptr_t p2, const std::strin
     Deliver(MakeEvent(type, evModeSent, p1, p2, text.c_str(), text.size() + 1));
 }
 
+void cmcEvMan::SendTextOnly(int32_t type, const std::string& text) {
+    SendText(type, 0, 0, text);
+}
+
 void cmcEvMan::PostText(int32_t type, intptr_t p1, intptr_t p2, const std::string& text) {
     Enqueue(type, p1, p2, text.c_str(), text.size() + 1);
 }

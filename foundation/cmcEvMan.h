@@ -50,6 +50,10 @@ enum cmcEvCode : int32_t {
     evSetBankNodeText = 36,       // p2 = bank, data = text
     evBankNodeTextFromImage = 37, // p2 = bank
     evRedrawSiteWindow = 38,
+    evOpenAdWindow = 40,
+    evAdListDone = 41,       // a command list ended while the A/D window is open
+    evCloseNamedWindow = 42, // data = the window's name
+    evAdFontChanged = 43,
 };
 
 enum cmcEvMode : int32_t {
@@ -93,6 +97,8 @@ public:
     void Send(int32_t type, intptr_t p1 = 0, intptr_t p2 = 0);
     void Post(int32_t type, intptr_t p1 = 0, intptr_t p2 = 0);
     void SendText(int32_t type, intptr_t p1, intptr_t p2, const std::string& text);
+    // SendText with both values 0: the text alone, such as the name of a window.
+    void SendTextOnly(int32_t type, const std::string& text);
     void PostText(int32_t type, intptr_t p1, intptr_t p2, const std::string& text);
     void PostData(int32_t type, const void* data, size_t length);
 

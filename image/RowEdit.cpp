@@ -203,25 +203,15 @@ bool UnitAndRow(const cmcEvent& ev, int32_t units, int32_t rows, int32_t& unit, 
     return true;
 }
 
-struct RowTable {
-    int32_t rows;
-    int32_t units;
-    int32_t maxCount; // what the count field holds
-    int32_t (*countOf)(const cmcEeprom&, int32_t);
-    int32_t (*setCount)(cmcEeprom&, int32_t, int32_t);
-    int32_t (*firstOf)(const cmcEeprom&, int32_t);
-    int32_t (*total)(const cmcEeprom&);
-};
+const RowEventTable kChannels{layout::kChannelRows,  layout::kBanks,      0xFFFF,
+                              GetBankChannelCountIn, SetBankChannelCount, GetBankFirstChannel,
+                              GetTotalBankChannels,  ImageInsertRowEx,    ImageRemoveRowEx};
+const RowEventTable kPool{layout::kPoolRows,     layout::kSites,      0xFF,
+                          GetSiteChannelCountIn, SetSiteChannelCount, GetSiteFirstChannel,
+                          GetTotalSiteChannels,  ImageInsertRowEx,    ImageRemoveRowEx};
 
-constexpr RowTable kChannels{layout::kChannelRows,  layout::kBanks,      0xFFFF,
-                             GetBankChannelCountIn, SetBankChannelCount, GetBankFirstChannel,
-                             GetTotalBankChannels};
-constexpr RowTable kPool{layout::kPoolRows,     layout::kSites,      0xFF,
-                         GetSiteChannelCountIn, SetSiteChannelCount, GetSiteFirstChannel,
-                         GetTotalSiteChannels};
-
-int32_t InsertRow(const cmcEvent& ev, const RowTable& t, cmcEeprom& image, cmcEeprom& reference, int32_t kind,
-                  bool pool) {
+int32_t InsertRow(const cmcEvent& ev, const RowEventTable& t, cmcEeprom& image, cmcEeprom& reference,
+                  int32_t kind, bool pool) {
     int32_t unit = 0, row = 0;
     if (!UnitAndRow(ev, t.units, t.rows, unit, row)) return 0;
     const int32_t count = t.countOf(image, unit);
@@ -230,22 +220,22 @@ int32_t InsertRow(const cmcEvent& ev, const RowTable& t, cmcEeprom& image, cmcEe
     // the table must have a free row at its end that the shift can take.
     if (t.total(image) >= t.rows || count >= t.maxCount || row < first || row > first + count) return 0;
     int32_t change = 0;
-    ImageInsertRowEx(image, reference, t.rows, kind, row, pool ? unit + 1 : 0, change);
+    t.insert(image, reference, t.rows, kind, row, pool ? unit + 1 : 0, change);
     t.setCount(image, unit, count + 1);
     SendEvent(evAddRow);
     SendEvent(evRefreshCaption);
     return change;
 }
 
-int32_t RemoveRow(const cmcEvent& ev, const RowTable& t, cmcEeprom& image, cmcEeprom& reference, int32_t kind,
-                  bool pool) {
+int32_t RemoveRow(const cmcEvent& ev, const RowEventTable& t, cmcEeprom& image, cmcEeprom& reference,
+                  int32_t kind, bool pool) {
     int32_t unit = 0, row = 0;
     if (!UnitAndRow(ev, t.units, t.rows, unit, row)) return 0;
     const int32_t count = t.countOf(image, unit);
     const int32_t first = t.firstOf(image, unit);
     if (count <= 0 || row < first || row >= std::min(first + count, t.rows)) return 0;
     int32_t change = 0;
-    ImageRemoveRowEx(image, reference, t.rows, kind, row, pool ? unit + 1 : 0, change);
+    t.remove(image, reference, t.rows, kind, row, pool ? unit + 1 : 0, change);
     t.setCount(image, unit, count - 1);
     SendEvent(evRemoveLastRow);
     SendEvent(evRefreshCaption);
@@ -255,17 +245,24 @@ int32_t RemoveRow(const cmcEvent& ev, const RowTable& t, cmcEeprom& image, cmcEe
 
 } // namespace
 
-int32_t HandleRowEvent(const cmcEvent& ev, cmcEeprom& image, cmcEeprom& reference, int modelClass) {
+int32_t HandleRowEventOn(const cmcEvent& ev, cmcEeprom& image, cmcEeprom& reference,
+                         const RowEventTable& channels, int32_t channelKind, const RowEventTable& pool,
+                         int32_t poolKind) {
     switch (ev.type) {
     case evInsertChannelRow:
-        return IsChannelKind(modelClass) ? InsertRow(ev, kChannels, image, reference, modelClass, false) : 0;
+        return channelKind >= 0 ? InsertRow(ev, channels, image, reference, channelKind, false) : 0;
     case evRemoveChannelRow:
-        return IsChannelKind(modelClass) ? RemoveRow(ev, kChannels, image, reference, modelClass, false) : 0;
+        return channelKind >= 0 ? RemoveRow(ev, channels, image, reference, channelKind, false) : 0;
     case evInsertPoolRow:
-        return InsertRow(ev, kPool, image, reference, kPoolKind, true);
+        return InsertRow(ev, pool, image, reference, poolKind, true);
     case evRemovePoolRow:
-        return RemoveRow(ev, kPool, image, reference, kPoolKind, true);
+        return RemoveRow(ev, pool, image, reference, poolKind, true);
     default:
         return 0;
     }
+}
+
+int32_t HandleRowEvent(const cmcEvent& ev, cmcEeprom& image, cmcEeprom& reference, int modelClass) {
+    return HandleRowEventOn(ev, image, reference, kChannels, IsChannelKind(modelClass) ? modelClass : -1,
+                            kPool, kPoolKind);
 }

@@ -77,3 +77,28 @@ bool RowsEmpty(const datCh& record, int32_t first, int32_t last);
 // count at its limit) changes nothing. Returns the change word (0: nothing
 // done, also for any other event).
 int32_t HandleRowEvent(const cmcEvent& ev, cmcEeprom& image, cmcEeprom& reference, int modelClass);
+
+// One row table as the row events find it: its rows, its units (banks or
+// sites) with their counts and first rows, and the program's primitives that
+// open or close a row in it (as ImageInsertRowEx and ImageRemoveRowEx:
+// count, kind, row, and site1 for a site's table, else 0).
+struct RowEventTable {
+    using Move = void (*)(cmcEeprom& image, cmcEeprom& reference, int32_t count, int32_t kind, int32_t row,
+                          int32_t site1, int32_t& change);
+    int32_t rows;
+    int32_t units;
+    int32_t maxCount; // what a unit's count may reach
+    int32_t (*countOf)(const cmcEeprom&, int32_t);
+    int32_t (*setCount)(cmcEeprom&, int32_t, int32_t);
+    int32_t (*firstOf)(const cmcEeprom&, int32_t);
+    int32_t (*total)(const cmcEeprom&);
+    Move insert;
+    Move remove;
+};
+
+// The row events on a program's own tables: 26 and 27 on the channel table
+// with channelKind (none below 0), 28 and 29 on the pool table with poolKind;
+// otherwise as HandleRowEvent.
+int32_t HandleRowEventOn(const cmcEvent& ev, cmcEeprom& image, cmcEeprom& reference,
+                         const RowEventTable& channels, int32_t channelKind, const RowEventTable& pool,
+                         int32_t poolKind);

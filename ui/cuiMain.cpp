@@ -35,6 +35,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -58,6 +59,7 @@ constexpr char kUntitled[] = "Untitled";
 constexpr char kMainMenuKey[] = "GI_Menu_Main";
 constexpr char kMainToolBarKey[] = "GI_ToolBar_Main";
 constexpr char kTreeKey[] = "GI_Tree_Main";
+constexpr char kModelTreeKey[] = "GI_AppInd_ModelTree";
 constexpr char kTreeChangeDelayKey[] = "GI_Sys_TreeChangeDelay";
 constexpr char kWarningCheckListKey[] = "GI_WarningCheckList";
 constexpr int32_t kBankCount = 128;
@@ -184,6 +186,10 @@ void cuiMain::BuildTree() {
     tree_->SetExpandHandler([this] { document_.CheckWarnings(nullptr, nullptr); });
     tree_->SetChangeHandler(std::atoi(gGTex->GetText(kTreeChangeDelayKey).c_str()),
                             [this] { OnTreeChange(); });
+    // The first node names the model the tree was built for.
+    if (QTreeWidgetItem* first = tree_->Node(0))
+        first->setText(0, first->text(0) +
+                              plat::ToQString(gGTex->GetTextLine(kModelTreeKey, gEnviron->ModelType)));
     document_.CheckWarnings(nullptr, nullptr);
     CloseSheet();
     view->show();
@@ -352,8 +358,20 @@ void cuiMain::InsertStatusPanel(QLabel* panel) {
     ++statusPanels_;
 }
 
-void cuiMain::ShowMakerPanel(const std::string&) {
-    // The program's window draws the maker panel.
+void cuiMain::ShowMakerPanel(const std::string& text) {
+    if (!statusBar_ || makerPanel_) return;
+    makerPanel_ = new QLabel(plat::ToQString(text), statusBar_);
+    makerPanel_->setObjectName(QStringLiteral("MakerPanel"));
+    makerPanel_->setAlignment(Qt::AlignCenter);
+    makerPanel_->setAutoFillBackground(true);
+    QPalette palette = makerPanel_->palette();
+    palette.setColor(QPalette::Window, QColor(128, 0, 0));
+    palette.setColor(QPalette::WindowText, QColor(255, 255, 255));
+    makerPanel_->setPalette(palette);
+    const QFontMetrics metrics(statusBar_->font());
+    makerPanel_->setFixedWidth(metrics.horizontalAdvance(makerPanel_->text()) +
+                               metrics.horizontalAdvance(QStringLiteral("XX")));
+    InsertStatusPanel(makerPanel_);
 }
 
 void cuiMain::ShowBusy(bool busy) {
@@ -508,7 +526,7 @@ void cuiMain::ShowAbout() {
     about_ = box;
     box->setObjectName(QStringLiteral("AboutBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowTitle(plat::ToQString(gGTex->GetText("GI_App_About_Caption")));
+    box->setWindowTitle(plat::ToQString(gGTex->GetText(document_.Profile().aboutCaptionKey)));
     const QIcon icon = treeImages_ && !treeImages_->isEmpty() ? treeImages_->at(0) : QIcon();
     const int w = 32;
     const int h = 32;
@@ -516,7 +534,8 @@ void cuiMain::ShowAbout() {
     picture->setObjectName(QStringLiteral("AboutIcon"));
     picture->setPixmap(icon.pixmap(w, h));
     picture->setGeometry(w / 2, h / 2, w, h);
-    auto* label = new QLabel(plat::ToQString(GetMultiLineText(*gGTex, "GI_App_About_Label_Reg")), box);
+    auto* label =
+        new QLabel(plat::ToQString(GetMultiLineText(*gGTex, document_.Profile().aboutLabelKey)), box);
     label->setObjectName(QStringLiteral("AboutLabel"));
     label->adjustSize();
     label->move(w / 2 + (w * 3) / 2, 0);
@@ -528,7 +547,9 @@ void cuiMain::ShowAbout() {
     box->setFixedSize(button->geometry().right() + 1 + h / 4, label->geometry().bottom() + 1 + h / 2);
     box->move(form_->geometry().center() - QPoint(box->width() / 2, box->height() / 2));
     QObject::connect(button, &QPushButton::clicked, box, &QDialog::close);
-    QPointer<QMainWindow> form = form_;
+    // Held as a plain widget: the box also goes while the form itself is
+    // being destroyed, when it is no longer a main window.
+    QPointer<QWidget> form = form_.data();
     QObject::connect(box, &QObject::destroyed, form_, [form] {
         if (!form) return;
         form->setEnabled(true);

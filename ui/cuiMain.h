@@ -94,6 +94,7 @@ public:
     void OpenCloneInformation() override;
     // The COM port dialog over the main form.
     void SelectComPort() override;
+    // White on dark red, just before the last panel.
     void ShowMakerPanel(const std::string& text) override;
     void ShowBusy(bool busy) override;
     void ToggleToolBar() override;
@@ -126,7 +127,7 @@ public:
     // sheet is already open.
     void OnTreeChange();
     // Deletes every node whose cell carries flag kind (0..7).
-    void RemoveTreeNodes(int kind);
+    virtual void RemoveTreeNodes(int kind);
     cuiSheet* Sheet() const { return sheet_.get(); }
     iuiTree* Tree() const { return tree_.get(); }
     // The close query: false keeps the form open.
@@ -196,6 +197,7 @@ protected:
     QPointer<QToolBar> toolBar_;
     QPointer<QStatusBar> statusBar_;
     QPointer<QLabel> messagePanel_;
+    QPointer<QLabel> makerPanel_;
     int statusPanels_ = 0;
     uint32_t messageTextColor_ = 0x80000008;
     uint32_t messageBackColor_ = 0x8000000F;

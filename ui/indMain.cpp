@@ -27,7 +27,6 @@ constexpr char kMakerSwitch[] = "/vorplex";
 constexpr char kChannelMemoryNode[] = "GI_Sheet_Memory_CH_Top";
 constexpr char kBankBranchKey[] = "GI_Tree_Branch_Mch_Bank";
 constexpr char kBankOperationKey[] = "GI_Tree_Branch_Mch_BankOperation";
-constexpr char kModelTreeKey[] = "GI_AppInd_ModelTree";
 constexpr int32_t kBankCount = 128;
 
 // The bank branch's format line with the class word and the bank number in
@@ -84,10 +83,6 @@ void indMain::BuildTree() {
     // on stays selected, so that the next tick brings its sheet back.
     const int bank = SelectedBank();
     cuiMain::BuildTree();
-    QTreeWidgetItem* first = tree_ ? tree_->Node(0) : nullptr;
-    if (!first) return;
-    first->setText(0,
-                   first->text(0) + plat::ToQString(gGTex->GetTextLine(kModelTreeKey, gEnviron->ModelType)));
     SelectBank(bank);
 }
 
@@ -143,20 +138,4 @@ void indMain::FilterTree() {
         if (*next) tree_->View()->setCurrentItem(*next);
     }
     gEvMan->Send(evRefreshCaption);
-}
-
-void indMain::ShowMakerPanel(const std::string& text) {
-    if (!statusBar_ || makerPanel_) return;
-    makerPanel_ = new QLabel(plat::ToQString(text), statusBar_);
-    makerPanel_->setObjectName(QStringLiteral("MakerPanel"));
-    makerPanel_->setAlignment(Qt::AlignCenter);
-    makerPanel_->setAutoFillBackground(true);
-    QPalette palette = makerPanel_->palette();
-    palette.setColor(QPalette::Window, QColor(128, 0, 0));
-    palette.setColor(QPalette::WindowText, QColor(255, 255, 255));
-    makerPanel_->setPalette(palette);
-    const QFontMetrics metrics(statusBar_->font());
-    makerPanel_->setFixedWidth(metrics.horizontalAdvance(makerPanel_->text()) +
-                               metrics.horizontalAdvance(QStringLiteral("XX")));
-    InsertStatusPanel(makerPanel_);
 }

@@ -2,7 +2,7 @@
 #include "ui/cuiMain.h"
 
 // The cloning program's main window: the maker-mode switch of the command
-// line and the maker panel of the status bar.
+// line, its tree of banks and its repeater files.
 class indMain : public cuiMain {
 public:
     explicit indMain(Document& document);
@@ -13,8 +13,6 @@ public:
     void CreateWindow(QMainWindow* form, const ImageList* treeImages,
                       const ImageList* toolBarImages) override;
     void BuildTree() override;
-    // White on dark red, just before the last panel.
-    void ShowMakerPanel(const std::string& text) override;
 
     // Event 25: the tree keeps the nodes of the model and mode and gets one
     // node a bank under the channel-memory node.
@@ -38,6 +36,5 @@ public:
 
 private:
     static void OnEventThunk(void* user, const cmcEvent& ev);
-    QPointer<QLabel> makerPanel_;
     std::string repeaterFileName_;
 };

@@ -4,6 +4,7 @@
 #include "foundation/ModelClass.h"
 #include "image/datCh.h"
 #include "tests/app/DocumentFixture.h"
+#include "tests/support/ProgramProcess.h"
 
 #include <chrono>
 #include <csignal>
@@ -67,12 +68,6 @@ pid_t Spawn(std::vector<std::string> words, const std::string& out, const std::s
     return pid;
 }
 
-int ExitCode(pid_t pid) {
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 class ReadmeSimulatorTest : public apptest::DocumentFixture {
 protected:
     ~ReadmeSimulatorTest() override {
@@ -128,7 +123,7 @@ TEST_F(ReadmeSimulatorTest, TheSimulatorAsWrittenGivesAReadOfItsStartupDataAndIt
 
     // The dump command writes the radio's whole memory.
     const std::vector<std::string> dump = Words(lines[1], comDir);
-    EXPECT_EQ(ExitCode(Spawn(dump, dir_.File("dump.log"), dir_.Path())), 0);
+    EXPECT_EQ(testsupport::WaitForExit(Spawn(dump, dir_.File("dump.log"), dir_.Path())), 0);
     const std::string bytes = TempDir::ReadFile(dir_.File(dump.back()));
     ASSERT_EQ(bytes.size(), 0xFF80u);
     EXPECT_EQ(bytes.substr(layout::kHdrSignature, 8), layout::kMakerSignature);

@@ -255,6 +255,30 @@ TEST_F(EvManTest, TextsAndDataBlocksArriveAsPrivateCopies) {
     }
 }
 
+TEST_F(EvManTest, TextOnlyArrivesAtOnceWithZeroValuesAndItsTerminatingZero) {
+    const std::string texts[] = {"GI_Sheet_Win_AD", ""};
+    std::vector<cmcEvent> seen;
+    Listen('A', [&](const cmcEvent& ev) { seen.push_back(ev); });
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        seen.clear();
+        bus->Post(evStatusText, 7, 8);
+        bus->SendTextOnly(evCloseNamedWindow, text);
+        // Sent, not queued: it overtakes the event posted before it.
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].type, evCloseNamedWindow);
+        EXPECT_EQ(seen[0].mode, evModeSent);
+        EXPECT_EQ(seen[0].p1, 0);
+        EXPECT_EQ(seen[0].p2, 0);
+        std::vector<uint8_t> want(text.begin(), text.end());
+        want.push_back(0);
+        EXPECT_EQ(seen[0].data, want);
+        EXPECT_EQ(seen[0].Text(), text);
+        Tick();
+        EXPECT_EQ(seen.size(), 2u);
+    }
+}
+
 TEST_F(EvManTest, DestroyingTheBusDropsQueuedEventsUndelivered) {
     Listen('A');
     bus->PostText(evStatusText, 0, 0, "Cloning...");

@@ -1,0 +1,363 @@
+// The adjustment program's main window and the application manager's event
+// handler: the title, the tree kept by model and mode, the selection that
+// moves, and the A/D window's toggle.
+#include "adjust/AdjustRecords.h"
+#include "adjust/indCloneMan.h"
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellObj.h"
+#include "foundation/Globals.h"
+#include "foundation/ModelClass.h"
+#include "foundation/cmcEvMan.h"
+#include "foundation/cmcGTex.h"
+#include "foundation/cmcHelpGTex.h"
+#include "foundation/indEnviron.h"
+#include "image/BankSite.h"
+#include "tests/adjust_ui/AdjustMainFixture.h"
+#include "tests/support/ProgramProcess.h"
+#include "tools/radiosim/RadioSim.h"
+#include "ui/TForm1.h"
+#include "ui/iuiTree.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTreeWidget>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using adjwintest::AdjustMainFixture;
+
+// One node a flag, one with none, and the channel memory with a node after it.
+constexpr char kTree[] = "#GI_Tree_Main_BasicCell\n"
+                         "{}\n"
+                         "#GI_Tree_Main_Body\n"
+                         "+Radio{(%CL_Null:Fx_Radio)(ImageIndex=0)}\n"
+                         " +F0{(%CL_Null:Fx_F0)(Flag0=1)}\n"
+                         " +F1{(%CL_Null:Fx_F1)(Flag1=1)}\n"
+                         " +F2{(%CL_Null:Fx_F2)(Flag2=1)}\n"
+                         " +F3{(%CL_Null:Fx_F3)(Flag3=1)}\n"
+                         " +F4{(%CL_Null:Fx_F4)(Flag4=1)}\n"
+                         " +F5{(%CL_Null:Fx_F5)(Flag5=1)}\n"
+                         " +F6{(%CL_Null:Fx_F6)(Flag6=1)}\n"
+                         " +F7{(%CL_Null:Fx_F7)(Flag7=1)}\n"
+                         " +None{(%CL_Null:Fx_None)}\n"
+                         "+Channel memory{(%CL_Null:GI_Sheet_Memory_CH_Top)(ImageIndex=1)}\n"
+                         " +Test channel{(%CL_Null:Fx_TestChannel)}\n";
+
+class AdjustMainTest : public AdjustMainFixture {
+protected:
+    static std::string Captions(iuiTree& tree) {
+        std::string captions;
+        for (QTreeWidgetItemIterator it(tree.View()); *it; ++it)
+            captions += (captions.empty() ? "" : ",") + (*it)->text(0).toStdString();
+        return captions;
+    }
+    static std::string Selected(iuiTree& tree) { return cuiTree::LinkOf(tree.View()->currentItem()); }
+    void Settle() {
+        scheduler_.Advance(300);
+        QApplication::processEvents();
+    }
+};
+
+// Beside a running cloning program, which keeps its own lock and its own
+// settings, the window is titled with the program's title alone, whatever
+// file it has.
+TEST_F(AdjustMainTest, TheTitleIsTheProgramsAloneBesideARunningCloningProgram) {
+    const pid_t cloning = testsupport::LaunchProgram("QT4410R", {});
+    ASSERT_TRUE(testsupport::WaitForLock(cloning));
+
+    adj::indMain& app = StartAdjust();
+    ASSERT_TRUE(Environ().IsFirstInstance());
+    {
+        TForm1 form(app);
+        Settle();
+        const std::string title = gGTex->GetTextLine("GI_Sys_AppTitle_ADJ", 0);
+        ASSERT_FALSE(title.empty());
+        EXPECT_EQ(form.windowTitle().toStdString(), title);
+        AdjustDoc().SetFileName(dir_.File("radio.icf"));
+        app.UpdateTitle();
+        EXPECT_EQ(form.windowTitle().toStdString(), title);
+        if (const char* pictures = std::getenv("TOLVANE_PNG_DIR"))
+            form.grab().save(QString::fromStdString(std::string(pictures) + "/qt4411r-main.png"));
+        form.close();
+    }
+    Stop();
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("config") + "/Morv/TolvaneADJ.ini"));
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("config") + "/Morv/Tolvane.ini"));
+
+    ASSERT_EQ(kill(cloning, SIGTERM), 0);
+    EXPECT_EQ(testsupport::WaitForExit(cloning), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("config") + "/Morv/Tolvane.ini"));
+}
+
+// No switch on the command line asks for maker mode here; entered, it shows
+// the maker panel as the cloning program does.
+TEST_F(AdjustMainTest, MakerModeComesFromNoArgumentButShowsItsPanel) {
+    adj::indMain& app = StartAdjust();
+    app.SetCommandLine({"QT4411R", "/vorplex", "/VORPLEX"});
+    TForm1 form(app);
+    Settle();
+    EXPECT_FALSE(Doc().IsMakerMode());
+    EXPECT_EQ(form.findChild<QLabel*>("MakerPanel"), nullptr);
+    boxes_.Expect(Text("GI_Mess_Maker_Caution"), plat::IDOK);
+    Doc().EnterMakerMode();
+    ASSERT_TRUE(Doc().IsMakerMode());
+    const QLabel* panel = form.findChild<QLabel*>("MakerPanel");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->text().toStdString(), Text("GI_StatusPanel_Maker"));
+}
+
+// The About box names this program from its own keys, with the shared button.
+TEST_F(AdjustMainTest, TheAboutBoxTakesTheProgramsOwnCaptionAndLabel) {
+    adj::indMain& app = StartAdjust("#GI_App_About_Caption_ADJ\nAbout the bench\n"
+                                    "#GI_App_About_Label_Reg_ADJ\nLine one\nLine two\n");
+    TForm1 form(app);
+    gEvMan->Send(evShowAbout);
+    QWidget* box = app.AboutBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowTitle().toStdString(), "About the bench");
+    const QLabel* label = box->findChild<QLabel*>("AboutLabel");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text().toStdString(), "Line one\nLine two");
+    if (const char* pictures = std::getenv("TOLVANE_PNG_DIR"))
+        box->grab().save(QString::fromStdString(std::string(pictures) + "/qt4411r-about.png"));
+    box->close();
+}
+
+TEST_F(AdjustMainTest, EachModelAndModeKeepsTheNodesOfItsFiveFlags) {
+    struct Case {
+        int32_t model;
+        bool maker;
+        const char* captions;
+    } cases[] = {
+        {0, false, "Radio (LMR handheld),F1,F5,F6,F7,None,Channel memory,Test channel"},
+        {1, false, "Radio (LMR/LTR handheld),F1,F5,F6,F7,None,Channel memory,Test channel"},
+        {2, false, "Radio (LMR/P25 handheld),F1,F4,F5,F6,F7,None,Channel memory,Test channel"},
+        {3, false, "Radio (PMR handheld),F2,F5,F6,F7,None,Channel memory,Test channel"},
+        {4, false, "Radio (Zuro PMR handheld),F2,F3,F5,F6,F7,None,Channel memory,Test channel"},
+        {7, false, "Radio (LMR/P25 mobile),F1,F4,F5,F6,F7,None,Channel memory,Test channel"},
+        {9, false, "Radio (Zuro PMR mobile),F2,F3,F5,F6,F7,None,Channel memory,Test channel"},
+        {0, true, "Radio (LMR handheld),F0,F1,F5,F6,F7,None,Channel memory,Test channel"},
+        {8, true, "Radio (PMR mobile),F0,F2,F5,F6,F7,None,Channel memory,Test channel"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.model) + (c.maker ? " maker" : " user"));
+        adj::indMain& app = StartAdjust(kTree);
+        gEnviron->ModelType = c.model;
+        {
+            TForm1 form(app);
+            if (c.maker) {
+                boxes_.Expect(Text("GI_Mess_Maker_Caution"), plat::IDOK);
+                Doc().EnterMakerMode();
+            }
+            gEvMan->Send(evDataReloaded);
+            EXPECT_EQ(Captions(*app.Tree()), c.captions);
+            // Kinds 5 to 7 never remove a node here.
+            for (int kind = 5; kind < 8; ++kind)
+                app.RemoveTreeNodes(kind);
+            EXPECT_EQ(Captions(*app.Tree()), c.captions);
+            form.close();
+        }
+        Stop();
+    }
+}
+
+// Data reloaded selects the channel memory; when that is not what was
+// selected before, the node after it is.
+TEST_F(AdjustMainTest, DataReloadedSelectsTheChannelMemoryOrTheNodeAfterIt) {
+    adj::indMain& app = StartAdjust(kTree);
+    gEnviron->ModelType = 0;
+    TForm1 form(app);
+    Settle();
+    iuiTree& tree = *app.Tree();
+    struct Case {
+        const char* before;
+        const char* after;
+    } cases[] = {
+        {"Fx_F1", "Fx_TestChannel"},
+        {"GI_Sheet_Memory_CH_Top", "GI_Sheet_Memory_CH_Top"},
+        {"Fx_TestChannel", "Fx_TestChannel"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before);
+        tree.View()->setCurrentItem(tree.FindNode(c.before));
+        ASSERT_EQ(Selected(tree), c.before);
+        ListenToTheBus();
+        events_.clear();
+        gEvMan->Send(evDataReloaded);
+        EXPECT_EQ(Selected(tree), c.after);
+        EXPECT_EQ(events_[evRefreshCaption], 1);
+    }
+}
+
+// Row events move this program's own records: a row opens or closes in the
+// bank, and its count follows.
+TEST_F(AdjustMainTest, RowEventsMoveTheProgramsRecordsAndTheBanksCount) {
+    adj::indMain& app = StartAdjust();
+    gEnviron->ModelType = 0;
+    TForm1 form(app);
+    Settle();
+    cmcEeprom& image = Doc().WorkingImage();
+    const int32_t kind = GetModelClass();
+    const int32_t first = GetBankFirstChannel(image, 0);
+    const int32_t count = GetBankChannelCountIn(image, 0);
+    adj::datCh row(&image);
+    row.Load(kind, first);
+    row.flagA |= 1;
+    row.rxFreq = 146000000;
+    row.Store(kind, first);
+    const auto at = [&](int32_t n) { return adj::datCh(&image).Load(kind, n); };
+
+    ListenToTheBus();
+    gEvMan->Send(evInsertChannelRow, 0, first);
+    EXPECT_EQ(GetBankChannelCountIn(image, 0), count + 1);
+    EXPECT_FALSE(at(first).InUse());
+    EXPECT_EQ(at(first + 1).rxFreq, 146000000u);
+    EXPECT_EQ(events_[evAddRow], 1);
+
+    gEvMan->Send(evRemoveChannelRow, 0, first);
+    EXPECT_EQ(GetBankChannelCountIn(image, 0), count);
+    EXPECT_EQ(at(first).rxFreq, 146000000u);
+    EXPECT_EQ(events_[evRemoveLastRow], 1);
+    EXPECT_EQ(events_[evRowDeleted], 1);
+
+    // A row outside the bank changes nothing.
+    const cmcEeprom before = image;
+    gEvMan->Send(evRemoveChannelRow, 0, first + count + 5);
+    EXPECT_TRUE(image.IsEqual(before));
+}
+
+// The program has no help overlay: every cell's help context is 0, until a
+// table is bound.
+TEST_F(AdjustMainTest, HelpContextsAreZeroUntilAHelpTableIsBound) {
+    StartAdjust();
+    cmcCellObj cell;
+    cell.Parse("{(%CL_Menu_File_Exit)}", nullptr, nullptr);
+    cmcCellCapsule request;
+    request.cell = &cell;
+    EXPECT_EQ(Doc().GetCellHelpContext(request), 0);
+
+    const std::string help = dir_.File("help.ovl");
+    testsupport::TempDir::WriteFile(help, "#GI_AppItem_Topic_ID\nCL_Menu_File_Exit\tExiting\n#\n"
+                                          "#GI_AppItem_Context_ID\nExiting\t417\n#\n#End_Of_Ovl\n");
+    gHelpGTex->SetFileName(help);
+    EXPECT_EQ(Doc().GetCellHelpContext(request), 417);
+}
+
+// The A/D window as a double: it keeps the open mark in its placement record
+// and the window flag, and closes on event 42 with its name.
+struct AdWindowDouble {
+    std::vector<std::string> opened;
+    std::vector<std::string> closed;
+    static void OnEvent(void* user, const cmcEvent& ev) {
+        auto* self = static_cast<AdWindowDouble*>(user);
+        if (ev.type != evCloseNamedWindow || self->opened.size() == self->closed.size()) return;
+        self->closed.push_back(ev.Text());
+        SetMark(0);
+    }
+    static void SetMark(int32_t open) {
+        gEnviron->SetEditFormPos(adj::indMain::kAdWindowName, 10, 20, 300, 200, -1, -1, -1, -1, 0, open);
+        gEnviron->AdWindowFlag = open;
+    }
+};
+
+TEST_F(AdjustMainTest, EventFortyOpensTheAdWindowAndClosesItWhenItsMarkIsSet) {
+    adj::indMain& app = StartAdjust();
+    TForm1 form(app);
+    Settle();
+    AdWindowDouble window;
+    gEvMan->AddListener(&AdWindowDouble::OnEvent, &window);
+    app.SetAdWindowFactory(
+        [&](QMainWindow* parent, const std::string& caption, cmcGTex& texts, const std::string& name) {
+            EXPECT_EQ(parent, &form);
+            EXPECT_EQ(caption, texts.GetTextLine("GI_Sys_AppTitle_ADJ", 0));
+            window.opened.push_back(name);
+            AdWindowDouble::SetMark(1);
+        });
+    gEvMan->Send(evOpenAdWindow);
+    EXPECT_EQ(window.opened, std::vector<std::string>{"GI_Sheet_Win_AD"});
+    EXPECT_TRUE(window.closed.empty());
+    gEvMan->Send(evOpenAdWindow);
+    EXPECT_EQ(window.opened.size(), 1u) << "no second window";
+    EXPECT_EQ(window.closed, std::vector<std::string>{"GI_Sheet_Win_AD"});
+    gEvMan->Send(evOpenAdWindow);
+    EXPECT_EQ(window.opened.size(), 2u);
+
+    // The flag alone does not count as open: the mark decides.
+    AdWindowDouble::SetMark(0);
+    gEnviron->AdWindowFlag = 1;
+    gEvMan->Send(evOpenAdWindow);
+    EXPECT_EQ(window.opened.size(), 3u);
+    gEvMan->RemoveListener(&AdWindowDouble::OnEvent, &window);
+}
+
+} // namespace
+
+namespace {
+
+// The event handler over a real link: a target search waits for the radio's
+// answer while events come in.
+class AdjustMainLinkTest : public AdjustMainTest {
+protected:
+    // The E8 frames the program has sent so far.
+    int FramesSent() const {
+        int n = 0;
+        for (const radiosim::LogEntry& e : sim_.Log())
+            n += !e.fromRadio && e.what == "E8";
+        return n;
+    }
+    void RunLink() {
+        ::indCloneMan& man = Doc().CloneManager();
+        for (int t = 0; t < 60000 && man.IsBusy(); t += 2) {
+            sim_.Pump();
+            scheduler_.Advance(2);
+        }
+        ASSERT_FALSE(man.IsBusy());
+    }
+
+    testsupport::ScopedEnv comDir_{"TOLVANE_COM_DIR", dir_.Path()};
+    radiosim::RadioSim sim_;
+};
+
+TEST_F(AdjustMainLinkTest, DuringATransferNoStepRunsButDataReloadedAndTheAdWindowAct) {
+    adj::indMain& app = StartAdjust(kTree);
+    gEnviron->ModelType = 0;
+    TForm1 form(app);
+    Settle();
+    ASSERT_TRUE(sim_.Open());
+    ASSERT_FALSE(sim_.LinkAs(dir_.Path(), 5).empty());
+    gEnviron->ComPort = 5;
+    Doc().CloneManager().Driver().SetSettleWait([this](int) { sim_.Pump(); });
+    int adOpened = 0;
+    app.SetAdWindowFactory(
+        [&](QMainWindow*, const std::string&, cmcGTex&, const std::string&) { ++adOpened; });
+    iuiTree& tree = *app.Tree();
+    tree.View()->setCurrentItem(tree.FindNode("Fx_F1"));
+
+    app.StartSweepAuto04();
+    ASSERT_TRUE(Doc().CloneManager().IsBusy());
+    const uint8_t toggle = app.toggle;
+    const int32_t value = app.State().ValueCounter;
+    const int frames = FramesSent();
+    gEvMan->Send(evDataReloaded);
+    gEvMan->Send(evOpenAdWindow);
+    gEvMan->Send(evRedrawSheet);
+    EXPECT_EQ(app.toggle, toggle);
+    EXPECT_EQ(app.State().ValueCounter, value);
+    EXPECT_EQ(app.State().TargetSearch, 0);
+    EXPECT_EQ(FramesSent(), frames);
+    EXPECT_EQ(Selected(tree), "Fx_TestChannel");
+    EXPECT_EQ(adOpened, 1);
+
+    // Once the radio has answered, the completion's event steps the search on.
+    RunLink();
+    EXPECT_GT(FramesSent(), frames);
+    EXPECT_TRUE(boxes_.Log().empty());
+}
+
+} // namespace

@@ -1,0 +1,87 @@
+#include "tests/support/ProgramProcess.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace testsupport {
+
+namespace {
+
+// A failure to come up within this long is a broken program, not a slow one.
+constexpr auto kPatience = std::chrono::seconds(60);
+
+} // namespace
+
+pid_t LaunchProgram(const std::string& name, const std::map<std::string, std::string>& environment,
+                    const std::string& errPath) {
+    std::map<std::string, std::string> env;
+    for (char** e = environ; *e; ++e) {
+        const char* eq = std::strchr(*e, '=');
+        if (eq) env[std::string(*e, static_cast<size_t>(eq - *e))] = eq + 1;
+    }
+    for (const auto& [key, value] : environment)
+        env[key] = value;
+    std::vector<std::string> texts;
+    for (const auto& [key, value] : env)
+        texts.push_back(key + "=" + value);
+    std::vector<char*> envp;
+    for (std::string& t : texts)
+        envp.push_back(t.data());
+    envp.push_back(nullptr);
+    std::string program = TOLVANE_BIN_DIR "/" + name;
+    char* argv[] = {program.data(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!errPath.empty())
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // As from a terminal, whatever started the tests: a run in the
+    // background of a script would ignore Ctrl+C and hang-up.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGINT);
+    sigaddset(&defaults, SIGHUP);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, program.c_str(), &actions, &attributes, argv, envp.data()) != 0) pid = -1;
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+int WaitForExit(pid_t pid) {
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool WaitForLock(pid_t pid) {
+    const auto end = std::chrono::steady_clock::now() + kPatience;
+    while (std::chrono::steady_clock::now() < end) {
+        std::ifstream locks("/proc/locks");
+        std::string line;
+        while (std::getline(locks, line)) {
+            std::istringstream in(line);
+            std::string n, kind, mode, access;
+            pid_t holder = 0;
+            if (in >> n >> kind >> mode >> access >> holder && kind == "FLOCK" && holder == pid) return true;
+        }
+        if (waitpid(pid, nullptr, WNOHANG) == pid) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+} // namespace testsupport

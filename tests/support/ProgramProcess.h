@@ -1,0 +1,23 @@
+#pragma once
+// Whole programs as processes beside the tests: started from the build's
+// program directory, waited for, and watched for their single-instance lock.
+#include <map>
+#include <string>
+#include <sys/types.h>
+
+namespace testsupport {
+
+// Starts the program `name` of the build's program directory with the test's
+// environment, the given variables set over it, and SIGINT and SIGHUP at their
+// defaults, as from a terminal. Its stderr goes to the file errPath when given.
+pid_t LaunchProgram(const std::string& name, const std::map<std::string, std::string>& environment,
+                    const std::string& errPath = {});
+
+// The exit code of a process that ended by itself, -1 otherwise.
+int WaitForExit(pid_t pid);
+
+// True once the process holds a lock file, which a program takes when it
+// starts; false when it ended first or took none within a minute.
+bool WaitForLock(pid_t pid);
+
+} // namespace testsupport
