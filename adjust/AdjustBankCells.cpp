@@ -58,16 +58,8 @@ void PostSheetChanged() {
 
 // ---- channel rows ----
 
-// Input on the empty row below the bank's last channel adds that row first;
-// a row that could not be added takes no value, for it is the next bank's.
 void ReceiveFrequency(CellFrame& f) {
-    if (f.newRow) {
-        if (!f.AddRowForInput(false)) {
-            f.Show(std::string());
-            return;
-        }
-        f.resultFlags |= CellFrame::kFlagRowCounts;
-    }
+    if (!f.ChannelRowTakesInput()) return;
     datCh* record = FrameRecord(f);
     if (record && ConvFrequencyCell(f.request, *record, true, f.result)) StoreFrameRecord(f);
 }

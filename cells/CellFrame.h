@@ -152,6 +152,11 @@ struct CellFrame {
     // bank or site. True when the key starts an input and the row was added
     // and loaded; otherwise nothing changed (a refusal has shown its box).
     bool AddRowForInput(bool pool);
+    // A channel cell's input on the bank's empty row: that row is added first
+    // and the bank counts redrawn. False when the row is not the bank's (not an
+    // input key, or refused): the cell then shows nothing and takes no value,
+    // for the row is the next bank's first channel.
+    bool ChannelRowTakesInput();
 
     // Asks the host to make another cell of the same category and index
     // current and to replay the key there. A target equal to the evaluated

@@ -504,17 +504,8 @@ void Attributes(CellFrame& f) {
     f.resultFlags |= CellFrame::kFlagRowCounts | CellFrame::kFlagRebuildAll;
 }
 
-// Input on the empty row below the bank's last channel adds that row to the
-// bank first. A row that is not there takes no value: its index is the next
-// bank's first channel (or a row of no bank), which must not be written.
 void ReceiveFrequency(CellFrame& f) {
-    if (f.newRow) {
-        if (!f.AddRowForInput(false)) {
-            f.Show(std::string());
-            return;
-        }
-        f.resultFlags |= CellFrame::kFlagRowCounts;
-    }
+    if (!f.ChannelRowTakesInput()) return;
     if (ConvChannelFreqCell(f.request, f.row, true, f.result)) f.StoreRow();
 }
 

@@ -402,6 +402,16 @@ bool CellFrame::AddRowForInput(bool pool) {
     return true;
 }
 
+bool CellFrame::ChannelRowTakesInput() {
+    if (!newRow) return true;
+    if (!AddRowForInput(false)) {
+        Show(std::string());
+        return false;
+    }
+    resultFlags |= kFlagRowCounts;
+    return true;
+}
+
 void CellFrame::JumpTo(int32_t targetCell) {
     if (targetCell == cellId) return;
     request.jumpRequest = 1;

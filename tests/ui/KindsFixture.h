@@ -16,6 +16,7 @@
 #include "image/datClipCh.h"
 #include "platform/Sleep.h"
 #include "tests/app/DocumentFixture.h"
+#include "tests/support/BankFill.h"
 #include "ui/AppIcons.h"
 #include "ui/cuiSheet.h"
 
@@ -53,21 +54,10 @@ protected:
     }
 
     // The receive frequency programmed into channel row r.
-    static int32_t Freq(int32_t row) { return 150000000 + row * 12500; }
+    static int32_t Freq(int32_t row) { return testsupport::RowFrequency(row); }
 
     // Gives the bank count channels, each programmed with its row's frequency.
-    void FillBank(int32_t bank, int32_t count) {
-        cmcEeprom& image = Doc().WorkingImage();
-        SetBankChannelCount(image, bank, count);
-        datCh ch(&image);
-        const int32_t kind = ModelClassOf(gEnviron->ModelType);
-        const int32_t first = GetBankFirstChannel(image, bank);
-        for (int32_t row = first; row < first + count; ++row) {
-            ch.Load(kind, row);
-            ch.rxFreq = ch.txFreq = Freq(row);
-            ch.Store(kind, row);
-        }
-    }
+    void FillBank(int32_t bank, int32_t count) { testsupport::FillBank(Doc().WorkingImage(), bank, count); }
 
     // Builds the sheet in the shown host window with its grid focused.
     template <class Sheet> Sheet& Show(std::unique_ptr<Sheet> sheet, const std::string& params) {

@@ -7,6 +7,7 @@
 #include "image/BankSite.h"
 #include "image/datCh.h"
 #include "platform/QtPrinter.h"
+#include "tests/support/BankFill.h"
 #include "tests/ui/AppFixture.h"
 #include "ui/TForm1.h"
 #include "ui/cuiGrid.h"
@@ -98,25 +99,14 @@ protected:
     }
 
     // The receive frequency of channel row r of the bank, as its cell shows it.
-    static int32_t Freq(int32_t row) { return 150000000 + row * 12500; }
+    static int32_t Freq(int32_t row) { return testsupport::RowFrequency(row); }
     std::string FreqText(int32_t bank, int32_t row) {
         const int32_t f = Freq(GetBankFirstChannel(Doc().WorkingImage(), bank) + row);
         char text[32];
         std::snprintf(text, sizeof text, "%d.%06d", f / 1000000, f % 1000000);
         return text;
     }
-    void FillBank(int32_t bank, int32_t count) {
-        cmcEeprom& image = Doc().WorkingImage();
-        SetBankChannelCount(image, bank, count);
-        datCh ch(&image);
-        const int32_t kind = ModelClassOf(gEnviron->ModelType);
-        const int32_t first = GetBankFirstChannel(image, bank);
-        for (int32_t row = first; row < first + count; ++row) {
-            ch.Load(kind, row);
-            ch.rxFreq = ch.txFreq = Freq(row);
-            ch.Store(kind, row);
-        }
-    }
+    void FillBank(int32_t bank, int32_t count) { testsupport::FillBank(Doc().WorkingImage(), bank, count); }
     // Entry counts of repeater sites; every other site empty.
     void SetSites(const std::vector<std::pair<int32_t, int32_t>>& counts) {
         for (int32_t site = 0; site < 128; ++site)
