@@ -13,12 +13,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -94,6 +97,19 @@ TEST_F(AdjustOnScreenTest, TheTransmitAdjustmentSheetBesideTheAdMonitor) {
     ASSERT_FALSE(Doc().CloneManager().IsBusy());
     QApplication::processEvents();
 
+    // Every button of the tool bar shows a picture; none is a blank square.
+    for (const QToolButton* button : app.ToolBar()->findChildren<QToolButton*>())
+        if (!button->toolTip().isEmpty()) {
+            EXPECT_FALSE(button->icon().isNull()) << button->toolTip().toStdString();
+        }
+    // The sheet's title is drawn in a colour that stands out from its bar.
+    const QLabel* title = nullptr;
+    for (const QLabel* label : app.SheetPanel()->findChildren<QLabel*>())
+        if (label->text() == QStringLiteral("Transmitter")) title = label;
+    ASSERT_NE(title, nullptr);
+    const QColor text = title->palette().color(QPalette::WindowText);
+    const QColor bar = title->palette().color(QPalette::Window);
+    EXPECT_GT(std::abs(qGray(text.rgb()) - qGray(bar.rgb())), 100);
     EXPECT_GT(Dark(Grab(form, "main-window")), 500) << "tree, caption and cells on the picture";
     EXPECT_GT(Dark(Grab(*ad->Form(), "ad-window")), 200) << "readings and frames on the picture";
     EXPECT_TRUE(boxes_.Log().empty());
