@@ -2,7 +2,7 @@
 
 namespace adj {
 
-void datClipCh::KeepPositionFlags(datCh& out, const datCh& destination) const {
+void datClipCh::KeepPositionFlags(::datCh& out, const ::datCh& destination) const {
     out.refCOff = destination.refCOff;
     out.smarTrunkBank = destination.smarTrunkBank;
 }

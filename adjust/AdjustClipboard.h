@@ -8,7 +8,7 @@ namespace adj {
 // only; the second bank bit travels with the pasted row.
 class datClipCh : public ::datClipCh {
 protected:
-    void KeepPositionFlags(datCh& out, const datCh& destination) const override;
+    void KeepPositionFlags(::datCh& out, const ::datCh& destination) const override;
 };
 
 } // namespace adj

@@ -115,5 +115,6 @@ ImageList MakeToolBarImageList() {
     list << Letter(QColor(120, 60, 160), QStringLiteral("P"))
          << Letter(QColor(200, 120, 0), QStringLiteral("F"))
          << Letter(QColor(0, 130, 130), QStringLiteral("="));
+    list << Letter(QColor(170, 40, 40), QStringLiteral("A"));
     return list;
 }

@@ -65,7 +65,6 @@ constexpr char kWarningCheckListKey[] = "GI_WarningCheckList";
 constexpr int32_t kBankCount = 128;
 // The sheet of the information window.
 constexpr char kCloneInfoSheet[] = "GI_Sheet_CloneInfo";
-constexpr char kRepeaterSheet[] = "GI_Sheet_RptSetWin";
 
 std::string NamePart(const std::string& path) {
     const size_t slash = path.rfind('/');

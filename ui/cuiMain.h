@@ -55,6 +55,8 @@ public:
     static constexpr int kWarningDelayMs = 250;
     static constexpr int kTaskIntervalMs = 50;
     static constexpr int kSplitterMinSize = 8;
+    // The repeater-site window's sheet and the key of its placement.
+    static constexpr char kRepeaterSheet[] = "GI_Sheet_RptSetWin";
 
     // Becomes the document's window while it lives.
     explicit cuiMain(Document& document);

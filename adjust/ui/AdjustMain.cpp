@@ -2,6 +2,12 @@
 
 #include "adjust/AdjustDocument.h"
 #include "adjust/indCloneMan.h"
+#include "adjust/ui/cuiMenu.h"
+#include "adjust/ui/iuiRptSetWin.h"
+#include "adjust/ui/iuiSh_Mch.h"
+#include "adjust/ui/iuiTree.h"
+#include "adjust/ui/iuiWinAd.h"
+#include "cells/CellEngine.h"
 #include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
 #include "foundation/ProgramProfile.h"
@@ -9,7 +15,7 @@
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
 #include "platform/QtText.h"
-#include "ui/iuiTree.h"
+#include "ui/SheetDefinition.h"
 
 #include <QMainWindow>
 #include <QTreeWidget>
@@ -28,41 +34,13 @@ AdjustDocument& AdjustDocOf(Document& document) {
 
 } // namespace
 
-// --- what the link reaches -------------------------------------------------
-
-MainWorkspace::MainWorkspace(AdjustDocument& document, const cuiMain& window)
-    : adjustDoc_(document), window_(window) {}
-
-cmcEeprom& MainWorkspace::WorkingImage() {
-    return adjustDoc_.WorkingImage();
-}
-
-cmcEeprom& MainWorkspace::RadioCopy() {
-    return adjustDoc_.RadioCopy();
-}
-
-indCloneMan& MainWorkspace::CloneMan() {
-    return static_cast<indCloneMan&>(adjustDoc_.CloneManager());
-}
-
-bool MainWorkspace::MainFormEnabled() const {
-    const QMainWindow* form = window_.Form();
-    return form && form->isEnabled();
-}
-
-bool MainWorkspace::AdWindowOpen() const {
-    return gEnviron && gEnviron->AdWindowFlag != 0;
-}
-
-int MainWorkspace::ModelWord() const {
-    return adjustDoc_.ModelCode();
-}
-
 // --- the application manager -----------------------------------------------
 
 indMain::indMain(Document& document)
-    : cuiMain(document), MainWorkspace(AdjustDocOf(document), *this),
-      AdjustAutomation(static_cast<MainWorkspace&>(*this)) {
+    : cuiMain(document), AdjustDocumentWorkspace(AdjustDocOf(document)),
+      AdjustAutomation(static_cast<AdjustWorkspace&>(*this)) {
+    SetProgramClipboard(&adjustClipboard_);
+    doc_.SetAutomation(this);
     // Registered after the window's own listener, so heard before it: the
     // automatic adjustment steps before any event is handled.
     gEvMan->AddListener(&indMain::OnEventThunk, this);
@@ -70,6 +48,52 @@ indMain::indMain(Document& document)
 
 indMain::~indMain() {
     gEvMan->RemoveListener(&indMain::OnEventThunk, this);
+    // The A/D window reads through this manager: it goes first, now, as the
+    // event loop that would have deleted it later has ended.
+    if (adWindow_) {
+        adWindow_->Close();
+        delete adWindow_.data();
+    }
+    doc_.SetAutomation(nullptr);
+    // The window's parts still live until the base goes: they keep a clipboard.
+    SetProgramClipboard(&clipboard_);
+}
+
+bool indMain::MainFormEnabled() const {
+    const QMainWindow* form = Form();
+    return form && form->isEnabled();
+}
+
+bool indMain::AdWindowOpen() const {
+    return gEnviron && gEnviron->AdWindowFlag != 0;
+}
+
+void indMain::OpenRepeaterSettings(const cmcCellCapsule& request) {
+    if (repeaterWindow_ || !form_) return;
+    // The window owns itself and ends when it is closed.
+    repeaterWindow_ = new adj::iuiRptSetWin(InstalledCellEngine(), form_,
+                                            gGTex->GetTextLine(cuiMain::document_.Profile().titleKey, 0),
+                                            *gGTex, kRepeaterSheet, treeImages_, request);
+}
+
+std::unique_ptr<::cuiMenu> indMain::CreateMenu(const CellEngine& engine, QWidget* root,
+                                               const std::string& key) {
+    return std::make_unique<adj::cuiMenu>(engine, root, *gGTex, key);
+}
+
+std::unique_ptr<::iuiTree> indMain::CreateTree(QWidget* parent, const std::string& key) {
+    return std::make_unique<adj::iuiTree>(parent, *gGTex, key, treeImages_,
+                                          cuiMain::document_.WorkingImage());
+}
+
+std::unique_ptr<cuiSheet> indMain::CreateSheet(QWidget* parent, const std::string& definition) {
+    const SheetDefinition d = SheetDefinition::Split(definition);
+    if (!d.type.empty() || !d.params.starts_with('R')) return cuiMain::CreateSheet(parent, definition);
+    auto sheet = std::make_unique<adj::iuiSh_Mch>(InstalledCellEngine(), parent, nullptr, 0, 0, *gGTex,
+                                                  d.name, treeImages_);
+    sheet->SetDefinition(definition);
+    sheet->SetParams(d.params);
+    return sheet;
 }
 
 void indMain::UpdateTitle() {
@@ -117,14 +141,20 @@ void indMain::FilterTree() {
 }
 
 void indMain::OpenAdWindow() {
-    const indEditFormPos* placement = gEnviron->FindEditFormPos(kAdWindowName);
-    if (placement && placement->Flag != 0) {
-        gEvMan->SendTextOnly(evCloseNamedWindow, kAdWindowName);
-        return;
-    }
-    if (!adWindowFactory_ || !form_) return;
-    adWindowFactory_(form_, gGTex->GetTextLine(cuiMain::document_.Profile().titleKey, 0), *gGTex,
-                     kAdWindowName);
+    if (!form_) return;
+    iuiWinAd* opened = ToggleAdWindow(
+        InstalledCellEngine(), form_, gGTex->GetTextLine(cuiMain::document_.Profile().titleKey, 0), *gGTex,
+        treeImages_, [this](const std::string& name) {
+            std::optional<iuiWinAd::SheetPosition> at;
+            if (const std::optional<SheetPosition> p = FindSheetPosition(name))
+                at = iuiWinAd::SheetPosition{p->col, p->row, p->leftCol, p->topRow};
+            return at;
+        });
+    if (opened) adWindow_ = opened;
+}
+
+iuiWinAd* indMain::AdWindow() const {
+    return adWindow_ && !adWindow_->IsClosed() ? adWindow_.data() : nullptr;
 }
 
 } // namespace adj

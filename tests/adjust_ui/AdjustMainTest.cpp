@@ -3,6 +3,7 @@
 // moves, and the A/D window's toggle.
 #include "adjust/AdjustRecords.h"
 #include "adjust/indCloneMan.h"
+#include "adjust/ui/iuiWinAd.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/Globals.h"
@@ -15,6 +16,7 @@
 #include "tests/adjust_ui/AdjustMainFixture.h"
 #include "tests/support/ProgramProcess.h"
 #include "tools/radiosim/RadioSim.h"
+#include "tools/radiosim/StartupMemory.h"
 #include "ui/TForm1.h"
 #include "ui/iuiTree.h"
 
@@ -22,6 +24,7 @@
 #include <QLabel>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -249,53 +252,6 @@ TEST_F(AdjustMainTest, HelpContextsAreZeroUntilAHelpTableIsBound) {
     EXPECT_EQ(Doc().GetCellHelpContext(request), 417);
 }
 
-// The A/D window as a double: it keeps the open mark in its placement record
-// and the window flag, and closes on event 42 with its name.
-struct AdWindowDouble {
-    std::vector<std::string> opened;
-    std::vector<std::string> closed;
-    static void OnEvent(void* user, const cmcEvent& ev) {
-        auto* self = static_cast<AdWindowDouble*>(user);
-        if (ev.type != evCloseNamedWindow || self->opened.size() == self->closed.size()) return;
-        self->closed.push_back(ev.Text());
-        SetMark(0);
-    }
-    static void SetMark(int32_t open) {
-        gEnviron->SetEditFormPos(adj::indMain::kAdWindowName, 10, 20, 300, 200, -1, -1, -1, -1, 0, open);
-        gEnviron->AdWindowFlag = open;
-    }
-};
-
-TEST_F(AdjustMainTest, EventFortyOpensTheAdWindowAndClosesItWhenItsMarkIsSet) {
-    adj::indMain& app = StartAdjust();
-    TForm1 form(app);
-    Settle();
-    AdWindowDouble window;
-    gEvMan->AddListener(&AdWindowDouble::OnEvent, &window);
-    app.SetAdWindowFactory(
-        [&](QMainWindow* parent, const std::string& caption, cmcGTex& texts, const std::string& name) {
-            EXPECT_EQ(parent, &form);
-            EXPECT_EQ(caption, texts.GetTextLine("GI_Sys_AppTitle_ADJ", 0));
-            window.opened.push_back(name);
-            AdWindowDouble::SetMark(1);
-        });
-    gEvMan->Send(evOpenAdWindow);
-    EXPECT_EQ(window.opened, std::vector<std::string>{"GI_Sheet_Win_AD"});
-    EXPECT_TRUE(window.closed.empty());
-    gEvMan->Send(evOpenAdWindow);
-    EXPECT_EQ(window.opened.size(), 1u) << "no second window";
-    EXPECT_EQ(window.closed, std::vector<std::string>{"GI_Sheet_Win_AD"});
-    gEvMan->Send(evOpenAdWindow);
-    EXPECT_EQ(window.opened.size(), 2u);
-
-    // The flag alone does not count as open: the mark decides.
-    AdWindowDouble::SetMark(0);
-    gEnviron->AdWindowFlag = 1;
-    gEvMan->Send(evOpenAdWindow);
-    EXPECT_EQ(window.opened.size(), 3u);
-    gEvMan->RemoveListener(&AdWindowDouble::OnEvent, &window);
-}
-
 } // namespace
 
 namespace {
@@ -320,22 +276,68 @@ protected:
         ASSERT_FALSE(man.IsBusy());
     }
 
+    void LinkRadio() {
+        ASSERT_TRUE(sim_.Open());
+        ASSERT_FALSE(sim_.LinkAs(dir_.Path(), 5).empty());
+        gEnviron->ComPort = 5;
+        Doc().CloneManager().Driver().SetSettleWait([this](int) { sim_.Pump(); });
+    }
+
     testsupport::ScopedEnv comDir_{"TOLVANE_COM_DIR", dir_.Path()};
     radiosim::RadioSim sim_;
 };
+
+struct EventLog {
+    std::vector<int32_t> types;
+    static void OnEvent(void* user, const cmcEvent& ev) {
+        static_cast<EventLog*>(user)->types.push_back(ev.type);
+    }
+    int Count(int32_t type) const { return static_cast<int>(std::count(types.begin(), types.end(), type)); }
+};
+
+// Event 40 opens the monitor over the main form and reads the radio; the
+// link, told the window is open, redraws it on completion. A second 40
+// closes it, a third opens it again, and the program ending with it open
+// takes it along.
+TEST_F(AdjustMainLinkTest, EventFortyTogglesTheAdWindowWhichReadsTheRadio) {
+    adj::indMain& app = StartAdjust();
+    TForm1 form(app);
+    Settle();
+    LinkRadio();
+    EventLog log;
+    gEvMan->AddListener(&EventLog::OnEvent, &log);
+
+    gEvMan->Send(evOpenAdWindow);
+    adj::iuiWinAd* window = app.AdWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->Form()->isVisible());
+    EXPECT_EQ(window->Form()->windowTitle().toStdString(), gGTex->GetTextLine("GI_Sys_AppTitle_ADJ", 0));
+    EXPECT_EQ(gEnviron->FindEditFormPos(adj::indMain::kAdWindowName)->Flag, 1);
+    EXPECT_TRUE(app.AdWindowOpen());
+    EXPECT_TRUE(Doc().CloneManager().IsBusy()) << "the read list goes out at once";
+    RunLink();
+    EXPECT_EQ(log.Count(adj::iuiWinAd::kEventRedrawValues), 1);
+
+    gEvMan->Send(evOpenAdWindow);
+    EXPECT_EQ(app.AdWindow(), nullptr);
+    EXPECT_EQ(gEnviron->FindEditFormPos(adj::indMain::kAdWindowName)->Flag, 0);
+    EXPECT_FALSE(app.AdWindowOpen());
+    Settle();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    gEvMan->Send(evOpenAdWindow);
+    ASSERT_NE(app.AdWindow(), nullptr);
+    RunLink();
+    gEvMan->RemoveListener(&EventLog::OnEvent, &log);
+    EXPECT_TRUE(boxes_.Log().empty());
+}
 
 TEST_F(AdjustMainLinkTest, DuringATransferNoStepRunsButDataReloadedAndTheAdWindowAct) {
     adj::indMain& app = StartAdjust(kTree);
     gEnviron->ModelType = 0;
     TForm1 form(app);
     Settle();
-    ASSERT_TRUE(sim_.Open());
-    ASSERT_FALSE(sim_.LinkAs(dir_.Path(), 5).empty());
-    gEnviron->ComPort = 5;
-    Doc().CloneManager().Driver().SetSettleWait([this](int) { sim_.Pump(); });
-    int adOpened = 0;
-    app.SetAdWindowFactory(
-        [&](QMainWindow*, const std::string&, cmcGTex&, const std::string&) { ++adOpened; });
+    LinkRadio();
     iuiTree& tree = *app.Tree();
     tree.View()->setCurrentItem(tree.FindNode("Fx_F1"));
 
@@ -352,12 +354,52 @@ TEST_F(AdjustMainLinkTest, DuringATransferNoStepRunsButDataReloadedAndTheAdWindo
     EXPECT_EQ(app.State().TargetSearch, 0);
     EXPECT_EQ(FramesSent(), frames);
     EXPECT_EQ(Selected(tree), "Fx_TestChannel");
-    EXPECT_EQ(adOpened, 1);
+    EXPECT_NE(app.AdWindow(), nullptr);
 
     // Once the radio has answered, the completion's event steps the search on.
     RunLink();
     EXPECT_GT(FramesSent(), frames);
     EXPECT_TRUE(boxes_.Log().empty());
+}
+
+// The whole program over the radio: a read from the main window leads into
+// adjustment use with the test channel, over the program's own window.
+TEST_F(AdjustMainLinkTest, AReadLeadsTheRunningProgramIntoAdjustment) {
+    adj::indMain& app = StartAdjust();
+    TForm1 form(app);
+    Settle();
+    const int32_t model = gEnviron->ModelType;
+    const radiosim::StartupMemory radio = radiosim::BuildStartupMemory(model);
+    sim_.Memory() = radio.bytes;
+    sim_.SetCloneEnd(radio.cloneEnd);
+    sim_.SetInfoModel(model);
+    LinkRadio();
+
+    AdjustDoc().CloneRead();
+    EXPECT_EQ(app.State().AdjustPhase, adj::AdjustAutomation::kPhaseEntryRead);
+    RunLink();
+    // The entry into adjustment use follows on the program's ticks.
+    for (int t = 0; t < 3000; t += 10) {
+        sim_.Pump();
+        Settle();
+    }
+    RunLink();
+
+    ASSERT_TRUE(boxes_.Log().empty()) << boxes_.Log().front().text;
+    EXPECT_EQ(app.State().AdjustPhase, 0);
+    bool entered = false;
+    for (const radiosim::LogEntry& e : sim_.Log())
+        entered |=
+            !e.fromRadio && radiosim::RadioSim::Hex(e.bytes) == "FE FE EE EF E8 44 10 00 00 02 30 31 FD";
+    EXPECT_TRUE(entered) << "item 2 = 1 went to the radio";
+    adj::AdjustDocument& doc = AdjustDoc();
+    EXPECT_TRUE(std::equal(sim_.Memory().begin(), sim_.Memory().end(), doc.RadioCopy().Data()));
+    EXPECT_FALSE(doc.IsModified());
+    // The tree is built anew for the radio's model.
+    EXPECT_NE(app.Tree()->Node(0)->text(0).toStdString().find(
+                  gGTex->GetTextLine("GI_AppInd_ModelTree", gEnviron->ModelType)),
+              std::string::npos);
+    EXPECT_EQ(form.windowTitle().toStdString(), gGTex->GetTextLine("GI_Sys_AppTitle_ADJ", 0));
 }
 
 } // namespace

@@ -3,9 +3,7 @@
 // factory, with every cell naming a cell of the program's own table and
 // reaching one of its cases, for every model.
 #include "adjust/AdjustVocabulary.h"
-#include "adjust/RecordingAdjustManager.h"
-#include "adjust/ui/PopupOpener.h"
-#include "adjust/ui/cuiMenu.h"
+#include "adjust/ui/AdjustMain.h"
 #include "adjust/ui/iuiSh_Mch.h"
 #include "adjust/ui/iuiTree.h"
 #include "cells/CellEngine.h"
@@ -14,7 +12,6 @@
 #include "foundation/indEnviron.h"
 #include "platform/Fatal.h"
 #include "tests/adjust/AdjustDocumentFixture.h"
-#include "ui/SheetDefinition.h"
 #include "ui/TForm1.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiMain.h"
@@ -36,32 +33,6 @@
 #include <vector>
 
 namespace {
-
-// The main window as the adjustment program's joins its own classes to it:
-// its menu and tree, its site sheets and its pop-up editors.
-class AdjustWindow : public cuiMain {
-public:
-    using cuiMain::cuiMain;
-    std::unique_ptr<::cuiMenu> CreateMenu(const CellEngine& engine, QWidget* root,
-                                          const std::string& key) override {
-        return std::make_unique<adj::cuiMenu>(engine, root, *gGTex, key);
-    }
-    std::unique_ptr<::iuiTree> CreateTree(QWidget* parent, const std::string& key) override {
-        return std::make_unique<adj::iuiTree>(parent, *gGTex, key, treeImages_, Doc().WorkingImage());
-    }
-    std::unique_ptr<cuiSheet> CreateSheet(QWidget* parent, const std::string& definition) override {
-        const SheetDefinition d = SheetDefinition::Split(definition);
-        if (!d.type.empty() || !d.params.starts_with('R')) return cuiMain::CreateSheet(parent, definition);
-        auto sheet = std::make_unique<adj::iuiSh_Mch>(InstalledCellEngine(), parent, nullptr, 0, 0, *gGTex,
-                                                      d.name, treeImages_);
-        sheet->SetDefinition(definition);
-        sheet->SetParams(d.params);
-        return sheet;
-    }
-
-private:
-    adj::PopupOpener popups_;
-};
 
 const std::set<std::string> kPictures = {"GI_Sheet_Adj_Tx", "GI_Sheet_Adj_Rx", "GI_Sheet_Adj_Param",
                                          "GI_Sheet_Adj_Set_Common", "GI_Sheet_Set_FiveToneRx"};
@@ -93,17 +64,17 @@ protected:
     }
 
     ScopedCellEngine engine_{adj::AdjustCellEngine()};
-    // The adjustment items show their values through the manager's radio side.
-    adj::RecordingAdjustManager manager_;
-    adj::ScopedAdjustManager useManager_{&manager_};
 };
 
 TEST_F(AdjustTreeSheetsTest, EveryNodeOpensItsSheetWithEveryCellResolvedForEveryModel) {
     StartAdjust();
+    // In maker mode, where the maker's own sheets stay in the tree too.
+    boxes_.Expect(Text("GI_Mess_Maker_Caution"), plat::IDOK);
+    Doc().EnterMakerMode();
     for (int32_t model = 0; model < 10; ++model) {
         SCOPED_TRACE("model " + std::to_string(model));
         gEnviron->ModelType = model;
-        AdjustWindow window(Doc());
+        adj::indMain window(Doc());
         TForm1 form(window);
         Settle();
         ASSERT_NE(window.Tree(), nullptr);
@@ -161,7 +132,7 @@ namespace {
 // it shows the one "no item" entry under that cell's command.
 TEST_F(AdjustTreeSheetsTest, TheEditMenuFillsUnderTheProgramsEditCell) {
     StartAdjust();
-    AdjustWindow window(Doc());
+    adj::indMain window(Doc());
     TForm1 form(window);
     Settle();
     QAction* edit = nullptr;

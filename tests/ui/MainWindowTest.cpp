@@ -28,7 +28,7 @@ TEST_F(MainWindowTest, StartsUntitledWithTheOverlaysTitleFontAndTheStoredModelsD
     EXPECT_EQ(shot.size(), form.size());
     EXPECT_EQ(form.font().pixelSize(), 12) << "9 points of the basic cell at 96 dots per inch";
     EXPECT_EQ(form.TreeImages().size(), 12);
-    EXPECT_EQ(form.ToolBarImages().size(), 13);
+    EXPECT_EQ(form.ToolBarImages().size(), 14);
     ASSERT_NE(app.ToolBar(), nullptr);
     EXPECT_TRUE(app.ToolBar()->isVisible());
     ASSERT_NE(app.TreePanel(), nullptr);
