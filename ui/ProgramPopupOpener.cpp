@@ -17,7 +17,7 @@ cmcGTex& TextsOr(cmcGTex* texts) {
 
 } // namespace
 
-ProgramPopupOpener::ProgramPopupOpener() : before_(Popups()), toolImages_(MakeToolBarImageList()) {
+ProgramPopupOpener::ProgramPopupOpener() : before_(Popups()) {
     SetPopupOpener(this);
 }
 
@@ -51,5 +51,10 @@ void ProgramPopupOpener::OpenTextEditor(const cmcCellCapsule& request, cmcGTex* 
 
 void ProgramPopupOpener::OpenCharEditor(const cmcCellCapsule& request, int32_t dotSize, int32_t width,
                                         int32_t height, const std::vector<uint8_t>& dots) {
-    new cuiCEdit(InstalledCellEngine(), request, dotSize, width, height, dots, &toolImages_);
+    new cuiCEdit(InstalledCellEngine(), request, dotSize, width, height, dots, ToolImages());
+}
+
+const ImageList* ProgramPopupOpener::ToolImages() const {
+    if (!toolImages_) toolImages_ = MakeToolBarImageList();
+    return &*toolImages_;
 }

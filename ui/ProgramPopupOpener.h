@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,11 +36,12 @@ public:
     cuiFlector* LastOpened() const { return last_; }
 
 protected:
-    // The main tool bar's pictures, which the glyph editor's tools show.
-    const ImageList* ToolImages() const { return &toolImages_; }
+    // The main tool bar's pictures, which the glyph editor's tools show; drawn
+    // when a glyph editor first opens, not at start.
+    const ImageList* ToolImages() const;
 
 private:
     PopupOpener& before_;
     QPointer<cuiFlector> last_;
-    ImageList toolImages_;
+    mutable std::optional<ImageList> toolImages_;
 };
