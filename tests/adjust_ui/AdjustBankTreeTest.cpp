@@ -132,3 +132,25 @@ TEST_F(AdjustBankTreeTest, EveryModelsTreeOpensABanksChannelsFromItsNode) {
 }
 
 } // namespace
+
+namespace {
+
+// The tree's channel check marks the node the bank is opened from: a PMR-Z
+// channel that selects no one is an error on its bank's node.
+TEST_F(AdjustBankTreeTest, AChannelErrorMarksItsBanksNode) {
+    StartAdjust();
+    gEnviron->ModelType = 4;
+    adj::indMain window(Doc());
+    TForm1 form(window);
+    Settle();
+    QTreeWidgetItem* memory = window.Tree()->FindNode("GI_Sheet_Memory_CH_Top");
+    ASSERT_NE(memory, nullptr);
+    window.Tree()->View()->expandItem(memory);
+    FillBank(kFilledBank, 1);
+    Doc().CheckWarnings(nullptr, nullptr);
+    Settle();
+    EXPECT_EQ(cuiTree::OverlayOf(memory->child(kFilledBank)), cuiTree::kOverlayError);
+    EXPECT_EQ(cuiTree::OverlayOf(memory->child(kFilledBank - 1)), -1);
+}
+
+} // namespace
