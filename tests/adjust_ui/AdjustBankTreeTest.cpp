@@ -112,7 +112,13 @@ TEST_F(AdjustBankTreeTest, EveryModelsTreeOpensABanksChannelsFromItsNode) {
         ASSERT_GE(rx, 0);
         for (int32_t r = 0; r < kFilledCount; ++r)
             EXPECT_EQ(sheet->GetCell(rx, sheet->FirstSelectableRow() + r).index, first + r);
-        if (model == 0) form.grab().save(QDir::tempPath() + "/adjust-bank-sheet.png");
+        // Two of them as the user sees them: a handheld and a P25 model.
+        if (model == 0 || model == 2) {
+            form.grab().save(QDir::tempPath() + QStringLiteral("/adjust-bank-sheet-%1.png").arg(model));
+            sheet->SetCurrentCell(sheet->ColCount() - 1, sheet->FirstSelectableRow());
+            QApplication::processEvents();
+            form.grab().save(QDir::tempPath() + QStringLiteral("/adjust-bank-sheet-%1-right.png").arg(model));
+        }
 
         // A receive frequency typed on the bank's second channel lands in its record.
         sheet->Grid()->setFocus();
