@@ -64,7 +64,10 @@ void OptionWordCell(CellFrame& f) {
     const uint32_t mask = ((1u << c->width) - 1u) << c->first;
     int32_t value = static_cast<int32_t>((record->optionW & mask) >> c->first);
     const char* list = c->otherList && GetModelClass() != kLmrClass ? c->otherList : c->list;
-    if (ConvSelCell(f.request, list, value, f.result) == 1) {
+    // A marked cell's list carries the mark with each item, under its own item cell.
+    const int changed = c->mark == Mark::None ? ConvSelCell(f.request, list, value, f.result)
+                                              : ConvSelCell4(f.request, list, value, f.result);
+    if (changed == 1) {
         record->optionW = (record->optionW & ~mask) | ((static_cast<uint32_t>(value) << c->first) & mask);
         StoreFrameRecord(f);
         if (c->rebuild) f.resultFlags |= kRebuildAll;

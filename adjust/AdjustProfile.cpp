@@ -19,6 +19,8 @@ const ProgramProfile& AdjustProfile() {
         .helpFileKey = "GI_Sys_MyHelpFile_ADJ",
         .aboutCaptionKey = "GI_App_About_Caption_ADJ",
         .aboutLabelKey = "GI_App_About_Label_Reg_ADJ",
+        // One sheet for every model: the tree names it statically.
+        .bankSheet = "GI_Sheet_Mch",
     };
     return profile;
 }

@@ -13,6 +13,7 @@
 #include "cells/NumberConv.h"
 #include "cells/ToneScanMakerLists.h"
 #include "foundation/Globals.h"
+#include "foundation/ModelClass.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 
@@ -69,17 +70,23 @@ int ConvNacNibbles(cmcCellCapsule& request, int32_t& value, int32_t& out) {
     return ConvHexNibblesCell(request, value, kNacDigits, true, out);
 }
 
+// One channel sheet serves every model: the P25 values of a channel are
+// neither shown nor taken on a model without P25.
+datCh* P25ChannelRecord(CellFrame& f) {
+    return IsModelP25() ? ChannelRecord(f) : nullptr;
+}
+
 void ChannelRxNac(CellFrame& f) {
-    if (datCh* r = ChannelRecord(f)) ReceiveNacCell(f, r->v8, r->v9, ConvNacNibbles, StoreFrameRecord);
+    if (datCh* r = P25ChannelRecord(f)) ReceiveNacCell(f, r->v8, r->v9, ConvNacNibbles, StoreFrameRecord);
 }
 void ChannelTxNac(CellFrame& f) {
-    if (datCh* r = ChannelRecord(f)) TransmitNacCell(f, r->v8, r->v9, ConvNacNibbles, StoreFrameRecord);
+    if (datCh* r = P25ChannelRecord(f)) TransmitNacCell(f, r->v8, r->v9, ConvNacNibbles, StoreFrameRecord);
 }
 // A channel's unit ID: six hexadecimal digits of its value V10.
 constexpr int32_t kUnitIdDigits = 6;
 
 void ChannelUnitId(CellFrame& f) {
-    datCh* r = ChannelRecord(f);
+    datCh* r = P25ChannelRecord(f);
     if (!r) return;
     int32_t value = r->v10;
     if (ConvHexNibblesCell(f.request, value, kUnitIdDigits, true, f.result) == 1) {

@@ -303,10 +303,14 @@ int Document::NewFile() {
     ResetWorkingImage();
     SetFileName(std::string());
     CloseSheet();
+    PostBankCaptions();
+    return 0;
+}
+
+void Document::PostBankCaptions() {
     for (int32_t bank = 0; bank < layout::kBanks; ++bank)
         gEvMan->PostText(evSetBankNodeText, 0, bank,
                          FormatBankLabel(working_, bank).substr(0, kBankLabelMax));
-    return 0;
 }
 
 int Document::OpenDialog() {

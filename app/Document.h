@@ -78,6 +78,8 @@ public:
     std::string GetFileName() const override;
     void ScheduleWarningCheck() override;
     int NewFile() override;
+    // Renames every bank's tree node after the bank's name in the working image.
+    void PostBankCaptions();
     int OpenDialog() override;
     int OpenFile(const std::string& path) override;
     int SaveFile(const std::string& path) override;

@@ -30,6 +30,7 @@ const ProgramProfile& CloningProfile() {
         .helpFileKey = "GI_Sys_MyHelpFile",
         .aboutCaptionKey = "GI_App_About_Caption",
         .aboutLabelKey = "GI_App_About_Label_Reg",
+        .bankSheet = "GI_Sheet_Mch_%s",
     };
     return profile;
 }

@@ -39,6 +39,15 @@ struct ProgramProfile {
     // The About box's caption and the lines of its label.
     std::string aboutCaptionKey;
     std::string aboutLabelKey;
+    // The sheet a bank's channels open in, as the tree's bank nodes name it;
+    // "%s" stands for the model's class word.
+    std::string bankSheet;
+
+    std::string BankSheetName(const std::string& classWord) const {
+        std::string name = bankSheet;
+        if (const size_t at = name.find("%s"); at != std::string::npos) name.replace(at, 2, classWord);
+        return name;
+    }
 
     bool AcceptsMapRevision(int32_t revision) const {
         return revision >= firstMapRevision && revision <= lastMapRevision;

@@ -498,11 +498,11 @@ void cuiMain::MarkWarnings(int* errors, int* warnings) {
         cell.Parse(*text, nullptr, nullptr);
         classify(cell, 0);
     }
-    const std::string word = ModelKeySuffix();
+    const std::string sheet = document_.Profile().BankSheetName(ModelKeySuffix());
     for (int32_t bank = 0; bank < kBankCount; ++bank) {
         cmcCellObj cell;
-        cell.Parse("{(%CL_Check_Mch:[St_ChBank]GI_Sheet_Mch_" + word + ",Bank " + std::to_string(bank) + ")}",
-                   nullptr, nullptr);
+        cell.Parse("{(%CL_Check_Mch:[St_ChBank]" + sheet + ",Bank " + std::to_string(bank) + ")}", nullptr,
+                   nullptr);
         classify(cell, bank);
     }
 

@@ -129,6 +129,9 @@ void indMain::FilterTree() {
         RemoveTreeNodes(2);
     if (!IsModelPmrZ()) RemoveTreeNodes(3);
     if (!IsModelP25()) RemoveTreeNodes(4);
+    // The bank nodes are the tree's own lines: their captions follow the
+    // names of the data just loaded.
+    cuiMain::document_.PostBankCaptions();
 
     if (QTreeWidgetItem* memory = tree_->FindNode(kChannelMemoryNode)) view->setCurrentItem(memory);
     QTreeWidgetItem* now = view->currentItem();

@@ -19,6 +19,8 @@ struct OptionCase {
     int32_t pick;
     bool rebuild;
     bool warning, error; // the marks the picked value gets
+    const char* item;    // the list's item cell
+    const char* shown;
 };
 
 class AdjustOptionWordTest : public AdjustCellFixture, public ::testing::WithParamInterface<OptionCase> {
@@ -53,28 +55,30 @@ TEST_P(AdjustOptionWordTest, APickLandsInItsBitsAndKeepsTheOthers) {
     // Every bit the record holds set (the short channel form holds no bit 1).
     const uint32_t before = OptionWord();
     ASSERT_EQ(before | 2u, kAllBits);
-    const auto out = h.Pick(at, Id("Flex0"), c.pick);
+    const auto out = h.Pick(at, Id(c.item), c.pick);
     const uint32_t mask = ((1u << c.width) - 1u) << c.first;
     EXPECT_EQ(OptionWord() & ~mask, before & ~mask);
     EXPECT_EQ((OptionWord() & mask) >> c.first, static_cast<uint32_t>(c.pick));
     EXPECT_EQ((out.flags & 0x20) != 0, c.rebuild);
     EXPECT_EQ(out.request.markFlags.warning, c.warning);
     EXPECT_EQ(out.request.markFlags.error, c.error);
+    EXPECT_EQ(h.Display(at).text, c.shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cells, AdjustOptionWordTest,
-    ::testing::Values(OptionCase{"AutoReset", "CL_Mch_AutoReset", 0, 2, 0, false, false, false},
-                      OptionCase{"Log", "CL_Mch_Log", 2, 4, 2, false, false, false},
-                      OptionCase{"MoniAuto", "CL_Mch_Moni", 6, 4, 6, true, false, false},
-                      OptionCase{"MoniOff", "CL_Mch_Moni", 6, 4, 0, true, true, false},
-                      OptionCase{"SelOne", "CL_Mch_Sel", 10, 2, 1, true, false, false},
-                      OptionCase{"SelOther", "CL_Mch_Sel", 10, 2, 2, true, false, true},
-                      OptionCase{"CallOff", "CL_Mch_Call", 12, 1, 0, true, false, false},
-                      OptionCase{"PttOff", "CL_Mch_PTT", 13, 1, 0, true, false, false},
-                      OptionCase{"MuteOff", "CL_Mch_CH_Mute", 14, 1, 0, true, true, false},
-                      OptionCase{"ScrambleOn", "CL_Mch_Scrm_On", 15, 2, 2, false, false, false},
-                      OptionCase{"ScrambleType", "CL_Mch_Scrm_Type", 17, 2, 0, false, false, false}),
+    ::testing::Values(
+        OptionCase{"AutoReset", "CL_Mch_AutoReset", 0, 2, 0, false, false, false, "Flex0", "Off"},
+        OptionCase{"Log", "CL_Mch_Log", 2, 4, 2, false, false, false, "Flex0", "Or"},
+        OptionCase{"MoniAuto", "CL_Mch_Moni", 6, 4, 6, true, false, false, "FlexMark", "Auto"},
+        OptionCase{"MoniOff", "CL_Mch_Moni", 6, 4, 0, true, true, false, "FlexMark", "Off"},
+        OptionCase{"SelOne", "CL_Mch_Sel", 10, 2, 1, true, false, false, "FlexMark", "Individual"},
+        OptionCase{"SelOther", "CL_Mch_Sel", 10, 2, 2, true, false, true, "FlexMark", "Group"},
+        OptionCase{"CallOff", "CL_Mch_Call", 12, 1, 0, true, false, false, "FlexMark", "Off"},
+        OptionCase{"PttOff", "CL_Mch_PTT", 13, 1, 0, true, false, false, "FlexMark", "Off"},
+        OptionCase{"MuteOff", "CL_Mch_CH_Mute", 14, 1, 0, true, true, false, "FlexMark", "Off"},
+        OptionCase{"ScrambleOn", "CL_Mch_Scrm_On", 15, 2, 2, false, false, false, "Flex0", "Key off"},
+        OptionCase{"ScrambleType", "CL_Mch_Scrm_Type", 17, 2, 0, false, false, false, "Flex0", "Inversion"}),
     testsupport::CaseName());
 
 struct ScrambleCase {

@@ -241,7 +241,10 @@ TEST_F(AdjustRecordCellsTest, PowerOnScanIsBit7Of93823Alone) {
 
 // ---- channel rows ----
 
+constexpr int32_t kP25Model = 2;
+
 TEST_F(AdjustRecordCellsTest, AChannelsNacsAreItsEntryWords26And28) {
+    h.Env().ModelType = kP25Model;
     ProgramChannel();
     SetWord(kChannels + 26, 0x123);
     SetWord(kChannels + 28, 0x456);
@@ -255,6 +258,7 @@ TEST_F(AdjustRecordCellsTest, AChannelsNacsAreItsEntryWords26And28) {
 }
 
 TEST_F(AdjustRecordCellsTest, AChannelsUnitIdIsSixHexDigitsOfItsOptionBytes12To15) {
+    h.Env().ModelType = kP25Model;
     ProgramChannel();
     constexpr int32_t kUnitId = 82512 + 12;
     SetDword(kUnitId, 0x00ABCDEF);
@@ -266,6 +270,23 @@ TEST_F(AdjustRecordCellsTest, AChannelsUnitIdIsSixHexDigitsOfItsOptionBytes12To1
     EXPECT_EQ(h.Image().GetWord(kUnitId + 2), 0x012C);
     for (int32_t address : Changed(before))
         EXPECT_TRUE(address > kUnitId && address < kUnitId + 4) << address;
+}
+
+// The one channel sheet of every model carries the P25 columns: on a model
+// without P25 they show nothing and take nothing.
+TEST_F(AdjustRecordCellsTest, AChannelsP25ValuesAreNeitherShownNorTakenWithoutP25) {
+    ProgramChannel();
+    SetWord(kChannels + 26, 0x123);
+    SetDword(82512 + 12, 0x00ABCDEF);
+    const int32_t ch = Category("CT_Mch");
+    for (const char* cell : {"CL_Mch_RxNac", "CL_Mch_TxNac", "CL_Mch_Unit_Hex"}) {
+        SCOPED_TRACE(cell);
+        const CellAddress at{ch, Id(cell), 0};
+        EXPECT_EQ(h.Display(at).text, "");
+        const auto before = Snapshot();
+        h.Commit(at, "FED");
+        EXPECT_EQ(Changed(before), std::vector<int32_t>{});
+    }
 }
 
 TEST_F(AdjustRecordCellsTest, TheHomeRepeaterIsByte2OfTheChannelsGroupBytes) {
