@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <string_view>
@@ -20,16 +21,17 @@ namespace {
 struct Sheet {
     std::string_view prefix;
     const char* category;
+    const char* cell; // one of the sheet's cells
 };
 
 constexpr Sheet kSheets[] = {
-    {"CL_Msk_IdGroup_", "CT_MSK_IdGroup"},
-    {"CL_Msk_CallList_", "CT_MSK_CallList"},
-    {"CL_Msk_Msg_Status_", "CT_MSK_Msg_Status"},
-    {"CL_Msk_Msg_ShortTxt", "CT_MSK_Msg_ShortTxt"},
-    {"CL_Digi_Ind_", "CT_DIG_Inv"},
-    {"CL_Digi_Grp_", "CT_DIG_Tg"},
-    {"CL_Digi_NacCh_", "CT_DIG_NacCh"},
+    {"CL_Msk_IdGroup_", "CT_MSK_IdGroup", "CL_Msk_IdGroup_Alert"},
+    {"CL_Msk_CallList_", "CT_MSK_CallList", "CL_Msk_CallList_Update"},
+    {"CL_Msk_Msg_Status_", "CT_MSK_Msg_Status", "CL_Msk_Msg_Status_Beep"},
+    {"CL_Msk_Msg_ShortTxt", "CT_MSK_Msg_ShortTxt", "CL_Msk_Msg_ShortTxtTxMsg_Sel"},
+    {"CL_Digi_Ind_", "CT_DIG_Inv", "CL_Digi_Ind_Id_Name"},
+    {"CL_Digi_Grp_", "CT_DIG_Tg", "CL_Digi_Grp_Id_Name"},
+    {"CL_Digi_NacCh_", "CT_DIG_NacCh", "CL_Digi_NacCh_RxNac"},
 };
 
 const char* SheetOf(const std::string& name) {
@@ -107,6 +109,43 @@ TEST(AdjustSharedRowCellsTest, EachSharedListCellShowsAndStoresItsOwnRowAsInTheC
             EXPECT_EQ(adjusting.at(what).text, seen.text) << what << " model " << model;
             EXPECT_TRUE(adjusting.at(what).image == seen.image) << what << " model " << model;
         }
+    }
+}
+
+// The row commands the frame carries out on a list sheet's row.
+constexpr const char* kRowCommands[] = {"CL_PMenu_Clear", "CL_PMenu_CarryDown"};
+
+std::map<std::string, std::vector<uint8_t>> CommandEach(celltest::CellHarness& h, const CellVocabulary& v,
+                                                        const cmcEeprom& data) {
+    std::map<std::string, std::vector<uint8_t>> seen;
+    for (const Sheet& s : kSheets)
+        for (const char* command : kRowCommands) {
+            h.Image() = data;
+            h.Command({v.CategoryIndex(s.category), v.CellIndex(s.cell), 1}, v.CellIndex(command));
+            seen[std::string(s.category) + " " + command].assign(h.Image().Data(),
+                                                                 h.Image().Data() + h.Image().GetSize());
+        }
+    return seen;
+}
+
+TEST(AdjustSharedRowCellsTest, ARowCommandOnAListSheetActsOnThatListsRowsAsInTheCloningProgram) {
+    cmcEeprom data;
+    std::map<std::string, std::vector<uint8_t>> cloning;
+    {
+        celltest::CellHarness h(5);
+        h.LoadStartupData(5);
+        FillListTables(h.Image());
+        data = h.Image();
+        cloning = CommandEach(h, CloningCellVocabulary(), data);
+    }
+    ScopedCellEngine engine(adj::AdjustCellEngine());
+    celltest::CellHarness h(5, TOLVANE_BIN_DIR "/QT4411R.OVL");
+    h.LoadStartupData(5);
+    const std::map<std::string, std::vector<uint8_t>> adjusting =
+        CommandEach(h, adj::AdjustCellVocabulary(), data);
+    for (const auto& [what, image] : cloning) {
+        EXPECT_FALSE(std::equal(image.begin(), image.end(), data.Data())) << what << " changed nothing";
+        EXPECT_TRUE(adjusting.at(what) == image) << what;
     }
 }
 
