@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <numeric>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -654,6 +655,16 @@ CellFrameNumbers AdjustFrameNumbers(const CellVocabulary& v) {
     n.mobileGlyphStrips = 6;
     // Its rows are its own record's: other kinds, the NAC table and the repeater pool among them.
     n.programRow = MakeAdjustFrameRow;
+    // The cloning program's cases taken by name read their rows with the
+    // cloning program's kind of the same sheet.
+    // The channel kinds are the same in both.
+    n.rowRecordKinds.resize(datCh::kKinds);
+    std::iota(n.rowRecordKinds.begin(), n.rowRecordKinds.end(), 0);
+    const CellVocabulary& cloning = CloningCellVocabulary();
+    for (const CellVocabulary::Category& c : kCategories)
+        if (c.recordKind > 0 && c.recordKind < datCh::kKinds)
+            n.rowRecordKinds[static_cast<size_t>(c.recordKind)] =
+                cloning.CategoryInfo(cloning.CategoryIndex(c.name));
     // Rows move as this program's records, in its own tables.
     n.rowEvents = adj::HandleRowEvent;
     return n;

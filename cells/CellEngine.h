@@ -94,6 +94,15 @@ struct CellFrameNumbers {
     // The program's own row record, when its row tables are not datCh's;
     // null: datCh alone.
     ProgramRowMaker programRow = nullptr;
+    // Where the program numbers its record kinds apart from datCh: the datCh
+    // kind of each of its kinds (by the program's kind; 0 none), so that the
+    // cases shared by name read the rows of the same tables. Empty: the same.
+    std::vector<int32_t> rowRecordKinds;
+    int32_t RowRecordKind(int32_t kind) const {
+        if (rowRecordKinds.empty() || kind < 0 || kind >= static_cast<int32_t>(rowRecordKinds.size()))
+            return kind;
+        return rowRecordKinds[static_cast<size_t>(kind)];
+    }
     // Carries out the row events (26 to 29) that the insert and delete
     // commands send, on the working image with the reference image as the
     // template of a new row; null: the program's tables take no row events.

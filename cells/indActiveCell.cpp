@@ -175,8 +175,9 @@ void RowEdit(CellFrame& f) {
         bankOrSite = f.siteRange.number;
         openEnded = true;
     } else {
-        first = datCh::FieldMin(f.recordKind);
-        last = datCh::FieldMax(f.recordKind);
+        const int32_t kind = f.engine.Numbers().RowRecordKind(f.recordKind);
+        first = datCh::FieldMin(kind);
+        last = datCh::FieldMax(kind);
     }
     if (Is(cat.bankOp, f.category) && (command == RowCommand::MoveUp || command == RowCommand::MoveDown))
         MoveBanks(f);
@@ -338,7 +339,7 @@ void CellFrame::LoadRow(int32_t kind, int32_t n) {
 }
 
 void CellFrame::LoadRequestRow(int32_t kind, int32_t n) {
-    LoadRow(kind, n);
+    LoadRow(engine.Numbers().RowRecordKind(kind), n);
     if (programRow) LoadProgramRow(kind, n);
 }
 
@@ -395,7 +396,7 @@ bool CellFrame::AddRowForInput(bool pool) {
                        conv::IsDigitKey(key) || key == cmcCellCapsule::kKeyEnter;
     if (!input) return false;
     if (!InsertRowWithRoom(image, pool, pool ? siteRange.number : bankRange.number, index)) return false;
-    LoadRow(pool ? kKindPool : recordKind, index);
+    LoadRow(pool ? kKindPool : engine.Numbers().RowRecordKind(recordKind), index);
     // The program's own record numbers its kinds itself: the row's own kind.
     if (programRow) LoadProgramRow(recordKind, index);
     newRow = false;

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -132,5 +134,106 @@ TEST_F(AdjustPaintTest, TwelveALineNeverDrawsTheTwentyFifthCharacterAndLowCodesA
     EXPECT_TRUE(canvas.fills.empty());
     EXPECT_EQ(canvas.frames.size(), 16u);
 }
+
+TEST_F(AdjustPaintTest, EditingUserCharacterThreeChangesEveryTextHoldingCodeNineteen) {
+    rect = {0, 0, 400, 18};
+    const std::string text = "\x13!\x13";
+    Paint(text, 3, 12, 1);
+    // Blank as loaded: only the '!' between them is drawn.
+    EXPECT_EQ(canvas.fills.size(), 6u);
+
+    const CellVocabulary& v = adj::AdjustCellVocabulary();
+    const CellAddress at{v.CategoryIndex("CT_CEdit"), v.CellIndex("CL_CEdit"), 3};
+    h.Key(at, 13);
+    std::string answer(6 * 8, '0');
+    answer[0] = '1'; // the top dot of the first strip
+    h.Run(at, [&](cmcCellCapsule& r) {
+        r.mode = cmcCellCapsule::kModePick;
+        r.editText = answer;
+    });
+
+    canvas.fills.clear();
+    canvas.frames.clear();
+    Paint(text, 3, 12, 1);
+    ASSERT_EQ(canvas.fills.size(), 6u + 2u);
+    // Each code 19 now draws the one dot at its own character's top left,
+    // on either side of the '!'.
+    EXPECT_EQ(canvas.fills.front().left, 1);
+    EXPECT_LT(canvas.fills.front().left, canvas.fills[1].left);
+    EXPECT_GT(canvas.fills.back().left, canvas.fills[6].left);
+    EXPECT_EQ(canvas.fills.front().top, canvas.fills.back().top);
+    EXPECT_EQ(canvas.fills.front().top, canvas.fills[1].top);
+}
+
+TEST_F(AdjustPaintTest, AnEmptyTextNoCharactersALineOrATinyCellDrawNothing) {
+    struct Case {
+        std::string text;
+        int32_t visible, perLine;
+        CellRect cell;
+    };
+    const Case cases[] = {
+        {"", 0, 12, {0, 0, 62, 18}},
+        {"!!", 2, 0, {0, 0, 62, 18}},
+        {"!!", 2, 12, {0, 0, 3, 18}},
+        {"!!", 2, 12, {0, 0, 62, 2}},
+    };
+    for (const Case& c : cases) {
+        rect = c.cell;
+        canvas.fills.clear();
+        canvas.frames.clear();
+        Paint(c.text, c.visible, c.perLine, 1);
+        EXPECT_TRUE(canvas.fills.empty()) << c.text.size() << " " << c.perLine << " " << c.cell.right;
+        EXPECT_TRUE(canvas.frames.empty()) << c.text.size() << " " << c.perLine << " " << c.cell.right;
+    }
+}
+
+TEST(AdjustUserCharIndexTest, AnIndexOutsideTheSixteenStoresNothing) {
+    ScopedCellEngine engine{adj::AdjustCellEngine()};
+    celltest::CellHarness h(5, TOLVANE_BIN_DIR "/QT4411R.OVL");
+    h.LoadStartupData(5);
+    const cmcEeprom before = h.Image();
+    const CellVocabulary& v = adj::AdjustCellVocabulary();
+    for (int32_t index : {-1, 16, 17}) {
+        h.Run({v.CategoryIndex("CT_CEdit"), v.CellIndex("CL_CEdit"), index}, [](cmcCellCapsule& r) {
+            r.mode = cmcCellCapsule::kModePick;
+            r.editText = std::string(6 * 8, '1');
+        });
+        EXPECT_TRUE(std::equal(before.Data(), before.Data() + before.GetSize(), h.Image().Data())) << index;
+    }
+}
+
+struct PastCase {
+    int32_t model;
+    bool large;
+};
+
+class AdjustPastLengthTest : public ::testing::TestWithParam<PastCase> {};
+
+TEST_P(AdjustPastLengthTest, PastTheVisibleLengthIsOliveWithLargeGlyphsOrTheEnd) {
+    const PastCase& c = GetParam();
+    ScopedCellEngine engine{adj::AdjustCellEngine()};
+    celltest::CellHarness h(c.model, TOLVANE_BIN_DIR "/QT4411R.OVL");
+    h.Image().SetByte(kDisplayFlagsByte, c.large ? kLargeGlyphBit : 0);
+    CellRect rect{0, 0, 200, 40};
+    auto paint = [&](std::string_view text) {
+        convtest::RecordingCanvas canvas;
+        cmcCellCapsule r;
+        r.canvas = &canvas;
+        r.cellRect = &rect;
+        PaintTextCell(r, text, 1, 2, 1, false);
+        return canvas;
+    };
+    const size_t dots = paint("!").fills.size();
+    ASSERT_GT(dots, 0u);
+    const convtest::RecordingCanvas two = paint("!!");
+    // The second '!' lies past the one visible character.
+    ASSERT_EQ(two.fills.size(), c.large ? 2 * dots : dots);
+    for (size_t i = 0; i < two.fills.size(); ++i)
+        EXPECT_EQ(two.fills[i].color, i < dots ? two.fontColor : 0x008080u) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, AdjustPastLengthTest,
+                         ::testing::Values(PastCase{5, true}, PastCase{5, false}, PastCase{0, true},
+                                           PastCase{0, false}));
 
 } // namespace
