@@ -2,6 +2,7 @@
 // rectangle, the page breaks, the font shrunk to fit, the pages of Print and
 // Print All as pdfinfo and pdftotext read them, and the job's ends (Cancel,
 // no printer, a cancelled set-up, a document that cannot start).
+#include "image/RepeaterBlock.h"
 #include "tests/ui/PrintFixture.h"
 
 #include <QImage>
@@ -268,6 +269,40 @@ TEST_F(PrintTest, TheLtrBankOverviewIsFollowedByAPageForEachSiteWithEntries) {
     EXPECT_NE(pages[sites + 1].find(head + " (Site: 4)"), std::string::npos) << pages[sites + 1];
     // The site sheet's lines for paper only.
     EXPECT_NE(pages[sites].find("Printed sites"), std::string::npos) << pages[sites];
+}
+
+TEST_F(PrintTest, EachPrintedSitePageHoldsItsOwnEntries) {
+    LoadModel(1);
+    // Two entries in site 1 and one in site 3, each with a frequency of its own.
+    SetSites({{1, 2}, {3, 1}});
+    const int32_t rx[] = {451012500, 452025000, 463037500};
+    datCh entry(&Doc().WorkingImage());
+    for (int32_t row = 0; row < 3; ++row) {
+        entry.Load(rptblock::kPoolKind, row);
+        entry.poolRxFreq = rx[row];
+        entry.poolTxFreq = rx[row] + 5000000;
+        entry.Store(rptblock::kPoolKind, row);
+    }
+    Open("GI_Sheet_BankOpLtr");
+    Window().Print(0);
+    RunJob();
+    const std::vector<std::string> pages = PageTexts();
+    ASSERT_GE(pages.size(), 3u);
+    const std::string& site2 = pages[pages.size() - 2];
+    const std::string& site4 = pages[pages.size() - 1];
+    ASSERT_NE(site2.find("(Site: 2)"), std::string::npos) << site2;
+    ASSERT_NE(site4.find("(Site: 4)"), std::string::npos) << site4;
+    const auto shows = [](const std::string& page, int32_t hz) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%d.%06d", hz / 1000000, hz % 1000000);
+        return page.find(std::string(text).substr(0, 7)) != std::string::npos;
+    };
+    EXPECT_TRUE(shows(site2, rx[0])) << site2;
+    EXPECT_TRUE(shows(site2, rx[1])) << site2;
+    EXPECT_FALSE(shows(site2, rx[2])) << site2;
+    EXPECT_TRUE(shows(site4, rx[2])) << site4;
+    EXPECT_FALSE(shows(site4, rx[0])) << site4;
+    EXPECT_FALSE(shows(site4, rx[1])) << site4;
 }
 
 TEST_F(PrintTest, TheOpenSheetPrintsEvenWhenItClosedBeforeTheFirstTick) {

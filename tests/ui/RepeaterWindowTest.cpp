@@ -152,6 +152,21 @@ TEST_F(RepeaterWindowTest, OkAfterEditsAndEvent21CloseWithoutAQuestionAndKeepThe
     }
 }
 
+// The site name is the window's too: a name changed alone is a change to
+// take back, letter for letter.
+TEST_F(RepeaterWindowTest, ANameChangedAloneAsksAndOkPutsItBack) {
+    const cmcEeprom opened = Doc().WorkingImage();
+    iuiRptSetWin* win = Open();
+    ASSERT_NE(win, nullptr);
+    const int32_t name = layout::Table(13).offset + layout::Table(13).recordSize * kSite;
+    Doc().WorkingImage().SetByte(name, static_cast<uint8_t>(opened.GetByte(name) ^ 0x41));
+    boxes_.Expect(Question(), plat::IDOK);
+    Click(win->CancelButton());
+    EXPECT_TRUE(Gone());
+    EXPECT_EQ(boxes_.Log().size(), 1u);
+    EXPECT_TRUE(Doc().WorkingImage().IsEqual(opened));
+}
+
 TEST_F(RepeaterWindowTest, CancelWithoutEditsClosesSilently) {
     iuiRptSetWin* win = Open();
     ASSERT_NE(win, nullptr);

@@ -10,6 +10,7 @@
 #include "ui/TForm1.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiSheet.h"
+#include "ui/cuiToolBar.h"
 #include "ui/iuiTree.h"
 
 #include <QApplication>
@@ -18,12 +19,15 @@
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -229,6 +233,63 @@ TEST_F(SettingsSheetsTest, EachNodeOpensItsSheetWithEveryValueShownInFull) {
         EXPECT_TRUE(faults.empty()) << all;
         Close();
     }
+}
+
+// On every model nothing the user can pick is blank: the tree's nodes, the
+// tool bar's buttons (their tips) and the items of each sheet pop-up menu,
+// with their sub-menus, as the grid shows them over the cell.
+TEST_F(SettingsSheetsTest, NoNodeButtonOrPopUpItemIsWithoutACaption) {
+    std::set<std::string> menusSeen;
+    for (int32_t model = 0; model < kModels; ++model) {
+        SCOPED_TRACE(model);
+        indMain& app = Open(model, true);
+        form_->show();
+        form_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+        std::vector<std::string> faults;
+        iuiTree& tree = *app.Tree();
+        std::vector<QTreeWidgetItem*> sheets = SheetNodes(tree);
+        for (QTreeWidgetItemIterator it(tree.View()); *it; ++it)
+            if ((*it)->text(0).trimmed().isEmpty()) faults.push_back("node " + cuiTree::LinkOf(*it));
+        if (QTreeWidgetItem* memory = tree.FindNode("GI_Sheet_Memory_CH_Top"); memory && memory->childCount())
+            sheets.push_back(memory->child(0));
+        for (const QToolButton* button : app.MainToolBar()->Buttons())
+            if (cuiToolBar::CellOf(button) && button->toolTip().isEmpty() && button->text().isEmpty())
+                faults.push_back("a tool button");
+
+        std::function<void(const std::string&, const QMenu&)> walk = [&](const std::string& where,
+                                                                         const QMenu& menu) {
+            for (const QAction* a : menu.actions()) {
+                if (!a->isSeparator() && a->text().isEmpty()) faults.push_back(where + ": an item");
+                if (a->menu()) walk(where, *a->menu());
+            }
+        };
+        for (QTreeWidgetItem* node : sheets) {
+            tree.View()->setCurrentItem(node);
+            Settle();
+            cuiSheet* sheet = app.Sheet();
+            ASSERT_NE(sheet, nullptr) << cuiTree::LinkOf(node);
+            sheet->Grid()->setFocus();
+            for (int r = 0; r < sheet->RowCount(); ++r)
+                for (int c = 0; c < sheet->ColCount(); ++c) {
+                    const std::string* menu = sheet->GetCell(c, r).GetPopupMenu();
+                    if (!menu || !(sheet->GetCell(c, r).flags & cmcCellObj::kFlagS) ||
+                        !menusSeen.insert(*menu).second)
+                        continue;
+                    sheet->SetCurrentCell(c, r);
+                    QApplication::processEvents();
+                    ASSERT_NE(sheet->PopupMenu(), nullptr);
+                    EXPECT_FALSE(sheet->PopupMenu()->actions().isEmpty()) << *menu;
+                    walk(*menu, *sheet->PopupMenu());
+                }
+        }
+        std::string all;
+        for (const std::string& f : faults)
+            all += f + "\n";
+        EXPECT_TRUE(faults.empty()) << all;
+        Close();
+    }
+    EXPECT_FALSE(menusSeen.empty());
 }
 
 } // namespace
