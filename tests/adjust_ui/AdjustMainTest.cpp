@@ -14,6 +14,7 @@
 #include "foundation/indEnviron.h"
 #include "image/BankSite.h"
 #include "tests/adjust_ui/AdjustMainFixture.h"
+#include "tests/support/FlagTree.h"
 #include "tests/support/ProgramProcess.h"
 #include "tools/radiosim/RadioSim.h"
 #include "tools/radiosim/StartupMemory.h"
@@ -36,21 +37,7 @@ namespace {
 using adjwintest::AdjustMainFixture;
 
 // One node a flag, one with none, and the channel memory with a node after it.
-constexpr char kTree[] = "#GI_Tree_Main_BasicCell\n"
-                         "{}\n"
-                         "#GI_Tree_Main_Body\n"
-                         "+Radio{(%CL_Null:Fx_Radio)(ImageIndex=0)}\n"
-                         " +F0{(%CL_Null:Fx_F0)(Flag0=1)}\n"
-                         " +F1{(%CL_Null:Fx_F1)(Flag1=1)}\n"
-                         " +F2{(%CL_Null:Fx_F2)(Flag2=1)}\n"
-                         " +F3{(%CL_Null:Fx_F3)(Flag3=1)}\n"
-                         " +F4{(%CL_Null:Fx_F4)(Flag4=1)}\n"
-                         " +F5{(%CL_Null:Fx_F5)(Flag5=1)}\n"
-                         " +F6{(%CL_Null:Fx_F6)(Flag6=1)}\n"
-                         " +F7{(%CL_Null:Fx_F7)(Flag7=1)}\n"
-                         " +None{(%CL_Null:Fx_None)}\n"
-                         "+Channel memory{(%CL_Null:GI_Sheet_Memory_CH_Top)(ImageIndex=1)}\n"
-                         " +Test channel{(%CL_Null:Fx_TestChannel)}\n";
+const std::string kTree = testsupport::FlagTree("", " +Test channel{(%CL_Null:Fx_TestChannel)}\n");
 
 class AdjustMainTest : public AdjustMainFixture {
 protected:

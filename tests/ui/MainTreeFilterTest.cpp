@@ -6,6 +6,7 @@
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
 #include "image/RecordLayout.h"
+#include "tests/support/FlagTree.h"
 #include "tests/ui/AppFixture.h"
 #include "ui/TForm1.h"
 #include "ui/iuiTree.h"
@@ -22,20 +23,7 @@ namespace {
 using uitest::AppFixture;
 
 // One node a flag, one with none, and the channel memory for maker mode only.
-constexpr char kTree[] = "#GI_Tree_Main_BasicCell\n"
-                         "{}\n"
-                         "#GI_Tree_Main_Body\n"
-                         "+Radio{(%CL_Null:Fx_Radio)(ImageIndex=0)}\n"
-                         " +F0{(%CL_Null:Fx_F0)(Flag0=1)}\n"
-                         " +F1{(%CL_Null:Fx_F1)(Flag1=1)}\n"
-                         " +F2{(%CL_Null:Fx_F2)(Flag2=1)}\n"
-                         " +F3{(%CL_Null:Fx_F3)(Flag3=1)}\n"
-                         " +F4{(%CL_Null:Fx_F4)(Flag4=1)}\n"
-                         " +F5{(%CL_Null:Fx_F5)(Flag5=1)}\n"
-                         " +F6{(%CL_Null:Fx_F6)(Flag6=1)}\n"
-                         " +F7{(%CL_Null:Fx_F7)(Flag7=1)}\n"
-                         " +None{(%CL_Null:Fx_None)}\n"
-                         "+Channel memory{(%CL_Null:GI_Sheet_Memory_CH_Top)(ImageIndex=1)(Flag0=1)}\n";
+const std::string kTree = testsupport::FlagTree("(Flag0=1)");
 
 class MainTreeFilterTest : public AppFixture {
 protected:
