@@ -3,28 +3,18 @@
 #include "adjust/AdjustCells.h"
 #include "cells/AppManager.h"
 #include "cells/CellFrame.h"
+#include "cells/CommandCells.h"
 #include "cells/ConvSupport.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 
-#include <cctype>
 #include <string>
 
 namespace adj {
 namespace {
 
 constexpr int32_t kSerialOffset = 37;
-
-std::optional<uint32_t> Hex(const uint8_t* info, int32_t offset, int32_t n) {
-    uint32_t value = 0;
-    for (int32_t i = 0; i < n; ++i) {
-        const int c = info[offset + i];
-        if (!std::isxdigit(c)) return std::nullopt;
-        value = value << 4 | static_cast<uint32_t>(std::isdigit(c) ? c - '0' : std::toupper(c) - 'A' + 10);
-    }
-    return value;
-}
 
 void InfoSerial(CellFrame& f) {
     if (!gAppManager) return;
@@ -65,7 +55,7 @@ std::string OptionUnits(const uint8_t* info) {
         out += texts->GetTextLine(key[7], digital);
         if (info[kDigitalRevision] != 0) {
             out += conv::Format("(Rev:%1c.%1c)", info[kDigitalRevision], info[kDigitalRevision + 1]);
-            out += conv::Format("  Sum:$%04X", Hex(info, kDigitalSum, 4).value_or(0));
+            out += conv::Format("  Sum:$%04X", InfoHexAt(info, kDigitalSum, 4).value_or(0));
         }
         out += "\n";
     }
@@ -102,9 +92,9 @@ void NoItemState(CellFrame& f) {
 
 std::optional<std::string> FormatShortSerialNumber(const uint8_t* info) {
     // All twelve must be digits, though the last four are not shown.
-    if (!Hex(info, kSerialOffset, 12)) return std::nullopt;
-    const uint32_t head = *Hex(info, kSerialOffset, 2);
-    const uint32_t number = *Hex(info, kSerialOffset + 2, 6);
+    if (!InfoHexAt(info, kSerialOffset, 12)) return std::nullopt;
+    const uint32_t head = *InfoHexAt(info, kSerialOffset, 2);
+    const uint32_t number = *InfoHexAt(info, kSerialOffset + 2, 6);
     return conv::Format("%02u%05lu", head, static_cast<unsigned long>(number));
 }
 

@@ -271,18 +271,6 @@ const uint8_t* Info() {
     return App().InfoBlock().data();
 }
 
-// The n characters at the offset as one hexadecimal number; none when one
-// of them is no hexadecimal digit.
-std::optional<uint32_t> HexAt(const uint8_t* info, int32_t offset, int32_t n) {
-    uint32_t value = 0;
-    for (int32_t i = 0; i < n; ++i) {
-        const int c = info[offset + i];
-        if (!std::isxdigit(c)) return std::nullopt;
-        value = value << 4 | static_cast<uint32_t>(std::isdigit(c) ? c - '0' : std::toupper(c) - 'A' + 10);
-    }
-    return value;
-}
-
 void InfoModel(CellFrame& f) {
     const uint8_t* info = Info();
     const int32_t handheld = (info[51] & 4) != 0 ? 1 : 0;
@@ -331,7 +319,7 @@ void InfoOption(CellFrame& f) {
     if ((info[51] & 1) == 0 && (digital == 1 || digital == 2)) {
         text += Line(f, "GI_Mess_CloneInfo_Opt_Digi", digital);
         if (info[76] != 0) {
-            if (std::optional<uint32_t> sum = HexAt(info, 82, 4))
+            if (std::optional<uint32_t> sum = InfoHexAt(info, 82, 4))
                 text += conv::Format("(Rev:%1c.%1c:$%04X)", info[76], info[77], *sum);
             else
                 text += conv::Format("(Rev:%1c.%1c)", info[76], info[77]);
@@ -350,7 +338,7 @@ void InfoSerial(CellFrame& f) {
 }
 
 void InfoChecksum(CellFrame& f) {
-    const std::optional<uint32_t> sum = HexAt(Info(), 60, 4);
+    const std::optional<uint32_t> sum = InfoHexAt(Info(), 60, 4);
     f.Show(sum ? conv::Format("$%04X", *sum) : " ");
 }
 
@@ -421,9 +409,9 @@ void ShowProgramHelp(const cmcCellCapsule& request, std::optional<int32_t> conte
 }
 
 std::optional<std::string> FormatSerialNumber(const uint8_t* info) {
-    const std::optional<uint32_t> a = HexAt(info, 37, 4);
-    const std::optional<uint32_t> b = HexAt(info, 41, 2);
-    const std::optional<uint32_t> c = HexAt(info, 43, 6);
+    const std::optional<uint32_t> a = InfoHexAt(info, 37, 4);
+    const std::optional<uint32_t> b = InfoHexAt(info, 41, 2);
+    const std::optional<uint32_t> c = InfoHexAt(info, 43, 6);
     if (!a || !b || !c) return std::nullopt;
     return conv::Format("%04u%02u%05lu", *a, *b, static_cast<unsigned long>(*c));
 }
@@ -470,4 +458,14 @@ void RegisterCommandCells(CellCaseList& list) {
     list.Add("CL_PMenu_Paste", PopupPaste);
     list.Add("CL_PMenu_CarryUp", "CL_PMenu_CarryDown", PopupCarry);
     list.Add("CL_PMenu_Clear", "CL_PMenu_Delete", PopupCopy);
+}
+
+std::optional<uint32_t> InfoHexAt(const uint8_t* info, int32_t offset, int32_t n) {
+    uint32_t value = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        const int c = info[offset + i];
+        if (!std::isxdigit(c)) return std::nullopt;
+        value = value << 4 | static_cast<uint32_t>(std::isdigit(c) ? c - '0' : std::toupper(c) - 'A' + 10);
+    }
+    return value;
 }

@@ -12,6 +12,10 @@ class cmcCellCapsule;
 // none the viewer's finder.
 void ShowProgramHelp(const cmcCellCapsule& request, std::optional<int32_t> context);
 
+// The n characters at the offset of the radio's information block as one
+// hexadecimal number; none when one of them is no hexadecimal digit.
+std::optional<uint32_t> InfoHexAt(const uint8_t* info, int32_t offset, int32_t n);
+
 // The serial number (12 hexadecimal characters at offset 37) as the
 // information sheet shows it; none when a character is no hexadecimal digit.
 std::optional<std::string> FormatSerialNumber(const uint8_t* info);
