@@ -16,7 +16,11 @@ deps:
 test: deps
 	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_SANITIZE=ON
 	cmake --build $(ASAN_DIR) -j $(JOBS)
-	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
+	@# A failing run ends with its failures gathered, so that they stand at the end of a long log.
+	cd $(ASAN_DIR) && { ctest --output-on-failure -j $(JOBS) || { \
+	  echo '--- failures ---'; \
+	  grep -h -E -A6 '^\[  FAILED  \]|Failure$$|^==[0-9]+==ERROR|runtime error' Testing/Temporary/LastTest*.log | head -150; \
+	  exit 1; }; }
 	@$(MAKE) --no-print-directory fuzz-smoke
 
 # Short runs of every libFuzzer target (clang), JOBS at a time; each target's

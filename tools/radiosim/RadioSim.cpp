@@ -71,7 +71,6 @@ RadioSim::RadioSim() : memory_(kMemorySize, 0) {
 RadioSim::~RadioSim() {
     Stop();
     Disappear();
-    if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
 }
 
 bool RadioSim::Open() {
@@ -107,6 +106,12 @@ std::string RadioSim::LinkAs(const std::string& dir, int port) {
 }
 
 void RadioSim::Disappear() {
+    // The link goes with the master: once the master is closed the system may
+    // give its pseudo-terminal number to the next one opened anywhere, and a
+    // program opening the old link would talk to that one instead of finding
+    // no port, as with a cable that was pulled out.
+    if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
+    linkPath_.clear();
     if (master_ >= 0) ::close(master_);
     master_ = -1;
 }

@@ -99,7 +99,7 @@ public:
     const std::string& SlavePath() const { return slavePath_; }
     // Makes dir/COM<port> a link to the slave side; returns the link's path (empty on failure).
     std::string LinkAs(const std::string& dir, int port);
-    // Closes the master side: the program's port is gone.
+    // Closes the master side and removes the link: the program's port is gone.
     void Disappear();
 
     // Set before the link is used.
