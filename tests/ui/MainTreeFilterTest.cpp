@@ -142,7 +142,11 @@ protected:
 TEST_F(MainWarningListTest, AnErrorInAListedSheetMarksItsNodeUntilMended) {
     const std::string link = ListedLink("CL_Check_Ltr_Repeater");
     ASSERT_FALSE(link.empty());
+    // The sheet's node sits under the second top-level node: a mended error
+    // must lose its mark there too, not only in the first branch.
     const std::string tree = "#GI_Tree_Main_BasicCell\n{}\n#GI_Tree_Main_Body\n"
+                             "+Front{(%CL_Null:Fx_Front)}\n"
+                             " +Inner{(%CL_Null:Fx_Inner)}\n"
                              "+Radio{(%CL_Null:Fx_Radio)}\n"
                              " +Bank overview{(%CallSheet:" +
                              link + ")}\n";
@@ -152,6 +156,7 @@ TEST_F(MainWarningListTest, AnErrorInAListedSheetMarksItsNodeUntilMended) {
     scheduler_.Advance(300);
     QTreeWidgetItem* node = app.Tree()->FindNode(link);
     ASSERT_NE(node, nullptr);
+    ASSERT_EQ(app.Tree()->View()->indexOfTopLevelItem(node->parent()), 1);
     int errors = 0;
     app.MarkWarnings(&errors, nullptr);
     ASSERT_EQ(errors, 0) << "the start-up data is sound";
