@@ -16,6 +16,7 @@
 #include "ui/cuiGrid.h"
 #include "ui/cuiMain.h"
 #include "ui/cuiSheet.h"
+#include "ui/iuiRptSetWin.h"
 #include "ui/iuiTree.h"
 
 #include <QAction>
@@ -24,9 +25,11 @@
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
+#include <cstdio>
 #include <memory>
 #include <set>
 #include <string>
@@ -154,6 +157,73 @@ TEST_F(AdjustTreeSheetsTest, TheEditMenuFillsUnderTheProgramsEditCell) {
     window.Sheet()->SetCurrentCell(1, 1);
     Settle();
     EXPECT_EQ(window.MainMenuSubItemCount(editCell), 10) << "the row pop-up menu's items";
+}
+
+} // namespace
+
+namespace {
+
+// The LTR banks sheet is where a bank's repeater site is reached: Enter on
+// the site cell of a bank with channels opens the site's window.
+TEST_F(AdjustTreeSheetsTest, EnterOnABanksSiteOpensThatSitesWindow) {
+    StartAdjust();
+    gEnviron->ModelType = 1; // LMR/LTR handheld
+    adj::indMain window(Doc());
+    TForm1 form(window);
+    form.resize(900, 600);
+    form.show();
+    Settle();
+    QTreeWidgetItem* node = window.Tree()->FindNode("[St_Common]GI_Sheet_BankOpLtr");
+    ASSERT_NE(node, nullptr);
+    window.Tree()->View()->setCurrentItem(node);
+    window.OnTreeChange();
+    Settle();
+    cuiSheet* sheet = window.Sheet();
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_EQ(sheet->Name(), "GI_Sheet_BankOpLtr");
+
+        const CellVocabulary& v = adj::AdjustCellEngine().Vocabulary();
+    int32_t col = -1, row = -1;
+    for (int32_t c = 0; c < sheet->ColCount() && col < 0; ++c)
+        if (sheet->GetCellId(c, sheet->FirstSelectableRow()).cell->cellId == v.CellIndex("CL_Mch_Rpt")) col = c;
+    ASSERT_GE(col, 0);
+    // Bank 1 holds channels in the start-up data.
+    row = sheet->FirstSelectableRow() + 1;
+    const int32_t site = sheet->GetCellId(col, row).cell->index;
+
+    sheet->Grid()->setFocus();
+    sheet->SetCurrentCell(col, row);
+    const QString dir = qEnvironmentVariableIsSet("TOLVANE_PNG_DIR") ? qEnvironmentVariable("TOLVANE_PNG_DIR")
+                                                                     : QDir::tempPath();
+    form.grab().save(dir + "/adjust-ltr-banks.png");
+    QTest::keyClick(sheet->Grid(), Qt::Key_Return);
+    Settle();
+    iuiRptSetWin* repeater = window.RepeaterWindow();
+    ASSERT_NE(repeater, nullptr);
+    char caption[40];
+    // The caption counts the sites from 1.
+    std::snprintf(caption, sizeof caption, " Repeater site (Site:%3d)", site + 1);
+    EXPECT_EQ(repeater->Sheet()->Caption(), caption);
+    EXPECT_FALSE(form.isEnabled());
+
+    // A receive frequency typed on the new-entry row makes the site's first entry.
+    constexpr int32_t kSiteCounts = 107210;
+    ASSERT_EQ(Doc().WorkingImage().GetByte(kSiteCounts + site), 0);
+    cuiSheet& entries = *repeater->Sheet();
+    entries.Grid()->setFocus();
+    // The first digit opens the cell's editor; the rest go where the focus is.
+    QTest::keyClick(entries.Grid(), Qt::Key_4);
+    QTest::keyClicks(QApplication::focusWidget(), "51.0125");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(Doc().WorkingImage().GetByte(kSiteCounts + site), 1);
+
+    repeater->Form()->grab().save(dir + "/adjust-repeater-window.png");
+    QTest::mouseClick(repeater->OkButton(), Qt::LeftButton);
+    Settle();
+    EXPECT_EQ(window.RepeaterWindow(), nullptr);
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_EQ(Doc().WorkingImage().GetByte(kSiteCounts + site), 1) << "OK keeps the entry";
 }
 
 } // namespace
