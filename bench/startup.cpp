@@ -4,14 +4,26 @@
 // Every iteration starts a fresh process: this program again, in a child mode
 // that writes one byte to its stdout once its window has been shown and the
 // event loop runs, then quits.
+//
+// A third measure places the goal: a plain Qt program with the same window
+// parts and no program behind them (a menu bar of seven menus with seven
+// items each, a tool bar of 14 buttons, a tree of 178 nodes with the 128
+// banks collapsed, an empty panel beside it, a status bar): what Qt itself
+// takes to show such a window, the font configuration and all.
 #include "platform/QtServices.h"
 #include "ui/ProgramRun.h"
 #include "ui/TForm1.h"
 #include "ui/cuiMain.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMainWindow>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
 
@@ -30,6 +42,7 @@ namespace {
 
 constexpr char kChildProgram[] = "--child-program";
 constexpr char kChildMinimal[] = "--child-minimal";
+constexpr char kChildPlainParts[] = "--child-plain-parts";
 
 std::string gSelf;
 
@@ -49,6 +62,47 @@ int RunProgramChild(int argc, char** argv) {
     const std::unique_ptr<cuiMain> window = makers.window(globals.Doc());
     TForm1 form(*window);
     form.show();
+    SignalShownAndQuit(app);
+    return QApplication::exec();
+}
+
+QIcon PlainIcon(QColor colour) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(colour);
+    return QIcon(pixmap);
+}
+
+// The same window parts as the program's main window, filled by Qt alone.
+int RunPlainPartsChild(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QMainWindow window;
+    window.resize(800, 600);
+    const char* menus[] = {"&File", "&Edit", "&View", "&Port", "&Clone", "&Model", "&Help"};
+    for (const char* title : menus) {
+        QMenu* menu = window.menuBar()->addMenu(QString::fromLatin1(title));
+        for (int i = 0; i < 7; ++i)
+            menu->addAction(QStringLiteral("Item %1 of %2").arg(i).arg(QString::fromLatin1(title)),
+                            QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_A + i)));
+    }
+    QToolBar* tools = window.addToolBar(QStringLiteral("Tools"));
+    for (int i = 0; i < 14; ++i)
+        tools->addAction(PlainIcon(QColor::fromHsv(i * 30, 200, 200)), QString::number(i));
+    auto* splitter = new QSplitter(&window);
+    auto* tree = new QTreeWidget(splitter);
+    tree->setHeaderHidden(true);
+    const QIcon nodeIcon = PlainIcon(Qt::darkBlue);
+    QTreeWidgetItem* banks = nullptr;
+    for (int i = 0; i < 50; ++i) {
+        auto* node = new QTreeWidgetItem(tree, {QStringLiteral("Settings sheet %1").arg(i)});
+        node->setIcon(0, nodeIcon);
+        if (i == 1) banks = node;
+    }
+    for (int i = 0; i < 128; ++i)
+        new QTreeWidgetItem(banks, {QStringLiteral("%1: BANK %1").arg(i + 1)});
+    new QFrame(splitter);
+    window.setCentralWidget(splitter);
+    window.statusBar()->addWidget(new QLabel(QStringLiteral("Ready")), 1);
+    window.show();
     SignalShownAndQuit(app);
     return QApplication::exec();
 }
@@ -93,6 +147,12 @@ void BM_CloningProgramToMainWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_CloningProgramToMainWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
+void BM_PlainQtWindowSameParts(benchmark::State& state) {
+    for (auto _ : state)
+        state.SetIterationTime(TimeToShown(kChildPlainParts));
+}
+BENCHMARK(BM_PlainQtWindowSameParts)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
 void BM_MinimalQtMainWindow(benchmark::State& state) {
     for (auto _ : state)
         state.SetIterationTime(TimeToShown(kChildMinimal));
@@ -103,6 +163,7 @@ BENCHMARK(BM_MinimalQtMainWindow)->UseManualTime()->Unit(benchmark::kMillisecond
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], kChildProgram) == 0) return RunProgramChild(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], kChildPlainParts) == 0) return RunPlainPartsChild(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], kChildMinimal) == 0) return RunMinimalChild(argc, argv);
 
     gSelf = std::filesystem::canonical("/proc/self/exe").string();
