@@ -8,6 +8,7 @@
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"
+#include "image/ImageLayout.h"
 #include "image/cmcEeprom.h"
 #include "platform/Fatal.h"
 
@@ -598,8 +599,6 @@ constexpr int32_t kOptionFlags = 5;
 // The repeater-site record: the site, the first entry, the highest row of a
 // site's sheet and the site's entry count.
 constexpr int32_t kSiteSheetRows = 19;
-constexpr int32_t kSiteCounts = 107210;
-constexpr int32_t kSites = 128;
 
 // The adjustment family's cells that show nothing: the sweep cells of items
 // without a procedure and the bar cells of items without a bar.
@@ -685,8 +684,8 @@ CellEngine& AdjustCellEngine() {
 }
 
 SiteRange GetSiteRange(const cmcEeprom& image, int32_t site) {
-    if (site < 0 || site >= kSites || !image.IsValidAddress(kSiteCounts + site)) return {};
-    return {site, 0, kSiteSheetRows, image.GetByte(kSiteCounts + site)};
+    if (site < 0 || site >= layout::kSites || !image.IsValidAddress(layout::kSiteCounts + site)) return {};
+    return {site, 0, kSiteSheetRows, image.GetByte(layout::kSiteCounts + site)};
 }
 
 SiteRange GetCurrentSiteRange(const cmcEeprom& image) {

@@ -10,8 +10,10 @@
 #include "cells/cmcCellObj.h"
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
+#include "image/ImageLayout.h"
 #include "platform/Fatal.h"
 #include "tests/adjust/AdjustDocumentFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/TForm1.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiMain.h"
@@ -159,10 +161,6 @@ TEST_F(AdjustTreeSheetsTest, TheEditMenuFillsUnderTheProgramsEditCell) {
     EXPECT_EQ(window.MainMenuSubItemCount(editCell), 10) << "the row pop-up menu's items";
 }
 
-} // namespace
-
-namespace {
-
 // The LTR banks sheet is where a bank's repeater site is reached: Enter on
 // the site cell of a bank with channels opens the site's window.
 TEST_F(AdjustTreeSheetsTest, EnterOnABanksSiteOpensThatSitesWindow) {
@@ -182,20 +180,19 @@ TEST_F(AdjustTreeSheetsTest, EnterOnABanksSiteOpensThatSitesWindow) {
     ASSERT_NE(sheet, nullptr);
     ASSERT_EQ(sheet->Name(), "GI_Sheet_BankOpLtr");
 
-        const CellVocabulary& v = adj::AdjustCellEngine().Vocabulary();
-    int32_t col = -1, row = -1;
+    const CellVocabulary& v = adj::AdjustCellEngine().Vocabulary();
+    int32_t col = -1;
     for (int32_t c = 0; c < sheet->ColCount() && col < 0; ++c)
-        if (sheet->GetCellId(c, sheet->FirstSelectableRow()).cell->cellId == v.CellIndex("CL_Mch_Rpt")) col = c;
+        if (sheet->GetCellId(c, sheet->FirstSelectableRow()).cell->cellId == v.CellIndex("CL_Mch_Rpt"))
+            col = c;
     ASSERT_GE(col, 0);
     // Bank 1 holds channels in the start-up data.
-    row = sheet->FirstSelectableRow() + 1;
+    const int32_t row = sheet->FirstSelectableRow() + 1;
     const int32_t site = sheet->GetCellId(col, row).cell->index;
 
     sheet->Grid()->setFocus();
     sheet->SetCurrentCell(col, row);
-    const QString dir = qEnvironmentVariableIsSet("TOLVANE_PNG_DIR") ? qEnvironmentVariable("TOLVANE_PNG_DIR")
-                                                                     : QDir::tempPath();
-    form.grab().save(dir + "/adjust-ltr-banks.png");
+    uitest::GrabOnScreen(form, QStringLiteral("adjust-ltr-banks"));
     QTest::keyClick(sheet->Grid(), Qt::Key_Return);
     Settle();
     iuiRptSetWin* repeater = window.RepeaterWindow();
@@ -207,8 +204,8 @@ TEST_F(AdjustTreeSheetsTest, EnterOnABanksSiteOpensThatSitesWindow) {
     EXPECT_FALSE(form.isEnabled());
 
     // A receive frequency typed on the new-entry row makes the site's first entry.
-    constexpr int32_t kSiteCounts = 107210;
-    ASSERT_EQ(Doc().WorkingImage().GetByte(kSiteCounts + site), 0);
+    const int32_t count = layout::kSiteCounts + site;
+    ASSERT_EQ(Doc().WorkingImage().GetByte(count), 0);
     cuiSheet& entries = *repeater->Sheet();
     entries.Grid()->setFocus();
     // The first digit opens the cell's editor; the rest go where the focus is.
@@ -216,14 +213,14 @@ TEST_F(AdjustTreeSheetsTest, EnterOnABanksSiteOpensThatSitesWindow) {
     QTest::keyClicks(QApplication::focusWidget(), "51.0125");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     Settle();
-    EXPECT_EQ(Doc().WorkingImage().GetByte(kSiteCounts + site), 1);
+    EXPECT_EQ(Doc().WorkingImage().GetByte(count), 1);
 
-    repeater->Form()->grab().save(dir + "/adjust-repeater-window.png");
+    uitest::GrabOnScreen(*repeater->Form(), QStringLiteral("adjust-repeater-window"));
     QTest::mouseClick(repeater->OkButton(), Qt::LeftButton);
     Settle();
     EXPECT_EQ(window.RepeaterWindow(), nullptr);
     EXPECT_TRUE(form.isEnabled());
-    EXPECT_EQ(Doc().WorkingImage().GetByte(kSiteCounts + site), 1) << "OK keeps the entry";
+    EXPECT_EQ(Doc().WorkingImage().GetByte(count), 1) << "OK keeps the entry";
 }
 
 } // namespace
