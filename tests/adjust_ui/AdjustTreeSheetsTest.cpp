@@ -162,7 +162,7 @@ TEST_F(AdjustTreeSheetsTest, TheEditMenuFillsUnderTheProgramsEditCell) {
 }
 
 // The LTR banks sheet is where a bank's repeater site is reached: Enter on
-// the site cell of a bank with channels opens the site's window.
+// a bank's site cell opens the site's window.
 TEST_F(AdjustTreeSheetsTest, EnterOnABanksSiteOpensThatSitesWindow) {
     StartAdjust();
     gEnviron->ModelType = 1; // LMR/LTR handheld
@@ -186,7 +186,7 @@ TEST_F(AdjustTreeSheetsTest, EnterOnABanksSiteOpensThatSitesWindow) {
         if (sheet->GetCellId(c, sheet->FirstSelectableRow()).cell->cellId == v.CellIndex("CL_Mch_Rpt"))
             col = c;
     ASSERT_GE(col, 0);
-    // Bank 1 holds channels in the start-up data.
+    // The second bank's repeater site.
     const int32_t row = sheet->FirstSelectableRow() + 1;
     const int32_t site = sheet->GetCellId(col, row).cell->index;
 
