@@ -31,11 +31,13 @@ constexpr int32_t kBankNameBytes = 12;
 constexpr ColorValue kClAqua = 0xFFFF00;
 constexpr ColorValue kClYellow = 0x00FFFF;
 
-// The columns of an ordinary bank, hidden in an LTR bank.
+// The columns of an ordinary bank, hidden in an LTR bank. The block-ID
+// columns are a group's own and stay: hidden in both kinds of bank they
+// could never be set.
 constexpr std::array kBasicColumns = {
-    "CL_Mch_FreqR",   "CL_Mch_FreqT",         "CL_Mch_TxInh",        "CL_Mch_Nar",        "CL_Mch_CTone_R",
-    "CL_Mch_CTone_T", "CL_Mch_PwrSave",       "CL_Mch_RfPo",         "CL_Mch_Lockout",    "CL_Mch_Sql_Tight",
-    "CL_Mch_Log_Pmr", "CL_Grp_BlockIdEnable", "CL_Grp_BlockIdStart", "CL_Grp_BlockIdEnd",
+    "CL_Mch_FreqR",   "CL_Mch_FreqT",     "CL_Mch_TxInh",   "CL_Mch_Nar",
+    "CL_Mch_CTone_R", "CL_Mch_CTone_T",   "CL_Mch_PwrSave", "CL_Mch_RfPo",
+    "CL_Mch_Lockout", "CL_Mch_Sql_Tight", "CL_Mch_Log_Pmr",
 };
 // The LTR group columns, hidden in an ordinary bank.
 constexpr std::array kGroupColumns = {

@@ -56,8 +56,9 @@ protected:
     std::array<int32_t, cmcCellObj::kChParams> chParams{};
 };
 
-// Ten channel sheets, one per model: a title, line selection, the channel
-// loop, the class's columns and a row menu with the row commands.
+// Ten channel sheets, one per model: a title, line selection, the group
+// headings, the channel loop, the class's columns and a row menu with the
+// row commands.
 TEST_F(KindsOverlayTest, ChannelSheetsOfTheTenModels) {
     for (const char* cls : {"Lmr", "LmrLtr", "LmrP25", "Pmr", "PmrZ"})
         for (const char* mob : {"", "_Mob"}) {
@@ -66,7 +67,7 @@ TEST_F(KindsOverlayTest, ChannelSheetsOfTheTenModels) {
             const SheetStyle style = Style(name);
             ASSERT_TRUE(style.title.has_value());
             EXPECT_EQ(style.multiSelect, 2);
-            EXPECT_EQ(style.fixedRows, 1);
+            EXPECT_EQ(style.fixedRows, 2) << "the group headings over the captions";
             std::vector<std::string> directives;
             for (int n = 0;; ++n) {
                 const std::optional<std::string> line = texts.TryGetTextLine(name + "_Cells", n);
