@@ -20,4 +20,9 @@ public:
     virtual void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) = 0;
     // Draws the outline of that rectangle in the colour and leaves its inside as it is.
     virtual void FrameRect(int32_t left, int32_t top, int32_t right, int32_t bottom, ColorValue color) = 0;
+    // The radio-display painter tells the surface what it lays out before it
+    // paints: glyphs a line, lines, and a glyph's size in dots. A host that
+    // sizes its cells to the glyphs listens; painting surfaces need not.
+    virtual void NoteGlyphs(int32_t /*perLine*/, int32_t /*lines*/, int32_t /*dotsWide*/,
+                            int32_t /*dotsHigh*/) {}
 };

@@ -44,6 +44,8 @@ void PaintTextCell(const cmcCellCapsule& request, std::string_view bytes, int32_
     const int32_t cellHeight = cell.bottom - cell.top;
 
     perLine = std::min(perLine, count);
+    // A small font paints one line only: it stops at the field's end.
+    canvas->NoteGlyphs(perLine, large ? std::min(lines, 2) : 1, format.width, format.height);
     const int32_t available = (large && lines == 2) ? (cellHeight - 4) / 2 : cellHeight - 2;
     int32_t height = CutToMultiple(available, format.height);
     int32_t width = CutToMultiple((cellWidth - 2) / perLine, format.width);

@@ -387,6 +387,7 @@ void cuiSheet::Layout(const std::string& cellsKey) {
                         grid_->SetRowHeight(r, height);
                 }
             }
+            if (!repeat && !IsEmptyCell(cell)) FitGlyphs(c, r, cell);
             if (cell.flags & cmcCellObj::kFlagS) {
                 firstSelCol_ = std::min(firstSelCol_, c);
                 firstSelRow_ = std::min(firstSelRow_, r);
@@ -394,6 +395,74 @@ void cuiSheet::Layout(const std::string& cellsKey) {
             slot.flags = static_cast<uint8_t>(mayJoin ? clsSheetCellId::kMayJoin : 0);
         }
     }
+}
+
+namespace {
+
+// A surface that paints nothing and keeps what the radio-display painter
+// says it lays out.
+class GlyphNote : public CellCanvas {
+public:
+    ColorValue FontColor() const override { return font_; }
+    void SetFontColor(ColorValue color) override { font_ = color; }
+    ColorValue BrushColor() const override { return brush_; }
+    void SetBrushColor(ColorValue color) override { brush_ = color; }
+    void FillRect(int32_t, int32_t, int32_t, int32_t) override {}
+    void FrameRect(int32_t, int32_t, int32_t, int32_t, ColorValue) override {}
+    void NoteGlyphs(int32_t perLine, int32_t lines, int32_t dotsWide, int32_t dotsHigh) override {
+        perLine_ = perLine;
+        lines_ = lines;
+        dotsWide_ = dotsWide;
+        dotsHigh_ = dotsHigh;
+    }
+
+    int32_t perLine_ = 0, lines_ = 0, dotsWide_ = 0, dotsHigh_ = 0;
+
+private:
+    ColorValue font_ = 0, brush_ = 0;
+};
+
+// Room enough for any cell while it is asked what it paints.
+constexpr int32_t kMeasureExtent = 1 << 14;
+// A radio-display dot is this share of a text line, and two pixels at the least.
+constexpr int32_t kLinesPerDot = 8;
+constexpr int32_t kMinDotPixels = 2;
+
+} // namespace
+
+void cuiSheet::PrepareDrawRequest(cmcCellCapsule& request, cmcCellObj& cell, CellCanvas& canvas,
+                                  const CellRect& rect) {
+    request.Clear();
+    request.linkedRequest = opening_.get();
+    request.cell = &cell;
+    request.canvas = &canvas;
+    request.cellRect = &rect;
+    request.texts = &texts_;
+    request.grid = grid_;
+    request.owner = this;
+    request.markFlags.printing = printer_ != nullptr;
+}
+
+int32_t cuiSheet::GlyphDotPixels() const {
+    return std::max(kMinDotPixels * scale_, lineHeight_ / kLinesPerDot);
+}
+
+// A cell that paints radio-display glyphs gets a whole number of pixels a
+// dot, the same share of a text line on screen and on paper: its column and
+// row grow to the glyphs at that size. Asked once a sheet line; the rows a
+// loop repeats take the height of the row above.
+void cuiSheet::FitGlyphs(int32_t col, int32_t row, cmcCellObj& cell) {
+    GlyphNote note;
+    const CellRect rect{0, 0, kMeasureExtent, kMeasureExtent};
+    cmcCellCapsule request;
+    PrepareDrawRequest(request, cell, note, rect);
+    CallOwner(request, 0);
+    if (note.perLine_ <= 0 || note.lines_ <= 0) return;
+    const int32_t dot = GlyphDotPixels();
+    const int32_t width = note.perLine_ * (dot * note.dotsWide_ + 1) + 2;
+    const int32_t height = note.lines_ * dot * note.dotsHigh_ + (note.lines_ == 2 ? 4 : 2);
+    if (grid_->ColWidth(col) < width) grid_->SetColWidth(col, width);
+    if (grid_->RowHeight(row) < height) grid_->SetRowHeight(row, height);
 }
 
 void cuiSheet::UnselectHiddenColumns() {
@@ -1201,16 +1270,8 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
     std::string text;
     const CellRect r{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
     if (!IsEmptyCell(cell)) {
-        drawRequest_.Clear();
-        drawRequest_.linkedRequest = opening_.get();
-        drawRequest_.cell = &cell;
-        drawRequest_.canvas = &canvas;
-        drawRequest_.cellRect = &r;
-        drawRequest_.texts = &texts_;
-        drawRequest_.grid = grid_;
-        drawRequest_.owner = this;
+        PrepareDrawRequest(drawRequest_, cell, canvas, r);
         drawRequest_.markFlags.isCurrent = marked;
-        drawRequest_.markFlags.printing = printing;
         CallOwner(drawRequest_, 0);
         text = drawRequest_.displayText;
     } else {
@@ -1224,7 +1285,10 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
     }
 
     canvas.Flush();
-    const std::vector<std::string> lines = SplitLines(text);
+    std::vector<std::string> lines = SplitLines(text);
+    // A line feed at the end closes the last line: no empty line below it
+    // takes a share of the height (the digits would lose their top).
+    if (lines.size() > 1 && lines.back().empty()) lines.pop_back();
     // Most cells are in the sheet's font, whose line height is known.
     const int lineHeight = cell.font ? canvas.TextExtent("A").height() : lineHeight_;
     const int h = lineHeight * static_cast<int>(lines.size());

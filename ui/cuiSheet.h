@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+class CellCanvas;
 class CellEngine;
 class QAction;
 class QContextMenuEvent;
@@ -298,6 +299,12 @@ private:
     bool IsSelectable(int32_t col, int32_t row) const;
     bool InGrid(int32_t col, int32_t row) const;
     bool IsEmptyCell(const cmcCellObj& cell) const;
+    // A request that draws the cell on the canvas within the rectangle.
+    void PrepareDrawRequest(cmcCellCapsule& request, cmcCellObj& cell, CellCanvas& canvas,
+                            const CellRect& rect);
+    // Pixels a radio-display dot takes in this sheet's font.
+    int32_t GlyphDotPixels() const;
+    void FitGlyphs(int32_t col, int32_t row, cmcCellObj& cell);
     QFont CellFont(const cmcCellObj& cell) const;
     // Fonts are measured on the printer when the sheet is printed.
     QFontMetrics Metrics(const QFont& font) const;
