@@ -21,8 +21,12 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QValidator>
 #include <QVBoxLayout>
 #include <QWidget>
+
+#include <cctype>
+#include <string_view>
 
 namespace {
 
@@ -46,6 +50,30 @@ QFrame* Panel(QWidget* parent, int border) {
     return panel;
 }
 
+// How many bytes an escaped text stands for, an escape still being typed at
+// its end ("%" or "%4") counted as the one byte it is becoming.
+size_t TypedBytes(const std::string& text) {
+    size_t cut = text.size();
+    if (cut >= 1 && text[cut - 1] == '%' && (cut < 2 || text[cut - 2] != '%'))
+        cut -= 1;
+    else if (cut >= 2 && text[cut - 2] == '%' && std::isxdigit(static_cast<unsigned char>(text[cut - 1])))
+        cut -= 2;
+    return UnescapeText(std::string_view(text).substr(0, cut)).size() + (cut < text.size() ? 1 : 0);
+}
+
+// The edit box takes no character past the field's width: what the radio
+// cannot hold is refused as it is typed, never cut off later.
+class FieldWidthValidator : public QValidator {
+public:
+    FieldWidthValidator(size_t width, QObject* parent) : QValidator(parent), width_(width) {}
+    State validate(QString& input, int&) const override {
+        return TypedBytes(plat::FromQString(input)) <= width_ ? Acceptable : Invalid;
+    }
+
+private:
+    size_t width_;
+};
+
 const FontDesc* CellFontOf(const cmcCellObj* cell) {
     if (!cell) return nullptr;
     if (cell->font) return cell->font.get();
@@ -68,6 +96,7 @@ cuiFText::cuiFText(const CellEngine& engine, const cmcCellCapsule& request, cmcG
     editPanel_ = Panel(outer, kBorder);
     edit_ = new QLineEdit(editPanel_);
     edit_->setMaxLength(kMaxChars);
+    if (fieldWidth_ > 0) edit_->setValidator(new FieldWidthValidator(static_cast<size_t>(fieldWidth_), edit_));
     if (const FontDesc* font = CellFontOf(request.cell)) edit_->setFont(ToQFont(*font, edit_->font()));
     editPanel_->layout()->addWidget(edit_);
     const int fontHeight = QFontMetrics(edit_->font()).height();

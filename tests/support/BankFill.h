@@ -6,7 +6,9 @@
 #include "image/cmcEeprom.h"
 #include "image/datCh.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
 
 namespace testsupport {
 
@@ -27,6 +29,18 @@ inline void FillBank(cmcEeprom& image, int32_t bank, int32_t count) {
         ch.rxFreq = ch.txFreq = RowFrequency(row);
         ch.Store(kind, row);
     }
+}
+
+// Names channel row r of the current model's kind; the name is cut or
+// filled with blanks to the field's width.
+inline void NameChannel(cmcEeprom& image, int32_t row, const std::string& name) {
+    datCh ch(&image);
+    const int32_t kind = ModelClassOf(gEnviron->ModelType);
+    ch.Load(kind, row);
+    std::string padded = name;
+    padded.resize(ch.name.size(), ' ');
+    std::copy(padded.begin(), padded.end(), ch.name.begin());
+    ch.Store(kind, row);
 }
 
 } // namespace testsupport

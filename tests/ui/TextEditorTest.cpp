@@ -1,6 +1,7 @@
 #include "cells/TextEscape.h"
 #include "foundation/cmcEvMan.h"
 #include "platform/QtText.h"
+#include "tests/support/BankFill.h"
 #include "tests/ui/EditorFixture.h"
 #include "ui/cuiGrid.h"
 
@@ -28,13 +29,7 @@ protected:
         return std::string(ch.name.begin(), ch.name.end());
     }
     void SetName(const std::string& bytes, int32_t row = 0) {
-        datCh ch(&Doc().WorkingImage());
-        const int32_t kind = ModelClassOf(gEnviron->ModelType);
-        ch.Load(kind, row);
-        std::string padded = bytes;
-        padded.resize(ch.name.size(), ' ');
-        std::copy(padded.begin(), padded.end(), ch.name.begin());
-        ch.Store(kind, row);
+        testsupport::NameChannel(Doc().WorkingImage(), row, bytes);
     }
     cuiFText& Editor() {
         EXPECT_TRUE(editors_.text);
@@ -133,15 +128,31 @@ TEST_F(TextEditorTest, ThePaletteHoldsBytes16To255AndNoLowerOne) {
         EXPECT_EQ(seen[i], static_cast<int>(16 + i));
 }
 
-TEST_F(TextEditorTest, TheEditBoxStopsAt1024CharactersAndTheFieldKeepsItsWidth) {
-    SetName("");
-    OpenAt(kNameCol, 1);
-    QLineEdit* box = Editor().EditBox();
-    QTest::keyClicks(box, QString(1030, QChar('k')));
-    EXPECT_EQ(box->text().size(), cuiFText::kMaxChars);
-    QTest::keyClick(box, Qt::Key_Return);
-    Drain();
-    EXPECT_EQ(Name(), std::string(12, 'k'));
+// At the field's width the box takes no more: the first characters stay,
+// the ones past the width are refused as they are typed; an escape counts
+// as the one byte it stands for, even while it is being typed.
+TEST_F(TextEditorTest, TheEditBoxTakesNoCharacterPastTheFieldsWidth) {
+    const struct {
+        const char* typed;
+        const char* box;
+        std::string stored;
+    } cases[] = {
+        {"ABCDEFGHIJKLMNO", "ABCDEFGHIJKL", "ABCDEFGHIJKL"},
+        {"ABCDEFGHIJK%B0Z", "ABCDEFGHIJK%B0", "ABCDEFGHIJK\xB0"},
+        {"%%%%%%%%%%%%%%%%%%%%%%%%%%", "%%%%%%%%%%%%%%%%%%%%%%%%", std::string(12, '%')},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        SetName("");
+        OpenAt(kNameCol, 1);
+        QLineEdit* box = Editor().EditBox();
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromLatin1(c.typed));
+        EXPECT_EQ(box->text().toStdString(), c.box);
+        QTest::keyClick(box, Qt::Key_Return);
+        Drain();
+        EXPECT_EQ(Name(), c.stored);
+    }
 }
 
 TEST_F(TextEditorTest, CancelEscAndTheGridGoingAwayNeverStore) {
