@@ -2,15 +2,23 @@
 // model's start-up data: which sheets each model's tree offers, and that each
 // one opens from its node with every cell known, clean and readable.
 #include "cells/CellEngine.h"
+#include "cells/RecordingPopupOpener.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/ModelClass.h"
+#include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
+#include "image/BankSite.h"
+#include "tests/support/BankFill.h"
 #include "tests/ui/AppFixture.h"
+#include "ui/ProgramPopupOpener.h"
 #include "ui/SheetDefinition.h"
 #include "ui/TForm1.h"
+#include "ui/cuiFlector.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiSheet.h"
 #include "ui/cuiToolBar.h"
+#include "ui/iuiRptSetWin.h"
+#include "ui/iuiSh_ChBank.h"
 #include "ui/iuiTree.h"
 
 #include <QApplication>
@@ -25,9 +33,12 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -356,6 +367,241 @@ TEST_F(SettingsSheetsTest, EnterOnAUserCharacterOpensItsEditor) {
     ASSERT_NE(editor, nullptr);
     editor->reject();
     Settle();
+    Close();
+}
+
+} // namespace
+
+namespace {
+
+// The banks the walk opens: a conventional, a SmarTrunk and (on LTR models)
+// an LTR bank holding channels, an empty bank and the last one. The other
+// bank nodes open the same sheet for another bank.
+constexpr int32_t kWalkBanks[] = {0, 1, 2, 3, 127};
+
+// Banks of every kind holding channels, so every channel column shows a value.
+void FillBanksOfEveryKind(cmcEeprom& image, int32_t model) {
+    const bool ltr = ModelClassOf(model) == 2;
+    SetSmarTrunkBank(image, 1, 1);
+    SetBankFlagB(image, 2, ltr ? 1 : 0);
+    for (int32_t bank = 0; bank < 128; ++bank)
+        testsupport::FillBank(image, bank, bank == 0 ? 3 : bank == 1 || bank == 2 ? 2 : bank == 127 ? 1 : 0);
+}
+
+// What the user reaches of a tree: each node's sheet with every cell shown,
+// Enter on each kind of selectable cell, and every list that opens, shown.
+struct Walk {
+    std::vector<std::string> faults;
+    std::set<int32_t> cellsShown;
+    std::set<std::string> listsShown;
+};
+
+// Shows every cell of the sheet; notes a placeholder as a fault.
+void ShowCells(const std::string& name, cuiSheet& sheet, Walk& walk,
+               const std::function<int32_t(cmcCellCapsule&)>& evaluate) {
+    for (int r = 0; r < sheet.RowCount(); ++r)
+        for (int c = 0; c < sheet.ColCount(); ++c) {
+            cmcCellObj& cell = sheet.GetCell(c, r);
+            if (CloningCellEngine().Cases().IsEmptyId(cell.cellId)) continue;
+            cmcCellCapsule request;
+            sheet.PrepareRequest(c, r, request);
+            evaluate(request);
+            walk.cellsShown.insert(cell.cellId);
+            if (request.displayText.find("*Yet*") != std::string::npos)
+                walk.faults.push_back(name + " " + CloningCellEngine().Vocabulary().CellName(cell.cellId) +
+                                      " placeholder");
+        }
+}
+
+// On every model, in and out of maker mode, over banks of every kind: every
+// node opens its sheet, every cell on it shows a value (no placeholder), and
+// every list a cell opens on Enter opens and shows its items. A fatal error
+// anywhere ends the test.
+TEST_F(SettingsSheetsTest, EveryNodeOpensWithEveryCellAndEveryListShown) {
+    for (int32_t model = 0; model < kModels; ++model)
+        for (bool maker : {false, true}) {
+            SCOPED_TRACE(std::to_string(model) + (maker ? " maker" : ""));
+            indMain& app = Open(model, maker);
+            FillBanksOfEveryKind(Doc().WorkingImage(), model);
+            gEvMan->Send(evDataReloaded);
+            Settle();
+            iuiTree& tree = *app.Tree();
+            std::vector<QTreeWidgetItem*> nodes;
+            for (QTreeWidgetItemIterator it(tree.View()); *it; ++it) {
+                const SheetDefinition link = SheetDefinition::Split(cuiTree::LinkOf(*it));
+                // Branch nodes name no kind of sheet and open none.
+                if (link.type.empty()) continue;
+                if (link.type == "St_ChBank" &&
+                    std::ranges::find(kWalkBanks, std::atoi(link.params.substr(5).c_str())) ==
+                        std::end(kWalkBanks))
+                    continue;
+                nodes.push_back(*it);
+            }
+            ASSERT_GT(nodes.size(), 20u);
+            Walk walk;
+            for (QTreeWidgetItem* node : nodes) {
+                tree.View()->setCurrentItem(node);
+                Settle();
+                cuiSheet* sheet = app.Sheet();
+                ASSERT_NE(sheet, nullptr) << cuiTree::LinkOf(node);
+                const std::string name = cuiTree::LinkOf(node);
+                ShowCells(name, *sheet, walk,
+                          [](cmcCellCapsule& r) { return CloningCellEngine().Execute(r, 0); });
+                // Enter on the first cell of each kind that holds a value
+                // (never the empty row of a bank, where Enter adds a channel).
+                RecordingPopupOpener asked;
+                {
+                    ScopedPopupOpener scope(&asked);
+                    std::set<int32_t> entered;
+                    for (int r = 0; r < sheet->RowCount(); ++r)
+                        for (int c = 0; c < sheet->ColCount(); ++c) {
+                            cmcCellObj& cell = sheet->GetCell(c, r);
+                            if (!(cell.flags & cmcCellObj::kFlagS) || !entered.insert(cell.cellId).second)
+                                continue;
+                            if (auto* bank = dynamic_cast<iuiSh_ChBank*>(sheet);
+                                bank &&
+                                cell.index >= GetBankFirstChannel(bank->Bank()) + bank->ChannelCount())
+                                continue;
+                            cmcCellCapsule request;
+                            sheet->PrepareRequest(c, r, request);
+                            request.key = cmcCellCapsule::kKeyEnter;
+                            CloningCellEngine().Execute(request, 1);
+                        }
+                }
+                if (iuiRptSetWin* window = app.RepeaterWindow()) window->Form()->close();
+                ProgramPopupOpener lists;
+                for (const RecordingPopupOpener::Opened& o : asked.Log()) {
+                    if (o.kind != RecordingPopupOpener::Kind::List || !walk.listsShown.insert(o.key).second)
+                        continue;
+                    lists.OpenList(o.request, o.listCellId, o.currentValue, o.texts, o.key);
+                    cuiFlector* list = lists.LastOpened();
+                    ASSERT_NE(list, nullptr) << o.key;
+                    int items = 0;
+                    cuiSheet& listSheet = *list->Sheet();
+                    for (int r = 0; r < listSheet.RowCount(); ++r)
+                        for (int c = 0; c < listSheet.ColCount(); ++c)
+                            items += listSheet.GetCell(c, r).cellId == o.listCellId;
+                    if (items == 0) walk.faults.push_back(name + " " + o.key + ": no item");
+                    ShowCells(o.key, listSheet, walk,
+                              [](cmcCellCapsule& r) { return CloningCellEngine().Execute(r, 0); });
+                    list->Form()->close();
+                    Settle();
+                }
+            }
+            std::string all;
+            for (const std::string& f : walk.faults)
+                all += f + "\n";
+            EXPECT_TRUE(walk.faults.empty()) << all;
+            EXPECT_FALSE(walk.listsShown.empty());
+            Close();
+        }
+}
+
+} // namespace
+
+namespace {
+
+// The lines of each key of the program's overlay fragments.
+std::map<std::string, std::vector<std::string>> OverlayKeys() {
+    std::map<std::string, std::vector<std::string>> keys;
+    for (const char* dir :
+         {TOLVANE_SOURCE_DIR "/data/overlay/QT4410R", TOLVANE_SOURCE_DIR "/data/overlay/shared"})
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            std::ifstream file(entry.path());
+            std::vector<std::string>* lines = nullptr;
+            for (std::string line; std::getline(file, line);)
+                if (line.starts_with('#'))
+                    lines = &keys[line.substr(1)];
+                else if (lines)
+                    lines->push_back(line);
+        }
+    return keys;
+}
+
+// The cell ids of the definitions in a sheet's cell lines or a list's body
+// lines (a menu or tree line's indent and '+' first).
+void AddCells(const std::vector<std::string>& lines, bool body, std::set<int32_t>& ids) {
+    std::array<int32_t, cmcCellObj::kChParams> ch{};
+    for (std::string line : lines) {
+        if (line.starts_with(':')) continue;
+        if (body) line = line.substr(std::min(line.find('+') + 1, line.size()));
+        for (std::string rest = line; !rest.empty();) {
+            cmcCellObj cell;
+            rest = cell.Parse(rest, ch.data(), nullptr);
+            ids.insert(cell.cellId);
+        }
+    }
+}
+
+// Every cell the engine has a case for is on a sheet the tree opens for
+// some model (maker mode on), on a pop-up list or sheet, a menu, the tool
+// bar or the tree; the few that are not are listed with the reason.
+TEST_F(SettingsSheetsTest, EveryCellWithACaseIsOnASheetAUserReaches) {
+    const std::map<std::string, const char*> elsewhere = {
+        {"Flex2", "a list item kind no shipped list uses"},
+        {"FlexZoneSelNum", "a list item kind no shipped list uses"},
+        {"CL_CloneInfo_Dummy", "shows nothing"},
+        {"CL_Bank_SmarTrunk", "a fixed text; the bank overview's SmarTrunk column shows each bank's flag"},
+        {"CL_Bank_UsedQty", "a fixed -1; the bank overview's Programmed column counts each bank"},
+        {"CL_Bank_UsedTotal", "the bank overview's All row shows the same count"},
+        {"CL_KDisp_PwrSW_HH", "the second entry of the power switch, which the keys sheet shows"},
+        {"CL_SetM_Backlight_HH", "the second entry of the backlight, which the set mode sheet shows"},
+        {"CL_Comm_Tot_Dtmf_ID_Out", "the same bit as the time-out ID out the general sheet shows"},
+        {"CL_Dtmf_CodeID", "a second view of the DTMF code the DTMF sheet shows"},
+        {"CL_Dtmf_CodeEmer", "a second view of the DTMF code the DTMF sheet shows"},
+        {"CL_5TRx_ExoTimer", "the same byte as the two-tone external output timer"},
+        {"CL_5TRx_BeepRepeatTimer", "the same byte as the two-tone beep repeat timer"},
+        {"CL_5TRx_AutoTxTimer", "the same byte as the two-tone auto TX timer"},
+    };
+    // The warning check asks these for the tree's marks; the memory-image
+    // dump window, which no menu opens, shows its own cells.
+    const auto byName = [](const std::string& name) {
+        return name.starts_with("CL_Check_") || name.starts_with("CL_EeDebugWin_");
+    };
+    const std::map<std::string, std::vector<std::string>> keys = OverlayKeys();
+    std::set<std::string> sheets;
+    for (int32_t model = 0; model < kModels; ++model) {
+        indMain& app = Open(model, true);
+        for (QTreeWidgetItemIterator it(app.Tree()->View()); *it; ++it)
+            sheets.insert(SheetDefinition::Split(cuiTree::LinkOf(*it)).name);
+        Close();
+    }
+    Open(0, false);
+    std::set<int32_t> reached;
+    for (const auto& [key, lines] : keys) {
+        const bool treeSheet = key.ends_with("_Cells") && sheets.contains(key.substr(0, key.size() - 6));
+        // Pop-up lists and the sheets of the windows and editors.
+        const bool popup = (key.ends_with("_Cells") &&
+                            (key.starts_with("GI_Sheet_Sel_") || key.starts_with("GI_Sheet_RptSetWin") ||
+                             key.starts_with("GI_Sheet_CloneInfo")));
+        const bool list =
+            key.ends_with("_Body") && (key.starts_with("GI_Menu_") || key.starts_with("GI_PMenu_") ||
+                                       key.starts_with("GI_ToolBar_") || key.starts_with("GI_Tree_"));
+        if (treeSheet || popup) AddCells(lines, false, reached);
+        // A cell model is a cell's attributes, which the editors' cells take.
+        if (key.starts_with("CellModel_"))
+            for (const std::string& line : lines)
+                AddCells({"{" + line + "}|"}, false, reached);
+        if (list) AddCells(lines, !key.starts_with("GI_ToolBar_"), reached);
+    }
+    const CellEngine& engine = CloningCellEngine();
+    std::vector<std::string> missing;
+    for (int32_t id = 0; id < engine.Cases().Size(); ++id) {
+        if (!engine.Cases().Has(id) || engine.Cases().IsEmptyId(id) || reached.contains(id)) continue;
+        const std::string name = engine.Vocabulary().CellName(id);
+        if (!elsewhere.contains(name) && !byName(name)) missing.push_back(name);
+    }
+    std::string all;
+    for (const std::string& m : missing)
+        all += m + "\n";
+    EXPECT_TRUE(missing.empty()) << missing.size() << " cells on no sheet:\n" << all;
+    // The exceptions are cells that have a case and are on no sheet.
+    for (const auto& [name, why] : elsewhere) {
+        const std::optional<int32_t> id = engine.Vocabulary().FindCell(name);
+        ASSERT_TRUE(id.has_value()) << name;
+        EXPECT_TRUE(engine.Cases().Has(*id)) << name << ": " << why;
+        EXPECT_FALSE(reached.contains(*id)) << name << " is on a sheet now";
+    }
     Close();
 }
 
