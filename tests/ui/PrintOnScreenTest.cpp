@@ -1,12 +1,15 @@
 // A printed page and the printing dialog as a user sees them: page 1 of the
 // PDF rendered by pdftoppm, and the dialog grabbed while the job runs. Under
 // Xvfb the pictures are kept in $TOLVANE_PNG_DIR when it is set.
+#include "tests/support/BankFill.h"
 #include "tests/ui/PrintFixture.h"
 
 #include <QDir>
 #include <QImage>
 #include <QPushButton>
 #include <QTest>
+
+#include <string>
 
 namespace {
 
@@ -33,6 +36,9 @@ protected:
 
 TEST_F(PrintOnScreenTest, PageOneOfTheSheetAndThePrintingDialog) {
     FillBank(0, 12);
+    // Names in the radio's dots, drawn on paper in the same share of a line as on screen.
+    for (int32_t row = 0; row < 12; ++row)
+        testsupport::NameChannel(Doc().WorkingImage(), row, "CHANNEL " + std::to_string(row + 1));
     Open("[St_ChBank]" + BankSheetName() + ",Bank 0");
     form_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
@@ -51,6 +57,8 @@ TEST_F(PrintOnScreenTest, PageOneOfTheSheetAndThePrintingDialog) {
     const std::string stem = (PngDir() + "/print17-page").toStdString();
     std::filesystem::copy_file(pdf_, stem + ".pdf", std::filesystem::copy_options::overwrite_existing);
     Run("pdftoppm -png -r 50 -f 1 -l 1 -singlefile '" + pdf_ + "' '" + stem + "'");
+    // The same page large enough to see the dots of the names.
+    Run("pdftoppm -png -r 150 -f 1 -l 1 -singlefile '" + pdf_ + "' '" + stem + "-150'");
     const QImage page(QString::fromStdString(stem + ".png"));
     ASSERT_FALSE(page.isNull());
     // A4 at 50 dpi, with the header, the rules, the cells and the footer in ink.
