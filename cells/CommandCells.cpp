@@ -17,12 +17,14 @@
 #include "foundation/Globals.h"
 #include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
+#include "foundation/TextUtil.h"
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
 #include "image/BankSite.h"
 #include "image/datClipCh.h"
 #include "platform/Fatal.h"
 #include "platform/HelpViewer.h"
+#include "platform/MessageBox.h"
 
 #include <array>
 #include <cctype>
@@ -398,9 +400,17 @@ void PopupCarry(CellFrame& f) {
 } // namespace
 
 void ShowProgramHelp(const cmcCellCapsule& request, std::optional<int32_t> context) {
+    const std::string path =
+        plat::ProgramDirectory() + conv::FirstLine(request, RunningProfile().helpFileKey.c_str());
     plat::HelpViewer& help = plat::Help();
-    help.SetHelpFile(plat::ProgramDirectory() +
-                     conv::FirstLine(request, RunningProfile().helpFileKey.c_str()));
+    // Without its file the viewer would open nothing and say nothing.
+    if (!help.HasFile(path)) {
+        cmcGTex& texts = request.texts ? *request.texts : *gGTex;
+        plat::ShowMessageBox(FormatOneText(GetMultiLineText(texts, "GI_AppMess_HelpNotFound"), path),
+                             BoxCaption(texts), plat::MB_OK | plat::MB_ICONERROR);
+        return;
+    }
+    help.SetHelpFile(path);
     if (context)
         help.ShowContextPopup(*context);
     else

@@ -2,6 +2,9 @@
 
 #include "platform/Fatal.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace plat {
 namespace {
 
@@ -23,6 +26,11 @@ NoClipboard gNoClipboard;
 Clipboard* gClipboard = &gNoClipboard;
 
 } // namespace
+
+bool HelpViewer::HasFile(const std::string& path) const {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
 
 HelpViewer& Help() {
     return *gHelp;

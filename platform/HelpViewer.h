@@ -15,6 +15,8 @@ public:
     virtual void ShowContextPopup(int32_t context) = 0;
     // The contents and index of the current help file.
     virtual void ShowFinder() = 0;
+    // Whether a help file is there to be shown: a regular file at the path.
+    virtual bool HasFile(const std::string& path) const;
 };
 
 // The installed viewer; with none installed a help request is a fatal error.

@@ -3,8 +3,11 @@
 #include "cells/CellEngine.h"
 #include "cells/CellVocabulary.h"
 #include "foundation/ModelClass.h"
+#include "foundation/TextUtil.h"
+#include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
 #include "image/datCh.h"
+#include "platform/Fatal.h"
 #include "platform/HelpViewer.h"
 #include "tests/ui/AppFixture.h"
 #include "ui/TForm1.h"
@@ -23,6 +26,8 @@
 #include <QTreeWidget>
 
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -229,27 +234,30 @@ TEST_F(MainEditTest, OneClickOnTheEditTitleOpensTheMenuWithItsItems) {
 
 namespace {
 
-// The help viewer's requests, file and topic.
+// The help viewer's requests, file and topic; the program's viewer while it lives.
 struct RecordingHelp : plat::HelpViewer {
+    RecordingHelp() : before(&plat::Help()) { plat::SetHelpViewer(this); }
+    ~RecordingHelp() override { plat::SetHelpViewer(before); }
+    RecordingHelp(const RecordingHelp&) = delete;
+    RecordingHelp& operator=(const RecordingHelp&) = delete;
     void SetHelpFile(const std::string& path) override {
         if (!path.empty()) file = path;
     }
     void ShowContextPopup(int32_t context) override { contexts.push_back(context); }
     void ShowFinder() override { ++finders; }
+    // A help file stands in unless the test leaves the program without one.
+    bool HasFile(const std::string& path) const override { return installed || HelpViewer::HasFile(path); }
     std::string file;
     std::vector<int32_t> contexts;
     int finders = 0;
+    bool installed = true;
+    plat::HelpViewer* before;
 };
 
 // Help on this item in the Edit menu asks the help file for the topic of the
 // cell under the cursor, as the shipped help tables give it.
 TEST_F(MainEditTest, HelpOnThisItemShowsTheTopicOfTheCellUnderTheCursor) {
     RecordingHelp help;
-    const struct Installed {
-        explicit Installed(plat::HelpViewer* viewer) : before(&plat::Help()) { plat::SetHelpViewer(viewer); }
-        ~Installed() { plat::SetHelpViewer(before); }
-        plat::HelpViewer* before;
-    } installed(&help);
     indMain& app = Start();
     {
         TForm1 form(app);
@@ -276,6 +284,46 @@ TEST_F(MainEditTest, HelpOnThisItemShowsTheTopicOfTheCellUnderTheCursor) {
         EXPECT_NE(help.contexts[0], help.contexts[1]) << "the frequency has a topic of its own";
         EXPECT_EQ(help.finders, 0);
         EXPECT_TRUE(help.file.ends_with(Text("GI_Sys_MyHelpFile"))) << help.file;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Without a help file, F1, Help > Contents and Shift+F1 each say so in a box
+// that names where the file was looked for; the viewer is never asked.
+TEST_F(MainEditTest, WithoutAHelpFileEachHelpCommandSaysWhereItLooked) {
+    RecordingHelp help;
+    help.installed = false;
+    indMain& app = Start();
+    const std::string path = plat::ProgramDirectory() + Text("GI_Sys_MyHelpFile");
+    ASSERT_FALSE(std::filesystem::exists(path)) << "no help file is shipped";
+    const std::string box = FormatOneText(GetMultiLineText(*gGTex, "GI_AppMess_HelpNotFound"), path);
+    {
+        TForm1 form(app);
+        cuiSheet& sheet = OpenBank0(app, form, 2);
+        sheet.SetCurrentCell(1, sheet.FirstSelectableRow());
+        Settle(100);
+        const std::vector<std::function<void()>> asks = {
+            [&] { QTest::keyClick(sheet.Grid(), Qt::Key_F1); },
+            [&] { QTest::keyClick(sheet.Grid(), Qt::Key_F1, Qt::ShiftModifier); },
+            [&] {
+                QAction* menu = Title(form, "&Help");
+                ASSERT_NE(menu, nullptr);
+                for (QAction* a : menu->menu()->actions())
+                    if (a->text() == QLatin1String("&Contents")) a->trigger();
+            },
+        };
+        for (size_t i = 0; i < asks.size(); ++i) {
+            SCOPED_TRACE(i);
+            boxes_.Expect(box, plat::IDOK);
+            asks[i]();
+            Settle(100);
+            EXPECT_TRUE(boxes_.Done()) << "no box";
+        }
+        EXPECT_TRUE(help.contexts.empty());
+        EXPECT_EQ(help.finders, 0);
     }
 }
 
