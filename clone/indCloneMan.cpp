@@ -31,7 +31,7 @@ enum CheckLine {
 };
 
 // The lines of "GI_AppMess_CloneErr_Port".
-enum PortLine { kPortDevice, kPortPermission };
+enum PortLine { kPortDevice, kPortPermission, kPortMissing };
 
 // The hint lines that go with a result code. Where the radio answered and the
 // program refused what it sent, power and cable are not the cause.
@@ -244,8 +244,11 @@ std::string indCloneMan::CloneErrorText(int code, const plat::PortOpenFailure& p
     if (code > 0) head = texts.TryGetTextLine("GI_Mess_CloneErr_Head", code);
     if (!head || head->starts_with('#')) head = texts.GetTextLine("GI_Mess_CloneErr_Head", 1);
     if (code == kClonePortNotOpened) head = FormatOneNumber(*head, ComPortSetting());
-    // A missing port keeps the general words: the port setting or the cable is wrong.
-    if (code == kClonePortNotOpened && port.error != 0 && !port.IsMissing())
+    // A missing port keeps the general words (the port setting or the cable
+    // is wrong) and names the device the port stands for.
+    if (code == kClonePortNotOpened && port.error != 0 && port.IsMissing() && !port.path.empty())
+        *head += "\n" + FormatOneText(texts.GetTextLine("GI_AppMess_CloneErr_Port", kPortMissing), port.path);
+    else if (code == kClonePortNotOpened && port.error != 0)
         *head += "\n" + PortFailureLine(port, hints);
     std::string text = *head + "\n\n";
     for (size_t i = 0; i < hints.size(); ++i)

@@ -132,8 +132,8 @@ struct PortRefusal {
 
 class PortRefusalTest : public CloneManTest, public ::testing::WithParamInterface<PortRefusal> {};
 
-// The device refuses the open: the box of the information job names the
-// device and the system's reason, and says what to do about that reason.
+// The device refuses the open, or is not there: the box of the information
+// job names the device and the system's reason, and says what to do about it.
 TEST_P(PortRefusalTest, TheBoxNamesTheDeviceAndTheReason) {
     const PortRefusal& c = GetParam();
     plat::ScriptedSerialPorts ports;
@@ -141,9 +141,12 @@ TEST_P(PortRefusalTest, TheBoxNamesTheDeviceAndTheReason) {
     ports.openError = c.error;
     const std::string device = plat::ComPortPath(5);
     std::string text = FormatOneNumber(Head(kClonePortNotOpened), 5);
+    // A device that is not there is named without a reason of the system's.
     if (*c.reason)
         text += "\n" + FormatOneText(FormatOneText(texts.GetTextLine("GI_AppMess_CloneErr_Port", 0), device),
                                      c.reason);
+    else
+        text += "\n" + FormatOneText(texts.GetTextLine("GI_AppMess_CloneErr_Port", 2), device);
     text += "\n";
     for (int line : c.hints)
         text += "\n" + texts.GetTextLine(c.hintKey, line);
