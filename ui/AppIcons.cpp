@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <utility>
+
 namespace {
 
 constexpr int kSize = 16;
@@ -62,15 +64,19 @@ QIcon Folder() {
     });
 }
 
-QIcon Bank(int fill) {
-    return Picture([fill](QPainter& p) {
-        p.setPen(Qt::black);
-        p.setBrush(Qt::white);
-        p.drawRect(2, 1, 11, 13);
-        p.setBrush(QColor(40, 90, 200));
-        // A bank's picture tells how full it is: from empty to full in six steps.
-        const int h = 12 * fill / 5;
-        if (h > 0) p.drawRect(3, 14 - h, 9, h);
+// A bank: its kind by colour and letter, a used bank filled, an empty one
+// an outline only.
+QIcon Bank(QColor kind, const QString& letter, bool used) {
+    return Picture([kind, letter, used](QPainter& p) {
+        p.setPen(kind.darker(150));
+        p.setBrush(used ? kind : QColor(Qt::white));
+        p.drawRect(1, 1, 13, 13);
+        QFont font = p.font();
+        font.setPixelSize(11);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(used ? QColor(Qt::white) : kind);
+        p.drawText(QRect(1, 1, 14, 14), Qt::AlignCenter, letter);
     });
 }
 
@@ -100,8 +106,12 @@ QIcon Arrow(bool toRadio) {
 ImageList MakeTreeImageList() {
     ImageList list;
     list << Radio() << Folder() << Page(Qt::darkGray) << Page(Qt::darkBlue);
-    for (int fill = 0; fill < 6; ++fill)
-        list << Bank(fill);
+    // Images 4 to 9: conventional, SmarTrunk and LTR banks, each empty then used.
+    const std::pair<QColor, QString> kinds[] = {{QColor(40, 90, 200), QStringLiteral("C")},
+                                                {QColor(30, 140, 60), QStringLiteral("S")},
+                                                {QColor(210, 110, 0), QStringLiteral("L")}};
+    for (const auto& [colour, letter] : kinds)
+        list << Bank(colour, letter, false) << Bank(colour, letter, true);
     list << Mark(QColor(250, 200, 0)) << Mark(QColor(220, 30, 30));
     return list;
 }

@@ -263,6 +263,9 @@ void cuiMain::OpenSheet(const std::string& definition) {
         sheet_->Grid()->setFocus();
     else if (tree_)
         tree_->View()->setFocus();
+    // The sheet's own announce refreshes the menus only: Print on the tool
+    // bar follows the open sheet as File > Print does.
+    if (gEvMan) gEvMan->Send(evUpdateToolBar);
 }
 
 std::optional<cuiMain::SheetPosition> cuiMain::FindSheetPosition(const std::string& name) const {
@@ -283,6 +286,7 @@ void cuiMain::CloseSheet() {
         focusGrid_ = !tree_ || active != static_cast<QWidget*>(tree_->View());
     }
     Retire(std::move(sheet_));
+    if (gEvMan) gEvMan->Send(evUpdateToolBar);
 }
 
 void cuiMain::Retire(std::unique_ptr<cuiSheet> sheet) {
