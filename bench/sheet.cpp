@@ -1,5 +1,6 @@
-// A 512-row channel sheet on the grid: building it from its definition, its
-// first paint and paging through it ten rows at a time, beside a QTableView
+// The 512-row channel sheet with all its columns on the grid: building it
+// from its definition, its first paint and paging through it ten rows at a
+// time, beside a QTableView
 // over a QStandardItemModel with the same cells and texts, the texts computed
 // beforehand. Goal: first paint and paging at most 2x the table view, in one
 // run (the sheet asks the per-cell function for every cell it paints; the
@@ -33,22 +34,33 @@
 
 namespace {
 
-constexpr int32_t kModel = 0; // LMR handheld
+constexpr int32_t kModel = 2; // P25 handheld: the most columns of a conventional bank
 constexpr int kPage = 10;
 const char kSheet[] = "GI_Sheet_BenchChannels";
+const char kShipped[] = "GI_Sheet_Mch_LmrP25";
+// The shipped sheet's heading and caption rows.
+constexpr int kHeaderRows = 2;
 
-// The sheet: a header line and 512 channel rows of five columns.
-const char kDefinition[] = "#GI_Sheet_BenchChannels_Style\n"
-                           "(FixedCols=1)(FixedRows=1)(MultiSelect=Line)\n"
-                           "#GI_Sheet_BenchChannels_BasicCell\n"
-                           "{W<-(Color=clWindow)}\n"
-                           "#GI_Sheet_BenchChannels_Cells\n"
-                           "{^}CH|{^}Receive|{^}Transmit|{^}Width|{^}Name|\n"
-                           ":(LoopFrom 512)\n"
-                           "{>(%CT_Mch.CL_Mch_No[@ch0])}000-000|{S(%CT_Mch.CL_Mch_FreqR[@ch0])}0000.000000|"
-                           "{S(%CT_Mch.CL_Mch_FreqT[@ch0])}0000.000000|{S(%CT_Mch.CL_Mch_Nar[@ch0])}Narrow|"
-                           "{S(%CT_Mch.CL_Mch_Text[@ch0])}WWWWWWWWWW|\n"
-                           ":(LoopTo)\n";
+// The lines of a key of the shipped overlay, up to the next key.
+std::string ShippedLines(const std::string& key) {
+    const std::string overlay = bench::ShippedOverlay();
+    const size_t at = overlay.find("#" + key + "\n");
+    if (at == std::string::npos) plat::Fatal("No " + key + " in the overlay.");
+    const size_t from = overlay.find('\n', at) + 1;
+    return overlay.substr(from, overlay.find("\n#", from) + 1 - from);
+}
+
+// The shipped P25 channel sheet with all its columns, over 512 rows: its
+// style, base cell and cell lines, the channel loop counted.
+std::string Definition() {
+    std::string cells = ShippedLines(std::string(kShipped) + "_Cells");
+    const std::string loop = ":(LoopFrom)";
+    cells.replace(cells.find(loop), loop.size(), ":(LoopFrom 512)");
+    const std::string name = kSheet;
+    return "#" + name + "_Style\n" + ShippedLines(std::string(kShipped) + "_Style") + "#" + name +
+           "_BasicCell\n" + ShippedLines(std::string(kShipped) + "_BasicCell") + "#" + name + "_Cells\n" +
+           cells;
+}
 
 // The cell globals over the shipped overlay with the bench sheet joined to
 // it, in a temp file.
@@ -66,7 +78,7 @@ private:
         char dir[] = "/tmp/bench_sheet_XXXXXX";
         if (!mkdtemp(dir)) plat::Fatal("No temp dir.");
         const std::string path = std::string(dir) + "/QT4410R.OVL";
-        std::ofstream(path, std::ios::binary) << bench::OverlayWith(kDefinition);
+        std::ofstream(path, std::ios::binary) << bench::OverlayWith(Definition());
         return path;
     }
 
@@ -117,15 +129,18 @@ std::vector<std::vector<QString>> SheetTexts() {
     return texts;
 }
 
+// The captions (the last header row) head the table's columns.
 std::unique_ptr<QStandardItemModel> TableModel(const std::vector<std::vector<QString>>& texts) {
-    auto model = std::make_unique<QStandardItemModel>(static_cast<int>(texts.size()) - 1,
+    const size_t first = kHeaderRows;
+    auto model = std::make_unique<QStandardItemModel>(static_cast<int>(texts.size() - first),
                                                       static_cast<int>(texts[0].size()) - 1);
-    for (size_t c = 1; c < texts[0].size(); ++c)
-        model->setHorizontalHeaderItem(static_cast<int>(c) - 1, new QStandardItem(texts[0][c]));
-    for (size_t r = 1; r < texts.size(); ++r) {
-        model->setVerticalHeaderItem(static_cast<int>(r) - 1, new QStandardItem(texts[r][0]));
+    for (size_t c = 1; c < texts[first - 1].size(); ++c)
+        model->setHorizontalHeaderItem(static_cast<int>(c) - 1, new QStandardItem(texts[first - 1][c]));
+    for (size_t r = first; r < texts.size(); ++r) {
+        const int row = static_cast<int>(r - first);
+        model->setVerticalHeaderItem(row, new QStandardItem(texts[r][0]));
         for (size_t c = 1; c < texts[r].size(); ++c)
-            model->setItem(static_cast<int>(r) - 1, static_cast<int>(c) - 1, new QStandardItem(texts[r][c]));
+            model->setItem(row, static_cast<int>(c) - 1, new QStandardItem(texts[r][c]));
     }
     return model;
 }
@@ -211,7 +226,7 @@ void BM_SheetPaging(benchmark::State& state) {
     for (auto _ : state) {
         if (sheet->CurrentRow() >= sheet->RowCount() - 1) {
             sheet->ScrollHome();
-            sheet->MoveCurrent(1, 1);
+            sheet->MoveCurrent(1, kHeaderRows);
         }
         sheet->MoveBy(0, kPage);
         Paint(sheet->Grid()->viewport(), image);
