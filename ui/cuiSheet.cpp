@@ -424,8 +424,8 @@ private:
 
 // Room enough for any cell while it is asked what it paints.
 constexpr int32_t kMeasureExtent = 1 << 14;
-// A radio-display dot is this share of a text line, and two pixels at the least.
-constexpr int32_t kLinesPerDot = 8;
+// A radio-display dot is a seventh of a text line, and two pixels at the least.
+constexpr int32_t kDotsPerLine = 7;
 constexpr int32_t kMinDotPixels = 2;
 
 } // namespace
@@ -444,7 +444,7 @@ void cuiSheet::PrepareDrawRequest(cmcCellCapsule& request, cmcCellObj& cell, Cel
 }
 
 int32_t cuiSheet::GlyphDotPixels() const {
-    return std::max(kMinDotPixels * scale_, lineHeight_ / kLinesPerDot);
+    return std::max(kMinDotPixels * scale_, lineHeight_ / kDotsPerLine);
 }
 
 // A cell that paints radio-display glyphs gets a whole number of pixels a

@@ -19,6 +19,9 @@ namespace {
 
 using uitest::KindsFixture;
 
+// The shipped channel sheets' first channel row, below the group headings and the captions.
+constexpr int kFirstRow = 2;
+
 class BankSheetTest : public KindsFixture {
 protected:
     // The current model's channel sheet over bank n.
@@ -64,16 +67,17 @@ TEST_F(BankSheetTest, ShowsTheBanksChannelsAndOneEmptyRowOnEveryModel) {
         FillBank(3, 5);
         iuiSh_ChBank& sheet = OpenBank(3);
         const int32_t first = 1 + 2 + 3;
-        EXPECT_EQ(RowIndexes(sheet),
-                  (std::vector<int32_t>{-1, first, first + 1, first + 2, first + 3, first + 4, first + 5}));
-        EXPECT_EQ(sheet.FirstLoopRow(), 1);
+        EXPECT_EQ(RowIndexes(sheet), (std::vector<int32_t>{-1, -1, first, first + 1, first + 2, first + 3,
+                                                           first + 4, first + 5}));
+        EXPECT_EQ(sheet.FirstLoopRow(), kFirstRow);
         EXPECT_EQ(GetCurrentBankRange(), (RowRange{3, first, first + 4, 5})) << "the sheet answers 30";
-        const int rx = ColumnOf(sheet, 1, IsModelLtr() ? "CL_Grp_RxId" : "CL_Mch_FreqR");
+        const int rx = ColumnOf(sheet, kFirstRow, IsModelLtr() ? "CL_Grp_RxId" : "CL_Mch_FreqR");
         ASSERT_GE(rx, 0);
-        EXPECT_EQ(Current(), std::make_pair(IsModelLtr() ? ColumnOf(sheet, 1, "CL_Mch_FreqR") : rx, 1));
+        // The cursor starts on the first channel's name.
+        EXPECT_EQ(Current(), std::make_pair(ColumnOf(sheet, kFirstRow, "CL_Mch_Text"), kFirstRow));
         // The empty row stays out of multi-selections, the channel rows join.
-        for (int r = 1; r < sheet.RowCount(); ++r)
-            EXPECT_EQ(bool(sheet.GetCellId(rx, r).flags & clsSheetCellId::kMayJoin), r < 6) << r;
+        for (int r = kFirstRow; r < sheet.RowCount(); ++r)
+            EXPECT_EQ(bool(sheet.GetCellId(rx, r).flags & clsSheetCellId::kMayJoin), r < kFirstRow + 5) << r;
         EXPECT_EQ(sheet.IsPrintable(), 1);
         sheet_.reset();
     }
@@ -86,7 +90,7 @@ TEST_F(BankSheetTest, ABankWithoutChannelsShowsOnlyTheEmptyRowAndIsNotPrinted) {
         SetBankChannelCount(image, bank, 0);
     FillBank(0, 4);
     iuiSh_ChBank& sheet = OpenBank(1);
-    EXPECT_EQ(RowIndexes(sheet), (std::vector<int32_t>{-1, 4}));
+    EXPECT_EQ(RowIndexes(sheet), (std::vector<int32_t>{-1, -1, 4}));
     EXPECT_EQ(sheet.IsPrintable(), 0);
     EXPECT_EQ(sheet.ChannelCount(), 0);
 }
@@ -151,7 +155,8 @@ TEST_F(BankSheetTest, ColumnsOfTheOtherBankTypeAreHidden) {
         {1,
          true,
          {"CL_Mch_FreqR", "CL_Mch_FreqT", "CL_Mch_TxInh", "CL_Mch_Nar", "CL_Mch_CTone_R", "CL_Mch_RfPo"},
-         {"CL_Grp_RxId", "CL_Grp_TxId", "CL_Grp_HomeRptCh", "CL_Mch_Text", "CL_Mch_Scan"}},
+         {"CL_Grp_RxId", "CL_Grp_TxId", "CL_Grp_HomeRptCh", "CL_Grp_BlockIdStart", "CL_Mch_Text",
+          "CL_Mch_Scan"}},
         {6,
          false,
          {"CL_Grp_RxId", "CL_Grp_TxId", "CL_Grp_TxInh", "CL_Grp_HomeRptCh", "CL_Grp_PhonePriv"},
@@ -166,19 +171,19 @@ TEST_F(BankSheetTest, ColumnsOfTheOtherBankTypeAreHidden) {
         iuiSh_ChBank& sheet = OpenBank(0);
         cuiGrid& grid = *sheet.Grid();
         for (const char* name : c.hidden) {
-            const int col = ColumnOf(sheet, 1, name);
+            const int col = ColumnOf(sheet, kFirstRow, name);
             ASSERT_GE(col, 2) << name;
             EXPECT_EQ(grid.ColWidth(col), 0) << name;
-            EXPECT_FALSE(sheet.GetCell(col, 1).flags & cmcCellObj::kFlagS) << name;
+            EXPECT_FALSE(sheet.GetCell(col, kFirstRow).flags & cmcCellObj::kFlagS) << name;
         }
         for (const char* name : c.shown) {
-            const int col = ColumnOf(sheet, 1, name);
+            const int col = ColumnOf(sheet, kFirstRow, name);
             ASSERT_GE(col, 0) << name;
             EXPECT_GT(grid.ColWidth(col), 0) << name;
-            EXPECT_TRUE(sheet.GetCell(col, 1).flags & cmcCellObj::kFlagS) << name;
+            EXPECT_TRUE(sheet.GetCell(col, kFirstRow).flags & cmcCellObj::kFlagS) << name;
         }
         // The label column in front of the hidden group goes with it.
-        const int firstHidden = ColumnOf(sheet, 1, c.hidden[0]);
+        const int firstHidden = ColumnOf(sheet, kFirstRow, c.hidden[0]);
         EXPECT_EQ(grid.ColWidth(firstHidden - 1), 0);
         EXPECT_GT(grid.ColWidth(0), 0);
         host_.grab().save(QString("/tmp/kinds14-ltr-model%1.png").arg(c.model));
@@ -205,12 +210,14 @@ TEST_F(BankSheetTest, TypingIntoTheEmptyRowAddsAChannelRow) {
     LoadModel(0);
     FillBank(0, 2);
     iuiSh_ChBank& sheet = OpenBank(0);
-    const int rx = ColumnOf(sheet, 1, "CL_Mch_FreqR");
+    const int rx = ColumnOf(sheet, kFirstRow, "CL_Mch_FreqR");
     const int32_t freeBefore = FreeInCaption(sheet);
-    ASSERT_EQ(sheet.RowCount(), 4);
+    ASSERT_EQ(sheet.RowCount(), kFirstRow + 3);
+    while (Current().first < rx)
+        Key(Qt::Key_Right);
     for (int i = 0; i < 2; ++i)
         Key(Qt::Key_Down);
-    ASSERT_EQ(Current(), std::make_pair(rx, 3));
+    ASSERT_EQ(Current(), std::make_pair(rx, kFirstRow + 2));
     QTest::keyClicks(sheet.Grid(), "1");
     ASSERT_TRUE(sheet.EditorVisible());
     QTest::keyClicks(sheet.Editor(), "46.52");
@@ -218,10 +225,12 @@ TEST_F(BankSheetTest, TypingIntoTheEmptyRowAddsAChannelRow) {
 
     EXPECT_EQ(GetBankChannelCountIn(Doc().WorkingImage(), 0), 3);
     EXPECT_EQ(sheet.ChannelCount(), 3);
-    EXPECT_EQ(RowIndexes(sheet), (std::vector<int32_t>{-1, 0, 1, 2, 3}));
-    EXPECT_TRUE(sheet.GetCellId(rx, 3).flags & clsSheetCellId::kMayJoin) << "the former empty row joins";
-    EXPECT_FALSE(sheet.GetCellId(rx, 4).flags & clsSheetCellId::kMayJoin) << "the new empty row does not";
-    EXPECT_EQ(sheet.Grid()->RowHeight(4), sheet.Grid()->RowHeight(3));
+    EXPECT_EQ(RowIndexes(sheet), (std::vector<int32_t>{-1, -1, 0, 1, 2, 3}));
+    EXPECT_TRUE(sheet.GetCellId(rx, kFirstRow + 2).flags & clsSheetCellId::kMayJoin)
+        << "the former empty row joins";
+    EXPECT_FALSE(sheet.GetCellId(rx, kFirstRow + 3).flags & clsSheetCellId::kMayJoin)
+        << "the new empty row does not";
+    EXPECT_EQ(sheet.Grid()->RowHeight(kFirstRow + 3), sheet.Grid()->RowHeight(kFirstRow + 2));
     EXPECT_EQ(FreeInCaption(sheet), freeBefore - 1);
 }
 
@@ -237,7 +246,7 @@ TEST_F(BankSheetTest, DeletingRowsShrinksTheSheetWithTheCursorOnARemainingRow) {
         Doc().WorkingImage().SetWord(layout::kRefBChannel, 0xFFFF);
         FillBank(0, 5);
         iuiSh_ChBank& sheet = OpenBank(0);
-        const int rx = ColumnOf(sheet, 1, "CL_Mch_FreqR");
+        const int col = Current().first;
         for (int i = 1; i < c.from; ++i)
             Key(Qt::Key_Down);
         for (int i = 0; i < c.shiftDowns; ++i)
@@ -249,12 +258,12 @@ TEST_F(BankSheetTest, DeletingRowsShrinksTheSheetWithTheCursorOnARemainingRow) {
         QApplication::processEvents();
         const int32_t left = 5 - (c.shiftDowns + 1);
         EXPECT_EQ(GetBankChannelCountIn(Doc().WorkingImage(), 0), left);
-        EXPECT_EQ(sheet.RowCount(), 1 + left + 1);
-        EXPECT_EQ(Current().first, rx);
+        EXPECT_EQ(sheet.RowCount(), kFirstRow + left + 1);
+        EXPECT_EQ(Current().first, col);
         EXPECT_GE(Current().second, sheet.FirstLoopRow());
         EXPECT_LT(Current().second, sheet.RowCount());
         // Where the removed rows began: the next channel, or the empty row.
-        EXPECT_EQ(Current().second, c.from);
+        EXPECT_EQ(Current().second, kFirstRow - 1 + c.from);
         sheet_.reset();
     }
 }
@@ -269,12 +278,12 @@ TEST_F(BankSheetTest, ARowEventOfAnotherPoolLeavesTheSheetAlone) {
     const int32_t sites = GetSiteChannelCount(0);
     gEvMan->Send(evInsertPoolRow, 0, GetSiteFirstChannel(0));
     ASSERT_EQ(GetSiteChannelCount(0), sites + 1) << "the document inserted the entry";
-    EXPECT_EQ(sheet.RowCount(), 4);
+    EXPECT_EQ(sheet.RowCount(), kFirstRow + 3);
     EXPECT_EQ(sheet.ChannelCount(), 2);
 
     // So typing into its empty row still adds to this bank.
     gEvMan->Send(evAddRow);
-    EXPECT_EQ(sheet.RowCount(), 4);
+    EXPECT_EQ(sheet.RowCount(), kFirstRow + 3);
 }
 
 TEST_F(BankSheetTest, NoMoreRowsThanTheStock) {
@@ -285,7 +294,8 @@ TEST_F(BankSheetTest, NoMoreRowsThanTheStock) {
     EXPECT_EQ(sheet.RowCount(), iuiSh_ChBank::kStockRows);
     gEvMan->Send(evAddRow);
     EXPECT_EQ(sheet.RowCount(), iuiSh_ChBank::kStockRows);
-    EXPECT_EQ(sheet.StockSlot(0, iuiSh_ChBank::kStockRows - 1).cell->index, iuiSh_ChBank::kStockRows - 2);
+    EXPECT_EQ(sheet.StockSlot(0, iuiSh_ChBank::kStockRows - 1).cell->index,
+              iuiSh_ChBank::kStockRows - 1 - kFirstRow);
 }
 
 // A loop with its count is an ordinary loop, whatever the bank holds; and

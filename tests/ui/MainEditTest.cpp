@@ -264,7 +264,11 @@ TEST_F(MainEditTest, HelpOnThisItemShowsTheTopicOfTheCellUnderTheCursor) {
         cuiSheet& sheet = OpenBank0(app, form, 2);
         QAction* edit = Title(form, "&Edit");
         ASSERT_NE(edit, nullptr);
-        const auto askHelp = [&](int col) {
+        const auto askHelp = [&](const char* cellName) {
+            const int32_t id = CloningCellEngine().Vocabulary().CellIndex(cellName);
+            int col = 0;
+            while (col < sheet.ColCount() && sheet.GetCell(col, sheet.FirstSelectableRow()).cellId != id)
+                ++col;
             sheet.SetCurrentCell(col, sheet.FirstSelectableRow());
             Settle(100);
             edit->trigger();
@@ -276,8 +280,8 @@ TEST_F(MainEditTest, HelpOnThisItemShowsTheTopicOfTheCellUnderTheCursor) {
             item->trigger();
             Settle(100);
         };
-        askHelp(1); // receive frequency
-        askHelp(5); // receive tone
+        askHelp("CL_Mch_FreqR");
+        askHelp("CL_Mch_CTone_R");
         ASSERT_EQ(help.contexts.size(), 2u);
         EXPECT_NE(help.contexts[0], 0);
         EXPECT_NE(help.contexts[1], 0);
@@ -303,7 +307,7 @@ TEST_F(MainEditTest, WithoutAHelpFileEachHelpCommandSaysWhereItLooked) {
     {
         TForm1 form(app);
         cuiSheet& sheet = OpenBank0(app, form, 2);
-        sheet.SetCurrentCell(1, sheet.FirstSelectableRow());
+        sheet.SetCurrentCell(sheet.FirstSelectableCol(), sheet.FirstSelectableRow());
         Settle(100);
         const std::vector<std::function<void()>> asks = {
             [&] { QTest::keyClick(sheet.Grid(), Qt::Key_F1); },

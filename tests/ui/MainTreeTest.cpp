@@ -249,8 +249,9 @@ TEST_F(MainTreeTest, AnEmptyBanksSheetPaintsNothingBelowItsLastRow) {
     shot.save(QString::fromStdString(testing::TempDir() + "main_window_empty_bank.png"));
     const QPoint origin = grid.viewport()->mapTo(&form, QPoint(0, 0));
     const QImage picture = shot.copy(QRect(origin, grid.viewport()->size())).toImage();
-    ASSERT_EQ(grid.RowCount(), 2);
-    const int below = grid.RowHeight(0) + grid.RowHeight(1);
+    // The group headings, the captions and the empty row.
+    ASSERT_EQ(grid.RowCount(), 3);
+    const int below = grid.RowHeight(0) + grid.RowHeight(1) + grid.RowHeight(2);
     ASSERT_LT(below + 4, picture.height());
     const QColor gridColour = picture.pixelColor(picture.width() - 2, picture.height() - 2);
     for (int y = below + 1; y < picture.height(); y += 3)

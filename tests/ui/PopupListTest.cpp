@@ -58,14 +58,15 @@ protected:
     }
     ~PopupListTest() override { Settle(); }
 
-    // The bank sheet with its cursor on the width of channel row 2.
+    // The bank sheet with its cursor on the width of channel row 1 (grid row 3,
+    // below the group headings and the captions).
     iuiSh_ChBank& OpenOnWidth() {
         iuiSh_ChBank& sheet = Open<iuiSh_ChBank>("GI_Sheet_Mch_Lmr", "Bank 0");
-        widthCol_ = ColumnOf(sheet, 1, "CL_Mch_Nar");
+        widthCol_ = ColumnOf(sheet, kRow, "CL_Mch_Nar");
         while (Current().first < widthCol_)
             Key(Qt::Key_Right);
         Key(Qt::Key_Down);
-        EXPECT_EQ(Current(), std::make_pair(widthCol_, 2));
+        EXPECT_EQ(Current(), std::make_pair(widthCol_, kRow));
         return sheet;
     }
     // Lets released pop-ups go.
@@ -93,6 +94,7 @@ protected:
         return QRect(sheet_->Grid()->viewport()->mapToGlobal(r.topLeft()), r.size());
     }
 
+    static constexpr int kRow = 3;
     ProgramPopupOpener popups_;
     int widthCol_ = -1;
 };
@@ -108,7 +110,7 @@ TEST_F(PopupListTest, EnterOpensTheListBesideTheCellAndAPickStoresIt) {
     QWidget& form = *Popup()->Form();
     EXPECT_TRUE(form.isVisible());
     EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
-    const QRect cell = CellOnScreen(widthCol_, 2);
+    const QRect cell = CellOnScreen(widthCol_, kRow);
     EXPECT_EQ(form.pos(), QPoint(cell.left() + 8, cell.bottom() + 1));
     EXPECT_EQ(PopupCurrent().cellId, Id("Flex0"));
     EXPECT_EQ(PopupCurrent().index, 0) << "the channel is wide";
@@ -160,7 +162,7 @@ TEST_F(PopupListTest, EscOrAClickElsewhereChangeNothing) {
 TEST_F(PopupListTest, AtTheBottomOfTheWorkAreaItOpensAboveTheCell) {
     host_.move(300, 400);
     OpenOnWidth();
-    const QRect cell = CellOnScreen(widthCol_, 2);
+    const QRect cell = CellOnScreen(widthCol_, kRow);
     screen_.work_ = {0, 0, 1280, cell.bottom() + 5};
     Key(Qt::Key_Return);
     ASSERT_NE(Popup(), nullptr);

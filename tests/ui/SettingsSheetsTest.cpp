@@ -407,6 +407,9 @@ void ShowCells(const std::string& name, cuiSheet& sheet, Walk& walk,
             sheet.PrepareRequest(c, r, request);
             evaluate(request);
             walk.cellsShown.insert(cell.cellId);
+            if (request.displayText == "error")
+                walk.faults.push_back(name + " " + CloningCellEngine().Vocabulary().CellName(cell.cellId) +
+                                      " error");
             if (request.displayText.find("*Yet*") != std::string::npos)
                 walk.faults.push_back(name + " " + CloningCellEngine().Vocabulary().CellName(cell.cellId) +
                                       " placeholder");

@@ -50,6 +50,13 @@ constexpr int kMdcTextLength = 12;
 
 // Tone records read as "off" with bit 7 of their first byte set.
 constexpr uint8_t kToneOff = 0x80;
+// A PMR channel's repeater, station and ID code bytes in its 22-byte record.
+constexpr int32_t kRepeaterCode = 7;
+constexpr int32_t kStationCode = 8;
+constexpr int32_t kIdCode = 9;
+constexpr uint8_t kFirstAbcCode = 1;
+constexpr int kClassPmr = 4;
+constexpr int kClassPmrZ = 5;
 
 // The MSK address plan: individual addresses 0..1999, group addresses
 // 2000..4095; ID group 0 is an individual address, groups 1..7 group addresses.
@@ -101,6 +108,14 @@ void FillTables(uint8_t* image, int32_t modelIndex, const layout::LayoutProfile&
     for (int32_t r = 0; r < channels.records; ++r) {
         image[channels.Record(r) + 8] = kToneOff;
         image[channels.Record(r) + 10] = kToneOff;
+    }
+    // A new PMR channel's repeater, station and ID codes are code 1: the
+    // ABC codes count from 1, and 0 is none of them.
+    if (const int cls = ModelClassOf(modelIndex); cls == kClassPmr || cls == kClassPmrZ) {
+        const StaticTable& records = tables.Get(3);
+        for (int32_t r = 0; r < records.records; ++r)
+            for (int32_t at : {kRepeaterCode, kStationCode, kIdCode})
+                image[records.Record(r) + at] = kFirstAbcCode;
     }
     const StaticTable& tonePairs = tables.Get(14);
     for (int32_t r = 0; r < tonePairs.records; ++r) {
