@@ -1228,10 +1228,16 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
     if (grid_->ColWidth(col) < 1 || grid_->RowHeight(row) < 1) return;
     QRect rect = cellRect;
     int32_t dc = col;
+    // A heading whose first columns have scrolled out of view starts at the
+    // first of its columns still in view, so that it stays readable.
+    const auto inView = [this](int32_t c) { return c < grid_->FixedCols() || c >= grid_->LeftCol(); };
+    int inViewLeft = rect.left();
     while (dc > 0 && (GetCellId(dc, row).cell->layout & cmcCellObj::kLayoutPlus)) {
         --dc;
         rect.setLeft(rect.left() - grid_->ColWidth(dc));
+        if (inView(dc)) inViewLeft = rect.left();
     }
+    if (!printer_ && !inView(dc)) rect.setLeft(inViewLeft);
     cmcCellObj& cell = *GetCellId(dc, row).cell;
     bool marked = IsCellMarked(col, row);
     if (!marked && (cell.flags & cmcCellObj::kFlagT) && row == CurrentRow()) {

@@ -12,6 +12,7 @@
 #include "tests/support/ParamNames.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -158,12 +159,17 @@ class CloneReadFaultTest : public CloneCommandsTest, public ::testing::WithParam
 TEST_P(CloneReadFaultTest, ShowsItsBoxAndKeepsTheWorkingImage) {
     const ReadFault& c = GetParam();
     c.set(sim, host);
-    boxes.Expect(indCloneMan::CloneErrorText(c.code), plat::IDOK);
+    // A port with no device behind it is named by the device looked for.
+    const plat::PortOpenFailure port =
+        c.code == kClonePortNotOpened ? plat::PortOpenFailure{plat::ComPortPath(gEnviron->ComPort), ENOENT}
+                                      : plat::PortOpenFailure{};
+    const std::string text = indCloneMan::CloneErrorText(c.code, port);
+    boxes.Expect(text, plat::IDOK);
     cmds.CloneRead();
     Run();
     EXPECT_TRUE(boxes.Done());
     ASSERT_EQ(boxes.Log().size(), 1u);
-    EXPECT_EQ(boxes.Log()[0].text, indCloneMan::CloneErrorText(c.code));
+    EXPECT_EQ(boxes.Log()[0].text, text);
     EXPECT_EQ(Commands(), c.commands);
     EXPECT_TRUE(WorkUnchanged());
     EXPECT_EQ(host.calls, std::vector<std::string>{"ConfirmSave"});
