@@ -13,6 +13,7 @@
 #include "foundation/cmcGTex.h"
 #include "platform/Fatal.h"
 #include "platform/QtText.h"
+#include "ui/cuiGrid.h"
 #include "ui/cuiSheet.h"
 
 #include <QApplication>
@@ -109,10 +110,21 @@ void Paint(QWidget* viewport, QImage& image) {
     benchmark::DoNotOptimize(image.constBits());
 }
 
+// The column widths and the channel rows' height of the sheet, which the
+// table view takes so that both show the same cells at once.
+struct SheetShape {
+    std::vector<int> widths;
+    int rowHeight = 0;
+};
+SheetShape gShape;
+
 // The texts the sheet shows, taken from the sheet's own cells once.
 std::vector<std::vector<QString>> SheetTexts() {
     auto host = Host();
     auto sheet = BuildSheet(host.get());
+    for (int c = 1; c < sheet->ColCount(); ++c)
+        gShape.widths.push_back(sheet->Grid()->ColWidth(c));
+    gShape.rowHeight = sheet->Grid()->RowHeight(kHeaderRows);
     std::vector<std::vector<QString>> texts(static_cast<size_t>(sheet->RowCount()));
     for (int r = 0; r < sheet->RowCount(); ++r)
         for (int c = 0; c < sheet->ColCount(); ++c) {
@@ -148,6 +160,9 @@ std::unique_ptr<QStandardItemModel> TableModel(const std::vector<std::vector<QSt
 std::unique_ptr<QTableView> Table(QWidget* host, QStandardItemModel* model) {
     auto view = std::make_unique<QTableView>(host);
     view->setModel(model);
+    view->verticalHeader()->setDefaultSectionSize(gShape.rowHeight);
+    for (size_t c = 0; c < gShape.widths.size(); ++c)
+        view->setColumnWidth(static_cast<int>(c), gShape.widths[c]);
     view->resize(host->size());
     view->show();
     return view;

@@ -409,14 +409,15 @@ public:
     void SetBrushColor(ColorValue color) override { brush_ = color; }
     void FillRect(int32_t, int32_t, int32_t, int32_t) override {}
     void FrameRect(int32_t, int32_t, int32_t, int32_t, ColorValue) override {}
-    void NoteGlyphs(int32_t perLine, int32_t lines, int32_t dotsWide, int32_t dotsHigh) override {
-        perLine_ = perLine;
-        lines_ = lines;
-        dotsWide_ = dotsWide;
-        dotsHigh_ = dotsHigh;
+    void NoteGlyphs(int32_t glyphsPerLine, int32_t glyphLines, int32_t glyphDotsWide,
+                    int32_t glyphDotsHigh) override {
+        perLine = glyphsPerLine;
+        lines = glyphLines;
+        dotsWide = glyphDotsWide;
+        dotsHigh = glyphDotsHigh;
     }
 
-    int32_t perLine_ = 0, lines_ = 0, dotsWide_ = 0, dotsHigh_ = 0;
+    int32_t perLine = 0, lines = 0, dotsWide = 0, dotsHigh = 0;
 
 private:
     ColorValue font_ = 0, brush_ = 0;
@@ -457,10 +458,10 @@ void cuiSheet::FitGlyphs(int32_t col, int32_t row, cmcCellObj& cell) {
     cmcCellCapsule request;
     PrepareDrawRequest(request, cell, note, rect);
     CallOwner(request, 0);
-    if (note.perLine_ <= 0 || note.lines_ <= 0) return;
+    if (note.perLine <= 0 || note.lines <= 0) return;
     const int32_t dot = GlyphDotPixels();
-    const int32_t width = note.perLine_ * (dot * note.dotsWide_ + 1) + 2;
-    const int32_t height = note.lines_ * dot * note.dotsHigh_ + (note.lines_ == 2 ? 4 : 2);
+    const int32_t width = note.perLine * (dot * note.dotsWide + 1) + 2;
+    const int32_t height = note.lines * dot * note.dotsHigh + (note.lines == 2 ? 4 : 2);
     if (grid_->ColWidth(col) < width) grid_->SetColWidth(col, width);
     if (grid_->RowHeight(row) < height) grid_->SetRowHeight(row, height);
 }

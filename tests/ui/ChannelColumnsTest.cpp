@@ -3,6 +3,7 @@
 // sets a channel up.
 #include "cells/CellEngine.h"
 #include "image/BankSite.h"
+#include "image/ImageLayout.h"
 #include "image/datCh.h"
 #include "tests/ui/KindsFixture.h"
 #include "tests/ui/ScreenGrab.h"
@@ -220,28 +221,28 @@ TEST_F(ChannelColumnsTest, TypedAndPickedValuesLandInTheirBytes) {
     const auto field = [](auto member, auto value) {
         return [member, value](datCh& ch) { ch.*member = value; };
     };
-    const auto digital = [](cmcEeprom& image) {
-        datCh ch(&image);
-        const int32_t kind = ModelClassOf(gEnviron->ModelType);
-        ch.Load(kind, 0);
-        ch.chS12Low2 = 1;
-        ch.Store(kind, 0);
+    // Channel 0 of the current model's kind, changed before the sheet opens.
+    const auto channel = [](std::function<void(datCh&)> change) {
+        return [change](cmcEeprom& image) {
+            datCh ch(&image);
+            const int32_t kind = ModelClassOf(gEnviron->ModelType);
+            ch.Load(kind, 0);
+            change(ch);
+            ch.Store(kind, 0);
+        };
     };
+    const auto digital = channel([](datCh& ch) { ch.chS12Low2 = 1; });
     // A group of an LTR bank is there once it has its receive ID.
-    const auto ltrBank = [](cmcEeprom& image) {
+    const auto groupOfAnLtrBank = [receiveId = channel([](datCh& ch) { ch.grpRxId = 5; })](cmcEeprom& image) {
         SetBankFlagB(image, 0, 1);
-        datCh ch(&image);
-        const int32_t kind = ModelClassOf(gEnviron->ModelType);
-        ch.Load(kind, 0);
-        ch.grpRxId = 5;
-        ch.Store(kind, 0);
+        receiveId(image);
     };
     const auto nothing = [](cmcEeprom&) {};
     const Case cases[] = {
         {0, "CL_Mch_Compander", nullptr, 1, nothing, field(&datCh::chBitX3b4, true)},
         {5, "CL_Mch_Tot", nullptr, 1, nothing, field(&datCh::chBitX0b4, true)},
         {0, "CL_Mch_Mdc_System", nullptr, 2, nothing, field(&datCh::mdcSystem, uint8_t{2})},
-        {1, "CL_Grp_BlockIdStart", "12", 0, ltrBank, field(&datCh::grpByte4, uint8_t{12})},
+        {1, "CL_Grp_BlockIdStart", "12", 0, groupOfAnLtrBank, field(&datCh::grpByte4, uint8_t{12})},
         {6, "CL_Mch_2Tone", nullptr, 3, nothing, field(&datCh::twoTone, 3)},
         {2, "CL_Mch_Dig_Sig", nullptr, 3, nothing, field(&datCh::chS12Low2, uint8_t{3})},
         {7, "CL_Digi_Grp_Op_Strapped", nullptr, 1, digital, field(&datCh::grpOpStrapped, true)},
@@ -267,11 +268,7 @@ TEST_F(ChannelColumnsTest, TypedAndPickedValuesLandInTheirBytes) {
         else
             Pick(c.picked);
         cmcEeprom expected = was;
-        datCh ch(&expected);
-        const int32_t kind = ModelClassOf(c.model);
-        ch.Load(kind, 0);
-        c.expect(ch);
-        ch.Store(kind, 0);
+        channel(c.expect)(expected);
         EXPECT_FALSE(image.IsEqual(was)) << "nothing stored";
         std::string differ;
         for (int32_t a = 0; a < image.GetSize(); ++a)
@@ -367,20 +364,32 @@ TEST_F(ChannelColumnsOnScreenTest, SheetsScrolledToTheirNewColumns) {
     const struct {
         int32_t model;
         bool ltrBank;
+        bool largeGlyphs; // the display's other glyph form: a mobile's is 8 dots high
         const char* column;
         const char* picture;
     } cases[] = {
-        {2, false, "CL_Digi_Grp_Op_Strapped", "channels-p25"},
-        {4, false, "CL_Mch_Msk_RxCNo", "channels-pmrz"},
-        {1, true, "CL_Mch_RxCNoDtmf", "channels-ltr"},
+        {2, false, false, "CL_Digi_Grp_Op_Strapped", "channels-p25"},
+        {4, false, false, "CL_Mch_Msk_RxCNo", "channels-pmrz"},
+        {1, true, false, "CL_Mch_RxCNoDtmf", "channels-ltr"},
+        {7, false, true, "CL_Mch_Unit_Dec", "channels-p25-mobile"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.picture);
         LoadModel(c.model);
         SetBankFlagB(Doc().WorkingImage(), 0, c.ltrBank ? 1 : 0);
+        cmcEeprom& image = Doc().WorkingImage();
+        const uint8_t form = image.GetByte(layout::kDisplayForm);
+        image.SetByte(layout::kDisplayForm,
+                      c.largeGlyphs ? form | layout::kDisplayFormBit : form & ~layout::kDisplayFormBit);
         FillBank(0, 4);
         Name(0, "PUMP HOUSE");
         Name(1, "YARD 2");
+        {
+            datCh ch(&Doc().WorkingImage());
+            ch.Load(ModelClassOf(c.model), 1);
+            ch.scanMember = 0x1FFFF;
+            ch.Store(ModelClassOf(c.model), 1);
+        }
         host_.resize(1000, 420);
         iuiSh_ChBank& sheet = OpenBank(0);
         const int row = FirstChannelRow(sheet);
@@ -393,6 +402,22 @@ TEST_F(ChannelColumnsOnScreenTest, SheetsScrolledToTheirNewColumns) {
         next.moveTopLeft(sheet.Grid()->viewport()->mapTo(&host_, next.topLeft()));
         EXPECT_GE(ShortestInkRun(atName, QRect(next.topLeft() * ratio, next.size() * ratio)), 2);
         EXPECT_GE(sheet.Grid()->RowHeight(row), 2 * 8 + 2);
+        // The scan lists of the second channel: their digits whole inside the cell.
+        QRect scan = sheet.Grid()->CellRect(
+            ColumnOf(sheet, row, IsModelPmrZ() ? "CL_Mch_Scan_Zuro" : "CL_Mch_Scan"), row + 1);
+        if (!scan.isEmpty()) {
+            scan.moveTopLeft(sheet.Grid()->viewport()->mapTo(&host_, scan.topLeft()));
+            const QRect area = QRect(scan.topLeft() * ratio, scan.size() * ratio) & atName.rect();
+            int top = -1, bottom = -1;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    if (qGray(atName.pixel(x, y)) < 100) {
+                        if (top < 0) top = y;
+                        bottom = y;
+                    }
+            EXPECT_GT(top, area.top() + 1) << "digits clipped at the top";
+            EXPECT_LT(bottom, area.bottom() - 1);
+        }
         MoveTo(sheet, ColumnOf(sheet, row, c.column), row);
         uitest::GrabOnScreen(host_, c.picture);
         EXPECT_GT(sheet.Grid()->LeftCol(), 1) << "scrolled to the column";
