@@ -263,9 +263,9 @@ void cuiMain::OpenSheet(const std::string& definition) {
         sheet_->Grid()->setFocus();
     else if (tree_)
         tree_->View()->setFocus();
-    // The sheet's own announce refreshes the menus only: Print on the tool
-    // bar follows the open sheet as File > Print does.
-    if (gEvMan) gEvMan->Send(evUpdateToolBar);
+    // The sheet announces itself only while its grid has the keyboard: Print
+    // in the menu and on the tool bar follow the open sheet at once.
+    if (gEvMan) gEvMan->Send(evRefreshMenusAndToolBar);
 }
 
 std::optional<cuiMain::SheetPosition> cuiMain::FindSheetPosition(const std::string& name) const {
@@ -286,7 +286,7 @@ void cuiMain::CloseSheet() {
         focusGrid_ = !tree_ || active != static_cast<QWidget*>(tree_->View());
     }
     Retire(std::move(sheet_));
-    if (gEvMan) gEvMan->Send(evUpdateToolBar);
+    if (gEvMan) gEvMan->Send(evRefreshMenusAndToolBar);
 }
 
 void cuiMain::Retire(std::unique_ptr<cuiSheet> sheet) {

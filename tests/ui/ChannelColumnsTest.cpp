@@ -407,6 +407,9 @@ TEST_F(ChannelColumnsOnScreenTest, SheetsScrolledToTheirNewColumns) {
             ColumnOf(sheet, row, IsModelPmrZ() ? "CL_Mch_Scan_Zuro" : "CL_Mch_Scan"), row + 1);
         if (!scan.isEmpty()) {
             scan.moveTopLeft(sheet.Grid()->viewport()->mapTo(&host_, scan.topLeft()));
+            // Only what the grid shows of a cell at its right edge.
+            scan &= QRect(sheet.Grid()->viewport()->mapTo(&host_, QPoint(0, 0)),
+                          sheet.Grid()->viewport()->size());
             const QRect area = QRect(scan.topLeft() * ratio, scan.size() * ratio) & atName.rect();
             int top = -1, bottom = -1;
             for (int y = area.top(); y <= area.bottom(); ++y)

@@ -1,5 +1,6 @@
 // The tree of the main window over the shipped overlay: the bank nodes, the
 // sheets they open after the change delay, and the positions kept per sheet.
+#include "cells/CellEngine.h"
 #include "foundation/ModelClass.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
@@ -9,6 +10,7 @@
 #include "ui/TForm1.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiSheet.h"
+#include "ui/cuiToolBar.h"
 #include "ui/iuiTree.h"
 
 #include <QApplication>
@@ -17,6 +19,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <string>
@@ -299,6 +302,49 @@ TEST_F(MainTreeTest, NewOpenAndAModelChangeReopenTheSheetOnTheNextTick) {
         ASSERT_NE(app.Sheet(), nullptr) << c.action;
         EXPECT_EQ(app.Sheet()->GetDefinition(), c.reopened) << c.action;
     }
+}
+
+} // namespace
+
+namespace {
+
+// The tool bar's Print follows the open sheet as File > Print does: greyed
+// while no printable sheet is open, usable as soon as a click on a bank
+// with channels opens one, the keyboard left where the click put it.
+TEST_F(MainTreeTest, PrintOnTheToolBarFollowsTheOpenSheet) {
+    indMain& app = Start();
+    TForm1 form(app);
+    form.activateWindow();
+    SetBankChannelCount(Doc().WorkingImage(), 0, 3);
+    for (int32_t bank = 1; bank < 128; ++bank)
+        SetBankChannelCount(Doc().WorkingImage(), bank, 0);
+    Settle();
+    iuiTree& tree = *app.Tree();
+    const int32_t print = CloningCellEngine().Vocabulary().CellIndex("CL_Menu_File_Print_Current");
+    QToolButton* button = nullptr;
+    for (QToolButton* b : app.MainToolBar()->Buttons())
+        if (const cmcCellObj* cell = cuiToolBar::CellOf(b); cell && cell->cellId == print) button = b;
+    ASSERT_NE(button, nullptr);
+    const auto printItem = [&]() -> QAction* {
+        for (QAction* top : form.menuBar()->actions())
+            if (top->menu())
+                for (QAction* a : top->menu()->actions())
+                    if (a->text() == QLatin1String("&Print")) return a;
+        return nullptr;
+    };
+    ASSERT_NE(printItem(), nullptr);
+
+    Click(tree, NodeCaptioned(tree, "2: "));
+    ASSERT_NE(app.Sheet(), nullptr);
+    EXPECT_FALSE(button->isEnabled()) << "an empty bank prints nothing";
+    EXPECT_EQ(button->isEnabled(), printItem()->isEnabled());
+    QWidget* focus = QApplication::focusWidget();
+
+    Click(tree, NodeCaptioned(tree, "1: "));
+    ASSERT_NE(app.Sheet(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), focus) << "no change of focus on the way";
+    EXPECT_TRUE(button->isEnabled());
+    EXPECT_EQ(button->isEnabled(), printItem()->isEnabled());
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "ui/AppIcons.h"
 #include "ui/iuiTree.h"
 
+#include <QColor>
+#include <QImage>
 #include <QTreeWidget>
 #include <QWidget>
 
@@ -89,6 +91,33 @@ TEST_F(TreeTest, DeletingABranchKeepsTheOtherNodesCells) {
     EXPECT_EQ(N("a")->childCount(), 0);
     ASSERT_EQ(N("a1"), N("later")->child(0)) << "the later branch's node of the same link is found now";
     EXPECT_EQ(cuiTree::CellOf(N("a1")), kept);
+}
+
+} // namespace
+
+namespace {
+
+// The pictures of a bank node: its kind (conventional, SmarTrunk, LTR) and
+// whether it holds channels, each a picture of its own; an empty bank's is
+// mostly the white of an outline, a used bank's mostly its kind's colour.
+TEST(TreeImagesTest, EachBankKindEmptyOrUsedHasAPictureOfItsOwn) {
+    const ImageList images = MakeTreeImageList();
+    ASSERT_GE(images.size(), 10);
+    std::vector<QImage> banks;
+    for (int i = 4; i <= 9; ++i)
+        banks.push_back(images[i].pixmap(16, 16).toImage());
+    for (size_t a = 0; a < banks.size(); ++a)
+        for (size_t b = a + 1; b < banks.size(); ++b)
+            EXPECT_NE(banks[a], banks[b]) << a + 4 << " and " << b + 4;
+    const auto whiteShare = [](const QImage& image) {
+        int white = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                white += image.pixelColor(x, y) == QColor(Qt::white);
+        return white;
+    };
+    for (size_t kind = 0; kind < 3; ++kind)
+        EXPECT_GT(whiteShare(banks[2 * kind]), 2 * whiteShare(banks[2 * kind + 1])) << "kind " << kind;
 }
 
 } // namespace
