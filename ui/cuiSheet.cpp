@@ -444,8 +444,8 @@ void cuiSheet::PrepareDrawRequest(cmcCellCapsule& request, cmcCellObj& cell, Cel
     request.markFlags.printing = printer_ != nullptr;
 }
 
-int32_t cuiSheet::GlyphDotPixels() const {
-    return std::max(kMinDotPixels * scale_, lineHeight_ / kDotsPerLine);
+int32_t cuiSheet::GlyphDotPixels(int lineHeight, int32_t scale) {
+    return std::max(kMinDotPixels * scale, lineHeight / kDotsPerLine);
 }
 
 // A cell that paints radio-display glyphs gets a whole number of pixels a

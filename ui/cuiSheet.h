@@ -135,6 +135,9 @@ public:
     cuiMenu* PopupMenuItems() const { return popupItems_.get(); }
     int32_t ColCount() const { return cols_; }
     int32_t RowCount() const { return rows_; }
+    // Pixels a radio-display dot takes beside text lines of that height, at
+    // the sheet's scale (1 on screen): a whole number, two at the least.
+    static int32_t GlyphDotPixels(int lineHeight, int32_t scale);
     int32_t FirstSelectableCol() const { return firstSelCol_; }
     int32_t FirstSelectableRow() const { return firstSelRow_; }
     const std::vector<clsSheeRowAtr>& RowAttributes() const { return lines_.rows; }
@@ -303,7 +306,7 @@ private:
     void PrepareDrawRequest(cmcCellCapsule& request, cmcCellObj& cell, CellCanvas& canvas,
                             const CellRect& rect);
     // Pixels a radio-display dot takes in this sheet's font.
-    int32_t GlyphDotPixels() const;
+    int32_t GlyphDotPixels() const { return GlyphDotPixels(lineHeight_, scale_); }
     void FitGlyphs(int32_t col, int32_t row, cmcCellObj& cell);
     QFont CellFont(const cmcCellObj& cell) const;
     // Fonts are measured on the printer when the sheet is printed.

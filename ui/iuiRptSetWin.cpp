@@ -1,6 +1,7 @@
 #include "ui/iuiRptSetWin.h"
 
 #include "cells/AppManager.h"
+#include "cells/RadioFont.h"
 #include "cells/TextCell.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
@@ -23,6 +24,7 @@
 #include "ui/cuiGrid.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -176,7 +178,6 @@ void iuiRptSetWin::BuildHeader(QWidget* panel, cmcGTex& texts) {
     auto* bar = new QWidget(panel);
     header_ = bar;
     bar->setObjectName(QStringLiteral("RptSetWinHeader"));
-    bar->setFixedHeight(kHeaderHeight);
     bar->setAutoFillBackground(true);
     QPalette palette = bar->palette();
     palette.setColor(QPalette::Window, ToQColor(kHeaderColor, palette));
@@ -185,6 +186,12 @@ void iuiRptSetWin::BuildHeader(QWidget* panel, cmcGTex& texts) {
     palette.setColor(QPalette::WindowText, ToQColor(spec.color, palette));
     bar->setPalette(palette);
     bar->setFont(ToQFont(spec, bar->font()));
+    // Room for the site's name at whole pixels a dot, as the sheets draw
+    // radio texts (the painter keeps a pixel and a rule around the glyphs).
+    const GlyphFormat glyph = CurrentGlyphFormat(CurrentImage());
+    const int dot = cuiSheet::GlyphDotPixels(QFontMetrics(bar->font()).height(), 1);
+    const QSize name(kSiteNameLength * (dot * glyph.width + 1) + 6, dot * glyph.height + 6);
+    bar->setFixedHeight(std::max(kHeaderHeight, name.height() + 2));
     static_cast<QVBoxLayout*>(panel->layout())->addWidget(bar);
 
     auto* row = new QHBoxLayout(bar);
@@ -194,7 +201,7 @@ void iuiRptSetWin::BuildHeader(QWidget* panel, cmcGTex& texts) {
     site->setFixedWidth(kSiteLabelWidth);
     row->addWidget(site);
     nameBox_ = new NameBox(bar);
-    nameBox_->setMinimumWidth(kNameBoxWidth);
+    nameBox_->setMinimumSize(std::max(kNameBoxWidth, name.width()), name.height());
     row->addWidget(nameBox_, 1);
     areaLabel_ = new QLabel(bar);
     areaLabel_->setFixedWidth(kAreaLabelWidth);
