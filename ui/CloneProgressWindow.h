@@ -1,5 +1,6 @@
 #pragma once
 #include "clone/CloneProgressView.h"
+#include "ui/FocusReturn.h"
 
 #include <QFrame>
 #include <QPointer>
@@ -35,4 +36,6 @@ private:
     QPointer<QFrame> panel_;
     QPointer<QWidget> paintBox_;
     SpanSource source_;
+    // The main form's focus across a transfer: the key after it goes where the one before it went.
+    FocusReturn focus_;
 };

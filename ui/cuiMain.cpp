@@ -627,6 +627,6 @@ cuiInformation* cuiMain::Information() const {
 void cuiMain::OpenCloneInformation() {
     // The window owns itself and ends when it is closed.
     information_ =
-        new cuiInformation(InstalledCellEngine(), form_, gGTex->GetTextLine(RunningProfile().titleKey, 0),
-                           *gGTex, kCloneInfoSheet);
+        new cuiInformation(InstalledCellEngine(), form_,
+                           gGTex->GetTextLine(RunningProfile().infoCaptionKey, 0), *gGTex, kCloneInfoSheet);
 }

@@ -298,7 +298,11 @@ TEST_F(AdjustMainLinkTest, EventFortyTogglesTheAdWindowWhichReadsTheRadio) {
     adj::iuiWinAd* window = app.AdWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->Form()->isVisible());
-    EXPECT_EQ(window->Form()->windowTitle().toStdString(), gGTex->GetTextLine("GI_Sys_AppTitle_ADJ", 0));
+    // The title names the window beside the program.
+    const std::string title = window->Form()->windowTitle().toStdString();
+    EXPECT_EQ(title, gGTex->GetTextLine("GI_AppInd_AdWindow_Caption", 0));
+    EXPECT_NE(title.find("A/D monitor"), std::string::npos);
+    EXPECT_NE(title.find(gGTex->GetTextLine("GI_Sys_AppTitle_ADJ", 0)), std::string::npos);
     EXPECT_EQ(gEnviron->FindEditFormPos(adj::indMain::kAdWindowName)->Flag, 1);
     EXPECT_TRUE(app.AdWindowOpen());
     EXPECT_TRUE(Doc().CloneManager().IsBusy()) << "the read list goes out at once";
