@@ -289,6 +289,7 @@ void cuiMain::Retire(std::unique_ptr<cuiSheet> sheet) {
     if (!sheet) return;
     if (cuiGrid* grid = sheet->Grid()) grid->hide();
     if (QFrame* panel = sheet->SheetPanel()) panel->hide();
+    if (QFrame* title = sheet->TitlePanel()) title->hide();
     // The sheet may be inside its own key, pick or menu command now: it goes
     // once the event loop has it back.
     sheet.release()->deleteLater();

@@ -152,10 +152,10 @@ TEST_F(AdjustOnScreenTest, AChannelListPoppedUpAndTheRadioInformation) {
     run();
     ASSERT_TRUE(boxes_.Log().empty()) << boxes_.Log().front().text;
 
-    // The first bank's first channel: Enter on its monitor switch pops its list up.
-    app.OpenSheet("[St_ChBank]GI_Sheet_Mch,Bank 0");
-    Settle();
+    // The read left the first bank open: Enter on its first channel's monitor switch pops its list up.
+    ASSERT_NE(app.Sheet(), nullptr);
     cuiSheet& sheet = *app.Sheet();
+    ASSERT_EQ(sheet.GetDefinition(), "[St_ChBank]GI_Sheet_Mch,Bank 0");
     const int32_t moni = adj::AdjustCellVocabulary().CellIndex("CL_Mch_Moni");
     int32_t col = -1;
     const int32_t row = sheet.FirstSelectableRow();
@@ -184,8 +184,29 @@ TEST_F(AdjustOnScreenTest, AChannelListPoppedUpAndTheRadioInformation) {
     cuiInformation* info = app.Information();
     ASSERT_NE(info, nullptr);
     EXPECT_GT(Dark(Grab(*info->Form(), "information")), 300) << "model, comments and serial number";
-    info->Form()->reject();
+    QTest::mouseClick(info->OkButton(), Qt::LeftButton);
+    // The window goes once the event loop has it back.
+    for (int i = 0; i < 50 && app.Information(); ++i) {
+        QTest::qWait(10);
+        Settle();
+    }
+    ASSERT_EQ(app.Information(), nullptr);
+    ASSERT_TRUE(form.isEnabled()) << "the window gave the main form back";
+
+    // A click on a filter's "Press Enter to start" marks the filter's whole row.
+    app.OpenSheet("GI_Sheet_Adj_Rx");
     Settle();
+    cuiSheet& rx = *app.Sheet();
+    const int32_t start = adj::AdjustCellVocabulary().CellIndex("CL_Adjust_BpfT3_Sweep");
+    for (int32_t r = 0; r < rx.RowCount(); ++r)
+        for (int32_t c = 0; c < rx.ColCount(); ++c)
+            if (rx.GetCell(c, r).cellId == start)
+                QTest::mouseClick(rx.Grid()->viewport(), Qt::LeftButton, {},
+                                  rx.Grid()->CellRect(c, r).center());
+    Settle();
+    EXPECT_EQ(rx.GetCell(rx.Grid()->Col(), rx.Grid()->Row()).cellId,
+              adj::AdjustCellVocabulary().CellIndex("CL_Adjust_BpfT3"));
+    EXPECT_GT(Dark(Grab(form, "receiver-row")), 500);
     EXPECT_TRUE(boxes_.Log().empty());
 }
 
