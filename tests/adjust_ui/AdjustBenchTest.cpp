@@ -49,15 +49,8 @@ protected:
         form_->show();
         QApplication::setActiveWindow(form_.get());
         Settle();
-        const int32_t model = gEnviron->ModelType;
-        const radiosim::StartupMemory radio = radiosim::BuildStartupMemory(model);
-        sim_.Memory() = radio.bytes;
-        sim_.SetCloneEnd(radio.cloneEnd);
-        sim_.SetInfoModel(model);
-        EXPECT_TRUE(sim_.Open());
-        EXPECT_FALSE(sim_.LinkAs(dir_.Path(), 5).empty());
-        gEnviron->ComPort = 5;
-        Doc().CloneManager().Driver().SetSettleWait([this](int) { sim_.Pump(); });
+        HoldStartupData(sim_, gEnviron->ModelType);
+        LinkRadio(sim_);
         return app;
     }
     ~AdjustBenchTest() override {

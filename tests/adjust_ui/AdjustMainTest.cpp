@@ -263,12 +263,7 @@ protected:
         ASSERT_FALSE(man.IsBusy());
     }
 
-    void LinkRadio() {
-        ASSERT_TRUE(sim_.Open());
-        ASSERT_FALSE(sim_.LinkAs(dir_.Path(), 5).empty());
-        gEnviron->ComPort = 5;
-        Doc().CloneManager().Driver().SetSettleWait([this](int) { sim_.Pump(); });
-    }
+    void LinkRadio() { AdjustMainFixture::LinkRadio(sim_); }
 
     testsupport::ScopedEnv comDir_{"TOLVANE_COM_DIR", dir_.Path()};
     radiosim::RadioSim sim_;
@@ -359,11 +354,7 @@ TEST_F(AdjustMainLinkTest, AReadLeadsTheRunningProgramIntoAdjustment) {
     adj::indMain& app = StartAdjust();
     TForm1 form(app);
     Settle();
-    const int32_t model = gEnviron->ModelType;
-    const radiosim::StartupMemory radio = radiosim::BuildStartupMemory(model);
-    sim_.Memory() = radio.bytes;
-    sim_.SetCloneEnd(radio.cloneEnd);
-    sim_.SetInfoModel(model);
+    HoldStartupData(sim_, gEnviron->ModelType);
     LinkRadio();
 
     AdjustDoc().CloneRead();

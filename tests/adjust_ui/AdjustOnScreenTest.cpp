@@ -75,10 +75,7 @@ TEST_F(AdjustOnScreenTest, TheTransmitAdjustmentSheetBesideTheAdMonitor) {
     TForm1 form(app);
     form.resize(900, 600);
     Settle();
-    ASSERT_TRUE(sim_.Open());
-    ASSERT_FALSE(sim_.LinkAs(dir_.Path(), 5).empty());
-    gEnviron->ComPort = 5;
-    Doc().CloneManager().Driver().SetSettleWait([this](int) { sim_.Pump(); });
+    LinkRadio(sim_);
 
     // A click on the tree's node opens its sheet.
     QTreeWidget* view = app.Tree()->View();
@@ -131,14 +128,8 @@ TEST_F(AdjustOnScreenTest, AChannelListPoppedUpAndTheRadioInformation) {
     form.show();
     QApplication::setActiveWindow(&form);
     Settle();
-    const radiosim::StartupMemory radio = radiosim::BuildStartupMemory(gEnviron->ModelType);
-    sim_.Memory() = radio.bytes;
-    sim_.SetCloneEnd(radio.cloneEnd);
-    sim_.SetInfoModel(gEnviron->ModelType);
-    ASSERT_TRUE(sim_.Open());
-    ASSERT_FALSE(sim_.LinkAs(dir_.Path(), 5).empty());
-    gEnviron->ComPort = 5;
-    Doc().CloneManager().Driver().SetSettleWait([this](int) { sim_.Pump(); });
+    HoldStartupData(sim_, gEnviron->ModelType);
+    LinkRadio(sim_);
     auto run = [&] {
         for (int round = 0; round < 40; ++round) {
             for (int t = 0; t < 60000 && Doc().CloneManager().IsBusy(); t += 2) {

@@ -28,6 +28,8 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
+#include <functional>
+#include <initializer_list>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -163,6 +165,23 @@ protected:
         EXPECT_EQ(opener.List(), nullptr) << "Esc closes " << opener.opened;
     }
 
+    // The program's window for each of the models, shown and active, as its start-up shows it.
+    void ForEachModel(std::initializer_list<int32_t> models,
+                      const std::function<void(adj::indMain&, TForm1&)>& walk) {
+        for (int32_t model : models) {
+            SCOPED_TRACE("model " + std::to_string(model));
+            gEnviron->ModelType = model;
+            adj::indMain window(Doc());
+            TForm1 form(window);
+            form.resize(1000, 700);
+            form.show();
+            QApplication::setActiveWindow(&form);
+            Settle();
+            walk(window, form);
+            form.close();
+        }
+    }
+
     ScopedCellEngine engine_{adj::AdjustCellEngine()};
     std::map<std::string, std::string> lists_;
     long cellsShown_ = 0;
@@ -173,15 +192,7 @@ TEST_F(AdjustWalkTest, EveryNodeCellAndListOfEveryModelShowsItsText) {
     // Maker mode too, so that the sheets it alone shows are walked as well.
     boxes_.Expect(Text("GI_Mess_Maker_Caution"), plat::IDOK);
     Doc().EnterMakerMode();
-    for (int32_t model : {0, 2, 4}) {
-        SCOPED_TRACE("model " + std::to_string(model));
-        gEnviron->ModelType = model;
-        adj::indMain window(Doc());
-        TForm1 form(window);
-        form.resize(1000, 700);
-        form.show();
-        QApplication::setActiveWindow(&form);
-        Settle();
+    ForEachModel({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, [&](adj::indMain& window, TForm1& form) {
         auto* program = dynamic_cast<ProgramPopupOpener*>(&Popups());
         ASSERT_NE(program, nullptr);
         WalkingOpener opener(*program);
@@ -222,8 +233,7 @@ TEST_F(AdjustWalkTest, EveryNodeCellAndListOfEveryModelShowsItsText) {
         } catch (const plat::FatalError& e) {
             ADD_FAILURE() << e.what();
         }
-        form.close();
-    }
+    });
     // The lists of the key, on/off, channel switch, tone and bit-field cells among them.
     for (const char* list : {"GI_Sheet_Sel_Misc_OnOff", "GI_Sheet_Sel_Mch_Moni", "GI_Sheet_Sel_Mch_Sel",
                              "GI_Sheet_Sel_Mch_Call", "GI_Sheet_Sel_Mch_Ptt", "GI_Sheet_Sel_Mch_ChMute"})
@@ -238,15 +248,7 @@ TEST_F(AdjustWalkTest, EveryNodeCellAndListOfEveryModelShowsItsText) {
 // whose does not.
 TEST_F(AdjustWalkTest, AClickOnACellMakesItOrTheCellItBelongsToCurrent) {
     StartAdjust();
-    for (int32_t model : {0, 2, 4}) {
-        SCOPED_TRACE("model " + std::to_string(model));
-        gEnviron->ModelType = model;
-        adj::indMain window(Doc());
-        TForm1 form(window);
-        form.resize(1000, 700);
-        form.show();
-        QApplication::setActiveWindow(&form);
-        Settle();
+    ForEachModel({0, 2, 4}, [&](adj::indMain& window, TForm1&) {
         std::set<std::string> opened;
         int hidden = 0, clicked = 0;
         for (QTreeWidgetItemIterator it(window.Tree()->View()); *it; ++it) {
@@ -286,10 +288,8 @@ TEST_F(AdjustWalkTest, AClickOnACellMakesItOrTheCellItBelongsToCurrent) {
                 }
         }
         EXPECT_GT(clicked, 100);
-        std::cout << "  model " << model << ": " << clicked << " cells clicked, " << hidden
-                  << " in columns laid out 0 wide\n";
-        form.close();
-    }
+        std::cout << "  " << clicked << " cells clicked, " << hidden << " in columns laid out 0 wide\n";
+    });
 }
 
 } // namespace
