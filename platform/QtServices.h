@@ -77,6 +77,7 @@ private:
     QtClipboard clipboard_;
     QtPrinterService printer_;
     QtKeyState keys_;
+    KeyStateService* keysBefore_;
 };
 
 } // namespace plat

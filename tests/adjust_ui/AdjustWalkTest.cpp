@@ -35,6 +35,8 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -289,6 +291,61 @@ TEST_F(AdjustWalkTest, AClickOnACellMakesItOrTheCellItBelongsToCurrent) {
         }
         EXPECT_GT(clicked, 100);
         std::cout << "  " << clicked << " cells clicked, " << hidden << " in columns laid out 0 wide\n";
+    });
+}
+
+// A pick in a list, made with the keys, is what the cell shows afterwards and
+// lands in the image: the channel switches with their marks, a key function,
+// a set-mode switch and a scan list's mode.
+TEST_F(AdjustWalkTest, APickMadeWithTheKeysIsStored) {
+    struct Case {
+        const char* sheet;
+        const char* cell;
+    };
+    const Case cases[] = {
+        {"[St_ChBank]GI_Sheet_Mch,Bank 0", "CL_Mch_Moni"},
+        {"[St_ChBank]GI_Sheet_Mch,Bank 0", "CL_Mch_CH_Mute"},
+        {"[St_Common]GI_Sheet_Adj_Set_Keys", "CL_KDisp_Key_Conv_P0"},
+        {"[St_Common]GI_Sheet_Adj_Set_SetMode", "CL_SetM_BeepOn"},
+        {"[St_Common]GI_Sheet_Adj_Set_ScanLists", "CL_ScanList_ScanMode"},
+    };
+    StartAdjust();
+    ForEachModel({0}, [&](adj::indMain& window, TForm1&) {
+        auto* program = dynamic_cast<ProgramPopupOpener*>(&Popups());
+        ASSERT_NE(program, nullptr);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.cell);
+            window.OpenSheet(c.sheet);
+            Settle();
+            cuiSheet& sheet = *window.Sheet();
+            sheet.Grid()->setFocus();
+            ProgramFirstRow(sheet);
+            const int32_t id = adj::AdjustCellVocabulary().CellIndex(c.cell);
+            int32_t col = -1, row = -1;
+            for (int32_t r = sheet.RowCount() - 1; r >= 0; --r)
+                for (int32_t k = 0; k < sheet.ColCount(); ++k)
+                    if (sheet.GetCell(k, r).cellId == id) std::tie(col, row) = std::pair{k, r};
+            ASSERT_GE(col, 0);
+            sheet.SetCurrentCell(col, row);
+            const std::string before = Shown(sheet, col, row);
+            const cmcEeprom image = Doc().WorkingImage();
+            QTest::keyClick(sheet.Grid(), Qt::Key_Return);
+            cuiFlector* list = program->LastOpened();
+            ASSERT_NE(list, nullptr);
+            cuiSheet& items = *list->Sheet();
+            // Down to the next item that shows another text, then Enter.
+            std::string picked;
+            for (int step = 0; step < 8 && (picked.empty() || picked == before); ++step) {
+                QTest::keyClick(items.Grid(), Qt::Key_Down);
+                picked = Shown(items, items.Grid()->Col(), items.Grid()->Row());
+            }
+            ASSERT_NE(picked, before);
+            QTest::keyClick(items.Grid(), Qt::Key_Return);
+            Settle();
+            // A key function shows its option after it.
+            EXPECT_EQ(Shown(sheet, col, row).substr(0, picked.size()), picked);
+            EXPECT_FALSE(Doc().WorkingImage().IsEqual(image)) << "the pick is in the image";
+        }
     });
 }
 
