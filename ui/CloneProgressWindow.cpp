@@ -81,6 +81,6 @@ void CloneProgressWindow::SetMainFormEnabled(bool enabled) {
     mainForm_->setEnabled(enabled);
     if (enabled) {
         mainForm_->activateWindow();
-        focus_.Restore(mainForm_);
+        focus_.Restore(mainForm_, focusFallback_ ? focusFallback_() : nullptr);
     }
 }

@@ -6,11 +6,12 @@ void FocusReturn::Keep(QWidget* window) {
     widget_ = window->focusWidget();
 }
 
-void FocusReturn::Restore(QWidget* window) {
+void FocusReturn::Restore(QWidget* window, QWidget* fallback) {
     QWidget* widget = widget_;
     widget_ = nullptr;
-    if (widget && widget->isVisible() && widget->isEnabled())
-        widget->setFocus(Qt::OtherFocusReason);
-    else if (window)
-        window->setFocus(Qt::OtherFocusReason);
+    for (QWidget* w : {widget == window ? nullptr : widget, fallback, window})
+        if (w && w->isVisible() && w->isEnabled()) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
 }

@@ -11,9 +11,10 @@ public:
     // were the window active); call it before disabling the window. Nothing
     // is noted while the window is disabled.
     void Keep(QWidget* window);
-    // Focuses the widget noted when it can still take the focus, else the
-    // window itself, and forgets it.
-    void Restore(QWidget* window);
+    // Focuses the widget noted when it can still take the focus and is not
+    // the window itself, else the fallback when it can, else the window; and
+    // forgets the widget.
+    void Restore(QWidget* window, QWidget* fallback = nullptr);
 
 private:
     QPointer<QWidget> widget_;

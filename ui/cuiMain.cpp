@@ -168,6 +168,9 @@ void cuiMain::CreateWindow(QMainWindow* form, const ImageList* treeImages, const
         plat::Fatal("Self Check Error.\nEEPROM Map is too large.");
 
     auto progress = std::make_unique<CloneProgressWindow>(form);
+    // A transfer whose data closed the sheet gives the keyboard to the sheet opened after it.
+    progress->SetFocusFallback(
+        [this]() -> QWidget* { return sheet_ && focusGrid_ ? sheet_->Grid() : nullptr; });
     progress_ = progress.get();
     document_.CloneManager().SetProgressView(std::move(progress));
 

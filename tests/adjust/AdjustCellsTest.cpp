@@ -292,28 +292,14 @@ TEST_F(AdjustMonitorTest, EachReadingShowsDecimalHexAndItsPhysicalValue) {
         const char* text;
     };
     const Case cases[] = {
-        {1, 255, "CL_Maker_NOISD", "255"},
-        {1, 255, "CL_Maker_NOISH", "FF"},
-        {1, 255, "CL_Maker_NOISV", "5.00V"},
-        {0, 255, "CL_WinAD_BATTV", "20.00V"},
-        {12, 255, "CL_WinAD_SQLV", "100.00%"},
-        {1, 128, "CL_Maker_NOISV", "2.51V"},
-        {0, 128, "CL_WinAD_BATTV", "10.04V"},
-        {6, 128, "CL_Maker_VOXTV", "50.20%"},
-        {4, 128, "CL_Maker_TEMPSV",
-         "9.27\xB0"
-         "C"},
-        {4, 64, "CL_Maker_TEMPSV",
-         "-11.10\xB0"
-         "C"},
-        {4, 200, "CL_Maker_TEMPSV",
-         "37.41\xB0"
-         "C"},
-        {4, 0, "CL_Maker_TEMPSV", ""},
-        {4, 255, "CL_Maker_TEMPSV", ""},
-        {4, 0, "CL_Maker_TEMPSD", "  0"},
-        {4, 255, "CL_Maker_TEMPSH", "FF"},
-        {8, 10, "CL_WinAD_T1H", " A"},
+        {1, 255, "CL_Maker_NOISD", "255"},         {1, 255, "CL_Maker_NOISH", "FF"},
+        {1, 255, "CL_Maker_NOISV", "5.00V"},       {0, 255, "CL_WinAD_BATTV", "20.00V"},
+        {12, 255, "CL_WinAD_SQLV", "100.00%"},     {1, 128, "CL_Maker_NOISV", "2.51V"},
+        {0, 128, "CL_WinAD_BATTV", "10.04V"},      {6, 128, "CL_Maker_VOXTV", "50.20%"},
+        {4, 128, "CL_Maker_TEMPSV", "9.27\260C"},  {4, 64, "CL_Maker_TEMPSV", "-11.10\260C"},
+        {4, 200, "CL_Maker_TEMPSV", "37.41\260C"}, {4, 0, "CL_Maker_TEMPSV", ""},
+        {4, 255, "CL_Maker_TEMPSV", ""},           {4, 0, "CL_Maker_TEMPSD", "  0"},
+        {4, 255, "CL_Maker_TEMPSH", "FF"},         {8, 10, "CL_WinAD_T1H", " A"},
     };
     for (const Case& c : cases) {
         man.adReadings = {};

@@ -401,4 +401,34 @@ TEST_F(AdjustBenchTest, ALevelStartTheBusyLinkRefusedLeavesThePhaseFree) {
     EXPECT_TRUE(boxes_.Log().empty());
 }
 
+// After a read from a sheet the keyboard is on the sheet the read opened;
+// after a write it is back on the cell that was current: the next typed
+// value goes out.
+TEST_F(AdjustBenchTest, AfterAReadAndAWriteTheNextTypedValueGoesOut) {
+    StartOnBench();
+    Click(OpenByTree("GI_Sheet_Adj_Tx"), "CL_Adjust_Low");
+    ReadAndAdjust();
+    ASSERT_NE(window_->Sheet(), nullptr);
+    EXPECT_NE(window_->Sheet()->Name(), "GI_Sheet_Adj_Tx") << "the read shows the channel memory";
+    EXPECT_EQ(QApplication::focusWidget(), window_->Sheet()->Grid()) << "on the sheet the read opened";
+
+    cuiSheet& tx = OpenByTree("GI_Sheet_Adj_Tx");
+    Click(tx, "CL_Adjust_Low");
+    boxes_.Expect(Text("GI_Mess_Confirm_CloneWrite"), plat::IDOK);
+    boxes_.Expect(Text("GI_Mess_CloneWrite_Succeeded"), plat::IDOK);
+    ClickTool("Write to radio");
+    for (int round = 0; round < 20 && !boxes_.Done(); ++round)
+        RunLink(1);
+    ASSERT_TRUE(boxes_.Done());
+    ASSERT_TRUE(RunLink());
+    // The sheet opens again over the data written, on the cell left.
+    ASSERT_EQ(window_->Sheet()->Name(), "GI_Sheet_Adj_Tx");
+    EXPECT_TRUE(IsCurrent(*window_->Sheet(), "CL_Adjust_Low"));
+    const size_t from = sim_.Log().size();
+    Type("21");
+    Key(Qt::Key_Return);
+    RunLink();
+    EXPECT_EQ(ValuesOf(ItemsSent(from), 11), std::vector<int>{21});
+}
+
 } // namespace
