@@ -4,6 +4,7 @@
 #include "adjust/indCloneMan.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
+#include "foundation/cmcGTex.h"
 #include "image/cmcEeprom.h"
 
 #include <algorithm>
@@ -22,6 +23,9 @@ constexpr int kEnterAdjust = 2;
 const uint8_t kDetector = 2;
 constexpr int kSearchSelector = 3;
 constexpr int32_t kReferenceFrequency = 176; // 16-bit, big-endian
+// The status bar's colours: window text on the button face.
+constexpr intptr_t kStatusText = 0x80000008;
+constexpr intptr_t kStatusFace = 0x8000000F;
 
 // The six swept items, by peak state.
 struct Peak {
@@ -450,6 +454,10 @@ bool AdjustAutomation::FinishPeak(int state) {
         state_.PeakSearch = static_cast<uint8_t>(state + 1);
         return false;
     }
+    // The band-pass pass "all" tunes filters 1 and 2: the user learns that
+    // filters 3 and 4 were left as they were.
+    if (state == 1 && chained && gEvMan && gGTex)
+        gEvMan->PostText(evStatusText, kStatusText, kStatusFace, gGTex->GetText(kBpfAllDoneKey));
     chained = 0;
     state_.PeakSearch = kPeakIdle;
     return true;

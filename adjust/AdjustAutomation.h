@@ -31,6 +31,8 @@ public:
     static constexpr int kAdReadings = 13;
     static constexpr int kEventRedraw = 13;
     static constexpr int kEventAdListDone = 41;
+    // The status line at the end of the band-pass pass "all", which leaves filters 3 and 4 alone.
+    static constexpr const char* kBpfAllDoneKey = "GI_AppInd_Sweep_BpfAll_Done";
 
     explicit AdjustAutomation(AdjustWorkspace& workspace);
     ~AdjustAutomation() override;

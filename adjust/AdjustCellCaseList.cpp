@@ -76,6 +76,20 @@ constexpr std::string_view kNamedShared[] = {
     "CL_Misc_QuarterPillar",
 };
 
+// The items of the pop-up lists, and the radio's information the cloning
+// program shows the same way.
+constexpr std::string_view kNamedSharedListsAndInformation[] = {
+    "Flex0",
+    "Flex1",
+    "FlexDtcs",
+    "FlexKeyOpt",
+    "CL_CloneInfo_Model",
+    "CL_CloneInfo_Comment1",
+    "CL_CloneInfo_Comment2",
+    "CL_CloneInfo_OverVolt",
+    "CL_CloneInfo_CheckSum",
+};
+
 // The bank count and mode, and the tree's checks, which find the cells they
 // probe by name.
 constexpr std::string_view kNamedSharedBankAndChecks[] = {
@@ -113,6 +127,7 @@ void FillAdjustCellTable(CellCaseTable& table) {
     table.Take(AdjustCellCases());
     table.Take(CloningCellCases(), kNamedShared);
     table.Take(CloningCellCases(), kNamedSharedBankAndChecks);
+    table.Take(CloningCellCases(), kNamedSharedListsAndInformation);
 }
 
 } // namespace adj

@@ -8,6 +8,8 @@
 #include "cells/ChannelCells.h"
 #include "cells/ListConv.h"
 #include "cells/NumberConv.h"
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellObj.h"
 #include "foundation/ModelClass.h"
 
 #include <algorithm>
@@ -75,6 +77,17 @@ void OptionWordCell(CellFrame& f) {
     ApplySignallingMark(f, c->mark, value);
 }
 
+// An item of a marked cell's list: its caption, marked as the cell would be
+// with the item's value (the item's index).
+void MarkedListItem(CellFrame& f) {
+    f.Show(f.cell.GetCaption());
+    const cmcCellCapsule* opener = f.request.linkedRequest;
+    if (!opener || !opener->cell) return;
+    const std::string name = f.engine.Vocabulary().CellName(opener->cell->cellId);
+    for (const OptionCell& c : kOptionCells)
+        if (name == c.name) ApplySignallingMark(f, c.mark, f.index);
+}
+
 // The scramble code: none for the fixed scrambler, 1..16 for the rolling
 // one, 1..255 for the others; a stored code above the bound shows as the bound.
 void ScrambleCode(CellFrame& f) {
@@ -108,6 +121,7 @@ void RegisterAdjustChannelCells(CellCaseList& list) {
     for (const OptionCell& c : kOptionCells)
         list.Add(c.name, OptionWordCell);
     list.Add("CL_Mch_Scrm_Code", ScrambleCode);
+    list.Add("FlexMark", MarkedListItem);
 }
 
 } // namespace adj

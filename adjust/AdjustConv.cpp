@@ -7,6 +7,7 @@
 #include "cells/ListConv.h"
 #include "cells/NumberConv.h"
 #include "cells/cmcCellCapsule.h"
+#include "platform/KeyState.h"
 
 #include <algorithm>
 #include <charconv>
@@ -61,9 +62,10 @@ int ConvIntStepCell(cmcCellCapsule& request, int32_t enterMode, int32_t& value, 
 }
 
 int ConvAdjustCell(cmcCellCapsule& request, int32_t enterMode, int32_t& value, int32_t minimum,
-                   int32_t maximum, bool shiftHeld, int32_t& out) {
-    return ConvIntStepCell(request, enterMode, value, minimum, maximum, 0, shiftHeld ? kShiftStep : 1,
-                           nullptr, false, out);
+                   int32_t maximum, int32_t& out) {
+    // Asked as the key or text is taken, so that Shift held on any of them steps by 5.
+    const int32_t step = plat::KeyState().ShiftDown() ? kShiftStep : 1;
+    return ConvIntStepCell(request, enterMode, value, minimum, maximum, 0, step, nullptr, false, out);
 }
 
 void FormatLevelBar(cmcCellCapsule& request, int32_t value, int32_t minimum, int32_t maximum) {

@@ -28,9 +28,10 @@ int ConvIntStepCell(cmcCellCapsule& request, int32_t enterMode, int32_t& value, 
                     int32_t maximum, int32_t offset, int32_t step, const char* fixedText, bool extraClamp,
                     int32_t& out);
 
-// An adjustment item: steps of 5 while Shift is held, else 1.
+// An adjustment item: steps of 5 while Shift is held (the keyboard's state,
+// plat::KeyState), else 1; typed values, arrows and Enter alike.
 int ConvAdjustCell(cmcCellCapsule& request, int32_t enterMode, int32_t& value, int32_t minimum,
-                   int32_t maximum, bool shiftHeld, int32_t& out);
+                   int32_t maximum, int32_t& out);
 
 // "[", one '#' for every twentieth of minimum..maximum the value reaches,
 // '-' for the rest, "]".

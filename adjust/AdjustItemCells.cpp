@@ -196,7 +196,7 @@ const Row* Find(const Row (&rows)[N], std::string_view name, const char* Row::*f
 // Enter with enterMode 1) and the value.
 int EditByte(CellFrame& f, int32_t byte, int32_t enterMode, int32_t& value) {
     value = ImageByte(f, byte);
-    return ConvAdjustCell(f.request, enterMode, value, 0, kByteMax, false, f.result);
+    return ConvAdjustCell(f.request, enterMode, value, 0, kByteMax, f.result);
 }
 
 void ManualValue(CellFrame& f) {
@@ -278,13 +278,14 @@ void LevelValue(CellFrame& f) {
     AdjustState& s = gAdjustManager->State();
     uint8_t& edited = gAdjustManager->EditedLevel(item->phase);
     int32_t value = edited;
-    const int answer = ConvAdjustCell(f.request, 1, value, 0, kByteMax, false, f.result);
+    const int answer = ConvAdjustCell(f.request, 1, value, 0, kByteMax, f.result);
     const bool running = s.AdjustPhase == item->phase;
     // The user may only set the level the procedure waits on.
     if (answer == 1 && running && s.LevelStep == kSubSecondSend) edited = static_cast<uint8_t>(value);
     if (answer != 2) return;
     if (s.AdjustPhase == 0 && s.LevelStep == kSubIdle) {
-        s.AdjustPhase = item->phase;
+        // The procedure marks itself running once its first command is out: a
+        // start the busy link refused leaves the phase free for the next one.
         gAdjustManager->StartSweep(item->sweep, item->barByte);
     } else if (running && s.LevelStep == kSubSecondSend) {
         s.LevelStep = kSubAccepted;
@@ -311,7 +312,7 @@ void CaptureValue(CellFrame& f) {
     const uint8_t first = ImageByte(f, kCaptureFirst);
     const uint8_t second = ImageByte(f, kCaptureSecond);
     int32_t value = first;
-    if (ConvAdjustCell(f.request, 1, value, 0, kByteMax, false, f.result) == 2) {
+    if (ConvAdjustCell(f.request, 1, value, 0, kByteMax, f.result) == 2) {
         if (s.AdjustPhase == 0 && s.LevelStep == kSubIdle) {
             s.AdjustPhase = kPhaseCapture;
             s.LevelStep = kSubFirstLive;
@@ -364,8 +365,7 @@ void RssiLevel(CellFrame& f) {
     if (!gAdjustManager) return;
     AdjustState& s = gAdjustManager->State();
     int32_t value = s.RssiLevel;
-    if (ConvAdjustCell(f.request, 0, value, kRssiMin, kRssiMax, false, f.result) == 1 &&
-        value != s.RssiLevel) {
+    if (ConvAdjustCell(f.request, 0, value, kRssiMin, kRssiMax, f.result) == 1 && value != s.RssiLevel) {
         s.RssiLevel = static_cast<uint8_t>(value);
         f.resultFlags |= kImageChanged;
     }
@@ -398,7 +398,7 @@ void ChannelNumber(CellFrame& f) {
     uint8_t& selected = s.WorkBytes[0];
     // One beyond each end, so that stepping past either wraps.
     int32_t value = selected;
-    ConvAdjustCell(f.request, 0, value, 0, TestChannel::kCount + 1, false, f.result);
+    ConvAdjustCell(f.request, 0, value, 0, TestChannel::kCount + 1, f.result);
     if (value != selected) {
         const int32_t next = NextProgrammed(f.image, selected, value, selected < value ? 1 : -1);
         if (next != selected) {

@@ -76,7 +76,8 @@ std::string Celsius(int32_t r) {
     const double v = r * 5.0 / 255.0;
     const double ohms = (500000.0 - 100000.0 * v) / v;
     const double t = 1.0 / (1.0 / 298.15 + std::log(ohms / 47000.0) / 4000.0) - 273.15;
-    return conv::Format("%3.2f'C", t);
+    // The degree sign is the code page's byte 0xB0 (octal 260).
+    return conv::Format("%3.2f\260C", t);
 }
 
 std::string Physical(Form form, int32_t r) {

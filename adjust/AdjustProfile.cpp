@@ -17,6 +17,7 @@ const ProgramProfile& AdjustProfile() {
         .boxCaptionKey = "GI_Sys_AppTitle_ADJ",
         .startupFileKey = "GI_App_InitialFile",
         .helpFileKey = "GI_Sys_MyHelpFile_ADJ",
+        .infoCaptionKey = "GI_AppInd_CloneInfo_Caption",
         .aboutCaptionKey = "GI_App_About_Caption_ADJ",
         .aboutLabelKey = "GI_App_About_Label_Reg_ADJ",
         // One sheet for every model: the tree names it statically.

@@ -301,7 +301,8 @@ void InfoRevision(CellFrame& f) {
 // on a copy and sees no key.
 void InfoComment(CellFrame& f) {
     std::array<uint8_t, 16> text{};
-    const int32_t offset = f.cellId == cellid::CL_CloneInfo_Comment1 ? 2 : 18;
+    // By name: the adjustment program shows the comments under its own ids.
+    const int32_t offset = form::CellNameOf(f) == "CL_CloneInfo_Comment1" ? 2 : 18;
     std::copy_n(Info() + offset, text.size(), text.begin());
     const int32_t key = f.request.key;
     f.request.key = 0;

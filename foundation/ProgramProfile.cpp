@@ -28,6 +28,7 @@ const ProgramProfile& CloningProfile() {
         .boxCaptionKey = "GI_Sys_AppTitle",
         .startupFileKey = "GI_App_InitialFile",
         .helpFileKey = "GI_Sys_MyHelpFile",
+        .infoCaptionKey = "GI_Sys_AppTitle",
         .aboutCaptionKey = "GI_App_About_Caption",
         .aboutLabelKey = "GI_App_About_Label_Reg",
         .bankSheet = "GI_Sheet_Mch_%s",

@@ -36,6 +36,8 @@ struct ProgramProfile {
     std::string startupFileKey;
     // The text key naming the help file beside the program.
     std::string helpFileKey;
+    // The text key of the radio information window's title.
+    std::string infoCaptionKey;
     // The About box's caption and the lines of its label.
     std::string aboutCaptionKey;
     std::string aboutLabelKey;

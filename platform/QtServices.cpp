@@ -174,6 +174,10 @@ void QtHelpViewer::ShowFinder() {
     if (!path_.empty()) QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQString(path_)));
 }
 
+bool QtKeyState::ShiftDown() {
+    return QGuiApplication::keyboardModifiers() & Qt::ShiftModifier;
+}
+
 void QtClipboard::SetText(const std::string& text) {
     if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setText(ToQString(text));
 }
@@ -187,7 +191,7 @@ void QtFatalHandler(const std::string& text) {
     std::_Exit(3);
 }
 
-QtServices::QtServices() {
+QtServices::QtServices() : keysBefore_(&KeyState()) {
     SetMessageBoxes(&boxes_);
     SetFileDialogs(&dialogs_);
     SetTimers(&timers_);
@@ -195,6 +199,7 @@ QtServices::QtServices() {
     SetHelpViewer(&help_);
     SetClipboard(&clipboard_);
     SetPrinter(&printer_);
+    SetKeyState(&keys_);
     SetFatalHandler(QtFatalHandler);
 }
 
@@ -206,6 +211,8 @@ QtServices::~QtServices() {
     SetHelpViewer(nullptr);
     SetClipboard(nullptr);
     SetPrinter(nullptr);
+    // A reading of the keyboard installed before (a test program's) comes back.
+    SetKeyState(keysBefore_);
     SetFatalHandler(nullptr);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/FileDialog.h"
 #include "platform/HelpViewer.h"
+#include "platform/KeyState.h"
 #include "platform/MessageBox.h"
 #include "platform/QtPrinter.h"
 #include "platform/Screen.h"
@@ -46,6 +47,13 @@ private:
     std::string path_;
 };
 
+// Shift as the window system reported it with the last key or mouse event,
+// which is the state of the key or click being handled.
+class QtKeyState : public KeyStateService {
+public:
+    bool ShiftDown() override;
+};
+
 class QtClipboard : public Clipboard {
 public:
     void SetText(const std::string& text) override;
@@ -68,6 +76,8 @@ private:
     QtHelpViewer help_;
     QtClipboard clipboard_;
     QtPrinterService printer_;
+    QtKeyState keys_;
+    KeyStateService* keysBefore_;
 };
 
 } // namespace plat

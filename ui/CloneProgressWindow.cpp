@@ -77,9 +77,10 @@ void CloneProgressWindow::Repaint() {
 
 void CloneProgressWindow::SetMainFormEnabled(bool enabled) {
     if (!mainForm_) return;
+    if (!enabled) focus_.Keep(mainForm_);
     mainForm_->setEnabled(enabled);
     if (enabled) {
         mainForm_->activateWindow();
-        mainForm_->setFocus();
+        focus_.Restore(mainForm_, focusFallback_ ? focusFallback_() : nullptr);
     }
 }

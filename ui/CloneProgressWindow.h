@@ -1,9 +1,12 @@
 #pragma once
 #include "clone/CloneProgressView.h"
+#include "ui/FocusReturn.h"
 
 #include <QFrame>
 #include <QPointer>
 #include <QWidget>
+
+#include <functional>
 
 // The "Cloning" tool window: a lowered panel over a paint box 256 by 16
 // pixels, 16 pixels in from the left and 8 from the top, centred over the
@@ -25,6 +28,10 @@ public:
     void Repaint() override;
     void SetMainFormEnabled(bool enabled) override;
 
+    // Where the keyboard goes after a transfer when the widget that had it is
+    // gone (a sheet the transfer's data closed): the widget it answers.
+    void SetFocusFallback(std::function<QWidget*()> fallback) { focusFallback_ = std::move(fallback); }
+
     QWidget* Form() const { return form_; }
     QFrame* Panel() const { return panel_; }
     QWidget* PaintBox() const { return paintBox_; }
@@ -35,4 +42,7 @@ private:
     QPointer<QFrame> panel_;
     QPointer<QWidget> paintBox_;
     SpanSource source_;
+    // The main form's focus across a transfer: the key after it goes where the one before it went.
+    FocusReturn focus_;
+    std::function<QWidget*()> focusFallback_;
 };

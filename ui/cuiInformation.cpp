@@ -71,6 +71,7 @@ cuiInformation::cuiInformation(const CellEngine& engine, QWidget* owner, const s
     at.setY(std::clamp(at.y(), work.top, std::max(work.top, work.Bottom() - frame.height())));
     form_->move(at);
 
+    ownerFocus_.Keep(owner_);
     if (owner_) owner_->setEnabled(false);
     form_->activateWindow();
     ok_->setFocus();
@@ -82,6 +83,6 @@ cuiInformation::~cuiInformation() {
     if (owner_) {
         owner_->setEnabled(true);
         owner_->activateWindow();
-        owner_->setFocus();
+        ownerFocus_.Restore(owner_);
     }
 }

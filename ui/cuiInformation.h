@@ -1,4 +1,5 @@
 #pragma once
+#include "ui/FocusReturn.h"
 #include "ui/cuiSheet.h"
 
 #include <QDialog>
@@ -33,4 +34,6 @@ private:
     QPointer<QDialog> form_;
     QPointer<QPushButton> ok_;
     std::unique_ptr<cuiSheet> sheet_;
+    // Where the owner's keyboard focus goes back to once the window closes.
+    FocusReturn ownerFocus_;
 };

@@ -168,6 +168,9 @@ void cuiMain::CreateWindow(QMainWindow* form, const ImageList* treeImages, const
         plat::Fatal("Self Check Error.\nEEPROM Map is too large.");
 
     auto progress = std::make_unique<CloneProgressWindow>(form);
+    // A transfer whose data closed the sheet gives the keyboard to the sheet opened after it.
+    progress->SetFocusFallback(
+        [this]() -> QWidget* { return sheet_ && focusGrid_ ? sheet_->Grid() : nullptr; });
     progress_ = progress.get();
     document_.CloneManager().SetProgressView(std::move(progress));
 
@@ -293,6 +296,7 @@ void cuiMain::Retire(std::unique_ptr<cuiSheet> sheet) {
     if (!sheet) return;
     if (cuiGrid* grid = sheet->Grid()) grid->hide();
     if (QFrame* panel = sheet->SheetPanel()) panel->hide();
+    if (QFrame* title = sheet->TitlePanel()) title->hide();
     // The sheet may be inside its own key, pick or menu command now: it goes
     // once the event loop has it back.
     sheet.release()->deleteLater();
@@ -631,6 +635,6 @@ cuiInformation* cuiMain::Information() const {
 void cuiMain::OpenCloneInformation() {
     // The window owns itself and ends when it is closed.
     information_ =
-        new cuiInformation(InstalledCellEngine(), form_, gGTex->GetTextLine(RunningProfile().titleKey, 0),
-                           *gGTex, kCloneInfoSheet);
+        new cuiInformation(InstalledCellEngine(), form_,
+                           gGTex->GetTextLine(RunningProfile().infoCaptionKey, 0), *gGTex, kCloneInfoSheet);
 }

@@ -7,6 +7,7 @@
 #include "foundation/indEnviron.h"
 #include "image/RowEdit.h"
 #include "platform/Fatal.h"
+#include "platform/KeyState.h"
 #include "platform/QtPrinter.h"
 #include "platform/QtText.h"
 #include "platform/Sleep.h"
@@ -493,9 +494,6 @@ void cuiSheet::InstallHandlers() {
     grid_->SetSelectCellHandler([this](int c, int r) { return OnSelectCell(c, r); });
     grid_->SetDrawCellHandler(
         [this](QPainter& p, int c, int r, const QRect& rect, unsigned) { DrawCell(p, c, r, rect); });
-    // Shift is read from the events themselves, before the grid acts on them.
-    grid_->installEventFilter(this);
-    grid_->viewport()->installEventFilter(this);
 }
 
 // --- cells and slots
@@ -851,7 +849,7 @@ void cuiSheet::UpdateSelection(int32_t col, int32_t row) {
     if (!InGrid(col, row)) return;
     const int32_t cc = CurrentCol(), cr = CurrentRow();
     if (!InGrid(cc, cr)) return;
-    const bool extend = shift_ || (state_ & kButtonHeld);
+    const bool extend = plat::KeyState().ShiftDown() || (state_ & kButtonHeld);
     const bool multi = ((style_.multiSelect != 0 && (col != cc || row != cr)) || RangeShown()) &&
                        (GetCellId(cc, cr).flags & clsSheetCellId::kMayJoin) &&
                        (GetCellId(col, row).flags & clsSheetCellId::kMayJoin);
@@ -1057,6 +1055,13 @@ void cuiSheet::OnMouseDown(QMouseEvent& event) {
     if (event.button() == Qt::RightButton) {
         if (RangeShown() || SelectAtMouse(pos.x(), pos.y(), false)) PopUpAt(event.globalPosition().toPoint());
     } else {
+        // A cell that belongs to the selectable cell on its left stands for
+        // it: a click on it makes that cell current, as the grid does for a
+        // selectable cell before this handler runs.
+        const cuiGrid::Coord at = grid_->MouseToCell(pos.x(), pos.y());
+        if (!listMode_ && event.button() == Qt::LeftButton && InGrid(at.col, at.row) &&
+            !IsSelectable(at.col, at.row))
+            SelectAtMouse(pos.x(), pos.y(), false);
         state_ |= kButtonHeld;
     }
 }
@@ -1094,15 +1099,7 @@ void cuiSheet::OnContextPopup(QContextMenuEvent& event) {
 bool cuiSheet::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-        if (watched == grid_) shift_ = static_cast<QKeyEvent*>(event)->modifiers() & Qt::ShiftModifier;
-        if (watched == editor_ && event->type() == QEvent::KeyPress)
-            return OnEditorKey(*static_cast<QKeyEvent*>(event));
-        break;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-        if (grid_ && watched == grid_->viewport())
-            shift_ = static_cast<QMouseEvent*>(event)->modifiers() & Qt::ShiftModifier;
+        if (watched == editor_) return OnEditorKey(*static_cast<QKeyEvent*>(event));
         break;
     case QEvent::FocusOut:
         if (watched == editor_ && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
@@ -1170,8 +1167,11 @@ void cuiSheet::HideEditor(bool refocus) {
 void cuiSheet::CommitEditor() {
     if (!EditorVisible()) return;
     const std::string text = plat::FromQString(editor_->text());
-    // Hidden first: a commit that moves the focus must not commit again.
+    // Hidden first: a commit that moves the focus must not commit again. The
+    // grid takes the keyboard before the editor goes, so that it does not
+    // pass on to the next widget of the window while the value is sent.
     editorDetached_ = true;
+    if (editor_->hasFocus()) grid_->setFocus(Qt::OtherFocusReason);
     editor_->hide();
     editorDetached_ = false;
     SendEdit(editorCol_, editorRow_, cmcCellCapsule::kKeyEnter, 0, &text);

@@ -257,8 +257,6 @@ protected:
     int32_t anchorCol_ = -1;
     int32_t anchorRow_ = -1;
     uint8_t state_ = 0;
-    // Shift as the last key or mouse event on the grid had it.
-    bool shift_ = false;
     // Expires with the sheet: an owner call may delete it.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 

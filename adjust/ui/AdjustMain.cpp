@@ -25,6 +25,8 @@ namespace adj {
 namespace {
 
 constexpr char kChannelMemoryNode[] = "GI_Sheet_Memory_CH_Top";
+// The A/D monitor's title names the window beside the program.
+constexpr char kAdWindowCaption[] = "GI_AppInd_AdWindow_Caption";
 // Flags 5 to 7 mean nothing to this program's tree.
 constexpr int kLastTreeFlag = 4;
 
@@ -145,14 +147,14 @@ void indMain::FilterTree() {
 
 void indMain::OpenAdWindow() {
     if (!form_) return;
-    iuiWinAd* opened = ToggleAdWindow(
-        InstalledCellEngine(), form_, gGTex->GetTextLine(cuiMain::document_.Profile().titleKey, 0), *gGTex,
-        treeImages_, [this](const std::string& name) {
-            std::optional<iuiWinAd::SheetPosition> at;
-            if (const std::optional<SheetPosition> p = FindSheetPosition(name))
-                at = iuiWinAd::SheetPosition{p->col, p->row, p->leftCol, p->topRow};
-            return at;
-        });
+    iuiWinAd* opened =
+        ToggleAdWindow(InstalledCellEngine(), form_, gGTex->GetTextLine(kAdWindowCaption, 0), *gGTex,
+                       treeImages_, [this](const std::string& name) {
+                           std::optional<iuiWinAd::SheetPosition> at;
+                           if (const std::optional<SheetPosition> p = FindSheetPosition(name))
+                               at = iuiWinAd::SheetPosition{p->col, p->row, p->leftCol, p->topRow};
+                           return at;
+                       });
     if (opened) adWindow_ = opened;
 }
 

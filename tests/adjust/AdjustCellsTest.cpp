@@ -216,7 +216,8 @@ TEST_F(AdjustItemTest, EnterOnALevelItemStartsItOnlyWhenIdleAndAcceptsTheLevelAt
     h.Commit(Adj("CL_Adjust_AUTO13"), "50");
     EXPECT_EQ(man.EditedLevel(8), 0); // dropped: the procedure does not wait on it
     h.Key(Adj("CL_Adjust_AUTO13"), 13);
-    EXPECT_EQ(man.State().AdjustPhase, 8);
+    // The procedure marks itself running once its first command is out, not the cell.
+    EXPECT_EQ(man.State().AdjustPhase, 0);
     EXPECT_EQ(CallsOf("StartSweep"),
               (std::vector<Call>{{"StartSweep", static_cast<int32_t>(adj::Sweep::Auto13), 101}}));
 }
@@ -291,14 +292,14 @@ TEST_F(AdjustMonitorTest, EachReadingShowsDecimalHexAndItsPhysicalValue) {
         const char* text;
     };
     const Case cases[] = {
-        {1, 255, "CL_Maker_NOISD", "255"},      {1, 255, "CL_Maker_NOISH", "FF"},
-        {1, 255, "CL_Maker_NOISV", "5.00V"},    {0, 255, "CL_WinAD_BATTV", "20.00V"},
-        {12, 255, "CL_WinAD_SQLV", "100.00%"},  {1, 128, "CL_Maker_NOISV", "2.51V"},
-        {0, 128, "CL_WinAD_BATTV", "10.04V"},   {6, 128, "CL_Maker_VOXTV", "50.20%"},
-        {4, 128, "CL_Maker_TEMPSV", "9.27'C"},  {4, 64, "CL_Maker_TEMPSV", "-11.10'C"},
-        {4, 200, "CL_Maker_TEMPSV", "37.41'C"}, {4, 0, "CL_Maker_TEMPSV", ""},
-        {4, 255, "CL_Maker_TEMPSV", ""},        {4, 0, "CL_Maker_TEMPSD", "  0"},
-        {4, 255, "CL_Maker_TEMPSH", "FF"},      {8, 10, "CL_WinAD_T1H", " A"},
+        {1, 255, "CL_Maker_NOISD", "255"},         {1, 255, "CL_Maker_NOISH", "FF"},
+        {1, 255, "CL_Maker_NOISV", "5.00V"},       {0, 255, "CL_WinAD_BATTV", "20.00V"},
+        {12, 255, "CL_WinAD_SQLV", "100.00%"},     {1, 128, "CL_Maker_NOISV", "2.51V"},
+        {0, 128, "CL_WinAD_BATTV", "10.04V"},      {6, 128, "CL_Maker_VOXTV", "50.20%"},
+        {4, 128, "CL_Maker_TEMPSV", "9.27\260C"},  {4, 64, "CL_Maker_TEMPSV", "-11.10\260C"},
+        {4, 200, "CL_Maker_TEMPSV", "37.41\260C"}, {4, 0, "CL_Maker_TEMPSV", ""},
+        {4, 255, "CL_Maker_TEMPSV", ""},           {4, 0, "CL_Maker_TEMPSD", "  0"},
+        {4, 255, "CL_Maker_TEMPSH", "FF"},         {8, 10, "CL_WinAD_T1H", " A"},
     };
     for (const Case& c : cases) {
         man.adReadings = {};

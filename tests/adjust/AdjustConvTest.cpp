@@ -3,6 +3,7 @@
 #include "image/ImageLayout.h"
 #include "tests/cells/ConvFixture.h"
 #include "tests/image/ScopedModel.h"
+#include "tests/support/ScopedShift.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,8 @@ TEST(AdjustConvTest, SteppedValuesStayInRange) {
     };
     for (Step c : cases) {
         int32_t v = c.before;
-        const int r = adj::ConvAdjustCell(c.request.r, 0, v, c.minimum, c.maximum, c.shift, c.request.out);
+        testsupport::ScopedShift shift(c.shift);
+        const int r = adj::ConvAdjustCell(c.request.r, 0, v, c.minimum, c.maximum, c.request.out);
         EXPECT_EQ(v, c.after) << c.what;
         EXPECT_EQ(r, c.result) << c.what;
     }
@@ -66,7 +68,7 @@ TEST(AdjustConvTest, KeysOpenTheEditorOrAct) {
     for (const Case& c : cases) {
         Request q = Request::Key(c.key);
         int32_t v = 77;
-        EXPECT_EQ(adj::ConvAdjustCell(q.r, c.enterMode, v, 0, 255, false, q.out), c.result) << c.what;
+        EXPECT_EQ(adj::ConvAdjustCell(q.r, c.enterMode, v, 0, 255, q.out), c.result) << c.what;
         EXPECT_EQ(q.out, c.out) << c.what;
         EXPECT_EQ(q.r.displayText, c.shown) << c.what;
         EXPECT_EQ(v, 77) << c.what;

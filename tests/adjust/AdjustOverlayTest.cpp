@@ -25,6 +25,13 @@ TEST(AdjustOverlayTest, HoldsEveryKeyTheCellsRead) {
     // The frame reads the unit-id maximum on every call.
     EXPECT_EQ(overlay.TryGetTextLine("GI_AppUnitIdMax", 0), "65535");
     EXPECT_TRUE(overlay.TryGetTextLine("GI_Sys_MyHelpFile_ADJ", 0).has_value());
+    // The radio information window and the A/D monitor: their titles, the
+    // information sheet and the texts of its cells.
+    for (const char* key :
+         {"GI_AppInd_CloneInfo_Caption", "GI_AppInd_AdWindow_Caption", "GI_Sheet_CloneInfo_Cells",
+          "GI_Mess_CloneInfo_Model", "GI_Mess_CloneInfo_TenKey", "GI_Mess_CloneInfo_OverVolt"})
+        EXPECT_TRUE(overlay.TryGetTextLine(key, 0).has_value()) << key;
+    EXPECT_TRUE(overlay.TryGetTextLine("GI_AppInd_Model", 9).has_value());
 }
 
 } // namespace

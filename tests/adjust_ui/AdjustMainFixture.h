@@ -8,7 +8,11 @@
 #include "adjust/AdjustVocabulary.h"
 #include "adjust/ui/AdjustMain.h"
 #include "cells/CellEngine.h"
+#include "foundation/Globals.h"
+#include "foundation/indEnviron.h"
 #include "tests/app/DocumentFixture.h"
+#include "tools/radiosim/RadioSim.h"
+#include "tools/radiosim/StartupMemory.h"
 
 #include <filesystem>
 #include <memory>
@@ -43,6 +47,23 @@ protected:
         window_.reset();
         globals_.reset();
         std::filesystem::remove_all(dir_.File("adjust"));
+    }
+
+    // The simulator as a radio holding the model's start-up data, as the
+    // program's clone read and information query expect it.
+    static void HoldStartupData(radiosim::RadioSim& sim, int32_t model) {
+        const radiosim::StartupMemory radio = radiosim::BuildStartupMemory(model);
+        sim.Memory() = radio.bytes;
+        sim.SetCloneEnd(radio.cloneEnd);
+        sim.SetInfoModel(model);
+    }
+    // The simulator linked as the program's COM5 in the temp dir (the
+    // fixture's TOLVANE_COM_DIR); the link's settle waits step it.
+    void LinkRadio(radiosim::RadioSim& sim) {
+        ASSERT_TRUE(sim.Open());
+        ASSERT_FALSE(sim.LinkAs(dir_.Path(), 5).empty());
+        gEnviron->ComPort = 5;
+        Doc().CloneManager().Driver().SetSettleWait([&sim](int) { sim.Pump(); });
     }
 
     ScopedCellEngine engine_{adj::AdjustCellEngine()};

@@ -263,12 +263,7 @@ protected:
         ASSERT_FALSE(man.IsBusy());
     }
 
-    void LinkRadio() {
-        ASSERT_TRUE(sim_.Open());
-        ASSERT_FALSE(sim_.LinkAs(dir_.Path(), 5).empty());
-        gEnviron->ComPort = 5;
-        Doc().CloneManager().Driver().SetSettleWait([this](int) { sim_.Pump(); });
-    }
+    void LinkRadio() { AdjustMainFixture::LinkRadio(sim_); }
 
     testsupport::ScopedEnv comDir_{"TOLVANE_COM_DIR", dir_.Path()};
     radiosim::RadioSim sim_;
@@ -298,7 +293,11 @@ TEST_F(AdjustMainLinkTest, EventFortyTogglesTheAdWindowWhichReadsTheRadio) {
     adj::iuiWinAd* window = app.AdWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->Form()->isVisible());
-    EXPECT_EQ(window->Form()->windowTitle().toStdString(), gGTex->GetTextLine("GI_Sys_AppTitle_ADJ", 0));
+    // The title names the window beside the program.
+    const std::string title = window->Form()->windowTitle().toStdString();
+    EXPECT_EQ(title, gGTex->GetTextLine("GI_AppInd_AdWindow_Caption", 0));
+    EXPECT_NE(title.find("A/D monitor"), std::string::npos);
+    EXPECT_NE(title.find(gGTex->GetTextLine("GI_Sys_AppTitle_ADJ", 0)), std::string::npos);
     EXPECT_EQ(gEnviron->FindEditFormPos(adj::indMain::kAdWindowName)->Flag, 1);
     EXPECT_TRUE(app.AdWindowOpen());
     EXPECT_TRUE(Doc().CloneManager().IsBusy()) << "the read list goes out at once";
@@ -355,11 +354,7 @@ TEST_F(AdjustMainLinkTest, AReadLeadsTheRunningProgramIntoAdjustment) {
     adj::indMain& app = StartAdjust();
     TForm1 form(app);
     Settle();
-    const int32_t model = gEnviron->ModelType;
-    const radiosim::StartupMemory radio = radiosim::BuildStartupMemory(model);
-    sim_.Memory() = radio.bytes;
-    sim_.SetCloneEnd(radio.cloneEnd);
-    sim_.SetInfoModel(model);
+    HoldStartupData(sim_, gEnviron->ModelType);
     LinkRadio();
 
     AdjustDoc().CloneRead();

@@ -3,10 +3,17 @@
 // the simulated radio's readings. Grabbed from the X server's screen under
 // Xvfb (kept in $TOLVANE_PNG_DIR when set), from the windows themselves on
 // the offscreen platform.
+#include "adjust/AdjustVocabulary.h"
 #include "adjust/ui/iuiWinAd.h"
+#include "cells/PopupOpener.h"
 #include "tests/adjust_ui/AdjustMainFixture.h"
 #include "tools/radiosim/RadioSim.h"
+#include "tools/radiosim/StartupMemory.h"
+#include "ui/ProgramPopupOpener.h"
 #include "ui/TForm1.h"
+#include "ui/cuiFlector.h"
+#include "ui/cuiGrid.h"
+#include "ui/cuiInformation.h"
 #include "ui/cuiSheet.h"
 #include "ui/iuiTree.h"
 
@@ -68,10 +75,7 @@ TEST_F(AdjustOnScreenTest, TheTransmitAdjustmentSheetBesideTheAdMonitor) {
     TForm1 form(app);
     form.resize(900, 600);
     Settle();
-    ASSERT_TRUE(sim_.Open());
-    ASSERT_FALSE(sim_.LinkAs(dir_.Path(), 5).empty());
-    gEnviron->ComPort = 5;
-    Doc().CloneManager().Driver().SetSettleWait([this](int) { sim_.Pump(); });
+    LinkRadio(sim_);
 
     // A click on the tree's node opens its sheet.
     QTreeWidget* view = app.Tree()->View();
@@ -112,6 +116,88 @@ TEST_F(AdjustOnScreenTest, TheTransmitAdjustmentSheetBesideTheAdMonitor) {
     EXPECT_GT(std::abs(qGray(text.rgb()) - qGray(bar.rgb())), 100);
     EXPECT_GT(Dark(Grab(form, "main-window")), 500) << "tree, caption and cells on the picture";
     EXPECT_GT(Dark(Grab(*ad->Form(), "ad-window")), 200) << "readings and frames on the picture";
+    EXPECT_TRUE(boxes_.Log().empty());
+}
+
+// A technician's two windows beside the main one: a channel switch's list
+// popped up over the channel sheet, and the radio's information.
+TEST_F(AdjustOnScreenTest, AChannelListPoppedUpAndTheRadioInformation) {
+    adj::indMain& app = StartAdjust();
+    TForm1 form(app);
+    form.resize(1000, 600);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    Settle();
+    HoldStartupData(sim_, gEnviron->ModelType);
+    LinkRadio(sim_);
+    auto run = [&] {
+        for (int round = 0; round < 40; ++round) {
+            for (int t = 0; t < 60000 && Doc().CloneManager().IsBusy(); t += 2) {
+                sim_.Pump();
+                scheduler_.Advance(2);
+            }
+            Settle();
+        }
+    };
+    AdjustDoc().CloneRead();
+    run();
+    ASSERT_TRUE(boxes_.Log().empty()) << boxes_.Log().front().text;
+
+    // The read left the first bank open: Enter on its first channel's monitor switch pops its list up.
+    ASSERT_NE(app.Sheet(), nullptr);
+    cuiSheet& sheet = *app.Sheet();
+    ASSERT_EQ(sheet.GetDefinition(), "[St_ChBank]GI_Sheet_Mch,Bank 0");
+    const int32_t moni = adj::AdjustCellVocabulary().CellIndex("CL_Mch_Moni");
+    int32_t col = -1;
+    const int32_t row = sheet.FirstSelectableRow();
+    for (int32_t c = 0; c < sheet.ColCount(); ++c)
+        if (sheet.GetCell(c, row).cellId == moni) col = c;
+    ASSERT_GE(col, 0);
+    QTest::mouseClick(sheet.Grid()->viewport(), Qt::LeftButton, {},
+                      sheet.Grid()->CellRect(col, row).center());
+    Settle();
+    QTest::keyClick(sheet.Grid(), Qt::Key_Return);
+    Settle();
+    auto* popups = dynamic_cast<ProgramPopupOpener*>(&Popups());
+    ASSERT_NE(popups, nullptr);
+    cuiFlector* list = popups->LastOpened();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->Form()->isVisible());
+    EXPECT_GT(Dark(Grab(form, "list-popup")), 500) << "the sheet and its list on the picture";
+    EXPECT_GT(Dark(Grab(*list->Form(), "list-popup-alone")), 50) << "the list's items";
+    QTest::keyClick(list->Sheet()->Grid(), Qt::Key_Escape);
+    Settle();
+
+    // Radio information from the tool bar.
+    for (QToolButton* b : app.ToolBar()->findChildren<QToolButton*>())
+        if (b->toolTip() == QStringLiteral("Radio information")) QTest::mouseClick(b, Qt::LeftButton);
+    run();
+    cuiInformation* info = app.Information();
+    ASSERT_NE(info, nullptr);
+    EXPECT_GT(Dark(Grab(*info->Form(), "information")), 300) << "model, comments and serial number";
+    QTest::mouseClick(info->OkButton(), Qt::LeftButton);
+    // The window goes once the event loop has it back.
+    for (int i = 0; i < 50 && app.Information(); ++i) {
+        QTest::qWait(10);
+        Settle();
+    }
+    ASSERT_EQ(app.Information(), nullptr);
+    ASSERT_TRUE(form.isEnabled()) << "the window gave the main form back";
+
+    // A click on a filter's "Press Enter to start" marks the filter's whole row.
+    app.OpenSheet("GI_Sheet_Adj_Rx");
+    Settle();
+    cuiSheet& rx = *app.Sheet();
+    const int32_t start = adj::AdjustCellVocabulary().CellIndex("CL_Adjust_BpfT3_Sweep");
+    for (int32_t r = 0; r < rx.RowCount(); ++r)
+        for (int32_t c = 0; c < rx.ColCount(); ++c)
+            if (rx.GetCell(c, r).cellId == start)
+                QTest::mouseClick(rx.Grid()->viewport(), Qt::LeftButton, {},
+                                  rx.Grid()->CellRect(c, r).center());
+    Settle();
+    EXPECT_EQ(rx.GetCell(rx.Grid()->Col(), rx.Grid()->Row()).cellId,
+              adj::AdjustCellVocabulary().CellIndex("CL_Adjust_BpfT3"));
+    EXPECT_GT(Dark(Grab(form, "receiver-row")), 500);
     EXPECT_TRUE(boxes_.Log().empty());
 }
 

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 
 using adjtest::SheetScope;
 
@@ -71,6 +72,24 @@ TEST_F(iuiSheetTest, AColumnLaidOutZeroWideHoldsNoSelectableCell) {
     adjusting->SetCurrentCell(1, 0);
     QTest::keyClick(adjusting->Grid(), Qt::Key_Right);
     EXPECT_EQ(adjusting->CurrentCol(), 3);
+}
+
+// A click lands on the cell under the pointer on either side of the hidden
+// column, however narrow the cells beside it.
+TEST_F(iuiSheetTest, AClickBesideAColumnLaidOutZeroWideMakesTheCellUnderThePointerCurrent) {
+    const auto sheet = Build<HidingThird<adj::iuiSheet>>();
+    host.resize(400, 200);
+    host.show();
+    cuiGrid& grid = *sheet->Grid();
+    for (const auto& [col, row] : {std::pair{3, 1}, std::pair{1, 0}, std::pair{0, 1}, std::pair{3, 0}}) {
+        const QRect cell = grid.CellRect(col, row);
+        for (const QPoint at :
+             {cell.center(), cell.topLeft() + QPoint(1, 1), cell.bottomRight() - QPoint(1, 1)}) {
+            QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at);
+            EXPECT_EQ(std::make_pair(sheet->CurrentCol(), sheet->CurrentRow()), std::make_pair(col, row))
+                << at.x() << "," << at.y();
+        }
+    }
 }
 
 } // namespace

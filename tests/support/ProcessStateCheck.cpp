@@ -5,6 +5,7 @@
 #include "platform/FileDialog.h"
 #include "platform/FileSystem.h"
 #include "platform/HelpViewer.h"
+#include "platform/KeyState.h"
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
 #include "platform/Timer.h"
@@ -47,6 +48,7 @@ const std::vector<ServiceSlot>& Services() {
         Slot("the timer service", &plat::Timers, &plat::SetTimers),
         Slot("the code page", &plat::CurrentCodePage, &plat::SetCodePage),
         Slot("the file system", &plat::Files, &plat::SetFileSystem),
+        Slot("the keyboard state", &plat::KeyState, &plat::SetKeyState),
     };
     return slots;
 }

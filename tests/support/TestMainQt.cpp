@@ -1,4 +1,5 @@
 #include "platform/Fatal.h"
+#include "platform/QtServices.h"
 #include "tests/support/ProcessStateCheck.h"
 
 #include <QApplication>
@@ -9,6 +10,9 @@ int main(int argc, char** argv) {
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     plat::SetFatalHandler(plat::ThrowingFatalHandler);
+    // Widgets see Shift as the events QTest sends have it.
+    plat::QtKeyState keys;
+    plat::SetKeyState(&keys);
     ::testing::InitGoogleTest(&argc, argv);
     testsupport::InstallProcessStateCheck();
     return RUN_ALL_TESTS();
