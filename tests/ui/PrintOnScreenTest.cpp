@@ -43,7 +43,7 @@ TEST_F(PrintOnScreenTest, PageOneOfTheSheetAndThePrintingDialog) {
     form_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
     Window().Print(0);
-    QDialog* dialog = Window().PrintingDialog();
+    QDialog* dialog = Window().PrintJob().Dialog();
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
     const QImage box = dialog->grab().toImage();
