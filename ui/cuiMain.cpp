@@ -89,10 +89,12 @@ cuiMain::cuiMain(Document& document)
     task_->SetHandler(&cuiMain::OnTaskThunk, this);
     gEvMan->AddListener(&cuiMain::OnEventThunk, this);
     document_.SetWindow(this);
+    SetWindowCommands(this);
 }
 
 cuiMain::~cuiMain() {
     if (document_.Window() == this) document_.SetWindow(nullptr);
+    if (&InstalledWindow() == this) SetWindowCommands(nullptr);
     delete repeaterWindow_.data();
     // The progress window belongs to this window, though the document's clone manager shows it.
     if (progress_ && document_.CloneManager().ProgressView() == progress_)

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/DocumentWindow.h"
 #include "cells/LayoutCache.h"
+#include "cells/WindowCommands.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcFCache.h"
 #include "foundation/cmcTick.h"
@@ -43,9 +44,10 @@ using ImageList = QList<QIcon>;
 // The main-window manager: the main window's parts (menu bar, tool bar, tree
 // panel, splitter, sheet panel, status bar), its title, the periodic task
 // and the windows the commands open, over the program's document, which it
-// shows and which reaches it through DocumentWindow. A base class: each
-// program's window derives from it for what it draws differently.
-class cuiMain : public DocumentWindow {
+// shows and which reaches it through DocumentWindow; the cells reach it
+// through WindowCommands. A base class: each program's window derives from it
+// for what it draws differently.
+class cuiMain : public DocumentWindow, public WindowCommands {
 public:
     static constexpr int kWarningDelayMs = 250;
     static constexpr int kTaskIntervalMs = 50;
@@ -53,7 +55,7 @@ public:
     // The repeater-site window's sheet and the key of its placement.
     static constexpr char kRepeaterSheet[] = "GI_Sheet_RptSetWin";
 
-    // Becomes the document's window while it lives.
+    // Becomes the document's window and the cells' while it lives.
     explicit cuiMain(Document& document);
     ~cuiMain() override;
     cuiMain(const cuiMain&) = delete;
@@ -80,7 +82,7 @@ public:
     void ShowMakerPanel(const std::string& text) override;
     void ShowBusy(bool busy) override;
 
-    // What the cells ask of the window through the document.
+    // What the cells ask of the window.
     void Print(int32_t allSheets) override;
     bool IsOpenSheetPrintable() const override;
     void OpenSheet(const std::string& definition) override;

@@ -1,6 +1,7 @@
 // The tree of the main window over the shipped overlay: the bank nodes, the
 // sheets they open after the change delay, and the positions kept per sheet.
 #include "cells/CellEngine.h"
+#include "cells/WindowCommands.h"
 #include "foundation/ModelClass.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
@@ -191,7 +192,7 @@ TEST_F(MainTreeTest, APmrZChannelErrorMarksItsBankAndTheCollapsedBranchUntilMend
     // The start-up selection has rested and run its node.
     scheduler_.Advance(500);
 
-    Doc().ScheduleWarningCheck();
+    InstalledWindow().ScheduleWarningCheck();
     scheduler_.Advance(250);
     EXPECT_EQ(cuiTree::OverlayOf(memory->child(0)), cuiTree::kOverlayError);
     EXPECT_EQ(cuiTree::OverlayOf(memory), cuiTree::kOverlayError) << "the collapsed branch shows it";
@@ -212,7 +213,7 @@ TEST_F(MainTreeTest, APmrZChannelErrorMarksItsBankAndTheCollapsedBranchUntilMend
     ch.chX2b2 = false;
     ch.chX3b3 = false;
     ch.Store(kind, row);
-    Doc().ScheduleWarningCheck();
+    InstalledWindow().ScheduleWarningCheck();
     scheduler_.Advance(250);
     EXPECT_EQ(cuiTree::OverlayOf(memory->child(0)), -1);
     EXPECT_EQ(cuiTree::OverlayOf(memory), -1);
