@@ -2,11 +2,14 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <spawn.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <thread>
 #include <vector>
@@ -67,17 +70,34 @@ int WaitForExit(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-bool WaitForLock(pid_t pid) {
+bool HoldsLock(pid_t pid, const std::string& path) {
+    // /proc/locks names the file by its device's major:minor in hex and its inode.
+    std::string file;
+    if (!path.empty()) {
+        struct stat st {};
+        if (stat(path.c_str(), &st) != 0) return false;
+        char id[64];
+        std::snprintf(id, sizeof id, "%02x:%02x:%lu", major(st.st_dev), minor(st.st_dev),
+                      static_cast<unsigned long>(st.st_ino));
+        file = id;
+    }
+    std::ifstream locks("/proc/locks");
+    std::string line;
+    while (std::getline(locks, line)) {
+        std::istringstream in(line);
+        std::string n, kind, mode, access, where;
+        pid_t holder = 0;
+        if (in >> n >> kind >> mode >> access >> holder >> where && kind == "FLOCK" && holder == pid &&
+            (file.empty() || where == file))
+            return true;
+    }
+    return false;
+}
+
+bool WaitForLock(pid_t pid, const std::string& path) {
     const auto end = std::chrono::steady_clock::now() + kPatience;
     while (std::chrono::steady_clock::now() < end) {
-        std::ifstream locks("/proc/locks");
-        std::string line;
-        while (std::getline(locks, line)) {
-            std::istringstream in(line);
-            std::string n, kind, mode, access;
-            pid_t holder = 0;
-            if (in >> n >> kind >> mode >> access >> holder && kind == "FLOCK" && holder == pid) return true;
-        }
+        if (HoldsLock(pid, path)) return true;
         if (waitpid(pid, nullptr, WNOHANG) == pid) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }

@@ -17,7 +17,12 @@ pid_t LaunchProgram(const std::string& name, const std::map<std::string, std::st
 int WaitForExit(pid_t pid);
 
 // True once the process holds a lock file, which a program takes when it
-// starts; false when it ended first or took none within a minute.
-bool WaitForLock(pid_t pid);
+// starts; false when it ended first or took none within a minute. With a
+// path, only a lock on that file counts (a link is followed: a COM link
+// names the device it stands for).
+bool WaitForLock(pid_t pid, const std::string& path = {});
+
+// Whether the process holds a lock now, on the file of that path when one is given.
+bool HoldsLock(pid_t pid, const std::string& path = {});
 
 } // namespace testsupport
