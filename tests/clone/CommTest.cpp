@@ -228,16 +228,23 @@ TEST(ComPortPathTest, NumbersMapToDevicesUnlessAFolderIsNamed) {
     EXPECT_EQ(plat::ComPortPath(0), "");
 }
 
-// The POSIX device on a pseudo-terminal reached through a COM link.
-TEST(PosixSerialPortTest, OpensAPseudoTerminalThroughTheLinkFolderRawAtTheSpeed) {
-    plat::ManualScheduler sched;
-    sched.Install();
-    testsupport::TempDir dir;
-    radiosim::RadioSim sim;
-    ASSERT_TRUE(sim.Open());
-    ASSERT_FALSE(sim.LinkAs(dir.Path(), 7).empty());
-    testsupport::ScopedEnv env("TOLVANE_COM_DIR", dir.Path());
+// The simulator's pseudo-terminal as COM7.
+class ComLinkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sched.Install();
+        ASSERT_TRUE(sim.Open());
+        ASSERT_FALSE(sim.LinkAs(dir.Path(), 7).empty());
+    }
 
+    plat::ManualScheduler sched;
+    testsupport::TempDir dir;
+    testsupport::ScopedEnv env{"TOLVANE_COM_DIR", dir.Path()};
+    radiosim::RadioSim sim;
+};
+
+// The POSIX device on a pseudo-terminal reached through a COM link.
+TEST_F(ComLinkTest, OpensAPseudoTerminalThroughTheLinkFolderRawAtTheSpeed) {
     cmcComm comm;
     EXPECT_FALSE(comm.Open(8, "9600,n,8,1")); // no such link
     ASSERT_TRUE(comm.Open(7, "38400,N,8,1"));
@@ -289,15 +296,7 @@ TEST(PosixSerialPortTest, OpensAPseudoTerminalThroughTheLinkFolderRawAtTheSpeed)
 
 // One port holds a device at a time, root's included, and keeps it across
 // speed switches; the one refused leaves the holder's line as it was.
-TEST(PosixSerialPortTest, ADeviceIsHeldByOnePortAtATime) {
-    plat::ManualScheduler sched;
-    sched.Install();
-    testsupport::TempDir dir;
-    radiosim::RadioSim sim;
-    ASSERT_TRUE(sim.Open());
-    ASSERT_FALSE(sim.LinkAs(dir.Path(), 7).empty());
-    testsupport::ScopedEnv env("TOLVANE_COM_DIR", dir.Path());
-
+TEST_F(ComLinkTest, ADeviceIsHeldByOnePortAtATime) {
     cmcComm holder;
     ASSERT_TRUE(holder.Open(7, "38400,N,8,1"));
     ASSERT_TRUE(holder.Reopen(7, "9600,N,8,1"));

@@ -64,6 +64,34 @@ pid_t LaunchProgram(const std::string& name, const std::map<std::string, std::st
     return pid;
 }
 
+pid_t SpawnCommand(std::vector<std::string> words, const std::string& outPath, const std::string& cwd) {
+    std::vector<char*> argv;
+    for (std::string& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+bool WaitForOutput(pid_t pid, const std::string& path, const std::string& text) {
+    const auto end = std::chrono::steady_clock::now() + kPatience;
+    while (std::chrono::steady_clock::now() < end) {
+        std::ifstream in(path);
+        std::stringstream got;
+        got << in.rdbuf();
+        if (got.str().find(text) != std::string::npos) return true;
+        if (waitpid(pid, nullptr, WNOHANG) == pid) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
 int WaitForExit(pid_t pid) {
     int status = 0;
     if (waitpid(pid, &status, 0) != pid) return -1;
