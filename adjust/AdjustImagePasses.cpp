@@ -87,7 +87,7 @@ void Selections(cmcEeprom& image, const cmcEeprom& reference, int modelClass) {
                       static_cast<uint8_t>((image.GetByte(kFirstChannelOptions) & 0xF0) | 1));
     for (int32_t b = 0; b < kBanks; ++b) {
         const int32_t from = GetBankFirstChannel(image, b);
-        const int32_t end = std::min(from + GetBankChannelCountIn(image, b), kChannelRows);
+        const int32_t end = std::min(from + GetBankChannelCount(image, b), kChannelRows);
         const int32_t start = StartChannel(image, modelClass, from, end);
         image.SetWord(kBankFirstChannels + 2 * b, static_cast<uint16_t>(start >= 0 ? start - from : 0));
     }

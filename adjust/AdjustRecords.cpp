@@ -456,7 +456,7 @@ void datCh::TransferTwoTone(RecordCodec& c, int32_t n) {
 
 int32_t GetSiteChannelCountAt(const cmcEeprom& image, int32_t site, bool queryFirst) {
     if (queryFirst && gEvMan) gEvMan->SendWithAnswer(evQueryBank);
-    return GetSiteChannelCountIn(image, site);
+    return GetSiteChannelCount(image, site);
 }
 
 int32_t BankOfChannel(cmcEeprom& image, int32_t n) {
@@ -465,7 +465,7 @@ int32_t BankOfChannel(cmcEeprom& image, int32_t n) {
 
 int32_t CountBankUsedChannels(cmcEeprom& image, int32_t bank) {
     const int32_t first = GetBankFirstChannel(image, bank);
-    const int32_t end = std::min(first + GetBankChannelCountIn(image, bank), kChannelRows);
+    const int32_t end = std::min(first + GetBankChannelCount(image, bank), kChannelRows);
     datCh ch(&image);
     int32_t used = 0;
     for (int32_t n = first; n < end; ++n)
@@ -475,7 +475,7 @@ int32_t CountBankUsedChannels(cmcEeprom& image, int32_t bank) {
 
 int32_t LastUsedChannelInBank(cmcEeprom& image, int32_t bank) {
     const int32_t first = GetBankFirstChannel(image, bank);
-    const int32_t end = std::min(first + GetBankChannelCountIn(image, bank), kChannelRows);
+    const int32_t end = std::min(first + GetBankChannelCount(image, bank), kChannelRows);
     datCh ch(&image);
     for (int32_t n = end - 1; n >= first; --n)
         if (ch.Load(GetModelClass(), n).InUse()) return n - first + 1;

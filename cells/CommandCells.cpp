@@ -16,8 +16,8 @@
 #include "foundation/ByteUtil.h"
 #include "foundation/Globals.h"
 #include "foundation/ProgramProfile.h"
-#include "foundation/cmcEvMan.h"
 #include "foundation/TextUtil.h"
+#include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
 #include "image/BankSite.h"
@@ -224,7 +224,7 @@ void CheckChannels(CellFrame& f) {
     if (!f.model.pmrZ && !f.model.p25) return;
     if (!IsValidBank(f.bank)) return;
     const int32_t first = GetBankFirstChannel(f.image, f.bank);
-    const int32_t end = std::min(first + GetBankChannelCountIn(f.image, f.bank), 512);
+    const int32_t end = std::min(first + GetBankChannelCount(f.image, f.bank), 512);
     for (int32_t row = first; row < end; ++row) {
         if (f.model.pmrZ) {
             ProbeAt(f,

@@ -69,7 +69,7 @@ int32_t datCh::BankOfChannel(int32_t n) const {
     const cmcEeprom& img = image ? *image : CurrentImage();
     int32_t before = -1;
     for (int32_t k = 0; k < layout::kBanks; ++k) {
-        const int32_t count = GetBankChannelCountIn(img, k);
+        const int32_t count = GetBankChannelCount(img, k);
         if (before + 1 <= n && n <= before + count) return k;
         before += count;
     }
@@ -562,7 +562,7 @@ int32_t CountBankUsedChannels(int32_t n) {
 
 int32_t CountBankUsedChannels(cmcEeprom& image, int32_t n) {
     const int32_t first = GetBankFirstChannel(image, n);
-    const int32_t end = std::min(first + GetBankChannelCountIn(image, n), layout::kChannelRows);
+    const int32_t end = std::min(first + GetBankChannelCount(image, n), layout::kChannelRows);
     const int32_t kind = GetModelClass();
     datCh ch(&image);
     int32_t used = 0;
@@ -577,7 +577,7 @@ int32_t LastUsedInBank(int32_t n) {
 
 int32_t LastUsedInBank(cmcEeprom& image, int32_t n) {
     const int32_t first = GetBankFirstChannel(image, n);
-    const int32_t end = std::min(first + GetBankChannelCountIn(image, n), layout::kChannelRows);
+    const int32_t end = std::min(first + GetBankChannelCount(image, n), layout::kChannelRows);
     const int32_t kind = GetModelClass();
     datCh ch(&image);
     for (int32_t row = end - 1; row >= first; --row)

@@ -9,6 +9,7 @@
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
+#include "image/CurrentImage.h"
 #include "platform/MessageBox.h"
 #include "platform/QtPrinter.h"
 #include "platform/QtText.h"
@@ -187,7 +188,7 @@ void cuiMain::PrintStep() {
     if (due) {
         if (print_.walk.sitePass) {
             for (int32_t site = 0; site < kSites; ++site) {
-                if (GetSiteChannelCount(site) == 0) continue;
+                if (GetSiteChannelCount(CurrentImage(), site) == 0) continue;
                 print_.walk.site = site;
                 PrintSheet(printer, kSiteSheet, print_.rect);
             }
@@ -195,7 +196,8 @@ void cuiMain::PrintStep() {
             print_.walk.site = 0;
         } else {
             PrintSheet(printer, definition, print_.rect);
-            if (SheetDefinition::Split(definition).name == kSiteOverviewSheet && GetTotalSiteChannels() > 0)
+            if (SheetDefinition::Split(definition).name == kSiteOverviewSheet &&
+                GetTotalSiteChannels(CurrentImage()) > 0)
                 print_.walk.sitePass = true;
         }
     }

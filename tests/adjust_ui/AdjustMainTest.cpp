@@ -196,7 +196,7 @@ TEST_F(AdjustMainTest, RowEventsMoveTheProgramsRecordsAndTheBanksCount) {
     cmcEeprom& image = Doc().WorkingImage();
     const int32_t kind = GetModelClass();
     const int32_t first = GetBankFirstChannel(image, 0);
-    const int32_t count = GetBankChannelCountIn(image, 0);
+    const int32_t count = GetBankChannelCount(image, 0);
     adj::datCh row(&image);
     row.Load(kind, first);
     row.flagA |= 1;
@@ -206,13 +206,13 @@ TEST_F(AdjustMainTest, RowEventsMoveTheProgramsRecordsAndTheBanksCount) {
 
     ListenToTheBus();
     gEvMan->Send(evInsertChannelRow, 0, first);
-    EXPECT_EQ(GetBankChannelCountIn(image, 0), count + 1);
+    EXPECT_EQ(GetBankChannelCount(image, 0), count + 1);
     EXPECT_FALSE(at(first).InUse());
     EXPECT_EQ(at(first + 1).rxFreq, 146000000u);
     EXPECT_EQ(events_[evAddRow], 1);
 
     gEvMan->Send(evRemoveChannelRow, 0, first);
-    EXPECT_EQ(GetBankChannelCountIn(image, 0), count);
+    EXPECT_EQ(GetBankChannelCount(image, 0), count);
     EXPECT_EQ(at(first).rxFreq, 146000000u);
     EXPECT_EQ(events_[evRemoveLastRow], 1);
     EXPECT_EQ(events_[evRowDeleted], 1);
