@@ -192,6 +192,23 @@ TEST_F(AdjustCloneFlowTest, AReadLeadsIntoAdjustmentOnTheFirstProgrammedTestChan
     EXPECT_NE(std::find(events.begin(), events.end(), evDataReloaded), events.end());
 }
 
+// A document whose session has no main form (none joined, or the window
+// gone) reads and loads, and sends the radio nothing after the read.
+TEST_F(AdjustCloneFlowTest, WithoutAMainFormAReadOnlyLoads) {
+    adj::AdjustDocument& doc = Start(5, 5);
+    doc.JoinMainForm({});
+    ASSERT_FALSE(doc.MainFormJoined());
+    doc.CloneRead();
+    EXPECT_EQ(automation->State().AdjustPhase, 0);
+    Run();
+
+    ASSERT_TRUE(boxes_.Log().empty()) << boxes_.Log().front().text;
+    EXPECT_GT(Frames("E4", true), 0);
+    EXPECT_EQ(Items(), (std::vector<std::pair<int, int>>{}));
+    EXPECT_EQ(automation->State().AdjustPhase, 0);
+    EXPECT_TRUE(std::equal(sim.Memory().begin(), sim.Memory().end(), doc.RadioCopy().Data()));
+}
+
 TEST_F(AdjustCloneFlowTest, AReadWhosePhaseChangedMeanwhileOnlyLoads) {
     adj::AdjustDocument& doc = Start(5, 5);
     doc.CloneRead();
