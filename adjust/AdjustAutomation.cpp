@@ -237,11 +237,11 @@ bool AdjustAutomation::SendItemValue(int sender, int value) {
 bool AdjustAutomation::SendAdReadList() {
     ItemEntry list[kAdReadings + 1];
     const uint8_t* selectors[kAdReadings] = {
-        &adSelectors[0],   &adSelectors[1],    &adSelectors[2],   &adSelectors[3],   &adSelectorRow[0],
-        &adSelectorRow[1], &adSelectorRow[2],  &adSelectorRow[3], &adSelectorRow[7], &adSelectorRow[8],
-        &adSelectorRow[9], &adSelectorRow[10], &adSelectorRow[11]};
+        &adSelectors_[0],   &adSelectors_[1],    &adSelectors_[2],   &adSelectors_[3],   &adSelectorRow_[0],
+        &adSelectorRow_[1], &adSelectorRow_[2],  &adSelectorRow_[3], &adSelectorRow_[7], &adSelectorRow_[8],
+        &adSelectorRow_[9], &adSelectorRow_[10], &adSelectorRow_[11]};
     for (int i = 0; i < kAdReadings; ++i)
-        list[i] = {kRead, selectors[i], &adReadings[i]};
+        list[i] = {kRead, selectors[i], &adReadings_[i]};
     list[kAdReadings] = ItemEntry{};
     return SendList(list);
 }

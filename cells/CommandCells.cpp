@@ -227,7 +227,7 @@ void CheckChannels(CellFrame& f) {
     if (!f.model.pmrZ && !f.model.p25) return;
     if (!IsValidBank(f.bank)) return;
     const int32_t first = GetBankFirstChannel(f.image, f.bank);
-    const int32_t end = std::min(first + GetBankChannelCountIn(f.image, f.bank), 512);
+    const int32_t end = std::min(first + GetBankChannelCount(f.image, f.bank), 512);
     for (int32_t row = first; row < end; ++row) {
         if (f.model.pmrZ) {
             ProbeAt(f,

@@ -184,14 +184,13 @@ bool RoomForOneMore(const cmcEeprom& image, bool pool, int32_t unit) {
     const FitsTest fits = InstalledCellEngine().Numbers().fitsDynamicArea;
     if (pool) {
         return GetTotalSiteChannels(image) < layout::kPoolRows &&
-               GetSiteChannelCountIn(image, unit) < kMaxSiteEntries &&
-               fits(image, kCategoryRepeater, 1, unit);
+               GetSiteChannelCount(image, unit) < kMaxSiteEntries && fits(image, kCategoryRepeater, 1, unit);
     }
     return GetTotalBankChannels(image) < layout::kChannelRows && fits(image, kCategoryChannel, 1, unit);
 }
 
 int32_t UnitCount(const cmcEeprom& image, bool pool, int32_t unit) {
-    return pool ? GetSiteChannelCountIn(image, unit) : GetBankChannelCountIn(image, unit);
+    return pool ? GetSiteChannelCount(image, unit) : GetBankChannelCount(image, unit);
 }
 
 // Inserts as many empty rows as are selected, before the first selected row.
@@ -293,7 +292,7 @@ void SwapUnitRows(cmcCellCapsule& request, cmcEeprom& image, int32_t kind, int32
 void SwapBankRows(cmcCellCapsule& request, cmcEeprom& image, int32_t kind, int32_t lastRow, int32_t bank,
                   int32_t step) {
     SwapUnitRows(request, image, kind, lastRow, bank, step,
-                 {GetBankChannelCountIn, SetBankChannelCount, GetBankFirstChannel, layout::kBanks});
+                 {GetBankChannelCount, SetBankChannelCount, GetBankFirstChannel, layout::kBanks});
 }
 
 void SwapSiteRows(cmcCellCapsule& request, cmcEeprom& image, int32_t kind, int32_t lastRow, int32_t site,
@@ -304,7 +303,7 @@ void SwapSiteRows(cmcCellCapsule& request, cmcEeprom& image, int32_t kind, int32
     const uint8_t markN = valid ? image.GetByte(markAt(site)) : 0;
     const uint8_t markOther = valid ? image.GetByte(markAt(site + step)) : 0;
     SwapUnitRows(request, image, kind, lastRow, site, step,
-                 {GetSiteChannelCountIn, SetSiteChannelCount, GetSiteFirstChannel, layout::kSites});
+                 {GetSiteChannelCount, SetSiteChannelCount, GetSiteFirstChannel, layout::kSites});
     if (!valid) return;
     image.SetByte(markAt(site), markN);
     image.SetByte(markAt(site + step), markOther);

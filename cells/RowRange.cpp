@@ -3,6 +3,7 @@
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"
+#include "image/CurrentImage.h"
 
 #include <optional>
 #include <vector>
@@ -20,7 +21,7 @@ std::optional<int32_t> AskOpenSheet(int32_t event) {
 } // namespace
 
 int32_t ReadBankChannelCount(const cmcEeprom& image, int32_t bank) {
-    return GetBankChannelCountIn(image, bank);
+    return GetBankChannelCount(image, bank);
 }
 
 int32_t GetBankFree(const cmcEeprom& image) {
@@ -33,12 +34,14 @@ bool SetBankFree(cmcEeprom&, int32_t, int32_t) {
 
 RowRange GetBankRange(int32_t bank) {
     if (!IsValidBank(bank)) return RowRange{};
-    return RowRange{bank, GetBankFirstChannel(bank), GetBankLastChannel(bank), GetBankChannelCount(bank)};
+    return RowRange{bank, GetBankFirstChannel(CurrentImage(), bank), GetBankLastChannel(CurrentImage(), bank),
+                    GetBankChannelCount(CurrentImage(), bank)};
 }
 
 RowRange GetSiteRange(int32_t site) {
     if (!IsValidSite(site)) return RowRange{};
-    return RowRange{site, GetSiteFirstChannel(site), GetSiteLastChannel(site), GetSiteChannelCount(site)};
+    return RowRange{site, GetSiteFirstChannel(CurrentImage(), site), GetSiteLastChannel(CurrentImage(), site),
+                    GetSiteChannelCount(CurrentImage(), site)};
 }
 
 RowRange GetCurrentBankRange() {

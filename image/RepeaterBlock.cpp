@@ -50,7 +50,7 @@ int32_t BigEndian(const uint8_t* bytes) {
 int32_t StoredPoolRows(const cmcEeprom& image) {
     int32_t rows = 0;
     for (int32_t k = 0; k < layout::kSites; ++k)
-        rows += GetSiteChannelCountIn(image, k);
+        rows += GetSiteChannelCount(image, k);
     return rows;
 }
 
@@ -89,7 +89,7 @@ void DecodeEntry(cmcEeprom& image, const uint8_t* entry, int32_t row) {
 RepeaterBlock BuildRepeaterBlock(const cmcEeprom& image, int32_t site) {
     RepeaterBlock block{};
     if (!IsValidSite(site)) return block;
-    const int32_t count = GetSiteChannelCountIn(image, site);
+    const int32_t count = GetSiteChannelCount(image, site);
     const int32_t first = GetSiteFirstChannel(image, site);
     block[rptblock::kAreaBit] = (image.GetByte(GroupByte(site, kAreaByte)) & kBit7) ? 1 : 0;
     block[rptblock::kHomeRepeater] = image.GetByte(GroupByte(site, kHomeByte));
@@ -113,7 +113,7 @@ RepeaterImport ImportRepeaterBlock(cmcEeprom& image, const cmcEeprom& reference,
     if (!IsValidSite(site)) return RepeaterImport::kBadSite;
     const int32_t count = block[rptblock::kCount];
     if (count > rptblock::kMaxEntries) return RepeaterImport::kTooManyEntries;
-    const int32_t old = GetSiteChannelCountIn(image, site);
+    const int32_t old = GetSiteChannelCount(image, site);
     const int32_t used = StoredPoolRows(image);
     if (used - old + count > layout::kPoolRows) return RepeaterImport::kPoolFull;
 

@@ -203,12 +203,12 @@ bool UnitAndRow(const cmcEvent& ev, int32_t units, int32_t rows, int32_t& unit, 
     return true;
 }
 
-const RowEventTable kChannels{layout::kChannelRows,  layout::kBanks,      0xFFFF,
-                              GetBankChannelCountIn, SetBankChannelCount, GetBankFirstChannel,
-                              GetTotalBankChannels,  ImageInsertRowEx,    ImageRemoveRowEx};
-const RowEventTable kPool{layout::kPoolRows,     layout::kSites,      0xFF,
-                          GetSiteChannelCountIn, SetSiteChannelCount, GetSiteFirstChannel,
-                          GetTotalSiteChannels,  ImageInsertRowEx,    ImageRemoveRowEx};
+const RowEventTable kChannels{layout::kChannelRows, layout::kBanks,      0xFFFF,
+                              GetBankChannelCount,  SetBankChannelCount, GetBankFirstChannel,
+                              GetTotalBankChannels, ImageInsertRowEx,    ImageRemoveRowEx};
+const RowEventTable kPool{layout::kPoolRows,    layout::kSites,      0xFF,
+                          GetSiteChannelCount,  SetSiteChannelCount, GetSiteFirstChannel,
+                          GetTotalSiteChannels, ImageInsertRowEx,    ImageRemoveRowEx};
 
 int32_t InsertRow(const cmcEvent& ev, const RowEventTable& t, cmcEeprom& image, cmcEeprom& reference,
                   int32_t kind, bool pool) {

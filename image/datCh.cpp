@@ -31,40 +31,17 @@ int32_t ClampFreq(int32_t hz) {
 }
 
 // Row records of the tables.
-constexpr int32_t kTextHead = 94246, kTextBody = 94630;
-constexpr int32_t kDigitMemory = 97816;
-constexpr int32_t kScanListRec = 97238;
-constexpr int32_t kTonePair = 97078;
-constexpr int32_t kFiveToneRx = 98560; // shared with the two-tone codes
-constexpr int32_t kFiveToneTxCode = 81872;
-constexpr int32_t kFiveToneTx = 98112;
-constexpr int32_t kUserToneEncode = 95414, kUserToneDecode = 95444;
-constexpr int32_t kTwoToneWindow = 95406, kTwoToneFreq = 81868, kTwoTonePeriod = 95512, kTwoToneName = 98098;
-constexpr int32_t kBankName = 95542;
-constexpr int32_t kMskIdGroup = 99000;
-constexpr int32_t kMskCallAddress = 82000, kMskCallList = 99264;
-constexpr int32_t kMskStatusV = 100128, kMskStatusW = 99744;
-constexpr int32_t kMskShortText = 82128, kMskShortTextSel = 100512;
-constexpr int32_t kDigitalIndId = 100528, kDigitalGrpId = 102128;
-constexpr int32_t kNacChannel = 105776;
-constexpr int32_t kDigitalStatusV = 106698, kDigitalStatusW = 106186;
-constexpr int32_t kDtmfRx = 137038;
-constexpr int32_t kMdcAlias = 140148;
+using layout::kBankName, layout::kDigitalGrpId, layout::kDigitalIndId, layout::kDigitalStatusV;
+using layout::kDigitalStatusW, layout::kDigitMemory, layout::kDtmfRx, layout::kFiveToneRx,
+    layout::kFiveToneTx;
+using layout::kFiveToneTxCode, layout::kMdcAlias, layout::kMskCallAddress, layout::kMskCallList;
+using layout::kMskIdGroup, layout::kMskShortText, layout::kMskShortTextSel, layout::kMskStatusV;
+using layout::kMskStatusW, layout::kNacChannel, layout::kScanListRec, layout::kTextBody, layout::kTextHead;
+using layout::kTonePair, layout::kTwoToneFreq, layout::kTwoToneName, layout::kTwoTonePeriod;
+using layout::kTwoToneWindow, layout::kUserToneDecode, layout::kUserToneEncode;
 
-static_assert(kTextHead == layout::Table(10).offset && kTextBody == layout::Table(11).offset);
-static_assert(kDigitMemory == layout::Table(17).offset && kScanListRec == layout::Table(16).offset);
-static_assert(kTonePair == layout::Table(14).offset && kFiveToneRx == layout::Table(20).offset);
-static_assert(kFiveToneTxCode == layout::Table(18).offset && kFiveToneTx == layout::Table(19).offset);
-static_assert(kUserToneEncode == layout::Table(12).offset && kBankName == layout::Table(13).offset);
-static_assert(kMskIdGroup == layout::Table(29).offset && kMskCallAddress == layout::Table(27).offset);
-static_assert(kMskCallList == layout::Table(28).offset && kMskStatusV == layout::Table(31).offset);
-static_assert(kMskStatusW == layout::Table(30).offset && kMskShortText == layout::Table(32).offset);
 static_assert(layout::Table(30).records == kMskStatusTableMax + 1 &&
               layout::Table(31).records == kMskStatusTableMax + 1);
-static_assert(kMskShortTextSel == layout::Table(33).offset && kDigitalIndId == layout::Table(34).offset);
-static_assert(kDigitalGrpId == layout::Table(35).offset && kNacChannel == layout::Table(36).offset);
-static_assert(kDigitalStatusV == layout::Table(64).offset && kDigitalStatusW == layout::Table(63).offset);
-static_assert(kDtmfRx == layout::Table(46).offset && kMdcAlias == layout::Table(59).offset);
 
 } // namespace
 
@@ -92,7 +69,7 @@ int32_t datCh::BankOfChannel(int32_t n) const {
     const cmcEeprom& img = image ? *image : CurrentImage();
     int32_t before = -1;
     for (int32_t k = 0; k < layout::kBanks; ++k) {
-        const int32_t count = GetBankChannelCountIn(img, k);
+        const int32_t count = GetBankChannelCount(img, k);
         if (before + 1 <= n && n <= before + count) return k;
         before += count;
     }
@@ -585,7 +562,7 @@ int32_t CountBankUsedChannels(int32_t n) {
 
 int32_t CountBankUsedChannels(cmcEeprom& image, int32_t n) {
     const int32_t first = GetBankFirstChannel(image, n);
-    const int32_t end = std::min(first + GetBankChannelCountIn(image, n), layout::kChannelRows);
+    const int32_t end = std::min(first + GetBankChannelCount(image, n), layout::kChannelRows);
     const int32_t kind = GetModelClass();
     datCh ch(&image);
     int32_t used = 0;
@@ -600,7 +577,7 @@ int32_t LastUsedInBank(int32_t n) {
 
 int32_t LastUsedInBank(cmcEeprom& image, int32_t n) {
     const int32_t first = GetBankFirstChannel(image, n);
-    const int32_t end = std::min(first + GetBankChannelCountIn(image, n), layout::kChannelRows);
+    const int32_t end = std::min(first + GetBankChannelCount(image, n), layout::kChannelRows);
     const int32_t kind = GetModelClass();
     datCh ch(&image);
     for (int32_t row = end - 1; row >= first; --row)

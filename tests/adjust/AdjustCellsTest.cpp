@@ -8,6 +8,7 @@
 #include "foundation/Globals.h"
 #include "foundation/indEnviron.h"
 #include "image/BankSite.h"
+#include "image/CurrentImage.h"
 
 #include <algorithm>
 
@@ -439,18 +440,18 @@ protected:
 
 TEST_F(AdjustRowCommandTest, DeletingThreeUnusedRowsAsksNothingAndRemovesThreeRows) {
     h.OpenBank(0);
-    SetBankChannelCount(0, 5);
+    SetBankChannelCount(CurrentImage(), 0, 5);
     Command(Category("CT_Mch"), 1, 1, 3, Id("CL_PMenu_Delete"));
     EXPECT_EQ(CountEvents(evRemoveChannelRow), 3);
-    EXPECT_EQ(GetBankChannelCount(0), 2);
+    EXPECT_EQ(GetBankChannelCount(CurrentImage(), 0), 2);
 }
 
 TEST_F(AdjustRowCommandTest, InsertingThreeRowsSendsThreeEvents) {
     h.OpenBank(0);
-    SetBankChannelCount(0, 5);
+    SetBankChannelCount(CurrentImage(), 0, 5);
     Command(Category("CT_Mch"), 1, 1, 3, Id("CL_PMenu_Insert"));
     EXPECT_EQ(CountEvents(evInsertChannelRow), 3);
-    EXPECT_EQ(GetBankChannelCount(0), 8);
+    EXPECT_EQ(GetBankChannelCount(CurrentImage(), 0), 8);
 }
 
 TEST_F(AdjustMonitorTest, AFontSizeIsSetAndTellsTheOpenMonitorWindowOnly) {

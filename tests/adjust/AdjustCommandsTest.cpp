@@ -74,7 +74,7 @@ TEST_F(AdjustCommandsTest, TheAdListReadsThirteenSelectorsAndItsCompletionTellsT
         expected.push_back({3, s});
     EXPECT_EQ(ItemsSent(), expected);
     for (size_t i = 0; i < selectors.size(); ++i)
-        EXPECT_EQ(automation.adReadings[i], sim.Reading(selectors[i])) << "selector " << selectors[i];
+        EXPECT_EQ(automation.AdReading(i), sim.Reading(selectors[i])) << "selector " << selectors[i];
     EXPECT_EQ(events, (std::vector<int>{41, 13}));
 }
 

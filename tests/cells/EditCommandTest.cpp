@@ -113,7 +113,7 @@ TEST_F(EditCommandTest, CopyAndPasteAcrossBanks) {
     EXPECT_EQ(Channels(0, 8), Order({0, 1, 2, 3, 4, 5, 0, 1, -1}));
     EXPECT_EQ(image.GetWord(layout::kRefAChannel), 1);
     EXPECT_EQ(image.GetWord(layout::kRefCChannel), 6);
-    EXPECT_EQ(GetBankChannelCountIn(image, 3), 2);
+    EXPECT_EQ(GetBankChannelCount(image, 3), 2);
     EXPECT_TRUE(pasted.rangeRequest);
     EXPECT_EQ(pasted.rangeFirst, 6);
     EXPECT_EQ(pasted.rangeLast, 7);
@@ -256,14 +256,14 @@ TEST_P(DeleteCommand, RemovesExactlyTheSelectedRows) {
         }
     }
     expected.resize(8);
-    const int32_t count = GetBankChannelCountIn(image, c.bank);
+    const int32_t count = GetBankChannelCount(image, c.bank);
 
     boxes.Expect("hold data", plat::IDOK);
     if (c.refusal) boxes.Expect(c.refusal, plat::IDOK);
     const cmcCellCapsule request = Run(RowCommand::Delete, kKind, c.current, c.bank, c.selFirst, c.selLast);
 
     EXPECT_EQ(Channels(0, 7), expected);
-    EXPECT_EQ(GetBankChannelCountIn(image, c.bank), count - static_cast<int32_t>(c.removed.size()));
+    EXPECT_EQ(GetBankChannelCount(image, c.bank), count - static_cast<int32_t>(c.removed.size()));
     ExpectReferencesFollow(before, removedFreqs);
     const int32_t first = c.selFirst >= 0 ? c.selFirst : c.current;
     EXPECT_EQ(Count(evRemoveChannelRow, first), static_cast<int>(c.removed.size()));
@@ -289,7 +289,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(EditCommandTest, DeletingReferenceCSwitchesItOff) {
     boxes.Expect("hold data", plat::IDOK);
     Run(RowCommand::Delete, kKind, 6, 3, 6, 7);
-    EXPECT_EQ(GetBankChannelCountIn(image, 3), 0);
+    EXPECT_EQ(GetBankChannelCount(image, 3), 0);
     EXPECT_EQ(image.GetByte(layout::kRefCFlags) & 0x20, 0);
 }
 
@@ -305,7 +305,7 @@ TEST_F(EditCommandTest, DeleteAsksOnlyForProgrammedRowsAndCancelKeepsThem) {
     row.rxFreq = 0;
     row.Store(kKind, 5);
     Run(RowCommand::Delete, kKind, 5, 2);
-    EXPECT_EQ(GetBankChannelCountIn(image, 2), 0);
+    EXPECT_EQ(GetBankChannelCount(image, 2), 0);
 }
 
 TEST_F(EditCommandTest, DeletingAPoolEntryTakesItsSitesMark) {
@@ -314,7 +314,7 @@ TEST_F(EditCommandTest, DeletingAPoolEntryTakesItsSitesMark) {
     image.SetByte(markAt, 2);
     boxes.Expect("hold data", plat::IDOK);
     Run(RowCommand::Delete, kPoolKind, 3, 1);
-    EXPECT_EQ(GetSiteChannelCountIn(image, 1), 2);
+    EXPECT_EQ(GetSiteChannelCount(image, 1), 2);
     EXPECT_EQ(PoolFreq(3), Freq(104));
     EXPECT_EQ(image.GetByte(markAt), 0);
     EXPECT_EQ(Count(evRemovePoolRow, 3), 1);
@@ -341,14 +341,13 @@ TEST_P(InsertCommand, InsertsEmptyRowsAndRepacks) {
     std::vector<int32_t> expected = rows();
     expected.insert(expected.begin() + c.at, static_cast<size_t>(c.n), 0);
     expected.resize(10);
-    const int32_t count = pool ? GetSiteChannelCountIn(image, c.unit) : GetBankChannelCountIn(image, c.unit);
+    const int32_t count = pool ? GetSiteChannelCount(image, c.unit) : GetBankChannelCount(image, c.unit);
     const int32_t end = image.GetWord(layout::kHdrEndAddress);
 
     const cmcCellCapsule request = Run(RowCommand::Insert, c.kind, c.current, c.unit, c.selFirst, c.selLast);
 
     EXPECT_EQ(rows(), expected);
-    EXPECT_EQ(pool ? GetSiteChannelCountIn(image, c.unit) : GetBankChannelCountIn(image, c.unit),
-              count + c.n);
+    EXPECT_EQ(pool ? GetSiteChannelCount(image, c.unit) : GetBankChannelCount(image, c.unit), count + c.n);
     ExpectReferencesFollow(before);
     if (!pool) {
         // An LMR channel packs its 30- and 22-byte records.
@@ -454,8 +453,8 @@ TEST_P(SwapRows, ExchangesTwoBanksRowsAndCounts) {
     cmcCellCapsule request;
     request.rangeSelected = true;
     SwapBankRows(request, image, kKind, GetTotalBankChannels(image), c.unit, c.step);
-    EXPECT_EQ(GetBankChannelCountIn(image, 0), 2);
-    EXPECT_EQ(GetBankChannelCountIn(image, 1), 3);
+    EXPECT_EQ(GetBankChannelCount(image, 0), 2);
+    EXPECT_EQ(GetBankChannelCount(image, 1), 3);
     EXPECT_EQ(Channels(0, 5), Order({3, 4, 0, 1, 2, 5}));
     ExpectReferencesFollow(before);
 }
@@ -469,8 +468,8 @@ TEST_P(SwapRows, ExchangesTwoSitesEntriesAndKeepsTheirMarks) {
     cmcCellCapsule request;
     request.rangeSelected = true;
     SwapSiteRows(request, image, kPoolKind, GetTotalSiteChannels(image), c.unit, c.step);
-    EXPECT_EQ(GetSiteChannelCountIn(image, 0), 3);
-    EXPECT_EQ(GetSiteChannelCountIn(image, 1), 2);
+    EXPECT_EQ(GetSiteChannelCount(image, 0), 3);
+    EXPECT_EQ(GetSiteChannelCount(image, 1), 2);
     const std::vector<int32_t> entries = {PoolFreq(0), PoolFreq(1), PoolFreq(2), PoolFreq(3), PoolFreq(4)};
     EXPECT_EQ(entries, Order({102, 103, 104, 100, 101}));
     EXPECT_EQ(image.GetByte(mark0), 1);
