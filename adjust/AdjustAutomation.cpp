@@ -253,15 +253,15 @@ RangeList AdjustAutomation::GetCloneArea(int kind) const {
 void AdjustAutomation::OnAdjustCommandDone(void* user, dst_CDrv_Result* result) {
     auto* self = static_cast<AdjustAutomation*>(user);
     self->OnDone(*result);
-    if (gEvMan) gEvMan->Send(kEventRedraw);
+    if (gEvMan) gEvMan->Send(evRedrawSheet);
 }
 
 void AdjustAutomation::OnAdjustListDone(void* user, dst_CDrv_Result* result) {
     auto* self = static_cast<AdjustAutomation*>(user);
     self->OnDone(*result);
     if (!gEvMan) return;
-    if (self->ws_.AdWindowOpen()) gEvMan->Send(kEventAdListDone);
-    gEvMan->Send(kEventRedraw);
+    if (self->ws_.AdWindowOpen()) gEvMan->Send(evAdListDone);
+    gEvMan->Send(evRedrawSheet);
 }
 
 void AdjustAutomation::OnDone(const dst_CDrv_Result& result) {
