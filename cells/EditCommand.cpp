@@ -29,10 +29,6 @@ constexpr int32_t kMaxSiteEntries = 20;
 constexpr intptr_t kStatusText = 0x80000008;
 constexpr intptr_t kStatusFace = 0x8000000F;
 
-bool IsChannelKind(int32_t kind) {
-    return kind >= 1 && kind <= 5;
-}
-
 // Whether the program deletes and inserts rows of this kind as pool entries.
 bool IsPoolKind(int32_t kind) {
     const int32_t pool = InstalledCellEngine().Numbers().poolRowKind;

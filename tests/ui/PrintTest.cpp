@@ -260,7 +260,8 @@ TEST_F(PrintTest, TheLtrBankOverviewIsFollowedByAPageForEachSiteWithEntries) {
     // (a site as wide as two sheets of paper takes two).
     ASSERT_GE(pages.size(), 3u);
     const auto isSite = [](const std::string& page) { return page.find("(Site:") != std::string::npos; };
-    const size_t sites = static_cast<size_t>(std::find_if(pages.begin(), pages.end(), isSite) - pages.begin());
+    const size_t sites =
+        static_cast<size_t>(std::find_if(pages.begin(), pages.end(), isSite) - pages.begin());
     ASSERT_GE(sites, 1u);
     for (size_t page = 0; page < sites; ++page)
         EXPECT_NE(pages[page].find("LTR banks"), std::string::npos) << pages[page];
@@ -285,10 +286,10 @@ TEST_F(PrintTest, EachPrintedSitePageHoldsItsOwnEntries) {
     const int32_t rx[] = {451012500, 452025000, 463037500};
     datCh entry(&Doc().WorkingImage());
     for (int32_t row = 0; row < 3; ++row) {
-        entry.Load(rptblock::kPoolKind, row);
+        entry.Load(kindRepeaterPool, row);
         entry.poolRxFreq = rx[row];
         entry.poolTxFreq = rx[row] + 5000000;
-        entry.Store(rptblock::kPoolKind, row);
+        entry.Store(kindRepeaterPool, row);
     }
     Open("GI_Sheet_BankOpLtr");
     Window().Print(0);
