@@ -29,8 +29,6 @@ public:
     static constexpr uint8_t kPhaseEntryRead = 14;
     static constexpr uint8_t kPhaseEntry = 15;
     static constexpr int kAdReadings = 13;
-    static constexpr int kEventRedraw = 13;
-    static constexpr int kEventAdListDone = 41;
     // The status line at the end of the band-pass pass "all", which leaves filters 3 and 4 alone.
     static constexpr const char* kBpfAllDoneKey = "GI_AppInd_Sweep_BpfAll_Done";
 

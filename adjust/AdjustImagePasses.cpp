@@ -34,7 +34,6 @@ void CopyRadioBlock(cmcEeprom& image, cmcEeprom* radioCopy, bool whole) {
 }
 
 // The two-tone codes; code 0 is the group call and has no tones to decode.
-constexpr int32_t kTwoToneKind = 15;
 constexpr int32_t kTwoToneCodes = 11;
 
 int32_t Limit(double factor, int32_t tone) {
@@ -235,13 +234,13 @@ void SetToleranceLimits(cmcEeprom& image, uint8_t dataVersion, int modelClass) {
     const double t = dataVersion <= 0x10 ? 0.03 : 0.02;
     datCh code(&image);
     for (int32_t n = 1; n < kTwoToneCodes; ++n) {
-        code.Load(kTwoToneKind, n);
+        code.Load(kindTwoTone, n);
         for (int32_t k = 0; k < 2; ++k) {
             const int32_t tone = static_cast<int32_t>(code.doubles[static_cast<size_t>(k)]);
             code.limits[static_cast<size_t>(2 * k)] = Limit(1 - t, tone);
             code.limits[static_cast<size_t>(2 * k + 1)] = Limit(1 + t, tone);
         }
-        code.Store(kTwoToneKind, n);
+        code.Store(kindTwoTone, n);
     }
 }
 

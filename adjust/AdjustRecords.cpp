@@ -59,7 +59,7 @@ std::span<const RowLimit> datCh::Limits() {
 
 // The kinds whose rows GetMin and GetMax bound by the table.
 bool datCh::Bounded(int32_t kind) {
-    return InTable(kind) && kind != 6 && kind != 7 && kind != 17 && kind != 26;
+    return InTable(kind) && kind != 6 && kind != 7 && kind != kindBank && kind != 26;
 }
 
 // The rows each kind's tables hold; 0 for kinds without rows.
@@ -225,20 +225,20 @@ void datCh::TransferChannel(RecordCodec& c, int32_t k, int32_t n) {
 
 void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
     switch (k) {
-    case 8:
+    case kindUserChar:
         c.At(kTextHead + 24 * n, 24);
         c.Bytes(text24, 0);
         c.At(kTextBody + 49 * n, 49);
         c.Bytes(block48, 0);
         c.Whole(byteValue, 48);
         break;
-    case 9:
+    case kindDigitMemory:
         c.At(kDigitMemory + 37 * n, 37);
         c.Bytes(text24, 0);
         c.Bytes(digits, 24);
         c.Whole(byteValue, 36);
         break;
-    case 10:
+    case kindScanList:
         c.At(kScanListRec + 34 * n, 34);
         c.Bytes(text24, 0);
         c.Bits(flagD, 24, 0, 4);
@@ -247,7 +247,7 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
         c.Piece(flagE, 1, 25, 6, 1);
         c.Piece(flagE, 2, 24, 4, 1);
         break;
-    case 11: {
+    case kindTonePair: {
         c.At(kTonePair + 4 * n, 4);
         c.Tone(tone1, 0);
         c.Tone(tone2, 2);
@@ -256,7 +256,7 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
         if (!c.store && selected) flagD |= 0x02;
         break;
     }
-    case 12:
+    case kindFiveToneRx:
         c.At(kFiveToneRx + 34 * n, 34);
         c.Bytes(code, 0);
         c.Bytes(text24, 4);
@@ -275,7 +275,7 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
         c.StoreOnly(HasText(text24), 31, 2);
         LoadWildcard(c);
         break;
-    case 13:
+    case kindFiveToneTx:
         c.At(kFiveToneTxCode + 4 * n, 4);
         c.Bytes(code, 0);
         c.At(kFiveToneTx + 14 * n, 14);
@@ -292,17 +292,17 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
         c.StoreOnly(HasText(name), 13, 5);
         LoadWildcard(c);
         break;
-    case 14:
+    case kindUserTone:
         c.At(kUserToneEncode + 2 * n, 2);
         c.Word(values[0], 0);
         c.At(kUserToneDecode + 4 * n, 4);
         c.Word(values[1], 0);
         c.Word(values[2], 2);
         break;
-    case 15:
+    case kindTwoTone:
         TransferTwoTone(c, n);
         break;
-    case 17: {
+    case kindBank: {
         c.At(kBankName + 12 * n, 12);
         c.Bytes(name, 0);
         bool flagged = flagE & 0x08;
@@ -311,7 +311,7 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
         if (!c.store && flagged) flagE |= 0x08;
         break;
     }
-    case 18:
+    case kindMskIdGroup:
         c.At(kMskIdGroup + 32 * n, 32);
         c.Word(values[0], 0);
         c.Bytes(name, 2);
@@ -319,7 +319,7 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
         c.Bits(values[2], 29, 0, 2);
         c.Piece(bits, 0, 28, 3, 1);
         break;
-    case 19:
+    case kindMskCallList:
         c.At(kMskCallAddress + 4 * n, 4);
         if (c.store) {
             uint8_t bcd[2] = {0xFF, 0xFF};
@@ -342,7 +342,7 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
             if (!c.store && !off) bits |= 0x02;
         }
         break;
-    case 20:
+    case kindMskStatus:
         c.At(kMskStatusV + 16 * n, 16);
         c.Bytes(name, 0);
         c.Bits(values[0], 12, 0, 4);
@@ -352,24 +352,24 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
         c.Bytes(name2, 0);
         c.Piece(bits, 2, 12, 0, 2);
         break;
-    case 21: {
+    case kindMskShortText: {
         c.At(kMskShortText + 12 * n, 12);
         c.Bytes(name, 0);
         c.At(kMskShortTextSel + 2 * n, 1);
         c.Piece(bits, 0, 0, 1, 1);
         break;
     }
-    case 22:
+    case kindDigitalIndividual:
         c.At(kDigitalIndId + 16 * n, 16);
         c.Dword(values[0], 0);
         c.Bytes(name, 4);
         break;
-    case 23:
+    case kindDigitalGroup:
         c.At(kDigitalGrpId + 14 * n, 14);
         c.Word(values[0], 0);
         c.Bytes(name, 2);
         break;
-    case 24: {
+    case kindNac: {
         c.At(kNacChannel + 4 * n, 4);
         c.Word(values[0], 0);
         c.Word(values[1], 2);
@@ -378,7 +378,7 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
         if (!c.store && selected) flagD |= 0x01;
         break;
     }
-    case 25: {
+    case kindRepeaterPool: {
         const int32_t site = GetCurrentSiteRange(*image).site;
         c.At(kPool + 10 * PoolRow(n), 10);
         for (int32_t i = 0; i < 2; ++i) {

@@ -9,7 +9,6 @@ namespace adj {
 
 namespace {
 
-constexpr int32_t kPoolKind = 25;
 constexpr int32_t kSiteEntries = 20;
 constexpr uint8_t kPositionMark = 0x10;
 
@@ -69,7 +68,7 @@ int32_t HandleRowEvent(const cmcEvent& ev, cmcEeprom& image, cmcEeprom& referenc
     static const RowEventTable pool{kSiteEntries,        layout::kSites, kSiteEntries, GetSiteChannelCount,
                                     SetSiteChannelCount, FirstOfSite,    NoTotal,      ImageInsertRow,
                                     ImageRemoveRow};
-    return HandleRowEventOn(ev, image, reference, channels, modelClass, pool, kPoolKind);
+    return HandleRowEventOn(ev, image, reference, channels, modelClass, pool, kindRepeaterPool);
 }
 
 } // namespace adj

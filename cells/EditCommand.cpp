@@ -4,6 +4,7 @@
 #include "cells/CellEngine.h"
 #include "cells/TextConv.h"
 #include "cells/cmcCellCapsule.h"
+#include "foundation/ColorName.h"
 #include "foundation/Globals.h"
 #include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
@@ -25,13 +26,6 @@
 namespace {
 
 constexpr int32_t kMaxSiteEntries = 20;
-// The system colours of the status line: window text on button face.
-constexpr intptr_t kStatusText = 0x80000008;
-constexpr intptr_t kStatusFace = 0x8000000F;
-
-bool IsChannelKind(int32_t kind) {
-    return kind >= 1 && kind <= 5;
-}
 
 // Whether the program deletes and inserts rows of this kind as pool entries.
 bool IsPoolKind(int32_t kind) {
@@ -48,9 +42,9 @@ void Status(const char* key, bool post) {
     if (!gEvMan) return;
     const std::string text = Texts().GetText(key);
     if (post) {
-        gEvMan->PostText(evStatusText, kStatusText, kStatusFace, text);
+        gEvMan->PostText(evStatusText, clWindowText, clBtnFace, text);
     } else {
-        gEvMan->SendText(evStatusText, kStatusText, kStatusFace, text);
+        gEvMan->SendText(evStatusText, clWindowText, clBtnFace, text);
     }
 }
 

@@ -50,6 +50,9 @@ public:
     };
     enum Operation : int { kOpInfo = 1, kOpRead = 2, kOpWrite = 3 };
 
+    // A frame opens with lead-in bytes and closes with its end byte.
+    static constexpr uint8_t kFrameLead = 0xFE;
+    static constexpr uint8_t kFrameEnd = 0xFD;
     static constexpr int kFrameLimit = 521;       // bytes a frame in assembly may hold, its first FE included
     static constexpr int32_t kRadioLast = 0xFF7F; // the radio's memory ends here
     static constexpr int kSettleMs = 100;

@@ -414,7 +414,7 @@ private:
         };
         datCh ch(&img_);
         for (int32_t n = 0; n < layout::Table(20).records; ++n) {
-            ch.Load(13, n);
+            ch.Load(kindTwoTone, n);
             ch.ttRx1A = window(ch.ttTx1Freq, 0.98);
             ch.ttRx1B = window(ch.ttTx1Freq, 1.02);
             ch.ttRx2A = window(ch.ttTx2Freq, 0.98);

@@ -23,7 +23,6 @@ constexpr RowLimit kLimits[datCh::kKinds] = {
 
 // The MSK status messages: rows 0..22 are the user's, the tables' row 23 is
 // shown but never inserted, deleted or moved.
-constexpr int32_t kKindMskStatus = 18;
 constexpr int32_t kMskStatusTableMax = 23;
 
 int32_t ClampFreq(int32_t hz) {
@@ -52,7 +51,7 @@ public:
 };
 
 int32_t datCh::TableMax(int32_t k) {
-    return k == kKindMskStatus ? kMskStatusTableMax : FieldMax(k);
+    return k == kindMskStatus ? kMskStatusTableMax : FieldMax(k);
 }
 
 std::span<const RowLimit> datCh::Limits() {
@@ -61,8 +60,8 @@ std::span<const RowLimit> datCh::Limits() {
 
 bool datCh::CanAccess(int32_t k, int32_t n) const {
     // Every row record lies in the static tables, so an image that holds them holds the record.
-    return image && image->GetSize() >= layout::kPtblCopy && k >= 1 && k < kKinds && k != 14 && n >= 0 &&
-           n <= TableMax(k);
+    return image && image->GetSize() >= layout::kPtblCopy && k >= 1 && k < kKinds && k != kindTwoToneCommon &&
+           n >= 0 && n <= TableMax(k);
 }
 
 int32_t datCh::BankOfChannel(int32_t n) const {
@@ -102,27 +101,27 @@ void datCh::StoreAndReload() {
 
 void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
     switch (k) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
+    case kindChannelLmr:
+    case kindChannelLtr:
+    case kindChannelP25:
+    case kindChannelPmr:
+    case kindChannelPmrZ:
         TransferChannel(c, k, n);
         break;
-    case 6:
+    case kindText:
         c.At(kTextHead + 24 * n, 24);
         c.Bytes(row6Head, 0);
         c.At(kTextBody + 49 * n, 49);
         c.Bytes(row6Body, 0);
         c.Whole(row6Tail, 48);
         break;
-    case 7:
+    case kindDigitMemory:
         c.At(kDigitMemory + 37 * n, 37);
         c.Bytes(text24, 0);
         c.Nibbles(digits, 24);
         c.Whole(digitCount, 36);
         break;
-    case 8:
+    case kindScanList:
         c.At(kScanListRec + 34 * n, 34);
         c.Bytes(text24, 0);
         c.Bits(scanMode, 24, 0, 4);
@@ -142,14 +141,14 @@ void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
         c.Word(prio1Ch, 30);
         c.Word(prio2Ch, 32);
         break;
-    case 9:
+    case kindTonePair:
         c.At(kTonePair + 4 * n, 4);
         c.Tone(rxTone, 0);
         c.Tone(txTone, 2);
         c.BitmapBit(cToneSel, layout::kToneMemorySelect, n);
         break;
-    case 10:
-    case 25:
+    case kindFiveToneRx:
+    case kindDtmfRx:
         if (k == 10) {
             c.At(kFiveToneRx + 34 * n, 34);
             c.Bytes(codeHead, 0);
@@ -182,7 +181,7 @@ void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
             c.Whole(globalByte, 0);
         }
         break;
-    case 11:
+    case kindFiveToneTx:
         c.At(kFiveToneTxCode + 4 * n, 4);
         c.Bytes(txCode, 0);
         c.At(kFiveToneTx + 14 * n, 14);
@@ -198,20 +197,20 @@ void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
             c.Whole(globalByte, 0);
         }
         break;
-    case 12:
+    case kindUserTone:
         c.At(kUserToneEncode + 2 * n, 2);
         c.Word(uToneEncode, 0);
         c.At(kUserToneDecode + 4 * n, 4);
         c.Word(uToneDecLow, 0);
         c.Word(uToneDecHigh, 2);
         break;
-    case 13:
+    case kindTwoTone:
         TransferTwoTone(c, n);
         break;
-    case 15:
+    case kindBank:
         TransferBank(c, n);
         break;
-    case 16:
+    case kindMskIdGroup:
         c.At(kMskIdGroup + 32 * n, 32);
         c.Word(idGroupAdr, 0);
         c.Bytes(name, 2);
@@ -220,7 +219,7 @@ void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
         c.Bits(idGroupBell, 29, 0, 2);
         c.StoreOnly(HasText(name), 29, 2);
         break;
-    case 17:
+    case kindMskCallList:
         c.At(kMskCallAddress + 4 * n, 4);
         if (c.store) {
             uint8_t bcd[4];
@@ -240,7 +239,7 @@ void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
         c.StoreOnly(HasText(name), 13, 5);
         c.FlagClear(callListSel, 13, 4);
         break;
-    case 18:
+    case kindMskStatus:
         c.At(kMskStatusV + 16 * n, 16);
         c.Bytes(name, 0);
         c.Bits(msgBeep, 12, 0, 4);
@@ -252,29 +251,29 @@ void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
         c.Flag(msgPriority, 12, 0);
         c.Flag(msgSelection, 12, 1);
         break;
-    case 19:
+    case kindMskShortText:
         c.At(kMskShortText + 12 * n, 12);
         c.Bytes(name, 0);
         c.At(kMskShortTextSel + 2 * n, 1);
         c.Flag(msgSelection, 0, 1);
         break;
-    case 20:
+    case kindDigitalIndividual:
         c.At(kDigitalIndId + 16 * n, 16);
         c.Dword(indId, 0);
         c.Bytes(name, 4);
         break;
-    case 21:
+    case kindDigitalGroup:
         c.At(kDigitalGrpId + 14 * n, 14);
         c.Word(grpId, 0);
         c.Bytes(name, 2);
         break;
-    case 22:
+    case kindNac:
         c.At(kNacChannel + 4 * n, 4);
         c.Word(nacRx, 0);
         c.Word(nacTx, 2);
         c.BitmapBit(nacSel, layout::kNacSelect, n);
         break;
-    case 23:
+    case kindDigitalStatus:
         c.At(kDigitalStatusV + 16 * n, 16);
         c.Bytes(name, 0);
         c.Bits(statusBeep, 12, 0, 4);
@@ -282,10 +281,10 @@ void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
         c.Bytes(name2, 0);
         c.Flag(statusSelection, 12, 1);
         break;
-    case 24:
+    case kindRepeaterPool:
         TransferPoolEntry(c, n);
         break;
-    case 26:
+    case kindMdcAlias:
         c.At(kMdcAlias + 15 * n, 15);
         c.Bytes(mdcText, 0);
         c.Flag(mdcStrip, 12, 7);

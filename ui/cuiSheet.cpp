@@ -36,13 +36,7 @@
 
 namespace {
 
-// System colours of the GUI library.
-constexpr ColorValue kClWindow = 0x80000005;
-constexpr ColorValue kClWindowText = 0x80000008;
-constexpr ColorValue kClHighlight = 0x8000000D;
-constexpr ColorValue kClHighlightText = 0x8000000E;
-constexpr ColorValue kClBtnFace = 0x8000000F;
-constexpr ColorValue kClGrayText = 0x80000011;
+// Plain colours the sheet draws with.
 constexpr ColorValue kWhite = 0xFFFFFF;
 constexpr ColorValue kSilver = 0xC0C0C0;
 constexpr ColorValue kRuleGrey = 0x808080;
@@ -1001,7 +995,7 @@ void cuiSheet::OnFocusLost() {
 // --- keys and mouse
 
 void cuiSheet::SendStatusClear() {
-    if (gEvMan) gEvMan->SendText(evStatusText, kClWindowText, kClBtnFace, std::string());
+    if (gEvMan) gEvMan->SendText(evStatusText, clWindowText, clBtnFace, std::string());
 }
 
 bool cuiSheet::OnKeyDown(QKeyEvent& event) {
@@ -1248,13 +1242,13 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
 
     const QPalette& palette = grid_->palette();
     const bool printing = printer_ != nullptr;
-    const bool light = cell.color == kClWindow || cell.color == kWhite;
+    const bool light = cell.color == clWindow || cell.color == kWhite;
     ColorValue back = cell.color;
     // Paper shows no selection, and colours only as a dark grey.
     if (printing)
         back = light ? kWhite : kPrintDark;
     else if (marked && !EditorVisible())
-        back = (grid_->hasFocus() || listMode_) ? kClHighlight : kClBtnFace;
+        back = (grid_->hasFocus() || listMode_) ? clHighlight : clBtnFace;
     painter.save();
     painter.setClipRect(cellRect);
     // Most cells draw in the sheet's own font, which the panel already holds.
@@ -1272,7 +1266,7 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
         canvas.SetFont(*cell.font);
     else if (baseCell_->font)
         canvas.SetFontColor(baseCell_->font->color);
-    if (marked && back == kClHighlight) canvas.SetFontColor(kClHighlightText);
+    if (marked && back == clHighlight) canvas.SetFontColor(clHighlightText);
 
     std::string text;
     const CellRect r{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
@@ -1286,9 +1280,9 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
     }
     if (printing) {
         canvas.SetFontColor(back == kPrintDark ? kWhite : kBlack);
-    } else if (marked && back == kClBtnFace) {
+    } else if (marked && back == clBtnFace) {
         const ColorValue fc = canvas.FontColor();
-        if (fc == kClBtnFace || fc == kSilver || fc == kClGrayText) canvas.SetFontColor(kClWindow);
+        if (fc == clBtnFace || fc == kSilver || fc == clGrayText) canvas.SetFontColor(clWindow);
     }
 
     canvas.Flush();

@@ -325,7 +325,7 @@ TEST_F(AdjustMonitorTest, UpdateWithTheWindowClosedOpensItAndWithItOpenReads) {
     h.Key({0, Id("CL_Menu_View_Ad_Update"), 0}, 13, false);
     bool opened = false;
     for (const cmcEvent& ev : h.Events())
-        opened = opened || ev.type == 40;
+        opened = opened || ev.type == evOpenAdWindow;
     EXPECT_TRUE(opened);
     EXPECT_EQ(gEnviron->AdWindowFlag, 1);
     EXPECT_TRUE(man.calls.empty());
@@ -464,7 +464,7 @@ TEST_F(AdjustMonitorTest, AFontSizeIsSetAndTellsTheOpenMonitorWindowOnly) {
         EXPECT_EQ(gEnviron->FontSizePercentage, 125);
         int told = 0;
         for (const cmcEvent& ev : h.Events())
-            told += ev.type == 43 ? 1 : 0;
+            told += ev.type == evAdFontChanged ? 1 : 0;
         EXPECT_EQ(told, open) << open;
         EXPECT_TRUE(h.Display({0, Id("CL_Menu_View_FontSize"), 125}).Checked());
         EXPECT_FALSE(h.Display({0, Id("CL_Menu_View_FontSize"), 100}).Checked());

@@ -109,19 +109,18 @@ protected:
 
     void SetScanRefs(int32_t tx, int32_t prio1, int32_t prio2) {
         datCh list(&h.Image());
-        list.Load(kScanListKind, 0);
+        list.Load(kindScanList, 0);
         list.txCh = tx;
         list.prio1Ch = prio1;
         list.prio2Ch = prio2;
-        list.Store(kScanListKind, 0);
+        list.Store(kindScanList, 0);
     }
     datCh ScanList() {
         datCh list(&h.Image());
-        list.Load(kScanListKind, 0);
+        list.Load(kindScanList, 0);
         return list;
     }
 
-    static constexpr int32_t kScanListKind = 8; // the image's scan-list table
     // The boxes take the program's caption.
     ScopedProgramProfile profile{adj::AdjustProfile()};
     const int32_t kind = GetModelClass();

@@ -302,7 +302,7 @@ TEST_F(AdjustMainLinkTest, EventFortyTogglesTheAdWindowWhichReadsTheRadio) {
     EXPECT_TRUE(app.AdWindowOpen());
     EXPECT_TRUE(Doc().CloneManager().IsBusy()) << "the read list goes out at once";
     RunLink();
-    EXPECT_EQ(log.Count(adj::iuiWinAd::kEventRedrawValues), 1);
+    EXPECT_EQ(log.Count(evAdListDone), 1);
 
     gEvMan->Send(evOpenAdWindow);
     EXPECT_EQ(app.AdWindow(), nullptr);

@@ -18,7 +18,6 @@ using rowtest::Heard;
 
 // The LMR channels' kind and the repeater pool's.
 constexpr int32_t kCh = 1;
-constexpr int32_t kPool = 24;
 
 class EditCommandTest : public rowtest::RowEditFixture {
 protected:
@@ -37,7 +36,7 @@ protected:
             request.rangeFirst = selFirst;
             request.rangeLast = selLast;
         }
-        const bool pool = kind == kPoolKind;
+        const bool pool = kind == kindRepeaterPool;
         const int32_t first = pool ? GetSiteFirstChannel(image, unit) : GetBankFirstChannel(image, unit);
         const int32_t last = pool ? GetSiteLastChannel(image, unit) : GetBankLastChannel(image, unit);
         datCh record(&image);
@@ -134,7 +133,7 @@ TEST_F(EditCommandTest, CopyOutsideTheSheetsRowsAndPasteOfAnotherKindDoNothing) 
     Run(RowCommand::Copy, kKind, 6, 0); // row 6 is not bank 0's
     EXPECT_EQ(clip.Kind(), 0);
     EXPECT_EQ(Statuses(), std::vector<std::string>{});
-    Run(RowCommand::Copy, kPoolKind, 0, 0);
+    Run(RowCommand::Copy, kindRepeaterPool, 0, 0);
     const cmcEeprom before = image;
     Run(RowCommand::Paste, kKind, 0, 0);
     EXPECT_TRUE(image.IsEqual(before));
@@ -313,7 +312,7 @@ TEST_F(EditCommandTest, DeletingAPoolEntryTakesItsSitesMark) {
     const int32_t markAt = layout::kGroupRecords + layout::kGroupRecordSize * 1 + 7;
     image.SetByte(markAt, 2);
     boxes.Expect("hold data", plat::IDOK);
-    Run(RowCommand::Delete, kPoolKind, 3, 1);
+    Run(RowCommand::Delete, kindRepeaterPool, 3, 1);
     EXPECT_EQ(GetSiteChannelCount(image, 1), 2);
     EXPECT_EQ(PoolFreq(3), Freq(104));
     EXPECT_EQ(image.GetByte(markAt), 0);
@@ -330,7 +329,7 @@ class InsertCommand : public EditCommandTest, public ::testing::WithParamInterfa
 
 TEST_P(InsertCommand, InsertsEmptyRowsAndRepacks) {
     const InsertCase& c = GetParam();
-    const bool pool = c.kind == kPoolKind;
+    const bool pool = c.kind == kindRepeaterPool;
     const std::vector<rowtest::Named> before = References();
     auto rows = [&] {
         std::vector<int32_t> f;
@@ -365,7 +364,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, InsertCommand,
                                            InsertCase{"BeforeTheOnlyRow", kCh, 5, -1, -1, 2, 5, 1},
                                            InsertCase{"TwoRowsAtTheSelection", kCh, 4, 3, 4, 1, 3, 2},
                                            InsertCase{"SelectionBelowTheCurrentRow", kCh, 3, 4, 4, 1, 4, 1},
-                                           InsertCase{"PoolEntry", kPool, 2, -1, -1, 1, 2, 1}),
+                                           InsertCase{"PoolEntry", kindRepeaterPool, 2, -1, -1, 1, 2, 1}),
                          testsupport::CaseName());
 
 struct FullCase {
@@ -395,7 +394,7 @@ TEST_P(InsertRefused, ShowsTheOverflowMessageAndKeepsTheImageWhole) {
     const cmcEeprom before = image;
     boxes.Expect("No more rows", plat::IDOK);
     Run(RowCommand::Insert, c.kind, c.current, c.unit, c.selFirst, c.selLast);
-    EXPECT_EQ(Count(c.kind == kPoolKind ? evInsertPoolRow : evInsertChannelRow), c.inserted);
+    EXPECT_EQ(Count(c.kind == kindRepeaterPool ? evInsertPoolRow : evInsertChannelRow), c.inserted);
     if (c.inserted == 0) {
         EXPECT_TRUE(image.IsEqual(before));
     }
@@ -408,8 +407,8 @@ INSTANTIATE_TEST_SUITE_P(Limits, InsertRefused,
                          ::testing::Values(FullCase{"ChannelTableFull", kCh, 0, -1, -1, 0, 0},
                                            FullCase{"ChannelTablePartlyFull", kCh, 0, 0, 2, 0, 1},
                                            FullCase{"DynamicAreaFull", kCh, 0, -1, -1, 0, 0},
-                                           FullCase{"SiteFull", kPool, 2, -1, -1, 1, 0},
-                                           FullCase{"PoolFull", kPool, 2, -1, -1, 1, 0}),
+                                           FullCase{"SiteFull", kindRepeaterPool, 2, -1, -1, 1, 0},
+                                           FullCase{"PoolFull", kindRepeaterPool, 2, -1, -1, 1, 0}),
                          testsupport::CaseName());
 
 // An LTR radio packs its repeater pool too, so a full pool can overflow the
@@ -433,7 +432,7 @@ TEST_F(LtrEditCommandTest, AnInsertThatDoesNotPackIsTakenBack) {
     ASSERT_EQ(FitsDynamicArea(image, kCategoryRepeater, 1, 1), 1);
 
     boxes.Expect("No more rows", plat::IDOK);
-    Run(RowCommand::Insert, kPoolKind, 2, 1);
+    Run(RowCommand::Insert, kindRepeaterPool, 2, 1);
     EXPECT_EQ(Count(evInsertPoolRow, 2), 1);
     EXPECT_EQ(Count(evRemovePoolRow, 2), 1);
     EXPECT_TRUE(image.IsEqual(packed));
@@ -467,7 +466,7 @@ TEST_P(SwapRows, ExchangesTwoSitesEntriesAndKeepsTheirMarks) {
     image.SetByte(mark1, 3);
     cmcCellCapsule request;
     request.rangeSelected = true;
-    SwapSiteRows(request, image, kPoolKind, GetTotalSiteChannels(image), c.unit, c.step);
+    SwapSiteRows(request, image, kindRepeaterPool, GetTotalSiteChannels(image), c.unit, c.step);
     EXPECT_EQ(GetSiteChannelCount(image, 0), 3);
     EXPECT_EQ(GetSiteChannelCount(image, 1), 2);
     const std::vector<int32_t> entries = {PoolFreq(0), PoolFreq(1), PoolFreq(2), PoolFreq(3), PoolFreq(4)};
@@ -485,7 +484,7 @@ TEST_F(EditCommandTest, SwapWithNoNeighbourDoesNothing) {
     cmcCellCapsule request;
     SwapBankRows(request, image, kKind, 8, 0, -1);
     SwapBankRows(request, image, kKind, 8, 127, 1);
-    SwapSiteRows(request, image, kPoolKind, 5, 127, 1);
+    SwapSiteRows(request, image, kindRepeaterPool, 5, 127, 1);
     EXPECT_TRUE(image.IsEqual(before));
 }
 

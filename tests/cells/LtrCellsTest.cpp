@@ -406,9 +406,9 @@ TEST_F(RepeaterTest, TransmitFrequencyEqualToReceiveShowsTheArrow) {
 TEST_F(RepeaterTest, SiteNameAndAreaBitAreTheOpenSites) {
     h.Commit({kCatRpt, 346, kFirst + 2}, "HILLTOP");
     datCh bank(&h.Image());
-    bank.Load(kKindBank, 1);
+    bank.Load(kindBank, 1);
     EXPECT_EQ(std::string(bank.name.begin(), bank.name.end()), "HILLTOP     ");
-    bank.Load(kKindBank, 0);
+    bank.Load(kindBank, 0);
     EXPECT_NE(std::string(bank.name.begin(), bank.name.end()), "HILLTOP     ");
 
     h.Image().SetByte(SiteRecord(1), 0x00);
@@ -456,7 +456,7 @@ TEST_F(RepeaterTest, AnEntryWithoutFrequencyCannotBeMarked) {
     datCh e = h.Entry(kFirst + 1);
     e.poolRxFreq = 0;
     e.poolTxFreq = 0;
-    e.Store(kKindPool, kFirst + 1);
+    e.Store(kindRepeaterPool, kFirst + 1);
     h.Image().SetByte(SiteRecord(1) + 7, 1);
     const Outcome out = h.Key({kCatRpt, 349, kFirst + 1}, 13);
     EXPECT_EQ(out.jumpCell, 340) << "the key goes to the receive frequency";
