@@ -127,7 +127,9 @@ TEST(RadioSimMemoryTest, TakesARegularFileOfAtMostTheMemorySizeAndRefusesEveryth
         } else {
             EXPECT_EQ(out.err, "");
         }
-        if (c.dumped) EXPECT_EQ(TempDir::ReadFile(dump), c.dumped());
+        if (c.dumped) {
+            EXPECT_EQ(TempDir::ReadFile(dump), c.dumped());
+        }
     }
 }
 
