@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace plat {
@@ -79,7 +81,16 @@ int PosixSerialPort::Open(const std::string& path) {
         ::close(fd);
         return error;
     }
-    // Not shared: a second program that opens the device gets EBUSY.
+    // Not shared. The exclusive terminal mode keeps out every program but
+    // root's; the lock on the device keeps out root's too, and another port
+    // of this program. The kernel drops the lock with the descriptor, so it
+    // never outlives the program. A device found held is left as its holder
+    // set it.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno == EWOULDBLOCK ? EBUSY : errno;
+        ::close(fd);
+        return error;
+    }
     if (ioctl(fd, TIOCEXCL) != 0) {
         const int error = errno;
         ::close(fd);
@@ -144,6 +155,18 @@ bool PosixSerialPort::Configure(const SerialSettings& s) {
 
 bool PosixSerialPort::Purge() {
     return fd_ >= 0 && tcflush(fd_, TCIOFLUSH) == 0;
+}
+
+bool PosixSerialPort::Drain(uint32_t timeoutMs) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    // Polled rather than tcdrain(): a device that stopped taking bytes must not hold the program.
+    for (;;) {
+        const int queued = OutQueue();
+        if (queued <= 0) return queued == 0;
+        if (Clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 int PosixSerialPort::Read(uint8_t* buffer, int n) {

@@ -14,6 +14,7 @@ public:
     int Open(const std::string& path) override;
     bool Configure(const SerialSettings& settings) override;
     bool Purge() override;
+    bool Drain(uint32_t timeoutMs) override;
     int Read(uint8_t* buffer, int n) override;
     int Write(const uint8_t* data, int n, uint32_t timeoutMs) override;
     int InQueue() override;

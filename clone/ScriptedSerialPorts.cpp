@@ -27,6 +27,10 @@ public:
         ++o_->purges;
         return open_;
     }
+    bool Drain(uint32_t) override {
+        ++o_->drains;
+        return open_ && o_->outQueue == 0;
+    }
     int Read(uint8_t* buffer, int n) override {
         if (!open_) return -1;
         int k = std::min<int>(n, static_cast<int>(o_->input.size()));

@@ -38,6 +38,7 @@ public:
     bool isOpen = false;
     int opens = 0;
     int purges = 0;
+    int drains = 0;
     std::vector<std::string> paths;
     std::vector<SerialSettings> settings;
     std::vector<int> writeSizes;

@@ -15,19 +15,23 @@ struct SerialSettings {
     uint8_t xoffChar = 0x13;
 };
 
-// One serial device, opened for exclusive reading and writing. Reads never
-// wait; a write blocks until every byte is taken or its time-out runs out.
+// One serial device, opened for exclusive reading and writing: one program
+// holds it at a time, whoever runs it, and never longer than it is open (a
+// program that dies leaves it free). Reads never wait; a write blocks until
+// every byte is taken or its time-out runs out.
 class SerialPort {
 public:
     virtual ~SerialPort() = default;
     // Opens an existing device: 0, or the system's error number when it is
-    // missing (ENOENT), busy (EBUSY), not the user's to use (EACCES) or not a
-    // terminal (ENOTTY).
+    // missing (ENOENT), held by another program or another port (EBUSY), not
+    // the user's to use (EACCES) or not a terminal (ENOTTY).
     virtual int Open(const std::string& path) = 0;
     // Raw 8-bit transfer at the settings, no flow control, DTR off and RTS on.
     virtual bool Configure(const SerialSettings& settings) = 0;
     // Drops whatever waits in either direction.
     virtual bool Purge() = 0;
+    // Waits until the output queue is empty, at most timeoutMs; false when bytes are still queued then.
+    virtual bool Drain(uint32_t timeoutMs) = 0;
     // Up to n bytes that are waiting; 0 when none, -1 when the read fails.
     virtual int Read(uint8_t* buffer, int n) = 0;
     // The number of bytes the device took within timeoutMs; -1 when the write fails at once.

@@ -206,8 +206,7 @@ void cmcCloneDrv::Send(const cmcBuff& bytes) {
 }
 
 bool cmcCloneDrv::OpenAndDrain(const std::string& settings) {
-    port_.Close();
-    if (!port_.Open(portNumber_, settings)) {
+    if (!port_.Reopen(portNumber_, settings)) {
         result_->portFailure = port_.OpenFailure();
         return false;
     }

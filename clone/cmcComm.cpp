@@ -66,12 +66,36 @@ bool cmcComm::Open(int port, const std::string& settings) {
     port_ = port;
     writeFailed_ = 0;
     lineMicros_ = 0;
-    if (!device->Purge() || !ParseSettings(settings) || !device->Configure(settings_)) {
+    if (!Apply(*device, settings)) {
         device->Close();
         return false;
     }
     device_ = std::move(device);
     return true;
+}
+
+bool cmcComm::Reopen(int port, const std::string& settings) {
+    if (!IsOpen() || port != port_) {
+        Close();
+        return Open(port, settings);
+    }
+    // Closed for a moment, the device would be free for another program.
+    writer_->SetInterval(-1);
+    pending_.SetSize(0);
+    writeFailed_ = 0;
+    lineMicros_ = 0;
+    openFailure_ = {plat::ComPortPath(port), 0};
+    // A device that does not empty its queue in the line time loses the rest to the purge.
+    device_->Drain(WriteTimeout(OutQueue()));
+    if (!Apply(*device_, settings)) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
+bool cmcComm::Apply(plat::SerialPort& device, const std::string& settings) {
+    return device.Purge() && ParseSettings(settings) && device.Configure(settings_);
 }
 
 void cmcComm::Close() {

@@ -32,6 +32,11 @@ public:
     // Why the last open failed: the device and the system's reason (no
     // error when the device opened and a later step failed).
     const plat::PortOpenFailure& OpenFailure() const { return openFailure_; }
+    // Switches the port to other settings as a close and an open would, but
+    // keeps the device, and with it the hold on it, when COM<port> is already
+    // open: the output still queued goes out first, then both queues are
+    // dropped. Otherwise Open. A failure leaves the port closed.
+    bool Reopen(int port, const std::string& settings);
     void Close();
     bool IsOpen() const { return device_ != nullptr; }
     bool HasWriteError() const { return writeFailed_ != 0; }
@@ -61,6 +66,8 @@ public:
 
 private:
     bool ParseSettings(const std::string& text);
+    // The queues dropped and the settings text put in force.
+    bool Apply(plat::SerialPort& device, const std::string& settings);
     static void OnWriter(void* user, cmcTask* task);
     void RunWriter();
     void DropPending(int n);

@@ -31,7 +31,7 @@ enum CheckLine {
 };
 
 // The lines of "GI_AppMess_CloneErr_Port".
-enum PortLine { kPortDevice, kPortPermission, kPortMissing };
+enum PortLine { kPortDevice, kPortPermission, kPortMissing, kPortInUse, kPortInUseHint };
 
 // The hint lines that go with a result code. Where the radio answered and the
 // program refused what it sent, power and cable are not the cause.
@@ -62,26 +62,24 @@ std::vector<std::string> CheckTexts(const std::vector<int>& lines) {
     return texts;
 }
 
-// A port that is there but cannot be opened: the device and the system's
-// reason, and what the user can do about it in place of cable or power hints.
+// A port that is there but cannot be opened: the device and why, and what
+// the user can do about it in place of cable or power hints.
 std::string PortFailureLine(const plat::PortOpenFailure& port, std::vector<std::string>& hints) {
     cmcGTex& texts = *gGTex;
-    const std::string line =
-        FormatOneText(FormatOneText(texts.GetTextLine("GI_AppMess_CloneErr_Port", kPortDevice), port.path),
-                      std::strerror(port.error));
+    const auto line = [&texts](int n) { return texts.GetTextLine("GI_AppMess_CloneErr_Port", n); };
     switch (port.error) {
     case EACCES:
     case EPERM:
-        hints = {texts.GetTextLine("GI_AppMess_CloneErr_Port", kPortPermission)};
+        hints = {line(kPortPermission)};
         break;
     case EBUSY:
-        hints = CheckTexts({kCheckOtherProgram});
-        break;
+        hints = {line(kPortInUseHint)};
+        return FormatOneText(line(kPortInUse), port.path);
     default:
         hints = CheckTexts({kCheckComPort, kCheckOtherProgram});
         break;
     }
-    return line;
+    return FormatOneText(FormatOneText(line(kPortDevice), port.path), std::strerror(port.error));
 }
 
 int RangeTotal(const RangeList& ranges) {

@@ -495,6 +495,10 @@ TEST_F(CloneDrvTest, LinkScriptSwitchesThePortAndSendsItsBytes) {
     EXPECT_EQ(ports.settings[0].baud, 38400);
     EXPECT_EQ(ports.settings[1].baud, 9600);
     EXPECT_EQ(ports.settings[2].baud, 19200);
+    // The device stays open from the first switch to the end: closed in between, it would be free to another
+    // program.
+    EXPECT_EQ(ports.opens, 1);
+    EXPECT_EQ(ports.drains, 2);
     EXPECT_EQ(settles, std::vector<int>({100, 100, 100}));
     const std::vector<Bytes> want = {
         {0xFE, 0xFE, 0xFE, 0xEE, 0xEF, 0xE8, 0x44, 0x10, 0x00, 0x00, 0x01, 0x32, 0x37, 0xFD},

@@ -125,31 +125,28 @@ TEST_F(CloneManTest, ErrorBoxTexts) {
 struct PortRefusal {
     const char* name;
     int error;
-    const char* reason;  // the system's words; empty: the general box of a missing port
+    int line;            // the line of "GI_AppMess_CloneErr_Port" under the head
+    const char* reason;  // the system's words that the line gives; empty: none
     const char* hintKey; // where the hints come from
     std::vector<int> hints;
 };
 
 class PortRefusalTest : public CloneManTest, public ::testing::WithParamInterface<PortRefusal> {};
 
-// The device refuses the open, or is not there: the box of the information
-// job names the device and the system's reason, and says what to do about it.
+// The device refuses the open, is held by another program, or is not there:
+// the box of the information job names the port and the device, says why and
+// what to do about it, and nothing goes out on the port.
 TEST_P(PortRefusalTest, TheBoxNamesTheDeviceAndTheReason) {
     const PortRefusal& c = GetParam();
     plat::ScriptedSerialPorts ports;
     ports.Install();
     ports.openError = c.error;
     const std::string device = plat::ComPortPath(5);
-    std::string text = FormatOneNumber(Head(kClonePortNotOpened), 5);
-    // A device that is not there is named without a reason of the system's.
-    if (*c.reason)
-        text += "\n" + FormatOneText(FormatOneText(texts.GetTextLine("GI_AppMess_CloneErr_Port", 0), device),
-                                     c.reason);
-    else
-        text += "\n" + FormatOneText(texts.GetTextLine("GI_AppMess_CloneErr_Port", 2), device);
-    text += "\n";
-    for (int line : c.hints)
-        text += "\n" + texts.GetTextLine(c.hintKey, line);
+    std::string line = FormatOneText(texts.GetTextLine("GI_AppMess_CloneErr_Port", c.line), device);
+    if (*c.reason) line = FormatOneText(line, c.reason);
+    std::string text = FormatOneNumber(Head(kClonePortNotOpened), 5) + "\n" + line + "\n";
+    for (int hint : c.hints)
+        text += "\n" + texts.GetTextLine(c.hintKey, hint);
     boxes.Expect(text, plat::IDOK);
 
     man.SetModel(0x4410, 0);
@@ -160,17 +157,27 @@ TEST_P(PortRefusalTest, TheBoxNamesTheDeviceAndTheReason) {
     ASSERT_EQ(boxes.Log().size(), 1u);
     EXPECT_EQ(boxes.Log()[0].text, text);
     EXPECT_EQ(ports.paths.front(), device);
+    EXPECT_TRUE(ports.written.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Errors, PortRefusalTest,
     ::testing::Values(
-        PortRefusal{"permission", EACCES, "Permission denied", "GI_AppMess_CloneErr_Port", {1}},
-        PortRefusal{"busy", EBUSY, "Device or resource busy", "GI_Mess_CloneErr_Check", {3}},
+        PortRefusal{"permission", EACCES, 0, "Permission denied", "GI_AppMess_CloneErr_Port", {1}},
+        PortRefusal{"in_use", EBUSY, 3, "", "GI_AppMess_CloneErr_Port", {4}},
         PortRefusal{
-            "no_terminal", ENOTTY, "Inappropriate ioctl for device", "GI_Mess_CloneErr_Check", {2, 3}},
-        PortRefusal{"missing", ENOENT, "", "GI_Mess_CloneErr_Check", {0, 1, 2, 3}}),
+            "no_terminal", ENOTTY, 0, "Inappropriate ioctl for device", "GI_Mess_CloneErr_Check", {2, 3}},
+        PortRefusal{"missing", ENOENT, 2, "", "GI_Mess_CloneErr_Check", {0, 1, 2, 3}}),
     testsupport::CaseName());
+
+// The words of the in-use box as the user reads them.
+TEST_F(CloneManTest, APortInUseIsSaidToBeUsedByAnotherProgram) {
+    gEnviron->ComPort = 5;
+    const std::string text = indCloneMan::CloneErrorText(kClonePortNotOpened, {"/dev/ttyUSB0", EBUSY});
+    EXPECT_NE(text.find("COM5"), std::string::npos) << text;
+    EXPECT_NE(text.find("Another program is using the device /dev/ttyUSB0."), std::string::npos) << text;
+    EXPECT_EQ(text.find("busy"), std::string::npos) << "the system's words say less than the box: " << text;
+}
 
 TEST_F(CloneManTest, PortLineIsNeverAFormatForMoreThanTheNumber) {
     static const char* const lines[] = {"#GI_Sys_AppTitle",

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -88,6 +89,39 @@ TEST_F(CommTest, AFailedOpenKeepsTheDeviceAndTheSystemsReason) {
     ports.openError = 0;
     ASSERT_TRUE(comm.Open(3, "9600,n,8,1"));
     EXPECT_EQ(comm.OpenFailure().error, 0);
+}
+
+// A speed switch keeps the device it has: a close and an open would free it
+// for another program in between. What a close would clear goes all the same.
+TEST_F(CommTest, ReopenOnTheSamePortKeepsTheDevice) {
+    cmcComm comm;
+    ASSERT_TRUE(comm.Reopen(4, "38400,N,8,1")); // closed: an open
+    ports.writeLimit = 2;
+    const std::vector<uint8_t> bytes(6, 0x5A);
+    comm.Write(bytes.data(), 6);
+    ASSERT_TRUE(comm.HasWriteError());
+    ASSERT_TRUE(comm.Reopen(4, "9600,N,8,2"));
+    EXPECT_EQ(ports.opens, 1);
+    EXPECT_TRUE(ports.isOpen);
+    EXPECT_EQ(ports.drains, 1);
+    EXPECT_EQ(ports.purges, 2);
+    EXPECT_EQ(ports.settings.back().baud, 9600);
+    EXPECT_EQ(ports.settings.back().stopBits, 2);
+    EXPECT_EQ(comm.Settings().baud, 9600);
+    EXPECT_FALSE(comm.HasWriteError());
+    EXPECT_EQ(comm.PendingOut(), 0);
+
+    // Another port: the first one is closed and the other opened.
+    ASSERT_TRUE(comm.Reopen(6, "9600,N,8,1"));
+    EXPECT_EQ(ports.opens, 2);
+    EXPECT_EQ(ports.paths.back(), plat::ComPortPath(6));
+    EXPECT_EQ(comm.PortNumber(), 6);
+
+    // Settings the device refuses leave the port closed.
+    ports.refuseSettings = [](const plat::SerialSettings& s) { return s.baud == 19200; };
+    EXPECT_FALSE(comm.Reopen(6, "19200,N,8,1"));
+    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_FALSE(ports.isOpen);
 }
 
 TEST_F(CommTest, ClosedPortReadsAndWritesNothing) {
@@ -239,16 +273,23 @@ TEST(ComPortPathTest, NumbersMapToDevicesUnlessAFolderIsNamed) {
     EXPECT_EQ(plat::ComPortPath(0), "");
 }
 
-// The POSIX device on a pseudo-terminal reached through a COM link.
-TEST(PosixSerialPortTest, OpensAPseudoTerminalThroughTheLinkFolderRawAtTheSpeed) {
-    plat::ManualScheduler sched;
-    sched.Install();
-    testsupport::TempDir dir;
-    radiosim::RadioSim sim;
-    ASSERT_TRUE(sim.Open());
-    ASSERT_FALSE(sim.LinkAs(dir.Path(), 7).empty());
-    testsupport::ScopedEnv env("TOLVANE_COM_DIR", dir.Path());
+// The simulator's pseudo-terminal as COM7.
+class ComLinkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sched.Install();
+        ASSERT_TRUE(sim.Open());
+        ASSERT_FALSE(sim.LinkAs(dir.Path(), 7).empty());
+    }
 
+    plat::ManualScheduler sched;
+    testsupport::TempDir dir;
+    testsupport::ScopedEnv env{"TOLVANE_COM_DIR", dir.Path()};
+    radiosim::RadioSim sim;
+};
+
+// The POSIX device on a pseudo-terminal reached through a COM link.
+TEST_F(ComLinkTest, OpensAPseudoTerminalThroughTheLinkFolderRawAtTheSpeed) {
     cmcComm comm;
     EXPECT_FALSE(comm.Open(8, "9600,n,8,1")); // no such link
     ASSERT_TRUE(comm.Open(7, "38400,N,8,1"));
@@ -296,6 +337,42 @@ TEST(PosixSerialPortTest, OpensAPseudoTerminalThroughTheLinkFolderRawAtTheSpeed)
     EXPECT_EQ(got, reply);
     comm.Close();
     EXPECT_FALSE(comm.IsOpen());
+}
+
+// One port holds a device at a time, root's included, and keeps it across
+// speed switches; the one refused leaves the holder's line as it was.
+TEST_F(ComLinkTest, ADeviceIsHeldByOnePortAtATime) {
+    cmcComm holder;
+    ASSERT_TRUE(holder.Open(7, "38400,N,8,1"));
+    ASSERT_TRUE(holder.Reopen(7, "9600,N,8,1"));
+    cmcComm second;
+    EXPECT_FALSE(second.Open(7, "9600,N,8,1"));
+    EXPECT_EQ(second.OpenFailure().path, plat::ComPortPath(7));
+    EXPECT_EQ(second.OpenFailure().error, EBUSY);
+    plat::PosixSerialPort device;
+    EXPECT_EQ(device.Open(sim.SlavePath()), EBUSY);
+
+    if (geteuid() == 0) {
+        // Root gets past the exclusive mode and is kept out by the lock alone;
+        // the refused open must not have taken the holder's mode away.
+        const int other = ::open(sim.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ASSERT_GE(other, 0);
+        int exclusive = 0;
+        EXPECT_EQ(ioctl(other, TIOCGEXCL, &exclusive), 0);
+        EXPECT_EQ(exclusive, 1);
+        ::close(other);
+    }
+
+    // The holder still has the line.
+    const std::vector<uint8_t> out = {0xFE, 0xFE, 0xEE, 0xEF, 0xE0, 0xFD};
+    holder.Write(out.data(), static_cast<int>(out.size()));
+    EXPECT_FALSE(holder.HasWriteError());
+    sim.Pump();
+    ASSERT_FALSE(sim.Log().empty());
+    EXPECT_EQ(sim.Log().front().bytes, out);
+
+    holder.Close();
+    EXPECT_TRUE(second.Open(7, "9600,N,8,1"));
 }
 
 TEST(PosixSerialPortTest, RefusesWhatIsNoTerminalAndWhatIsMissing) {

@@ -8,17 +8,13 @@
 
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
 #include <fstream>
 #include <regex>
-#include <spawn.h>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -54,17 +50,8 @@ std::vector<std::string> Words(std::string line, const std::string& comDir) {
 }
 
 pid_t Spawn(std::vector<std::string> words, const std::string& out, const std::string& cwd) {
-    std::vector<char*> argv;
-    for (std::string& w : words)
-        argv.push_back(w.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = -1;
-    EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0) << argv[0];
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = testsupport::SpawnCommand(words, out, cwd);
+    EXPECT_GT(pid, 0) << words.front();
     return pid;
 }
 
@@ -81,16 +68,8 @@ protected:
     void StartSimulator(const std::vector<std::string>& words) {
         const std::string log = dir_.File("radiosim.log");
         sim_ = Spawn(words, log, dir_.Path());
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (std::chrono::steady_clock::now() < end) {
-            std::ifstream in(log);
-            std::stringstream text;
-            text << in.rdbuf();
-            if (text.str().find("COM link: ") != std::string::npos) return;
-            ASSERT_NE(waitpid(sim_, nullptr, WNOHANG), sim_) << "the simulator ended: " << text.str();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        FAIL() << "the simulator never came up";
+        ASSERT_TRUE(testsupport::WaitForOutput(sim_, log, "COM link: "))
+            << "the simulator did not come up: " << TempDir::ReadFile(log);
     }
 
     pid_t sim_ = -1;

@@ -2,11 +2,14 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <spawn.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <thread>
 #include <vector>
@@ -61,23 +64,68 @@ pid_t LaunchProgram(const std::string& name, const std::map<std::string, std::st
     return pid;
 }
 
+pid_t SpawnCommand(std::vector<std::string> words, const std::string& outPath, const std::string& cwd) {
+    std::vector<char*> argv;
+    for (std::string& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+bool WaitForOutput(pid_t pid, const std::string& path, const std::string& text) {
+    const auto end = std::chrono::steady_clock::now() + kPatience;
+    while (std::chrono::steady_clock::now() < end) {
+        std::ifstream in(path);
+        std::stringstream got;
+        got << in.rdbuf();
+        if (got.str().find(text) != std::string::npos) return true;
+        if (waitpid(pid, nullptr, WNOHANG) == pid) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
 int WaitForExit(pid_t pid) {
     int status = 0;
     if (waitpid(pid, &status, 0) != pid) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-bool WaitForLock(pid_t pid) {
+bool HoldsLock(pid_t pid, const std::string& path) {
+    // /proc/locks names the file by its device's major:minor in hex and its inode.
+    std::string file;
+    if (!path.empty()) {
+        struct stat st {};
+        if (stat(path.c_str(), &st) != 0) return false;
+        char id[64];
+        std::snprintf(id, sizeof id, "%02x:%02x:%lu", major(st.st_dev), minor(st.st_dev),
+                      static_cast<unsigned long>(st.st_ino));
+        file = id;
+    }
+    std::ifstream locks("/proc/locks");
+    std::string line;
+    while (std::getline(locks, line)) {
+        std::istringstream in(line);
+        std::string n, kind, mode, access, where;
+        pid_t holder = 0;
+        if (in >> n >> kind >> mode >> access >> holder >> where && kind == "FLOCK" && holder == pid &&
+            (file.empty() || where == file))
+            return true;
+    }
+    return false;
+}
+
+bool WaitForLock(pid_t pid, const std::string& path) {
     const auto end = std::chrono::steady_clock::now() + kPatience;
     while (std::chrono::steady_clock::now() < end) {
-        std::ifstream locks("/proc/locks");
-        std::string line;
-        while (std::getline(locks, line)) {
-            std::istringstream in(line);
-            std::string n, kind, mode, access;
-            pid_t holder = 0;
-            if (in >> n >> kind >> mode >> access >> holder && kind == "FLOCK" && holder == pid) return true;
-        }
+        if (HoldsLock(pid, path)) return true;
         if (waitpid(pid, nullptr, WNOHANG) == pid) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }

@@ -7,6 +7,7 @@
 #include "image/RecordLayout.h"
 #include "image/datCh.h"
 #include "tests/ui/AppFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/TForm1.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiSheet.h"
@@ -149,7 +150,7 @@ TEST_F(MainTreeTest, TheWindowWithBankOnesSheetAsTheUserSeesIt) {
 
     const QPixmap shot = form.grab();
     EXPECT_EQ(shot.size(), QSize(gEnviron->WindowWidth, gEnviron->WindowHeight));
-    shot.save(QString::fromStdString(testing::TempDir() + "main_window_bank0.png"));
+    uitest::SavePicture(shot, "main_window_bank0");
     EXPECT_TRUE(tree.View()->isVisible());
     ASSERT_NE(app.Sheet()->TitlePanel(), nullptr);
     EXPECT_TRUE(app.Sheet()->TitlePanel()->isVisible());
@@ -249,7 +250,7 @@ TEST_F(MainTreeTest, AnEmptyBanksSheetPaintsNothingBelowItsLastRow) {
     // not a fresh paint of the whole window.
     QApplication::processEvents();
     const QPixmap shot = form.screen()->grabWindow(form.winId());
-    shot.save(QString::fromStdString(testing::TempDir() + "main_window_empty_bank.png"));
+    uitest::SavePicture(shot, "main_window_empty_bank");
     const QPoint origin = grid.viewport()->mapTo(&form, QPoint(0, 0));
     const QImage picture = shot.copy(QRect(origin, grid.viewport()->size())).toImage();
     // The group headings, the captions and the empty row.
