@@ -115,6 +115,20 @@ protected:
             ++i;
         return i + 2 < frame.size() ? frame[i + 2] : -1;
     }
+    static cmcEeprom PatternImage(int size) {
+        cmcEeprom image;
+        image.SetSize(size);
+        for (int a = 0; a < size; ++a)
+            image.SetByte(a, Pattern(a, 1)[0]);
+        return image;
+    }
+    // A write job waiting for the go byte and for every block of 128 bytes, and its image of 0x300 bytes.
+    cmcEeprom BlockWrite() {
+        drv.SetWaitGo(1);
+        drv.SetAck(128, 0);
+        drv.SetImageSize(0x300);
+        return PatternImage(0x300);
+    }
     void Reset() {
         done.reset();
         doneCalls = 0;
@@ -235,13 +249,7 @@ TEST_F(CloneDrvTest, GoByteIsAwaitedForTheWholeGoTimeOut) {
 }
 
 TEST_F(CloneDrvTest, WriteWaitsForTheRadioAtEveryBlockOfTheAcknowledgePeriod) {
-    drv.SetWaitGo(1);
-    drv.SetAck(128, 0);
-    cmcEeprom image;
-    image.SetSize(0x300);
-    for (int a = 0; a < 0x300; ++a)
-        image.SetByte(a, Pattern(a, 1)[0]);
-    drv.SetImageSize(0x300);
+    const cmcEeprom image = BlockWrite();
     std::vector<int> waits;
     respond = [&](const Bytes& f) {
         if (CommandOf(f) == 0xE3) ports.Feed({0xFB});
@@ -276,13 +284,7 @@ TEST_F(CloneDrvTest, WriteWaitsForTheRadioAtEveryBlockOfTheAcknowledgePeriod) {
 // range's last frame is held when the ranges run out.
 TEST_F(CloneDrvTest, FramesHeldBackByABusyDeviceStillStopAtTheBlockEndAndAllGoOut) {
     drv.SetPort(5, "4000000,n,8,1"); // line time too short to hold anything back
-    drv.SetWaitGo(1);
-    drv.SetAck(128, 0);
-    cmcEeprom image;
-    image.SetSize(0x300);
-    for (int a = 0; a < 0x300; ++a)
-        image.SetByte(a, Pattern(a, 1)[0]);
-    drv.SetImageSize(0x300);
+    const cmcEeprom image = BlockWrite();
     const auto record = ports.onWrite;
     ports.onWrite = [this, record](const uint8_t* data, int n) {
         record(data, n);
@@ -316,10 +318,7 @@ TEST_F(CloneDrvTest, FramesHeldBackByABusyDeviceStillStopAtTheBlockEndAndAllGoOu
 TEST_F(CloneDrvTest, FramesFollowTheBlockGridAndTheRangeEnds) {
     drv.SetDataLeadIns(1, 2);
     drv.SetEndCount(0);
-    cmcEeprom image;
-    image.SetSize(0x100);
-    for (int a = 0; a < 0x100; ++a)
-        image.SetByte(a, Pattern(a, 1)[0]);
+    const cmcEeprom image = PatternImage(0x100);
     respond = [&](const Bytes& f) {
         if (CommandOf(f) == 0xE5) ports.Feed(FromRadio(0xE6, {0x00}));
     };
