@@ -247,6 +247,13 @@ void cmcCloneDrv::RunStep() {
         case kSettle:
             break;
         case kScript: {
+            if (!script_.empty() && script_[0] == '(' && port_.PendingOut() > 0) {
+                // A switch waits for the line: bytes still to go would be cut off by the
+                // close and the purge, or cross at the new speed.
+                next = kScript;
+                progress = false;
+                break;
+            }
             const bool wrote = RunScriptPiece(next);
             if (next == kDrain) break;
             progress = wrote;
@@ -405,44 +412,58 @@ void cmcCloneDrv::SendEndFrame() {
     Send(bytes);
 }
 
+bool cmcCloneDrv::AtBlockEnd() const {
+    return rangeIndex_ < ranges_.size() && address_ != ranges_[rangeIndex_].first && ackPeriod_ != 0 &&
+           address_ % ackPeriod_ == ackPhase_;
+}
+
+void cmcCloneDrv::BuildDataFrame() {
+    const AddressRange& range = ranges_[rangeIndex_];
+    int32_t n = blockSize_ - address_ % blockSize_;
+    if (n > range.last - address_ + 1) n = range.last - address_ + 1;
+    const int leadIn = frames_ == 0 ? dataLeadInFirst_ : dataLeadInLater_;
+    frame_.AppendFill(kFrameLead, leadIn > 0 ? leadIn : 0);
+    frame_.Append("\xFE\xFE\xEE\xEF\xE4", 5);
+    unsigned sum =
+        static_cast<unsigned>(address_ >> 8) + static_cast<unsigned>(address_) + static_cast<unsigned>(n);
+    Hex2(frame_, static_cast<unsigned>(address_ >> 8));
+    Hex2(frame_, static_cast<unsigned>(address_));
+    Hex2(frame_, static_cast<unsigned>(n));
+    for (int32_t i = 0; i < n; ++i) {
+        const uint8_t b = result_->image.GetByte(address_ + i);
+        sum += b;
+        Hex2(frame_, b);
+    }
+    Hex2(frame_, (0x100 - (sum & 0xFF)) & 0xFF);
+    frame_.Add(kFrameEnd);
+    ++frames_;
+    address_ += n;
+    dataBytes_ += n;
+}
+
 void cmcCloneDrv::SendDataFrames(int& next, bool& progress) {
     for (int built = 0; built < 8; ++built) {
-        if (rangeIndex_ >= ranges_.size()) {
-            if (port_.PendingOut() == 0 && frame_.Size() == 0) next = kEndSend;
-            return;
-        }
-        const AddressRange& range = ranges_[rangeIndex_];
-        if (address_ > range.last) {
-            if (++rangeIndex_ < ranges_.size()) address_ = ranges_[rangeIndex_].first;
-        } else {
-            int32_t n = blockSize_ - address_ % blockSize_;
-            if (n > range.last - address_ + 1) n = range.last - address_ + 1;
-            const int leadIn = frames_ == 0 ? dataLeadInFirst_ : dataLeadInLater_;
-            frame_.AppendFill(kFrameLead, leadIn > 0 ? leadIn : 0);
-            frame_.Append("\xFE\xFE\xEE\xEF\xE4", 5);
-            unsigned sum = static_cast<unsigned>(address_ >> 8) + static_cast<unsigned>(address_) +
-                           static_cast<unsigned>(n);
-            Hex2(frame_, static_cast<unsigned>(address_ >> 8));
-            Hex2(frame_, static_cast<unsigned>(address_));
-            Hex2(frame_, static_cast<unsigned>(n));
-            for (int32_t i = 0; i < n; ++i) {
-                const uint8_t b = result_->image.GetByte(address_ + i);
-                sum += b;
-                Hex2(frame_, b);
+        // A frame held back at the end of a block goes out alone: no frame may
+        // follow it before the radio has acknowledged the block.
+        if (frame_.Size() == 0 || !AtBlockEnd()) {
+            if (rangeIndex_ >= ranges_.size()) {
+                // Frames still held go out before the end frame.
+                if (frame_.Size() == 0) {
+                    if (port_.PendingOut() == 0) next = kEndSend;
+                    return;
+                }
+            } else if (address_ > ranges_[rangeIndex_].last) {
+                if (++rangeIndex_ < ranges_.size()) address_ = ranges_[rangeIndex_].first;
+            } else {
+                BuildDataFrame();
             }
-            Hex2(frame_, (0x100 - (sum & 0xFF)) & 0xFF);
-            frame_.Add(kFrameEnd);
-            ++frames_;
-            address_ += n;
-            dataBytes_ += n;
         }
         // Frames wait here while the line still has a lot to send.
         if (next != kWriteData || frame_.Size() == 0 || port_.PendingOut() > 4 * frame_.Size()) return;
         Send(frame_);
         frame_.SetSize(0);
         progress = true;
-        if (rangeIndex_ < ranges_.size() && address_ != ranges_[rangeIndex_].first && ackPeriod_ != 0 &&
-            address_ % ackPeriod_ == ackPhase_) {
+        if (AtBlockEnd()) {
             next = kWaitAck;
             return;
         }

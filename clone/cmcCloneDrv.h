@@ -130,6 +130,10 @@ private:
     bool RunScriptPiece(int& next);
     void SendCommand(int cmd);
     void SendDataFrames(int& next, bool& progress);
+    // Appends the frame of the data at the current address to the frame buffer and moves past it.
+    void BuildDataFrame();
+    // The write stands after the last frame of a block the radio acknowledges.
+    bool AtBlockEnd() const;
     void SendEndFrame();
     void TakeWriteByte(int& next, bool& progress);
     void ReadData(int& next, bool& progress);
