@@ -23,11 +23,21 @@ void SetBitmapBit(cmcEeprom& image, int32_t bitmap, int32_t n, bool on) {
     image.SetByte(at, on ? byte | mask : byte & ~mask);
 }
 
-// Counts summed over units 0..n-1 (stopping at the last unit), clamped to the rows of the table.
-template <typename CountOf> int32_t FirstRow(int32_t n, int32_t units, int32_t rows, CountOf count) {
+// The counts (big-endian, width bytes each) of units 0..n-1 in the table at
+// the address, stopping at the last unit, summed and clamped to the rows of the
+// table. Every cell of a sheet asks for its bank's and site's rows, so the
+// table is checked once and summed from the bytes; a table the image does not
+// hold ends the program as any read there does.
+int32_t FirstRow(const cmcEeprom& image, int32_t table, int32_t width, int32_t n, int32_t units,
+                 int32_t rows) {
+    n = std::min(n, units);
+    if (n <= 0) return 0;
+    (void)image.GetByte(table);
+    (void)image.GetByte(table + n * width - 1);
+    const uint8_t* p = image.Data() + table;
     int32_t sum = 0;
-    for (int32_t k = 0; k < n && k < units; ++k)
-        sum += count(k);
+    for (int32_t k = 0; k < n; ++k, p += width)
+        sum += width == 2 ? (p[0] << 8 | p[1]) : p[0];
     return std::min(sum, rows);
 }
 
@@ -59,8 +69,7 @@ int32_t GetBankFirstChannel(int32_t n) {
 }
 
 int32_t GetBankFirstChannel(const cmcEeprom& image, int32_t n) {
-    return FirstRow(n, layout::kBanks, layout::kChannelRows,
-                    [&](int32_t k) { return GetBankChannelCountIn(image, k); });
+    return FirstRow(image, layout::kBankCounts, 2, n, layout::kBanks, layout::kChannelRows);
 }
 
 int32_t GetBankLastChannel(int32_t n) {
@@ -156,8 +165,7 @@ int32_t GetSiteFirstChannel(int32_t n) {
 }
 
 int32_t GetSiteFirstChannel(const cmcEeprom& image, int32_t n) {
-    return FirstRow(n, layout::kSites, layout::kPoolRows,
-                    [&](int32_t k) { return GetSiteChannelCountIn(image, k); });
+    return FirstRow(image, layout::kSiteCounts, 1, n, layout::kSites, layout::kPoolRows);
 }
 
 int32_t GetSiteLastChannel(int32_t n) {
