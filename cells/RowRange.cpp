@@ -3,7 +3,9 @@
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"
+#include "image/ImageLayout.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -15,6 +17,13 @@ std::optional<int32_t> AskOpenSheet(int32_t event) {
     const std::vector<cmcEvAns> answers = gEvMan->SendWithAnswer(event);
     if (answers.empty()) return std::nullopt;
     return static_cast<int32_t>(answers.front().p1);
+}
+
+// A unit's rows from its first row and count, held to the table as its last
+// row (the next unit's first less one) is: every cell asks for its bank's and
+// site's rows, and summing the counts once is enough.
+RowRange Rows(int32_t unit, int32_t first, int32_t count, int32_t tableRows) {
+    return RowRange{unit, first, std::max(std::min(first + count, tableRows) - 1, 0), count};
 }
 
 } // namespace
@@ -33,12 +42,12 @@ bool SetBankFree(cmcEeprom&, int32_t, int32_t) {
 
 RowRange GetBankRange(int32_t bank) {
     if (!IsValidBank(bank)) return RowRange{};
-    return RowRange{bank, GetBankFirstChannel(bank), GetBankLastChannel(bank), GetBankChannelCount(bank)};
+    return Rows(bank, GetBankFirstChannel(bank), GetBankChannelCount(bank), layout::kChannelRows);
 }
 
 RowRange GetSiteRange(int32_t site) {
     if (!IsValidSite(site)) return RowRange{};
-    return RowRange{site, GetSiteFirstChannel(site), GetSiteLastChannel(site), GetSiteChannelCount(site)};
+    return Rows(site, GetSiteFirstChannel(site), GetSiteChannelCount(site), layout::kPoolRows);
 }
 
 RowRange GetCurrentBankRange() {
