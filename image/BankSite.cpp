@@ -23,21 +23,30 @@ void SetBitmapBit(cmcEeprom& image, int32_t bitmap, int32_t n, bool on) {
     image.SetByte(at, on ? byte | mask : byte & ~mask);
 }
 
-// The counts (big-endian, width bytes each) of units 0..n-1 in the table at
-// the address, stopping at the last unit, summed and clamped to the rows of the
-// table. Every cell of a sheet asks for its bank's and site's rows, so the
-// table is checked once and summed from the bytes; a table the image does not
-// hold ends the program as any read there does.
+// The count table at the address (big-endian counts, width bytes each) as
+// bytes, checked once for its first n units: every record of a bank or site
+// asks for its place in it, a row insertion hundreds of times. A table the
+// image does not hold ends the program as any read there does.
+const uint8_t* CountTable(const cmcEeprom& image, int32_t table, int32_t width, int32_t n) {
+    (void)image.GetByte(table);
+    (void)image.GetByte(table + n * width - 1);
+    return image.Data() + table;
+}
+
+int32_t CountAt(const uint8_t* p, int32_t width) {
+    return width == 2 ? (p[0] << 8 | p[1]) : p[0];
+}
+
+// The counts of units 0..n-1 summed, stopping at the last unit, and clamped to
+// the rows of the table.
 int32_t FirstRow(const cmcEeprom& image, int32_t table, int32_t width, int32_t n, int32_t units,
                  int32_t rows) {
     n = std::min(n, units);
     if (n <= 0) return 0;
-    (void)image.GetByte(table);
-    (void)image.GetByte(table + n * width - 1);
-    const uint8_t* p = image.Data() + table;
+    const uint8_t* p = CountTable(image, table, width, n);
     int32_t sum = 0;
     for (int32_t k = 0; k < n; ++k, p += width)
-        sum += width == 2 ? (p[0] << 8 | p[1]) : p[0];
+        sum += CountAt(p, width);
     return std::min(sum, rows);
 }
 
@@ -93,12 +102,20 @@ int32_t BankOfChannelNumber(int32_t c) {
 }
 
 int32_t BankOfChannelNumber(const cmcEeprom& image, int32_t c) {
-    int32_t total = 0;
-    for (int32_t k = 0; k < layout::kBanks; ++k) {
-        total += GetBankChannelCountIn(image, k);
-        if (total >= c) return k;
+    if (c <= 0) return 0;
+    const int32_t bank = BankHoldingRow(image, c - 1);
+    return bank < layout::kBanks ? bank : 0;
+}
+
+int32_t BankHoldingRow(const cmcEeprom& image, int32_t n) {
+    if (n < 0) return layout::kBanks;
+    const uint8_t* p = CountTable(image, layout::kBankCounts, 2, layout::kBanks);
+    int32_t rows = 0;
+    for (int32_t k = 0; k < layout::kBanks; ++k, p += 2) {
+        rows += CountAt(p, 2);
+        if (n < rows) return k;
     }
-    return 0;
+    return layout::kBanks;
 }
 
 bool IsSmarTrunkBank(int32_t n) {
