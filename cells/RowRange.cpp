@@ -4,7 +4,9 @@
 #include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"
 #include "image/CurrentImage.h"
+#include "image/ImageLayout.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -16,6 +18,13 @@ std::optional<int32_t> AskOpenSheet(int32_t event) {
     const std::vector<cmcEvAns> answers = gEvMan->SendWithAnswer(event);
     if (answers.empty()) return std::nullopt;
     return static_cast<int32_t>(answers.front().p1);
+}
+
+// A unit's rows from its first row and count, held to the table as its last
+// row (the next unit's first less one) is: every cell asks for its bank's and
+// site's rows, and summing the counts once is enough.
+RowRange Rows(int32_t unit, int32_t first, int32_t count, int32_t tableRows) {
+    return RowRange{unit, first, std::max(std::min(first + count, tableRows) - 1, 0), count};
 }
 
 } // namespace
@@ -34,14 +43,14 @@ bool SetBankFree(cmcEeprom&, int32_t, int32_t) {
 
 RowRange GetBankRange(int32_t bank) {
     if (!IsValidBank(bank)) return RowRange{};
-    return RowRange{bank, GetBankFirstChannel(CurrentImage(), bank), GetBankLastChannel(CurrentImage(), bank),
-                    GetBankChannelCount(CurrentImage(), bank)};
+    const cmcEeprom& image = CurrentImage();
+    return Rows(bank, GetBankFirstChannel(image, bank), GetBankChannelCount(image, bank), layout::kChannelRows);
 }
 
 RowRange GetSiteRange(int32_t site) {
     if (!IsValidSite(site)) return RowRange{};
-    return RowRange{site, GetSiteFirstChannel(CurrentImage(), site), GetSiteLastChannel(CurrentImage(), site),
-                    GetSiteChannelCount(CurrentImage(), site)};
+    const cmcEeprom& image = CurrentImage();
+    return Rows(site, GetSiteFirstChannel(image, site), GetSiteChannelCount(image, site), layout::kPoolRows);
 }
 
 RowRange GetCurrentBankRange() {

@@ -46,23 +46,43 @@ struct CountedPartition {
         }
         return Count(image, n);
     }
+    // The count table as bytes, checked once for its first n units: every
+    // record of a bank or site asks for its place in it, a row insertion
+    // hundreds of times. A table the image does not hold ends the program as
+    // any read there does.
+    const uint8_t* Table(const cmcEeprom& image, int32_t n) const {
+        (void)image.GetByte(counts);
+        (void)image.GetByte(counts + n * countBytes - 1);
+        return image.Data() + counts;
+    }
+    int32_t CountAt(const uint8_t* p) const { return countBytes == 2 ? (p[0] << 8 | p[1]) : p[0]; }
     // Counts summed over units 0..n-1 (stopping at the last unit), clamped to the rows of the table.
     int32_t First(const cmcEeprom& image, int32_t n) const {
+        n = std::min(n, units);
+        if (n <= 0) return 0;
+        const uint8_t* p = Table(image, n);
         int32_t sum = 0;
-        for (int32_t k = 0; k < n && k < units; ++k)
-            sum += Count(image, k);
+        for (int32_t k = 0; k < n; ++k, p += countBytes)
+            sum += CountAt(p);
         return std::min(sum, rows);
     }
     int32_t Last(const cmcEeprom& image, int32_t n) const { return std::max(First(image, n + 1) - 1, 0); }
     int32_t Total(const cmcEeprom& image) const { return First(image, units); }
-    // The unit whose rows reach past the 0-based row; 0 when none does.
-    int32_t UnitOfRow(const cmcEeprom& image, int64_t row) const {
-        int32_t total = 0;
-        for (int32_t k = 0; k < units; ++k) {
-            total += Count(image, k);
-            if (total > row) return k;
+    // The unit whose rows reach past the 0-based row; `units` when none does.
+    int32_t Holding(const cmcEeprom& image, int64_t row) const {
+        if (row < 0) return units;
+        const uint8_t* p = Table(image, units);
+        int64_t total = 0;
+        for (int32_t k = 0; k < units; ++k, p += countBytes) {
+            total += CountAt(p);
+            if (row < total) return k;
         }
-        return 0;
+        return units;
+    }
+    // The same, 0 when no unit holds the row.
+    int32_t UnitOfRow(const cmcEeprom& image, int64_t row) const {
+        const int32_t unit = Holding(image, row);
+        return unit < units ? unit : 0;
     }
 };
 
@@ -97,6 +117,10 @@ int32_t GetTotalBankChannels(const cmcEeprom& image) {
 
 int32_t BankOfChannelNumber(const cmcEeprom& image, int32_t c) {
     return kBankRows.UnitOfRow(image, static_cast<int64_t>(c) - 1);
+}
+
+int32_t BankHoldingRow(const cmcEeprom& image, int32_t n) {
+    return kBankRows.Holding(image, n);
 }
 
 bool IsSmarTrunkBank(const cmcEeprom& image, int32_t n) {

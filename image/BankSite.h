@@ -24,6 +24,9 @@ int32_t GetBankLastChannel(const cmcEeprom& image, int32_t n);
 int32_t GetTotalBankChannels(const cmcEeprom& image);
 // The bank holding the 1-based channel number c; 0 when no bank reaches it.
 int32_t BankOfChannelNumber(const cmcEeprom& image, int32_t c);
+// The bank whose rows, counted from row 0 bank after bank, take in row n
+// (0-based; the counts as stored, not held to the table); 128 when none does.
+int32_t BankHoldingRow(const cmcEeprom& image, int32_t n);
 
 // The SmarTrunk and the LTR bank bitmaps: an invalid bank reads clear and is
 // not written; the setters return the bit read back.

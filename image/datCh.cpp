@@ -65,14 +65,7 @@ bool datCh::CanAccess(int32_t k, int32_t n) const {
 }
 
 int32_t datCh::BankOfChannel(int32_t n) const {
-    const cmcEeprom& img = image ? *image : CurrentImage();
-    int32_t before = -1;
-    for (int32_t k = 0; k < layout::kBanks; ++k) {
-        const int32_t count = GetBankChannelCount(img, k);
-        if (before + 1 <= n && n <= before + count) return k;
-        before += count;
-    }
-    return layout::kBanks;
+    return BankHoldingRow(image ? *image : CurrentImage(), n);
 }
 
 datCh& datCh::Load(int32_t k, int32_t n) {

@@ -58,6 +58,29 @@ TEST_F(BankSiteTest, ChannelNumbersAndBanks) {
         EXPECT_EQ(BankOfChannelNumber(image, c.number), c.bank) << c.number;
 }
 
+TEST_F(BankSiteTest, TheBankHoldingARowSkipsEmptyBanks) {
+    SetBanks({0, 3, 0, 5});
+    image.SetWord(kBankCounts + 2 * 127, 2); // rows 8 and 9, behind 123 empty banks
+    struct Case {
+        int32_t row, bank;
+    } cases[] = {{-1, 128}, {0, 1}, {2, 1}, {3, 3}, {7, 3}, {8, 127}, {9, 127}, {10, 128}, {600, 128}};
+    for (const Case& c : cases)
+        EXPECT_EQ(BankHoldingRow(image, c.row), c.bank) << c.row;
+    // Counts as stored, past the table's 512 rows: banks 0 and 1 now hold
+    // 65535 and 7 rows, bank 3 five more and bank 127 two.
+    SetBanks({65535, 7});
+    EXPECT_EQ(BankHoldingRow(image, 65534), 0);
+    EXPECT_EQ(BankHoldingRow(image, 65535), 1);
+    EXPECT_EQ(BankHoldingRow(image, 65542), 3);
+    EXPECT_EQ(BankHoldingRow(image, 65548), 127);
+    EXPECT_EQ(BankHoldingRow(image, 65549), 128);
+    EXPECT_EQ(BankOfChannelNumber(65536), 1);
+    EXPECT_EQ(BankOfChannelNumber(65543), 3);
+    EXPECT_EQ(BankOfChannelNumber(65549), 127);
+    EXPECT_EQ(BankOfChannelNumber(65550), 0) << "no bank reaches it";
+    EXPECT_EQ(BankOfChannelNumber(0), 0);
+}
+
 TEST_F(BankSiteTest, SettingACountKeepsItsLow16BitsAndIgnoresInvalidBanks) {
     EXPECT_EQ(SetBankChannelCount(image, 5, 70000), 70000 % 65536);
     EXPECT_EQ(image.GetWord(kBankCounts + 10), 70000 % 65536);
