@@ -89,14 +89,14 @@ TEST_F(RowRangeTest, RangesPastTheTablesEndAtTheirLastRow) {
             image_.SetByte(kSiteCounts + site, 255);
         for (int32_t bank : {0, 1, 2, 127}) {
             const RowRange r = GetBankRange(bank);
-            EXPECT_EQ(r.first, GetBankFirstChannel(bank)) << c.bank0 << " " << bank;
-            EXPECT_EQ(r.last, GetBankLastChannel(bank)) << c.bank0 << " " << bank;
+            EXPECT_EQ(r.first, GetBankFirstChannel(image_, bank)) << c.bank0 << " " << bank;
+            EXPECT_EQ(r.last, GetBankLastChannel(image_, bank)) << c.bank0 << " " << bank;
             EXPECT_LE(r.last, 511);
         }
         for (int32_t site : {0, 1, 2, 9, 10, 127}) {
             const RowRange r = GetSiteRange(site);
-            EXPECT_EQ(r.first, GetSiteFirstChannel(site)) << int(c.site0) << " " << site;
-            EXPECT_EQ(r.last, GetSiteLastChannel(site)) << int(c.site0) << " " << site;
+            EXPECT_EQ(r.first, GetSiteFirstChannel(image_, site)) << int(c.site0) << " " << site;
+            EXPECT_EQ(r.last, GetSiteLastChannel(image_, site)) << int(c.site0) << " " << site;
             EXPECT_LE(r.last, 2559);
         }
     }

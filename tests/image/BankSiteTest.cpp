@@ -74,11 +74,11 @@ TEST_F(BankSiteTest, TheBankHoldingARowSkipsEmptyBanks) {
     EXPECT_EQ(BankHoldingRow(image, 65542), 3);
     EXPECT_EQ(BankHoldingRow(image, 65548), 127);
     EXPECT_EQ(BankHoldingRow(image, 65549), 128);
-    EXPECT_EQ(BankOfChannelNumber(65536), 1);
-    EXPECT_EQ(BankOfChannelNumber(65543), 3);
-    EXPECT_EQ(BankOfChannelNumber(65549), 127);
-    EXPECT_EQ(BankOfChannelNumber(65550), 0) << "no bank reaches it";
-    EXPECT_EQ(BankOfChannelNumber(0), 0);
+    EXPECT_EQ(BankOfChannelNumber(image, 65536), 1);
+    EXPECT_EQ(BankOfChannelNumber(image, 65543), 3);
+    EXPECT_EQ(BankOfChannelNumber(image, 65549), 127);
+    EXPECT_EQ(BankOfChannelNumber(image, 65550), 0) << "no bank reaches it";
+    EXPECT_EQ(BankOfChannelNumber(image, 0), 0);
 }
 
 TEST_F(BankSiteTest, SettingACountKeepsItsLow16BitsAndIgnoresInvalidBanks) {
