@@ -4,7 +4,7 @@
 // The driver's overhead (port opens with their 100 ms settle waits, 10 ms
 // ticks) should stay within 2 % of that bound.
 #include "clone/cmcCloneDrv.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
 #include "tools/radiosim/RadioSim.h"
 
 #include <benchmark/benchmark.h>

@@ -3,10 +3,10 @@
 // each read of the port brings; the rest is what the radio sends after the
 // request. Whatever arrives, the job must end with one of the driver's result
 // codes and store nothing outside its image.
-#include "clone/ScriptedSerialPorts.h"
 #include "clone/cmcCloneDrv.h"
 #include "platform/Fatal.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
+#include "tests/support/ScriptedSerialPorts.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 #include "foundation/cmcEvMan.h"
 #include "image/CurrentImage.h"
 #include "image/cmcEeprom.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 // model's start-up data: which sheets each model's tree offers, and that each
 // one opens from its node with every cell known, clean and readable.
 #include "cells/CellEngine.h"
-#include "cells/RecordingPopupOpener.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/ModelClass.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
 #include "tests/support/BankFill.h"
+#include "tests/support/RecordingPopupOpener.h"
 #include "tests/ui/AppFixture.h"
 #include "ui/ProgramPopupOpener.h"
 #include "ui/SheetDefinition.h"

@@ -8,7 +8,6 @@
 #include "cells/CellEngine.h"
 #include "cells/LayoutCache.h"
 #include "cells/PopupOpener.h"
-#include "cells/RecordingPopupOpener.h"
 #include "cells/cmcFCache.h"
 #include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
@@ -17,8 +16,9 @@
 #include "image/BankSite.h"
 #include "image/datCh.h"
 #include "image/datClipCh.h"
-#include "platform/Sleep.h"
 #include "tests/app/DocumentFixture.h"
+#include "tests/support/RecordingPopupOpener.h"
+#include "tests/support/RecordingSleep.h"
 #include "ui/AppIcons.h"
 #include "ui/cuiSheet.h"
 

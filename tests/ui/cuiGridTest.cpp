@@ -2,7 +2,7 @@
 // mouse events: who may move the current cell, what is drawn, scrolling,
 // timed scroll on virtual time and the focus closures.
 #include "ui/cuiGrid.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
