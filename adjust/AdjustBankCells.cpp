@@ -7,7 +7,6 @@
 #include "adjust/AdjustFrameRow.h"
 #include "adjust/AdjustRecords.h"
 #include "adjust/AdjustVocabulary.h"
-#include "cells/AppManager.h"
 #include "cells/CellFrame.h"
 #include "cells/ChannelCells.h"
 #include "cells/CodeConv.h"
@@ -18,6 +17,7 @@
 #include "cells/ListConv.h"
 #include "cells/NumberConv.h"
 #include "cells/TextCell.h"
+#include "cells/WindowCommands.h"
 #include "cells/cmcCellCapsule.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
@@ -134,7 +134,7 @@ void BankSite(CellFrame& f) {
     const datCh* record = FrameRecord(f);
     if (!record || !record->InUse()) return;
     f.Show(conv::Format("%2d", f.index));
-    if (f.IsEnter() && gAppManager) gAppManager->OpenRepeaterSettings(f.request);
+    if (f.IsEnter()) InstalledWindow().OpenRepeaterSettings(f.request);
 }
 
 // ---- repeater entries of the open site ----

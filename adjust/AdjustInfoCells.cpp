@@ -5,6 +5,7 @@
 #include "cells/CellFrame.h"
 #include "cells/CommandCells.h"
 #include "cells/ConvSupport.h"
+#include "cells/WindowCommands.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
@@ -76,15 +77,15 @@ int32_t EditMenuCommand(const CellFrame& f) {
 void EditMenuTop(CellFrame& f) {
     if (!f.IsEnter() || !gAppManager || !gEvMan) return;
     const int32_t command = EditMenuCommand(f);
-    if (gAppManager->MainMenuSubItemCount(command) < 0) return;
-    gEvMan->PostText(evBuildMenuItems, gAppManager->MainMenuContext(), command, "GI_PMenu_NoItem");
+    if (InstalledWindow().MainMenuSubItemCount(command) < 0) return;
+    gEvMan->PostText(evBuildMenuItems, InstalledWindow().MainMenuContext(), command, "GI_PMenu_NoItem");
 }
 
 // The "no item" entry is never chosen; it shows only while it is the edit
 // menu's one entry.
 void NoItemState(CellFrame& f) {
     f.SetMenuState(CellFrame::kMenuDisabled, true);
-    const bool alone = gAppManager && gAppManager->MainMenuSubItemCount(EditMenuCommand(f)) == 1;
+    const bool alone = InstalledWindow().MainMenuSubItemCount(EditMenuCommand(f)) == 1;
     f.SetMenuState(CellFrame::kMenuHidden, !alone);
 }
 

@@ -5,9 +5,9 @@
 // follows) and tool bar. None of them changes the image.
 #include "adjust/AdjustCells.h"
 #include "adjust/AdjustManager.h"
-#include "cells/AppManager.h"
 #include "cells/CellFrame.h"
 #include "cells/ConvSupport.h"
+#include "cells/WindowCommands.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
@@ -208,7 +208,7 @@ void ViewFontSize(CellFrame& f) {
     if (!gEnviron) return;
     if (f.IsEnter()) {
         gEnviron->FontSizePercentage = f.index;
-        if (gAppManager) gAppManager->CloseSheetCmd();
+        InstalledWindow().CloseSheetCmd();
         if (AdWindowOpen() && gEvMan) gEvMan->Send(kEventAdFontChanged);
     }
     f.SetMenuState(CellFrame::kMenuChecked, f.index == gEnviron->FontSizePercentage);
@@ -216,7 +216,7 @@ void ViewFontSize(CellFrame& f) {
 
 // The main window keeps the tool-bar setting as it shows or hides the bar.
 void ViewToolBar(CellFrame& f) {
-    if (f.IsEnter() && gAppManager) gAppManager->ToggleToolBar();
+    if (f.IsEnter()) InstalledWindow().ToggleToolBar();
     f.SetMenuState(CellFrame::kMenuChecked, gEnviron && gEnviron->ToolbarVisible != 0);
 }
 

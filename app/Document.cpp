@@ -429,58 +429,14 @@ void Document::SendDataReloaded() {
     gEvMan->Send(evDataReloaded);
 }
 
-// --- what the window does ------------------------------------------------------
+// --- what the window does for the document ----------------------------------
 
 void Document::CloseSheet() {
     if (window_) window_->CloseSheet();
 }
 
-void Document::CloseSheetCmd() {
-    if (window_) window_->CloseSheetCmd();
-}
-
-void Document::OpenSheet(const std::string& definition) {
-    if (window_) window_->OpenSheet(definition);
-}
-
-bool Document::IsOpenSheetPrintable() const {
-    return window_ && window_->IsOpenSheetPrintable();
-}
-
-void Document::OpenRepeaterSettings(const cmcCellCapsule& request) {
-    if (window_) window_->OpenRepeaterSettings(request);
-}
-
-void Document::Print(int32_t allSheets) {
-    if (window_) window_->Print(allSheets);
-}
-
-void Document::ScheduleWarningCheck() {
-    if (window_) window_->ScheduleWarningCheck();
-}
-
 void Document::OpenCloneInformation() {
     if (window_) window_->OpenCloneInformation();
-}
-
-void Document::SelectComPort() {
-    if (window_) window_->SelectComPort();
-}
-
-void Document::ToggleToolBar() {
-    if (window_) window_->ToggleToolBar();
-}
-
-int32_t Document::MainMenuSubItemCount(int32_t commandId) const {
-    return window_ ? window_->MainMenuSubItemCount(commandId) : -1;
-}
-
-intptr_t Document::MainMenuContext() const {
-    return window_ ? window_->MainMenuContext() : 0;
-}
-
-void Document::CloseMainForm() {
-    if (window_) window_->CloseMainForm();
 }
 
 std::vector<std::string> Document::CompareWithSnapshot() {

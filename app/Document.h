@@ -29,6 +29,7 @@ struct cmcEvent;
 // the model information, the image passes, the model change and maker mode.
 // What it needs of the main window goes through DocumentWindow; without a
 // window those requests do nothing, so the file commands run on their own.
+// The cells' requests to the window do not pass through it.
 class Document : public AppManager, public CloneHost {
 public:
     // The image size of the programs' memory map.
@@ -76,7 +77,6 @@ public:
     bool UpdateModified() override;
     bool IsUntitled() const override { return fileName_.empty(); }
     std::string GetFileName() const override;
-    void ScheduleWarningCheck() override;
     int NewFile() override;
     // Renames every bank's tree node after the bank's name in the working image.
     void PostBankCaptions();
@@ -84,20 +84,10 @@ public:
     int OpenFile(const std::string& path) override;
     int SaveFile(const std::string& path) override;
     int SaveAsDialog() override;
-    void Print(int32_t allSheets) override;
-    void CloseSheetCmd() override;
-    void OpenSheet(const std::string& definition) override;
-    bool IsOpenSheetPrintable() const override;
-    void ToggleToolBar() override;
-    void OpenRepeaterSettings(const cmcCellCapsule& request) override;
     // Each clone command ends silently while a clone job runs.
     void CloneRead() override;
     void CloneWrite() override;
     void ReadCloneInfo() override;
-    void SelectComPort() override;
-    int32_t MainMenuSubItemCount(int32_t commandId) const override;
-    intptr_t MainMenuContext() const override;
-    void CloseMainForm() override;
 
     // --- the clone commands' view
     void AfterLoad(cmcEeprom& image) override;

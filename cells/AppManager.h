@@ -10,8 +10,8 @@
 class cmcCellCapsule;
 
 // What the cells and the row edits need of the application manager: the
-// program's document, and through it the window's commands. The document
-// (app/) implements it; tests install a recording double.
+// program's document. The document (app/) implements it; tests install a
+// recording double. What they ask of the window goes through WindowCommands.
 class AppManager : public virtual ImageDocument {
 public:
     // The reference image (the current model's start-up data, expanded: the
@@ -40,8 +40,6 @@ public:
     virtual bool IsUntitled() const = 0;
     // The current file path, or the untitled name in the last directory.
     virtual std::string GetFileName() const = 0;
-    // Runs the warning check 250 ms after the last call.
-    virtual void ScheduleWarningCheck() = 0;
 
     // File commands: 0 success, 1 failure or cancelled; every failure has
     // been reported to the user already.
@@ -50,33 +48,14 @@ public:
     virtual int OpenFile(const std::string& path) = 0;
     virtual int SaveFile(const std::string& path) = 0;
     virtual int SaveAsDialog() = 0;
-    // 0 the open sheet, 1 all sheets.
-    virtual void Print(int32_t allSheets) = 0;
-
-    // Sheets and view.
-    virtual void CloseSheetCmd() = 0;
-    virtual void OpenSheet(const std::string& definition) = 0;
-    // True when a sheet is open and it may be printed.
-    virtual bool IsOpenSheetPrintable() const = 0;
-    virtual void ToggleToolBar() = 0;
-    virtual void OpenRepeaterSettings(const cmcCellCapsule& request) = 0;
 
     // Clone commands.
     virtual void CloneRead() = 0;
     virtual void CloneWrite() = 0;
     virtual void ReadCloneInfo() = 0;
-    virtual void SelectComPort() = 0;
 
     // The help context number of a cell, 0 when it has none.
     virtual int32_t GetCellHelpContext(const cmcCellCapsule& request) = 0;
-
-    // The main menu: the number of sub-items of the item whose cell has the
-    // command id (-1 when the menu has no such item), and the value that the
-    // menu-building events carry to name the main menu (their first value).
-    virtual int32_t MainMenuSubItemCount(int32_t commandId) const = 0;
-    virtual intptr_t MainMenuContext() const = 0;
-    // Closes the main form, which ends the program.
-    virtual void CloseMainForm() = 0;
 };
 
 // The program's application manager; the document sets it while it lives,

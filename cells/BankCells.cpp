@@ -16,6 +16,7 @@
 #include "cells/NumberConv.h"
 #include "cells/TextCell.h"
 #include "cells/TextConv.h"
+#include "cells/WindowCommands.h"
 #include "foundation/Globals.h"
 #include "foundation/ModelClass.h"
 #include "foundation/ProgramProfile.h"
@@ -219,7 +220,7 @@ void HomeRepeater(CellFrame& f) {
     const int32_t home = f.row.siteMarkPos;
     if (f.row.programmed) {
         f.Show(IsHomeRepeater(home) ? conv::Format("%2d", home) : std::string());
-        if (f.IsEnter() && gAppManager) gAppManager->OpenRepeaterSettings(f.request);
+        if (f.IsEnter()) InstalledWindow().OpenRepeaterSettings(f.request);
     }
     f.SetError(GetSiteChannelCountIn(f.image, f.index) == 0 || !IsHomeRepeater(home));
 }

@@ -12,12 +12,13 @@
 #include "cells/ConvSupport.h"
 #include "cells/FieldForm.h"
 #include "cells/TextConv.h"
+#include "cells/WindowCommands.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/ByteUtil.h"
 #include "foundation/Globals.h"
 #include "foundation/ProgramProfile.h"
-#include "foundation/cmcEvMan.h"
 #include "foundation/TextUtil.h"
+#include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
 #include "image/BankSite.h"
@@ -96,7 +97,7 @@ constexpr NamedCommand kFileCommands[] = {
     {"CL_Menu_File_Open", [](AppManager& app) { app.OpenDialog(); }},
     {"CL_Menu_File_Save", SaveCommand},
     {"CL_Menu_File_SaveAs", [](AppManager& app) { app.SaveAsDialog(); }},
-    {"CL_Menu_File_Exit", [](AppManager& app) { app.CloseMainForm(); }},
+    {"CL_Menu_File_Exit", [](AppManager&) { InstalledWindow().CloseMainForm(); }},
     {"CL_Menu_Clone_Read", [](AppManager& app) { app.CloneRead(); }},
     {"CL_Menu_Clone_Write", [](AppManager& app) { app.CloneWrite(); }},
     {"CL_Menu_Clone_Info", [](AppManager& app) { app.ReadCloneInfo(); }},
@@ -111,8 +112,8 @@ void FileCommand(CellFrame& f) {
 
 void PrintCommand(CellFrame& f) {
     const bool current = form::CellNameOf(f) == "CL_Menu_File_Print_Current";
-    if (f.IsEnter()) App().Print(current ? 0 : 1);
-    if (current) f.SetMenuState(CellFrame::kMenuDisabled, !App().IsOpenSheetPrintable());
+    if (f.IsEnter()) InstalledWindow().Print(current ? 0 : 1);
+    if (current) f.SetMenuState(CellFrame::kMenuDisabled, !InstalledWindow().IsOpenSheetPrintable());
 }
 
 // One item per recent file: its text beside its number, the full path opened.
@@ -133,8 +134,9 @@ void RecentFile(CellFrame& f) {
 // as the menu is about to show: the entry must be in it before it does.
 void EditTop(CellFrame& f) {
     if (!f.IsEnter()) return;
-    if (App().MainMenuSubItemCount(kEditMenuCommand) == 0 && gEvMan)
-        gEvMan->SendText(evBuildMenuItems, App().MainMenuContext(), kEditMenuCommand, "GI_PMenu_NoItem");
+    if (InstalledWindow().MainMenuSubItemCount(kEditMenuCommand) == 0 && gEvMan)
+        gEvMan->SendText(evBuildMenuItems, InstalledWindow().MainMenuContext(), kEditMenuCommand,
+                         "GI_PMenu_NoItem");
 }
 
 void ViewCommand(CellFrame& f) {
@@ -142,11 +144,11 @@ void ViewCommand(CellFrame& f) {
     if (f.cellId == cellid::CL_Menu_View_FontSize) {
         if (f.IsEnter()) {
             env.FontSizePercentage = f.index;
-            App().CloseSheetCmd();
+            InstalledWindow().CloseSheetCmd();
         }
         Check(f, f.index == env.FontSizePercentage);
     } else {
-        if (f.IsEnter()) App().ToggleToolBar();
+        if (f.IsEnter()) InstalledWindow().ToggleToolBar();
         Check(f, env.ToolbarVisible != 0);
     }
 }
@@ -162,7 +164,7 @@ void PortCommand(CellFrame& f) {
         }
         Check(f, f.index == env.ComPort);
     } else if (name == "CL_Menu_Port_Usb") {
-        if (f.IsEnter()) App().SelectComPort();
+        if (f.IsEnter()) InstalledWindow().SelectComPort();
         Check(f, env.ComPort > 4);
     } else {
         if (f.IsEnter()) env.ComSpeedHigh = f.index;
@@ -188,7 +190,8 @@ void HelpContents(CellFrame& f) {
 }
 
 void CallSheet(CellFrame& f) {
-    if (f.IsEnter() && f.cell.argument && !f.cell.argument->empty()) App().OpenSheet(*f.cell.argument);
+    if (f.IsEnter() && f.cell.argument && !f.cell.argument->empty())
+        InstalledWindow().OpenSheet(*f.cell.argument);
 }
 
 // ---- warning checks ----
@@ -364,7 +367,7 @@ bool IsNewEntry(const CellFrame& f) {
 
 void PopupNoItem(CellFrame& f) {
     Disable(f, true);
-    f.SetMenuState(CellFrame::kMenuHidden, App().MainMenuSubItemCount(kEditMenuCommand) != 1);
+    f.SetMenuState(CellFrame::kMenuHidden, InstalledWindow().MainMenuSubItemCount(kEditMenuCommand) != 1);
 }
 
 void DisableLikeCopy(CellFrame& f) {

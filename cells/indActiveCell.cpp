@@ -10,6 +10,7 @@
 #include "cells/CommandCells.h"
 #include "cells/ConvSupport.h"
 #include "cells/EditCommand.h"
+#include "cells/WindowCommands.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/Globals.h"
@@ -319,7 +320,7 @@ void Finish(CellFrame& f, int32_t notify) {
     if (f.recordKind != 0) f.resultFlags |= CellFrame::kFlagRecord;
     if (notify && r.notifyClosure) r.notifyClosure(r, f.resultFlags);
     if (f.IsUserInput() && gAppManager) {
-        gAppManager->ScheduleWarningCheck();
+        InstalledWindow().ScheduleWarningCheck();
         gAppManager->UpdateModified();
     }
 }

@@ -75,16 +75,26 @@ std::string NamePart(const std::string& path) {
 
 cuiMain::cuiMain(Document& document)
     : document_(document), segments_(std::make_unique<Segchar>(*gGTex)),
-      popups_(std::make_unique<ProgramPopupOpener>()) {
+      popups_(std::make_unique<ProgramPopupOpener>()),
+      printJob_(
+          document.Profile(),
+          [this](QWidget* parent, const std::string& definition) { return CreateSheet(parent, definition); },
+          [this](int32_t n) -> std::optional<const cmcCellObj*> {
+              QTreeWidgetItem* node = tree_ ? tree_->Node(n) : nullptr;
+              if (!node) return std::nullopt;
+              return cuiTree::CellOf(node);
+          }) {
     SetProgramClipboard(&clipboard_);
     task_ = new cmcTask;
     task_->SetHandler(&cuiMain::OnTaskThunk, this);
     gEvMan->AddListener(&cuiMain::OnEventThunk, this);
     document_.SetWindow(this);
+    SetWindowCommands(this);
 }
 
 cuiMain::~cuiMain() {
     if (document_.Window() == this) document_.SetWindow(nullptr);
+    if (&InstalledWindow() == this) SetWindowCommands(nullptr);
     delete repeaterWindow_.data();
     // The progress window belongs to this window, though the document's clone manager shows it.
     if (progress_ && document_.CloneManager().ProgressView() == progress_)
@@ -292,6 +302,10 @@ void cuiMain::CloseSheet() {
     if (gEvMan) gEvMan->Send(evRefreshMenusAndToolBar);
 }
 
+void cuiMain::CloseSheetCmd() {
+    CloseSheet();
+}
+
 void cuiMain::Retire(std::unique_ptr<cuiSheet> sheet) {
     if (!sheet) return;
     if (cuiGrid* grid = sheet->Grid()) grid->hide();
@@ -300,6 +314,15 @@ void cuiMain::Retire(std::unique_ptr<cuiSheet> sheet) {
     // The sheet may be inside its own key, pick or menu command now: it goes
     // once the event loop has it back.
     sheet.release()->deleteLater();
+}
+
+void cuiMain::Print(int32_t allSheets) {
+    if (printJob_.IsActive()) return;
+    document_.EndEdit();
+    if (!sheet_) return;
+    // The sheet on screen now is the one printed, whatever the tree or the
+    // screen show by the time the job reaches it.
+    printJob_.Start(form_, sheet_->GetDefinition(), allSheets != 0);
 }
 
 bool cuiMain::IsOpenSheetPrintable() const {
@@ -465,9 +488,9 @@ void cuiMain::OnTick() {
         gEvMan->Post(evRedrawImageDebug);
     }
     // A box the step shows must not let the next tick print under it.
-    if (print_.walk.active && !inTick_) {
+    if (printJob_.IsActive() && !inTick_) {
         inTick_ = true;
-        PrintStep();
+        printJob_.Step();
         inTick_ = false;
     }
 }
@@ -595,11 +618,8 @@ void cuiMain::ShowDebugComparison() {
     dialog.exec();
 }
 
-// --- the parts that join the window later -----------------------------------
+// --- the repeater-site window ---------------------------------------------------
 
-void cuiMain::CloseSheetCmd() {
-    CloseSheet();
-}
 void cuiMain::OpenRepeaterSettings(const cmcCellCapsule& request) {
     if (repeaterWindow_ || !form_) return;
     iuiRptSetWin::FileCommands files{[this](int32_t site) { return ImportRepeaterDialog(site); },

@@ -1,13 +1,13 @@
 #pragma once
 #include "app/DocumentWindow.h"
 #include "cells/LayoutCache.h"
+#include "cells/WindowCommands.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcFCache.h"
 #include "foundation/cmcTick.h"
 #include "image/datClipCh.h"
-#include "ui/PrintWalk.h"
+#include "ui/SheetPrintJob.h"
 
-#include <QDialog>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -36,11 +36,7 @@ class cuiInformation;
 class iuiRptSetWin;
 class Document;
 class cmcTask;
-class QPainter;
 struct cmcEvent;
-namespace plat {
-class Printer;
-}
 
 // The pictures that cell definitions and tree nodes name by index.
 using ImageList = QList<QIcon>;
@@ -48,9 +44,10 @@ using ImageList = QList<QIcon>;
 // The main-window manager: the main window's parts (menu bar, tool bar, tree
 // panel, splitter, sheet panel, status bar), its title, the periodic task
 // and the windows the commands open, over the program's document, which it
-// shows and which reaches it through DocumentWindow. A base class: each
-// program's window derives from it for what it draws differently.
-class cuiMain : public DocumentWindow {
+// shows and which reaches it through DocumentWindow; the cells reach it
+// through WindowCommands. A base class: each program's window derives from it
+// for what it draws differently.
+class cuiMain : public DocumentWindow, public WindowCommands {
 public:
     static constexpr int kWarningDelayMs = 250;
     static constexpr int kTaskIntervalMs = 50;
@@ -58,7 +55,7 @@ public:
     // The repeater-site window's sheet and the key of its placement.
     static constexpr char kRepeaterSheet[] = "GI_Sheet_RptSetWin";
 
-    // Becomes the document's window while it lives.
+    // Becomes the document's window and the cells' while it lives.
     explicit cuiMain(Document& document);
     ~cuiMain() override;
     cuiMain(const cuiMain&) = delete;
@@ -75,31 +72,31 @@ public:
     // What the document asks of the window.
     // "<file name> - <program title>", the file name "Untitled" while there is none.
     void UpdateTitle() override;
-    // Sheets and printing are not part of the window yet: these are the
-    // places where they join it.
     void CloseSheet() override;
-    void CloseSheetCmd() override;
-    void OpenSheet(const std::string& definition) override;
+    void BuildTree() override;
+    void MarkWarnings(int* errors, int* warnings) override;
+    // What the radio told in its last information reply: the information
+    // window with the information cells, over the main form.
+    void OpenCloneInformation() override;
+    // White on dark red, just before the last panel.
+    void ShowMakerPanel(const std::string& text) override;
+    void ShowBusy(bool busy) override;
+
+    // What the cells ask of the window.
+    void Print(int32_t allSheets) override;
     bool IsOpenSheetPrintable() const override;
+    void OpenSheet(const std::string& definition) override;
+    void CloseSheetCmd() override;
     // The repeater-site window for the site of the asking cell, over the main form.
     void OpenRepeaterSettings(const cmcCellCapsule& request) override;
     // The repeater-site window's Load and Save for its site: 1 (nothing
     // done) unless the program has repeater files.
     virtual int ImportRepeaterDialog(int32_t site);
     virtual int ExportRepeaterDialog(int32_t site);
-    void BuildTree() override;
-    void Print(int32_t allSheets) override;
-    void MarkWarnings(int* errors, int* warnings) override;
-    void ScheduleWarningCheck() override;
-    // What the radio told in its last information reply: the information
-    // window with the information cells, over the main form.
-    void OpenCloneInformation() override;
     // The COM port dialog over the main form.
     void SelectComPort() override;
-    // White on dark red, just before the last panel.
-    void ShowMakerPanel(const std::string& text) override;
-    void ShowBusy(bool busy) override;
     void ToggleToolBar() override;
+    void ScheduleWarningCheck() override;
     // Answered from the main menu's cells, not from the menu bar.
     int32_t MainMenuSubItemCount(int32_t commandId) const override;
     intptr_t MainMenuContext() const override;
@@ -150,20 +147,8 @@ public:
     iuiRptSetWin* RepeaterWindow() const;
     QWidget* AboutBox() const { return about_; }
 
-    // Printing (cuiMainPrint.cpp). One tree node's sheet a tick while a job
-    // runs; the pages of one sheet, its frame and its page breaks.
-    struct PrintPages {
-        std::vector<int32_t> cols, rows;
-    };
-    void PrintStep();
-    int32_t PrintSheet(plat::Printer& printer, const std::string& definition, const CellRect& rect);
-    CellRect DrawFrame(plat::Printer& printer, const cuiSheet& sheet, const CellRect& rect, bool measureOnly);
-    static CellRect DrawPage(QPainter* painter, cuiSheet& sheet, const CellRect& rect, int32_t firstCol,
-                             int32_t firstRow, int32_t colCount, int32_t rowCount, bool measureOnly);
-    static PrintPages Paginate(const cuiSheet& sheet, const CellRect& rect);
-    bool IsPrinting() const { return print_.walk.active; }
-    const CellRect& PrintRect() const { return print_.rect; }
-    QDialog* PrintingDialog() const { return print_.dialog; }
+    // The print job the Print cells start, stepped a node a tick.
+    const SheetPrintJob& PrintJob() const { return printJob_; }
     const std::string& StatusMessage() const { return messageText_; }
 
 protected:
@@ -217,24 +202,8 @@ protected:
     // The memo of the debug comparison while it is shown.
     QPointer<QWidget> debugMemo_;
 
-    // The print job; the sheets it builds read its walk.
-    struct PrintJob {
-        PrintJob();
-        ~PrintJob();
-        PrintJob(const PrintJob&) = delete;
-        PrintJob& operator=(const PrintJob&) = delete;
-        bool pagePrinted = false;
-        bool cancel = false;
-        PrintWalk walk;
-        CellRect rect;
-        int32_t node = 0;
-        plat::Printer* printer = nullptr;
-        QPointer<QDialog> dialog;
-        bool all = false;
-        // The open sheet's, taken when the job starts.
-        std::string definition;
-    };
-    PrintJob print_;
+    // Fed by the tree and this window's sheet factory.
+    SheetPrintJob printJob_;
 
 private:
     static void OnEventThunk(void* user, const cmcEvent& ev);
@@ -247,6 +216,4 @@ private:
     void ShowAbout();
     void ShowDebugComparison();
     void SetStatusMessage(uint32_t textColor, uint32_t backColor, const std::string& text);
-    void ShowPrintingDialog();
-    void EndPrintJob();
 };

@@ -1,8 +1,8 @@
 #include "ui/iuiRptSetWin.h"
 
-#include "cells/AppManager.h"
 #include "cells/RadioFont.h"
 #include "cells/TextCell.h"
+#include "cells/WindowCommands.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/FontDesc.h"
@@ -171,7 +171,7 @@ iuiRptSetWin::~iuiRptSetWin() {
         owner_->activateWindow();
     }
     gEvMan->Send(evRedrawSheet);
-    if (gAppManager) gAppManager->ScheduleWarningCheck();
+    InstalledWindow().ScheduleWarningCheck();
 }
 
 void iuiRptSetWin::BuildHeader(QWidget* panel, cmcGTex& texts) {

@@ -1,7 +1,7 @@
 #include "adjust/ui/iuiWinAd.h"
 
 #include "adjust/AdjustManager.h"
-#include "cells/AppManager.h"
+#include "cells/WindowCommands.h"
 #include "foundation/Globals.h"
 #include "foundation/Placement.h"
 #include "foundation/cmcEvMan.h"
@@ -124,7 +124,7 @@ iuiWinAd::~iuiWinAd() {
     }
     delete form_.data();
     if (gEvMan) gEvMan->Send(evRedrawSheet);
-    if (gAppManager) gAppManager->ScheduleWarningCheck();
+    InstalledWindow().ScheduleWarningCheck();
     // Close dropped the flag already; a window opened since then holds it now.
     if (gEnviron && !closed_) gEnviron->AdWindowFlag = 0;
     if (gEvMan) gEvMan->Send(evRefreshMenusAndToolBar);

@@ -1,6 +1,7 @@
 // The A/D monitor with the simulated radio's readings, as the screen shows
 // it: kept in $TOLVANE_PNG_DIR when set (under Xvfb, the X server's picture).
 #include "tests/adjust_ui/AdWindowFixture.h"
+#include "tests/ui/ScreenGrab.h"
 
 #include <QDir>
 #include <QScreen>
@@ -27,10 +28,7 @@ TEST_F(AdWindowOnScreenTest, TheWindowShowsItsReadingsBesideTheButtons) {
     const QRect frame = form.frameGeometry();
     QImage shot = form.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).toImage();
     if (shot.isNull() || shot.width() < form.width() / 2) shot = form.grab().toImage();
-    const QString dir = qEnvironmentVariableIsSet("TOLVANE_PNG_DIR") ? qEnvironmentVariable("TOLVANE_PNG_DIR")
-                                                                     : QDir::tempPath();
-    QDir().mkpath(dir);
-    EXPECT_TRUE(shot.save(dir + "/ad-window.png"));
+    EXPECT_TRUE(uitest::SavePicture(shot, "ad-window"));
     // The battery row's decimal reading is drawn, not a blank sheet.
     const auto shown = Shown();
     char battery[8];

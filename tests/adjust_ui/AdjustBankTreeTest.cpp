@@ -10,6 +10,7 @@
 #include "foundation/indEnviron.h"
 #include "image/BankSite.h"
 #include "tests/adjust/AdjustDocumentFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/TForm1.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiSheet.h"
@@ -114,10 +115,10 @@ TEST_F(AdjustBankTreeTest, EveryModelsTreeOpensABanksChannelsFromItsNode) {
             EXPECT_EQ(sheet->GetCell(rx, sheet->FirstSelectableRow() + r).index, first + r);
         // Two of them as the user sees them: a handheld and a P25 model.
         if (model == 0 || model == 2) {
-            form.grab().save(QDir::tempPath() + QStringLiteral("/adjust-bank-sheet-%1.png").arg(model));
+            uitest::SavePicture(form.grab(), QStringLiteral("adjust-bank-sheet-%1").arg(model));
             sheet->SetCurrentCell(sheet->ColCount() - 1, sheet->FirstSelectableRow());
             QApplication::processEvents();
-            form.grab().save(QDir::tempPath() + QStringLiteral("/adjust-bank-sheet-%1-right.png").arg(model));
+            uitest::SavePicture(form.grab(), QStringLiteral("adjust-bank-sheet-%1-right").arg(model));
         }
 
         // A receive frequency typed on the bank's second channel lands in its record.

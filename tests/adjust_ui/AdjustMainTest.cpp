@@ -16,6 +16,7 @@
 #include "tests/adjust_ui/AdjustMainFixture.h"
 #include "tests/support/FlagTree.h"
 #include "tests/support/ProgramProcess.h"
+#include "tests/ui/ScreenGrab.h"
 #include "tools/radiosim/RadioSim.h"
 #include "tools/radiosim/StartupMemory.h"
 #include "ui/TForm1.h"
@@ -72,8 +73,7 @@ TEST_F(AdjustMainTest, TheTitleIsTheProgramsAloneBesideARunningCloningProgram) {
         AdjustDoc().SetFileName(dir_.File("radio.icf"));
         app.UpdateTitle();
         EXPECT_EQ(form.windowTitle().toStdString(), title);
-        if (const char* pictures = std::getenv("TOLVANE_PNG_DIR"))
-            form.grab().save(QString::fromStdString(std::string(pictures) + "/qt4411r-main.png"));
+        uitest::SavePicture(form.grab(), "qt4411r-main");
         form.close();
     }
     Stop();
@@ -114,8 +114,7 @@ TEST_F(AdjustMainTest, TheAboutBoxTakesTheProgramsOwnCaptionAndLabel) {
     const QLabel* label = box->findChild<QLabel*>("AboutLabel");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text().toStdString(), "Line one\nLine two");
-    if (const char* pictures = std::getenv("TOLVANE_PNG_DIR"))
-        box->grab().save(QString::fromStdString(std::string(pictures) + "/qt4411r-about.png"));
+    uitest::SavePicture(box->grab(), "qt4411r-about");
     box->close();
 }
 

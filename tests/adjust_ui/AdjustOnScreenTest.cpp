@@ -7,6 +7,7 @@
 #include "adjust/ui/iuiWinAd.h"
 #include "cells/PopupOpener.h"
 #include "tests/adjust_ui/AdjustMainFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "tools/radiosim/RadioSim.h"
 #include "tools/radiosim/StartupMemory.h"
 #include "ui/ProgramPopupOpener.h"
@@ -51,11 +52,7 @@ protected:
             shot =
                 form.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).toImage();
         }
-        const QString dir = qEnvironmentVariableIsSet("TOLVANE_PNG_DIR")
-                                ? qEnvironmentVariable("TOLVANE_PNG_DIR")
-                                : QDir::tempPath();
-        QDir().mkpath(dir);
-        EXPECT_TRUE(shot.save(dir + "/adjust-" + QString::fromStdString(name) + ".png"));
+        EXPECT_TRUE(uitest::SavePicture(shot, "adjust-" + QString::fromStdString(name)));
         return shot;
     }
     static int Dark(const QImage& shot) {

@@ -30,10 +30,10 @@ protected:
     }
     void PrintAndWait(int32_t all) {
         window_->Print(all);
-        for (int i = 0; i < 4000 && window_->IsPrinting(); ++i)
+        for (int i = 0; i < 4000 && window_->PrintJob().IsActive(); ++i)
             Tick(1);
         Tick(1);
-        ASSERT_FALSE(window_->IsPrinting());
+        ASSERT_FALSE(window_->PrintJob().IsActive());
     }
     std::string PdfText() const {
         std::string out;

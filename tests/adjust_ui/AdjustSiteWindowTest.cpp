@@ -12,6 +12,7 @@
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "tests/adjust/AdjustDocumentFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/AppIcons.h"
 #include "ui/cuiGrid.h"
 
@@ -100,8 +101,7 @@ TEST_F(AdjustSiteWindowTest, TheWindowHasOkAndCancelAndCancelPutsTheImageBack) {
     ASSERT_NE(window->CancelButton(), nullptr);
     EXPECT_EQ(window->Sheet()->Caption(), " Repeater site (Site:  2)");
     EXPECT_FALSE(owner.isEnabled());
-    const std::string png = "/tmp/adj24ovl_site_window.png";
-    window->Form()->grab().save(QString::fromStdString(png));
+    uitest::SavePicture(window->Form()->grab(), "adj24ovl_site_window");
 
     // An edit in the window, then Cancel: no question, and every byte as it was.
     Doc().WorkingImage().SetByte(kSiteCounts + 1, 4);

@@ -102,7 +102,7 @@ TEST_F(AdjustTreeSheetsTest, EveryNodeOpensItsSheetWithEveryCellResolvedForEvery
             EXPECT_EQ(Unresolved(*sheet), std::vector<std::string>{});
             // A few of them as the user sees them.
             if (model == 0 && kPictures.contains(sheet->Name()))
-                form.grab().save(QString::fromStdString("/tmp/adj24ovl_" + sheet->Name() + ".png"));
+                uitest::SavePicture(form.grab(), QString::fromStdString("adj24ovl_" + sheet->Name()));
         }
         // The adjustment sheets, the parameters and the settings, its own and the shared, are all reached.
         for (const char* name :

@@ -3,6 +3,7 @@
 // for every pass that packs, and the window's requests handed to a window
 // when there is one.
 #include "app/DocumentWindow.h"
+#include "cells/WindowCommands.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "cells/indActiveCell.h"
@@ -133,8 +134,8 @@ TEST_F(DocumentTest, EveryPackingOfTheWorkingImageGoesThroughTheDocumentsEntry) 
 
 using apptest::RecordingWindow;
 
-// Without a window the document does without: nothing is shown, nothing
-// counted, and its answers are those of an empty window.
+// Without a window the document and the cells do without: nothing is shown,
+// nothing counted, and the answers are those of an empty window.
 TEST_F(DocumentTest, HandsTheWindowsRequestsToItsWindowAndDoesWithoutOne) {
     CloningDocument& doc = StartWithData();
     cmcCellCapsule request;
@@ -143,15 +144,15 @@ TEST_F(DocumentTest, HandsTheWindowsRequestsToItsWindowAndDoesWithoutOne) {
         std::vector<std::string> heard;
     };
     const Case cases[] = {
-        {[&] { doc.Print(1); }, {"Print 1"}},
-        {[&] { doc.OpenSheet("[St_Common]GI_Sheet_X"); }, {"OpenSheet [St_Common]GI_Sheet_X"}},
-        {[&] { doc.CloseSheetCmd(); }, {"CloseSheetCmd"}},
-        {[&] { doc.OpenRepeaterSettings(request); }, {"OpenRepeaterSettings"}},
-        {[&] { doc.ScheduleWarningCheck(); }, {"ScheduleWarningCheck"}},
-        {[&] { doc.SelectComPort(); }, {"SelectComPort"}},
+        {[&] { InstalledWindow().Print(1); }, {"Print 1"}},
+        {[&] { InstalledWindow().OpenSheet("[St_Common]GI_Sheet_X"); }, {"OpenSheet [St_Common]GI_Sheet_X"}},
+        {[&] { InstalledWindow().CloseSheetCmd(); }, {"CloseSheetCmd"}},
+        {[&] { InstalledWindow().OpenRepeaterSettings(request); }, {"OpenRepeaterSettings"}},
+        {[&] { InstalledWindow().ScheduleWarningCheck(); }, {"ScheduleWarningCheck"}},
+        {[&] { InstalledWindow().SelectComPort(); }, {"SelectComPort"}},
         {[&] { doc.OpenCloneInformation(); }, {"OpenCloneInformation"}},
-        {[&] { doc.ToggleToolBar(); }, {"ToggleToolBar"}},
-        {[&] { doc.CloseMainForm(); }, {"CloseMainForm"}},
+        {[&] { InstalledWindow().ToggleToolBar(); }, {"ToggleToolBar"}},
+        {[&] { InstalledWindow().CloseMainForm(); }, {"CloseMainForm"}},
         {[&] { doc.SetFileName(Documents() + "/x.icf"); }, {"UpdateTitle"}},
         {[&] { ASSERT_EQ(doc.SaveFile(Documents() + "/y.icf"), 0); },
          {"Busy", "UpdateTitle", "UpdateTitle", "NotBusy"}},
@@ -160,21 +161,22 @@ TEST_F(DocumentTest, HandsTheWindowsRequestsToItsWindowAndDoesWithoutOne) {
 
     for (const Case& c : cases)
         c.request();
-    EXPECT_FALSE(doc.IsOpenSheetPrintable());
-    EXPECT_EQ(doc.MainMenuSubItemCount(20), -1);
-    EXPECT_EQ(doc.MainMenuContext(), 0);
+    EXPECT_FALSE(InstalledWindow().IsOpenSheetPrintable());
+    EXPECT_EQ(InstalledWindow().MainMenuSubItemCount(20), -1);
+    EXPECT_EQ(InstalledWindow().MainMenuContext(), 0);
     EXPECT_EQ(doc.DataWarningCount(), 0);
 
     RecordingWindow window;
     doc.SetWindow(&window);
+    ScopedWindowCommands useWindow(&window);
     for (const Case& c : cases) {
         window.calls.clear();
         c.request();
         EXPECT_EQ(window.calls, c.heard);
     }
-    EXPECT_TRUE(doc.IsOpenSheetPrintable());
-    EXPECT_EQ(doc.MainMenuSubItemCount(20), 21);
-    EXPECT_EQ(doc.MainMenuContext(), 0x4D4D);
+    EXPECT_TRUE(InstalledWindow().IsOpenSheetPrintable());
+    EXPECT_EQ(InstalledWindow().MainMenuSubItemCount(20), 21);
+    EXPECT_EQ(InstalledWindow().MainMenuContext(), 0x4D4D);
     EXPECT_EQ(doc.DataWarningCount(), 2) << "the errors of the tree's check stop a write, warnings do not";
 
     // Maker mode rebuilds the tree and puts its panel up.

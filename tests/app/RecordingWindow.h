@@ -1,5 +1,6 @@
 #pragma once
 #include "app/DocumentWindow.h"
+#include "cells/WindowCommands.h"
 
 #include <cstdint>
 #include <string>
@@ -7,8 +8,8 @@
 
 namespace apptest {
 
-// What the document asks of a window, as the window heard it.
-class RecordingWindow : public DocumentWindow {
+// What the document and the cells ask of a window, as the window heard it.
+class RecordingWindow : public DocumentWindow, public WindowCommands {
 public:
     void UpdateTitle() override { calls.push_back("UpdateTitle"); }
     void CloseSheet() override { calls.push_back("CloseSheet"); }

@@ -219,6 +219,7 @@ public:
     static constexpr ColorValue kInk = 0x123456;
 
     RecordingAppManager app;
+    ScopedWindowCommands useWindow{&app};
     plat::ScriptedMessageBox boxes;
     RecordingPopupOpener popups;
     ScopedPopupOpener usePopups{&popups};

@@ -1,17 +1,19 @@
 #pragma once
 #include "cells/AppManager.h"
+#include "cells/WindowCommands.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// Test double for the application manager: every command is recorded as one
-// call (its name and arguments), changes nothing else, and answers with the
-// values the test put into the public answer fields. The images and the
+// Test double for the application manager and the window the cells ask:
+// installed as both, every command is recorded as one call (its name and
+// arguments), changes nothing else, and answers with the values the test put
+// into the public answer fields. The images and the
 // radio's answers are the double's own; a test sizes and fills them as it
 // needs. Its packing is the real one of the cloning program's layout, so
 // that the cells pack what the program would.
-class RecordingAppManager : public AppManager {
+class RecordingAppManager : public AppManager, public WindowCommands {
 public:
     struct Call {
         std::string name;

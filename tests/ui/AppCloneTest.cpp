@@ -10,6 +10,7 @@
 #include "platform/Screen.h"
 #include "tests/clone/LinkWire.h"
 #include "tests/ui/AppFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "tools/radiosim/RadioSim.h"
 #include "ui/TForm1.h"
 #include "ui/cuiInformation.h"
@@ -296,7 +297,7 @@ TEST_F(AppCloneTest, InformationShowsWhatTheRadioTold) {
     EXPECT_LE(offset.manhattanLength(), 2);
     const plat::Rect work = plat::Screen().WorkArea();
     EXPECT_TRUE(QRect(work.left, work.top, work.width, work.height).contains(dialog.frameGeometry()));
-    dialog.grab().save("/tmp/kinds14-information.png");
+    uitest::SavePicture(dialog.grab(), "kinds14-information");
 
     // What each value cell of the sheet shows.
     cuiSheet& sheet = *info->Sheet();

@@ -6,6 +6,7 @@
 #include "image/ImageLayout.h"
 #include "image/RecordLayout.h"
 #include "tests/ui/KindsFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/cuiMenu.h"
 #include "ui/iuiSh_ChBank.h"
 
@@ -133,7 +134,7 @@ TEST_F(BankSheetTest, TitleAndCaptionNameTheBank) {
     const QLabel* label = sheet.TitlePanel()->findChild<QLabel*>();
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 255, 255)) << "aqua for SmarTrunk";
-    sheet.TitlePanel()->parentWidget()->grab().save("/tmp/kinds14-banksheet.png");
+    uitest::SavePicture(sheet.TitlePanel()->parentWidget()->grab(), "kinds14-banksheet");
 
     // A plain bank in yellow; a full area leaves nothing, never less.
     SetSmarTrunkBank(image, 2, 0);
@@ -186,7 +187,7 @@ TEST_F(BankSheetTest, ColumnsOfTheOtherBankTypeAreHidden) {
         const int firstHidden = ColumnOf(sheet, kFirstRow, c.hidden[0]);
         EXPECT_EQ(grid.ColWidth(firstHidden - 1), 0);
         EXPECT_GT(grid.ColWidth(0), 0);
-        host_.grab().save(QString("/tmp/kinds14-ltr-model%1.png").arg(c.model));
+        uitest::SavePicture(host_.grab(), QString("kinds14-ltr-model%1").arg(c.model));
         // Moving right passes over the hidden columns.
         for (int i = 0; i < sheet.ColCount(); ++i)
             Key(Qt::Key_Right);

@@ -2,6 +2,7 @@
 #include "foundation/cmcEvMan.h"
 #include "image/cmcEeprom.h"
 #include "tests/ui/EditorFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/QtCellCanvas.h"
 #include "ui/cuiGrid.h"
 
@@ -201,7 +202,7 @@ TEST_F(BitsEditorTest, AFourthSentenceGreysOkAndMarksTheTickedCells) {
     EXPECT_TRUE(errorAt(1));
     EXPECT_TRUE(errorAt(4));
     EXPECT_FALSE(errorAt(5));
-    Editor().Form()->grab().save("/tmp/editors15-bits-sentences.png");
+    uitest::SavePicture(Editor().Form()->grab(), "editors15-bits-sentences");
     Space(2);
     EXPECT_TRUE(e.OkButton()->isEnabled());
     EXPECT_FALSE(errorAt(1));
@@ -261,7 +262,7 @@ TEST_F(BitsEditorTest, TheCheckMarkIsDrawnInTheTickedCells) {
     };
     EXPECT_GT(inkIn(2), 10);
     EXPECT_EQ(inkIn(3), 0);
-    Editor().Form()->grab().save("/tmp/editors15-bits.png");
+    uitest::SavePicture(Editor().Form()->grab(), "editors15-bits");
 }
 
 } // namespace

@@ -82,7 +82,7 @@ TEST_F(DebugWindowsTest, TheLogAppendsLinesAndDropsThemWhileTextIsSelected) {
     QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
     gEvMan->SendText(evDebugLine, 0, 0, "third");
     EXPECT_EQ(memo->toPlainText().toStdString(), "first\nsecond\nthird");
-    log->Form()->grab().save(QString::fromStdString(testing::TempDir() + "debug_log_window.png"));
+    uitest::SavePicture(log->Form()->grab(), "debug_log_window");
 
     // Closing the window ends the log; a later line finds nobody.
     log->Form()->close();
@@ -218,7 +218,7 @@ TEST_F(DebugWindowsTest, ATallDumpTakesHalfTheScreenAndScrolls) {
     EXPECT_GT(close.top(), dump->Panel()->geometry().bottom());
     EXPECT_LT(dump->SetCompButton()->geometry().right(), close.left());
     EXPECT_LT(dump->RedrawButton()->geometry().right(), dump->SetCompButton()->geometry().left());
-    dump->Form()->grab().save(QString::fromStdString(testing::TempDir() + "ee_debug_window.png"));
+    uitest::SavePicture(dump->Form()->grab(), "ee_debug_window");
 }
 
 // The dump on a real X server's screen: a picture of the window, not a blank

@@ -3,6 +3,7 @@
 #include "foundation/cmcEvMan.h"
 #include "image/cmcEeprom.h"
 #include "tests/ui/EditorFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/cuiToolBar.h"
 
 #include <QMouseEvent>
@@ -128,8 +129,8 @@ TEST_F(GlyphEditorTest, ALeftClickPaintsTheDotAndOkStoresExactlyItsBit) {
         EXPECT_EQ(QColor(shot.pixel(At(2, 5))), QColor(Qt::black));
         EXPECT_EQ(QColor(shot.pixel(At(3, 5))),
                   Editor().IsUsable(3, 5) ? QColor(Qt::white) : QColor(0x80, 0x80, 0x80));
-        Editor().Form()->grab().save(
-            QString("/tmp/editors15-glyph-%1.png").arg(QString(t.name).replace(' ', '-')));
+        uitest::SavePicture(Editor().Form()->grab(),
+                            QString("editors15-glyph-%1").arg(QString(t.name).replace(' ', '-')));
         Ok();
         EXPECT_FALSE(editors_.glyph);
         const auto [address, mask] = DotPlace(t, kChar, 2, 5);

@@ -1,6 +1,7 @@
 // The About box and the debug comparison of the main window.
 #include "image/ImageLayout.h"
 #include "tests/ui/AppFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/TForm1.h"
 
 #include <QApplication>
@@ -53,7 +54,7 @@ TEST_F(MainDialogsTest, TheAboutBoxIsLaidOutFromTheIconAndDisablesTheFormUntilCl
     EXPECT_EQ(button->width(), 80);
     EXPECT_EQ(box->width(), button->geometry().right() + 1 + 8);
     EXPECT_EQ(box->height(), label->geometry().bottom() + 1 + 16);
-    box->grab().save(QString::fromStdString(testing::TempDir() + "about_box.png"));
+    uitest::SavePicture(box->grab(), "about_box");
 
     QTest::mouseClick(button, Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

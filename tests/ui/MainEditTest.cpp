@@ -10,6 +10,7 @@
 #include "platform/Fatal.h"
 #include "platform/HelpViewer.h"
 #include "tests/ui/AppFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/TForm1.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiMenu.h"
@@ -224,7 +225,7 @@ TEST_F(MainEditTest, OneClickOnTheEditTitleOpensTheMenuWithItsItems) {
         EXPECT_TRUE(menu->isVisible()) << c.focus;
         ASSERT_FALSE(Items(edit).empty()) << c.focus;
         EXPECT_EQ(Items(edit).front(), c.first) << c.focus;
-        menu->grab().save(QString::fromStdString(testing::TempDir() + "main_edit_menu_" + c.focus + ".png"));
+        uitest::SavePicture(menu->grab(), QStringLiteral("main_edit_menu_") + QString::fromUtf8(c.focus));
         menu->close();
         Settle(100);
     }

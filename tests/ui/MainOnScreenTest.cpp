@@ -7,6 +7,7 @@
 #include "image/BankSite.h"
 #include "image/datCh.h"
 #include "tests/ui/AppFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/TForm1.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiSheet.h"
@@ -42,11 +43,7 @@ protected:
             shot =
                 form.screen()->grabWindow(0, origin.x(), origin.y(), form.width(), form.height()).toImage();
         }
-        const QString dir = qEnvironmentVariableIsSet("TOLVANE_PNG_DIR")
-                                ? qEnvironmentVariable("TOLVANE_PNG_DIR")
-                                : QDir::tempPath();
-        QDir().mkpath(dir);
-        shot.save(dir + "/main-window-" + QString::fromStdString(name) + ".png");
+        uitest::SavePicture(shot, "main-window-" + QString::fromStdString(name));
         return shot;
     }
     // How many pixels of the widget's area in the form's picture are wanted.

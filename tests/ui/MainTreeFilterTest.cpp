@@ -2,6 +2,7 @@
 // bank branch built again, and the selection when its node is gone.
 #include "cells/CellEngine.h"
 #include "cells/CellVocabulary.h"
+#include "cells/WindowCommands.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
@@ -167,14 +168,14 @@ TEST_F(MainWarningListTest, AnErrorInAListedSheetMarksItsNodeUntilMended) {
     const uint8_t ltrBanks = image.GetByte(layout::kLtrBankBitmap);
     image.SetByte(layout::kLtrBankBitmap, 0x80);
     SetSiteChannelCount(image, 0, 0);
-    Doc().ScheduleWarningCheck();
+    InstalledWindow().ScheduleWarningCheck();
     scheduler_.Advance(250);
     EXPECT_EQ(cuiTree::OverlayOf(node), cuiTree::kOverlayError);
     app.MarkWarnings(&errors, nullptr);
     EXPECT_GT(errors, 0);
 
     image.SetByte(layout::kLtrBankBitmap, ltrBanks);
-    Doc().ScheduleWarningCheck();
+    InstalledWindow().ScheduleWarningCheck();
     scheduler_.Advance(250);
     EXPECT_EQ(cuiTree::OverlayOf(node), -1);
 }

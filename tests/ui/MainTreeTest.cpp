@@ -1,12 +1,14 @@
 // The tree of the main window over the shipped overlay: the bank nodes, the
 // sheets they open after the change delay, and the positions kept per sheet.
 #include "cells/CellEngine.h"
+#include "cells/WindowCommands.h"
 #include "foundation/ModelClass.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
 #include "image/RecordLayout.h"
 #include "image/datCh.h"
 #include "tests/ui/AppFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/TForm1.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiSheet.h"
@@ -149,7 +151,7 @@ TEST_F(MainTreeTest, TheWindowWithBankOnesSheetAsTheUserSeesIt) {
 
     const QPixmap shot = form.grab();
     EXPECT_EQ(shot.size(), QSize(gEnviron->WindowWidth, gEnviron->WindowHeight));
-    shot.save(QString::fromStdString(testing::TempDir() + "main_window_bank0.png"));
+    uitest::SavePicture(shot, "main_window_bank0");
     EXPECT_TRUE(tree.View()->isVisible());
     ASSERT_NE(app.Sheet()->TitlePanel(), nullptr);
     EXPECT_TRUE(app.Sheet()->TitlePanel()->isVisible());
@@ -191,7 +193,7 @@ TEST_F(MainTreeTest, APmrZChannelErrorMarksItsBankAndTheCollapsedBranchUntilMend
     // The start-up selection has rested and run its node.
     scheduler_.Advance(500);
 
-    Doc().ScheduleWarningCheck();
+    InstalledWindow().ScheduleWarningCheck();
     scheduler_.Advance(250);
     EXPECT_EQ(cuiTree::OverlayOf(memory->child(0)), cuiTree::kOverlayError);
     EXPECT_EQ(cuiTree::OverlayOf(memory), cuiTree::kOverlayError) << "the collapsed branch shows it";
@@ -212,7 +214,7 @@ TEST_F(MainTreeTest, APmrZChannelErrorMarksItsBankAndTheCollapsedBranchUntilMend
     ch.chX2b2 = false;
     ch.chX3b3 = false;
     ch.Store(kind, row);
-    Doc().ScheduleWarningCheck();
+    InstalledWindow().ScheduleWarningCheck();
     scheduler_.Advance(250);
     EXPECT_EQ(cuiTree::OverlayOf(memory->child(0)), -1);
     EXPECT_EQ(cuiTree::OverlayOf(memory), -1);
@@ -249,7 +251,7 @@ TEST_F(MainTreeTest, AnEmptyBanksSheetPaintsNothingBelowItsLastRow) {
     // not a fresh paint of the whole window.
     QApplication::processEvents();
     const QPixmap shot = form.screen()->grabWindow(form.winId());
-    shot.save(QString::fromStdString(testing::TempDir() + "main_window_empty_bank.png"));
+    uitest::SavePicture(shot, "main_window_empty_bank");
     const QPoint origin = grid.viewport()->mapTo(&form, QPoint(0, 0));
     const QImage picture = shot.copy(QRect(origin, grid.viewport()->size())).toImage();
     // The group headings, the captions and the empty row.

@@ -1,3 +1,4 @@
+#include "cells/WindowCommands.h"
 #include "tests/ui/AppFixture.h"
 #include "ui/TForm1.h"
 
@@ -112,7 +113,7 @@ TEST_F(MainWindowTest, TheWarningCheckRunsOnce250MsAfterTheLastChange) {
     TForm1 form(app);
     ListenToTheBus();
     for (int change = 0; change < 5; ++change) {
-        Doc().ScheduleWarningCheck();
+        InstalledWindow().ScheduleWarningCheck();
         scheduler_.Advance(200);
     }
     EXPECT_EQ(events_[evRedrawImageDebug], 0) << "still typing: the check waits";
@@ -134,7 +135,7 @@ TEST_F(MainWindowTest, StatusTextAndToolBarToggleReachTheWindow) {
     EXPECT_EQ(message->text().toStdString(), "Bank 3 full");
     EXPECT_EQ(message->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 
-    Doc().ToggleToolBar();
+    InstalledWindow().ToggleToolBar();
     EXPECT_EQ(gEnviron->ToolbarVisible, 0);
     EXPECT_FALSE(app.ToolBar()->isVisible());
 }

@@ -1,6 +1,6 @@
 #pragma once
-#include "app/DocumentWindow.h"
 #include "cells/CellEngine.h"
+#include "cells/WindowCommands.h"
 #include "cells/indActiveCell.h"
 #include "foundation/cmcGTex.h"
 #include "tests/app/DocumentFixture.h"
@@ -20,22 +20,15 @@ namespace uitest {
 // The main window as far as the menu cells ask for it: the main menu's
 // sub-item counts and bus name, the tool-bar switch, and a record of the
 // commands that reach it.
-class MenuWindow : public DocumentWindow {
+class MenuWindow : public WindowCommands {
 public:
-    void UpdateTitle() override {}
-    void CloseSheet() override {}
     void CloseSheetCmd() override { calls.push_back("CloseSheetCmd"); }
     void OpenSheet(const std::string& definition) override { calls.push_back("OpenSheet " + definition); }
     bool IsOpenSheetPrintable() const override { return printable; }
     void OpenRepeaterSettings(const cmcCellCapsule&) override {}
-    void BuildTree() override {}
     void Print(int32_t allSheets) override { calls.push_back("Print " + std::to_string(allSheets)); }
-    void MarkWarnings(int*, int*) override {}
     void ScheduleWarningCheck() override {}
-    void OpenCloneInformation() override {}
     void SelectComPort() override {}
-    void ShowMakerPanel(const std::string&) override {}
-    void ShowBusy(bool) override {}
     void ToggleToolBar() override {
         calls.push_back("ToggleToolBar");
         gEnviron->ToolbarVisible = gEnviron->ToolbarVisible ? 0 : 1;
@@ -62,12 +55,8 @@ class MenuFixture : public apptest::DocumentFixture {
 protected:
     MenuFixture() {
         StartWithData();
-        Doc().SetWindow(&window_);
         texts_.SetFile(TOLVANE_SOURCE_DIR "/tests/data/menus/menus.ovl");
         form_.resize(480, 320);
-    }
-    ~MenuFixture() override {
-        if (globals_) Doc().SetWindow(nullptr);
     }
 
     const CellEngine& Engine() { return InstalledCellEngine(); }
@@ -83,6 +72,7 @@ protected:
     void Dispatch() { scheduler_.Advance(50); }
 
     MenuWindow window_;
+    ScopedWindowCommands useWindow_{&window_};
     cmcGTex texts_;
     ImageList images_ = MakeToolBarImageList();
     QMainWindow form_;

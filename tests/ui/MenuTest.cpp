@@ -2,6 +2,7 @@
 #include "image/datClipCh.h"
 #include "platform/Fatal.h"
 #include "tests/ui/MenuFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/cuiMenu.h"
 
 #include <QAction>
@@ -536,7 +537,7 @@ TEST_F(MenuTest, LooksLikeAMenu) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions()[0]).center());
     QMenu* file = bar->actions()[0]->menu();
     ASSERT_TRUE(file->isVisible());
-    ASSERT_TRUE(Shot(form_, {file}).save("/tmp/menu13-menu.png"));
+    ASSERT_TRUE(uitest::SavePicture(Shot(form_, {file}), "menu13-menu"));
     QTest::keyClick(file, Qt::Key_Escape);
 
     // The ticks: the tool bar shown, model 3 chosen.
@@ -547,7 +548,7 @@ TEST_F(MenuTest, LooksLikeAMenu) {
     view->setActiveAction(model);
     QTest::keyClick(view, Qt::Key_Right);
     ASSERT_TRUE(model->menu()->isVisible());
-    ASSERT_TRUE(Shot(form_, {view, model->menu()}).save("/tmp/menu13-menu-ticks.png"));
+    ASSERT_TRUE(uitest::SavePicture(Shot(form_, {view, model->menu()}), "menu13-menu-ticks"));
 }
 
 TEST_F(PopupLending, LooksLikeTheSheetsCommandsInTheEditMenu) {
@@ -560,7 +561,7 @@ TEST_F(PopupLending, LooksLikeTheSheetsCommandsInTheEditMenu) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(Edit()).center());
     QMenu* edit = Edit()->menu();
     ASSERT_TRUE(edit->isVisible());
-    ASSERT_TRUE(Shot(form_, {edit}).save("/tmp/menu13-menu-lent.png"));
+    ASSERT_TRUE(uitest::SavePicture(Shot(form_, {edit}), "menu13-menu-lent"));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "image/RecordLayout.h"
 #include "platform/Fatal.h"
 #include "tests/ui/KindsFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/PlaceAtCell.h"
 #include "ui/ProgramPopupOpener.h"
 #include "ui/cuiFlector.h"
@@ -118,7 +119,7 @@ TEST_F(PopupListTest, EnterOpensTheListBesideTheCellAndAPickStoresIt) {
     // The list over the sheet, as the screen shows them.
     QImage screen = host_.grab().toImage();
     QPainter(&screen).drawPixmap(form.pos() - host_.mapToGlobal(QPoint(0, 0)), form.grab());
-    screen.save("/tmp/kinds14-popup.png");
+    uitest::SavePicture(screen, "kinds14-popup");
 
     PopupKey(Qt::Key_Down);
     PopupKey(Qt::Key_Return);
@@ -250,7 +251,7 @@ TEST_F(PopupListTest, AChannelListPickIsTheRowInTheBank) {
     iuiSh_Mch& list = *channels->ChannelSheet();
     EXPECT_EQ(list.Kind(), 'C');
     EXPECT_EQ(list.RowCount(), 1 + 4);
-    channels->Form()->grab().save("/tmp/kinds14-channels.png");
+    uitest::SavePicture(channels->Form()->grab(), "kinds14-channels");
     Pick(2);
     Settle();
     EXPECT_EQ(Popup(), nullptr);

@@ -66,12 +66,12 @@ protected:
     }
     // Ticks until the job has ended.
     void RunJob() {
-        for (int i = 0; i < 2000 && Window().IsPrinting(); ++i)
+        for (int i = 0; i < 2000 && Window().PrintJob().IsActive(); ++i)
             Tick(1);
         // The bus delivers what the job's end posted.
         Tick(1);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ASSERT_FALSE(Window().IsPrinting());
+        ASSERT_FALSE(Window().PrintJob().IsActive());
     }
     // The open sheet becomes this one; the tree stays where it is.
     void Open(const std::string& definition) { Window().OpenSheet(definition); }

@@ -3,6 +3,7 @@
 // Xvfb the pictures are kept in $TOLVANE_PNG_DIR when it is set.
 #include "tests/support/BankFill.h"
 #include "tests/ui/PrintFixture.h"
+#include "tests/ui/ScreenGrab.h"
 
 #include <QDir>
 #include <QImage>
@@ -17,13 +18,6 @@ using uitest::PrintFixture;
 
 class PrintOnScreenTest : public PrintFixture {
 protected:
-    static QString PngDir() {
-        const QString dir = qEnvironmentVariableIsSet("TOLVANE_PNG_DIR")
-                                ? qEnvironmentVariable("TOLVANE_PNG_DIR")
-                                : QDir::tempPath();
-        QDir().mkpath(dir);
-        return dir;
-    }
     // Share of the picture's pixels that are dark.
     static double Ink(const QImage& image) {
         int dark = 0;
@@ -43,18 +37,18 @@ TEST_F(PrintOnScreenTest, PageOneOfTheSheetAndThePrintingDialog) {
     form_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
     Window().Print(0);
-    QDialog* dialog = Window().PrintingDialog();
+    QDialog* dialog = Window().PrintJob().Dialog();
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
     const QImage box = dialog->grab().toImage();
-    box.save(PngDir() + "/print17-dialog.png");
+    uitest::SavePicture(box, "print17-dialog");
     const QPushButton* cancel = dialog->findChild<QPushButton*>();
     ASSERT_NE(cancel, nullptr);
     EXPECT_TRUE(dialog->rect().contains(cancel->geometry())) << "the button lies inside the dialog";
     EXPECT_GT(Ink(box), 0.001) << "the label and the button show";
     RunJob();
 
-    const std::string stem = (PngDir() + "/print17-page").toStdString();
+    const std::string stem = (uitest::PictureDir() + "/print17-page").toStdString();
     std::filesystem::copy_file(pdf_, stem + ".pdf", std::filesystem::copy_options::overwrite_existing);
     Run("pdftoppm -png -r 50 -f 1 -l 1 -singlefile '" + pdf_ + "' '" + stem + "'");
     // The same page large enough to see the dots of the names.

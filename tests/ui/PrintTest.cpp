@@ -24,11 +24,11 @@ class PrintTest : public PrintFixture {};
 TEST_F(PrintTest, MarginsOfTenMillimetresAt600DpiLeaveTheRectangleInside236Pixels) {
     Open("GI_Sheet_TPrintText");
     Window().Print(0);
-    ASSERT_TRUE(Window().IsPrinting());
+    ASSERT_TRUE(Window().PrintJob().IsActive());
     const QSize page = printer_.PageSize();
     EXPECT_EQ(printer_.Resolution(), 600);
     const CellRect expected{236, 236, page.width() - 236, page.height() - 236};
-    EXPECT_EQ(Window().PrintRect(), expected);
+    EXPECT_EQ(Window().PrintJob().Rect(), expected);
     EXPECT_FALSE(form_->isEnabled());
     RunJob();
     EXPECT_TRUE(form_->isEnabled());
@@ -96,8 +96,8 @@ TEST_F(PrintTest, PagesBreakAfterTheColumnsAndRowsThatFit) {
         {1, 1, {1, 1, 1, 1, 1, 1}, std::vector<int32_t>(40, 1)},
     };
     for (const Case& c : cases) {
-        const cuiMain::PrintPages pages =
-            cuiMain::Paginate(*sheet, CellRect{100, 200, 100 + c.width, 200 + c.height});
+        const SheetPrintJob::Pages pages =
+            SheetPrintJob::Paginate(*sheet, CellRect{100, 200, 100 + c.width, 200 + c.height});
         EXPECT_EQ(pages.cols, c.cols) << c.width;
         EXPECT_EQ(pages.rows, c.rows) << c.height;
     }
@@ -123,7 +123,7 @@ TEST_F(PrintTest, PrintedCellsAreWhiteOrDarkGreyWithDrawnMarksAndBlackRules) {
     image.fill(paper);
     {
         QPainter painter(&image);
-        cuiMain::DrawPage(&painter, *sheet, CellRect{0, 0, w0 + w1, h}, 0, 0, 2, 1, false);
+        SheetPrintJob::DrawPage(&painter, *sheet, CellRect{0, 0, w0 + w1, h}, 0, 0, 2, 1, false);
     }
     struct Count {
         int paper = 0, white = 0, black = 0, grey = 0;
@@ -161,9 +161,10 @@ TEST_F(PrintTest, AContinuedColumnStaysOnThePageOfTheColumnBeforeIt) {
     const int32_t x0 = grid.ColWidth(0);
     const int32_t w = grid.ColWidth(1);
     // Narrower than two columns: the continued ones still join the first.
-    EXPECT_EQ(cuiMain::Paginate(*sheet, CellRect{0, 0, x0 + w, 100000}).cols, std::vector<int32_t>{5});
+    EXPECT_EQ(SheetPrintJob::Paginate(*sheet, CellRect{0, 0, x0 + w, 100000}).cols, std::vector<int32_t>{5});
     sheet = BuildForPrinter("GI_Sheet_TPrintPairs");
-    EXPECT_EQ(cuiMain::Paginate(*sheet, CellRect{0, 0, x0 + w, 100000}).cols, (std::vector<int32_t>{2, 2}));
+    EXPECT_EQ(SheetPrintJob::Paginate(*sheet, CellRect{0, 0, x0 + w, 100000}).cols,
+              (std::vector<int32_t>{2, 2}));
 }
 
 TEST_F(PrintTest, ContinuedColumnsWiderThanThePaperPrintOnOnePageInASmallerFont) {
@@ -246,7 +247,7 @@ TEST_F(PrintTest, PrintAllGivesAPageEachForTheBanksWithChannelsAndTheSheetsThatP
         EXPECT_EQ(page.find("Hidden"), std::string::npos) << page;
     EXPECT_EQ(events_[evRedrawSheet], 1);
     EXPECT_TRUE(form_->isEnabled());
-    EXPECT_EQ(Window().PrintingDialog(), nullptr);
+    EXPECT_EQ(Window().PrintJob().Dialog(), nullptr);
 }
 
 TEST_F(PrintTest, TheLtrBankOverviewIsFollowedByAPageForEachSiteWithEntries) {
@@ -260,7 +261,8 @@ TEST_F(PrintTest, TheLtrBankOverviewIsFollowedByAPageForEachSiteWithEntries) {
     // (a site as wide as two sheets of paper takes two).
     ASSERT_GE(pages.size(), 3u);
     const auto isSite = [](const std::string& page) { return page.find("(Site:") != std::string::npos; };
-    const size_t sites = static_cast<size_t>(std::find_if(pages.begin(), pages.end(), isSite) - pages.begin());
+    const size_t sites =
+        static_cast<size_t>(std::find_if(pages.begin(), pages.end(), isSite) - pages.begin());
     ASSERT_GE(sites, 1u);
     for (size_t page = 0; page < sites; ++page)
         EXPECT_NE(pages[page].find("LTR banks"), std::string::npos) << pages[page];
@@ -335,12 +337,12 @@ TEST_F(PrintTest, CancelDuringPrintAllEndsAValidDocumentOfThePagesPrinted) {
     Open("GI_Sheet_TPrintText");
     ListenToTheBus();
     Window().Print(1);
-    QDialog* dialog = Window().PrintingDialog();
+    QDialog* dialog = Window().PrintJob().Dialog();
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(dialog->isEnabled());
     // The document with the two nodes above the banks, then bank 1's pages.
     Tick(3);
-    ASSERT_TRUE(Window().IsPrinting());
+    ASSERT_TRUE(Window().PrintJob().IsActive());
     QPushButton* cancel = dialog->findChild<QPushButton*>();
     ASSERT_NE(cancel, nullptr);
     QTest::mouseClick(cancel, Qt::LeftButton);
@@ -359,7 +361,7 @@ TEST_F(PrintTest, WithoutAPrinterTheBoxSaysSoAndNothingElseHappens) {
     boxes_.Expect(GetMultiLineText(*gGTex, "GI_Sys_Printer_NoPrinter"), plat::IDOK);
     Window().Print(1);
     EXPECT_EQ(printer_.setups, 0);
-    EXPECT_FALSE(Window().IsPrinting());
+    EXPECT_FALSE(Window().PrintJob().IsActive());
     EXPECT_TRUE(form_->isEnabled());
     ASSERT_EQ(boxes_.Log().size(), 1u);
     EXPECT_EQ(boxes_.Log()[0].caption, AppTitle());
@@ -370,8 +372,8 @@ TEST_F(PrintTest, ACancelledSetUpPrintsNothing) {
     printer_.setupAnswer = false;
     Window().Print(0);
     EXPECT_EQ(printer_.setups, 1);
-    EXPECT_FALSE(Window().IsPrinting());
-    EXPECT_EQ(Window().PrintingDialog(), nullptr);
+    EXPECT_FALSE(Window().PrintJob().IsActive());
+    EXPECT_EQ(Window().PrintJob().Dialog(), nullptr);
     Tick(5);
     EXPECT_FALSE(std::filesystem::exists(pdf_));
     EXPECT_TRUE(form_->isEnabled());
@@ -386,9 +388,9 @@ TEST_F(PrintTest, ADocumentThatCannotStartIsReportedAndTheFormComesBack) {
     boxes_.Expect(GetMultiLineText(*gGTex, "GI_Sys_Printer_Failed"), plat::IDOK);
     RunJob();
     plat::SetPrinter(&printer_);
-    EXPECT_FALSE(Window().IsPrinting());
+    EXPECT_FALSE(Window().PrintJob().IsActive());
     EXPECT_TRUE(form_->isEnabled());
-    EXPECT_EQ(Window().PrintingDialog(), nullptr);
+    EXPECT_EQ(Window().PrintJob().Dialog(), nullptr);
     EXPECT_EQ(events_[evRedrawSheet], 1);
 }
 
@@ -396,7 +398,7 @@ TEST_F(PrintTest, WithoutAnOpenSheetPrintAllDoesNothing) {
     Window().CloseSheet();
     Window().Print(1);
     EXPECT_EQ(printer_.setups, 0);
-    EXPECT_FALSE(Window().IsPrinting());
+    EXPECT_FALSE(Window().PrintJob().IsActive());
 }
 
 } // namespace

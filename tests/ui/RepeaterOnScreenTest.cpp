@@ -4,6 +4,7 @@
 #include "cells/CellEngine.h"
 #include "cells/cmcCellObj.h"
 #include "tests/ui/RepeaterFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/TForm1.h"
 #include "ui/cuiGrid.h"
 #include "ui/iuiRptSetWin.h"
@@ -62,10 +63,7 @@ TEST_F(RepeaterOnScreenTest, TheWindowShowsItsHeaderSheetAndButtons) {
         shot = window.grab().toImage();
         origin = QPoint(0, 0);
     }
-    const QString dir = qEnvironmentVariableIsSet("TOLVANE_PNG_DIR") ? qEnvironmentVariable("TOLVANE_PNG_DIR")
-                                                                     : QDir::tempPath();
-    QDir().mkpath(dir);
-    shot.save(dir + "/rpt16-repeater-window.png");
+    uitest::SavePicture(shot, "rpt16-repeater-window");
 
     auto within = [&](QWidget* w) { return QRect(w->mapTo(&window, QPoint(0, 0)) + origin, w->size()); };
     const QRect header = within(win->SiteNameBox()->parentWidget());

@@ -5,6 +5,7 @@
 #include "cells/CellEngine.h"
 #include "cells/cmcCellObj.h"
 #include "tests/ui/RepeaterFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/TForm1.h"
 #include "ui/cuiGrid.h"
 #include "ui/iuiRptSetWin.h"
@@ -102,7 +103,7 @@ TEST_F(RepeaterWindowTest, OpensOnTheSiteOfTheAskingCellOverADisabledOwner) {
     EXPECT_EQ(win->LoadButton()->text().toStdString(), gGTex->GetTextLine("GI_AppInd_Button_LoadSave", 0));
     EXPECT_EQ(win->AreaLabel()->text().toStdString(), gGTex->GetTextLine("GI_AreaSetBit_Bar", 0));
     EXPECT_EQ(GetCurrentSite(), kSite) << "the window's sheet answers for its site";
-    win->Form()->grab().save(QString::fromStdString(testing::TempDir() + "repeater_window.png"));
+    uitest::SavePicture(win->Form()->grab(), "repeater_window");
 }
 
 TEST_F(RepeaterWindowTest, CancelAfterEditsAsksAndOkPutsTheImageBackByteForByte) {

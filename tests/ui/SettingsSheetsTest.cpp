@@ -10,6 +10,7 @@
 #include "tests/support/BankFill.h"
 #include "tests/support/RecordingPopupOpener.h"
 #include "tests/ui/AppFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/ProgramPopupOpener.h"
 #include "ui/SheetDefinition.h"
 #include "ui/TForm1.h"
@@ -232,11 +233,9 @@ TEST_F(SettingsSheetsTest, EachNodeOpensItsSheetWithEveryValueShownInFull) {
                         sheet->Grid()->ColWidth(c))
                         faults.push_back(Where(name, cell) + " cut off: " + text);
                 }
-            if (shots) {
-                QDir().mkpath(shots);
-                form_->grab().save(
-                    QString("%1/%2-%3.png").arg(shots).arg(model).arg(QString::fromStdString(name)));
-            }
+            if (shots)
+                uitest::SavePicture(form_->grab(),
+                                    QString("settings-%1-%2").arg(model).arg(QString::fromStdString(name)));
         }
         std::string all;
         for (const std::string& f : faults)

@@ -19,6 +19,7 @@
 #include "tests/app/DocumentFixture.h"
 #include "tests/support/RecordingPopupOpener.h"
 #include "tests/support/RecordingSleep.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/AppIcons.h"
 #include "ui/cuiSheet.h"
 
@@ -142,7 +143,7 @@ protected:
 
     QImage Shot(const std::string& name) {
         QImage shot = sheet_->SheetPanel()->grab().toImage();
-        shot.save(QString::fromStdString("/tmp/sheet13-" + name + ".png"));
+        uitest::SavePicture(shot, QString::fromStdString("sheet13-" + name));
         return shot;
     }
 

@@ -4,6 +4,7 @@
 #include "image/RecordLayout.h"
 #include "image/RowEdit.h"
 #include "tests/cells/CellTestSupport.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/cuiMenu.h"
 
 #include <QFontMetrics>
@@ -36,7 +37,7 @@ TEST_F(SheetTest, BuildsTheChannelColumns) {
     EXPECT_EQ(s.GetTitle(), "Bank channels");
     ASSERT_NE(s.TitlePanel(), nullptr);
     EXPECT_TRUE(s.TitlePanel()->isVisible());
-    host_.grab().save("/tmp/sheet13-window.png");
+    uitest::SavePicture(host_.grab(), "sheet13-window");
     EXPECT_EQ(s.IsPrintable(), 1);
     // The repeated rows count their index up from the first.
     for (int r = 1; r < 13; ++r) {

@@ -3,6 +3,7 @@
 #include "platform/QtText.h"
 #include "tests/support/BankFill.h"
 #include "tests/ui/EditorFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/cuiGrid.h"
 
 #include <QLineEdit>
@@ -234,7 +235,7 @@ TEST_F(TextEditorTest, ThePreviewPaintsTheBytesInTheRadiosCharacters) {
     EXPECT_GT(one, 0);
     QTest::keyClicks(Editor().EditBox(), "H");
     EXPECT_GT(darkPixels(), one);
-    Editor().Form()->grab().save("/tmp/editors15-text.png");
+    uitest::SavePicture(Editor().Form()->grab(), "editors15-text");
 }
 
 } // namespace

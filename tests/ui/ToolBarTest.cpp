@@ -1,5 +1,6 @@
 #include "cells/cmcCellObj.h"
 #include "tests/ui/MenuFixture.h"
+#include "tests/ui/ScreenGrab.h"
 #include "ui/cuiToolBar.h"
 
 #include <QImage>
@@ -137,7 +138,7 @@ TEST_F(ToolBarTest, LooksLikeAToolBar) {
     bar.Bar()->resize(bar.Bar()->sizeHint());
     const QPixmap shot = bar.Bar()->grab();
     ASSERT_FALSE(shot.isNull());
-    ASSERT_TRUE(shot.save("/tmp/menu13-toolbar.png"));
+    ASSERT_TRUE(uitest::SavePicture(shot, "menu13-toolbar"));
     // The bar draws its top edge only: a line above the background, which
     // shows beside the second row's one button.
     const QImage image = shot.toImage();
@@ -145,7 +146,7 @@ TEST_F(ToolBarTest, LooksLikeAToolBar) {
     EXPECT_NE(image.pixel(x, 0), image.pixel(x, image.height() - 3));
     EXPECT_EQ(image.pixel(x, image.height() - 1), image.pixel(x, image.height() - 3)) << "no bottom edge";
     // Four times as large, to look at the pressed buttons and the gaps.
-    ASSERT_TRUE(shot.scaled(shot.size() * 4).save("/tmp/menu13-toolbar-x4.png"));
+    ASSERT_TRUE(uitest::SavePicture(shot.scaled(shot.size() * 4), "menu13-toolbar-x4"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The sheet grid widget on the offscreen platform, driven by real key and
 // mouse events: who may move the current cell, what is drawn, scrolling,
 // timed scroll on virtual time and the focus closures.
+#include "tests/ui/ScreenGrab.h"
 #include "ui/cuiGrid.h"
 #include "tests/support/ManualScheduler.h"
 
@@ -556,10 +557,7 @@ TEST_F(GridTest, ASmallGridAsTheUserSeesIt) {
     grid->MoveColRow(2, 3, true, true);
     Focus();
     const QImage shot = grid->grab().toImage();
-    // TOLVANE_SHOT_DIR=/some/dir keeps the picture to look at.
-    if (const char* dir = std::getenv("TOLVANE_SHOT_DIR")) {
-        ASSERT_TRUE(shot.save(QString(dir) + "/grid.png"));
-    }
+    ASSERT_TRUE(uitest::SavePicture(shot, "grid"));
     EXPECT_EQ(shot.pixelColor(grid->CellRect(2, 3).topLeft() + QPoint(1, 1)), Focused());
     EXPECT_EQ(shot.pixelColor(grid->CellRect(4, 3).topLeft() + QPoint(1, 1)), QColor(Qt::white));
     EXPECT_EQ(shot.pixelColor(grid->CellRect(4, 0).topLeft() + QPoint(1, 1)), QColor(0xC0, 0xC0, 0xC0));

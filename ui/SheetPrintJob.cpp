@@ -1,10 +1,9 @@
-// The main window's printing: the job the Print and Print All cells start,
-// one tree node's sheet a tick of the periodic task, and each sheet rebuilt
-// for the printer, split into pages and drawn with its header and footer.
-#include "app/Document.h"
+#include "ui/SheetPrintJob.h"
+
 #include "cells/CellEngine.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/Globals.h"
+#include "foundation/ProgramProfile.h"
 #include "foundation/TextUtil.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
@@ -15,13 +14,10 @@
 #include "platform/Sleep.h"
 #include "ui/SheetDefinition.h"
 #include "ui/cuiGrid.h"
-#include "ui/cuiMain.h"
 #include "ui/cuiSheet.h"
-#include "ui/iuiTree.h"
 
 #include <QFontMetrics>
 #include <QLabel>
-#include <QMainWindow>
 #include <QPainter>
 #include <QPushButton>
 
@@ -60,35 +56,34 @@ void TextAt(QPainter& painter, int x, int y, const std::string& text) {
 
 } // namespace
 
-cuiMain::PrintJob::PrintJob() {
-    SetCurrentPrintWalk(&walk);
+SheetPrintJob::SheetPrintJob(const ProgramProfile& profile, SheetFactory sheets, TreeWalk tree)
+    : profile_(profile), sheets_(std::move(sheets)), tree_(std::move(tree)) {
+    SetCurrentPrintWalk(&walk_);
 }
 
-cuiMain::PrintJob::~PrintJob() {
+SheetPrintJob::~SheetPrintJob() {
     SetCurrentPrintWalk(nullptr);
+    delete dialog_.data();
 }
 
-void cuiMain::Print(int32_t allSheets) {
-    if (print_.walk.active) return;
-    document_.EndEdit();
-    if (!sheet_) return;
+void SheetPrintJob::Start(QWidget* form, const std::string& definition, bool all) {
+    if (walk_.active) return;
     plat::Printer& printer = plat::Printers();
     if (!printer.HasPrinter()) {
-        plat::ShowMessageBox(GetMultiLineText(*gGTex, "GI_Sys_Printer_NoPrinter"), document_.AppTitle(),
+        plat::ShowMessageBox(GetMultiLineText(*gGTex, "GI_Sys_Printer_NoPrinter"), BoxCaption(),
                              plat::MB_OK | plat::MB_ICONERROR);
         return;
     }
-    if (!printer.Setup(form_)) return;
-    // The sheet on screen now is the one printed, whatever the tree or the
-    // screen show by the time the job reaches it.
-    print_.definition = sheet_->GetDefinition();
+    if (!printer.Setup(form)) return;
+    form_ = form;
+    definition_ = definition;
 
     if (form_) form_->setEnabled(false);
-    print_.cancel = false;
-    ShowPrintingDialog();
+    cancel_ = false;
+    ShowDialog();
     plat::Sleeper().Sleep(10);
 
-    print_.pagePrinted = false;
+    pagePrinted_ = false;
     const int dpi = printer.Resolution();
     const std::string margins = gGTex->GetTextLine("GI_Sys_Printer_Margins", 0);
     const auto mm = [&](int n) {
@@ -96,16 +91,16 @@ void cuiMain::Print(int32_t allSheets) {
         return static_cast<int32_t>(ParseLeadingDecimal(TrimBlanks(field)) * dpi * kInchPerMm);
     };
     const QSize page = printer.PageSize();
-    print_.rect = {mm(0), mm(1), page.width() - mm(2), page.height() - mm(3)};
+    rect_ = {mm(0), mm(1), page.width() - mm(2), page.height() - mm(3)};
 
-    print_.node = 0;
-    print_.printer = &printer;
-    print_.walk = PrintWalk{};
-    print_.walk.active = true;
-    print_.all = allSheets != 0;
+    node_ = 0;
+    printer_ = &printer;
+    walk_ = PrintWalk{};
+    walk_.active = true;
+    all_ = all;
 }
 
-void cuiMain::ShowPrintingDialog() {
+void SheetPrintJob::ShowDialog() {
     const auto line = [](int n) { return gGTex->GetTextLine("GI_Sys_Printer_PrintingDialog", n); };
     auto* dialog = new QDialog(form_, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                           Qt::MSWindowsFixedSizeDialogHint);
@@ -128,11 +123,11 @@ void cuiMain::ShowPrintingDialog() {
     dialog->setFixedSize(clientW, clientH);
     label->move((clientW - labelW) / 2, 2 * labelH);
     button->move((clientW - buttonW) / 2, static_cast<int>(clientH - 1.5 * buttonH));
-    QObject::connect(button, &QPushButton::clicked, [this] { print_.cancel = true; });
+    QObject::connect(button, &QPushButton::clicked, [this] { cancel_ = true; });
     // Esc is the Cancel button's too, and never closes the dialog under the job.
     QObject::connect(dialog, &QDialog::rejected, [this, dialog] {
-        print_.cancel = true;
-        if (print_.dialog == dialog) dialog->show();
+        cancel_ = true;
+        if (dialog_ == dialog) dialog->show();
     });
     if (form_) {
         const QRect f = form_->geometry();
@@ -140,44 +135,43 @@ void cuiMain::ShowPrintingDialog() {
     }
     dialog->setEnabled(true);
     dialog->show();
-    print_.dialog = dialog;
+    dialog_ = dialog;
 }
 
-void cuiMain::EndPrintJob() {
-    print_.walk = PrintWalk{};
-    print_.all = false;
-    print_.printer = nullptr;
-    print_.definition.clear();
+void SheetPrintJob::End() {
+    walk_ = PrintWalk{};
+    all_ = false;
+    printer_ = nullptr;
+    definition_.clear();
     if (form_) {
         form_->setEnabled(true);
         form_->activateWindow();
     }
-    if (print_.dialog) {
-        QDialog* dialog = print_.dialog;
-        print_.dialog = nullptr;
+    if (dialog_) {
+        QDialog* dialog = dialog_;
+        dialog_ = nullptr;
         dialog->hide();
         dialog->deleteLater();
     }
     gEvMan->Post(evRedrawSheet);
 }
 
-void cuiMain::PrintStep() {
-    if (!print_.walk.active || !print_.printer) return;
-    plat::Printer& printer = *print_.printer;
-    if (print_.node == 0 && !print_.walk.sitePass && !printer.Printing() &&
-        !printer.BeginDoc(gGTex->GetText(document_.Profile().titleKey))) {
-        EndPrintJob();
-        plat::ShowMessageBox(GetMultiLineText(*gGTex, "GI_Sys_Printer_Failed"), document_.AppTitle(),
+void SheetPrintJob::Step() {
+    if (!walk_.active || !printer_) return;
+    plat::Printer& printer = *printer_;
+    if (node_ == 0 && !walk_.sitePass && !printer.Printing() &&
+        !printer.BeginDoc(gGTex->GetText(profile_.titleKey))) {
+        End();
+        plat::ShowMessageBox(GetMultiLineText(*gGTex, "GI_Sys_Printer_Failed"), BoxCaption(),
                              plat::MB_OK | plat::MB_ICONERROR);
         return;
     }
 
-    QTreeWidgetItem* node = tree_ ? tree_->Node(print_.node) : nullptr;
-    const cmcCellObj* cell = node ? cuiTree::CellOf(node) : nullptr;
+    const cmcCellObj* cell = tree_(node_).value_or(nullptr);
     // One sheet: the one taken when the job started, tree or no tree.
-    std::string definition = print_.definition;
-    bool due = !print_.all;
-    if (print_.all) {
+    std::string definition = definition_;
+    bool due = !all_;
+    if (all_) {
         // Only a node that opens a sheet has one to print; the others' words
         // name no sheet.
         due = cell && cell->argument &&
@@ -185,43 +179,43 @@ void cuiMain::PrintStep() {
         if (due) definition = *cell->argument;
     }
     if (due) {
-        if (print_.walk.sitePass) {
+        if (walk_.sitePass) {
             for (int32_t site = 0; site < kSites; ++site) {
                 if (GetSiteChannelCount(site) == 0) continue;
-                print_.walk.site = site;
-                PrintSheet(printer, kSiteSheet, print_.rect);
+                walk_.site = site;
+                PrintSheet(printer, kSiteSheet);
             }
-            print_.walk.sitePass = false;
-            print_.walk.site = 0;
+            walk_.sitePass = false;
+            walk_.site = 0;
         } else {
-            PrintSheet(printer, definition, print_.rect);
+            PrintSheet(printer, definition);
             if (SheetDefinition::Split(definition).name == kSiteOverviewSheet && GetTotalSiteChannels() > 0)
-                print_.walk.sitePass = true;
+                walk_.sitePass = true;
         }
     }
-    if (print_.walk.sitePass) return;
+    if (walk_.sitePass) return;
 
-    ++print_.node;
-    if (print_.all && tree_ && tree_->Node(print_.node)) return;
+    ++node_;
+    if (all_ && tree_(node_)) return;
 
     printer.EndDoc();
-    EndPrintJob();
+    End();
 }
 
-int32_t cuiMain::PrintSheet(plat::Printer& printer, const std::string& definition, const CellRect& rect) {
+int32_t SheetPrintJob::PrintSheet(plat::Printer& printer, const std::string& definition) {
     auto* hidden = new QWidget(form_);
     hidden->hide();
     int32_t h = -PointsToPixels(ReadNumber("GI_Sys_Printer_FontPoints"), printer.Resolution());
     std::unique_ptr<cuiSheet> sheet;
     const auto build = [&] {
-        sheet = CreateSheet(hidden, definition);
+        sheet = sheets_(hidden, definition);
         sheet->SetPrinter(&printer);
         sheet->SetFontHeight(h);
         sheet->Build();
     };
     build();
-    const CellRect inner = DrawFrame(printer, *sheet, rect, true);
-    const PrintPages pages = Paginate(*sheet, inner);
+    const CellRect inner = DrawFrame(printer, *sheet, true);
+    const Pages pages = Paginate(*sheet, inner);
 
     int32_t printed = 0;
     bool stop = false;
@@ -231,7 +225,7 @@ int32_t cuiMain::PrintSheet(plat::Printer& printer, const std::string& definitio
         for (const int32_t cols : pages.cols) {
             for (int attempt = 0; attempt < kFittingAttempts && !stop; ++attempt) {
                 if (!sheet) build();
-                if (!sheet->IsPrintable() || print_.cancel) {
+                if (!sheet->IsPrintable() || cancel_) {
                     stop = true;
                     break;
                 }
@@ -246,14 +240,14 @@ int32_t cuiMain::PrintSheet(plat::Printer& printer, const std::string& definitio
                 sheet.reset();
             }
             if (!stop && !sheet) build();
-            if (stop || !sheet->IsPrintable() || print_.cancel) {
+            if (stop || !sheet->IsPrintable() || cancel_) {
                 stop = true;
                 break;
             }
-            if (print_.pagePrinted) printer.NewPage();
-            const CellRect cells = DrawFrame(printer, *sheet, rect, false);
+            if (pagePrinted_) printer.NewPage();
+            const CellRect cells = DrawFrame(printer, *sheet, false);
             DrawPage(&printer.Painter(), *sheet, cells, firstCol, firstRow, cols, rows, false);
-            print_.pagePrinted = true;
+            pagePrinted_ = true;
             ++printed;
             firstCol += cols;
         }
@@ -265,8 +259,8 @@ int32_t cuiMain::PrintSheet(plat::Printer& printer, const std::string& definitio
     return printed;
 }
 
-CellRect cuiMain::DrawFrame(plat::Printer& printer, const cuiSheet& sheet, const CellRect& rect,
-                            bool measureOnly) {
+CellRect SheetPrintJob::DrawFrame(plat::Printer& printer, const cuiSheet& sheet, bool measureOnly) {
+    const CellRect& rect = rect_;
     QFont font = sheet.SheetPanel()->font();
     const int32_t h = PointsToPixels(ReadNumber("GI_Sys_Printer_FrameFont"), printer.Resolution());
     font.setPixelSize(std::max(1, h));
@@ -286,7 +280,7 @@ CellRect cuiMain::DrawFrame(plat::Printer& printer, const cuiSheet& sheet, const
         painter->setFont(font);
         painter->setPen(Qt::black);
         // The title with the program's revision, keyed after the title.
-        const std::string rev = gGTex->GetText(document_.Profile().titleKey + "Rev");
+        const std::string rev = gGTex->GetText(profile_.titleKey + "Rev");
         TextAt(*painter, rect.left, rect.top, sheet.GetTitle());
         TextAt(*painter, rightAligned(rev), rect.top, rev);
     }
@@ -307,8 +301,8 @@ CellRect cuiMain::DrawFrame(plat::Printer& printer, const cuiSheet& sheet, const
     return out;
 }
 
-CellRect cuiMain::DrawPage(QPainter* painter, cuiSheet& sheet, const CellRect& rect, int32_t firstCol,
-                           int32_t firstRow, int32_t colCount, int32_t rowCount, bool measureOnly) {
+CellRect SheetPrintJob::DrawPage(QPainter* painter, cuiSheet& sheet, const CellRect& rect, int32_t firstCol,
+                                 int32_t firstRow, int32_t colCount, int32_t rowCount, bool measureOnly) {
     const cuiGrid& grid = *sheet.Grid();
     const auto onPage = [](int32_t i, int32_t fixed, int32_t first, int32_t count) {
         return i < fixed || (i >= first && i < first + count);
@@ -331,11 +325,11 @@ CellRect cuiMain::DrawPage(QPainter* painter, cuiSheet& sheet, const CellRect& r
     return covered;
 }
 
-cuiMain::PrintPages cuiMain::Paginate(const cuiSheet& sheet, const CellRect& rect) {
+SheetPrintJob::Pages SheetPrintJob::Paginate(const cuiSheet& sheet, const CellRect& rect) {
     const cuiGrid& grid = *sheet.Grid();
     const int32_t width = rect.right - rect.left;
     const int32_t height = rect.bottom - rect.top;
-    PrintPages pages;
+    Pages pages;
 
     // A column continuing the one on its left is no place for a break.
     const auto isBreak = [&](int32_t c) {
