@@ -1,12 +1,12 @@
 # Entry points: `make test` (sanitized build and every test), `make release`, `make run` (QT4410R),
-# `make run-adjust` (QT4411R), `make bench`.
+# `make run-adjust` (QT4411R), `make bench`, `make fuzz` (every fuzz target for FUZZ_SECONDS, FUZZ_JOBS at a time).
 JOBS ?= $(shell nproc)
 ASAN_DIR := build/asan
 RELEASE_DIR := build/release
 BENCH_DIR := build/bench
 FUZZ_DIR := build/fuzz
 
-.PHONY: all deps test fuzz-smoke release run run-adjust bench format clean
+.PHONY: all deps test fuzz-smoke fuzz fuzzers release run run-adjust bench format clean
 
 all: test
 
@@ -23,13 +23,28 @@ test: deps
 	  exit 1; }; }
 	@$(MAKE) --no-print-directory fuzz-smoke
 
-# Short runs of every libFuzzer target (clang), JOBS at a time; each target's
-# corpus seeds live in fuzz/. Only the targets and the layers they link are built.
+FUZZ_SECONDS ?= 600
+FUZZ_JOBS ?= 4
+
+# The libFuzzer targets (clang); only they and the layers they link are built.
+fuzzers:
+	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_TESTS=OFF -DTOLVANE_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
+
+# Short runs of every libFuzzer target, JOBS at a time; each target's corpus
+# seeds live in fuzz/.
 fuzz-smoke:
 	@if ls fuzz/*.cpp >/dev/null 2>&1; then \
-	  CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_TESTS=OFF -DTOLVANE_FUZZ=ON && \
-	  cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers && scripts/run-fuzzers $(FUZZ_DIR)/bin 20 $(JOBS); \
+	  $(MAKE) --no-print-directory fuzzers && scripts/run-fuzzers $(FUZZ_DIR)/bin 20 $(JOBS); \
 	fi
+
+# Every target for FUZZ_SECONDS, FUZZ_JOBS at a time, one core each (FUZZ_CPUS
+# pins them, e.g. FUZZ_CPUS=2,3,4,5); FUZZ_TARGETS picks some by name.
+FUZZ_TARGETS ?= fuzz_*
+fuzz: fuzzers
+	@rm -rf $(FUZZ_DIR)/picked && mkdir -p $(FUZZ_DIR)/picked
+	@for t in $(FUZZ_TARGETS); do for f in $(FUZZ_DIR)/bin/$$t; do [ -x "$$f" ] && ln -sf "$$(realpath $$f)" $(FUZZ_DIR)/picked/; done; done; true
+	scripts/run-fuzzers $(FUZZ_DIR)/picked $(FUZZ_SECONDS) $(FUZZ_JOBS)
 
 release: deps
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DTOLVANE_TESTS=OFF

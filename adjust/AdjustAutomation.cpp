@@ -2,6 +2,7 @@
 
 #include "adjust/TestChannel.h"
 #include "adjust/indCloneMan.h"
+#include "foundation/ColorName.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
@@ -24,8 +25,6 @@ const uint8_t kDetector = 2;
 constexpr int kSearchSelector = 3;
 constexpr int32_t kReferenceFrequency = 176; // 16-bit, big-endian
 // The status bar's colours: window text on the button face.
-constexpr intptr_t kStatusText = 0x80000008;
-constexpr intptr_t kStatusFace = 0x8000000F;
 
 // The six swept items, by peak state.
 struct Peak {
@@ -237,11 +236,11 @@ bool AdjustAutomation::SendItemValue(int sender, int value) {
 bool AdjustAutomation::SendAdReadList() {
     ItemEntry list[kAdReadings + 1];
     const uint8_t* selectors[kAdReadings] = {
-        &adSelectors[0],   &adSelectors[1],    &adSelectors[2],   &adSelectors[3],   &adSelectorRow[0],
-        &adSelectorRow[1], &adSelectorRow[2],  &adSelectorRow[3], &adSelectorRow[7], &adSelectorRow[8],
-        &adSelectorRow[9], &adSelectorRow[10], &adSelectorRow[11]};
+        &adSelectors_[0],   &adSelectors_[1],    &adSelectors_[2],   &adSelectors_[3],   &adSelectorRow_[0],
+        &adSelectorRow_[1], &adSelectorRow_[2],  &adSelectorRow_[3], &adSelectorRow_[7], &adSelectorRow_[8],
+        &adSelectorRow_[9], &adSelectorRow_[10], &adSelectorRow_[11]};
     for (int i = 0; i < kAdReadings; ++i)
-        list[i] = {kRead, selectors[i], &adReadings[i]};
+        list[i] = {kRead, selectors[i], &adReadings_[i]};
     list[kAdReadings] = ItemEntry{};
     return SendList(list);
 }
@@ -253,15 +252,15 @@ RangeList AdjustAutomation::GetCloneArea(int kind) const {
 void AdjustAutomation::OnAdjustCommandDone(void* user, dst_CDrv_Result* result) {
     auto* self = static_cast<AdjustAutomation*>(user);
     self->OnDone(*result);
-    if (gEvMan) gEvMan->Send(kEventRedraw);
+    if (gEvMan) gEvMan->Send(evRedrawSheet);
 }
 
 void AdjustAutomation::OnAdjustListDone(void* user, dst_CDrv_Result* result) {
     auto* self = static_cast<AdjustAutomation*>(user);
     self->OnDone(*result);
     if (!gEvMan) return;
-    if (self->ws_.AdWindowOpen()) gEvMan->Send(kEventAdListDone);
-    gEvMan->Send(kEventRedraw);
+    if (self->ws_.AdWindowOpen()) gEvMan->Send(evAdListDone);
+    gEvMan->Send(evRedrawSheet);
 }
 
 void AdjustAutomation::OnDone(const dst_CDrv_Result& result) {
@@ -457,7 +456,7 @@ bool AdjustAutomation::FinishPeak(int state) {
     // The band-pass pass "all" tunes filters 1 and 2: the user learns that
     // filters 3 and 4 were left as they were.
     if (state == 1 && chained && gEvMan && gGTex)
-        gEvMan->PostText(evStatusText, kStatusText, kStatusFace, gGTex->GetText(kBpfAllDoneKey));
+        gEvMan->PostText(evStatusText, clWindowText, clBtnFace, gGTex->GetText(kBpfAllDoneKey));
     chained = 0;
     state_.PeakSearch = kPeakIdle;
     return true;

@@ -29,8 +29,6 @@ public:
     static constexpr uint8_t kPhaseEntryRead = 14;
     static constexpr uint8_t kPhaseEntry = 15;
     static constexpr int kAdReadings = 13;
-    static constexpr int kEventRedraw = 13;
-    static constexpr int kEventAdListDone = 41;
     // The status line at the end of the band-pass pass "all", which leaves filters 3 and 4 alone.
     static constexpr const char* kBpfAllDoneKey = "GI_AppInd_Sweep_BpfAll_Done";
 
@@ -138,14 +136,14 @@ public:
         SendAdjustCommand(code, value, target, readBack);
     }
     uint8_t& EditedLevel(int32_t phase) override;
-    uint8_t AdReading(int32_t n) const override { return n >= 0 && n < kAdReadings ? adReadings[n] : 0; }
+    uint8_t AdReading(int32_t n) const override { return n >= 0 && n < kAdReadings ? adReadings_[n] : 0; }
 
     // --- AdjustLinkHost
     int32_t& LastLinkSpeed() override { return state_.LastLinkSpeed; }
     bool PeakSweepRunning() const override { return state_.PeakSearch != kPeakIdle; }
     bool EnteringAdjustment() const override { return state_.AdjustPhase == kPhaseEntry; }
 
-    // --- Fields the cells and the A/D window read and write besides State()
+    // --- Fields the procedures keep besides State()
     struct BestRange {
         uint8_t low = 0;
         uint8_t high = 0;
@@ -171,10 +169,6 @@ public:
         int32_t lowSlope = 0, highSlope = 0;
     };
     LevelGroup levels[4];
-
-    uint8_t adSelectors[4] = {1, 2, 3, 4};
-    uint8_t adSelectorRow[15] = {32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46};
-    uint8_t adReadings[kAdReadings] = {};
 
 private:
     // Where a sent value lands: a working-image byte at once (-1 none), a
@@ -224,6 +218,9 @@ private:
     std::vector<std::pair<int32_t, uint8_t>> radioStores_; // radio-copy bytes the transfer sets on success
     std::vector<std::pair<int32_t, uint8_t>> journal_;     // working-image bytes at the procedure's start
     std::vector<int32_t> sentItems_;                       // items the procedure sent to the radio
+    uint8_t adSelectors_[4] = {1, 2, 3, 4};
+    uint8_t adSelectorRow_[15] = {32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46};
+    uint8_t adReadings_[kAdReadings] = {};
 };
 
 } // namespace adj

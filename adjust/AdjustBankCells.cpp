@@ -29,7 +29,6 @@
 namespace adj {
 namespace {
 
-constexpr int32_t kKindPool = 25;
 constexpr int32_t kMaxGroupId = 250;
 // A new repeater entry transmits this far above its receive frequency.
 constexpr int32_t kRepeaterTxOffset = 5000000;
@@ -149,7 +148,7 @@ bool TakeNewEntry(CellFrame& f, const SiteRange& site) {
     if (f.index != site.count || !StartsInput(f.Key())) return false;
     const int32_t row = GetSiteFirstChannel(f.image, site.site) + f.index;
     if (!InsertRowWithRoom(f.image, true, site.site, row)) return false;
-    f.LoadRequestRow(kKindPool, f.index);
+    f.LoadRequestRow(kindRepeaterPool, f.index);
     f.resultFlags |= CellFrame::kFlagRowCounts;
     return true;
 }
@@ -210,8 +209,6 @@ void EntryNumber(CellFrame& f) {
 
 // ---- bank and site names ----
 
-constexpr int32_t kKindBank = 17;
-
 void StoreBankName(CellFrame& f) {
     StoreFrameRecord(f);
 }
@@ -222,17 +219,17 @@ void BankUsedChannels(CellFrame& f) {
 
 void BankName(CellFrame& f) {
     datCh* bank = FrameRecord(f);
-    if (bank && bank->kind == kKindBank) BankNameCell(f, bank->name, StoreBankName);
+    if (bank && bank->kind == kindBank) BankNameCell(f, bank->name, StoreBankName);
 }
 
 // A site is named as the bank of its number.
 void SiteName(CellFrame& f) {
     const int32_t site = GetCurrentSiteRange(f.image).site;
     datCh bank(&f.image);
-    bank.Load(kKindBank, site);
-    if (!bank.CanAccess(kKindBank, site)) return;
+    bank.Load(kindBank, site);
+    if (!bank.CanAccess(kindBank, site)) return;
     if (EditTextCell(f.request, bank.name.data(), static_cast<int32_t>(bank.name.size()), false, f.result))
-        bank.Store(kKindBank, site);
+        bank.Store(kindBank, site);
 }
 
 } // namespace

@@ -21,13 +21,15 @@ constexpr uint8_t kPhaseNone = 0;
 AdjustCloneCommands::AdjustCloneCommands(AdjustDocument& document, ::indCloneMan& manager)
     : AppCloneCommands(document, manager), doc_(document) {}
 
+// Without a main form in the session a read only loads.
 void AdjustCloneCommands::OnReadStarted() {
-    if (AdjustAutomation* a = doc_.Automation()) a->State().AdjustPhase = AdjustAutomation::kPhaseEntryRead;
+    if (doc_.MainFormJoined()) doc_.Automation().State().AdjustPhase = AdjustAutomation::kPhaseEntryRead;
 }
 
 void AdjustCloneCommands::OnReadFailed() {
-    AdjustAutomation* a = doc_.Automation();
-    if (a && a->State().AdjustPhase == AdjustAutomation::kPhaseEntryRead) a->State().AdjustPhase = kPhaseNone;
+    AdjustState& state = doc_.Automation().State();
+    if (doc_.MainFormJoined() && state.AdjustPhase == AdjustAutomation::kPhaseEntryRead)
+        state.AdjustPhase = kPhaseNone;
 }
 
 void AdjustCloneCommands::OnReadTaken(const cmcEeprom& read) {
@@ -36,9 +38,10 @@ void AdjustCloneCommands::OnReadTaken(const cmcEeprom& read) {
 }
 
 void AdjustCloneCommands::OnReadLoaded() {
-    AdjustAutomation* a = doc_.Automation();
+    AdjustAutomation& a = doc_.Automation();
     // Only the read the entry started goes on into adjustment: a phase changed meanwhile keeps its own way.
-    if (a && a->State().AdjustPhase == AdjustAutomation::kPhaseEntryRead) a->EnterAdjustment();
+    if (doc_.MainFormJoined() && a.State().AdjustPhase == AdjustAutomation::kPhaseEntryRead)
+        a.EnterAdjustment();
 }
 
 bool AdjustCloneCommands::AcceptsWriteRadio() {

@@ -24,6 +24,24 @@ constexpr uint8_t kDataRevision = 1;
 
 } // namespace
 
+// What the automatic adjustment reaches of the session: the document's
+// images, clone manager and model word, the joined form's answer, and the
+// settings' mark of the A/D window.
+class AdjustDocument::Workspace : public AdjustWorkspace {
+public:
+    explicit Workspace(AdjustDocument& document) : doc_(document) {}
+
+    cmcEeprom& WorkingImage() override { return doc_.WorkingImage(); }
+    cmcEeprom& RadioCopy() override { return doc_.RadioCopy(); }
+    indCloneMan& CloneMan() override { return doc_.AdjustCloneMan(); }
+    bool MainFormEnabled() const override { return doc_.formEnabled_ && doc_.formEnabled_(); }
+    bool AdWindowOpen() const override { return gEnviron && gEnviron->AdWindowFlag != 0; }
+    int ModelWord() const override { return doc_.ModelCode(); }
+
+private:
+    AdjustDocument& doc_;
+};
+
 AdjustDocument::AdjustDocument(const ProgramProfile& profile, const std::string& programDirectory)
     : CloningDocument(profile, programDirectory) {
     radioCopy_.SetSize(Capacity());
@@ -31,6 +49,8 @@ AdjustDocument::AdjustDocument(const ProgramProfile& profile, const std::string&
     cloneCommands_.reset();
     cloneMan_ = std::make_unique<indCloneMan>();
     cloneCommands_ = std::make_unique<AdjustCloneCommands>(*this, *cloneMan_);
+    workspace_ = std::make_unique<Workspace>(*this);
+    automation_ = std::make_unique<AdjustAutomation>(*workspace_);
 }
 
 AdjustDocument::~AdjustDocument() = default;
@@ -84,9 +104,8 @@ indCloneMan& AdjustDocument::AdjustCloneMan() {
     return static_cast<indCloneMan&>(*cloneMan_);
 }
 
-void AdjustDocument::SetAutomation(AdjustAutomation* automation) {
-    automation_ = automation;
-    AdjustCloneMan().SetHost(automation);
+void AdjustDocument::JoinMainForm(std::function<bool()> enabled) {
+    formEnabled_ = std::move(enabled);
 }
 
 std::unique_ptr<Document> MakeAdjustDocument(const ProgramProfile& profile,

@@ -1,6 +1,8 @@
 #pragma once
 #include "app/CloningDocument.h"
 
+#include <functional>
+#include <memory>
 #include <string>
 
 namespace adj {
@@ -42,15 +44,23 @@ public:
     cmcEeprom& RadioCopy() { return radioCopy_; }
     indCloneMan& AdjustCloneMan();
 
-    // The application manager's automatic adjustment: a read of the radio
-    // leads into adjustment use through it, and it keeps the link's speed.
-    // Without one a read only loads.
-    void SetAutomation(AdjustAutomation* automation);
-    AdjustAutomation* Automation() const { return automation_; }
+    // The automatic adjustment of the session with the radio: its
+    // procedures, its A/D readings and the link's speed.
+    AdjustAutomation& Automation() { return *automation_; }
+    // The main form joins the session with its answer to whether it takes
+    // input (an empty answer parts it). A read of the radio leads into
+    // adjustment use only while a form is joined; without one a read only
+    // loads, and no procedure sends anything.
+    void JoinMainForm(std::function<bool()> enabled);
+    bool MainFormJoined() const { return static_cast<bool>(formEnabled_); }
 
 private:
+    class Workspace;
+
     cmcEeprom radioCopy_;
-    AdjustAutomation* automation_ = nullptr;
+    std::function<bool()> formEnabled_;
+    std::unique_ptr<Workspace> workspace_;
+    std::unique_ptr<AdjustAutomation> automation_;
 };
 
 // How the adjustment program makes its document.

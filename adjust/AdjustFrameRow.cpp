@@ -5,7 +5,6 @@
 namespace adj {
 namespace {
 // Kinds 1..5 are the channel rows of the five model classes.
-constexpr int32_t kLastChannelKind = 5;
 } // namespace
 
 bool AdjustFrameRow::Load(cmcEeprom& image, int32_t kind, int32_t n) {
@@ -20,7 +19,7 @@ void AdjustFrameRow::StoreAndReload() {
 }
 
 ChannelRowFields* AdjustFrameRow::ChannelFields() {
-    if (record.kind < 1 || record.kind > kLastChannelKind) return nullptr;
+    if (!IsChannelKind(record.kind)) return nullptr;
     fields_.Bind(record);
     return &fields_;
 }

@@ -7,6 +7,7 @@
 #include "image/ImageUnpacking.h"
 #include "image/ModelPasses.h"
 #include "image/PartitionTable.h"
+#include "image/RecordLayout.h"
 #include "image/cmcEeprom.h"
 
 #include <algorithm>
@@ -33,7 +34,6 @@ void CopyRadioBlock(cmcEeprom& image, cmcEeprom* radioCopy, bool whole) {
 }
 
 // The two-tone codes; code 0 is the group call and has no tones to decode.
-constexpr int32_t kTwoToneKind = 15;
 constexpr int32_t kTwoToneCodes = 11;
 
 int32_t Limit(double factor, int32_t tone) {
@@ -42,10 +42,13 @@ int32_t Limit(double factor, int32_t tone) {
 }
 
 // The radio's start-up selections: its first channel, and each bank's.
-constexpr int32_t kSelections = 82240, kSelectionBytes = 10;
-constexpr int32_t kFirstChannel = 82242, kFirstChannelOptions = 82248;
-constexpr int32_t kBankFirstChannels = 82256; // 128 words
-constexpr int32_t kBanks = 128, kChannelRows = 512;
+// They lie in the calibration block.
+constexpr int32_t kSelections = kRadioBlock + 16, kSelectionBytes = 10;
+constexpr int32_t kFirstChannel = kRadioBlock + 18, kFirstChannelOptions = kRadioBlock + 24;
+constexpr int32_t kBankFirstChannels = layout::Table(62).offset; // 128 words
+using layout::kBanks, layout::kChannelRows;
+static_assert(kSelections + kSelectionBytes <= kRadioBlock + kRadioBlockBytes);
+static_assert(layout::Table(62).records == kBanks && layout::Table(62).recordSize == 2);
 
 // The start-up channel among rows first..end-1: the first channel in use
 // whose receive word's top bit is clear, else the first in use; -1 for none.
@@ -69,7 +72,7 @@ template <typename Test> int32_t FirstRow(cmcEeprom& image, int32_t kind, int32_
 }
 
 void Selections(cmcEeprom& image, const cmcEeprom& reference, int modelClass) {
-    constexpr int32_t kFirstScanList = 82245, kFirstDigitMemory = 82246;
+    constexpr int32_t kFirstScanList = kRadioBlock + 21, kFirstDigitMemory = kRadioBlock + 22;
     image.Write(kSelections, reference.Data() + kSelections, kSelectionBytes);
     const int32_t first = StartChannel(image, modelClass, 0, kChannelRows);
     if (first >= 0) image.SetWord(kFirstChannel, static_cast<uint16_t>(first));
@@ -83,7 +86,7 @@ void Selections(cmcEeprom& image, const cmcEeprom& reference, int modelClass) {
                       static_cast<uint8_t>((image.GetByte(kFirstChannelOptions) & 0xF0) | 1));
     for (int32_t b = 0; b < kBanks; ++b) {
         const int32_t from = GetBankFirstChannel(image, b);
-        const int32_t end = std::min(from + GetBankChannelCountIn(image, b), kChannelRows);
+        const int32_t end = std::min(from + GetBankChannelCount(image, b), kChannelRows);
         const int32_t start = StartChannel(image, modelClass, from, end);
         image.SetWord(kBankFirstChannels + 2 * b, static_cast<uint16_t>(start >= 0 ? start - from : 0));
     }
@@ -92,8 +95,8 @@ void Selections(cmcEeprom& image, const cmcEeprom& reference, int modelClass) {
 // Every channel's records become the reference's, with the fields of a
 // channel in use encoded over them again.
 void Channels(cmcEeprom& image, const cmcEeprom& reference, int modelClass) {
-    constexpr int32_t kE = 65408, kG = 82512;
-    constexpr int32_t kOptionByte = 93827;
+    constexpr int32_t kE = layout::kChannelS, kG = layout::kChannelX;
+    constexpr int32_t kOptionByte = layout::Table(8).offset + 51;
     image.SetByte(kOptionByte, static_cast<uint8_t>((image.GetByte(kOptionByte) & ~0x10) |
                                                     (reference.GetByte(kOptionByte) & 0x10)));
     datCh ch(&image);
@@ -132,8 +135,9 @@ void FromReference(cmcEeprom& image, const cmcEeprom& reference, int32_t at, uin
 constexpr int kPmr = 4, kPmrZ = 5;
 
 void SignallingRecords(cmcEeprom& image, const cmcEeprom& reference, int modelClass) {
-    constexpr int32_t kTonePairs = 97078, kScanLists = 97238, kDigitMemories = 97816;
-    constexpr int32_t kCodes = 98560, kTxEntries = 98112, kTxCodes = 81872;
+    constexpr int32_t kTonePairs = layout::kTonePair, kScanLists = layout::kScanListRec;
+    constexpr int32_t kDigitMemories = layout::kDigitMemory, kCodes = layout::kFiveToneRx;
+    constexpr int32_t kTxEntries = layout::kFiveToneTx, kTxCodes = layout::kFiveToneTxCode;
     const bool pmr = modelClass == kPmr || modelClass == kPmrZ;
     for (int32_t n = 0; n < 40; ++n)
         Rebase(image, reference, 11, n, {{kTonePairs + 4 * n, 4}});
@@ -162,7 +166,7 @@ void SignallingRecords(cmcEeprom& image, const cmcEeprom& reference, int modelCl
     }
     if (modelClass != kPmrZ) return;
     for (int32_t n = 0; n < 8; ++n) {
-        const int32_t at = 99026 + 32 * n;
+        const int32_t at = layout::kMskIdGroup + 26 + 32 * n;
         FromReference(image, reference, at, 0xFF);
         FromReference(image, reference, at + 1, 0xFF);
         FromReference(image, reference, at + 2, 0xF8);
@@ -170,9 +174,9 @@ void SignallingRecords(cmcEeprom& image, const cmcEeprom& reference, int modelCl
         FromReference(image, reference, at + 4, 0x80);
     }
     for (int32_t n = 0; n < 32; ++n)
-        FromReference(image, reference, 99264 + 14 * n + 13, 0xC0);
+        FromReference(image, reference, layout::kMskCallList + 14 * n + 13, 0xC0);
     for (int32_t n = 0; n < 24; ++n)
-        FromReference(image, reference, 100128 + 16 * n + 12, 0x40);
+        FromReference(image, reference, layout::kMskStatusV + 16 * n + 12, 0x40);
 }
 
 } // namespace
@@ -230,13 +234,13 @@ void SetToleranceLimits(cmcEeprom& image, uint8_t dataVersion, int modelClass) {
     const double t = dataVersion <= 0x10 ? 0.03 : 0.02;
     datCh code(&image);
     for (int32_t n = 1; n < kTwoToneCodes; ++n) {
-        code.Load(kTwoToneKind, n);
+        code.Load(kindTwoTone, n);
         for (int32_t k = 0; k < 2; ++k) {
             const int32_t tone = static_cast<int32_t>(code.doubles[static_cast<size_t>(k)]);
             code.limits[static_cast<size_t>(2 * k)] = Limit(1 - t, tone);
             code.limits[static_cast<size_t>(2 * k + 1)] = Limit(1 + t, tone);
         }
-        code.Store(kTwoToneKind, n);
+        code.Store(kindTwoTone, n);
     }
 }
 

@@ -13,6 +13,7 @@
 #include "cells/ConvSupport.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcGTex.h"
+#include "image/RecordLayout.h"
 #include "image/cmcEeprom.h"
 
 #include <string>
@@ -29,8 +30,9 @@ constexpr int32_t kBalanceBytes[] = {102, 109, 116, 123};
 
 // The test channel records and their power records (channel n from 1).
 constexpr int32_t kChannelRecords = TestChannel::kBase - TestChannel::kRecordSize;
-constexpr int32_t kPowerRecords = 82490;
 constexpr int32_t kPowerRecordSize = 22;
+constexpr int32_t kPowerRecords = layout::kChannelX - kPowerRecordSize;
+static_assert(layout::Table(3).recordSize == kPowerRecordSize);
 constexpr int32_t kChannelTypeByte = 12;
 constexpr uint8_t kNarrowBit = 0x40;
 

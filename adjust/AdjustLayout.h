@@ -14,7 +14,7 @@ namespace adj {
 const layout::LayoutProfile& AdjustLayout();
 
 // Where the radio's calibration block (partition ID 6) lies in every image.
-constexpr int32_t kRadioBlock = 82224;
-constexpr int32_t kRadioBlockBytes = 32;
+constexpr int32_t kRadioBlock = layout::Table(6).offset;
+constexpr int32_t kRadioBlockBytes = layout::Table(6).Bytes();
 
 } // namespace adj

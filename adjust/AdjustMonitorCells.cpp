@@ -21,10 +21,6 @@
 namespace adj {
 namespace {
 
-// The application manager opens the A/D window on it (or brings it forward).
-constexpr int32_t kEventOpenAdWindow = 40;
-constexpr int32_t kEventAdFontChanged = 43;
-
 enum class Form : uint8_t { Volts, Battery, Percent, Temperature };
 
 struct AdRow {
@@ -185,7 +181,7 @@ bool AdWindowOpen() {
 void OpenAdWindow() {
     if (gEnviron) gEnviron->AdWindowFlag = 1;
     if (!gEvMan) return;
-    gEvMan->Post(kEventOpenAdWindow);
+    gEvMan->Post(evOpenAdWindow);
     gEvMan->Send(evRefreshMenusAndToolBar);
 }
 
@@ -209,7 +205,7 @@ void ViewFontSize(CellFrame& f) {
     if (f.IsEnter()) {
         gEnviron->FontSizePercentage = f.index;
         InstalledWindow().CloseSheetCmd();
-        if (AdWindowOpen() && gEvMan) gEvMan->Send(kEventAdFontChanged);
+        if (AdWindowOpen() && gEvMan) gEvMan->Send(evAdFontChanged);
     }
     f.SetMenuState(CellFrame::kMenuChecked, f.index == gEnviron->FontSizePercentage);
 }

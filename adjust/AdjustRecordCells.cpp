@@ -24,11 +24,6 @@
 namespace adj {
 namespace {
 
-constexpr int32_t kNacKind = 24;
-constexpr int32_t kPoolKind = 25;
-constexpr int32_t kScanListKind = 10;
-constexpr int32_t kLastChannelKind = 5;
-
 // Flag byte E of a pool row: bit 3 is bit 7 of its site's group byte.
 constexpr uint8_t kSiteBit = 0x08;
 // Flag byte E of a scan list: bits 0-1 are the text it shows.
@@ -48,7 +43,7 @@ datCh* RecordOf(CellFrame& f, int32_t kind) {
 
 datCh* ChannelRecord(CellFrame& f) {
     datCh* r = FrameRecord(f);
-    return r && r->kind >= 1 && r->kind <= kLastChannelKind ? r : nullptr;
+    return r && IsChannelKind(r->kind) ? r : nullptr;
 }
 
 // A list over the bits of mask in one of the record's flag bytes; a pick
@@ -96,28 +91,28 @@ void ChannelUnitId(CellFrame& f) {
 }
 
 void NacRowRx(CellFrame& f) {
-    if (datCh* r = RecordOf(f, kNacKind))
+    if (datCh* r = RecordOf(f, kindNac))
         ReceiveNacCell(f, r->values[0], r->values[1], ConvNacNibbles, StoreFrameRecord);
 }
 void NacRowTx(CellFrame& f) {
-    if (datCh* r = RecordOf(f, kNacKind))
+    if (datCh* r = RecordOf(f, kindNac))
         TransmitNacCell(f, r->values[0], r->values[1], ConvNacNibbles, StoreFrameRecord);
 }
 void NacRowSelected(CellFrame& f) {
-    FlagBitsCell(f, RecordOf(f, kNacKind), &datCh::flagD, kNacSelected, tsmlist::kOnOff2Inv,
+    FlagBitsCell(f, RecordOf(f, kindNac), &datCh::flagD, kNacSelected, tsmlist::kOnOff2Inv,
                  [&f] { StoreFrameRecord(f); });
 }
 
 // The pool row a site's bit is taken from: the request's own, or for a cell
 // beside the site's rows the site's first; use gets the row and how to store it.
 template <class Use> void OnSiteRow(CellFrame& f, Use use) {
-    if (datCh* r = RecordOf(f, kPoolKind)) {
+    if (datCh* r = RecordOf(f, kindRepeaterPool)) {
         use(*r, [&f] { StoreFrameRecord(f); });
         return;
     }
     datCh first(&f.image);
-    first.Load(kPoolKind, 0);
-    if (first.CanAccess(kPoolKind, 0)) use(first, [&first] { first.Store(kPoolKind, 0); });
+    first.Load(kindRepeaterPool, 0);
+    if (first.CanAccess(kindRepeaterPool, 0)) use(first, [&first] { first.Store(kindRepeaterPool, 0); });
 }
 
 // Every row of a site shows and sets its site's bit.
@@ -139,13 +134,13 @@ void RepeaterAreaBit(CellFrame& f) {
 constexpr uint8_t kPowerSaveBit = 0x04;
 
 void ScanListPowerSave(CellFrame& f) {
-    FlagBitsCell(f, RecordOf(f, kScanListKind), &datCh::flagE, kPowerSaveBit, tsmlist::kOnOff2,
+    FlagBitsCell(f, RecordOf(f, kindScanList), &datCh::flagE, kPowerSaveBit, tsmlist::kOnOff2,
                  [&f] { StoreFrameRecord(f); });
 }
 
 // Every scan list shows its text choice, an empty one too.
 void ScanListDisplayText(CellFrame& f) {
-    FlagBitsCell(f, RecordOf(f, kScanListKind), &datCh::flagE, kDisplayTextBits, tsmlist::kScanListText,
+    FlagBitsCell(f, RecordOf(f, kindScanList), &datCh::flagE, kDisplayTextBits, tsmlist::kScanListText,
                  [&f] { StoreFrameRecord(f); });
 }
 

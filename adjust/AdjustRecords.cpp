@@ -9,6 +9,7 @@
 #include "image/BankSite.h"
 #include "image/ImageLayout.h"
 #include "image/PartitionTable.h"
+#include "image/RecordLayout.h"
 #include "image/cmcEeprom.h"
 #include "image/datCh.h"
 
@@ -29,27 +30,19 @@ constexpr RowLimit kLimits[datCh::kKinds] = {
     {0, 7, 2},  {0, 99, 2},  {0, 249, 2}, {0, 39, 2},  {0, 19, 2},  {0, 0, 0},
 };
 
-constexpr int32_t kChannelE = 65408;    // 30 bytes a channel
-constexpr int32_t kChannelG = 82512;    // 22 option bytes a channel
-constexpr int32_t kDisplay = 133966;    // 6 bytes a channel, 3 of them the channel's
-constexpr int32_t kScanBitmaps = 80784; // 17 bitmaps of 64 bytes
-constexpr int32_t kScanLists = 17;
-constexpr int32_t kMarkA = 80768, kMarkB = 80770, kMarkE = 93812;
-constexpr int32_t kMarkSwitch = 93822; // bit 5 set: mark E in use
-constexpr int32_t kBankFlags = 93796;  // one bit per bank, MSB first
-constexpr int32_t kChannelRows = 512;
-
-// The other row tables.
-constexpr int32_t kUserCharHead = 94246, kUserCharBody = 94630;
-constexpr int32_t kDigitMemory = 97816, kScanList = 97238, kTonePair = 97078, kToneSelect = 93902;
-constexpr int32_t kFiveToneRx = 98560, kFiveToneTxCode = 81872, kFiveToneTx = 98112, kWildcardDigit = 93817;
-constexpr int32_t kUserToneEncode = 95414, kUserToneDecode = 95444;
-constexpr int32_t kTwoToneWindow = 95406, kTwoToneFreq = 81868, kTwoTonePeriod = 95512, kTwoToneName = 98098;
-constexpr int32_t kBankName = 95542, kGroupRecords = 107342;
-constexpr int32_t kMskIdGroup = 99000, kMskCallAddress = 82000, kMskCallList = 99264;
-constexpr int32_t kMskStatusV = 100128, kMskStatusW = 99744, kMskShortText = 82128, kMskShortTextSel = 100512;
-constexpr int32_t kDigitalIndId = 100528, kDigitalGrpId = 102128, kNacChannel = 105776, kNacSelect = 93907;
-constexpr int32_t kPool = 108366;
+// The channel rows and the other row tables, as the cloning program's records have them.
+using layout::kBankName, layout::kChannelG, layout::kChannelRows, layout::kChannelS, layout::kChannelX,
+    layout::kDigitalGrpId;
+using layout::kDigitalIndId, layout::kDigitMemory, layout::kFiveToneGlobal, layout::kFiveToneRx;
+using layout::kFiveToneTx, layout::kFiveToneTxCode, layout::kGroupRecords, layout::kMskCallAddress;
+using layout::kMskCallList, layout::kMskIdGroup, layout::kMskShortText, layout::kMskShortTextSel;
+using layout::kMskStatusV, layout::kMskStatusW, layout::kNacChannel, layout::kNacSelect, layout::kPool;
+using layout::kRefAChannel, layout::kRefBChannel, layout::kRefCChannel, layout::kRefCFlags;
+using layout::kScanListRec, layout::kScanLists, layout::kScanMembership, layout::kSmarTrunkBitmap;
+using layout::kTextBody, layout::kTextHead, layout::kToneMemorySelect, layout::kTonePair,
+    layout::kTwoToneFreq;
+using layout::kTwoToneName, layout::kTwoTonePeriod, layout::kTwoToneWindow, layout::kUserToneDecode;
+using layout::kUserToneEncode;
 
 constexpr uint32_t kTop = 0x80000000u;
 constexpr uint8_t kScramble2 = 2;
@@ -66,7 +59,7 @@ std::span<const RowLimit> datCh::Limits() {
 
 // The kinds whose rows GetMin and GetMax bound by the table.
 bool datCh::Bounded(int32_t kind) {
-    return InTable(kind) && kind != 6 && kind != 7 && kind != 17 && kind != 26;
+    return InTable(kind) && kind != 6 && kind != 7 && kind != kindBank && kind != 26;
 }
 
 // The rows each kind's tables hold; 0 for kinds without rows.
@@ -101,12 +94,13 @@ datCh& datCh::Load(int32_t k, int32_t n) {
     TransferChannel(c, k, n);
     flagA = rxFreq != 0 ? 1 : 0;
     const cmcEeprom& img = *image;
-    if (img.GetWord(kMarkA) == n) marks |= 0x01;
-    if (img.GetWord(kMarkB) == n) marks |= 0x02;
-    if ((img.GetByte(kMarkSwitch) & 0x20) == 0) marks |= 0x08;
-    if (img.GetWord(kMarkE) == n && !(marks & 0x08)) marks |= 0x04;
+    if (img.GetWord(kRefAChannel) == n) marks |= 0x01;
+    if (img.GetWord(kRefBChannel) == n) marks |= 0x02;
+    if ((img.GetByte(kRefCFlags) & 0x20) == 0) marks |= 0x08;
+    if (img.GetWord(kRefCChannel) == n && !(marks & 0x08)) marks |= 0x04;
     const int32_t bank = BankOfChannel(*image, n);
-    if (bank < layout::kBanks && GetBitMsb(img.Data() + kBankFlags, layout::kBanks / 8, bank)) marks |= 0x10;
+    if (bank < layout::kBanks && GetBitMsb(img.Data() + kSmarTrunkBitmap, layout::kBanks / 8, bank))
+        marks |= 0x10;
     return *this;
 }
 
@@ -129,21 +123,21 @@ void datCh::Store(int32_t k, int32_t n) {
 
 void datCh::StoreMarks(int32_t n) {
     cmcEeprom& img = *image;
-    if (marks & 0x01) img.SetWord(kMarkA, static_cast<uint16_t>(n));
-    if (marks & 0x02) img.SetWord(kMarkB, static_cast<uint16_t>(n));
-    if (marks & 0x04) img.SetWord(kMarkE, static_cast<uint16_t>(n));
-    const uint8_t sw = img.GetByte(kMarkSwitch);
-    img.SetByte(kMarkSwitch, static_cast<uint8_t>(marks & 0x08 ? sw & ~0x20 : sw | 0x20));
+    if (marks & 0x01) img.SetWord(kRefAChannel, static_cast<uint16_t>(n));
+    if (marks & 0x02) img.SetWord(kRefBChannel, static_cast<uint16_t>(n));
+    if (marks & 0x04) img.SetWord(kRefCChannel, static_cast<uint16_t>(n));
+    const uint8_t sw = img.GetByte(kRefCFlags);
+    img.SetByte(kRefCFlags, static_cast<uint8_t>(marks & 0x08 ? sw & ~0x20 : sw | 0x20));
     const int32_t bank = BankOfChannel(img, n);
     if (bank < layout::kBanks) {
         RecordCodec c(img, true);
         bool flagged = (marks & 0x10) != 0;
-        c.BitmapBit(flagged, kBankFlags, bank);
+        c.BitmapBit(flagged, kSmarTrunkBitmap, bank);
     }
 }
 
 void datCh::TransferChannel(RecordCodec& c, int32_t k, int32_t n) {
-    c.At(kChannelE + 30 * n, 30);
+    c.At(kChannelS + 30 * n, 30);
     for (int32_t i = 0; i < 2; ++i) {
         uint32_t& freq = i == 0 ? rxFreq : txFreq;
         int32_t raw = static_cast<int32_t>(((flagC >> i) & 1 ? kTop : 0) | freq);
@@ -162,7 +156,7 @@ void datCh::TransferChannel(RecordCodec& c, int32_t k, int32_t n) {
     c.Word(v8, 26);
     c.Word(v9, 28);
 
-    c.At(kChannelG + 22 * n, 22);
+    c.At(kChannelX + 22 * n, 22);
     c.Piece(optionP, 1, 3, 4, 1);
     c.Piece(optionP, 2, 3, 0, 1);
     c.Piece(optionP, 3, 0, 7, 1);
@@ -220,10 +214,10 @@ void datCh::TransferChannel(RecordCodec& c, int32_t k, int32_t n) {
 
     for (int32_t list = 0; list < kScanLists; ++list) {
         bool member = (groupBits >> (16 - list)) & 1;
-        c.BitmapBit(member, kScanBitmaps + 64 * list, n);
+        c.BitmapBit(member, kScanMembership + 64 * list, n);
         if (!c.store && member) groupBits |= 1u << (16 - list);
     }
-    c.At(kDisplay + 6 * n, 3);
+    c.At(kChannelG + 6 * n, 3); // 3 of the 6 display bytes are the channel's
     c.Whole(display[0], 1);
     c.Whole(display[1], 0);
     c.Whole(display[2], 2);
@@ -231,21 +225,21 @@ void datCh::TransferChannel(RecordCodec& c, int32_t k, int32_t n) {
 
 void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
     switch (k) {
-    case 8:
-        c.At(kUserCharHead + 24 * n, 24);
+    case kindUserChar:
+        c.At(kTextHead + 24 * n, 24);
         c.Bytes(text24, 0);
-        c.At(kUserCharBody + 49 * n, 49);
+        c.At(kTextBody + 49 * n, 49);
         c.Bytes(block48, 0);
         c.Whole(byteValue, 48);
         break;
-    case 9:
+    case kindDigitMemory:
         c.At(kDigitMemory + 37 * n, 37);
         c.Bytes(text24, 0);
         c.Bytes(digits, 24);
         c.Whole(byteValue, 36);
         break;
-    case 10:
-        c.At(kScanList + 34 * n, 34);
+    case kindScanList:
+        c.At(kScanListRec + 34 * n, 34);
         c.Bytes(text24, 0);
         c.Bits(flagD, 24, 0, 4);
         c.Piece(flagD, 5, 24, 5, 3);
@@ -253,16 +247,16 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
         c.Piece(flagE, 1, 25, 6, 1);
         c.Piece(flagE, 2, 24, 4, 1);
         break;
-    case 11: {
+    case kindTonePair: {
         c.At(kTonePair + 4 * n, 4);
         c.Tone(tone1, 0);
         c.Tone(tone2, 2);
         bool selected = flagD & 0x02;
-        c.BitmapBit(selected, kToneSelect, n);
+        c.BitmapBit(selected, kToneMemorySelect, n);
         if (!c.store && selected) flagD |= 0x02;
         break;
     }
-    case 12:
+    case kindFiveToneRx:
         c.At(kFiveToneRx + 34 * n, 34);
         c.Bytes(code, 0);
         c.Bytes(text24, 4);
@@ -281,7 +275,7 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
         c.StoreOnly(HasText(text24), 31, 2);
         LoadWildcard(c);
         break;
-    case 13:
+    case kindFiveToneTx:
         c.At(kFiveToneTxCode + 4 * n, 4);
         c.Bytes(code, 0);
         c.At(kFiveToneTx + 14 * n, 14);
@@ -298,17 +292,17 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
         c.StoreOnly(HasText(name), 13, 5);
         LoadWildcard(c);
         break;
-    case 14:
+    case kindUserTone:
         c.At(kUserToneEncode + 2 * n, 2);
         c.Word(values[0], 0);
         c.At(kUserToneDecode + 4 * n, 4);
         c.Word(values[1], 0);
         c.Word(values[2], 2);
         break;
-    case 15:
+    case kindTwoTone:
         TransferTwoTone(c, n);
         break;
-    case 17: {
+    case kindBank: {
         c.At(kBankName + 12 * n, 12);
         c.Bytes(name, 0);
         bool flagged = flagE & 0x08;
@@ -317,7 +311,7 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
         if (!c.store && flagged) flagE |= 0x08;
         break;
     }
-    case 18:
+    case kindMskIdGroup:
         c.At(kMskIdGroup + 32 * n, 32);
         c.Word(values[0], 0);
         c.Bytes(name, 2);
@@ -325,7 +319,7 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
         c.Bits(values[2], 29, 0, 2);
         c.Piece(bits, 0, 28, 3, 1);
         break;
-    case 19:
+    case kindMskCallList:
         c.At(kMskCallAddress + 4 * n, 4);
         if (c.store) {
             uint8_t bcd[2] = {0xFF, 0xFF};
@@ -348,7 +342,7 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
             if (!c.store && !off) bits |= 0x02;
         }
         break;
-    case 20:
+    case kindMskStatus:
         c.At(kMskStatusV + 16 * n, 16);
         c.Bytes(name, 0);
         c.Bits(values[0], 12, 0, 4);
@@ -358,24 +352,24 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
         c.Bytes(name2, 0);
         c.Piece(bits, 2, 12, 0, 2);
         break;
-    case 21: {
+    case kindMskShortText: {
         c.At(kMskShortText + 12 * n, 12);
         c.Bytes(name, 0);
         c.At(kMskShortTextSel + 2 * n, 1);
         c.Piece(bits, 0, 0, 1, 1);
         break;
     }
-    case 22:
+    case kindDigitalIndividual:
         c.At(kDigitalIndId + 16 * n, 16);
         c.Dword(values[0], 0);
         c.Bytes(name, 4);
         break;
-    case 23:
+    case kindDigitalGroup:
         c.At(kDigitalGrpId + 14 * n, 14);
         c.Word(values[0], 0);
         c.Bytes(name, 2);
         break;
-    case 24: {
+    case kindNac: {
         c.At(kNacChannel + 4 * n, 4);
         c.Word(values[0], 0);
         c.Word(values[1], 2);
@@ -384,7 +378,7 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
         if (!c.store && selected) flagD |= 0x01;
         break;
     }
-    case 25: {
+    case kindRepeaterPool: {
         const int32_t site = GetCurrentSiteRange(*image).site;
         c.At(kPool + 10 * PoolRow(n), 10);
         for (int32_t i = 0; i < 2; ++i) {
@@ -408,7 +402,7 @@ void datCh::Transfer(RecordCodec& c, int32_t k, int32_t n) {
 
 void datCh::LoadWildcard(RecordCodec& c) {
     if (c.store) return;
-    c.At(kWildcardDigit, 1);
+    c.At(kFiveToneGlobal, 1);
     c.Whole(wildcard, 0);
 }
 
@@ -462,7 +456,7 @@ void datCh::TransferTwoTone(RecordCodec& c, int32_t n) {
 
 int32_t GetSiteChannelCountAt(const cmcEeprom& image, int32_t site, bool queryFirst) {
     if (queryFirst && gEvMan) gEvMan->SendWithAnswer(evQueryBank);
-    return GetSiteChannelCountIn(image, site);
+    return GetSiteChannelCount(image, site);
 }
 
 int32_t BankOfChannel(cmcEeprom& image, int32_t n) {
@@ -471,7 +465,7 @@ int32_t BankOfChannel(cmcEeprom& image, int32_t n) {
 
 int32_t CountBankUsedChannels(cmcEeprom& image, int32_t bank) {
     const int32_t first = GetBankFirstChannel(image, bank);
-    const int32_t end = std::min(first + GetBankChannelCountIn(image, bank), kChannelRows);
+    const int32_t end = std::min(first + GetBankChannelCount(image, bank), kChannelRows);
     datCh ch(&image);
     int32_t used = 0;
     for (int32_t n = first; n < end; ++n)
@@ -481,7 +475,7 @@ int32_t CountBankUsedChannels(cmcEeprom& image, int32_t bank) {
 
 int32_t LastUsedChannelInBank(cmcEeprom& image, int32_t bank) {
     const int32_t first = GetBankFirstChannel(image, bank);
-    const int32_t end = std::min(first + GetBankChannelCountIn(image, bank), kChannelRows);
+    const int32_t end = std::min(first + GetBankChannelCount(image, bank), kChannelRows);
     datCh ch(&image);
     for (int32_t n = end - 1; n >= first; --n)
         if (ch.Load(GetModelClass(), n).InUse()) return n - first + 1;

@@ -1,6 +1,7 @@
 #pragma once
 #include "image/RecordCodec.h"
 #include "image/RowRecord.h"
+#include "image/datCh.h"
 
 #include <array>
 #include <cstdint>
@@ -8,6 +9,30 @@
 class cmcEeprom;
 
 namespace adj {
+
+// This program's row tables by the kind a cell category names. Its channel
+// kinds are the cloning program's (kindChannelLmr to kindChannelPmrZ); the
+// others are numbered apart from it.
+enum datChKind : int32_t {
+    kindUserChar = 8,
+    kindDigitMemory = 9,
+    kindScanList = 10,
+    kindTonePair = 11,
+    kindFiveToneRx = 12,
+    kindFiveToneTx = 13,
+    kindUserTone = 14,
+    kindTwoTone = 15,
+    kindTwoToneCommon = 16,
+    kindBank = 17,
+    kindMskIdGroup = 18,
+    kindMskCallList = 19,
+    kindMskStatus = 20,
+    kindMskShortText = 21,
+    kindDigitalIndividual = 22,
+    kindDigitalGroup = 23,
+    kindNac = 24,
+    kindRepeaterPool = 25,
+};
 
 // One row of the adjustment program's row tables, decoded: a channel (kinds
 // 1..5 by model class, kind 2 in the same short form as kinds 1 and 3), a

@@ -36,17 +36,12 @@ struct KindRule {
 };
 
 constexpr KindRule kKindRules[] = {
-    {1, Closed::BeyondBank, false},  {3, Closed::BeyondBank, false}, {4, Closed::BeyondBank, false},
-    {5, Closed::BeyondBank, false},  {6, Closed::BeyondBank, false}, {7, Closed::BeyondBank, false},
-    {12, Closed::Row0, false},       {15, Closed::Row0, false},      {20, Closed::Row23, true},
-    {25, Closed::BeyondSite, false},
+    {1, Closed::BeyondBank, false},        {3, Closed::BeyondBank, false},
+    {4, Closed::BeyondBank, false},        {5, Closed::BeyondBank, false},
+    {6, Closed::BeyondBank, false},        {7, Closed::BeyondBank, false},
+    {kindFiveToneRx, Closed::Row0, false}, {kindTwoTone, Closed::Row0, false},
+    {kindMskStatus, Closed::Row23, true},  {kindRepeaterPool, Closed::BeyondSite, false},
 };
-
-constexpr int32_t kKindPool = 25;
-
-bool IsChannelKind(int32_t kind) {
-    return kind >= 1 && kind <= 5;
-}
 
 bool IsWholeRowItem(Item item) {
     return item == Item::Copy || item == Item::Clear || item == Item::Delete;
@@ -81,7 +76,7 @@ struct Limits {
 
 Limits MoveLimits(const CellFrame& f) {
     if (IsChannelKind(f.recordKind)) return {f.bankRange.first, f.bankRange.last};
-    if (f.recordKind == kKindPool) return {0, GetCurrentSiteRange(f.image).count - 1};
+    if (f.recordKind == kindRepeaterPool) return {0, GetCurrentSiteRange(f.image).count - 1};
     return {datCh::FieldMin(f.recordKind), datCh::FieldMax(f.recordKind)};
 }
 

@@ -9,7 +9,6 @@ namespace adj {
 
 namespace {
 
-constexpr int32_t kPoolKind = 25;
 constexpr int32_t kSiteEntries = 20;
 constexpr uint8_t kPositionMark = 0x10;
 
@@ -63,13 +62,13 @@ void ImageInsertRow(cmcEeprom& image, cmcEeprom& reference, int32_t count, int32
 }
 
 int32_t HandleRowEvent(const cmcEvent& ev, cmcEeprom& image, cmcEeprom& reference, int modelClass) {
-    static const RowEventTable channels{layout::kChannelRows,  layout::kBanks,      0xFFFF,
-                                        GetBankChannelCountIn, SetBankChannelCount, GetBankFirstChannel,
-                                        GetTotalBankChannels,  ImageInsertRow,      ImageRemoveRow};
-    static const RowEventTable pool{kSiteEntries,        layout::kSites, kSiteEntries, GetSiteChannelCountIn,
+    static const RowEventTable channels{layout::kChannelRows, layout::kBanks,      0xFFFF,
+                                        GetBankChannelCount,  SetBankChannelCount, GetBankFirstChannel,
+                                        GetTotalBankChannels, ImageInsertRow,      ImageRemoveRow};
+    static const RowEventTable pool{kSiteEntries,        layout::kSites, kSiteEntries, GetSiteChannelCount,
                                     SetSiteChannelCount, FirstOfSite,    NoTotal,      ImageInsertRow,
                                     ImageRemoveRow};
-    return HandleRowEventOn(ev, image, reference, channels, modelClass, pool, kPoolKind);
+    return HandleRowEventOn(ev, image, reference, channels, modelClass, pool, kindRepeaterPool);
 }
 
 } // namespace adj

@@ -5,6 +5,7 @@
 // widths.
 #include "adjust/AdjustCells.h"
 #include "adjust/AdjustConv.h"
+#include "adjust/AdjustLayout.h"
 #include "adjust/AdjustRecords.h"
 #include "cells/CellFrame.h"
 #include "cells/CodeConv.h"
@@ -16,6 +17,7 @@
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"
+#include "image/ImageLayout.h"
 #include "image/cmcEeprom.h"
 
 #include <algorithm>
@@ -25,7 +27,7 @@
 namespace adj {
 namespace {
 
-constexpr int32_t kSquelchLevel = 82224;
+constexpr int32_t kSquelchLevel = kRadioBlock;
 
 void SquelchLevel(CellFrame& f) {
     uint8_t value = f.image.GetByte(kSquelchLevel);
@@ -80,7 +82,7 @@ void IdValue(CellFrame& f) {
 }
 
 // Tones 0..14 keep a length byte each; tone 15 has none.
-constexpr int32_t kToneLength = 95522;
+constexpr int32_t kToneLength = layout::Table(12).offset + 108;
 constexpr int32_t kLengthTones = 15;
 
 void UserToneLength(CellFrame& f) {
@@ -94,7 +96,7 @@ void UserToneLength(CellFrame& f) {
 
 // Power-on scan is the one bit here; the cloning program adds a second one.
 constexpr form::Row kFixedRows[] = {
-    {"CL_ScanComm_PwrOnScan", form::Bit(93823, 7), form::Sel(tsmlist::kOnOff)},
+    {"CL_ScanComm_PwrOnScan", form::Bit(layout::Table(8).offset + 47, 7), form::Sel(tsmlist::kOnOff)},
 };
 
 } // namespace

@@ -8,8 +8,6 @@ namespace adj {
 
 namespace {
 
-constexpr uint8_t kLead = 0xFE;
-
 // A value digit as the radio takes it: ASCII, upper-case.
 unsigned Digit(unsigned nibble) {
     return nibble < 10 ? 0x30 + nibble : 0x37 + nibble;
@@ -93,7 +91,7 @@ int imcCloneDrv::SendItem() {
                   static_cast<unsigned>(ModelA() & 0xFFFF), static_cast<unsigned>(ModelB() & 0xFFFF),
                   static_cast<unsigned>(code_ & 0xFF), Digit(value >> 4), Digit(value & 0x0F));
     cmcBuff bytes;
-    bytes.AppendFill(kLead, CommandLeadIn() > 0 ? CommandLeadIn() : 0);
+    bytes.AppendFill(kFrameLead, CommandLeadIn() > 0 ? CommandLeadIn() : 0);
     bytes.AppendBuff(HexToBytes(text));
     Send(bytes);
     FrameBuffer().SetSize(0);
@@ -113,7 +111,7 @@ int imcCloneDrv::AwaitReply(bool& progress) {
     const int lo = frame.Size() >= 11 ? DigitValue(f[10]) : -1;
     // The echo of our own frame reads FE EE EF... and fails here; so does an
     // answer to an earlier item, which must not land in this item's byte.
-    const bool accepted = frame.Size() >= 11 && f[0] == 0xFE && f[1] == 0xEF && f[2] == 0xEE &&
+    const bool accepted = frame.Size() >= 11 && f[0] == kFrameLead && f[1] == 0xEF && f[2] == 0xEE &&
                           f[3] == 0xE8 && f[4] == (ModelA() >> 8 & 0xFF) && f[5] == (ModelA() & 0xFF) &&
                           f[8] == (code_ & 0xFF) && hi >= 0 && lo >= 0;
     if (!accepted) {

@@ -167,7 +167,7 @@ void ResizeBank(CellFrame& f, int32_t first, int32_t count, int32_t delta) {
 void EditBankCount(CellFrame& f) {
     const int32_t total = GetTotalBankChannels(f.image);
     const int32_t first = GetBankFirstChannel(f.image, f.index);
-    const int32_t count = GetBankChannelCountIn(f.image, f.index);
+    const int32_t count = GetBankChannelCount(f.image, f.index);
     const int32_t room = Room(f, total);
     const int32_t removable = RemovableRows(f, first, count);
 
@@ -222,7 +222,7 @@ void HomeRepeater(CellFrame& f) {
         f.Show(IsHomeRepeater(home) ? conv::Format("%2d", home) : std::string());
         if (f.IsEnter()) InstalledWindow().OpenRepeaterSettings(f.request);
     }
-    f.SetError(GetSiteChannelCountIn(f.image, f.index) == 0 || !IsHomeRepeater(home));
+    f.SetError(GetSiteChannelCount(f.image, f.index) == 0 || !IsHomeRepeater(home));
 }
 
 // An LTR setting of the bank's group record through a list.

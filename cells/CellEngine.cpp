@@ -7,14 +7,12 @@
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
 #include "image/CurrentImage.h"
+#include "image/datCh.h"
 
 #include <cstdlib>
 #include <utility>
 
 namespace {
-
-// The record kind of the repeater-pool entries.
-constexpr int32_t kRepeaterPoolKind = 24;
 
 CellFrameNumbers CloningFrameNumbers() {
     CellFrameNumbers n;
@@ -55,7 +53,7 @@ CellFrameNumbers CloningFrameNumbers() {
         .attributes = cellid::CL_Rpt_Atr,
     };
     n.serialNumberCell = cellid::CL_CloneInfo_Esn;
-    n.poolRowKind = kRepeaterPoolKind;
+    n.poolRowKind = kindRepeaterPool;
     return n;
 }
 

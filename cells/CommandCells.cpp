@@ -22,6 +22,7 @@
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
 #include "image/BankSite.h"
+#include "image/datCh.h"
 #include "image/datClipCh.h"
 #include "platform/Fatal.h"
 #include "platform/HelpViewer.h"
@@ -227,7 +228,7 @@ void CheckChannels(CellFrame& f) {
     if (!f.model.pmrZ && !f.model.p25) return;
     if (!IsValidBank(f.bank)) return;
     const int32_t first = GetBankFirstChannel(f.image, f.bank);
-    const int32_t end = std::min(first + GetBankChannelCountIn(f.image, f.bank), 512);
+    const int32_t end = std::min(first + GetBankChannelCount(f.image, f.bank), 512);
     for (int32_t row = first; row < end; ++row) {
         if (f.model.pmrZ) {
             ProbeAt(f,
@@ -356,10 +357,6 @@ void Disable(CellFrame& f, bool on) {
     if (on) f.SetMenuState(CellFrame::kMenuDisabled, true);
 }
 
-bool IsChannelKind(int32_t kind) {
-    return kind >= 1 && kind <= 5;
-}
-
 // The row after the last one of the open site, or any row of an empty site.
 bool IsNewEntry(const CellFrame& f) {
     return f.index > f.siteRange.last || f.siteRange.count == 0;
@@ -373,9 +370,9 @@ void PopupNoItem(CellFrame& f) {
 void DisableLikeCopy(CellFrame& f) {
     const int32_t kind = f.recordKind;
     if (IsChannelKind(kind)) Disable(f, f.newRow);
-    if (kind == 24) Disable(f, IsNewEntry(f));
-    if (kind == 10 || kind == 13) Disable(f, f.index == 0);
-    if (kind == 18) Disable(f, f.index == 23);
+    if (kind == kindRepeaterPool) Disable(f, IsNewEntry(f));
+    if (kind == kindFiveToneRx || kind == kindTwoTone) Disable(f, f.index == 0);
+    if (kind == kindMskStatus) Disable(f, f.index == 23);
 }
 
 void PopupCopy(CellFrame& f) {
@@ -397,8 +394,9 @@ void PopupCarry(CellFrame& f) {
     else
         Disable(f, f.index < first || f.index >= last);
     if (IsChannelKind(kind)) Disable(f, f.newRow || f.index == (up ? f.bankRange.first : f.bankRange.last));
-    if (kind == 24) Disable(f, IsNewEntry(f) || f.index == (up ? f.siteRange.first : f.siteRange.last));
-    if (kind == 10 || kind == 13) Disable(f, f.index == 0);
+    if (kind == kindRepeaterPool)
+        Disable(f, IsNewEntry(f) || f.index == (up ? f.siteRange.first : f.siteRange.last));
+    if (kind == kindFiveToneRx || kind == kindTwoTone) Disable(f, f.index == 0);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "cells/NumberConv.h"
 #include "cells/SignallingLists.h"
 #include "image/cmcEeprom.h"
+#include "image/datCh.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -26,10 +27,6 @@ using form::Bits;
 using form::Byte;
 using form::Rebuild;
 using form::Sel;
-
-constexpr int32_t kKindIndividual = 20;
-constexpr int32_t kKindTalkGroup = 21;
-constexpr int32_t kKindNac = 22;
 
 constexpr int32_t kIndividualOptions = 105656;
 constexpr int32_t kTalkGroupOptions = 105657;
@@ -159,18 +156,18 @@ struct ListCell {
 
 // clang-format off
 constexpr ListCell kListCells[] = {
-    {"CL_Digi_Ind_Id_Hex", kKindIndividual,
+    {"CL_Digi_Ind_Id_Hex", kindDigitalIndividual,
      [](CellFrame& f) { form::RunRowField(f, f.row.indId, form::HexValue(0, 0xFFFF, 4)); }},
-    {"CL_Digi_Ind_Id_Dec", kKindIndividual,
+    {"CL_Digi_Ind_Id_Dec", kindDigitalIndividual,
      [](CellFrame& f) { form::RunRowField(f, f.row.indId, form::Int16(0, 65535)); }},
-    {"CL_Digi_Ind_Id_Name", kKindIndividual, [](CellFrame& f) { form::RunRowText(f, f.row.name); }},
-    {"CL_Digi_Grp_Id_Hex", kKindTalkGroup,
+    {"CL_Digi_Ind_Id_Name", kindDigitalIndividual, [](CellFrame& f) { form::RunRowText(f, f.row.name); }},
+    {"CL_Digi_Grp_Id_Hex", kindDigitalGroup,
      [](CellFrame& f) { form::RunRowField(f, f.row.grpId, form::HexValue(0, 0xFFFF, 4)); }},
-    {"CL_Digi_Grp_Id_Dec", kKindTalkGroup,
+    {"CL_Digi_Grp_Id_Dec", kindDigitalGroup,
      [](CellFrame& f) { form::RunRowField(f, f.row.grpId, form::Int16(0, 65535)); }},
-    {"CL_Digi_Grp_Id_Name", kKindTalkGroup, [](CellFrame& f) { form::RunRowText(f, f.row.name); }},
-    {"CL_Digi_NacCh_RxNac", kKindNac, [](CellFrame& f) { ReceiveNacCell(f, f.row.nacRx, f.row.nacTx); }},
-    {"CL_Digi_NacCh_TxNac", kKindNac, [](CellFrame& f) { TransmitNacCell(f, f.row.nacRx, f.row.nacTx); }},
+    {"CL_Digi_Grp_Id_Name", kindDigitalGroup, [](CellFrame& f) { form::RunRowText(f, f.row.name); }},
+    {"CL_Digi_NacCh_RxNac", kindNac, [](CellFrame& f) { ReceiveNacCell(f, f.row.nacRx, f.row.nacTx); }},
+    {"CL_Digi_NacCh_TxNac", kindNac, [](CellFrame& f) { TransmitNacCell(f, f.row.nacRx, f.row.nacTx); }},
     {"CL_Digi_NacCh_Sel", 0, [](CellFrame& f) { form::RunRowField(f, f.row.nacSel, Sel(kOnOff2Inv)); }},
     {"CL_Digi_Msg_Status_Beep", 0, [](CellFrame& f) { form::RunRowField(f, f.row.statusBeep, Sel(kRxCBeep)); }},
     {"CL_Digi_Msg_Status_Selection", 0,

@@ -4,6 +4,7 @@
 #include "cells/CellEngine.h"
 #include "cells/TextConv.h"
 #include "cells/cmcCellCapsule.h"
+#include "foundation/ColorName.h"
 #include "foundation/Globals.h"
 #include "foundation/ProgramProfile.h"
 #include "foundation/cmcEvMan.h"
@@ -25,13 +26,6 @@
 namespace {
 
 constexpr int32_t kMaxSiteEntries = 20;
-// The system colours of the status line: window text on button face.
-constexpr intptr_t kStatusText = 0x80000008;
-constexpr intptr_t kStatusFace = 0x8000000F;
-
-bool IsChannelKind(int32_t kind) {
-    return kind >= 1 && kind <= 5;
-}
 
 // Whether the program deletes and inserts rows of this kind as pool entries.
 bool IsPoolKind(int32_t kind) {
@@ -48,9 +42,9 @@ void Status(const char* key, bool post) {
     if (!gEvMan) return;
     const std::string text = Texts().GetText(key);
     if (post) {
-        gEvMan->PostText(evStatusText, kStatusText, kStatusFace, text);
+        gEvMan->PostText(evStatusText, clWindowText, clBtnFace, text);
     } else {
-        gEvMan->SendText(evStatusText, kStatusText, kStatusFace, text);
+        gEvMan->SendText(evStatusText, clWindowText, clBtnFace, text);
     }
 }
 
@@ -184,14 +178,13 @@ bool RoomForOneMore(const cmcEeprom& image, bool pool, int32_t unit) {
     const FitsTest fits = InstalledCellEngine().Numbers().fitsDynamicArea;
     if (pool) {
         return GetTotalSiteChannels(image) < layout::kPoolRows &&
-               GetSiteChannelCountIn(image, unit) < kMaxSiteEntries &&
-               fits(image, kCategoryRepeater, 1, unit);
+               GetSiteChannelCount(image, unit) < kMaxSiteEntries && fits(image, kCategoryRepeater, 1, unit);
     }
     return GetTotalBankChannels(image) < layout::kChannelRows && fits(image, kCategoryChannel, 1, unit);
 }
 
 int32_t UnitCount(const cmcEeprom& image, bool pool, int32_t unit) {
-    return pool ? GetSiteChannelCountIn(image, unit) : GetBankChannelCountIn(image, unit);
+    return pool ? GetSiteChannelCount(image, unit) : GetBankChannelCount(image, unit);
 }
 
 // Inserts as many empty rows as are selected, before the first selected row.
@@ -293,7 +286,7 @@ void SwapUnitRows(cmcCellCapsule& request, cmcEeprom& image, int32_t kind, int32
 void SwapBankRows(cmcCellCapsule& request, cmcEeprom& image, int32_t kind, int32_t lastRow, int32_t bank,
                   int32_t step) {
     SwapUnitRows(request, image, kind, lastRow, bank, step,
-                 {GetBankChannelCountIn, SetBankChannelCount, GetBankFirstChannel, layout::kBanks});
+                 {GetBankChannelCount, SetBankChannelCount, GetBankFirstChannel, layout::kBanks});
 }
 
 void SwapSiteRows(cmcCellCapsule& request, cmcEeprom& image, int32_t kind, int32_t lastRow, int32_t site,
@@ -304,7 +297,7 @@ void SwapSiteRows(cmcCellCapsule& request, cmcEeprom& image, int32_t kind, int32
     const uint8_t markN = valid ? image.GetByte(markAt(site)) : 0;
     const uint8_t markOther = valid ? image.GetByte(markAt(site + step)) : 0;
     SwapUnitRows(request, image, kind, lastRow, site, step,
-                 {GetSiteChannelCountIn, SetSiteChannelCount, GetSiteFirstChannel, layout::kSites});
+                 {GetSiteChannelCount, SetSiteChannelCount, GetSiteFirstChannel, layout::kSites});
     if (!valid) return;
     image.SetByte(markAt(site), markN);
     image.SetByte(markAt(site + step), markOther);

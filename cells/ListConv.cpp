@@ -26,9 +26,6 @@ using conv::kKeySpace;
 
 namespace {
 
-constexpr int32_t kEventCellAttribute = 35;
-constexpr int32_t kEventRefresh = 31;
-
 struct ListItem {
     int32_t value;
     std::string text;
@@ -302,8 +299,8 @@ int ConvAttributeCell(cmcCellCapsule& request, const std::string& listKey, uint8
             flags = v;
             changed = 1;
             if (gEvMan) {
-                gEvMan->Post(kEventCellAttribute);
-                gEvMan->Post(kEventRefresh);
+                gEvMan->Post(evRebuildTree);
+                gEvMan->Post(evRefreshCaption);
             }
         }
     }

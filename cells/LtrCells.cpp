@@ -27,8 +27,6 @@ namespace {
 
 using namespace ltrkeys;
 
-constexpr int32_t kKindBank = 15;
-
 // The LTR options of the radio: a byte of switches, two timers, the decoder switch.
 constexpr int32_t kLtrSwitches = layout::kLtrOptions;
 constexpr int32_t kLtrOutOfRangeTimer = layout::kLtrOptions + 1;
@@ -78,7 +76,7 @@ bool TakeNewRow(CellFrame& f, bool pool) {
 // The group record of the open site (the bank record of the same number).
 datCh OpenSite(CellFrame& f) {
     datCh site(&f.image);
-    if (IsValidSite(f.siteRange.number)) site.Load(kKindBank, f.siteRange.number);
+    if (IsValidSite(f.siteRange.number)) site.Load(kindBank, f.siteRange.number);
     return site;
 }
 
@@ -226,7 +224,7 @@ void RptRfPo(CellFrame& f) {
 // ---- site settings of an LTR bank (cell index = bank) ----
 
 void BankSiteCell(CellFrame& f) {
-    f.LoadRow(kKindBank, f.index);
+    f.LoadRow(kindBank, f.index);
     if (!f.rowLoaded || !f.row.ltrBank) {
         f.Show(kNotLtrBank);
         f.Grey();

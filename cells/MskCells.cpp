@@ -24,10 +24,6 @@ using form::Byte;
 using form::Rebuild;
 using form::Sel;
 
-constexpr int32_t kKindIdGroup = 16;
-constexpr int32_t kKindCallList = 17;
-constexpr int32_t kKindStatus = 18;
-
 // Every MSK address is four decimal digits, 0..4095.
 constexpr int32_t kAddressDigits = 4;
 constexpr form::Conv kAddress = form::Number(kAddressDigits, 0, datZuroAdr::kMaxAddress, true);
@@ -145,21 +141,21 @@ void IdGroupAddress(CellFrame& f) {
     f.request.hint = 1;
     form::RunRowField(f, f.row.idGroupAdr, kAddress);
     const int32_t group = f.index;
-    if (f.rowLoaded && group >= 0 && group <= datCh::FieldMax(kKindIdGroup))
+    if (f.rowLoaded && group >= 0 && group <= datCh::FieldMax(kindMskIdGroup))
         f.SetError(!InLimit(f, datZuroAdr::kIdGroup + group, f.row.idGroupAdr));
 }
 
 // The address's four digits are decimal nibbles; any other nibble reads as
 // 65535, which the mark shows.
 void CallListAddress(CellFrame& f) {
-    f.LoadRow(kKindCallList, f.index);
+    f.LoadRow(kindMskCallList, f.index);
     f.request.hint = 1;
     form::RunRowField(f, f.row.callListAdr, kAddress);
     f.SetError(f.row.callListAdr < 0 || f.row.callListAdr > datZuroAdr::kMaxAddress);
 }
 
 void CallListText(CellFrame& f) {
-    f.LoadRow(kKindCallList, f.index);
+    f.LoadRow(kindMskCallList, f.index);
     form::RunRowText(f, f.row.name);
 }
 
@@ -194,7 +190,7 @@ constexpr StatusField kStatusFields[] = {
 void StatusMessage(CellFrame& f) {
     const StatusField* s = form::Index<kStatusFields>().Find(f);
     if (!s) return;
-    f.LoadTableRow(kKindStatus, f.index);
+    f.LoadTableRow(kindMskStatus, f.index);
     const bool fixed = s->fixedOnLastRow && f.index == kFixedStatus;
     if (fixed) {
         f.request.key = 0;

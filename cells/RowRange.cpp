@@ -3,7 +3,10 @@
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"
+#include "image/CurrentImage.h"
+#include "image/ImageLayout.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -17,10 +20,17 @@ std::optional<int32_t> AskOpenSheet(int32_t event) {
     return static_cast<int32_t>(answers.front().p1);
 }
 
+// A unit's rows from its first row and count, held to the table as its last
+// row (the next unit's first less one) is: every cell asks for its bank's and
+// site's rows, and summing the counts once is enough.
+RowRange Rows(int32_t unit, int32_t first, int32_t count, int32_t tableRows) {
+    return RowRange{unit, first, std::max(std::min(first + count, tableRows) - 1, 0), count};
+}
+
 } // namespace
 
 int32_t ReadBankChannelCount(const cmcEeprom& image, int32_t bank) {
-    return GetBankChannelCountIn(image, bank);
+    return GetBankChannelCount(image, bank);
 }
 
 int32_t GetBankFree(const cmcEeprom& image) {
@@ -33,12 +43,14 @@ bool SetBankFree(cmcEeprom&, int32_t, int32_t) {
 
 RowRange GetBankRange(int32_t bank) {
     if (!IsValidBank(bank)) return RowRange{};
-    return RowRange{bank, GetBankFirstChannel(bank), GetBankLastChannel(bank), GetBankChannelCount(bank)};
+    const cmcEeprom& image = CurrentImage();
+    return Rows(bank, GetBankFirstChannel(image, bank), GetBankChannelCount(image, bank), layout::kChannelRows);
 }
 
 RowRange GetSiteRange(int32_t site) {
     if (!IsValidSite(site)) return RowRange{};
-    return RowRange{site, GetSiteFirstChannel(site), GetSiteLastChannel(site), GetSiteChannelCount(site)};
+    const cmcEeprom& image = CurrentImage();
+    return Rows(site, GetSiteFirstChannel(image, site), GetSiteChannelCount(image, site), layout::kPoolRows);
 }
 
 RowRange GetCurrentBankRange() {

@@ -15,7 +15,7 @@ class cmcGTex;
 // What a sheet's "_Style" line sets. Items it does not know change nothing.
 struct SheetStyle {
     // clGrayText.
-    static constexpr ColorValue kDefaultTitleColor = 0x80000011;
+    static constexpr ColorValue kDefaultTitleColor = clGrayText;
 
     std::optional<std::string> title;
     ColorValue titleColor = kDefaultTitleColor;

@@ -125,7 +125,7 @@ int ConvScanChannelCell(cmcCellCapsule& request, datCh& record, int32_t& value, 
     case listcell::FlexZoneSel: {
         const int32_t bank = conv::PickedItem(request)->index;
         SetScanSelectionBank(bank);
-        if (IsValidBank(bank) && GetBankChannelCountIn(image, bank) > 0)
+        if (IsValidBank(bank) && GetBankChannelCount(image, bank) > 0)
             Popups().OpenChannelList(conv::OpenerOf(request), listcell::FlexCHSel, request.texts,
                                      ConvKeyText(ConvKey::ScanCHSel), kChannelSheetParams);
         else

@@ -41,7 +41,7 @@ public:
     static constexpr uint8_t kFlag7 = 0x02;
 
     // clWindow, the system window colour.
-    static constexpr ColorValue kDefaultColor = 0x80000005;
+    static constexpr ColorValue kDefaultColor = clWindow;
 
     cmcCellObj();
     ~cmcCellObj() = default;

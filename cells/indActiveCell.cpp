@@ -20,6 +20,7 @@
 #include "image/CurrentImage.h"
 #include "image/ImagePacking.h"
 #include "image/cmcEeprom.h"
+#include "image/datCh.h"
 #include "platform/Fatal.h"
 #include "platform/HelpViewer.h"
 
@@ -33,8 +34,6 @@ namespace {
 constexpr int32_t kNone = CellFrameNumbers::kNone;
 
 // Record kinds.
-constexpr int32_t kKindPmrZ = 5;
-constexpr int32_t kKindPool = 24;
 
 bool Is(int32_t number, int32_t value) {
     return number != kNone && number == value;
@@ -75,7 +74,7 @@ RowCommand RowCommandOf(FrameCommand command) {
 // working image; any other row is a cleared record without an image, so that
 // nothing a case does to it reaches the image.
 bool KindHasRows(int32_t kind) {
-    return kind >= 1 && kind < datCh::kKinds && kind != 14;
+    return kind >= 1 && kind < datCh::kKinds && kind != kindTwoToneCommon;
 }
 
 bool RowInTable(int32_t kind, int32_t n) {
@@ -119,7 +118,7 @@ void Prepare(CellFrame& f) {
 
 void SwapBanks(CellFrame& f, cmcCellCapsule& r, int32_t modelClass, int32_t bank, int32_t step) {
     SwapBankRows(r, f.image, modelClass, GetTotalBankChannels(f.image), bank, step);
-    SwapSiteRows(r, f.image, kKindPool, GetTotalSiteChannels(f.image), bank, step);
+    SwapSiteRows(r, f.image, kindRepeaterPool, GetTotalSiteChannels(f.image), bank, step);
 }
 
 // Banks moved up or down with their channels and repeater entries, the
@@ -348,7 +347,7 @@ void CellFrame::LoadProgramRow(int32_t kind, int32_t n) {
     programRowLoaded = programRow->Load(image, kind, n);
     // The PMR-Z signalling switches are the program record's own.
     ChannelRowFields* fields = programRowLoaded ? programRow->ChannelFields() : nullptr;
-    if (fields && kind == kKindPmrZ)
+    if (fields && kind == kindChannelPmrZ)
         SetSignalling(fields->Get(ChField::MskSignal) != 0, fields->Get(ChField::NoRepeater) != 0);
     else
         sigOn = sigOff = noRepeater = false;
@@ -369,7 +368,7 @@ void CellFrame::Load(int32_t kind, int32_t n, bool inTable) {
     row.SetImage(rowLoaded ? &image : nullptr);
     row.Load(kind, n);
     sigOn = sigOff = noRepeater = false;
-    if (rowLoaded && kind == kKindPmrZ) SetSignalling(row.chX3b3, row.chX3b2);
+    if (rowLoaded && kind == kindChannelPmrZ) SetSignalling(row.chX3b3, row.chX3b2);
 }
 
 void CellFrame::StoreRow() {
@@ -397,7 +396,7 @@ bool CellFrame::AddRowForInput(bool pool) {
                        conv::IsDigitKey(key) || key == cmcCellCapsule::kKeyEnter;
     if (!input) return false;
     if (!InsertRowWithRoom(image, pool, pool ? siteRange.number : bankRange.number, index)) return false;
-    LoadRow(pool ? kKindPool : engine.Numbers().RowRecordKind(recordKind), index);
+    LoadRow(pool ? kindRepeaterPool : engine.Numbers().RowRecordKind(recordKind), index);
     // The program's own record numbers its kinds itself: the row's own kind.
     if (programRow) LoadProgramRow(recordKind, index);
     newRow = false;

@@ -11,8 +11,8 @@ struct ProgressSpan {
     ColorValue colour;
 };
 
-inline constexpr ColorValue kProgressFilled = 0x8000000D; // clHighlight
-inline constexpr ColorValue kProgressEmpty = 0x80000005;  // clWindow
+inline constexpr ColorValue kProgressFilled = clHighlight;
+inline constexpr ColorValue kProgressEmpty = clWindow;
 inline constexpr int kProgressCells = 32;
 
 // The bar in a paint box of the given width when done of total bytes have

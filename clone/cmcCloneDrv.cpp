@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr uint8_t kLead = 0xFE;
-constexpr uint8_t kEnd = 0xFD;
 constexpr uint8_t kGo = 0xFB;
 constexpr uint8_t kRefuse = 0xFA;
 constexpr char kMaker[] = "Morv Inc.";
@@ -249,6 +247,13 @@ void cmcCloneDrv::RunStep() {
         case kSettle:
             break;
         case kScript: {
+            if (!script_.empty() && script_[0] == '(' && port_.PendingOut() > 0) {
+                // A switch waits for the line: bytes still to go would be cut off by the
+                // close and the purge, or cross at the new speed.
+                next = kScript;
+                progress = false;
+                break;
+            }
             const bool wrote = RunScriptPiece(next);
             if (next == kDrain) break;
             progress = wrote;
@@ -313,7 +318,7 @@ void cmcCloneDrv::RunStep() {
                 progress = false;
                 break;
             }
-            static const uint8_t ack[] = {0xFE, 0xEF, 0xEE, 0xE6, 0x00};
+            static const uint8_t ack[] = {kFrameLead, 0xEF, 0xEE, 0xE6, 0x00};
             const bool good = frame.Size() == 5 && std::memcmp(frame.Data(), ack, 5) == 0;
             result_->result = good ? kCloneOk : kCloneBadEndAck;
             next = kDrain;
@@ -384,7 +389,7 @@ void cmcCloneDrv::SendCommand(int cmd) {
     std::snprintf(text, sizeof text, "FEFE EE EF %02X %04X %04X FD", cmd & 0xFF, modelA_ & 0xFFFF,
                   modelB_ & 0xFFFF);
     cmcBuff bytes;
-    bytes.AppendFill(kLead, cmdLeadIn_ > 0 ? cmdLeadIn_ : 0);
+    bytes.AppendFill(kFrameLead, cmdLeadIn_ > 0 ? cmdLeadIn_ : 0);
     bytes.AppendBuff(HexToBytes(text));
     Send(bytes);
 }
@@ -403,48 +408,62 @@ void cmcCloneDrv::SendEndFrame() {
     cmcBuff bytes = HexToBytes("FEFE EE EF E5");
     const std::string text = EndText();
     bytes.Append(text.data(), static_cast<int32_t>(text.size()));
-    bytes.Add(kEnd);
+    bytes.Add(kFrameEnd);
     Send(bytes);
+}
+
+bool cmcCloneDrv::AtBlockEnd() const {
+    return rangeIndex_ < ranges_.size() && address_ != ranges_[rangeIndex_].first && ackPeriod_ != 0 &&
+           address_ % ackPeriod_ == ackPhase_;
+}
+
+void cmcCloneDrv::BuildDataFrame() {
+    const AddressRange& range = ranges_[rangeIndex_];
+    int32_t n = blockSize_ - address_ % blockSize_;
+    if (n > range.last - address_ + 1) n = range.last - address_ + 1;
+    const int leadIn = frames_ == 0 ? dataLeadInFirst_ : dataLeadInLater_;
+    frame_.AppendFill(kFrameLead, leadIn > 0 ? leadIn : 0);
+    frame_.Append("\xFE\xFE\xEE\xEF\xE4", 5);
+    unsigned sum =
+        static_cast<unsigned>(address_ >> 8) + static_cast<unsigned>(address_) + static_cast<unsigned>(n);
+    Hex2(frame_, static_cast<unsigned>(address_ >> 8));
+    Hex2(frame_, static_cast<unsigned>(address_));
+    Hex2(frame_, static_cast<unsigned>(n));
+    for (int32_t i = 0; i < n; ++i) {
+        const uint8_t b = result_->image.GetByte(address_ + i);
+        sum += b;
+        Hex2(frame_, b);
+    }
+    Hex2(frame_, (0x100 - (sum & 0xFF)) & 0xFF);
+    frame_.Add(kFrameEnd);
+    ++frames_;
+    address_ += n;
+    dataBytes_ += n;
 }
 
 void cmcCloneDrv::SendDataFrames(int& next, bool& progress) {
     for (int built = 0; built < 8; ++built) {
-        if (rangeIndex_ >= ranges_.size()) {
-            if (port_.PendingOut() == 0 && frame_.Size() == 0) next = kEndSend;
-            return;
-        }
-        const AddressRange& range = ranges_[rangeIndex_];
-        if (address_ > range.last) {
-            if (++rangeIndex_ < ranges_.size()) address_ = ranges_[rangeIndex_].first;
-        } else {
-            int32_t n = blockSize_ - address_ % blockSize_;
-            if (n > range.last - address_ + 1) n = range.last - address_ + 1;
-            const int leadIn = frames_ == 0 ? dataLeadInFirst_ : dataLeadInLater_;
-            frame_.AppendFill(kLead, leadIn > 0 ? leadIn : 0);
-            frame_.Append("\xFE\xFE\xEE\xEF\xE4", 5);
-            unsigned sum = static_cast<unsigned>(address_ >> 8) + static_cast<unsigned>(address_) +
-                           static_cast<unsigned>(n);
-            Hex2(frame_, static_cast<unsigned>(address_ >> 8));
-            Hex2(frame_, static_cast<unsigned>(address_));
-            Hex2(frame_, static_cast<unsigned>(n));
-            for (int32_t i = 0; i < n; ++i) {
-                const uint8_t b = result_->image.GetByte(address_ + i);
-                sum += b;
-                Hex2(frame_, b);
+        // A frame held back at the end of a block goes out alone: no frame may
+        // follow it before the radio has acknowledged the block.
+        if (frame_.Size() == 0 || !AtBlockEnd()) {
+            if (rangeIndex_ >= ranges_.size()) {
+                // Frames still held go out before the end frame.
+                if (frame_.Size() == 0) {
+                    if (port_.PendingOut() == 0) next = kEndSend;
+                    return;
+                }
+            } else if (address_ > ranges_[rangeIndex_].last) {
+                if (++rangeIndex_ < ranges_.size()) address_ = ranges_[rangeIndex_].first;
+            } else {
+                BuildDataFrame();
             }
-            Hex2(frame_, (0x100 - (sum & 0xFF)) & 0xFF);
-            frame_.Add(kEnd);
-            ++frames_;
-            address_ += n;
-            dataBytes_ += n;
         }
         // Frames wait here while the line still has a lot to send.
         if (next != kWriteData || frame_.Size() == 0 || port_.PendingOut() > 4 * frame_.Size()) return;
         Send(frame_);
         frame_.SetSize(0);
         progress = true;
-        if (rangeIndex_ < ranges_.size() && address_ != ranges_[rangeIndex_].first && ackPeriod_ != 0 &&
-            address_ % ackPeriod_ == ackPhase_) {
+        if (AtBlockEnd()) {
             next = kWaitAck;
             return;
         }
@@ -477,12 +496,12 @@ bool cmcCloneDrv::ExtractFrame(cmcBuff& frame) {
             frame.Add(0x00);
             return true;
         }
-        if (byte == kLead) {
+        if (byte == kFrameLead) {
             frame_.SetSize(0);
-            frame_.Add(kLead);
+            frame_.Add(kFrameLead);
         } else if (frame_.Size() == 0) {
             continue;
-        } else if (byte == kEnd) {
+        } else if (byte == kFrameEnd) {
             frame.Assign(frame_);
             frame_.SetSize(0);
             found = true;
@@ -494,7 +513,7 @@ bool cmcCloneDrv::ExtractFrame(cmcBuff& frame) {
 }
 
 int cmcCloneDrv::CheckInfoReply(const cmcBuff& frame) {
-    static const uint8_t head[] = {0xFE, 0xEF, 0xEE, 0xE1};
+    static const uint8_t head[] = {kFrameLead, 0xEF, 0xEE, 0xE1};
     // A reply too short to hold the radio's two words is as bad as any other frame.
     if (frame.Size() < 8 || std::memcmp(frame.Data(), head, 4) != 0) return kCloneBadFrame;
     const uint8_t* d = frame.Data();
@@ -515,13 +534,13 @@ void cmcCloneDrv::ReadData(int& next, bool& progress) {
     progress = false;
     while (rx_.Size() > 0) {
         const int byte = rx_.TakeFront();
-        if (byte == kLead) {
+        if (byte == kFrameLead) {
             frame_.SetSize(0);
-            frame_.Add(kLead);
+            frame_.Add(kFrameLead);
             continue;
         }
         if (frame_.Size() == 0) continue;
-        if (byte != kEnd) {
+        if (byte != kFrameEnd) {
             frame_.Add(static_cast<uint8_t>(byte));
             if (frame_.Size() > kFrameLimit) {
                 frame_.SetSize(0);
@@ -548,7 +567,7 @@ void cmcCloneDrv::ReadData(int& next, bool& progress) {
 int cmcCloneDrv::CheckFrame(const cmcBuff& frame) {
     if (frame.Size() < 12 || frame.Size() > 522) return kCloneBadFrame;
     const uint8_t* d = frame.Data();
-    if (d[0] != 0xFE || d[1] != 0xEF || d[2] != 0xEE) return kCloneBadFrame;
+    if (d[0] != kFrameLead || d[1] != 0xEF || d[2] != 0xEE) return kCloneBadFrame;
     if (d[3] == 0xE4) return CheckDataFrame(frame);
     if (d[3] == 0xE5) return CheckEndFrame(frame);
     return kCloneBadFrame;

@@ -50,6 +50,9 @@ public:
     };
     enum Operation : int { kOpInfo = 1, kOpRead = 2, kOpWrite = 3 };
 
+    // A frame opens with lead-in bytes and closes with its end byte.
+    static constexpr uint8_t kFrameLead = 0xFE;
+    static constexpr uint8_t kFrameEnd = 0xFD;
     static constexpr int kFrameLimit = 521;       // bytes a frame in assembly may hold, its first FE included
     static constexpr int32_t kRadioLast = 0xFF7F; // the radio's memory ends here
     static constexpr int kSettleMs = 100;
@@ -127,6 +130,10 @@ private:
     bool RunScriptPiece(int& next);
     void SendCommand(int cmd);
     void SendDataFrames(int& next, bool& progress);
+    // Appends the frame of the data at the current address to the frame buffer and moves past it.
+    void BuildDataFrame();
+    // The write stands after the last frame of a block the radio acknowledges.
+    bool AtBlockEnd() const;
     void SendEndFrame();
     void TakeWriteByte(int& next, bool& progress);
     void ReadData(int& next, bool& progress);

@@ -2,6 +2,7 @@
 
 #include "foundation/TextUtil.h"
 #include "foundation/cmcTask.h"
+#include "platform/Timer.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -64,6 +65,7 @@ bool cmcComm::Open(int port, const std::string& settings) {
     if (openFailure_.error != 0) return false;
     port_ = port;
     writeFailed_ = 0;
+    lineMicros_ = 0;
     if (!Apply(*device, settings)) {
         device->Close();
         return false;
@@ -81,6 +83,7 @@ bool cmcComm::Reopen(int port, const std::string& settings) {
     writer_->SetInterval(-1);
     pending_.SetSize(0);
     writeFailed_ = 0;
+    lineMicros_ = 0;
     openFailure_ = {plat::ComPortPath(port), 0};
     // A device that does not empty its queue in the line time loses the rest to the purge.
     device_->Drain(WriteTimeout(OutQueue()));
@@ -103,6 +106,7 @@ void cmcComm::Close() {
     }
     pending_.SetSize(0);
     writeFailed_ = 0;
+    lineMicros_ = 0;
 }
 
 int cmcComm::Read(uint8_t* buffer, int length) {
@@ -127,7 +131,30 @@ int cmcComm::OutQueue() {
 }
 
 int cmcComm::PendingOut() {
-    return OutQueue() + pending_.Size();
+    return std::max(OutQueue(), OnTheLine()) + pending_.Size();
+}
+
+uint32_t cmcComm::CharMicros() const {
+    const uint32_t bits =
+        1 + settings_.dataBits + (settings_.parity != 0 ? 1 : 0) + (settings_.stopBits != 0 ? 2 : 1);
+    return static_cast<uint32_t>(
+        (1000000u * static_cast<uint64_t>(bits) + static_cast<uint64_t>(settings_.baud) - 1) /
+        static_cast<uint64_t>(settings_.baud));
+}
+
+int cmcComm::OnTheLine() {
+    const uint32_t now = plat::SystemClock().TickCount();
+    const uint64_t passed = static_cast<uint64_t>(now - lineTick_) * 1000u;
+    lineMicros_ = passed < lineMicros_ ? lineMicros_ - passed : 0;
+    lineTick_ = now;
+    const uint64_t perChar = CharMicros();
+    return static_cast<int>((lineMicros_ + perChar - 1) / perChar);
+}
+
+void cmcComm::PutOnTheLine(int n) {
+    if (n <= 0) return;
+    OnTheLine();
+    lineMicros_ += static_cast<uint64_t>(n) * CharMicros();
 }
 
 uint32_t cmcComm::WriteTimeout(int n) const {
@@ -157,6 +184,7 @@ void cmcComm::RunWriter() {
         return;
     }
     const int written = device_->Write(pending_.Data(), n, WriteTimeout(n));
+    PutOnTheLine(written);
     if (written < n) {
         writeFailed_ = 1;
         DropPending(written);

@@ -12,6 +12,12 @@ class cmcTask;
 // pending buffer that a timer task hands to the device in chunks, one chunk
 // whenever the device's output queue is empty, so the driver never waits for
 // the line. A chunk the device does not take in full sets the write-failed flag.
+//
+// A device write returns as soon as the system has the bytes, long before
+// they are on the line, and a pseudo-terminal reports no output queue at
+// all. So the port also counts the time the bytes it handed over need on the
+// line at its settings: until that has passed they are output still to go,
+// and a speed switch, a purge or a close would cut them off.
 class cmcComm {
 public:
     cmcComm();
@@ -43,7 +49,8 @@ public:
     // Bytes in the device's queues; 0 when closed or the query fails.
     int InQueue();
     int OutQueue();
-    // Output not yet on the line: the device's output queue and what is still pending here.
+    // Output not yet on the line: what is still pending here, and the device's
+    // output queue or the bytes still inside their line time, whichever is more.
     int PendingOut();
 
     // Field n of a text split at one separator (the settings text); empty past the last.
@@ -54,6 +61,8 @@ public:
     // The device gets this long for a chunk of n bytes: the line time with a
     // wide margin (100000 / baud ms a byte) and 3 s on top.
     uint32_t WriteTimeout(int n) const;
+    // Microseconds a character takes on the line: start bit, data bits, parity and stop bits.
+    uint32_t CharMicros() const;
 
 private:
     bool ParseSettings(const std::string& text);
@@ -62,6 +71,10 @@ private:
     static void OnWriter(void* user, cmcTask* task);
     void RunWriter();
     void DropPending(int n);
+    // Bytes handed to the device whose line time has not passed yet.
+    int OnTheLine();
+    // Counts n bytes just handed to the device: they follow whatever is still on the line.
+    void PutOnTheLine(int n);
 
     std::unique_ptr<plat::SerialPort> device_;
     int port_ = 0;
@@ -71,4 +84,7 @@ private:
     cmcBuff pending_;
     plat::SerialSettings settings_;
     cmcTask* writer_;
+    // The line time still to run for the bytes handed over, as of lineTick_.
+    uint64_t lineMicros_ = 0;
+    uint32_t lineTick_ = 0;
 };

@@ -14,9 +14,9 @@ struct FontDesc {
     // Points and pixels relate at the GUI library's logical resolution.
     static constexpr int32_t kPixelsPerInch = 96;
 
-    uint8_t charset = 1;           // DEFAULT_CHARSET
-    std::string face;              // empty: the host's face
-    ColorValue color = 0x80000008; // clWindowText
+    uint8_t charset = 1; // DEFAULT_CHARSET
+    std::string face;    // empty: the host's face
+    ColorValue color = clWindowText;
     // In pixels. Negative is the character height without the internal
     // leading, positive the whole cell height, as Windows fonts have it.
     int32_t height = -11;

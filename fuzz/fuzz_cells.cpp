@@ -5,7 +5,12 @@
 //
 // Input: one byte picks the model and one the bank and site the open sheet
 // shows; then the definition up to a line end; then two bytes per step: what
-// the user does and with which key, text, list value, command or row.
+// the user does and with which key, text, list value, command or row. A step
+// may bring another definition, up to its line end, and go on in that cell.
+//
+// The texts, lists and every model's start-up data are built once per
+// process; each input starts from a copy of its model's start-up data in
+// image buffers that stay, so that an input costs what its cells do.
 #include "cells/LayoutCache.h"
 #include "cells/PopupOpener.h"
 #include "cells/cmcCellCapsule.h"
@@ -47,6 +52,14 @@ constexpr int kLongestText = 16;
 void AbortOnFatal(const std::string& text) {
     std::fprintf(stderr, "fatal: %s\n", text.c_str());
     std::abort();
+}
+
+// Cells run by every input so far: inputs differ a hundredfold in length, so
+// this and not the count of inputs says how much of the cells a run covered.
+unsigned long long gCellsRun = 0;
+
+void ReportCellsRun() {
+    std::fprintf(stderr, "cells run: %llu\n", gCellsRun);
 }
 
 // Definitions come with the program and are trusted: one that names no
@@ -94,11 +107,15 @@ struct Process {
     NoClipboard clipboard;
     cmcFCache lists;
     std::array<cmcEeprom, kModels> startup;
+    // The buffers each input's working and reference images live in.
+    cmcEeprom working;
+    cmcEeprom reference;
     int32_t bank = 0;
     int32_t site = 0;
 
     Process() {
         plat::SetFatalHandler(OnFatal);
+        std::atexit(ReportCellsRun);
         scheduler.Install();
         char dir[] = "/tmp/tolvane-fuzz-XXXXXX";
         if (mkdtemp(dir)) setenv("XDG_RUNTIME_DIR", dir, 1);
@@ -117,6 +134,8 @@ struct Process {
         static ScopedLayoutCache useLists(&lists);
         for (int model = 0; model < kModels; ++model)
             BuildStartupImage(startup[static_cast<size_t>(model)], model);
+        working = startup[0];
+        reference = startup[0];
     }
 
     // The main window's part: rows inserted and removed, and the open sheet's bank and site.
@@ -166,6 +185,19 @@ private:
     size_t pos_ = 0;
 };
 
+// False when the definition is refused (see OnFatal).
+bool ParseDefinition(cmcCellObj& cell, const std::string& text, int32_t* chParams) {
+    try {
+        gParsing = true;
+        cell.Parse(text, chParams, nullptr);
+        gParsing = false;
+        return true;
+    } catch (const Refused&) {
+        gParsing = false;
+        return false;
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -178,6 +210,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     gEnviron->ModelType = model;
 
     RecordingAppManager app;
+    std::swap(app.WorkingImage(), process.working);
+    std::swap(app.ReferenceImage(), process.reference);
+    // Same size as what they held: the copies reuse the buffers.
     app.WorkingImage() = process.startup[static_cast<size_t>(model)];
     app.ReferenceImage() = process.startup[static_cast<size_t>(model)];
     ScopedAppManager useApp(&app);
@@ -185,28 +220,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     datClipCh clip;
     SetProgramClipboard(&clip);
     struct Unbind {
+        Process& process;
+        RecordingAppManager& app;
         ~Unbind() {
             SetProgramClipboard(nullptr);
             SetCurrentImage(nullptr);
+            std::swap(app.WorkingImage(), process.working);
+            std::swap(app.ReferenceImage(), process.reference);
         }
-    } unbind;
+    } unbind{process, app};
     RecordingPopupOpener popups;
     ScopedPopupOpener usePopups(&popups);
 
     int32_t chParams[cmcCellObj::kChParams] = {};
     cmcCellObj cell;
-    try {
-        gParsing = true;
-        cell.Parse(in.Text(kLongestDefinition, '\n'), chParams, nullptr);
-        gParsing = false;
-    } catch (const Refused&) {
-        gParsing = false;
-        return 0;
-    }
+    if (!ParseDefinition(cell, in.Text(kLongestDefinition, '\n'), chParams)) return 0;
 
     int32_t bank = process.bank;
     while (in.More()) {
         const uint8_t step = in.Byte();
+        if (step % 8 == 0 && step & 0x40) {
+            // Another cell of the same sheet, its definition up to the next line end.
+            cmcCellObj next;
+            if (ParseDefinition(next, in.Text(kLongestDefinition, '\n'), chParams)) cell = next;
+            continue;
+        }
         const uint8_t arg = in.Byte();
         cmcCellCapsule request;
         request.cell = &cell;
@@ -249,7 +287,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         }
         indActiveCell::Execute(request, 1);
+        ++gCellsRun;
         process.scheduler.Advance(20);
+        // What the cells asked of the application manager is not looked at; a
+        // long input would only pile it up.
+        app.calls.clear();
         if (app.WorkingImage().GetSize() != layout::kImageSize)
             AbortOnFatal("the working image changed size");
     }

@@ -2,7 +2,6 @@
 
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
-#include "image/CurrentImage.h"
 #include "image/RecordLayout.h"
 #include "image/cmcEeprom.h"
 
@@ -23,85 +22,109 @@ void SetBitmapBit(cmcEeprom& image, int32_t bitmap, int32_t n, bool on) {
     image.SetByte(at, on ? byte | mask : byte & ~mask);
 }
 
-// Counts summed over units 0..n-1 (stopping at the last unit), clamped to the rows of the table.
-template <typename CountOf> int32_t FirstRow(int32_t n, int32_t units, int32_t rows, CountOf count) {
-    int32_t sum = 0;
-    for (int32_t k = 0; k < n && k < units; ++k)
-        sum += count(k);
-    return std::min(sum, rows);
-}
+// A table of rows shared out among units in order, each unit holding as many
+// rows as its count in the image says: the channel rows among the banks, the
+// pool rows among the sites.
+struct CountedPartition {
+    int32_t counts;     // where the counts lie
+    int32_t countBytes; // 2: big-endian words, 1: bytes
+    int32_t units;
+    int32_t rows;
+
+    bool IsValid(int32_t n) const { return n >= 0 && n < units; }
+    int32_t Count(const cmcEeprom& image, int32_t n) const {
+        if (!IsValid(n)) return 0;
+        return countBytes == 2 ? image.GetWord(counts + 2 * n) : image.GetByte(counts + n);
+    }
+    // Stores the low bits the count takes for a valid unit; the count read back.
+    int32_t SetCount(cmcEeprom& image, int32_t n, int32_t value) const {
+        if (IsValid(n)) {
+            if (countBytes == 2)
+                image.SetWord(counts + 2 * n, static_cast<uint16_t>(value));
+            else
+                image.SetByte(counts + n, static_cast<uint8_t>(value));
+        }
+        return Count(image, n);
+    }
+    // The count table as bytes, checked once for its first n units: every
+    // record of a bank or site asks for its place in it, a row insertion
+    // hundreds of times. A table the image does not hold ends the program as
+    // any read there does.
+    const uint8_t* Table(const cmcEeprom& image, int32_t n) const {
+        (void)image.GetByte(counts);
+        (void)image.GetByte(counts + n * countBytes - 1);
+        return image.Data() + counts;
+    }
+    int32_t CountAt(const uint8_t* p) const { return countBytes == 2 ? (p[0] << 8 | p[1]) : p[0]; }
+    // Counts summed over units 0..n-1 (stopping at the last unit), clamped to the rows of the table.
+    int32_t First(const cmcEeprom& image, int32_t n) const {
+        n = std::min(n, units);
+        if (n <= 0) return 0;
+        const uint8_t* p = Table(image, n);
+        int32_t sum = 0;
+        for (int32_t k = 0; k < n; ++k, p += countBytes)
+            sum += CountAt(p);
+        return std::min(sum, rows);
+    }
+    int32_t Last(const cmcEeprom& image, int32_t n) const { return std::max(First(image, n + 1) - 1, 0); }
+    int32_t Total(const cmcEeprom& image) const { return First(image, units); }
+    // The unit whose rows reach past the 0-based row; `units` when none does.
+    int32_t Holding(const cmcEeprom& image, int64_t row) const {
+        if (row < 0) return units;
+        const uint8_t* p = Table(image, units);
+        int64_t total = 0;
+        for (int32_t k = 0; k < units; ++k, p += countBytes) {
+            total += CountAt(p);
+            if (row < total) return k;
+        }
+        return units;
+    }
+    // The same, 0 when no unit holds the row.
+    int32_t UnitOfRow(const cmcEeprom& image, int64_t row) const {
+        const int32_t unit = Holding(image, row);
+        return unit < units ? unit : 0;
+    }
+};
+
+constexpr CountedPartition kBankRows{layout::kBankCounts, 2, layout::kBanks, layout::kChannelRows};
+constexpr CountedPartition kSiteRows{layout::kSiteCounts, 1, layout::kSites, layout::kPoolRows};
 
 } // namespace
 
 bool IsValidBank(int32_t n) {
-    return n >= 0 && n < layout::kBanks;
+    return kBankRows.IsValid(n);
 }
 
-int32_t GetBankChannelCount(int32_t n) {
-    return GetBankChannelCountIn(CurrentImage(), n);
-}
-
-int32_t GetBankChannelCountIn(const cmcEeprom& image, int32_t n) {
-    return IsValidBank(n) ? image.GetWord(layout::kBankCounts + 2 * n) : 0;
-}
-
-int32_t SetBankChannelCount(int32_t n, int32_t value) {
-    return SetBankChannelCount(CurrentImage(), n, value);
+int32_t GetBankChannelCount(const cmcEeprom& image, int32_t n) {
+    return kBankRows.Count(image, n);
 }
 
 int32_t SetBankChannelCount(cmcEeprom& image, int32_t n, int32_t value) {
-    if (IsValidBank(n)) image.SetWord(layout::kBankCounts + 2 * n, static_cast<uint16_t>(value));
-    return GetBankChannelCountIn(image, n);
-}
-
-int32_t GetBankFirstChannel(int32_t n) {
-    return GetBankFirstChannel(CurrentImage(), n);
+    return kBankRows.SetCount(image, n, value);
 }
 
 int32_t GetBankFirstChannel(const cmcEeprom& image, int32_t n) {
-    return FirstRow(n, layout::kBanks, layout::kChannelRows,
-                    [&](int32_t k) { return GetBankChannelCountIn(image, k); });
-}
-
-int32_t GetBankLastChannel(int32_t n) {
-    return GetBankLastChannel(CurrentImage(), n);
+    return kBankRows.First(image, n);
 }
 
 int32_t GetBankLastChannel(const cmcEeprom& image, int32_t n) {
-    return std::max(GetBankFirstChannel(image, n + 1) - 1, 0);
-}
-
-int32_t GetTotalBankChannels() {
-    return GetTotalBankChannels(CurrentImage());
+    return kBankRows.Last(image, n);
 }
 
 int32_t GetTotalBankChannels(const cmcEeprom& image) {
-    return GetBankFirstChannel(image, layout::kBanks);
-}
-
-int32_t BankOfChannelNumber(int32_t c) {
-    return BankOfChannelNumber(CurrentImage(), c);
+    return kBankRows.Total(image);
 }
 
 int32_t BankOfChannelNumber(const cmcEeprom& image, int32_t c) {
-    int32_t total = 0;
-    for (int32_t k = 0; k < layout::kBanks; ++k) {
-        total += GetBankChannelCountIn(image, k);
-        if (total >= c) return k;
-    }
-    return 0;
+    return kBankRows.UnitOfRow(image, static_cast<int64_t>(c) - 1);
 }
 
-bool IsSmarTrunkBank(int32_t n) {
-    return IsSmarTrunkBank(CurrentImage(), n);
+int32_t BankHoldingRow(const cmcEeprom& image, int32_t n) {
+    return kBankRows.Holding(image, n);
 }
 
 bool IsSmarTrunkBank(const cmcEeprom& image, int32_t n) {
     return IsValidBank(n) && GetBitmapBit(image, layout::kSmarTrunkBitmap, n);
-}
-
-bool SetSmarTrunkBank(int32_t n, int32_t on) {
-    return SetSmarTrunkBank(CurrentImage(), n, on);
 }
 
 bool SetSmarTrunkBank(cmcEeprom& image, int32_t n, int32_t on) {
@@ -109,16 +132,8 @@ bool SetSmarTrunkBank(cmcEeprom& image, int32_t n, int32_t on) {
     return IsSmarTrunkBank(image, n);
 }
 
-bool IsBankFlagB(int32_t n) {
-    return IsBankFlagB(CurrentImage(), n);
-}
-
 bool IsBankFlagB(const cmcEeprom& image, int32_t n) {
     return IsValidBank(n) && GetBitmapBit(image, layout::kLtrBankBitmap, n);
-}
-
-bool SetBankFlagB(int32_t n, int32_t on) {
-    return SetBankFlagB(CurrentImage(), n, on);
 }
 
 bool SetBankFlagB(cmcEeprom& image, int32_t n, int32_t on) {
@@ -127,66 +142,35 @@ bool SetBankFlagB(cmcEeprom& image, int32_t n, int32_t on) {
 }
 
 bool IsValidSite(int32_t n) {
-    return n >= 0 && n < layout::kSites;
+    return kSiteRows.IsValid(n);
 }
 
-int32_t GetSiteChannelCount(int32_t n) {
-    return GetSiteChannelCountIn(CurrentImage(), n);
+int32_t GetSiteChannelCount(const cmcEeprom& image, int32_t n) {
+    return kSiteRows.Count(image, n);
 }
 
-int32_t GetSiteChannelCountIn(const cmcEeprom& image, int32_t n) {
-    return IsValidSite(n) ? image.GetByte(layout::kSiteCounts + n) : 0;
-}
-
-int32_t GetSiteChannelCountAt(int32_t n, int32_t) {
-    return GetSiteChannelCount(n);
-}
-
-int32_t SetSiteChannelCount(int32_t n, int32_t value) {
-    return SetSiteChannelCount(CurrentImage(), n, value);
+int32_t GetSiteChannelCountAt(const cmcEeprom& image, int32_t n, int32_t) {
+    return GetSiteChannelCount(image, n);
 }
 
 int32_t SetSiteChannelCount(cmcEeprom& image, int32_t n, int32_t value) {
-    if (IsValidSite(n)) image.SetByte(layout::kSiteCounts + n, static_cast<uint8_t>(value));
-    return GetSiteChannelCountIn(image, n);
-}
-
-int32_t GetSiteFirstChannel(int32_t n) {
-    return GetSiteFirstChannel(CurrentImage(), n);
+    return kSiteRows.SetCount(image, n, value);
 }
 
 int32_t GetSiteFirstChannel(const cmcEeprom& image, int32_t n) {
-    return FirstRow(n, layout::kSites, layout::kPoolRows,
-                    [&](int32_t k) { return GetSiteChannelCountIn(image, k); });
-}
-
-int32_t GetSiteLastChannel(int32_t n) {
-    return GetSiteLastChannel(CurrentImage(), n);
+    return kSiteRows.First(image, n);
 }
 
 int32_t GetSiteLastChannel(const cmcEeprom& image, int32_t n) {
-    return std::max(GetSiteFirstChannel(image, n + 1) - 1, 0);
-}
-
-int32_t GetTotalSiteChannels() {
-    return GetTotalSiteChannels(CurrentImage());
+    return kSiteRows.Last(image, n);
 }
 
 int32_t GetTotalSiteChannels(const cmcEeprom& image) {
-    return GetSiteFirstChannel(image, layout::kSites);
-}
-
-int32_t SiteOfPoolEntry(int32_t i) {
-    return SiteOfPoolEntry(CurrentImage(), i);
+    return kSiteRows.Total(image);
 }
 
 int32_t SiteOfPoolEntry(const cmcEeprom& image, int32_t i) {
-    int32_t total = 0;
-    for (int32_t k = 0; k < layout::kSites; ++k) {
-        total += GetSiteChannelCountIn(image, k);
-        if (total > i) return k;
-    }
-    return 0;
+    return kSiteRows.UnitOfRow(image, i);
 }
 
 int32_t GetCurrentSite() {

@@ -9,56 +9,42 @@ class cmcEeprom;
 // The counts come from files and radios and may add up to more rows than the
 // tables hold: the first and last rows and the totals are clamped to the table,
 // so whatever a caller indexes with them lies inside it. The counts themselves
-// are given as stored.
-//
-// Every function without an image works on the current image.
+// are given as stored. Banks and sites are one counted partition each, over
+// the image a caller names.
 
 bool IsValidBank(int32_t n);
-int32_t GetBankChannelCount(int32_t n);
-int32_t GetBankChannelCountIn(const cmcEeprom& image, int32_t n);
+int32_t GetBankChannelCount(const cmcEeprom& image, int32_t n);
 // Stores the low 16 bits for a valid bank; returns the count read back.
-int32_t SetBankChannelCount(int32_t n, int32_t value);
 int32_t SetBankChannelCount(cmcEeprom& image, int32_t n, int32_t value);
 // The row of the bank's first channel: the counts of the banks before it, at most 512.
-int32_t GetBankFirstChannel(int32_t n);
 int32_t GetBankFirstChannel(const cmcEeprom& image, int32_t n);
 // The row of the bank's last channel, at least 0 (an empty bank 0 gives 0) and at most 511.
-int32_t GetBankLastChannel(int32_t n);
 int32_t GetBankLastChannel(const cmcEeprom& image, int32_t n);
 // The rows of all banks, at most 512.
-int32_t GetTotalBankChannels();
 int32_t GetTotalBankChannels(const cmcEeprom& image);
 // The bank holding the 1-based channel number c; 0 when no bank reaches it.
-int32_t BankOfChannelNumber(int32_t c);
 int32_t BankOfChannelNumber(const cmcEeprom& image, int32_t c);
+// The bank whose rows, counted from row 0 bank after bank, take in row n
+// (0-based; the counts as stored, not held to the table); 128 when none does.
+int32_t BankHoldingRow(const cmcEeprom& image, int32_t n);
 
 // The SmarTrunk and the LTR bank bitmaps: an invalid bank reads clear and is
 // not written; the setters return the bit read back.
-bool IsSmarTrunkBank(int32_t n);
 bool IsSmarTrunkBank(const cmcEeprom& image, int32_t n);
-bool SetSmarTrunkBank(int32_t n, int32_t on);
 bool SetSmarTrunkBank(cmcEeprom& image, int32_t n, int32_t on);
-bool IsBankFlagB(int32_t n);
 bool IsBankFlagB(const cmcEeprom& image, int32_t n);
-bool SetBankFlagB(int32_t n, int32_t on);
 bool SetBankFlagB(cmcEeprom& image, int32_t n, int32_t on);
 
 bool IsValidSite(int32_t n);
-int32_t GetSiteChannelCount(int32_t n);
-int32_t GetSiteChannelCountIn(const cmcEeprom& image, int32_t n);
-int32_t GetSiteChannelCountAt(int32_t n, int32_t ignored);
+int32_t GetSiteChannelCount(const cmcEeprom& image, int32_t n);
+int32_t GetSiteChannelCountAt(const cmcEeprom& image, int32_t n, int32_t ignored);
 // Stores the low 8 bits for a valid site; returns the count read back.
-int32_t SetSiteChannelCount(int32_t n, int32_t value);
 int32_t SetSiteChannelCount(cmcEeprom& image, int32_t n, int32_t value);
 // As for banks, over the site counts and the 2560 pool rows.
-int32_t GetSiteFirstChannel(int32_t n);
 int32_t GetSiteFirstChannel(const cmcEeprom& image, int32_t n);
-int32_t GetSiteLastChannel(int32_t n);
 int32_t GetSiteLastChannel(const cmcEeprom& image, int32_t n);
-int32_t GetTotalSiteChannels();
 int32_t GetTotalSiteChannels(const cmcEeprom& image);
 // The site holding the 0-based pool entry i; 0 when no site does.
-int32_t SiteOfPoolEntry(int32_t i);
 int32_t SiteOfPoolEntry(const cmcEeprom& image, int32_t i);
 // The site that the open repeater sheet shows, asked over the event bus; 0
 // when nobody answers.

@@ -59,7 +59,7 @@ struct Counts {
 Counts CountsOf(const cmcEeprom& image) {
     Counts c;
     c.total = GetTotalBankChannels(image);
-    c.bank127 = std::min(GetBankChannelCountIn(image, layout::kBanks - 1), c.total);
+    c.bank127 = std::min(GetBankChannelCount(image, layout::kBanks - 1), c.total);
     c.below127 = c.total - c.bank127;
     c.pool = GetTotalSiteChannels(image);
     return c;

@@ -75,7 +75,7 @@ void MergeBank127(cmcEeprom& image, int32_t n, const ImagePacking& repack,
             CopyFromArea(image.Data(), t.Record(start + i), b.source + int64_t{b.entry.recordSize} * i, size);
     }
     const int32_t bank = layout::kBanks - 1;
-    const int32_t kept = GetBankChannelCountIn(image, bank);
+    const int32_t kept = GetBankChannelCount(image, bank);
     SetBankChannelCount(image, bank, bank127[0].entry.count);
     const int32_t last = layout.GetRules().lastUsedInBank(image, bank);
     SetBankChannelCount(image, bank, std::max(last, kept));
@@ -91,13 +91,13 @@ void MergeBank127(cmcEeprom& image, int32_t n, const ImagePacking& repack,
 
 void ClampBankCounts(cmcEeprom& image) {
     ClampCounts(
-        layout::kBanks, layout::kChannelRows, [&](int32_t b) { return GetBankChannelCountIn(image, b); },
+        layout::kBanks, layout::kChannelRows, [&](int32_t b) { return GetBankChannelCount(image, b); },
         [&](int32_t b, int32_t v) { SetBankChannelCount(image, b, v); });
 }
 
 void ClampSiteCounts(cmcEeprom& image) {
     ClampCounts(
-        layout::kSites, layout::kPoolRows, [&](int32_t s) { return GetSiteChannelCountIn(image, s); },
+        layout::kSites, layout::kPoolRows, [&](int32_t s) { return GetSiteChannelCount(image, s); },
         [&](int32_t s, int32_t v) { SetSiteChannelCount(image, s, v); });
 }
 

@@ -153,7 +153,7 @@ private:
         datCh ch(&img_);
         for (int32_t b = 0; b < layout::kBanks; ++b) {
             const int32_t first = GetBankFirstChannel(img_, b);
-            const int32_t end = std::min(first + GetBankChannelCountIn(img_, b), layout::kChannelRows);
+            const int32_t end = std::min(first + GetBankChannelCount(img_, b), layout::kChannelRows);
             const bool ltr = IsBankFlagB(img_, b);
             int32_t firstInUse = -1, home = -1, plain = -1;
             for (int32_t row = first; row < end; ++row) {
@@ -185,7 +185,7 @@ private:
     // The pool entry of the bank's site that a home-repeater position names; -1 when the
     // position is 0 or lies outside the site's own entries.
     int32_t HomePoolEntry(int32_t site, int32_t position) const {
-        if (position < 1 || position > GetSiteChannelCountIn(img_, site)) return -1;
+        if (position < 1 || position > GetSiteChannelCount(img_, site)) return -1;
         const int32_t entry = GetSiteFirstChannel(img_, site) + position - 1;
         return entry < layout::kPoolRows ? entry : -1;
     }
@@ -414,7 +414,7 @@ private:
         };
         datCh ch(&img_);
         for (int32_t n = 0; n < layout::Table(20).records; ++n) {
-            ch.Load(13, n);
+            ch.Load(kindTwoTone, n);
             ch.ttRx1A = window(ch.ttTx1Freq, 0.98);
             ch.ttRx1B = window(ch.ttTx1Freq, 1.02);
             ch.ttRx2A = window(ch.ttTx2Freq, 0.98);

@@ -35,6 +35,28 @@ constexpr int32_t kFiveToneGlobal = 93817;   // shared by the five-tone receive 
 constexpr int32_t kToneMemorySelect = 93902; // bitmap, one bit per tone pair
 constexpr int32_t kNacSelect = 93907;        // bitmap, one bit per NAC channel
 
+// The row tables of the records, and the places of the tables that share a row with them.
+constexpr int32_t kTextHead = Table(10).offset, kTextBody = Table(11).offset;
+constexpr int32_t kDigitMemory = Table(17).offset;
+constexpr int32_t kScanListRec = Table(16).offset;
+constexpr int32_t kTonePair = Table(14).offset;
+constexpr int32_t kFiveToneRx = Table(20).offset; // shared with the two-tone codes
+constexpr int32_t kFiveToneTxCode = Table(18).offset;
+constexpr int32_t kFiveToneTx = Table(19).offset;
+constexpr int32_t kUserToneEncode = Table(12).offset, kUserToneDecode = Table(12).offset + 30;
+constexpr int32_t kTwoToneWindow = Table(11).End() - 8, kTwoToneFreq = Table(15).End() - 4;
+constexpr int32_t kTwoTonePeriod = Table(12).offset + 98, kTwoToneName = Table(17).End() - 14;
+constexpr int32_t kBankName = Table(13).offset;
+constexpr int32_t kMskIdGroup = Table(29).offset;
+constexpr int32_t kMskCallAddress = Table(27).offset, kMskCallList = Table(28).offset;
+constexpr int32_t kMskStatusV = Table(31).offset, kMskStatusW = Table(30).offset;
+constexpr int32_t kMskShortText = Table(32).offset, kMskShortTextSel = Table(33).offset;
+constexpr int32_t kDigitalIndId = Table(34).offset, kDigitalGrpId = Table(35).offset;
+constexpr int32_t kNacChannel = Table(36).offset;
+constexpr int32_t kDigitalStatusV = Table(64).offset, kDigitalStatusW = Table(63).offset;
+constexpr int32_t kDtmfRx = Table(46).offset;
+constexpr int32_t kMdcAlias = Table(59).offset;
+
 static_assert(kRefCChannel >= Table(8).offset && kRefCFlags < Table(8).End());
 static_assert(kSmarTrunkBitmap >= Table(8).offset && kSmarTrunkBitmap + kBankBitmapBytes <= kBankCounts);
 static_assert(kLtrBankBitmap == kBankCounts + 2 * kBanks &&

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int32_t kPoolKind = 24;
 constexpr int32_t kAreaByte = 0;     // of the group record: bit 7 the area bit
 constexpr int32_t kHomeByte = 7;     // of the group record: the home repeater
 constexpr int32_t kRecordFlags = 8;  // of a pool record
@@ -50,7 +49,7 @@ int32_t BigEndian(const uint8_t* bytes) {
 int32_t StoredPoolRows(const cmcEeprom& image) {
     int32_t rows = 0;
     for (int32_t k = 0; k < layout::kSites; ++k)
-        rows += GetSiteChannelCountIn(image, k);
+        rows += GetSiteChannelCount(image, k);
     return rows;
 }
 
@@ -68,7 +67,7 @@ void MoveRows(cmcEeprom& image, int32_t from, int32_t to, int32_t count) {
 
 void DecodeEntry(cmcEeprom& image, const uint8_t* entry, int32_t row) {
     datCh record(&image);
-    record.Load(kPoolKind, row);
+    record.Load(kindRepeaterPool, row);
     // The home repeater is the group record's, already set from the block:
     // the record must not write it anew for whichever site the open sheet shows.
     record.siteMark = false;
@@ -81,7 +80,7 @@ void DecodeEntry(cmcEeprom& image, const uint8_t* entry, int32_t row) {
     record.poolTxDat = Bit(flags, 1);
     record.poolRxDat = Bit(flags, 0);
     record.poolPhone = !Bit(entry[kEntryOptions], 0);
-    record.Store(kPoolKind, row);
+    record.Store(kindRepeaterPool, row);
 }
 
 } // namespace
@@ -89,11 +88,11 @@ void DecodeEntry(cmcEeprom& image, const uint8_t* entry, int32_t row) {
 RepeaterBlock BuildRepeaterBlock(const cmcEeprom& image, int32_t site) {
     RepeaterBlock block{};
     if (!IsValidSite(site)) return block;
-    const int32_t count = GetSiteChannelCountIn(image, site);
+    const int32_t count = GetSiteChannelCount(image, site);
     const int32_t first = GetSiteFirstChannel(image, site);
     block[rptblock::kAreaBit] = (image.GetByte(GroupByte(site, kAreaByte)) & kBit7) ? 1 : 0;
     block[rptblock::kHomeRepeater] = image.GetByte(GroupByte(site, kHomeByte));
-    block[rptblock::kKind] = rptblock::kPoolKind;
+    block[rptblock::kKindByte] = kindRepeaterPool;
     block[rptblock::kSite] = static_cast<uint8_t>(site);
     block[rptblock::kCount] = static_cast<uint8_t>(count);
     const int32_t entries = std::min({count, rptblock::kMaxEntries, layout::kPoolRows - first});
@@ -113,7 +112,7 @@ RepeaterImport ImportRepeaterBlock(cmcEeprom& image, const cmcEeprom& reference,
     if (!IsValidSite(site)) return RepeaterImport::kBadSite;
     const int32_t count = block[rptblock::kCount];
     if (count > rptblock::kMaxEntries) return RepeaterImport::kTooManyEntries;
-    const int32_t old = GetSiteChannelCountIn(image, site);
+    const int32_t old = GetSiteChannelCount(image, site);
     const int32_t used = StoredPoolRows(image);
     if (used - old + count > layout::kPoolRows) return RepeaterImport::kPoolFull;
 

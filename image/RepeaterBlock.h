@@ -25,10 +25,9 @@ constexpr int32_t kEntrySize = 10;
 constexpr int32_t kFirstEntry = 14;
 constexpr int32_t kAreaBit = 0;
 constexpr int32_t kHomeRepeater = 1;
-constexpr int32_t kKind = 2;
+constexpr int32_t kKindByte = 2;
 constexpr int32_t kSite = 3;
 constexpr int32_t kCount = 4;
-constexpr uint8_t kPoolKind = 24;
 
 } // namespace rptblock
 

@@ -14,18 +14,12 @@ bool rowDeleteInProgress = false;
 
 namespace {
 
-constexpr int32_t kScanListKind = 8;
-constexpr int32_t kPoolKind = 24;
 // A scan-list mode of this value uses the channel its number names.
 constexpr uint8_t kModeNamedChannel = 5;
 
-bool IsChannelKind(int32_t kind) {
-    return kind >= 1 && kind <= 5;
-}
-
 // Rows of the kind's table; 0 for a kind without one.
 int32_t TableRows(int32_t kind) {
-    if (kind < 1 || kind >= datCh::kKinds || kind == 14) return 0;
+    if (kind < 1 || kind >= datCh::kKinds || kind == kindTwoToneCommon) return 0;
     return datCh::FieldMax(kind) + 1;
 }
 
@@ -33,11 +27,11 @@ int32_t TableRows(int32_t kind) {
 template <typename Fn> void ForEachScanRef(cmcEeprom& image, Fn fn) {
     datCh list(&image);
     for (int32_t k = 0; k < layout::kScanLists; ++k) {
-        list.Load(kScanListKind, k);
+        list.Load(kindScanList, k);
         fn(list, list.txCh);
         fn(list, list.prio1Ch);
         fn(list, list.prio2Ch);
-        list.Store(kScanListKind, k);
+        list.Store(kindScanList, k);
     }
 }
 
@@ -203,12 +197,12 @@ bool UnitAndRow(const cmcEvent& ev, int32_t units, int32_t rows, int32_t& unit, 
     return true;
 }
 
-const RowEventTable kChannels{layout::kChannelRows,  layout::kBanks,      0xFFFF,
-                              GetBankChannelCountIn, SetBankChannelCount, GetBankFirstChannel,
-                              GetTotalBankChannels,  ImageInsertRowEx,    ImageRemoveRowEx};
-const RowEventTable kPool{layout::kPoolRows,     layout::kSites,      0xFF,
-                          GetSiteChannelCountIn, SetSiteChannelCount, GetSiteFirstChannel,
-                          GetTotalSiteChannels,  ImageInsertRowEx,    ImageRemoveRowEx};
+const RowEventTable kChannels{layout::kChannelRows, layout::kBanks,      0xFFFF,
+                              GetBankChannelCount,  SetBankChannelCount, GetBankFirstChannel,
+                              GetTotalBankChannels, ImageInsertRowEx,    ImageRemoveRowEx};
+const RowEventTable kPool{layout::kPoolRows,    layout::kSites,      0xFF,
+                          GetSiteChannelCount,  SetSiteChannelCount, GetSiteFirstChannel,
+                          GetTotalSiteChannels, ImageInsertRowEx,    ImageRemoveRowEx};
 
 int32_t InsertRow(const cmcEvent& ev, const RowEventTable& t, cmcEeprom& image, cmcEeprom& reference,
                   int32_t kind, bool pool) {
@@ -264,5 +258,5 @@ int32_t HandleRowEventOn(const cmcEvent& ev, cmcEeprom& image, cmcEeprom& refere
 
 int32_t HandleRowEvent(const cmcEvent& ev, cmcEeprom& image, cmcEeprom& reference, int modelClass) {
     return HandleRowEventOn(ev, image, reference, kChannels, IsChannelKind(modelClass) ? modelClass : -1,
-                            kPool, kPoolKind);
+                            kPool, kindRepeaterPool);
 }

@@ -23,7 +23,6 @@ constexpr RowLimit kLimits[datCh::kKinds] = {
 
 // The MSK status messages: rows 0..22 are the user's, the tables' row 23 is
 // shown but never inserted, deleted or moved.
-constexpr int32_t kKindMskStatus = 18;
 constexpr int32_t kMskStatusTableMax = 23;
 
 int32_t ClampFreq(int32_t hz) {
@@ -31,40 +30,17 @@ int32_t ClampFreq(int32_t hz) {
 }
 
 // Row records of the tables.
-constexpr int32_t kTextHead = 94246, kTextBody = 94630;
-constexpr int32_t kDigitMemory = 97816;
-constexpr int32_t kScanListRec = 97238;
-constexpr int32_t kTonePair = 97078;
-constexpr int32_t kFiveToneRx = 98560; // shared with the two-tone codes
-constexpr int32_t kFiveToneTxCode = 81872;
-constexpr int32_t kFiveToneTx = 98112;
-constexpr int32_t kUserToneEncode = 95414, kUserToneDecode = 95444;
-constexpr int32_t kTwoToneWindow = 95406, kTwoToneFreq = 81868, kTwoTonePeriod = 95512, kTwoToneName = 98098;
-constexpr int32_t kBankName = 95542;
-constexpr int32_t kMskIdGroup = 99000;
-constexpr int32_t kMskCallAddress = 82000, kMskCallList = 99264;
-constexpr int32_t kMskStatusV = 100128, kMskStatusW = 99744;
-constexpr int32_t kMskShortText = 82128, kMskShortTextSel = 100512;
-constexpr int32_t kDigitalIndId = 100528, kDigitalGrpId = 102128;
-constexpr int32_t kNacChannel = 105776;
-constexpr int32_t kDigitalStatusV = 106698, kDigitalStatusW = 106186;
-constexpr int32_t kDtmfRx = 137038;
-constexpr int32_t kMdcAlias = 140148;
+using layout::kBankName, layout::kDigitalGrpId, layout::kDigitalIndId, layout::kDigitalStatusV;
+using layout::kDigitalStatusW, layout::kDigitMemory, layout::kDtmfRx, layout::kFiveToneRx,
+    layout::kFiveToneTx;
+using layout::kFiveToneTxCode, layout::kMdcAlias, layout::kMskCallAddress, layout::kMskCallList;
+using layout::kMskIdGroup, layout::kMskShortText, layout::kMskShortTextSel, layout::kMskStatusV;
+using layout::kMskStatusW, layout::kNacChannel, layout::kScanListRec, layout::kTextBody, layout::kTextHead;
+using layout::kTonePair, layout::kTwoToneFreq, layout::kTwoToneName, layout::kTwoTonePeriod;
+using layout::kTwoToneWindow, layout::kUserToneDecode, layout::kUserToneEncode;
 
-static_assert(kTextHead == layout::Table(10).offset && kTextBody == layout::Table(11).offset);
-static_assert(kDigitMemory == layout::Table(17).offset && kScanListRec == layout::Table(16).offset);
-static_assert(kTonePair == layout::Table(14).offset && kFiveToneRx == layout::Table(20).offset);
-static_assert(kFiveToneTxCode == layout::Table(18).offset && kFiveToneTx == layout::Table(19).offset);
-static_assert(kUserToneEncode == layout::Table(12).offset && kBankName == layout::Table(13).offset);
-static_assert(kMskIdGroup == layout::Table(29).offset && kMskCallAddress == layout::Table(27).offset);
-static_assert(kMskCallList == layout::Table(28).offset && kMskStatusV == layout::Table(31).offset);
-static_assert(kMskStatusW == layout::Table(30).offset && kMskShortText == layout::Table(32).offset);
 static_assert(layout::Table(30).records == kMskStatusTableMax + 1 &&
               layout::Table(31).records == kMskStatusTableMax + 1);
-static_assert(kMskShortTextSel == layout::Table(33).offset && kDigitalIndId == layout::Table(34).offset);
-static_assert(kDigitalGrpId == layout::Table(35).offset && kNacChannel == layout::Table(36).offset);
-static_assert(kDigitalStatusV == layout::Table(64).offset && kDigitalStatusW == layout::Table(63).offset);
-static_assert(kDtmfRx == layout::Table(46).offset && kMdcAlias == layout::Table(59).offset);
 
 } // namespace
 
@@ -75,7 +51,7 @@ public:
 };
 
 int32_t datCh::TableMax(int32_t k) {
-    return k == kKindMskStatus ? kMskStatusTableMax : FieldMax(k);
+    return k == kindMskStatus ? kMskStatusTableMax : FieldMax(k);
 }
 
 std::span<const RowLimit> datCh::Limits() {
@@ -84,19 +60,12 @@ std::span<const RowLimit> datCh::Limits() {
 
 bool datCh::CanAccess(int32_t k, int32_t n) const {
     // Every row record lies in the static tables, so an image that holds them holds the record.
-    return image && image->GetSize() >= layout::kPtblCopy && k >= 1 && k < kKinds && k != 14 && n >= 0 &&
-           n <= TableMax(k);
+    return image && image->GetSize() >= layout::kPtblCopy && k >= 1 && k < kKinds && k != kindTwoToneCommon &&
+           n >= 0 && n <= TableMax(k);
 }
 
 int32_t datCh::BankOfChannel(int32_t n) const {
-    const cmcEeprom& img = image ? *image : CurrentImage();
-    int32_t before = -1;
-    for (int32_t k = 0; k < layout::kBanks; ++k) {
-        const int32_t count = GetBankChannelCountIn(img, k);
-        if (before + 1 <= n && n <= before + count) return k;
-        before += count;
-    }
-    return layout::kBanks;
+    return BankHoldingRow(image ? *image : CurrentImage(), n);
 }
 
 datCh& datCh::Load(int32_t k, int32_t n) {
@@ -125,27 +94,27 @@ void datCh::StoreAndReload() {
 
 void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
     switch (k) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
+    case kindChannelLmr:
+    case kindChannelLtr:
+    case kindChannelP25:
+    case kindChannelPmr:
+    case kindChannelPmrZ:
         TransferChannel(c, k, n);
         break;
-    case 6:
+    case kindText:
         c.At(kTextHead + 24 * n, 24);
         c.Bytes(row6Head, 0);
         c.At(kTextBody + 49 * n, 49);
         c.Bytes(row6Body, 0);
         c.Whole(row6Tail, 48);
         break;
-    case 7:
+    case kindDigitMemory:
         c.At(kDigitMemory + 37 * n, 37);
         c.Bytes(text24, 0);
         c.Nibbles(digits, 24);
         c.Whole(digitCount, 36);
         break;
-    case 8:
+    case kindScanList:
         c.At(kScanListRec + 34 * n, 34);
         c.Bytes(text24, 0);
         c.Bits(scanMode, 24, 0, 4);
@@ -165,14 +134,14 @@ void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
         c.Word(prio1Ch, 30);
         c.Word(prio2Ch, 32);
         break;
-    case 9:
+    case kindTonePair:
         c.At(kTonePair + 4 * n, 4);
         c.Tone(rxTone, 0);
         c.Tone(txTone, 2);
         c.BitmapBit(cToneSel, layout::kToneMemorySelect, n);
         break;
-    case 10:
-    case 25:
+    case kindFiveToneRx:
+    case kindDtmfRx:
         if (k == 10) {
             c.At(kFiveToneRx + 34 * n, 34);
             c.Bytes(codeHead, 0);
@@ -205,7 +174,7 @@ void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
             c.Whole(globalByte, 0);
         }
         break;
-    case 11:
+    case kindFiveToneTx:
         c.At(kFiveToneTxCode + 4 * n, 4);
         c.Bytes(txCode, 0);
         c.At(kFiveToneTx + 14 * n, 14);
@@ -221,20 +190,20 @@ void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
             c.Whole(globalByte, 0);
         }
         break;
-    case 12:
+    case kindUserTone:
         c.At(kUserToneEncode + 2 * n, 2);
         c.Word(uToneEncode, 0);
         c.At(kUserToneDecode + 4 * n, 4);
         c.Word(uToneDecLow, 0);
         c.Word(uToneDecHigh, 2);
         break;
-    case 13:
+    case kindTwoTone:
         TransferTwoTone(c, n);
         break;
-    case 15:
+    case kindBank:
         TransferBank(c, n);
         break;
-    case 16:
+    case kindMskIdGroup:
         c.At(kMskIdGroup + 32 * n, 32);
         c.Word(idGroupAdr, 0);
         c.Bytes(name, 2);
@@ -243,7 +212,7 @@ void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
         c.Bits(idGroupBell, 29, 0, 2);
         c.StoreOnly(HasText(name), 29, 2);
         break;
-    case 17:
+    case kindMskCallList:
         c.At(kMskCallAddress + 4 * n, 4);
         if (c.store) {
             uint8_t bcd[4];
@@ -263,7 +232,7 @@ void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
         c.StoreOnly(HasText(name), 13, 5);
         c.FlagClear(callListSel, 13, 4);
         break;
-    case 18:
+    case kindMskStatus:
         c.At(kMskStatusV + 16 * n, 16);
         c.Bytes(name, 0);
         c.Bits(msgBeep, 12, 0, 4);
@@ -275,29 +244,29 @@ void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
         c.Flag(msgPriority, 12, 0);
         c.Flag(msgSelection, 12, 1);
         break;
-    case 19:
+    case kindMskShortText:
         c.At(kMskShortText + 12 * n, 12);
         c.Bytes(name, 0);
         c.At(kMskShortTextSel + 2 * n, 1);
         c.Flag(msgSelection, 0, 1);
         break;
-    case 20:
+    case kindDigitalIndividual:
         c.At(kDigitalIndId + 16 * n, 16);
         c.Dword(indId, 0);
         c.Bytes(name, 4);
         break;
-    case 21:
+    case kindDigitalGroup:
         c.At(kDigitalGrpId + 14 * n, 14);
         c.Word(grpId, 0);
         c.Bytes(name, 2);
         break;
-    case 22:
+    case kindNac:
         c.At(kNacChannel + 4 * n, 4);
         c.Word(nacRx, 0);
         c.Word(nacTx, 2);
         c.BitmapBit(nacSel, layout::kNacSelect, n);
         break;
-    case 23:
+    case kindDigitalStatus:
         c.At(kDigitalStatusV + 16 * n, 16);
         c.Bytes(name, 0);
         c.Bits(statusBeep, 12, 0, 4);
@@ -305,10 +274,10 @@ void datCh::Transfer(Codec& c, int32_t k, int32_t n) {
         c.Bytes(name2, 0);
         c.Flag(statusSelection, 12, 1);
         break;
-    case 24:
+    case kindRepeaterPool:
         TransferPoolEntry(c, n);
         break;
-    case 26:
+    case kindMdcAlias:
         c.At(kMdcAlias + 15 * n, 15);
         c.Bytes(mdcText, 0);
         c.Flag(mdcStrip, 12, 7);
@@ -585,7 +554,7 @@ int32_t CountBankUsedChannels(int32_t n) {
 
 int32_t CountBankUsedChannels(cmcEeprom& image, int32_t n) {
     const int32_t first = GetBankFirstChannel(image, n);
-    const int32_t end = std::min(first + GetBankChannelCountIn(image, n), layout::kChannelRows);
+    const int32_t end = std::min(first + GetBankChannelCount(image, n), layout::kChannelRows);
     const int32_t kind = GetModelClass();
     datCh ch(&image);
     int32_t used = 0;
@@ -600,7 +569,7 @@ int32_t LastUsedInBank(int32_t n) {
 
 int32_t LastUsedInBank(cmcEeprom& image, int32_t n) {
     const int32_t first = GetBankFirstChannel(image, n);
-    const int32_t end = std::min(first + GetBankChannelCountIn(image, n), layout::kChannelRows);
+    const int32_t end = std::min(first + GetBankChannelCount(image, n), layout::kChannelRows);
     const int32_t kind = GetModelClass();
     datCh ch(&image);
     for (int32_t row = end - 1; row >= first; --row)

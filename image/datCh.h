@@ -7,6 +7,42 @@
 
 class cmcEeprom;
 
+// The row tables datCh decodes, by the kind a cell category names. A
+// channel's kind is its model class; the two-tone transmit settings are a
+// kind without rows.
+enum datChKind : int32_t {
+    kindChannelLmr = 1,
+    kindChannelLtr = 2,
+    kindChannelP25 = 3,
+    kindChannelPmr = 4,
+    kindChannelPmrZ = 5,
+    kindText = 6,
+    kindDigitMemory = 7,
+    kindScanList = 8,
+    kindTonePair = 9,
+    kindFiveToneRx = 10,
+    kindFiveToneTx = 11,
+    kindUserTone = 12,
+    kindTwoTone = 13,
+    kindTwoToneCommon = 14,
+    kindBank = 15,
+    kindMskIdGroup = 16,
+    kindMskCallList = 17,
+    kindMskStatus = 18,
+    kindMskShortText = 19,
+    kindDigitalIndividual = 20,
+    kindDigitalGroup = 21,
+    kindNac = 22,
+    kindDigitalStatus = 23,
+    kindRepeaterPool = 24,
+    kindDtmfRx = 25,
+    kindMdcAlias = 26,
+};
+
+inline constexpr bool IsChannelKind(int32_t kind) {
+    return kind >= kindChannelLmr && kind <= kindChannelPmrZ;
+}
+
 // One row of one of the image's row tables, decoded into plain fields: a
 // channel (kinds 1..5, one per model class), a repeater-pool entry (24), a
 // bank (15), a scan list (8), a signalling list entry and so on. Load decodes

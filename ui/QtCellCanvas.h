@@ -55,7 +55,7 @@ private:
     QFont base_;
     QFont font_;
     ColorValue fontColor_ = FontDesc().color;
-    ColorValue brushColor_ = 0x80000005; // clWindow
+    ColorValue brushColor_ = clWindow;
     ColorValue penColor_ = 0x000000;
     QPoint penPos_;
 };

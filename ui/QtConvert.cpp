@@ -6,18 +6,19 @@
 
 QColor ToQColor(ColorValue value, const QPalette& palette) {
     if (value & 0x80000000u) {
-        switch (value & 0xFF) {
-        case 5: // clWindow
+        // Only the index in the low byte picks the colour.
+        switch (0x80000000u | (value & 0xFF)) {
+        case clWindow:
             return palette.color(QPalette::Base);
-        case 8: // clWindowText
+        case clWindowText:
             return palette.color(QPalette::WindowText);
-        case 13: // clHighlight
+        case clHighlight:
             return palette.color(QPalette::Highlight);
-        case 14: // clHighlightText
+        case clHighlightText:
             return palette.color(QPalette::HighlightedText);
-        case 18: // clBtnText
+        case clBtnText:
             return palette.color(QPalette::ButtonText);
-        case 15: // clBtnFace
+        case clBtnFace:
         default:
             return palette.color(QPalette::Button);
         }

@@ -8,6 +8,7 @@
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
+#include "image/CurrentImage.h"
 #include "platform/MessageBox.h"
 #include "platform/QtPrinter.h"
 #include "platform/QtText.h"
@@ -181,7 +182,7 @@ void SheetPrintJob::Step() {
     if (due) {
         if (walk_.sitePass) {
             for (int32_t site = 0; site < kSites; ++site) {
-                if (GetSiteChannelCount(site) == 0) continue;
+                if (GetSiteChannelCount(CurrentImage(), site) == 0) continue;
                 walk_.site = site;
                 PrintSheet(printer, kSiteSheet);
             }
@@ -189,7 +190,8 @@ void SheetPrintJob::Step() {
             walk_.site = 0;
         } else {
             PrintSheet(printer, definition);
-            if (SheetDefinition::Split(definition).name == kSiteOverviewSheet && GetTotalSiteChannels() > 0)
+            if (SheetDefinition::Split(definition).name == kSiteOverviewSheet &&
+                GetTotalSiteChannels(CurrentImage()) > 0)
                 walk_.sitePass = true;
         }
     }

@@ -24,8 +24,6 @@ namespace {
 constexpr int kPanelBorder = 8;
 constexpr int kBevel = 2;
 constexpr int kButtonMargin = 5;
-// The sheet's selector that takes every cell in view.
-constexpr uint32_t kRedrawEveryCell = 32;
 
 } // namespace
 
@@ -100,12 +98,7 @@ cuiEeDebugWin::~cuiEeDebugWin() {
 }
 
 void cuiEeDebugWin::Redraw() {
-    if (!sheet_) return;
-    cmcCellObj every;
-    every.category = 0;
-    every.cellId = 0;
-    every.index = -1;
-    sheet_->InvalidateMatching(every, kRedrawEveryCell);
+    if (sheet_) sheet_->RedrawCells();
 }
 
 void cuiEeDebugWin::SelectAddress(intptr_t address) {

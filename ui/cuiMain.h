@@ -4,6 +4,7 @@
 #include "cells/WindowCommands.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcFCache.h"
+#include "foundation/ColorName.h"
 #include "foundation/cmcTick.h"
 #include "image/datClipCh.h"
 #include "ui/SheetPrintJob.h"
@@ -186,8 +187,8 @@ protected:
     QPointer<QLabel> messagePanel_;
     QPointer<QLabel> makerPanel_;
     int statusPanels_ = 0;
-    uint32_t messageTextColor_ = 0x80000008;
-    uint32_t messageBackColor_ = 0x8000000F;
+    uint32_t messageTextColor_ = clWindowText;
+    uint32_t messageBackColor_ = clBtnFace;
     std::string messageText_;
 
     std::optional<cmcTick> warningDelay_;

@@ -1,149 +1,34 @@
 #include "ui/cuiSheet.h"
 
 #include "cells/CellEngine.h"
+#include "foundation/ColorName.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
-#include "foundation/cmcGTex.h"
-#include "foundation/indEnviron.h"
 #include "image/RowEdit.h"
 #include "platform/Fatal.h"
 #include "platform/KeyState.h"
-#include "platform/QtPrinter.h"
 #include "platform/QtText.h"
 #include "platform/Sleep.h"
-#include "ui/QtCellCanvas.h"
-#include "ui/QtConvert.h"
+#include "ui/SheetPainter.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiMenu.h"
 
-#include <QAction>
-#include <QContextMenuEvent>
-#include <QCursor>
-#include <QFontMetrics>
-#include <QFrame>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScrollBar>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cstdlib>
-
-namespace {
-
-// System colours of the GUI library.
-constexpr ColorValue kClWindow = 0x80000005;
-constexpr ColorValue kClWindowText = 0x80000008;
-constexpr ColorValue kClHighlight = 0x8000000D;
-constexpr ColorValue kClHighlightText = 0x8000000E;
-constexpr ColorValue kClBtnFace = 0x8000000F;
-constexpr ColorValue kClGrayText = 0x80000011;
-constexpr ColorValue kWhite = 0xFFFFFF;
-constexpr ColorValue kSilver = 0xC0C0C0;
-constexpr ColorValue kRuleGrey = 0x808080;
-constexpr ColorValue kBlack = 0x000000;
-// Coloured cells print dark grey with white text.
-constexpr ColorValue kPrintDark = 0x606060;
-// Printer pixels per screen pixel: a sheet keeps its screen proportions on paper.
-constexpr int kPrinterScaleDpi = 120;
-
-// The image list's marks.
-constexpr int kWarningImage = 10;
-constexpr int kErrorImage = 11;
-constexpr int kMarkSize = 16;
-
-// Selector bits of InvalidateMatching.
-constexpr uint32_t kMatchCellAndIndex = 1u << 0;
-constexpr uint32_t kMatchCategory = 1u << 1;
-constexpr uint32_t kMatchCellId = 1u << 2;
-constexpr uint32_t kMatchIndex = 1u << 3;
-constexpr uint32_t kMatchNeighbours = 1u << 4;
-constexpr uint32_t kMatchAll = 1u << 5;
-constexpr uint32_t kMatchIndexFrom = 1u << 6;
-constexpr uint32_t kMatchIndexUpTo = 1u << 7;
-
-// The cells' canvas, with the fills of one colour drawn together: a cell
-// that draws a radio display's glyphs fills hundreds of dots, one call each.
-class BatchedCanvas : public QtCellCanvas {
-public:
-    BatchedCanvas(QPainter& painter, const QPalette& palette, const QFont& base)
-        : QtCellCanvas(painter, palette, base), palette_(palette) {}
-    ~BatchedCanvas() override { Flush(); }
-    BatchedCanvas(const BatchedCanvas&) = delete;
-    BatchedCanvas& operator=(const BatchedCanvas&) = delete;
-
-    void SetBrushColor(ColorValue color) override {
-        if (color != BrushColor()) Flush();
-        QtCellCanvas::SetBrushColor(color);
-    }
-    void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override {
-        if (right <= left || bottom <= top) return;
-        // Glyphs are filled a column of dots at a time: a dot right below the
-        // last one lengthens it.
-        if (!fills_.isEmpty()) {
-            QRect& last = fills_.last();
-            if (last.left() == left && last.right() == right - 1 && last.bottom() == top - 1) {
-                last.setBottom(bottom - 1);
-                return;
-            }
-        }
-        fills_.append(QRect(left, top, right - left, bottom - top));
-    }
-    void FrameRect(int32_t left, int32_t top, int32_t right, int32_t bottom, ColorValue color) override {
-        Flush();
-        QtCellCanvas::FrameRect(left, top, right, bottom, color);
-    }
-    // Draws the fills so far; before anything else is drawn over them.
-    void Flush() {
-        if (fills_.isEmpty()) return;
-        QPainter& p = Painter();
-        if (fills_.size() == 1) {
-            p.fillRect(fills_.first(), ToQColor(BrushColor(), palette_));
-            fills_.clear();
-            return;
-        }
-        p.save();
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.setPen(Qt::NoPen);
-        p.setBrush(ToQColor(BrushColor(), palette_));
-        p.drawRects(fills_.constData(), static_cast<int>(fills_.size()));
-        p.restore();
-        fills_.clear();
-    }
-
-private:
-    const QPalette& palette_;
-    QList<QRect> fills_;
-};
-
-int Sign(int32_t v) {
-    return (v > 0) - (v < 0);
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (;;) {
-        const size_t lf = text.find('\n', start);
-        out.push_back(text.substr(start, lf == std::string::npos ? std::string::npos : lf - start));
-        if (lf == std::string::npos) return out;
-        start = lf + 1;
-    }
-}
-
-} // namespace
 
 cuiSheet::cuiSheet(const CellEngine& engine, QWidget* parent, const cmcCellCapsule* opening,
                    int32_t initialCellId, int32_t initialIndex, cmcGTex& texts, const std::string& name,
                    const ImageList* images)
     : engine_(engine), parent_(parent), texts_(texts), name_(name),
       opening_(opening ? std::make_unique<cmcCellCapsule>(*opening) : nullptr), images_(images),
-      initialCellId_(initialCellId), initialIndex_(initialIndex), baseCell_(std::make_unique<cmcCellObj>()) {
+      initialCellId_(initialCellId), initialIndex_(initialIndex),
+      editor_([this] { CommitEditor(); }, [this](QKeyEvent& e) { return OnEditorKey(e); }),
+      baseCell_(std::make_unique<cmcCellObj>()) {
     if (gEvMan) gEvMan->AddListener(&cuiSheet::OnEventThunk, this);
 }
 
@@ -154,7 +39,7 @@ cuiSheet::~cuiSheet() {
         // Pop-ups that belong to this grid close.
         gEvMan->Send(evObjectDestroyed, 0, reinterpret_cast<intptr_t>(grid_.data()));
     }
-    if (editor_) editor_->removeEventFilter(this);
+    editor_.Detach();
     popupItems_.reset();
     delete titlePanel_.data();
     delete sheetPanel_.data();
@@ -193,309 +78,6 @@ int32_t cuiSheet::CallOwner(cmcCellCapsule& request, int32_t edit) {
     return owner_ ? owner_(request, edit) : 0;
 }
 
-void cuiSheet::Build() {
-    if (!owner_) owner_ = [this](cmcCellCapsule& request, int32_t) { return engine_.Execute(request, 1); };
-    building_ = true;
-
-    ForEachGroup(texts_.GetTextLine(name_ + "_Style", 0),
-                 [this](const std::string& item) { SetStyleItem(item); });
-
-    QWidget* parent = parent_;
-    QLayout* parentLayout = parent ? parent->layout() : nullptr;
-    if (parent && !parentLayout) {
-        parentLayout = new QVBoxLayout(parent);
-        parentLayout->setContentsMargins(0, 0, 0, 0);
-        parentLayout->setSpacing(0);
-    }
-    if (style_.title) {
-        titlePanel_ = new QFrame(parent);
-        titlePanel_->hide();
-        titlePanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        titlePanel_->setLineWidth(2);
-        titleLabel_ = new QLabel(plat::ToQString(*style_.title), titlePanel_);
-        titleLabel_->setTextFormat(Qt::PlainText);
-        titleLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        titleLabel_->setAutoFillBackground(true);
-        if (style_.titleFont) titleLabel_->setFont(ToQFont(*style_.titleFont, titleLabel_->font()));
-        QPalette pal = titleLabel_->palette();
-        pal.setColor(QPalette::Window, ToQColor(style_.titleColor, pal));
-        // The title font's colour is the text's: a dark title bar asks for a light one.
-        if (style_.titleFont) pal.setColor(QPalette::WindowText, ToQColor(style_.titleFont->color, pal));
-        titleLabel_->setPalette(pal);
-        auto* titleLayout = new QVBoxLayout(titlePanel_);
-        titleLayout->setContentsMargins(2, 2, 2, 2);
-        titleLayout->addWidget(titleLabel_);
-        titlePanel_->setFixedHeight(QFontMetrics(titleLabel_->font()).height() + 2 + 8);
-        if (parentLayout) parentLayout->addWidget(titlePanel_);
-    }
-    sheetPanel_ = new QFrame(parent);
-    sheetPanel_->hide();
-    if (listMode_) {
-        sheetPanel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-        sheetPanel_->setLineWidth(1);
-    } else {
-        sheetPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        sheetPanel_->setLineWidth(2);
-    }
-    auto* panelLayout = new QVBoxLayout(sheetPanel_);
-    const int border = listMode_ ? 2 : 0;
-    panelLayout->setContentsMargins(border, border, border, border);
-    grid_ = new cuiGrid(sheetPanel_);
-    grid_->setFrameShape(QFrame::NoFrame);
-    panelLayout->addWidget(grid_);
-    if (parentLayout) parentLayout->addWidget(sheetPanel_);
-
-    LoadCells();
-
-    grid_->SetFixedCols(std::min(style_.fixedCols, cols_ - 1));
-    grid_->SetFixedRows(std::min(style_.fixedRows, rows_ - 1));
-    grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-
-    popup_ = new QMenu(grid_);
-    // The items' states follow the cell the menu opens on.
-    QObject::connect(popup_, &QMenu::aboutToShow, this,
-                     [this] { AnnounceCell(CurrentCol(), CurrentRow(), false); });
-
-    // Before the handlers are in: the grid takes (0, 0) whatever it holds,
-    // and the steps leave the current cell on a selectable cell near it.
-    grid_->MoveColRow(0, 0, true, false);
-    MoveBy(0, 1);
-    MoveBy(0, -1);
-    MoveBy(1, 0);
-    MoveBy(-1, 0);
-
-    InstallHandlers();
-
-    if (titlePanel_) titlePanel_->show();
-    sheetPanel_->show();
-
-    if (remembered_.col >= cols_ || remembered_.row >= rows_ || remembered_.col < 0 || remembered_.row < 0)
-        remembered_ = {};
-    if (remembered_.col < 0) {
-        if (initialCellId_ != 0) {
-            bool found = false;
-            for (int32_t r = 0; r < rows_ && !found; ++r)
-                for (int32_t c = 0; c < cols_ && !found; ++c) {
-                    const cmcCellObj& cell = *GetCellId(c, r).cell;
-                    if ((cell.flags & cmcCellObj::kFlagS) && cell.cellId == initialCellId_ &&
-                        cell.index == initialIndex_) {
-                        MoveCurrent(c, r);
-                        found = true;
-                    }
-                }
-        }
-    } else if (IsSelectable(remembered_.col, remembered_.row)) {
-        grid_->SetLeftCol(remembered_.leftCol);
-        grid_->SetTopRow(remembered_.topRow);
-        MoveCurrent(remembered_.col, remembered_.row);
-    }
-
-    if (!IsSelectable(CurrentCol(), CurrentRow())) grid_->setEnabled(false);
-
-    building_ = false;
-    grid_->InvalidateGrid();
-    AnnounceCell(CurrentCol(), CurrentRow(), false);
-}
-
-void cuiSheet::SetPrinter(plat::Printer* printer) {
-    printer_ = printer;
-    scale_ = printer ? std::max(1, printer->Resolution() / kPrinterScaleDpi) : 1;
-}
-
-QFontMetrics cuiSheet::Metrics(const QFont& font) const {
-    return printer_ ? QFontMetrics(font, &printer_->Device()) : QFontMetrics(font);
-}
-
-void cuiSheet::LoadCells() {
-    LoadBasicCell();
-    ParseCellLines(name_ + "_Cells");
-    slots_.clear();
-    slots_.resize(static_cast<size_t>(cols_) * static_cast<size_t>(rows_));
-    grid_->SetDefaultColWidth(scale_);
-    // A row no 'H' cell heightens still shows one line of text: the shipped
-    // lists flag none, and rows one pixel high would show nothing at all.
-    grid_->SetDefaultRowHeight(std::max(scale_, Metrics(CellFont(*baseCell_)).height() + 2 * scale_));
-    firstSelCol_ = cols_;
-    firstSelRow_ = rows_;
-    Layout(name_ + "_Cells");
-}
-
-void cuiSheet::LoadBasicCell() {
-    baseCell_ = std::make_unique<cmcCellObj>();
-    std::string text = texts_.GetTextLine(name_ + "_BasicCell", 0);
-    if (fontHeight_ != 0) {
-        text += "{(Font=,,," + std::to_string(fontHeight_) + ",,,)}";
-    } else {
-        const int32_t zoom = gEnviron ? gEnviron->FontSizePercentage : 100;
-        text += "{(Font=,,,%" + std::to_string(zoom) + ",,,)}";
-    }
-    if (printer_ && style_.printFontRatio != 100)
-        text += "{(Font=,,,%" + std::to_string(style_.printFontRatio) + ",,,)}";
-    baseCell_->Parse(text, nullptr, nullptr);
-    if (grid_) {
-        grid_->SetColor(ToQColor(baseCell_->color, grid_->palette()));
-        if (baseCell_->font) sheetPanel_->setFont(ToQFont(*baseCell_->font, sheetPanel_->font()));
-        lineHeight_ = Metrics(sheetPanel_->font()).height();
-    }
-}
-
-void cuiSheet::ParseCellLines(const std::string& cellsKey) {
-    lines_.Parse(texts_, cellsKey, [this](const std::string& d) { SetRowDirective(d); });
-    cols_ = lines_.columns;
-    rows_ = static_cast<int32_t>(lines_.rows.size());
-    grid_->SetColCount(cols_);
-    grid_->SetRowCount(rows_);
-}
-
-QFont cuiSheet::CellFont(const cmcCellObj& cell) const {
-    const FontDesc* font = cell.font ? cell.font.get() : baseCell_->font.get();
-    const QFont base = sheetPanel_ ? sheetPanel_->font() : QFont();
-    return font ? ToQFont(*font, base) : base;
-}
-
-void cuiSheet::Layout(const std::string& cellsKey) {
-    std::string line;
-    for (int32_t r = 0; r < rows_; ++r) {
-        OnLayoutRow(r);
-        const int32_t l = lines_.rows[static_cast<size_t>(r)].line;
-        const bool repeat = r > 0 && lines_.rows[static_cast<size_t>(r - 1)].line == l;
-        if (!repeat) line = texts_.GetTextLine(cellsKey, l);
-        std::string rest = line;
-        const bool mayJoin = style_.multiSelect != 0 && lines_.rows[static_cast<size_t>(r)].Select();
-        for (int32_t c = 0; c < cols_ && (repeat || !rest.empty()); ++c) {
-            OnLayoutCell(c, r);
-            clsSheetCellId& slot = GetCellId(c, r);
-            cmcCellObj& cell = *slot.cell;
-            if (repeat) {
-                cell = *GetCellId(c, r - 1).cell;
-                ++cell.index;
-                grid_->SetRowHeight(r, grid_->RowHeight(r - 1));
-            } else {
-                rest = cell.Parse(rest, chParams_.data(), baseCell_.get());
-                if (cell.layout & (cmcCellObj::kLayoutW | cmcCellObj::kLayoutH)) {
-                    const QFontMetrics fm = Metrics(CellFont(cell));
-                    int width = 0, height = 0;
-                    for (const std::string& part : SplitLines(cell.GetCaption())) {
-                        width = std::max(width, fm.horizontalAdvance(plat::ToQString(part)));
-                        height += fm.height();
-                    }
-                    width += 8 * scale_;
-                    height += 2 * scale_;
-                    if ((cell.layout & cmcCellObj::kLayoutW) && grid_->ColWidth(c) < width)
-                        grid_->SetColWidth(c, width);
-                    if ((cell.layout & cmcCellObj::kLayoutH) && grid_->RowHeight(r) < height)
-                        grid_->SetRowHeight(r, height);
-                }
-            }
-            if (!repeat && !IsEmptyCell(cell)) FitGlyphs(c, r, cell);
-            if (cell.flags & cmcCellObj::kFlagS) {
-                firstSelCol_ = std::min(firstSelCol_, c);
-                firstSelRow_ = std::min(firstSelRow_, r);
-            }
-            slot.flags = static_cast<uint8_t>(mayJoin ? clsSheetCellId::kMayJoin : 0);
-        }
-    }
-}
-
-namespace {
-
-// A surface that paints nothing and keeps what the radio-display painter
-// says it lays out.
-class GlyphNote : public CellCanvas {
-public:
-    ColorValue FontColor() const override { return font_; }
-    void SetFontColor(ColorValue color) override { font_ = color; }
-    ColorValue BrushColor() const override { return brush_; }
-    void SetBrushColor(ColorValue color) override { brush_ = color; }
-    void FillRect(int32_t, int32_t, int32_t, int32_t) override {}
-    void FrameRect(int32_t, int32_t, int32_t, int32_t, ColorValue) override {}
-    void NoteGlyphs(int32_t glyphsPerLine, int32_t glyphLines, int32_t glyphDotsWide,
-                    int32_t glyphDotsHigh) override {
-        perLine = glyphsPerLine;
-        lines = glyphLines;
-        dotsWide = glyphDotsWide;
-        dotsHigh = glyphDotsHigh;
-    }
-
-    int32_t perLine = 0, lines = 0, dotsWide = 0, dotsHigh = 0;
-
-private:
-    ColorValue font_ = 0, brush_ = 0;
-};
-
-// Room enough for any cell while it is asked what it paints.
-constexpr int32_t kMeasureExtent = 1 << 14;
-// A radio-display dot is a seventh of a text line, and two pixels at the least.
-constexpr int32_t kDotsPerLine = 7;
-constexpr int32_t kMinDotPixels = 2;
-
-} // namespace
-
-void cuiSheet::PrepareDrawRequest(cmcCellCapsule& request, cmcCellObj& cell, CellCanvas& canvas,
-                                  const CellRect& rect) {
-    request.Clear();
-    request.linkedRequest = opening_.get();
-    request.cell = &cell;
-    request.canvas = &canvas;
-    request.cellRect = &rect;
-    request.texts = &texts_;
-    request.grid = grid_;
-    request.owner = this;
-    request.markFlags.printing = printer_ != nullptr;
-}
-
-int32_t cuiSheet::GlyphDotPixels(int lineHeight, int32_t scale) {
-    return std::max(kMinDotPixels * scale, lineHeight / kDotsPerLine);
-}
-
-// A cell that paints radio-display glyphs gets a whole number of pixels a
-// dot, the same share of a text line on screen and on paper: its column and
-// row grow to the glyphs at that size. Asked once a sheet line; the rows a
-// loop repeats take the height of the row above.
-void cuiSheet::FitGlyphs(int32_t col, int32_t row, cmcCellObj& cell) {
-    GlyphNote note;
-    const CellRect rect{0, 0, kMeasureExtent, kMeasureExtent};
-    cmcCellCapsule request;
-    PrepareDrawRequest(request, cell, note, rect);
-    CallOwner(request, 0);
-    if (note.perLine <= 0 || note.lines <= 0) return;
-    const int32_t dot = GlyphDotPixels();
-    const int32_t width = note.perLine * (dot * note.dotsWide + 1) + 2;
-    const int32_t height = note.lines * dot * note.dotsHigh + (note.lines == 2 ? 4 : 2);
-    if (grid_->ColWidth(col) < width) grid_->SetColWidth(col, width);
-    if (grid_->RowHeight(row) < height) grid_->SetRowHeight(row, height);
-}
-
-void cuiSheet::UnselectHiddenColumns() {
-    for (int32_t c = 0; c < cols_; ++c) {
-        if (grid_->ColWidth(c) != 0) continue;
-        for (int32_t r = 0; r < rows_; ++r)
-            GetCell(c, r).flags &= ~cmcCellObj::kFlagS;
-    }
-}
-
-void cuiSheet::InstallHandlers() {
-    handlersIn_ = true;
-    grid_->SetFocusGainedHandler([this] { OnFocusGained(); });
-    grid_->SetFocusLostHandler([this] { OnFocusLost(); });
-    grid_->SetKeyDownHandler([this](QKeyEvent& e) { return OnKeyDown(e); });
-    grid_->SetKeyPressHandler([this](QKeyEvent& e) { OnKeyPress(e); });
-    grid_->SetMouseDownHandler([this](QMouseEvent& e) { OnMouseDown(e); });
-    grid_->SetMouseUpHandler([this](QMouseEvent& e) { OnMouseUp(e); });
-    grid_->SetDoubleClickHandler([this](QMouseEvent& e) { OnDoubleClick(e); });
-    grid_->SetMouseMoveHandler([this](QMouseEvent& e) { OnMouseMove(e); });
-    grid_->SetContextPopupHandler([this](QContextMenuEvent& e) { OnContextPopup(e); });
-    grid_->SetTimedScrollHandler([this](unsigned d) {
-        auto on = [d](unsigned bit) { return (d & bit) ? 1 : 0; };
-        MoveBy(on(cuiGrid::kScrollRight) - on(cuiGrid::kScrollLeft),
-               on(cuiGrid::kScrollDown) - on(cuiGrid::kScrollUp));
-    });
-    grid_->SetSelectCellHandler([this](int c, int r) { return OnSelectCell(c, r); });
-    grid_->SetDrawCellHandler(
-        [this](QPainter& p, int c, int r, const QRect& rect, unsigned) { DrawCell(p, c, r, rect); });
-}
-
 // --- cells and slots
 
 bool cuiSheet::InGrid(int32_t col, int32_t row) const {
@@ -512,7 +94,15 @@ const clsSheetCellId& cuiSheet::GetCellId(int32_t col, int32_t row) const {
 }
 
 bool cuiSheet::IsSelectable(int32_t col, int32_t row) const {
-    return InGrid(col, row) && !slots_.empty() && (GetCellId(col, row).cell->flags & cmcCellObj::kFlagS);
+    return cursor_.IsSelectable(col, row);
+}
+
+bool cuiSheet::TakesCursor(int32_t col, int32_t row) const {
+    return !slots_.empty() && (GetCellId(col, row).cell->flags & cmcCellObj::kFlagS);
+}
+
+bool cuiSheet::ContinuesLeft(int32_t col, int32_t row) const {
+    return GetCellId(col, row).cell->flags & cmcCellObj::kFlagT;
 }
 
 bool cuiSheet::IsEmptyCell(const cmcCellObj& cell) const {
@@ -535,17 +125,7 @@ bool cuiSheet::IsCellMarked(int32_t col, int32_t row) const {
 }
 
 bool cuiSheet::FindSpanStart(int32_t& col, int32_t row) const {
-    int32_t c = col;
-    while (c >= 0) {
-        const uint8_t f = GetCellId(c, row).cell->flags;
-        if (f & cmcCellObj::kFlagS) {
-            col = c;
-            return true;
-        }
-        if (!(f & cmcCellObj::kFlagT)) return false;
-        --c;
-    }
-    return false;
+    return cursor_.FindSpanStart(col, row);
 }
 
 // --- requests
@@ -567,22 +147,14 @@ void cuiSheet::PrepareRequest(int32_t col, int32_t row, cmcCellCapsule& request)
     request.markFlags.printing = false;
     request.owner = this;
     request.rangeSelected = RangeShown();
-    if (RangeShown() && InGrid(grid_->FixedCols(), anchorRow_)) {
+    const int32_t anchorRow = cursor_.Anchor().row;
+    if (RangeShown() && InGrid(grid_->FixedCols(), anchorRow)) {
         const int32_t c = grid_->FixedCols();
-        const int32_t a = GetCellId(c, anchorRow_).cell->index;
+        const int32_t a = GetCellId(c, anchorRow).cell->index;
         const int32_t b = GetCellId(c, CurrentRow()).cell->index;
         request.rangeFirst = std::min(a, b);
         request.rangeLast = std::max(a, b);
     }
-}
-
-void cuiSheet::OnCellChanged(const cmcCellCapsule& request, int32_t resultFlags) {
-    if (!request.cell) return;
-    uint32_t selector = 0;
-    if (resultFlags & 1) selector |= kMatchCellAndIndex;
-    if (resultFlags & 8) selector |= kMatchIndex;
-    if (resultFlags & (4 | 32)) selector |= kMatchAll;
-    InvalidateMatching(*request.cell, selector);
 }
 
 bool cuiSheet::ListPick(cmcCellCapsule& picked) {
@@ -639,10 +211,7 @@ void cuiSheet::SendEdit(int32_t col, int32_t row, int32_t key, int32_t command, 
             ClearRange();
         } else if (result == cmcCellCapsule::kResultOpenEditor) {
             OpenEditor(col, row);
-            if (EditorVisible()) {
-                editor_->setText(plat::ToQString(request.displayText));
-                editor_->setSelection(request.selStart, request.selLength);
-            }
+            if (EditorVisible()) editor_.SetText(request.displayText, request.selStart, request.selLength);
         }
         if (request.jumpKey != 0 && mayReplay) {
             repeat = true;
@@ -678,9 +247,9 @@ void cuiSheet::SelectReturnedRange(const cmcCellCapsule& request, int32_t col, i
             const cmcCellObj& cell = *GetCellId(c, r).cell;
             if (cell.cellId != cellId || cell.index < first || cell.index > last) continue;
             MarkSelected(c, r, true);
-            if (cell.index == v) anchorRow_ = r;
+            if (cell.index == v) cursor_.SetAnchorRow(r);
         }
-    state_ |= kRangeShown;
+    cursor_.SetRangeShown(true);
     UpdateRowMarks();
 }
 
@@ -725,69 +294,14 @@ void cuiSheet::MoveCurrent(int32_t col, int32_t row) {
     AnnounceCell(CurrentCol(), CurrentRow(), false);
 }
 
-void cuiSheet::StepOnce(int32_t sx, int32_t sy, bool wrap, int32_t& cx, int32_t& cy) {
-    int32_t g = cx, h = cy;
-    for (;;) {
-        g += sx;
-        h += sy;
-        if (wrap) {
-            g = (g % cols_ + cols_) % cols_;
-            h = (h % rows_ + rows_) % rows_;
-            if (g == cx && h == cy) break;
-        } else if (!InGrid(g, h)) {
-            break;
-        }
-        if (IsSelectable(g, h)) {
-            cx = g;
-            cy = h;
-            return;
-        }
-    }
-    if (listMode_) return;
-    // Nothing straight ahead: the nearest selectable cell of the next row
-    // (column) that has one, near the column (row) last aimed at.
-    const bool horizontal = sx != 0;
-    int32_t l = (horizontal ? cx : targetCol_) + sx;
-    int32_t m = (horizontal ? targetRow_ : cy) + sy;
-    while (InGrid(l, m)) {
-        const int32_t span = horizontal ? rows_ : cols_;
-        const int32_t from = horizontal ? m : l;
-        for (int32_t d = 0; d < span; ++d) {
-            for (int32_t k : {from - d, from + d}) {
-                const int32_t c = horizontal ? l : k;
-                const int32_t r = horizontal ? k : m;
-                if (IsSelectable(c, r)) {
-                    cx = c;
-                    cy = r;
-                    return;
-                }
-            }
-        }
-        l += sx;
-        m += sy;
-    }
-}
-
 void cuiSheet::MoveBy(int32_t dx, int32_t dy) {
-    if (dx != 0) dy = 0;
-    const int32_t sx = Sign(dx), sy = Sign(dy);
-    if ((sx == 0 && sy == 0) || slots_.empty()) return;
-    int32_t cx = CurrentCol(), cy = CurrentRow();
-    if (targetCol_ < 0) {
-        targetCol_ = cx;
-        targetRow_ = cy;
-    }
-    const int32_t steps = std::abs(dx != 0 ? dx : dy);
+    if ((dx == 0 && dy == 0) || slots_.empty()) return;
     // A list without scroll bars runs round, one step at a time.
-    const bool wrap = listMode_ && steps == 1 && !grid_->ShowsScrollBars();
-    for (int32_t i = 0; i < steps; ++i) {
-        StepOnce(sx, sy, wrap, cx, cy);
-        targetCol_ = cx;
-        targetRow_ = cy;
-    }
-    SetCurrentCell(cx, cy);
-    if (firstSelCol_ >= cx) grid_->SetLeftCol(grid_->FixedCols());
-    if (firstSelRow_ >= cy) grid_->SetTopRow(grid_->FixedRows());
+    const bool wrap = listMode_ && std::abs(dx != 0 ? dx : dy) == 1 && !grid_->ShowsScrollBars();
+    const SheetCursor::Cell to = cursor_.Move({CurrentCol(), CurrentRow()}, dx, dy, wrap, !listMode_);
+    SetCurrentCell(to.col, to.row);
+    if (firstSelCol_ >= to.col) grid_->SetLeftCol(grid_->FixedCols());
+    if (firstSelRow_ >= to.row) grid_->SetTopRow(grid_->FixedRows());
 }
 
 bool cuiSheet::SelectAtMouse(int32_t x, int32_t y, bool testOnly) {
@@ -853,20 +367,15 @@ void cuiSheet::UpdateSelection(int32_t col, int32_t row) {
     const bool multi = ((style_.multiSelect != 0 && (col != cc || row != cr)) || RangeShown()) &&
                        (GetCellId(cc, cr).flags & clsSheetCellId::kMayJoin) &&
                        (GetCellId(col, row).flags & clsSheetCellId::kMayJoin);
-    if (!(multi && extend) || anchorCol_ < 0) {
-        anchorCol_ = col;
-        anchorRow_ = row;
-    }
+    cursor_.Follow({col, row}, multi && extend);
     if (rowDeleteInProgress) state_ &= static_cast<uint8_t>(~kButtonHeld);
     if (extend && multi && !rowDeleteInProgress) {
-        const int32_t c0 = std::min({anchorCol_, cc, col}), c1 = std::max({anchorCol_, cc, col});
-        const int32_t r0 = std::min({anchorRow_, cr, row}), r1 = std::max({anchorRow_, cr, row});
-        const int32_t a0 = std::min(anchorCol_, col), a1 = std::max(anchorCol_, col);
-        const int32_t b0 = std::min(anchorRow_, row), b1 = std::max(anchorRow_, row);
-        for (int32_t r = r0; r <= r1; ++r)
-            for (int32_t c = c0; c <= c1; ++c)
-                MarkSelected(c, r, c >= a0 && c <= a1 && r >= b0 && r <= b1);
-        state_ |= kRangeShown;
+        const SheetCursor::Block reach = cursor_.Reach({cc, cr}, {col, row});
+        const SheetCursor::Block range = cursor_.Range({col, row});
+        for (int32_t r = reach.first.row; r <= reach.last.row; ++r)
+            for (int32_t c = reach.first.col; c <= reach.last.col; ++c)
+                MarkSelected(c, r, range.Contains(c, r));
+        cursor_.SetRangeShown(true);
     } else if (RangeShown()) {
         ClearRange();
     } else {
@@ -902,7 +411,7 @@ void cuiSheet::ClearRange() {
         for (int32_t c = 0; c < cols_; ++c)
             MarkSelected(c, r, false);
     UpdateRowMarks();
-    state_ &= static_cast<uint8_t>(~kRangeShown);
+    cursor_.SetRangeShown(false);
 }
 
 void cuiSheet::UpdateRowMarks() {
@@ -934,74 +443,10 @@ void cuiSheet::RedrawCell(int32_t col, int32_t row) {
         grid_->InvalidateCell(c, row);
 }
 
-// --- pop-up menu and announcing
-
-void cuiSheet::DeletePopupItems() {
-    popupItems_.reset();
-}
-
-void cuiSheet::AnnounceCell(int32_t col, int32_t row, bool force) {
-    if (!grid_ || !grid_->hasFocus() || !InGrid(col, row)) return;
-    if (col == announcedCol_ && row == announcedRow_ && !force) return;
-    announcedCol_ = col;
-    announcedRow_ = row;
-    const std::string* name = GetCell(col, row).GetPopupMenu();
-    const bool keep = !force && (!name || *name == lastMenuName_);
-    if (!keep) {
-        lastMenuName_ = name ? *name : std::string();
-        DeletePopupItems();
-        if (gEvMan) gEvMan->Send(evClearMenuItems, 0, EditMenuCommand());
-        if (name) {
-            popupItems_ = std::make_unique<cuiMenu>(engine_, popup_, texts_, *name,
-                                                    [this](QAction* item) { OnItemClick(item); });
-            popupItems_->SetRequestOwner(grid_, this);
-            popupItems_->Build();
-            // The grid takes the items too, so that their short-cuts act
-            // while the menu is closed.
-            const QList<QAction*> top = popup_->actions();
-            std::vector<QAction*> pending(top.begin(), top.end());
-            while (!pending.empty()) {
-                QAction* a = pending.back();
-                pending.pop_back();
-                grid_->addAction(a);
-                if (QMenu* sub = a->menu())
-                    for (QAction* s : sub->actions())
-                        pending.push_back(s);
-            }
-            if (gEvMan)
-                gEvMan->SendText(evBuildMenuItems, cuiMenu::BusId(popupItems_.get()), EditMenuCommand(),
-                                 *name);
-        }
-    }
-    if (gEvMan) gEvMan->Send(evUpdateMenus);
-}
-
-void cuiSheet::OnItemClick(QAction* item) {
-    if (const cmcCellObj* cell = cuiMenu::CellOf(item)) SendEdit(CurrentCol(), CurrentRow(), 0, cell->cellId);
-}
-
-void cuiSheet::PopUpAt(const QPoint& globalPos) {
-    if (popup_ && !popup_->actions().isEmpty()) popup_->popup(globalPos);
-}
-
-void cuiSheet::OnFocusGained() {
-    AnnounceCell(CurrentCol(), CurrentRow(), true);
-    InvalidateMarked();
-}
-
-void cuiSheet::OnFocusLost() {
-    DeletePopupItems();
-    if (gEvMan) {
-        gEvMan->Send(evClearMenuItems, 0, EditMenuCommand());
-        gEvMan->Send(evUpdateMenus);
-    }
-    InvalidateMarked();
-}
-
 // --- keys and mouse
 
 void cuiSheet::SendStatusClear() {
-    if (gEvMan) gEvMan->SendText(evStatusText, kClWindowText, kClBtnFace, std::string());
+    if (gEvMan) gEvMan->SendText(evStatusText, clWindowText, clBtnFace, std::string());
 }
 
 bool cuiSheet::OnKeyDown(QKeyEvent& event) {
@@ -1088,93 +533,39 @@ void cuiSheet::OnMouseMove(QMouseEvent& event) {
     lastMouse_ = pos;
 }
 
-void cuiSheet::OnContextPopup(QContextMenuEvent& event) {
-    // A right click has popped the menu up already, at its own press.
-    if (event.reason() == QContextMenuEvent::Mouse) return;
-    const QRect rect = grid_->CellRect(CurrentCol(), CurrentRow());
-    const QPoint at = rect.isEmpty() ? QPoint(0, 0) : rect.bottomLeft();
-    PopUpAt(grid_->viewport()->mapToGlobal(at));
-}
-
-bool cuiSheet::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        if (watched == editor_) return OnEditorKey(*static_cast<QKeyEvent*>(event));
-        break;
-    case QEvent::FocusOut:
-        if (watched == editor_ && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
-            !editorDetached_)
-            CommitEditor();
-        break;
-    default:
-        break;
-    }
-    return false;
-}
-
 // --- the in-place editor
 
 bool cuiSheet::EditorVisible() const {
-    return editor_ && editor_->isVisible();
+    return editor_.Visible();
+}
+
+QLineEdit* cuiSheet::Editor() const {
+    return editor_.Widget();
 }
 
 void cuiSheet::OpenEditor(int32_t col, int32_t row) {
-    if (!editor_) {
-        editor_ = new QLineEdit(sheetPanel_);
-        editor_->hide();
-        editor_->setFrame(false);
-        editor_->setMaxLength(kEditorMaxLength);
-        editor_->installEventFilter(this);
-    }
+    editor_.Create(sheetPanel_);
     ClearRange();
     MoveCurrent(col, row);
     QRect rect = grid_->CellRect(col, row);
     if (rect.width() < 1 || rect.height() - 1 <= 0) return;
     rect.moveTopLeft(grid_->viewport()->mapTo(sheetPanel_, rect.topLeft()));
     const cmcCellObj& cell = GetCell(col, row);
-    const QFont font = CellFont(cell);
-    editor_->setFont(font);
-    const int t = QFontMetrics(font).height();
-    const int room = rect.height() - 1;
-    int top = rect.top(), height = room;
-    if (t < room) {
-        height = t;
-        switch ((cell.layout & cmcCellObj::kAlignVMask) >> 2) {
-        case 1:
-            top = rect.top() + (rect.height() - t) / 2;
-            break;
-        case 2:
-            top = rect.top() + rect.height() - t - 1;
-            break;
-        default:
-            break;
-        }
-    }
-    editor_->setGeometry(rect.left(), top, rect.width(), height);
-    editor_->show();
-    editor_->raise();
-    editor_->setFocus(Qt::OtherFocusReason);
-    editorCol_ = col;
-    editorRow_ = row;
+    editor_.Open(col, row, rect, CellFont(cell), (cell.layout & cmcCellObj::kAlignVMask) >> 2);
 }
 
 void cuiSheet::HideEditor(bool refocus) {
-    if (!editor_) return;
-    if (editor_->isVisible() && refocus) grid_->setFocus(Qt::OtherFocusReason);
-    editor_->hide();
+    editor_.Hide(refocus, grid_);
 }
 
 void cuiSheet::CommitEditor() {
     if (!EditorVisible()) return;
-    const std::string text = plat::FromQString(editor_->text());
+    const std::string text = plat::FromQString(editor_.Widget()->text());
     // Hidden first: a commit that moves the focus must not commit again. The
     // grid takes the keyboard before the editor goes, so that it does not
     // pass on to the next widget of the window while the value is sent.
-    editorDetached_ = true;
-    if (editor_->hasFocus()) grid_->setFocus(Qt::OtherFocusReason);
-    editor_->hide();
-    editorDetached_ = false;
-    SendEdit(editorCol_, editorRow_, cmcCellCapsule::kKeyEnter, 0, &text);
+    editor_.PutAway(grid_, false);
+    SendEdit(editor_.Col(), editor_.Row(), cmcCellCapsule::kKeyEnter, 0, &text);
 }
 
 bool cuiSheet::OnEditorKey(QKeyEvent& event) {
@@ -1194,10 +585,7 @@ bool cuiSheet::OnEditorKey(QKeyEvent& event) {
         return true;
     }
     case Qt::Key_Escape:
-        editorDetached_ = true;
-        grid_->setFocus(Qt::OtherFocusReason);
-        editor_->hide();
-        editorDetached_ = false;
+        editor_.PutAway(grid_, true);
         return true;
     case Qt::Key_PageUp:
     case Qt::Key_PageDown: {
@@ -1217,9 +605,7 @@ void cuiSheet::OpenEditorFor(const cmcCellCapsule& request, int32_t notNow) {
     const int32_t c = CurrentCol(), r = CurrentRow();
     if (!InGrid(c, r) || notNow || request.cell != GetCellId(c, r).cell.get()) return;
     OpenEditor(c, r);
-    if (!EditorVisible()) return;
-    editor_->setText(plat::ToQString(request.displayText));
-    editor_->setSelection(request.selStart, request.selLength);
+    if (EditorVisible()) editor_.SetText(request.displayText, request.selStart, request.selLength);
 }
 
 // --- drawing
@@ -1246,222 +632,27 @@ void cuiSheet::DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect
         marked = FindSpanStart(start, row) && IsCellMarked(start, row);
     }
 
-    const QPalette& palette = grid_->palette();
-    const bool printing = printer_ != nullptr;
-    const bool light = cell.color == kClWindow || cell.color == kWhite;
-    ColorValue back = cell.color;
-    // Paper shows no selection, and colours only as a dark grey.
-    if (printing)
-        back = light ? kWhite : kPrintDark;
-    else if (marked && !EditorVisible())
-        back = (grid_->hasFocus() || listMode_) ? kClHighlight : kClBtnFace;
-    painter.save();
-    painter.setClipRect(cellRect);
-    // Most cells draw in the sheet's own font, which the panel already holds.
-    BatchedCanvas canvas(painter, palette, sheetPanel_->font());
-    canvas.SetBrushColor(back);
-    if (!printing || back != kWhite)
-        canvas.FillRect(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
-    if (cell.layout & cmcCellObj::kLayoutB) {
-        canvas.SetBrushColor(printing ? kBlack : light ? kRuleGrey : kWhite);
-        canvas.FillRect(rect.left(), rect.bottom(), rect.left() + rect.width(), rect.bottom() + 1);
-        canvas.SetBrushColor(back);
-    }
-
-    if (cell.font)
-        canvas.SetFont(*cell.font);
-    else if (baseCell_->font)
-        canvas.SetFontColor(baseCell_->font->color);
-    if (marked && back == kClHighlight) canvas.SetFontColor(kClHighlightText);
-
-    std::string text;
-    const CellRect r{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
-    if (!IsEmptyCell(cell)) {
-        PrepareDrawRequest(drawRequest_, cell, canvas, r);
-        drawRequest_.markFlags.isCurrent = marked;
-        CallOwner(drawRequest_, 0);
-        text = drawRequest_.displayText;
-    } else {
-        text = cell.GetCaption();
-    }
-    if (printing) {
-        canvas.SetFontColor(back == kPrintDark ? kWhite : kBlack);
-    } else if (marked && back == kClBtnFace) {
-        const ColorValue fc = canvas.FontColor();
-        if (fc == kClBtnFace || fc == kSilver || fc == kClGrayText) canvas.SetFontColor(kClWindow);
-    }
-
-    canvas.Flush();
-    std::vector<std::string> lines = SplitLines(text);
-    // A line feed at the end closes the last line: no empty line below it
-    // takes a share of the height (the digits would lose their top).
-    if (lines.size() > 1 && lines.back().empty()) lines.pop_back();
-    // Most cells are in the sheet's font, whose line height is known.
-    const int lineHeight = cell.font ? canvas.TextExtent("A").height() : lineHeight_;
-    const int h = lineHeight * static_cast<int>(lines.size());
-    int y = r.top + scale_;
-    switch ((cell.layout & cmcCellObj::kAlignVMask) >> 2) {
-    case 1:
-        y = r.top + (r.bottom - r.top - h) / 2;
-        break;
-    case 2:
-        y = r.bottom - h - scale_;
-        break;
-    default:
-        break;
-    }
-    int penX = r.left;
-    const int hAlign = cell.layout & cmcCellObj::kAlignHMask;
-    for (const std::string& part : lines) {
-        const int w = hAlign == 0 ? 0 : canvas.TextExtent(part).width();
-        int x = r.left + 4 * scale_;
-        if (hAlign == 1) x = r.left + (r.right - r.left - w) / 2;
-        if (hAlign == 2) x = r.right - w - 4 * scale_;
-        canvas.TextOut(x, y, part);
-        penX = canvas.PenPos().x();
-        y += lineHeight;
-    }
-
-    const bool error = drawRequest_.markFlags.error && !IsEmptyCell(cell);
-    const bool warning = drawRequest_.markFlags.warning && !IsEmptyCell(cell);
-    if (images_ && (error || warning)) {
-        const int e = printing ? (r.bottom - r.top) / 2 : kMarkSize;
-        const int f = e / 8;
-        int p = drawRequest_.markPosition;
-        if (p == 0) p = hAlign == 2 ? 1 : 3;
-        int x = r.right - e - 1;
-        if (p == 1)
-            x = r.left + f;
-        else if (p == 3)
-            x = std::min(penX, x);
-        const int index = error ? kErrorImage : kWarningImage;
-        if (printing)
-            DrawPrintedMark(painter, error, x, r.bottom - e - f, e);
-        else if (index < images_->size())
-            (*images_)[index].paint(&painter, QRect(x, r.bottom - e - 1, e, e));
-    }
-    drawRequest_.markFlags.error = drawRequest_.markFlags.warning = false;
-    painter.restore();
-}
-
-void cuiSheet::DrawPrintedMark(QPainter& painter, bool error, int x, int y, int e) const {
-    const int f = e / 8;
-    const int g = e / 2;
-    const int h = e - 1;
-    painter.save();
-    painter.translate(x, y);
-    painter.setBrush(Qt::black);
-    if (error) {
-        // A cross of two bars.
-        const QPoint cross[] = {{f, 0},     {g, g - f}, {h - f, 0}, {h, f},     {g + f, g}, {h, h - f},
-                                {h - f, h}, {g, g + f}, {f, h},     {0, h - f}, {g - f, g}, {0, f}};
-        painter.setPen(Qt::NoPen);
-        painter.drawPolygon(cross, 12);
-    } else {
-        // A white triangle with an exclamation mark.
-        const QPoint triangle[] = {{g, 0}, {h, h}, {0, h}};
-        painter.setPen(QPen(Qt::black, e / 16 + 1));
-        painter.setBrush(Qt::white);
-        painter.drawPolygon(triangle, 3);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Qt::black);
-        const QPoint stroke[] = {
-            {g - f, e / 3}, {g + f, e / 3}, {g + e / 10, 2 * e / 3}, {g - e / 10, 2 * e / 3}};
-        painter.drawPolygon(stroke, 4);
-        const int top = 3 * e / 4;
-        const QPoint dot[] = {
-            {g - e / 10, top}, {g + e / 10, top}, {g + e / 10, top + e / 6}, {g - e / 10, top + e / 6}};
-        painter.drawPolygon(dot, 4);
-    }
-    painter.restore();
-}
-
-// --- redrawing by pattern, and the bus
-
-void cuiSheet::InvalidateMatching(const cmcCellObj& p, uint32_t selector) {
-    if (!grid_ || slots_.empty()) return;
-    const int32_t rowEnd = std::min(grid_->TopRow() + grid_->VisibleRowCount() + 1, rows_);
-    const int32_t colEnd = std::min(grid_->LeftCol() + grid_->VisibleColCount() + 1, cols_);
-    const int32_t noCell = engine_.Vocabulary().NoCell();
-    const bool patternReal = p.category != engine_.Vocabulary().NoCategory();
-    for (int32_t r = 0; r < rowEnd; ++r)
-        for (int32_t c = 0; c < colEnd; ++c) {
-            const cmcCellObj& x = *GetCellId(c, r).cell;
-            const bool real = patternReal && x.cellId != noCell;
-            const bool hit =
-                ((selector & kMatchCategory) && x.category == p.category) ||
-                ((selector & kMatchCellId) && x.cellId == p.cellId) ||
-                ((selector & kMatchIndex) && real && x.index == p.index) ||
-                ((selector & kMatchIndexUpTo) && real && x.index <= p.index) ||
-                ((selector & kMatchIndexFrom) && real && x.index >= p.index) ||
-                ((selector & kMatchCellAndIndex) && x.cellId == p.cellId && x.index == p.index) ||
-                ((selector & kMatchNeighbours) && x.category == p.category && x.cellId != noCell &&
-                 std::abs(x.index - p.index) <= 1) ||
-                ((selector & kMatchAll) && x.cellId != noCell);
-            if (hit) grid_->InvalidateCell(c, r);
+    SheetPainter::Look look;
+    look.marked = marked;
+    look.printing = printer_ != nullptr;
+    look.active = grid_->hasFocus() || listMode_;
+    look.editing = EditorVisible();
+    const SheetPainter::Owner owner = [&](CellCanvas& canvas, const CellRect& r, bool isMarked) {
+        SheetPainter::Answer answer;
+        if (IsEmptyCell(cell)) {
+            answer.text = cell.GetCaption();
+            return answer;
         }
-}
-
-bool cuiSheet::OwnsMenu(intptr_t busId) const {
-    if (!popup_ || busId == 0) return false;
-    if (busId == cuiMenu::BusId(popup_.data())) return true;
-    // Items of sub-menus ask for their own menu.
-    const QList<QMenu*> subs = popup_->findChildren<QMenu*>();
-    return std::any_of(subs.begin(), subs.end(),
-                       [busId](const QMenu* m) { return cuiMenu::BusId(m) == busId; });
-}
-
-void cuiSheet::RedrawCells() {
-    cmcCellObj pattern;
-    pattern.category = 0;
-    pattern.cellId = 0;
-    pattern.index = -1;
-    InvalidateMatching(pattern, kMatchAll);
-}
-
-void cuiSheet::OnEventThunk(void* user, const cmcEvent& ev) {
-    static_cast<cuiSheet*>(user)->OnEvent(ev);
-}
-
-void cuiSheet::OnEvent(const cmcEvent& ev) {
-    if (!grid_ || slots_.empty()) return;
-    cmcCellObj pattern;
-    pattern.category = 0;
-    pattern.cellId = 0;
-    pattern.index = -1;
-    const auto value = static_cast<int32_t>(ev.p2);
-    switch (ev.type) {
-    case evQueryCurrentCell:
-        if (OwnsMenu(ev.p1) && InGrid(CurrentCol(), CurrentRow()))
-            cuiMenu::AnswerCell(GetCell(CurrentCol(), CurrentRow()));
-        break;
-    case evRedrawSheet:
-        RedrawCells();
-        break;
-    case evRedrawCategory:
-        pattern.category = value;
-        InvalidateMatching(pattern, kMatchCategory);
-        break;
-    case evRedrawCellId:
-        pattern.cellId = value;
-        InvalidateMatching(pattern, kMatchCellId);
-        break;
-    case evRedrawRow:
-        pattern.index = value;
-        InvalidateMatching(pattern, kMatchIndex);
-        break;
-    case evRedrawIndex:
-        pattern.index = value;
-        InvalidateMatching(pattern, kMatchIndexUpTo);
-        break;
-    case evRowDeleted:
-        pattern.index = value;
-        InvalidateMatching(pattern, kMatchIndexFrom);
-        break;
-    case evEndEditing:
-        CommitEditor();
-        break;
-    default:
-        break;
-    }
+        PrepareDrawRequest(drawRequest_, cell, canvas, r);
+        drawRequest_.markFlags.isCurrent = isMarked;
+        CallOwner(drawRequest_, 0);
+        answer.text = drawRequest_.displayText;
+        answer.error = drawRequest_.markFlags.error;
+        answer.warning = drawRequest_.markFlags.warning;
+        answer.markPosition = drawRequest_.markPosition;
+        drawRequest_.markFlags.error = drawRequest_.markFlags.warning = false;
+        return answer;
+    };
+    SheetPainter(grid_->palette(), sheetPanel_->font(), lineHeight_, scale_, images_)
+        .Draw(painter, cellRect, rect, cell, baseCell_->font.get(), look, owner);
 }

@@ -2,6 +2,8 @@
 #include "cells/SheetLines.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
+#include "ui/SheetCursor.h"
+#include "ui/SheetEditor.h"
 #include "ui/cuiGrid.h"
 
 #include <QFontMetrics>
@@ -59,7 +61,13 @@ public:
 // ranged selection, opens the in-place editor the cells ask for, replays
 // keys they hand on to another cell, keeps the pop-up menu of the current
 // cell, and redraws the cells bus events name.
-class cuiSheet : public QObject {
+//
+// The sheet wires its parts: SheetBuilder's panels and measures when it is
+// built (cuiSheetBuild.cpp), SheetCursor for where the keyboard goes and what
+// a range covers, SheetEditor for the in-place editor, SheetPainter to draw a
+// cell on screen or paper; its pop-up menu and its bus listener live in
+// cuiSheetMenu.cpp and cuiSheetBus.cpp.
+class cuiSheet : public QObject, private SheetCursor::Cells {
 public:
     // Called with (request, 1) to edit and (request, 0) to draw; answers 0
     // nothing, 1 redrawn, 2 open the in-place editor.
@@ -67,7 +75,7 @@ public:
     using ImageList = QList<QIcon>;
 
     // The in-place editor's limit.
-    static constexpr int kEditorMaxLength = 1024;
+    static constexpr int kEditorMaxLength = SheetEditor::kMaxLength;
     // Virtual-key codes the cells receive for keys that type no character.
     static constexpr int32_t kKeyLeftEdge = 0x25 * 256;
     static constexpr int32_t kKeyRightEdge = 0x27 * 256;
@@ -130,7 +138,7 @@ public:
     cuiGrid* Grid() const { return grid_; }
     QFrame* SheetPanel() const { return sheetPanel_; }
     QFrame* TitlePanel() const { return titlePanel_; }
-    QLineEdit* Editor() const { return editor_; }
+    QLineEdit* Editor() const;
     QMenu* PopupMenu() const { return popup_; }
     cuiMenu* PopupMenuItems() const { return popupItems_.get(); }
     int32_t ColCount() const { return cols_; }
@@ -143,7 +151,7 @@ public:
     const std::vector<clsSheeRowAtr>& RowAttributes() const { return lines_.rows; }
     const cmcCellObj& BaseCell() const { return *baseCell_; }
     int32_t MultiSelectMode() const { return style_.multiSelect; }
-    bool RangeShown() const { return state_ & kRangeShown; }
+    bool RangeShown() const { return cursor_.RangeShown(); }
 
     // The slot at (col, row); outside the grid "Illegal Cell selection" is fatal.
     clsSheetCellId& GetCellId(int32_t col, int32_t row);
@@ -188,14 +196,12 @@ public:
     void DrawCell(QPainter& painter, int32_t col, int32_t row, const QRect& rect);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     // Cells of columns laid out 0 wide lose their selectable flag: a column
     // nobody can see takes no input either.
     void UnselectHiddenColumns();
 
     // State bits.
     static constexpr uint8_t kColumnChange = 0x01;
-    static constexpr uint8_t kRangeShown = 0x02;
     static constexpr uint8_t kButtonHeld = 0x04;
 
     const CellEngine& engine_;
@@ -227,11 +233,7 @@ protected:
     QPointer<QLabel> titleLabel_;
     QPointer<QFrame> sheetPanel_;
     QPointer<cuiGrid> grid_;
-    QPointer<QLineEdit> editor_;
-    int32_t editorCol_ = -1;
-    int32_t editorRow_ = -1;
-    // Set while the editor is hidden without committing.
-    bool editorDetached_ = false;
+    SheetEditor editor_;
 
     QPointer<QMenu> popup_;
     std::unique_ptr<cuiMenu> popupItems_;
@@ -252,15 +254,17 @@ protected:
 
     cmcCellCapsule drawRequest_;
     CellRect preparedRect_;
-    int32_t targetCol_ = -1;
-    int32_t targetRow_ = -1;
-    int32_t anchorCol_ = -1;
-    int32_t anchorRow_ = -1;
+    // The keyboard's moves, the anchor and whether a range shows.
+    SheetCursor cursor_{*this};
     uint8_t state_ = 0;
     // Expires with the sheet: an owner call may delete it.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 
 private:
+    int32_t CellCols() const override { return cols_; }
+    int32_t CellRows() const override { return rows_; }
+    bool TakesCursor(int32_t col, int32_t row) const override;
+    bool ContinuesLeft(int32_t col, int32_t row) const override;
     static void OnEventThunk(void* user, const cmcEvent& ev);
     void OnEvent(const cmcEvent& ev);
     // Whether the bus id names this sheet's pop-up menu or one of its sub-menus.
@@ -309,9 +313,5 @@ private:
     QFont CellFont(const cmcCellObj& cell) const;
     // Fonts are measured on the printer when the sheet is printed.
     QFontMetrics Metrics(const QFont& font) const;
-    // The printed look of a warning or error mark, drawn rather than taken
-    // from the screen's pictures so that it keeps its edges on paper.
-    void DrawPrintedMark(QPainter& painter, bool error, int x, int y, int e) const;
     void SendStatusClear();
-    void StepOnce(int32_t sx, int32_t sy, bool wrap, int32_t& cx, int32_t& cy);
 };

@@ -95,7 +95,7 @@ int indMain::ImportRepeaterFile(const std::string& path, int32_t site) {
     // Imported and packed on a copy: a site that does not fit the pool or
     // the radio's memory leaves the working image as it was.
     cmcEeprom image = document_.WorkingImage();
-    const int32_t before = GetSiteChannelCountIn(image, site);
+    const int32_t before = GetSiteChannelCount(image, site);
     if (ImportRepeaterBlock(image, document_.ReferenceImage(), block, site) != RepeaterImport::kDone ||
         document_.Static2Dynamic(image, kPackPlain) != 0) {
         ShowFileErrorMessage(cmcIcfFile::kData, FileProblem{path, 0});
@@ -104,7 +104,7 @@ int indMain::ImportRepeaterFile(const std::string& path, int32_t site) {
     document_.WorkingImage().Assign(image);
     document_.UseFolderOf(path);
     repeaterFileName_ = path;
-    const int32_t after = GetSiteChannelCountIn(image, site);
+    const int32_t after = GetSiteChannelCount(image, site);
     if (after < before) gEvMan->Send(evRemoveLastRow, before - after, 0);
     if (after > before) gEvMan->Send(evAddRow, after - before, 0);
     document_.SetModified();

@@ -75,8 +75,8 @@ std::string iuiSh_ChBank::SetParams(const std::string& params) {
         const int32_t bank = ParseLeadingDecimal(item);
         if (IsValidBank(bank)) bank_ = bank;
     }
-    firstIndex_ = GetBankFirstChannel(bank_);
-    count_ = std::max(GetBankChannelCount(bank_), 0);
+    firstIndex_ = GetBankFirstChannel(CurrentImage(), bank_);
+    count_ = std::max(GetBankChannelCount(CurrentImage(), bank_), 0);
     return params_;
 }
 
@@ -98,12 +98,12 @@ void iuiSh_ChBank::OnLayoutRow(int32_t row) {
 }
 
 int32_t iuiSh_ChBank::PoolCount() const {
-    return GetBankChannelCount(bank_);
+    return GetBankChannelCount(CurrentImage(), bank_);
 }
 
 void iuiSh_ChBank::HideColumns() {
     const CellVocabulary& words = engine_.Vocabulary();
-    const bool ltr = IsBankFlagB(bank_);
+    const bool ltr = IsBankFlagB(CurrentImage(), bank_);
     // A column the program's table has no cell for is in none of its sheets.
     std::vector<int32_t> hidden;
     for (const char* name : ltr ? std::span<const char* const>(kBasicColumns) : kGroupColumns)
@@ -127,7 +127,7 @@ std::string iuiSh_ChBank::NameAndMark() const {
         if (c == 0) break;
         name += ::IsPrintable(c) ? static_cast<char>(c) : '*';
     }
-    const std::string mark = IsSmarTrunkBank(bank_)
+    const std::string mark = IsSmarTrunkBank(CurrentImage(), bank_)
                                  ? texts_.GetTextLine("GI_AppInd_MchSheet_Printer_SmarTrunk", 0)
                                  : std::string();
     return name + " " + mark;
@@ -149,12 +149,13 @@ std::string iuiSh_ChBank::Caption() const {
 void iuiSh_ChBank::RefreshCaption() {
     if (!titleLabel_ || !style_.title) return;
     // What the radio can still take, never below nothing (a full area gives -1).
-    const int32_t left =
-        std::max(MaxFittingCount(kCategoryChannel, kChannelRows - GetTotalBankChannels(), bank_), 0);
+    const int32_t left = std::max(
+        MaxFittingCount(kCategoryChannel, kChannelRows - GetTotalBankChannels(CurrentImage()), bank_), 0);
     titleLabel_->setText(plat::ToQString(FormatText("%s %d: %s (Left CH - %d)", style_.title->c_str(),
                                                     bank_ + 1, NameAndMark().c_str(), left)));
     QPalette pal = titleLabel_->palette();
-    pal.setColor(QPalette::WindowText, ToQColor(IsSmarTrunkBank(bank_) ? kClAqua : kClYellow, pal));
+    pal.setColor(QPalette::WindowText,
+                 ToQColor(IsSmarTrunkBank(CurrentImage(), bank_) ? kClAqua : kClYellow, pal));
     titleLabel_->setPalette(pal);
     titleLabel_->update();
 }

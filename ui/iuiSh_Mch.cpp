@@ -6,6 +6,7 @@
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
+#include "image/CurrentImage.h"
 #include "image/DynamicCapacity.h"
 #include "platform/QtText.h"
 #include "ui/PrintWalk.h"
@@ -58,7 +59,8 @@ void iuiSh_Mch::SetRowDirective(const std::string& text) {
             StartChannelLoop(count_ + 1);
         } else if (kind_ == 'C' && ShowsScanSelectionBank()) {
             const int32_t bank = ScanSelectionBank();
-            const int32_t chosen = IsValidBank(bank) ? std::max(GetBankChannelCount(bank), 0) : 0;
+            const int32_t chosen =
+                IsValidBank(bank) ? std::max(GetBankChannelCount(CurrentImage(), bank), 0) : 0;
             // An empty bank shows no channel row at all.
             if (chosen == 0) ++lines_.skip;
             StartChannelLoop(chosen);
@@ -80,11 +82,11 @@ int32_t iuiSh_Mch::PoolCount() const {
 }
 
 int32_t iuiSh_Mch::SiteFirstRow(int32_t site) const {
-    return GetSiteFirstChannel(site);
+    return GetSiteFirstChannel(CurrentImage(), site);
 }
 
 int32_t iuiSh_Mch::SiteCount(int32_t site) const {
-    return GetSiteChannelCount(site);
+    return GetSiteChannelCount(CurrentImage(), site);
 }
 
 std::string iuiSh_Mch::GetTitle() const {
@@ -105,8 +107,8 @@ std::string iuiSh_Mch::Caption() const {
 
 void iuiSh_Mch::RefreshCaption() {
     if (!titleLabel_ || !style_.title) return;
-    const int32_t left =
-        std::max(MaxFittingCount(kCategoryRepeater, kPoolRows - GetTotalSiteChannels(), site_), 0);
+    const int32_t left = std::max(
+        MaxFittingCount(kCategoryRepeater, kPoolRows - GetTotalSiteChannels(CurrentImage()), site_), 0);
     char text[64];
     std::snprintf(text, sizeof text, " - Site:%3d  (Left CH - %4d)", site_ + 1, left);
     ShowCaption(" " + *style_.title + text);

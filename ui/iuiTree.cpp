@@ -60,7 +60,7 @@ int32_t iuiTree::BankImage(const cmcEeprom& image, int32_t bank) {
         picture = kImageLtrBank;
     else if (GetBitMsb(bytes + layout::kSmarTrunkBitmap, size - layout::kSmarTrunkBitmap, bank))
         picture = kImageSmarTrunkBank;
-    return GetBankChannelCountIn(image, bank) != 0 ? picture + 1 : picture;
+    return GetBankChannelCount(image, bank) != 0 ? picture + 1 : picture;
 }
 
 void iuiTree::RefreshBankImages() {

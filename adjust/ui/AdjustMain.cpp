@@ -1,5 +1,6 @@
 #include "adjust/ui/AdjustMain.h"
 
+#include "adjust/AdjustAutomation.h"
 #include "adjust/AdjustDocument.h"
 #include "adjust/indCloneMan.h"
 #include "adjust/ui/cuiMenu.h"
@@ -39,10 +40,10 @@ AdjustDocument& AdjustDocOf(Document& document) {
 // --- the application manager -----------------------------------------------
 
 indMain::indMain(Document& document)
-    : cuiMain(document), AdjustDocumentWorkspace(AdjustDocOf(document)),
-      AdjustAutomation(static_cast<AdjustWorkspace&>(*this)) {
+    : cuiMain(document), doc_(AdjustDocOf(document)), automation_(doc_.Automation()),
+      useManager_(&automation_) {
     SetProgramClipboard(&adjustClipboard_);
-    doc_.SetAutomation(this);
+    doc_.JoinMainForm([this] { return MainFormEnabled(); });
     // Registered after the window's own listener, so heard before it: the
     // automatic adjustment steps before any event is handled.
     gEvMan->AddListener(&indMain::OnEventThunk, this);
@@ -56,7 +57,7 @@ indMain::~indMain() {
         adWindow_->Close();
         delete adWindow_.data();
     }
-    doc_.SetAutomation(nullptr);
+    doc_.JoinMainForm({});
     // The window's parts still live until the base goes: they keep a clipboard.
     SetProgramClipboard(&clipboard_);
 }
@@ -115,7 +116,7 @@ void indMain::OnEventThunk(void* user, const cmcEvent& ev) {
 void indMain::OnEvent(const cmcEvent& ev) {
     // The pass itself stands still while an item waits or the link is busy;
     // what follows is handled whatever the link does.
-    StepPass();
+    automation_.StepPass();
     if (ev.type == evOpenAdWindow) OpenAdWindow();
     if (ev.type == evDataReloaded) FilterTree();
 }

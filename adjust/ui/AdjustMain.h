@@ -1,7 +1,6 @@
 #pragma once
-#include "adjust/AdjustAutomation.h"
 #include "adjust/AdjustClipboard.h"
-#include "adjust/AdjustDocumentWorkspace.h"
+#include "adjust/AdjustManager.h"
 #include "adjust/ui/PopupOpener.h"
 #include "adjust/ui/iuiWinAd.h"
 #include "ui/cuiMain.h"
@@ -12,13 +11,16 @@
 
 namespace adj {
 
+class AdjustAutomation;
+class AdjustDocument;
+
 // The adjustment program's application manager: the main window of the
 // cloning program's framework with the program's title alone and five tree
-// flags, and the link's automatic adjustment, which takes its steps on every
-// bus event before anything else happens to it. What the link reaches of
-// the document comes from the document's half of the workspace; whether the
-// main form takes input and whether the A/D window is open are answered here.
-class indMain : public cuiMain, private AdjustDocumentWorkspace, public AdjustAutomation {
+// flags. The document's automatic adjustment takes its steps on every bus
+// event before anything else happens to it; the window joins the session
+// with the form's answer to whether it takes input, and the cells reach the
+// automation as the adjustment manager while the window is up.
+class indMain : public cuiMain {
 public:
     // The A/D monitor window's name: its placement record and its close request.
     static constexpr const char* kAdWindowName = iuiWinAd::kName;
@@ -48,15 +50,19 @@ public:
     // The A/D monitor window while it is open.
     iuiWinAd* AdWindow() const;
 
-    bool MainFormEnabled() const override;
+    // The document's automatic adjustment.
+    AdjustAutomation& Automation() const { return automation_; }
+    bool MainFormEnabled() const;
     // The settings' window flag: the link tells the window of fresh readings while it is up.
-    bool AdWindowOpen() const override;
+    bool AdWindowOpen() const;
 
 private:
     static void OnEventThunk(void* user, const cmcEvent& ev);
     void OnEvent(const cmcEvent& ev);
 
-    ScopedAdjustManager useManager_{this};
+    AdjustDocument& doc_;
+    AdjustAutomation& automation_;
+    ScopedAdjustManager useManager_;
     adj::datClipCh adjustClipboard_;
     adj::PopupOpener adjustPopups_;
     QPointer<iuiWinAd> adWindow_;

@@ -221,13 +221,13 @@ void iuiWinAd::OnBusEvent(const cmcEvent& ev) {
     case evObjectDestroyed:
         if (parent_ && ev.p2 == reinterpret_cast<intptr_t>(parent_.data())) Close();
         break;
-    case kEventRedrawValues:
+    case evAdListDone:
         RedrawValues();
         break;
-    case kEventClose:
+    case evCloseNamedWindow:
         if (ev.Text() == name_ && !ev.data.empty()) Close();
         break;
-    case kEventRebuild:
+    case evAdFontChanged:
         RebuildSheet();
         break;
     default:
@@ -239,7 +239,7 @@ iuiWinAd* ToggleAdWindow(const CellEngine& engine, QWidget* mainForm, const std:
                          cmcGTex& texts, const cuiSheet::ImageList* images, iuiWinAd::PositionLookup lookup) {
     const indEditFormPos* at = gEnviron ? gEnviron->FindEditFormPos(iuiWinAd::kName) : nullptr;
     if (at && at->Flag != 0) {
-        if (gEvMan) gEvMan->SendText(iuiWinAd::kEventClose, 0, 0, iuiWinAd::kName);
+        if (gEvMan) gEvMan->SendText(evCloseNamedWindow, 0, 0, iuiWinAd::kName);
         return nullptr;
     }
     return new iuiWinAd(engine, mainForm, caption, texts, iuiWinAd::kName, images, std::move(lookup));

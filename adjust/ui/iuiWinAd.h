@@ -36,11 +36,6 @@ public:
     // The buttons' captions (line 0 of each).
     static constexpr const char* kUpdateKey = "GI_AppInd_Update";
     static constexpr const char* kCloseKey = "GI_AppInd_Button_OkCancel";
-    // Bus events of the monitor.
-    static constexpr int32_t kEventToggle = 40;
-    static constexpr int32_t kEventRedrawValues = 41;
-    static constexpr int32_t kEventClose = 42;
-    static constexpr int32_t kEventRebuild = 43;
     // The gap around and between the buttons, and their size.
     static constexpr int kGap = 5;
     static constexpr int kButtonWidth = 75;

@@ -90,7 +90,7 @@ TEST_F(AdjustBankCellsTest, ABankCountGrowsAndShrinksOnlyOverEmptyRows) {
     SetBankChannelCount(h.Image(), 0, 2);
     SetBankChannelCount(h.Image(), 1, 1);
     h.Commit(count, "5");
-    EXPECT_EQ(GetBankChannelCountIn(h.Image(), 0), 5);
+    EXPECT_EQ(GetBankChannelCount(h.Image(), 0), 5);
     EXPECT_EQ(GetBankFirstChannel(h.Image(), 1), 5);
 
     adj::datCh row(&h.Image());
@@ -100,7 +100,7 @@ TEST_F(AdjustBankCellsTest, ABankCountGrowsAndShrinksOnlyOverEmptyRows) {
     row.Store(GetModelClass(), 2);
     h.boxes.Expect("", plat::IDOK);
     EXPECT_EQ(h.Commit(count, "1").text, "3");
-    EXPECT_EQ(GetBankChannelCountIn(h.Image(), 0), 3);
+    EXPECT_EQ(GetBankChannelCount(h.Image(), 0), 3);
     ASSERT_EQ(h.boxes.Log().size(), 1u);
     EXPECT_EQ(h.boxes.Log()[0].caption, gGTex->GetTextLine("GI_Sys_AppTitle_ADJ", 0));
 }
@@ -112,13 +112,13 @@ TEST_F(AdjustBankCellsTest, TypingOnTheBanksNewRowAddsTheChannelAndStoresItsFreq
     h.Events();
     const CellAddress freq{Category("CT_Mch"), Id("CL_Mch_FreqR"), 2};
     EXPECT_EQ(h.Display(freq).text, "");
-    EXPECT_EQ(GetBankChannelCountIn(h.Image(), 0), 2);
+    EXPECT_EQ(GetBankChannelCount(h.Image(), 0), 2);
     const auto key = h.Key(freq, '1');
     EXPECT_EQ(key.result, cmcCellCapsule::kResultOpenEditor);
     EXPECT_TRUE(key.flags & 4);
     EXPECT_EQ(Count(evInsertChannelRow), 1);
-    EXPECT_EQ(GetBankChannelCountIn(h.Image(), 0), 3);
-    EXPECT_EQ(GetBankChannelCountIn(h.Image(), 1), 4);
+    EXPECT_EQ(GetBankChannelCount(h.Image(), 0), 3);
+    EXPECT_EQ(GetBankChannelCount(h.Image(), 1), 4);
     h.Commit(freq, "146.52");
     EXPECT_EQ(Dword(kChannelEntries + kChannelBytes * 2), 146520000u);
     EXPECT_EQ(Dword(kChannelEntries + kChannelBytes * 2 + 4), 146520000u);
@@ -273,7 +273,7 @@ protected:
     std::vector<std::vector<uint8_t>> Site1() {
         std::vector<std::vector<uint8_t>> entries;
         const int32_t first = GetSiteFirstChannel(h.Image(), 1);
-        for (int32_t r = first; r < first + GetSiteChannelCountIn(h.Image(), 1); ++r)
+        for (int32_t r = first; r < first + GetSiteChannelCount(h.Image(), 1); ++r)
             entries.push_back(Entry(r));
         return entries;
     }
@@ -284,7 +284,7 @@ TEST_F(AdjustRepeaterEntryTest, AnEntryTypedAfterSite0sLastShiftsTheWholePoolAnd
     const auto key = h.Key(Rx(2), '1');
     EXPECT_EQ(key.result, cmcCellCapsule::kResultOpenEditor);
     EXPECT_EQ(Count(evInsertPoolRow), 1);
-    EXPECT_EQ(GetSiteChannelCountIn(h.Image(), 0), 3);
+    EXPECT_EQ(GetSiteChannelCount(h.Image(), 0), 3);
     EXPECT_EQ(Site1(), site1);
 
     h.Commit(Rx(2), "146.52");
@@ -342,7 +342,7 @@ TEST_F(AdjustRepeaterEntryTest, TheEntriesOfTheOpenSiteShowAndTakeTheirFrequenci
     h.Commit(Tx(1), "465");
     EXPECT_EQ(Dword(kPoolEntries + kEntryBytes * 3 + 4), 465000000u);
     EXPECT_EQ(Dword(kPoolEntries + kEntryBytes * 3), 460000000u);
-    EXPECT_EQ(GetSiteChannelCountIn(h.Image(), 1), 18);
+    EXPECT_EQ(GetSiteChannelCount(h.Image(), 1), 18);
 }
 
 // Each switch of an entry is one bit of its byte 8 (site 1's entry 2 is pool row 4).

@@ -8,6 +8,7 @@
 #include "foundation/Globals.h"
 #include "foundation/indEnviron.h"
 #include "image/BankSite.h"
+#include "image/CurrentImage.h"
 
 #include <algorithm>
 
@@ -324,7 +325,7 @@ TEST_F(AdjustMonitorTest, UpdateWithTheWindowClosedOpensItAndWithItOpenReads) {
     h.Key({0, Id("CL_Menu_View_Ad_Update"), 0}, 13, false);
     bool opened = false;
     for (const cmcEvent& ev : h.Events())
-        opened = opened || ev.type == 40;
+        opened = opened || ev.type == evOpenAdWindow;
     EXPECT_TRUE(opened);
     EXPECT_EQ(gEnviron->AdWindowFlag, 1);
     EXPECT_TRUE(man.calls.empty());
@@ -439,18 +440,18 @@ protected:
 
 TEST_F(AdjustRowCommandTest, DeletingThreeUnusedRowsAsksNothingAndRemovesThreeRows) {
     h.OpenBank(0);
-    SetBankChannelCount(0, 5);
+    SetBankChannelCount(CurrentImage(), 0, 5);
     Command(Category("CT_Mch"), 1, 1, 3, Id("CL_PMenu_Delete"));
     EXPECT_EQ(CountEvents(evRemoveChannelRow), 3);
-    EXPECT_EQ(GetBankChannelCount(0), 2);
+    EXPECT_EQ(GetBankChannelCount(CurrentImage(), 0), 2);
 }
 
 TEST_F(AdjustRowCommandTest, InsertingThreeRowsSendsThreeEvents) {
     h.OpenBank(0);
-    SetBankChannelCount(0, 5);
+    SetBankChannelCount(CurrentImage(), 0, 5);
     Command(Category("CT_Mch"), 1, 1, 3, Id("CL_PMenu_Insert"));
     EXPECT_EQ(CountEvents(evInsertChannelRow), 3);
-    EXPECT_EQ(GetBankChannelCount(0), 8);
+    EXPECT_EQ(GetBankChannelCount(CurrentImage(), 0), 8);
 }
 
 TEST_F(AdjustMonitorTest, AFontSizeIsSetAndTellsTheOpenMonitorWindowOnly) {
@@ -463,7 +464,7 @@ TEST_F(AdjustMonitorTest, AFontSizeIsSetAndTellsTheOpenMonitorWindowOnly) {
         EXPECT_EQ(gEnviron->FontSizePercentage, 125);
         int told = 0;
         for (const cmcEvent& ev : h.Events())
-            told += ev.type == 43 ? 1 : 0;
+            told += ev.type == evAdFontChanged ? 1 : 0;
         EXPECT_EQ(told, open) << open;
         EXPECT_TRUE(h.Display({0, Id("CL_Menu_View_FontSize"), 125}).Checked());
         EXPECT_FALSE(h.Display({0, Id("CL_Menu_View_FontSize"), 100}).Checked());

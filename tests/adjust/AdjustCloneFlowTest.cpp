@@ -6,7 +6,6 @@
 // anything is written when the radio's head is not the model's.
 #include "adjust/AdjustAutomation.h"
 #include "adjust/AdjustCloneCommands.h"
-#include "adjust/AdjustDocumentWorkspace.h"
 #include "adjust/TestChannel.h"
 #include "adjust/indCloneMan.h"
 #include "image/BankSite.h"
@@ -30,18 +29,6 @@ using adjtest::AdjustDocumentFixture;
 
 constexpr uint8_t kPhaseEntryRead = adj::AdjustAutomation::kPhaseEntryRead;
 
-// The manager's answers: the main form as the link leaves it, no A/D window.
-class DocumentWorkspace : public adj::AdjustDocumentWorkspace {
-public:
-    DocumentWorkspace(adj::AdjustDocument& doc, clonetest::RecordingProgress& view)
-        : AdjustDocumentWorkspace(doc), view_(view) {}
-    bool MainFormEnabled() const override { return view_.mainEnabled; }
-    bool AdWindowOpen() const override { return false; }
-
-private:
-    clonetest::RecordingProgress& view_;
-};
-
 struct Timed {
     uint64_t at;
     radiosim::LogEntry entry;
@@ -53,7 +40,7 @@ public:
 
     ~AdjustCloneFlowTest() override {
         if (gEvMan) gEvMan->RemoveListener(&AdjustCloneFlowTest::OnEvent, this);
-        if (globals_) AdjustDoc().SetAutomation(nullptr);
+        if (globals_) AdjustDoc().JoinMainForm({});
     }
 
     // The program after start-up with the model's data, joined to a radio whose
@@ -77,9 +64,9 @@ public:
         progress = view.get();
         doc.CloneManager().SetProgressView(std::move(view));
         doc.CloneManager().Driver().SetSettleWait([this](int) { sim.Pump(); });
-        workspace = std::make_unique<DocumentWorkspace>(doc, *progress);
-        automation = std::make_unique<adj::AdjustAutomation>(*workspace);
-        doc.SetAutomation(automation.get());
+        // The main form as the link leaves it.
+        doc.JoinMainForm([this] { return progress->mainEnabled; });
+        automation = &doc.Automation();
         gEvMan->AddListener(&AdjustCloneFlowTest::OnEvent, this);
         return doc;
     }
@@ -151,8 +138,7 @@ public:
     std::vector<Timed> log;
     std::function<void(const radiosim::LogEntry&)> onLog;
     clonetest::RecordingProgress* progress = nullptr;
-    std::unique_ptr<DocumentWorkspace> workspace;
-    std::unique_ptr<adj::AdjustAutomation> automation;
+    adj::AdjustAutomation* automation = nullptr;
     std::vector<int> events;
     apptest::RecordingWindow window;
 };
@@ -204,6 +190,23 @@ TEST_F(AdjustCloneFlowTest, AReadLeadsIntoAdjustmentOnTheFirstProgrammedTestChan
     EXPECT_EQ(gEnviron->ModelType, 5);
     EXPECT_EQ(doc.WorkingImage().GetByte(93822) & 1, 1);
     EXPECT_NE(std::find(events.begin(), events.end(), evDataReloaded), events.end());
+}
+
+// A document whose session has no main form (none joined, or the window
+// gone) reads and loads, and sends the radio nothing after the read.
+TEST_F(AdjustCloneFlowTest, WithoutAMainFormAReadOnlyLoads) {
+    adj::AdjustDocument& doc = Start(5, 5);
+    doc.JoinMainForm({});
+    ASSERT_FALSE(doc.MainFormJoined());
+    doc.CloneRead();
+    EXPECT_EQ(automation->State().AdjustPhase, 0);
+    Run();
+
+    ASSERT_TRUE(boxes_.Log().empty()) << boxes_.Log().front().text;
+    EXPECT_GT(Frames("E4", true), 0);
+    EXPECT_EQ(Items(), (std::vector<std::pair<int, int>>{}));
+    EXPECT_EQ(automation->State().AdjustPhase, 0);
+    EXPECT_TRUE(std::equal(sim.Memory().begin(), sim.Memory().end(), doc.RadioCopy().Data()));
 }
 
 TEST_F(AdjustCloneFlowTest, AReadWhosePhaseChangedMeanwhileOnlyLoads) {

@@ -22,7 +22,7 @@ TEST_F(AdjustCommandsTest, AWorkingImageByteFollowsAtOnceTheRadioCopyOnlyOnceThe
     Run();
     EXPECT_EQ(workspace.radio.GetByte(85), 0x43);
     EXPECT_EQ(ItemsSent(), (std::vector<Item>{{19, 0x42}, {20, 0x43}}));
-    EXPECT_EQ(CountEvents(13), 2);
+    EXPECT_EQ(CountEvents(evRedrawSheet), 2);
 }
 
 TEST_F(AdjustCommandsTest, AFailedCommandLeavesTheRadioCopyAndShowsOneBox) {
@@ -32,10 +32,10 @@ TEST_F(AdjustCommandsTest, AFailedCommandLeavesTheRadioCopyAndShowsOneBox) {
     Run();
     EXPECT_EQ(workspace.radio.GetByte(85), 0);
     EXPECT_EQ(boxes.Log().size(), 1u);
-    EXPECT_EQ(CountEvents(13), 1); // the completion still redraws
+    EXPECT_EQ(CountEvents(evRedrawSheet), 1); // the completion still redraws
     // Redraws send nothing again: the next command is the user's.
-    bus.Send(13);
-    bus.Send(18);
+    bus.Send(evRedrawSheet);
+    bus.Send(evRowDeleted);
     EXPECT_FALSE(man.IsBusy());
 }
 
@@ -74,7 +74,7 @@ TEST_F(AdjustCommandsTest, TheAdListReadsThirteenSelectorsAndItsCompletionTellsT
         expected.push_back({3, s});
     EXPECT_EQ(ItemsSent(), expected);
     for (size_t i = 0; i < selectors.size(); ++i)
-        EXPECT_EQ(automation.adReadings[i], sim.Reading(selectors[i])) << "selector " << selectors[i];
+        EXPECT_EQ(automation.AdReading(i), sim.Reading(selectors[i])) << "selector " << selectors[i];
     EXPECT_EQ(events, (std::vector<int>{41, 13}));
 }
 

@@ -53,7 +53,7 @@ TEST_P(AdjustFailureTest, OneBoxNothingRunningTheBytesBackNoFurtherFrame) {
     Run();
     const size_t failedAt = LogSize();
     // Whatever comes now finds nothing to step.
-    bus.Send(13);
+    bus.Send(evRedrawSheet);
     Run();
     sched.Advance(5000);
     sim.Pump();
@@ -142,7 +142,7 @@ TEST_F(OneAtATimeTest, EventsWhileTheLinkIsBusyStepNothing) {
     }
     ASSERT_TRUE(man.IsBusy()); // the first list runs
     for (int i = 0; i < 3; ++i)
-        bus.Send(19);
+        bus.Send(evCellSelected);
     EXPECT_EQ(automation.State().ValueCounter, 4);
     EXPECT_EQ(workspace.work.GetByte(84), 0);
     Run();

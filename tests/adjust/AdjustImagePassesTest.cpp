@@ -245,9 +245,9 @@ TEST_F(AdjustImagePassesTest, CountsAreClampedBeforeAnythingPacksByThem) {
     radio.AddBlock(40, 128, 1, [](int32_t, int32_t j) { return static_cast<uint8_t>(j < 12 ? 250 : 0); });
     radio.Finish();
     adj::UnpackDynamicArea(radio.Image());
-    EXPECT_EQ(GetBankChannelCountIn(radio.Image(), 0), 200);
-    EXPECT_EQ(GetBankChannelCountIn(radio.Image(), 1), 250);
-    EXPECT_EQ(GetBankChannelCountIn(radio.Image(), 2), 0);
+    EXPECT_EQ(GetBankChannelCount(radio.Image(), 0), 200);
+    EXPECT_EQ(GetBankChannelCount(radio.Image(), 1), 250);
+    EXPECT_EQ(GetBankChannelCount(radio.Image(), 2), 0);
     EXPECT_EQ(GetTotalBankChannels(radio.Image()), 450);
     EXPECT_EQ(GetTotalSiteChannels(radio.Image()), 2500);
 }

@@ -21,7 +21,7 @@ protected:
     }
     // An event that is not the link's own: the handler's pass runs.
     void Pass() {
-        bus.Send(19);
+        bus.Send(evCellSelected);
         Run();
     }
     void Confirm() {

@@ -74,17 +74,17 @@ TEST_F(AdjustRowEditTest, ChannelRowsAreInsertedAndDeletedOneEventARowAndBlankRo
     h.LoadStartupData(0);
     h.OpenBank(0);
     const int32_t first = GetBankFirstChannel(h.Image(), 0);
-    const int32_t count = GetBankChannelCountIn(h.Image(), 0);
+    const int32_t count = GetBankChannelCount(h.Image(), 0);
     h.Events();
     // An empty bank takes rows one at a time on its new row.
     for (int k = 0; k < 4; ++k)
         RunRowCommand("CT_Mch", first, kInsert, first, first);
     EXPECT_EQ(RowEvents(evInsertChannelRow), 4);
-    ASSERT_EQ(GetBankChannelCountIn(h.Image(), 0), count + 4);
+    ASSERT_EQ(GetBankChannelCount(h.Image(), 0), count + 4);
     // The inserted rows hold no channel: nothing to confirm, one event a row.
     RunRowCommand("CT_Mch", first + 1, kDelete, first + 1, first + 3);
     EXPECT_EQ(RowEvents(evRemoveChannelRow), 3);
-    EXPECT_EQ(GetBankChannelCountIn(h.Image(), 0), count + 1);
+    EXPECT_EQ(GetBankChannelCount(h.Image(), 0), count + 1);
     EXPECT_TRUE(h.boxes.Done());
     EXPECT_TRUE(h.boxes.Log().empty());
 }
@@ -109,19 +109,18 @@ protected:
 
     void SetScanRefs(int32_t tx, int32_t prio1, int32_t prio2) {
         datCh list(&h.Image());
-        list.Load(kScanListKind, 0);
+        list.Load(kindScanList, 0);
         list.txCh = tx;
         list.prio1Ch = prio1;
         list.prio2Ch = prio2;
-        list.Store(kScanListKind, 0);
+        list.Store(kindScanList, 0);
     }
     datCh ScanList() {
         datCh list(&h.Image());
-        list.Load(kScanListKind, 0);
+        list.Load(kindScanList, 0);
         return list;
     }
 
-    static constexpr int32_t kScanListKind = 8; // the image's scan-list table
     // The boxes take the program's caption.
     ScopedProgramProfile profile{adj::AdjustProfile()};
     const int32_t kind = GetModelClass();
@@ -131,7 +130,7 @@ protected:
 TEST_F(AdjustProgrammedRowsTest, ScanListNumbersFollowADelete) {
     h.boxes.Expect("", plat::IDOK); // the rows hold channels: the delete asks
     RunRowCommand("CT_Mch", first + 1, kDelete, first + 1, first + 1);
-    EXPECT_EQ(GetBankChannelCountIn(h.Image(), 0), 3);
+    EXPECT_EQ(GetBankChannelCount(h.Image(), 0), 3);
     const datCh list = ScanList();
     EXPECT_EQ(list.txCh, first);
     EXPECT_EQ(list.prio1Ch, first + 1);
@@ -141,7 +140,7 @@ TEST_F(AdjustProgrammedRowsTest, ScanListNumbersFollowADelete) {
 
 TEST_F(AdjustProgrammedRowsTest, ScanListNumbersFollowAnInsert) {
     RunRowCommand("CT_Mch", first + 1, kInsert, first + 1, first + 1);
-    EXPECT_EQ(GetBankChannelCountIn(h.Image(), 0), 5);
+    EXPECT_EQ(GetBankChannelCount(h.Image(), 0), 5);
     const datCh list = ScanList();
     EXPECT_EQ(list.txCh, first);
     EXPECT_EQ(list.prio1Ch, first + 3);
@@ -155,7 +154,7 @@ TEST_F(AdjustProgrammedRowsTest, DeletingTheRowMarkedAIsRefusedAndTheRowsStay) {
     h.boxes.Expect("priority channel", plat::IDOK);
     RunRowCommand("CT_Mch", first + 1, kDelete, first + 1, first + 2);
     EXPECT_EQ(RowEvents(evRemoveChannelRow), 0);
-    EXPECT_EQ(GetBankChannelCountIn(h.Image(), 0), 4);
+    EXPECT_EQ(GetBankChannelCount(h.Image(), 0), 4);
     EXPECT_TRUE(h.boxes.Done());
 }
 
@@ -260,8 +259,8 @@ TEST_F(AdjustRowEditTest, AnEntryAddedToSite0KeepsAllEighteenOfSite1) {
         site1.push_back(entry(row));
     h.Events();
     gEvMan->Send(evInsertPoolRow, 0, GetSiteFirstChannel(h.Image(), 0) + 2);
-    EXPECT_EQ(GetSiteChannelCountIn(h.Image(), 0), 3);
-    ASSERT_EQ(GetSiteChannelCountIn(h.Image(), 1), 18);
+    EXPECT_EQ(GetSiteChannelCount(h.Image(), 0), 3);
+    ASSERT_EQ(GetSiteChannelCount(h.Image(), 1), 18);
     const int32_t first1 = GetSiteFirstChannel(h.Image(), 1);
     EXPECT_EQ(first1, 3);
     for (int32_t k = 0; k < 18; ++k)

@@ -36,7 +36,7 @@ TEST_F(AdjustSettingsCellsTest, TheBankLtrSwitchIsTheBanksBitAndRebuildsTheTree)
     EXPECT_FALSE(IsBankFlagB(h.Image(), 6));
     int rebuilds = 0;
     for (const cmcEvent& ev : h.Events())
-        rebuilds += ev.type == 35 ? 1 : 0;
+        rebuilds += ev.type == evRebuildTree ? 1 : 0;
     EXPECT_EQ(rebuilds, 1);
     EXPECT_EQ(h.Display({0, Id("CL_Mch_LTR"), 127}).text.empty(), false);
     EXPECT_EQ(h.Display({0, Id("CL_Mch_LTR"), 128}).text, "----");

@@ -62,7 +62,7 @@ TEST_F(AdWindowTest, OpeningSendsTheReadListAndTheRowsShowTheReadings) {
     EXPECT_TRUE(man.IsBusy());
     Run();
     EXPECT_EQ(ItemsSent(), ReadList());
-    EXPECT_EQ(CountEvents(adj::iuiWinAd::kEventRedrawValues), 1);
+    EXPECT_EQ(CountEvents(evAdListDone), 1);
     ExpectRowsShow(SimReadings());
     // The physical value of the battery row: four times the converter's 5 V.
     char volts[16];
@@ -82,7 +82,7 @@ TEST_F(AdWindowTest, UpdateReadsAgainAndTheCompletionRedrawsTheNewValues) {
     QTest::mouseClick(window->UpdateButton(), Qt::LeftButton);
     Run();
     EXPECT_EQ(ItemsSent(from), ReadList());
-    EXPECT_EQ(CountEvents(adj::iuiWinAd::kEventRedrawValues), 1);
+    EXPECT_EQ(CountEvents(evAdListDone), 1);
     ExpectRowsShow(SimReadings());
 }
 
@@ -95,7 +95,7 @@ TEST_F(AdWindowTest, ASecondRequestClosesAndAThirdReopensWhereTheCloseLeftIt) {
 
     events.clear();
     EXPECT_EQ(Toggle(), nullptr);
-    EXPECT_EQ(CountEvents(adj::iuiWinAd::kEventClose), 1);
+    EXPECT_EQ(CountEvents(evCloseNamedWindow), 1);
     EXPECT_EQ(window, nullptr) << "the closed window goes";
     EXPECT_EQ(Entry()->Flag, 0);
     EXPECT_EQ(gEnviron->AdWindowFlag, 0);
@@ -209,8 +209,8 @@ TEST_F(AdWindowTest, TheMainFormGoingOrAClosingRequestByNameClosesIt) {
         {"another window going", [](cmcEvMan& b, QWidget&) { b.Send(evObjectDestroyed, 0, 1); }, false},
         {"the main form going",
          [](cmcEvMan& b, QWidget& m) { b.Send(evObjectDestroyed, 0, reinterpret_cast<intptr_t>(&m)); }, true},
-        {"another name", [](cmcEvMan& b, QWidget&) { b.SendText(42, 0, 0, "GI_Sheet_Win_ADX"); }, false},
-        {"its name", [](cmcEvMan& b, QWidget&) { b.SendText(42, 0, 0, adj::iuiWinAd::kName); }, true},
+        {"another name", [](cmcEvMan& b, QWidget&) { b.SendText(evCloseNamedWindow, 0, 0, "GI_Sheet_Win_ADX"); }, false},
+        {"its name", [](cmcEvMan& b, QWidget&) { b.SendText(evCloseNamedWindow, 0, 0, adj::iuiWinAd::kName); }, true},
     };
     for (const Case& c : cases) {
         if (!window) Toggle();
@@ -246,7 +246,7 @@ TEST_F(AdWindowTest, AFontChangeRebuildsTheSheetAtTheMainWindowsPositionAndTheNe
     Run();
     EXPECT_TRUE(asked.empty()) << "opening restores its own placement only";
     const QPointer<cuiGrid> before = window->Sheet()->Grid();
-    bus.Send(adj::iuiWinAd::kEventRebuild);
+    bus.Send(evAdFontChanged);
     EXPECT_EQ(before, nullptr) << "the old sheet went";
     ASSERT_NE(window->Sheet()->Grid(), nullptr);
     EXPECT_EQ(asked, std::vector<std::string>{adj::iuiWinAd::kName});

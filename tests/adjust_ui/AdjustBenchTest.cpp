@@ -80,7 +80,7 @@ protected:
     // The link and the window's ticks in turn until neither has more to do,
     // for at most that many rounds; whether they came to rest.
     bool RunLink(int rounds = 2000) {
-        const adj::AdjustAutomation& a = *window_;
+        const adj::AdjustAutomation& a = window_->Automation();
         for (int i = 0; i < rounds; ++i) {
             Idle();
             Settle();
@@ -182,9 +182,10 @@ protected:
     void ReadAndAdjust() {
         ClickTool("Read and adjust");
         // The entry into adjustment use follows on the program's ticks.
-        for (int t = 0; t < 50 && (Doc().CloneManager().IsBusy() || window_->State().AdjustPhase != 0); ++t)
+        for (int t = 0;
+             t < 50 && (Doc().CloneManager().IsBusy() || window_->Automation().State().AdjustPhase != 0); ++t)
             RunLink(1);
-        ASSERT_EQ(window_->State().AdjustPhase, 0);
+        ASSERT_EQ(window_->Automation().State().AdjustPhase, 0);
         ASSERT_TRUE(RunLink());
         ASSERT_TRUE(boxes_.Log().empty()) << boxes_.Log().front().text;
     }
@@ -345,7 +346,7 @@ TEST_F(AdjustBenchTest, ALevelRefusedWhileAnotherProcedureRunsStartsLater) {
     Key(Qt::Key_Return);
     // The live reading repeats as long as the sheet redraws it.
     RunLink(5);
-    ASSERT_EQ(app.State().AdjustPhase, 1);
+    ASSERT_EQ(app.Automation().State().AdjustPhase, 1);
     const int reads = sim_.ReadCount();
     EXPECT_GT(reads, 0);
 
@@ -354,7 +355,7 @@ TEST_F(AdjustBenchTest, ALevelRefusedWhileAnotherProcedureRunsStartsLater) {
     ASSERT_TRUE(IsCurrent(*levels, "CL_Adjust_AUTO10"));
     Key(Qt::Key_Return);
     RunLink();
-    EXPECT_EQ(app.State().AdjustPhase, 1) << "the capture goes on";
+    EXPECT_EQ(app.Automation().State().AdjustPhase, 1) << "the capture goes on";
 
     rx = &OpenByTree("GI_Sheet_Adj_Rx");
     ASSERT_TRUE(IsCurrent(*rx, "CL_Adjust_AUTO01")) << "the sheet opens where it was left";
@@ -363,7 +364,7 @@ TEST_F(AdjustBenchTest, ALevelRefusedWhileAnotherProcedureRunsStartsLater) {
         Key(Qt::Key_Return);
         RunLink(5);
     }
-    ASSERT_EQ(app.State().AdjustPhase, 0);
+    ASSERT_EQ(app.Automation().State().AdjustPhase, 0);
     ASSERT_TRUE(RunLink());
 
     levels = &OpenByTree("GI_Sheet_Adj_Levels");
@@ -371,8 +372,9 @@ TEST_F(AdjustBenchTest, ALevelRefusedWhileAnotherProcedureRunsStartsLater) {
     const size_t from = sim_.Log().size();
     Key(Qt::Key_Return);
     RunLink();
-    EXPECT_EQ(app.State().AdjustPhase, adj::AdjustAutomation::LevelPhase(0, adj::AdjustAutomation::kCentre));
-    EXPECT_EQ(app.State().LevelStep, 4) << "it waits for the user's level";
+    EXPECT_EQ(app.Automation().State().AdjustPhase,
+              adj::AdjustAutomation::LevelPhase(0, adj::AdjustAutomation::kCentre));
+    EXPECT_EQ(app.Automation().State().LevelStep, 4) << "it waits for the user's level";
     EXPECT_EQ(ValuesOf(ItemsSent(from), kSelect), (std::vector<int>{180, 181}));
     EXPECT_TRUE(boxes_.Log().empty());
 }
@@ -387,17 +389,18 @@ TEST_F(AdjustBenchTest, ALevelStartTheBusyLinkRefusedLeavesThePhaseFree) {
     Click(levels, "CL_Adjust_AUTO13");
     const auto [c, r] = Find(levels, "CL_Adjust_AUTO13");
 
-    ASSERT_TRUE(app.SendAdReadList());
+    ASSERT_TRUE(app.Automation().SendAdReadList());
     ASSERT_TRUE(Doc().CloneManager().IsBusy());
     levels.SendEdit(c, r, 13, 0);
-    EXPECT_EQ(app.State().AdjustPhase, 0);
-    EXPECT_EQ(app.State().LevelStep, 0);
+    EXPECT_EQ(app.Automation().State().AdjustPhase, 0);
+    EXPECT_EQ(app.Automation().State().LevelStep, 0);
     RunLink();
 
     Key(Qt::Key_Return);
     RunLink();
-    EXPECT_EQ(app.State().AdjustPhase, adj::AdjustAutomation::LevelPhase(2, adj::AdjustAutomation::kCentre));
-    EXPECT_EQ(app.State().LevelStep, 4);
+    EXPECT_EQ(app.Automation().State().AdjustPhase,
+              adj::AdjustAutomation::LevelPhase(2, adj::AdjustAutomation::kCentre));
+    EXPECT_EQ(app.Automation().State().LevelStep, 4);
     EXPECT_TRUE(boxes_.Log().empty());
 }
 

@@ -1,6 +1,7 @@
 // The adjustment program's main window and the application manager's event
 // handler: the title, the tree kept by model and mode, the selection that
 // moves, and the A/D window's toggle.
+#include "adjust/AdjustAutomation.h"
 #include "adjust/AdjustRecords.h"
 #include "adjust/indCloneMan.h"
 #include "adjust/ui/iuiWinAd.h"
@@ -194,7 +195,7 @@ TEST_F(AdjustMainTest, RowEventsMoveTheProgramsRecordsAndTheBanksCount) {
     cmcEeprom& image = Doc().WorkingImage();
     const int32_t kind = GetModelClass();
     const int32_t first = GetBankFirstChannel(image, 0);
-    const int32_t count = GetBankChannelCountIn(image, 0);
+    const int32_t count = GetBankChannelCount(image, 0);
     adj::datCh row(&image);
     row.Load(kind, first);
     row.flagA |= 1;
@@ -204,13 +205,13 @@ TEST_F(AdjustMainTest, RowEventsMoveTheProgramsRecordsAndTheBanksCount) {
 
     ListenToTheBus();
     gEvMan->Send(evInsertChannelRow, 0, first);
-    EXPECT_EQ(GetBankChannelCountIn(image, 0), count + 1);
+    EXPECT_EQ(GetBankChannelCount(image, 0), count + 1);
     EXPECT_FALSE(at(first).InUse());
     EXPECT_EQ(at(first + 1).rxFreq, 146000000u);
     EXPECT_EQ(events_[evAddRow], 1);
 
     gEvMan->Send(evRemoveChannelRow, 0, first);
-    EXPECT_EQ(GetBankChannelCountIn(image, 0), count);
+    EXPECT_EQ(GetBankChannelCount(image, 0), count);
     EXPECT_EQ(at(first).rxFreq, 146000000u);
     EXPECT_EQ(events_[evRemoveLastRow], 1);
     EXPECT_EQ(events_[evRowDeleted], 1);
@@ -301,7 +302,7 @@ TEST_F(AdjustMainLinkTest, EventFortyTogglesTheAdWindowWhichReadsTheRadio) {
     EXPECT_TRUE(app.AdWindowOpen());
     EXPECT_TRUE(Doc().CloneManager().IsBusy()) << "the read list goes out at once";
     RunLink();
-    EXPECT_EQ(log.Count(adj::iuiWinAd::kEventRedrawValues), 1);
+    EXPECT_EQ(log.Count(evAdListDone), 1);
 
     gEvMan->Send(evOpenAdWindow);
     EXPECT_EQ(app.AdWindow(), nullptr);
@@ -326,17 +327,17 @@ TEST_F(AdjustMainLinkTest, DuringATransferNoStepRunsButDataReloadedAndTheAdWindo
     iuiTree& tree = *app.Tree();
     tree.View()->setCurrentItem(tree.FindNode("Fx_F1"));
 
-    app.StartSweepAuto04();
+    app.Automation().StartSweepAuto04();
     ASSERT_TRUE(Doc().CloneManager().IsBusy());
-    const uint8_t toggle = app.toggle;
-    const int32_t value = app.State().ValueCounter;
+    const uint8_t toggle = app.Automation().toggle;
+    const int32_t value = app.Automation().State().ValueCounter;
     const int frames = FramesSent();
     gEvMan->Send(evDataReloaded);
     gEvMan->Send(evOpenAdWindow);
     gEvMan->Send(evRedrawSheet);
-    EXPECT_EQ(app.toggle, toggle);
-    EXPECT_EQ(app.State().ValueCounter, value);
-    EXPECT_EQ(app.State().TargetSearch, 0);
+    EXPECT_EQ(app.Automation().toggle, toggle);
+    EXPECT_EQ(app.Automation().State().ValueCounter, value);
+    EXPECT_EQ(app.Automation().State().TargetSearch, 0);
     EXPECT_EQ(FramesSent(), frames);
     EXPECT_EQ(Selected(tree), "Fx_TestChannel");
     EXPECT_NE(app.AdWindow(), nullptr);
@@ -357,7 +358,7 @@ TEST_F(AdjustMainLinkTest, AReadLeadsTheRunningProgramIntoAdjustment) {
     LinkRadio();
 
     AdjustDoc().CloneRead();
-    EXPECT_EQ(app.State().AdjustPhase, adj::AdjustAutomation::kPhaseEntryRead);
+    EXPECT_EQ(app.Automation().State().AdjustPhase, adj::AdjustAutomation::kPhaseEntryRead);
     RunLink();
     // The entry into adjustment use follows on the program's ticks.
     for (int t = 0; t < 3000; t += 10) {
@@ -367,7 +368,7 @@ TEST_F(AdjustMainLinkTest, AReadLeadsTheRunningProgramIntoAdjustment) {
     RunLink();
 
     ASSERT_TRUE(boxes_.Log().empty()) << boxes_.Log().front().text;
-    EXPECT_EQ(app.State().AdjustPhase, 0);
+    EXPECT_EQ(app.Automation().State().AdjustPhase, 0);
     bool entered = false;
     for (const radiosim::LogEntry& e : sim_.Log())
         entered |=

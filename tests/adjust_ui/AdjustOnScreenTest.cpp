@@ -88,7 +88,7 @@ TEST_F(AdjustOnScreenTest, TheTransmitAdjustmentSheetBesideTheAdMonitor) {
     ASSERT_NE(app.Sheet(), nullptr);
     EXPECT_EQ(app.Sheet()->Name(), "GI_Sheet_Adj_Tx");
 
-    gEvMan->Send(adj::iuiWinAd::kEventToggle);
+    gEvMan->Send(evOpenAdWindow);
     adj::iuiWinAd* ad = app.AdWindow();
     ASSERT_NE(ad, nullptr);
     for (int t = 0; t < 60000 && Doc().CloneManager().IsBusy(); t += 2) {

@@ -101,10 +101,10 @@ TEST_F(DocumentTest, EveryPackingOfTheWorkingImageGoesThroughTheDocumentsEntry) 
              cmcCellCapsule request;
              request.cell = &bankCount;
              request.mode = cmcCellCapsule::kModeCommit;
-             const int32_t count = GetBankChannelCountIn(doc.WorkingImage(), 0);
+             const int32_t count = GetBankChannelCount(doc.WorkingImage(), 0);
              request.editText = std::to_string(count + 1);
              indActiveCell::Execute(request, 0);
-             ASSERT_EQ(GetBankChannelCountIn(doc.WorkingImage(), 0), count + 1);
+             ASSERT_EQ(GetBankChannelCount(doc.WorkingImage(), 0), count + 1);
          }},
         {"Save",
          [&] {

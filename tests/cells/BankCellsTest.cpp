@@ -105,7 +105,7 @@ protected:
         int32_t row = 0;
         for (int32_t b = 0; b < layout::kBanks && row < GetTotalBankChannels(Image()); ++b) {
             std::string text;
-            for (int32_t i = 0; i < GetBankChannelCountIn(Image(), b); ++i, ++row) {
+            for (int32_t i = 0; i < GetBankChannelCount(Image(), b); ++i, ++row) {
                 ch.Load(GetModelClass(), row);
                 if (!ch.programmed) {
                     ref.Load(GetModelClass(), row);

@@ -8,7 +8,7 @@
 //
 //     celltest::CellHarness h(4);             // a PMR model
 //     h.OpenBank(0);
-//     SetBankChannelCount(0, 3);
+//     SetBankChannelCount(CurrentImage(), 0, 3);
 //     auto out = h.Key({2, 128, 1}, '5');   // a digit on the transmit frequency
 //     EXPECT_EQ(out.request.jumpCell, 127);
 #include "ConvFixture.h"

@@ -592,7 +592,7 @@ TEST_F(NewRowTest, TypingAFrequencyAfterTheLastChannelInsertsOne) {
     EXPECT_EQ(out.result, cmcCellCapsule::kResultOpenEditor);
     EXPECT_EQ(out.text, "1");
     EXPECT_EQ(out.flags & CellFrame::kFlagRowCounts, CellFrame::kFlagRowCounts);
-    EXPECT_EQ(GetBankChannelCountIn(ch.h.Image(), 0), 4);
+    EXPECT_EQ(GetBankChannelCount(ch.h.Image(), 0), 4);
     EXPECT_EQ(ch.Row(3).rxFreq, 0);
     EXPECT_EQ(ch.Row(4).rxFreq, Freq(3)) << "bank 1 moved down";
     EXPECT_EQ(ch.Row(5).rxFreq, Freq(4));
@@ -612,11 +612,11 @@ TEST_F(NewRowTest, TypingAFrequencyAfterTheLastChannelInsertsOne) {
 TEST_F(NewRowTest, EveryInputKeyInsertsAndOtherKeysDoNot) {
     for (int32_t key : {int32_t('x'), 0, 200})
         ch.h.Key({2, 127, 3}, key);
-    EXPECT_EQ(GetBankChannelCountIn(ch.h.Image(), 0), 3);
+    EXPECT_EQ(GetBankChannelCount(ch.h.Image(), 0), 3);
     int32_t count = 3;
     for (int32_t key : {int32_t(' '), 8, int32_t('.'), int32_t('0'), 13, 256}) {
         ch.h.Key({2, 127, count}, key);
-        EXPECT_EQ(GetBankChannelCountIn(ch.h.Image(), 0), ++count) << key;
+        EXPECT_EQ(GetBankChannelCount(ch.h.Image(), 0), ++count) << key;
     }
 }
 
@@ -624,7 +624,7 @@ TEST_F(NewRowTest, AnEmptyBankTakesItsFirstRow) {
     SetBankChannelCount(ch.h.Image(), 2, 0);
     ch.h.OpenBank(2);
     ch.h.Key({2, 127, 5}, '4');
-    EXPECT_EQ(GetBankChannelCountIn(ch.h.Image(), 2), 1);
+    EXPECT_EQ(GetBankChannelCount(ch.h.Image(), 2), 1);
     EXPECT_EQ(GetBankFirstChannel(ch.h.Image(), 2), 5);
 }
 

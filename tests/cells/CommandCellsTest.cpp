@@ -457,8 +457,8 @@ TEST(RowEditFrameTest, RowEditsNeverReachPastTheOpenBank) {
         rec.Store(1, row);
     }
     const auto counts = [&] {
-        return std::vector<int32_t>{GetBankChannelCountIn(h.Image(), 0), GetBankChannelCountIn(h.Image(), 1),
-                                    GetBankChannelCountIn(h.Image(), 2)};
+        return std::vector<int32_t>{GetBankChannelCount(h.Image(), 0), GetBankChannelCount(h.Image(), 1),
+                                    GetBankChannelCount(h.Image(), 2)};
     };
     // Bank 0 is empty: its only row is the new row, whose index is bank 1's first.
     h.OpenBank(0);

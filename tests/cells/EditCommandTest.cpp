@@ -18,7 +18,6 @@ using rowtest::Heard;
 
 // The LMR channels' kind and the repeater pool's.
 constexpr int32_t kCh = 1;
-constexpr int32_t kPool = 24;
 
 class EditCommandTest : public rowtest::RowEditFixture {
 protected:
@@ -37,7 +36,7 @@ protected:
             request.rangeFirst = selFirst;
             request.rangeLast = selLast;
         }
-        const bool pool = kind == kPoolKind;
+        const bool pool = kind == kindRepeaterPool;
         const int32_t first = pool ? GetSiteFirstChannel(image, unit) : GetBankFirstChannel(image, unit);
         const int32_t last = pool ? GetSiteLastChannel(image, unit) : GetBankLastChannel(image, unit);
         datCh record(&image);
@@ -113,7 +112,7 @@ TEST_F(EditCommandTest, CopyAndPasteAcrossBanks) {
     EXPECT_EQ(Channels(0, 8), Order({0, 1, 2, 3, 4, 5, 0, 1, -1}));
     EXPECT_EQ(image.GetWord(layout::kRefAChannel), 1);
     EXPECT_EQ(image.GetWord(layout::kRefCChannel), 6);
-    EXPECT_EQ(GetBankChannelCountIn(image, 3), 2);
+    EXPECT_EQ(GetBankChannelCount(image, 3), 2);
     EXPECT_TRUE(pasted.rangeRequest);
     EXPECT_EQ(pasted.rangeFirst, 6);
     EXPECT_EQ(pasted.rangeLast, 7);
@@ -134,7 +133,7 @@ TEST_F(EditCommandTest, CopyOutsideTheSheetsRowsAndPasteOfAnotherKindDoNothing) 
     Run(RowCommand::Copy, kKind, 6, 0); // row 6 is not bank 0's
     EXPECT_EQ(clip.Kind(), 0);
     EXPECT_EQ(Statuses(), std::vector<std::string>{});
-    Run(RowCommand::Copy, kPoolKind, 0, 0);
+    Run(RowCommand::Copy, kindRepeaterPool, 0, 0);
     const cmcEeprom before = image;
     Run(RowCommand::Paste, kKind, 0, 0);
     EXPECT_TRUE(image.IsEqual(before));
@@ -256,14 +255,14 @@ TEST_P(DeleteCommand, RemovesExactlyTheSelectedRows) {
         }
     }
     expected.resize(8);
-    const int32_t count = GetBankChannelCountIn(image, c.bank);
+    const int32_t count = GetBankChannelCount(image, c.bank);
 
     boxes.Expect("hold data", plat::IDOK);
     if (c.refusal) boxes.Expect(c.refusal, plat::IDOK);
     const cmcCellCapsule request = Run(RowCommand::Delete, kKind, c.current, c.bank, c.selFirst, c.selLast);
 
     EXPECT_EQ(Channels(0, 7), expected);
-    EXPECT_EQ(GetBankChannelCountIn(image, c.bank), count - static_cast<int32_t>(c.removed.size()));
+    EXPECT_EQ(GetBankChannelCount(image, c.bank), count - static_cast<int32_t>(c.removed.size()));
     ExpectReferencesFollow(before, removedFreqs);
     const int32_t first = c.selFirst >= 0 ? c.selFirst : c.current;
     EXPECT_EQ(Count(evRemoveChannelRow, first), static_cast<int>(c.removed.size()));
@@ -289,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(EditCommandTest, DeletingReferenceCSwitchesItOff) {
     boxes.Expect("hold data", plat::IDOK);
     Run(RowCommand::Delete, kKind, 6, 3, 6, 7);
-    EXPECT_EQ(GetBankChannelCountIn(image, 3), 0);
+    EXPECT_EQ(GetBankChannelCount(image, 3), 0);
     EXPECT_EQ(image.GetByte(layout::kRefCFlags) & 0x20, 0);
 }
 
@@ -305,7 +304,7 @@ TEST_F(EditCommandTest, DeleteAsksOnlyForProgrammedRowsAndCancelKeepsThem) {
     row.rxFreq = 0;
     row.Store(kKind, 5);
     Run(RowCommand::Delete, kKind, 5, 2);
-    EXPECT_EQ(GetBankChannelCountIn(image, 2), 0);
+    EXPECT_EQ(GetBankChannelCount(image, 2), 0);
 }
 
 TEST_F(EditCommandTest, DeletingAPoolEntryTakesItsSitesMark) {
@@ -313,8 +312,8 @@ TEST_F(EditCommandTest, DeletingAPoolEntryTakesItsSitesMark) {
     const int32_t markAt = layout::kGroupRecords + layout::kGroupRecordSize * 1 + 7;
     image.SetByte(markAt, 2);
     boxes.Expect("hold data", plat::IDOK);
-    Run(RowCommand::Delete, kPoolKind, 3, 1);
-    EXPECT_EQ(GetSiteChannelCountIn(image, 1), 2);
+    Run(RowCommand::Delete, kindRepeaterPool, 3, 1);
+    EXPECT_EQ(GetSiteChannelCount(image, 1), 2);
     EXPECT_EQ(PoolFreq(3), Freq(104));
     EXPECT_EQ(image.GetByte(markAt), 0);
     EXPECT_EQ(Count(evRemovePoolRow, 3), 1);
@@ -330,7 +329,7 @@ class InsertCommand : public EditCommandTest, public ::testing::WithParamInterfa
 
 TEST_P(InsertCommand, InsertsEmptyRowsAndRepacks) {
     const InsertCase& c = GetParam();
-    const bool pool = c.kind == kPoolKind;
+    const bool pool = c.kind == kindRepeaterPool;
     const std::vector<rowtest::Named> before = References();
     auto rows = [&] {
         std::vector<int32_t> f;
@@ -341,14 +340,13 @@ TEST_P(InsertCommand, InsertsEmptyRowsAndRepacks) {
     std::vector<int32_t> expected = rows();
     expected.insert(expected.begin() + c.at, static_cast<size_t>(c.n), 0);
     expected.resize(10);
-    const int32_t count = pool ? GetSiteChannelCountIn(image, c.unit) : GetBankChannelCountIn(image, c.unit);
+    const int32_t count = pool ? GetSiteChannelCount(image, c.unit) : GetBankChannelCount(image, c.unit);
     const int32_t end = image.GetWord(layout::kHdrEndAddress);
 
     const cmcCellCapsule request = Run(RowCommand::Insert, c.kind, c.current, c.unit, c.selFirst, c.selLast);
 
     EXPECT_EQ(rows(), expected);
-    EXPECT_EQ(pool ? GetSiteChannelCountIn(image, c.unit) : GetBankChannelCountIn(image, c.unit),
-              count + c.n);
+    EXPECT_EQ(pool ? GetSiteChannelCount(image, c.unit) : GetBankChannelCount(image, c.unit), count + c.n);
     ExpectReferencesFollow(before);
     if (!pool) {
         // An LMR channel packs its 30- and 22-byte records.
@@ -366,7 +364,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, InsertCommand,
                                            InsertCase{"BeforeTheOnlyRow", kCh, 5, -1, -1, 2, 5, 1},
                                            InsertCase{"TwoRowsAtTheSelection", kCh, 4, 3, 4, 1, 3, 2},
                                            InsertCase{"SelectionBelowTheCurrentRow", kCh, 3, 4, 4, 1, 4, 1},
-                                           InsertCase{"PoolEntry", kPool, 2, -1, -1, 1, 2, 1}),
+                                           InsertCase{"PoolEntry", kindRepeaterPool, 2, -1, -1, 1, 2, 1}),
                          testsupport::CaseName());
 
 struct FullCase {
@@ -396,7 +394,7 @@ TEST_P(InsertRefused, ShowsTheOverflowMessageAndKeepsTheImageWhole) {
     const cmcEeprom before = image;
     boxes.Expect("No more rows", plat::IDOK);
     Run(RowCommand::Insert, c.kind, c.current, c.unit, c.selFirst, c.selLast);
-    EXPECT_EQ(Count(c.kind == kPoolKind ? evInsertPoolRow : evInsertChannelRow), c.inserted);
+    EXPECT_EQ(Count(c.kind == kindRepeaterPool ? evInsertPoolRow : evInsertChannelRow), c.inserted);
     if (c.inserted == 0) {
         EXPECT_TRUE(image.IsEqual(before));
     }
@@ -409,8 +407,8 @@ INSTANTIATE_TEST_SUITE_P(Limits, InsertRefused,
                          ::testing::Values(FullCase{"ChannelTableFull", kCh, 0, -1, -1, 0, 0},
                                            FullCase{"ChannelTablePartlyFull", kCh, 0, 0, 2, 0, 1},
                                            FullCase{"DynamicAreaFull", kCh, 0, -1, -1, 0, 0},
-                                           FullCase{"SiteFull", kPool, 2, -1, -1, 1, 0},
-                                           FullCase{"PoolFull", kPool, 2, -1, -1, 1, 0}),
+                                           FullCase{"SiteFull", kindRepeaterPool, 2, -1, -1, 1, 0},
+                                           FullCase{"PoolFull", kindRepeaterPool, 2, -1, -1, 1, 0}),
                          testsupport::CaseName());
 
 // An LTR radio packs its repeater pool too, so a full pool can overflow the
@@ -434,7 +432,7 @@ TEST_F(LtrEditCommandTest, AnInsertThatDoesNotPackIsTakenBack) {
     ASSERT_EQ(FitsDynamicArea(image, kCategoryRepeater, 1, 1), 1);
 
     boxes.Expect("No more rows", plat::IDOK);
-    Run(RowCommand::Insert, kPoolKind, 2, 1);
+    Run(RowCommand::Insert, kindRepeaterPool, 2, 1);
     EXPECT_EQ(Count(evInsertPoolRow, 2), 1);
     EXPECT_EQ(Count(evRemovePoolRow, 2), 1);
     EXPECT_TRUE(image.IsEqual(packed));
@@ -454,8 +452,8 @@ TEST_P(SwapRows, ExchangesTwoBanksRowsAndCounts) {
     cmcCellCapsule request;
     request.rangeSelected = true;
     SwapBankRows(request, image, kKind, GetTotalBankChannels(image), c.unit, c.step);
-    EXPECT_EQ(GetBankChannelCountIn(image, 0), 2);
-    EXPECT_EQ(GetBankChannelCountIn(image, 1), 3);
+    EXPECT_EQ(GetBankChannelCount(image, 0), 2);
+    EXPECT_EQ(GetBankChannelCount(image, 1), 3);
     EXPECT_EQ(Channels(0, 5), Order({3, 4, 0, 1, 2, 5}));
     ExpectReferencesFollow(before);
 }
@@ -468,9 +466,9 @@ TEST_P(SwapRows, ExchangesTwoSitesEntriesAndKeepsTheirMarks) {
     image.SetByte(mark1, 3);
     cmcCellCapsule request;
     request.rangeSelected = true;
-    SwapSiteRows(request, image, kPoolKind, GetTotalSiteChannels(image), c.unit, c.step);
-    EXPECT_EQ(GetSiteChannelCountIn(image, 0), 3);
-    EXPECT_EQ(GetSiteChannelCountIn(image, 1), 2);
+    SwapSiteRows(request, image, kindRepeaterPool, GetTotalSiteChannels(image), c.unit, c.step);
+    EXPECT_EQ(GetSiteChannelCount(image, 0), 3);
+    EXPECT_EQ(GetSiteChannelCount(image, 1), 2);
     const std::vector<int32_t> entries = {PoolFreq(0), PoolFreq(1), PoolFreq(2), PoolFreq(3), PoolFreq(4)};
     EXPECT_EQ(entries, Order({102, 103, 104, 100, 101}));
     EXPECT_EQ(image.GetByte(mark0), 1);
@@ -486,7 +484,7 @@ TEST_F(EditCommandTest, SwapWithNoNeighbourDoesNothing) {
     cmcCellCapsule request;
     SwapBankRows(request, image, kKind, 8, 0, -1);
     SwapBankRows(request, image, kKind, 8, 127, 1);
-    SwapSiteRows(request, image, kPoolKind, 5, 127, 1);
+    SwapSiteRows(request, image, kindRepeaterPool, 5, 127, 1);
     EXPECT_TRUE(image.IsEqual(before));
 }
 

@@ -394,7 +394,7 @@ TEST(ExecuteTest, MovingBanksMovesTheirChannelsAndRebuildsTheTreeAroundThem) {
         EXPECT_EQ(out.flags & CellFrame::kFlagRebuildAll, CellFrame::kFlagRebuildAll);
         std::vector<int32_t> counts;
         for (int32_t bank = 3; bank <= 6; ++bank)
-            counts.push_back(GetBankChannelCountIn(h.Image(), bank));
+            counts.push_back(GetBankChannelCount(h.Image(), bank));
         EXPECT_EQ(counts, c.counts);
         // The first row of each bank still names the bank it came from.
         if (c.first == 4 && c.last == 4) {

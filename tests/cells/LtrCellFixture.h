@@ -20,8 +20,6 @@ constexpr int32_t kCatMchCheck = 3;
 constexpr int32_t kCatBankOp = 13;
 constexpr int32_t kCatRpt = 26;
 constexpr int32_t kCatLtrOp = 27;
-constexpr int32_t kKindBank = 15;
-constexpr int32_t kKindPool = 24;
 constexpr int32_t kFlex0 = 1;
 constexpr ColorValue kGrey = 0xC0C0C0;
 
@@ -86,7 +84,7 @@ public:
     }
     datCh Entry(int32_t n) {
         datCh e(&Image());
-        e.Load(kKindPool, n);
+        e.Load(kindRepeaterPool, n);
         return e;
     }
     // Gives bank `bank` count programmed rows whose group receive and
@@ -113,7 +111,7 @@ public:
             e.poolRxFreq = 460000000 + 25000 * i;
             e.poolTxFreq = e.poolRxFreq + 5000000;
             e.siteMark = false;
-            e.Store(kKindPool, first + i);
+            e.Store(kindRepeaterPool, first + i);
         }
         ASSERT_EQ(Static2DynamicInit(Image()), 0);
     }

@@ -213,7 +213,7 @@ protected:
 TEST_F(NewGroupRowTest, TypingADigitInsertsTheRowAndTheCommitStoresTheId) {
     const Outcome out = h.Key({kCatMch, 331, kNewRow}, '5');
     EXPECT_EQ(out.result, cmcCellCapsule::kResultOpenEditor);
-    EXPECT_EQ(GetBankChannelCountIn(h.Image(), 1), 4);
+    EXPECT_EQ(GetBankChannelCount(h.Image(), 1), 4);
     EXPECT_TRUE(Contains(h.Events(), {evInsertChannelRow, 1, kNewRow}));
 
     h.Commit({kCatMch, 331, kNewRow}, "5");
@@ -238,9 +238,9 @@ TEST_F(NewGroupRowTest, KeysThatStartInputInsertOthersDoNot) {
     };
     for (auto c : cases) {
         SCOPED_TRACE(::testing::Message() << c.category << "/" << c.cell << " key " << c.key);
-        const int32_t before = GetBankChannelCountIn(h.Image(), 1);
+        const int32_t before = GetBankChannelCount(h.Image(), 1);
         const Outcome out = h.Key({c.category, c.cell, before + 2}, c.key);
-        EXPECT_EQ(GetBankChannelCountIn(h.Image(), 1), before + (c.inserts ? 1 : 0));
+        EXPECT_EQ(GetBankChannelCount(h.Image(), 1), before + (c.inserts ? 1 : 0));
         if (!c.inserts) {
             EXPECT_EQ(out.text, "");
         }
@@ -269,12 +269,12 @@ TEST_F(NewGroupRowTest, AFullDynamicAreaShowsTheOverflowBox) {
     h.Boxes().Expect("No more rows", plat::IDOK);
     h.Key({kCatMch, 331, kNewRow}, ' ');
     EXPECT_TRUE(h.Boxes().Done());
-    EXPECT_EQ(GetBankChannelCountIn(h.Image(), 1), 3);
+    EXPECT_EQ(GetBankChannelCount(h.Image(), 1), 3);
 }
 
 TEST_F(NewGroupRowTest, TheEmptyRowShowsNothing) {
     EXPECT_EQ(h.Display({kCatMch, 331, kNewRow}).text, "");
-    EXPECT_EQ(GetBankChannelCountIn(h.Image(), 1), 3);
+    EXPECT_EQ(GetBankChannelCount(h.Image(), 1), 3);
 }
 
 // ---- repeater entries ----
@@ -313,7 +313,7 @@ TEST_F(RepeaterTest, TypingOnTheEmptyRowAddsAnEntryWhoseTransmitFrequencyFollows
         SCOPED_TRACE(c.typed);
         const Outcome out = h.Key({kCatRpt, 340, row}, '1');
         EXPECT_EQ(out.result, cmcCellCapsule::kResultOpenEditor);
-        EXPECT_EQ(GetSiteChannelCountIn(h.Image(), 1), row - kFirst + 1);
+        EXPECT_EQ(GetSiteChannelCount(h.Image(), 1), row - kFirst + 1);
         EXPECT_TRUE(Contains(h.Events(), {evInsertPoolRow, 1, row}));
 
         h.Commit({kCatRpt, 340, row}, c.typed);
@@ -406,9 +406,9 @@ TEST_F(RepeaterTest, TransmitFrequencyEqualToReceiveShowsTheArrow) {
 TEST_F(RepeaterTest, SiteNameAndAreaBitAreTheOpenSites) {
     h.Commit({kCatRpt, 346, kFirst + 2}, "HILLTOP");
     datCh bank(&h.Image());
-    bank.Load(kKindBank, 1);
+    bank.Load(kindBank, 1);
     EXPECT_EQ(std::string(bank.name.begin(), bank.name.end()), "HILLTOP     ");
-    bank.Load(kKindBank, 0);
+    bank.Load(kindBank, 0);
     EXPECT_NE(std::string(bank.name.begin(), bank.name.end()), "HILLTOP     ");
 
     h.Image().SetByte(SiteRecord(1), 0x00);
@@ -456,7 +456,7 @@ TEST_F(RepeaterTest, AnEntryWithoutFrequencyCannotBeMarked) {
     datCh e = h.Entry(kFirst + 1);
     e.poolRxFreq = 0;
     e.poolTxFreq = 0;
-    e.Store(kKindPool, kFirst + 1);
+    e.Store(kindRepeaterPool, kFirst + 1);
     h.Image().SetByte(SiteRecord(1) + 7, 1);
     const Outcome out = h.Key({kCatRpt, 349, kFirst + 1}, 13);
     EXPECT_EQ(out.jumpCell, 340) << "the key goes to the receive frequency";

@@ -1,6 +1,7 @@
 #include "cells/RowRange.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
+#include "image/BankSite.h"
 #include "image/CurrentImage.h"
 #include "image/cmcEeprom.h"
 #include "tests/support/ManualScheduler.h"
@@ -70,6 +71,39 @@ TEST_F(RowRangeTest, SiteRanges) {
     } cases[] = {{0, {0, 0, 3, 4}}, {1, {1, 4, 5, 2}}, {128, {}}, {-1, {}}};
     for (const Case& c : cases)
         EXPECT_EQ(GetSiteRange(c.site), c.range) << c.site;
+}
+
+// Counts that promise more rows than the tables hold: every range ends where
+// the next one starts, held to the table's last row, as the accessors say.
+TEST_F(RowRangeTest, RangesPastTheTablesEndAtTheirLastRow) {
+    struct Case {
+        int32_t bank0, bank1; // counts of banks 0 and 1
+        uint8_t site0, site1; // of sites 0 and 1
+    } cases[] = {{500, 12, 255, 255}, {512, 1, 0, 255}, {65535, 65535, 255, 0}, {0, 600, 1, 254}};
+    for (const Case& c : cases) {
+        image_.SetWord(kBankCounts + 0, static_cast<uint16_t>(c.bank0));
+        image_.SetWord(kBankCounts + 2, static_cast<uint16_t>(c.bank1));
+        image_.SetByte(kSiteCounts + 0, c.site0);
+        image_.SetByte(kSiteCounts + 1, c.site1);
+        for (int32_t site = 2; site < 128; ++site)
+            image_.SetByte(kSiteCounts + site, 255);
+        for (int32_t bank : {0, 1, 2, 127}) {
+            const RowRange r = GetBankRange(bank);
+            EXPECT_EQ(r.first, GetBankFirstChannel(image_, bank)) << c.bank0 << " " << bank;
+            EXPECT_EQ(r.last, GetBankLastChannel(image_, bank)) << c.bank0 << " " << bank;
+            EXPECT_LE(r.last, 511);
+        }
+        for (int32_t site : {0, 1, 2, 9, 10, 127}) {
+            const RowRange r = GetSiteRange(site);
+            EXPECT_EQ(r.first, GetSiteFirstChannel(image_, site)) << int(c.site0) << " " << site;
+            EXPECT_EQ(r.last, GetSiteLastChannel(image_, site)) << int(c.site0) << " " << site;
+            EXPECT_LE(r.last, 2559);
+        }
+    }
+    image_.SetWord(kBankCounts + 0, 500);
+    image_.SetWord(kBankCounts + 2, 12);
+    EXPECT_EQ(GetBankRange(1), (RowRange{1, 500, 511, 12}));
+    EXPECT_EQ(GetBankRange(2), (RowRange{2, 512, 511, 5}));
 }
 
 TEST_F(RowRangeTest, BankCountsAsStored) {

@@ -115,6 +115,20 @@ protected:
             ++i;
         return i + 2 < frame.size() ? frame[i + 2] : -1;
     }
+    static cmcEeprom PatternImage(int size) {
+        cmcEeprom image;
+        image.SetSize(size);
+        for (int a = 0; a < size; ++a)
+            image.SetByte(a, Pattern(a, 1)[0]);
+        return image;
+    }
+    // A write job waiting for the go byte and for every block of 128 bytes, and its image of 0x300 bytes.
+    cmcEeprom BlockWrite() {
+        drv.SetWaitGo(1);
+        drv.SetAck(128, 0);
+        drv.SetImageSize(0x300);
+        return PatternImage(0x300);
+    }
     void Reset() {
         done.reset();
         doneCalls = 0;
@@ -235,13 +249,7 @@ TEST_F(CloneDrvTest, GoByteIsAwaitedForTheWholeGoTimeOut) {
 }
 
 TEST_F(CloneDrvTest, WriteWaitsForTheRadioAtEveryBlockOfTheAcknowledgePeriod) {
-    drv.SetWaitGo(1);
-    drv.SetAck(128, 0);
-    cmcEeprom image;
-    image.SetSize(0x300);
-    for (int a = 0; a < 0x300; ++a)
-        image.SetByte(a, Pattern(a, 1)[0]);
-    drv.SetImageSize(0x300);
+    const cmcEeprom image = BlockWrite();
     std::vector<int> waits;
     respond = [&](const Bytes& f) {
         if (CommandOf(f) == 0xE3) ports.Feed({0xFB});
@@ -270,13 +278,47 @@ TEST_F(CloneDrvTest, WriteWaitsForTheRadioAtEveryBlockOfTheAcknowledgePeriod) {
     EXPECT_EQ(drv.FrameCount(), 16);
 }
 
+// A device whose output queue fills with each write and has drained by the
+// next tick: frames are held back and go out in threes, so a block's last
+// frame waits in the driver with the frame after it about to be built, and the
+// range's last frame is held when the ranges run out.
+TEST_F(CloneDrvTest, FramesHeldBackByABusyDeviceStillStopAtTheBlockEndAndAllGoOut) {
+    drv.SetPort(5, "4000000,n,8,1"); // line time too short to hold anything back
+    const cmcEeprom image = BlockWrite();
+    const auto record = ports.onWrite;
+    ports.onWrite = [this, record](const uint8_t* data, int n) {
+        record(data, n);
+        ports.outQueue = 350;
+    };
+    bool unacknowledged = false; // a data frame came while the block's acknowledgement was unread
+    respond = [&](const Bytes& f) {
+        if (CommandOf(f) == 0xE3) ports.Feed({0xFB});
+        if (CommandOf(f) == 0xE4) {
+            unacknowledged = unacknowledged || !ports.input.empty();
+            // The frame's text after FE FE EE EF E4: address, then length.
+            const int end = std::stoi(std::string(f.begin() + 5, f.begin() + 9), nullptr, 16) +
+                            std::stoi(std::string(f.begin() + 9, f.begin() + 11), nullptr, 16);
+            if (end % 128 == 0) ports.Feed({0xFB});
+        }
+        if (CommandOf(f) == 0xE5) ports.Feed(FromRadio(0xE6, {0x00}));
+    };
+    ASSERT_TRUE(drv.StartWrite(image, {{0x100, 0x1F7}, {1, 0}}, &OnDone, this));
+    for (int t = 0; t < 6000 && drv.IsBusy(); ++t) {
+        ports.outQueue = 0;
+        sched.Advance(10);
+    }
+    EXPECT_EQ(Code(), kCloneOk);
+    EXPECT_FALSE(unacknowledged);
+    ASSERT_EQ(sent.size(), 1u + 16u + 1u);
+    EXPECT_EQ(sent[16],
+              Bytes({0xFE, 0xFE, 0xEE, 0xEF, 0xE4}) + DataText(0x1F0, Pattern(0x1F0, 8)) + Bytes{0xFD});
+    EXPECT_EQ(sent.back(), Bytes({0xFE, 0xFE, 0xEE, 0xEF, 0xE5}) + Text("Morv Inc.10") + Bytes{0xFD});
+}
+
 TEST_F(CloneDrvTest, FramesFollowTheBlockGridAndTheRangeEnds) {
     drv.SetDataLeadIns(1, 2);
     drv.SetEndCount(0);
-    cmcEeprom image;
-    image.SetSize(0x100);
-    for (int a = 0; a < 0x100; ++a)
-        image.SetByte(a, Pattern(a, 1)[0]);
+    const cmcEeprom image = PatternImage(0x100);
     respond = [&](const Bytes& f) {
         if (CommandOf(f) == 0xE5) ports.Feed(FromRadio(0xE6, {0x00}));
     };

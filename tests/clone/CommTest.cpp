@@ -158,7 +158,8 @@ TEST_F(CommTest, WriterHandsOverChunksOnlyWhenTheOutputQueueIsEmpty) {
     comm.Write(bytes.data(), 3000);
     EXPECT_EQ(ports.writeSizes, std::vector<int>({1024}));
     ports.outQueue = 10;
-    EXPECT_EQ(comm.PendingOut(), 10 + 3000 - 1024);
+    // The chunk handed over is still on the line, the rest waits here.
+    EXPECT_EQ(comm.PendingOut(), 1024 + 3000 - 1024);
     sched.Advance(50);
     EXPECT_EQ(ports.writeSizes.size(), 1u);
     ports.outQueue = 0;
@@ -166,9 +167,53 @@ TEST_F(CommTest, WriterHandsOverChunksOnlyWhenTheOutputQueueIsEmpty) {
     sched.Advance(10);
     EXPECT_EQ(ports.writeSizes, std::vector<int>({1024, 1024, 952}));
     EXPECT_EQ(ports.written, bytes);
+    // 3000 bytes of 10 bits at 9600 baud: 3.125 s on the line.
+    EXPECT_GT(comm.PendingOut(), 0);
+    sched.Advance(3200);
     EXPECT_EQ(comm.PendingOut(), 0);
     EXPECT_FALSE(comm.HasWriteError());
     EXPECT_EQ(sched.ActiveTimers(), 0);
+}
+
+// What the device took is output still to go until its time on the line has
+// passed: start bit, data bits, parity and stop bits at the baud rate. Later
+// bytes queue behind it; a device queue that holds more counts instead.
+TEST_F(CommTest, BytesHandedOverStayPendingForTheirTimeOnTheLine) {
+    struct Step {
+        uint64_t atMs; // virtual time of the step
+        int write;     // bytes written then
+        int outQueue;  // what the device reports
+        int pending;   // PendingOut after the step
+    };
+    struct Case {
+        const char* settings;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        // 1 ms a byte.
+        {"10000,n,8,1", {{0, 100, 0, 100}, {40, 0, 0, 60}, {99, 0, 0, 1}, {100, 0, 0, 0}}},
+        // 1.2 ms a byte.
+        {"10000,e,8,2", {{0, 100, 0, 100}, {60, 0, 0, 50}, {120, 0, 0, 0}}},
+        {"10000,n,8,1", {{0, 100, 0, 100}, {40, 50, 0, 110}, {100, 0, 0, 50}, {150, 0, 0, 0}}},
+        {"10000,n,8,1", {{0, 20, 0, 20}, {10, 0, 30, 30}, {30, 0, 0, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.settings);
+        const uint64_t start = sched.Now();
+        cmcComm comm;
+        ASSERT_TRUE(comm.Open(1, c.settings));
+        for (const Step& s : c.steps) {
+            SCOPED_TRACE(s.atMs);
+            sched.Advance(start + s.atMs - sched.Now());
+            ports.outQueue = s.outQueue;
+            const std::vector<uint8_t> bytes(static_cast<size_t>(s.write), 0x55);
+            comm.Write(bytes.data(), s.write);
+            EXPECT_EQ(comm.PendingOut(), s.pending);
+        }
+        comm.Close();
+        EXPECT_EQ(comm.PendingOut(), 0);
+        ports.outQueue = 0;
+    }
 }
 
 TEST_F(CommTest, ShortWriteSetsTheFailureFlagAndCloseClearsIt) {
@@ -178,7 +223,7 @@ TEST_F(CommTest, ShortWriteSetsTheFailureFlagAndCloseClearsIt) {
     const std::vector<uint8_t> bytes(20, 0xAA);
     comm.Write(bytes.data(), 20);
     EXPECT_TRUE(comm.HasWriteError());
-    EXPECT_EQ(comm.PendingOut(), 15);
+    EXPECT_EQ(comm.PendingOut(), 5 + 15);
     sched.Advance(100);
     EXPECT_EQ(ports.writeSizes.size(), 1u);
     comm.Close();

@@ -36,17 +36,17 @@ protected:
 
 TEST_F(BankSiteTest, BankRowsFollowEachOther) {
     SetBanks({0, 3, 0, 5});
-    EXPECT_EQ(GetBankChannelCount(1), 3);
-    EXPECT_EQ(GetBankChannelCount(-1), 0);
-    EXPECT_EQ(GetBankChannelCount(128), 0);
+    EXPECT_EQ(GetBankChannelCount(image, 1), 3);
+    EXPECT_EQ(GetBankChannelCount(image, -1), 0);
+    EXPECT_EQ(GetBankChannelCount(image, 128), 0);
     struct Case {
         int32_t bank, first, last;
     } cases[] = {{0, 0, 0}, {1, 0, 2}, {2, 3, 2}, {3, 3, 7}, {4, 8, 7}, {127, 8, 7}, {200, 8, 7}};
     for (const Case& c : cases) {
-        EXPECT_EQ(GetBankFirstChannel(c.bank), c.first) << c.bank;
-        EXPECT_EQ(GetBankLastChannel(c.bank), c.last) << c.bank;
+        EXPECT_EQ(GetBankFirstChannel(image, c.bank), c.first) << c.bank;
+        EXPECT_EQ(GetBankLastChannel(image, c.bank), c.last) << c.bank;
     }
-    EXPECT_EQ(GetTotalBankChannels(), 8);
+    EXPECT_EQ(GetTotalBankChannels(image), 8);
 }
 
 TEST_F(BankSiteTest, ChannelNumbersAndBanks) {
@@ -55,20 +55,43 @@ TEST_F(BankSiteTest, ChannelNumbersAndBanks) {
         int32_t number, bank;
     } cases[] = {{0, 0}, {1, 1}, {3, 1}, {4, 3}, {8, 3}, {9, 0}, {-5, 0}};
     for (const Case& c : cases)
-        EXPECT_EQ(BankOfChannelNumber(c.number), c.bank) << c.number;
+        EXPECT_EQ(BankOfChannelNumber(image, c.number), c.bank) << c.number;
+}
+
+TEST_F(BankSiteTest, TheBankHoldingARowSkipsEmptyBanks) {
+    SetBanks({0, 3, 0, 5});
+    image.SetWord(kBankCounts + 2 * 127, 2); // rows 8 and 9, behind 123 empty banks
+    struct Case {
+        int32_t row, bank;
+    } cases[] = {{-1, 128}, {0, 1}, {2, 1}, {3, 3}, {7, 3}, {8, 127}, {9, 127}, {10, 128}, {600, 128}};
+    for (const Case& c : cases)
+        EXPECT_EQ(BankHoldingRow(image, c.row), c.bank) << c.row;
+    // Counts as stored, past the table's 512 rows: banks 0 and 1 now hold
+    // 65535 and 7 rows, bank 3 five more and bank 127 two.
+    SetBanks({65535, 7});
+    EXPECT_EQ(BankHoldingRow(image, 65534), 0);
+    EXPECT_EQ(BankHoldingRow(image, 65535), 1);
+    EXPECT_EQ(BankHoldingRow(image, 65542), 3);
+    EXPECT_EQ(BankHoldingRow(image, 65548), 127);
+    EXPECT_EQ(BankHoldingRow(image, 65549), 128);
+    EXPECT_EQ(BankOfChannelNumber(image, 65536), 1);
+    EXPECT_EQ(BankOfChannelNumber(image, 65543), 3);
+    EXPECT_EQ(BankOfChannelNumber(image, 65549), 127);
+    EXPECT_EQ(BankOfChannelNumber(image, 65550), 0) << "no bank reaches it";
+    EXPECT_EQ(BankOfChannelNumber(image, 0), 0);
 }
 
 TEST_F(BankSiteTest, SettingACountKeepsItsLow16BitsAndIgnoresInvalidBanks) {
-    EXPECT_EQ(SetBankChannelCount(5, 70000), 70000 % 65536);
+    EXPECT_EQ(SetBankChannelCount(image, 5, 70000), 70000 % 65536);
     EXPECT_EQ(image.GetWord(kBankCounts + 10), 70000 % 65536);
     cmcEeprom before(image);
-    EXPECT_EQ(SetBankChannelCount(128, 7), 0);
-    EXPECT_EQ(SetBankChannelCount(-1, 7), 0);
+    EXPECT_EQ(SetBankChannelCount(image, 128, 7), 0);
+    EXPECT_EQ(SetBankChannelCount(image, -1, 7), 0);
     EXPECT_TRUE(image.IsEqual(before));
-    EXPECT_EQ(SetSiteChannelCount(3, 300), 300 % 256);
+    EXPECT_EQ(SetSiteChannelCount(image, 3, 300), 300 % 256);
     EXPECT_EQ(image.GetByte(kSiteCounts + 3), 300 % 256);
-    EXPECT_EQ(SetSiteChannelCount(128, 7), 0);
-    EXPECT_EQ(GetSiteChannelCountAt(3, 99), 44);
+    EXPECT_EQ(SetSiteChannelCount(image, 128, 7), 0);
+    EXPECT_EQ(GetSiteChannelCountAt(image, 3, 99), 44);
 }
 
 // Counts from a file or a radio may promise more rows than the tables have;
@@ -76,58 +99,58 @@ TEST_F(BankSiteTest, SettingACountKeepsItsLow16BitsAndIgnoresInvalidBanks) {
 TEST_F(BankSiteTest, RowsAreClampedToTheTablesWhateverTheCounts) {
     SetBanks(std::vector<int32_t>(128, 65535));
     SetSites(std::vector<int32_t>(128, 255));
-    EXPECT_EQ(GetTotalBankChannels(), 512);
-    EXPECT_EQ(GetTotalSiteChannels(), 2560);
+    EXPECT_EQ(GetTotalBankChannels(image), 512);
+    EXPECT_EQ(GetTotalSiteChannels(image), 2560);
     for (int32_t n = 0; n < 128; ++n) {
-        EXPECT_LE(GetBankFirstChannel(n), 512);
-        EXPECT_LE(GetBankLastChannel(n), 511);
-        EXPECT_LE(GetSiteFirstChannel(n), 2560);
-        EXPECT_LE(GetSiteLastChannel(n), 2559);
+        EXPECT_LE(GetBankFirstChannel(image, n), 512);
+        EXPECT_LE(GetBankLastChannel(image, n), 511);
+        EXPECT_LE(GetSiteFirstChannel(image, n), 2560);
+        EXPECT_LE(GetSiteLastChannel(image, n), 2559);
     }
-    EXPECT_EQ(GetBankFirstChannel(1), 512);
-    EXPECT_EQ(GetBankLastChannel(0), 511);
-    EXPECT_EQ(GetSiteFirstChannel(10), 2550);
-    EXPECT_EQ(GetSiteLastChannel(10), 2559);
-    EXPECT_EQ(GetBankChannelCount(0), 65535) << "the count itself is given as stored";
+    EXPECT_EQ(GetBankFirstChannel(image, 1), 512);
+    EXPECT_EQ(GetBankLastChannel(image, 0), 511);
+    EXPECT_EQ(GetSiteFirstChannel(image, 10), 2550);
+    EXPECT_EQ(GetSiteLastChannel(image, 10), 2559);
+    EXPECT_EQ(GetBankChannelCount(image, 0), 65535) << "the count itself is given as stored";
 }
 
 TEST_F(BankSiteTest, SitesAndPoolEntries) {
     SetSites({2, 0, 4});
-    EXPECT_EQ(GetSiteFirstChannel(2), 2);
-    EXPECT_EQ(GetSiteLastChannel(2), 5);
-    EXPECT_EQ(GetSiteLastChannel(0), 1);
-    EXPECT_EQ(GetTotalSiteChannels(), 6);
-    EXPECT_EQ(GetSiteChannelCount(128), 0);
+    EXPECT_EQ(GetSiteFirstChannel(image, 2), 2);
+    EXPECT_EQ(GetSiteLastChannel(image, 2), 5);
+    EXPECT_EQ(GetSiteLastChannel(image, 0), 1);
+    EXPECT_EQ(GetTotalSiteChannels(image), 6);
+    EXPECT_EQ(GetSiteChannelCount(image, 128), 0);
     EXPECT_FALSE(IsValidSite(128));
     struct Case {
         int32_t entry, site;
     } cases[] = {{0, 0}, {1, 0}, {2, 2}, {5, 2}, {6, 0}, {2559, 0}};
     for (const Case& c : cases)
-        EXPECT_EQ(SiteOfPoolEntry(c.entry), c.site) << c.entry;
+        EXPECT_EQ(SiteOfPoolEntry(image, c.entry), c.site) << c.entry;
 }
 
 TEST_F(BankSiteTest, BankBitmapsCountFromTheMostSignificantBit) {
     struct Map {
-        bool (*set)(int32_t, int32_t);
-        bool (*is)(int32_t);
+        bool (*set)(cmcEeprom&, int32_t, int32_t);
+        bool (*is)(const cmcEeprom&, int32_t);
         int32_t offset;
     } maps[] = {{&SetSmarTrunkBank, &IsSmarTrunkBank, kSmarTrunkBitmap},
                 {&SetBankFlagB, &IsBankFlagB, kLtrBitmap}};
     for (const Map& m : maps) {
         image.Fill(0);
-        EXPECT_TRUE(m.set(9, 5));
+        EXPECT_TRUE(m.set(image, 9, 5));
         EXPECT_EQ(image.GetByte(m.offset + 1), 0x40);
-        EXPECT_TRUE(m.is(9));
-        EXPECT_FALSE(m.is(8));
-        EXPECT_TRUE(m.set(127, 1));
+        EXPECT_TRUE(m.is(image, 9));
+        EXPECT_FALSE(m.is(image, 8));
+        EXPECT_TRUE(m.set(image, 127, 1));
         EXPECT_EQ(image.GetByte(m.offset + 15), 0x01);
-        EXPECT_FALSE(m.set(9, 0));
+        EXPECT_FALSE(m.set(image, 9, 0));
         EXPECT_EQ(image.GetByte(m.offset + 1), 0x00);
         image.Fill(0xFF);
         cmcEeprom before(image);
-        EXPECT_FALSE(m.set(128, 1));
-        EXPECT_FALSE(m.set(-1, 0));
-        EXPECT_FALSE(m.is(128));
+        EXPECT_FALSE(m.set(image, 128, 1));
+        EXPECT_FALSE(m.set(image, -1, 0));
+        EXPECT_FALSE(m.is(image, 128));
         EXPECT_TRUE(image.IsEqual(before));
     }
 }
@@ -137,11 +160,11 @@ TEST_F(BankSiteTest, FunctionsGivenAnImageLeaveTheCurrentOneAlone) {
     other.SetSize(layout::kImageSize);
     SetBankChannelCount(other, 0, 4);
     SetSmarTrunkBank(other, 0, 1);
-    EXPECT_EQ(GetBankChannelCountIn(other, 0), 4);
+    EXPECT_EQ(GetBankChannelCount(other, 0), 4);
     EXPECT_EQ(GetTotalBankChannels(other), 4);
     EXPECT_TRUE(IsSmarTrunkBank(other, 0));
-    EXPECT_EQ(GetTotalBankChannels(), 0);
-    EXPECT_FALSE(IsSmarTrunkBank(0));
+    EXPECT_EQ(GetTotalBankChannels(CurrentImage()), 0);
+    EXPECT_FALSE(IsSmarTrunkBank(CurrentImage(), 0));
 }
 
 TEST(PackedDecimal, FourDigitsHighNibbleFirst) {

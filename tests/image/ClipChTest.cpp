@@ -56,7 +56,7 @@ TEST_F(ClipChTest, AnEmptyClipboardOrAnotherKindWritesNothing) {
     const cmcEeprom before = image;
     EXPECT_FALSE(clip.CanPaste(kKind));
     clip.Paste(image, kKind, 0, 3);
-    clip.Copy(image, kPoolKind, 0, 2);
+    clip.Copy(image, kindRepeaterPool, 0, 2);
     EXPECT_FALSE(clip.CanPaste(kKind));
     clip.PasteKeepingAttributes(image, kKind, 0, 2);
     EXPECT_TRUE(image.IsEqual(before));

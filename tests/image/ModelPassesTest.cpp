@@ -260,12 +260,12 @@ TEST_F(ModelPassesTest, BankCountsStopAtTheChannelTableBeforeWriting) {
     for (int32_t s = 1; s < 12; ++s)
         SetSiteChannelCount(image_, s, 230);
     Normalize(1);
-    EXPECT_EQ(GetBankChannelCountIn(image_, 0), 300);
-    EXPECT_EQ(GetBankChannelCountIn(image_, 1), 200);
-    EXPECT_EQ(GetBankChannelCountIn(image_, 2), 0);
-    EXPECT_EQ(GetBankChannelCountIn(image_, 3), 0);
-    EXPECT_EQ(GetSiteChannelCountIn(image_, 10), 230) << "255 + 10 x 230 = 2555";
-    EXPECT_EQ(GetSiteChannelCountIn(image_, 11), 0);
+    EXPECT_EQ(GetBankChannelCount(image_, 0), 300);
+    EXPECT_EQ(GetBankChannelCount(image_, 1), 200);
+    EXPECT_EQ(GetBankChannelCount(image_, 2), 0);
+    EXPECT_EQ(GetBankChannelCount(image_, 3), 0);
+    EXPECT_EQ(GetSiteChannelCount(image_, 10), 230) << "255 + 10 x 230 = 2555";
+    EXPECT_EQ(GetSiteChannelCount(image_, 11), 0);
 }
 
 TEST_P(NormalizeModeTest, CommentTextsBecomePrintable) {

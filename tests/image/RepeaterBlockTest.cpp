@@ -138,8 +138,8 @@ TEST_F(RepeaterBlockTest, CountZeroRemovesEveryRecordOfTheSiteAndTheNextSiteMove
     RepeaterBlock block = BuildRepeaterBlock(image, 0);
     block[4] = 0;
     ASSERT_EQ(ImportRepeaterBlock(image, reference, block, 0), RepeaterImport::kDone);
-    EXPECT_EQ(GetSiteChannelCountIn(image, 0), 0);
-    EXPECT_EQ(GetSiteChannelCountIn(image, 1), 3);
+    EXPECT_EQ(GetSiteChannelCount(image, 0), 0);
+    EXPECT_EQ(GetSiteChannelCount(image, 1), 3);
     EXPECT_EQ(Rows(image, 0, 3), site1);
     EXPECT_EQ(Rows(image, 3, 2), Rows(reference, 3, 2)) << "the freed rows are empty";
 }
@@ -152,7 +152,7 @@ TEST_F(RepeaterBlockTest, ARisingCountInsertsEmptyRecordsAtTheSitesEnd) {
     RepeaterBlock block = BuildRepeaterBlock(image, 0);
     block[4] = 4;
     ASSERT_EQ(ImportRepeaterBlock(image, reference, block, 0), RepeaterImport::kDone);
-    EXPECT_EQ(GetSiteChannelCountIn(image, 0), 4);
+    EXPECT_EQ(GetSiteChannelCount(image, 0), 4);
     EXPECT_EQ(Rows(image, 0, 2), site0);
     EXPECT_EQ(Rows(image, 2, 2), Rows(reference, 2, 2));
     EXPECT_EQ(Rows(image, 4, 3), site1);
@@ -173,7 +173,7 @@ TEST_F(RepeaterBlockTest, ImportingIntoSiteTwoLeavesSiteZeroAsItWas) {
     EXPECT_EQ(Bytes(image, Group(0, 0), 8), group0);
     EXPECT_EQ(image.GetByte(layout::kSiteCounts), 2);
     EXPECT_EQ(Rows(image, 2, 3), site1);
-    EXPECT_EQ(GetSiteChannelCountIn(image, 2), 2);
+    EXPECT_EQ(GetSiteChannelCount(image, 2), 2);
     EXPECT_EQ(Bytes(image, Record(5), 4), (std::vector<uint8_t>{0x1B, 0, 0, 0x10}));
 }
 
@@ -188,7 +188,7 @@ TEST_F(RepeaterBlockTest, ASiteExportedAndImportedIntoTheEmptiedSiteGivesThePool
 
     RepeaterBlock empty{};
     ASSERT_EQ(ImportRepeaterBlock(image, reference, empty, 1), RepeaterImport::kDone);
-    ASSERT_EQ(GetSiteChannelCountIn(image, 1), 0);
+    ASSERT_EQ(GetSiteChannelCount(image, 1), 0);
     ASSERT_NE(Pool(image), Pool(before));
     ASSERT_EQ(ImportRepeaterBlock(image, reference, exported, 1), RepeaterImport::kDone);
     EXPECT_EQ(Pool(image), Pool(before));

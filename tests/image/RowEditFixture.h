@@ -57,8 +57,6 @@ struct Named {
 // and notes every event it hears.
 class RowEditFixture : public ::testing::Test {
 protected:
-    static constexpr int32_t kPoolKind = 24;
-
     // The LMR handheld unless told.
     explicit RowEditFixture(int32_t modelIndex = 0) : kModel(modelIndex), kKind(ModelClassOf(modelIndex)) {
         sched.Install();
@@ -105,10 +103,10 @@ protected:
         SetSiteChannelCount(image, 1, 3);
         datCh entry(&image);
         for (int32_t row = 0; row < 5; ++row) {
-            entry.Load(kPoolKind, row);
+            entry.Load(kindRepeaterPool, row);
             entry.poolRxFreq = Freq(100 + row);
             entry.siteMark = false;
-            entry.Store(kPoolKind, row);
+            entry.Store(kindRepeaterPool, row);
         }
         EXPECT_EQ(Static2DynamicInit(image), 0);
         heard.clear();
@@ -130,7 +128,7 @@ protected:
     }
     int32_t PoolFreq(int32_t row) {
         datCh ch(&image);
-        return ch.Load(kPoolKind, row).poolRxFreq;
+        return ch.Load(kindRepeaterPool, row).poolRxFreq;
     }
     std::vector<int32_t> Channels(int32_t first, int32_t last) {
         std::vector<int32_t> f;

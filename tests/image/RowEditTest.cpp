@@ -50,12 +50,12 @@ TEST_P(ChannelRowEvent, ShiftsTheRowsAndKeepsEveryReference) {
         expected.push_back(0);
     }
     expected.resize(10);
-    const int32_t count = GetBankChannelCountIn(image, c.bank);
+    const int32_t count = GetBankChannelCount(image, c.bank);
 
     EXPECT_EQ(Handle(c.type, c.bank, c.row), kChangeRowsShifted | kChangeRowRewritten);
 
     EXPECT_EQ(Channels(0, 9), expected);
-    EXPECT_EQ(GetBankChannelCountIn(image, c.bank), count + (insert ? 1 : -1));
+    EXPECT_EQ(GetBankChannelCount(image, c.bank), count + (insert ? 1 : -1));
     ExpectReferencesFollow(before, removed);
     // The bank bits stay with the banks.
     for (int32_t b = 0; b < 6; ++b)
@@ -168,7 +168,7 @@ TEST_F(RowEventTest, PoolRowsShiftWithTheirSitesMark) {
     const std::vector<int32_t> entries = {PoolFreq(0), PoolFreq(1), PoolFreq(2), PoolFreq(3), PoolFreq(4)};
 
     EXPECT_NE(Handle(evInsertPoolRow, 1, 2), 0);
-    EXPECT_EQ(GetSiteChannelCountIn(image, 1), 4);
+    EXPECT_EQ(GetSiteChannelCount(image, 1), 4);
     EXPECT_EQ(PoolFreq(2), 0);
     EXPECT_EQ(PoolFreq(4), entries[3]);
     EXPECT_EQ(image.GetByte(markAt), 3);
@@ -179,7 +179,7 @@ TEST_F(RowEventTest, PoolRowsShiftWithTheirSitesMark) {
     // Removing an entry of the site before moves site 1 up a row; the mark
     // keeps to its entry, which stays the site's second.
     Handle(evRemovePoolRow, 0, 0);
-    EXPECT_EQ(GetSiteChannelCountIn(image, 0), 1);
+    EXPECT_EQ(GetSiteChannelCount(image, 0), 1);
     EXPECT_EQ(image.GetByte(markAt), 2);
     EXPECT_EQ(PoolFreq(2), entries[3]);
     EXPECT_EQ(PoolFreq(4), 0);

@@ -2,6 +2,7 @@
 // its rows, columns, caption and how it follows the bank's rows.
 #include "cells/RowRange.h"
 #include "foundation/TextUtil.h"
+#include "image/CurrentImage.h"
 #include "image/DynamicCapacity.h"
 #include "image/ImageLayout.h"
 #include "image/RecordLayout.h"
@@ -224,7 +225,7 @@ TEST_F(BankSheetTest, TypingIntoTheEmptyRowAddsAChannelRow) {
     QTest::keyClicks(sheet.Editor(), "46.52");
     QTest::keyClick(sheet.Editor(), Qt::Key_Return);
 
-    EXPECT_EQ(GetBankChannelCountIn(Doc().WorkingImage(), 0), 3);
+    EXPECT_EQ(GetBankChannelCount(Doc().WorkingImage(), 0), 3);
     EXPECT_EQ(sheet.ChannelCount(), 3);
     EXPECT_EQ(RowIndexes(sheet), (std::vector<int32_t>{-1, -1, 0, 1, 2, 3}));
     EXPECT_TRUE(sheet.GetCellId(rx, kFirstRow + 2).flags & clsSheetCellId::kMayJoin)
@@ -258,7 +259,7 @@ TEST_F(BankSheetTest, DeletingRowsShrinksTheSheetWithTheCursorOnARemainingRow) {
         remove->trigger();
         QApplication::processEvents();
         const int32_t left = 5 - (c.shiftDowns + 1);
-        EXPECT_EQ(GetBankChannelCountIn(Doc().WorkingImage(), 0), left);
+        EXPECT_EQ(GetBankChannelCount(Doc().WorkingImage(), 0), left);
         EXPECT_EQ(sheet.RowCount(), kFirstRow + left + 1);
         EXPECT_EQ(Current().first, col);
         EXPECT_GE(Current().second, sheet.FirstLoopRow());
@@ -276,9 +277,9 @@ TEST_F(BankSheetTest, ARowEventOfAnotherPoolLeavesTheSheetAlone) {
     LoadModel(1);
     FillBank(0, 2);
     iuiSh_ChBank& sheet = OpenBank(0);
-    const int32_t sites = GetSiteChannelCount(0);
-    gEvMan->Send(evInsertPoolRow, 0, GetSiteFirstChannel(0));
-    ASSERT_EQ(GetSiteChannelCount(0), sites + 1) << "the document inserted the entry";
+    const int32_t sites = GetSiteChannelCount(CurrentImage(), 0);
+    gEvMan->Send(evInsertPoolRow, 0, GetSiteFirstChannel(CurrentImage(), 0));
+    ASSERT_EQ(GetSiteChannelCount(CurrentImage(), 0), sites + 1) << "the document inserted the entry";
     EXPECT_EQ(sheet.RowCount(), kFirstRow + 3);
     EXPECT_EQ(sheet.ChannelCount(), 2);
 

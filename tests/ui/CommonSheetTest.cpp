@@ -2,6 +2,7 @@
 // site's entries and the channels of a chosen bank.
 #include "cells/RowRange.h"
 #include "cells/TextConv.h"
+#include "image/CurrentImage.h"
 #include "tests/ui/KindsFixture.h"
 #include "ui/iuiSh_Common.h"
 #include "ui/iuiSh_Mch.h"
@@ -128,12 +129,12 @@ TEST_F(SiteSheetTest, RemovingRowsKeepsTheCursorOnARemainingRow) {
 TEST_F(SiteSheetTest, AnEntryInsertedThroughTheDocumentAddsARow) {
     iuiSh_Mch& sheet = OpenSite(1);
     ASSERT_EQ(sheet.RowCount(), 5);
-    gEvMan->Send(evInsertPoolRow, 1, GetSiteFirstChannel(1));
-    EXPECT_EQ(GetSiteChannelCount(1), 4);
+    gEvMan->Send(evInsertPoolRow, 1, GetSiteFirstChannel(CurrentImage(), 1));
+    EXPECT_EQ(GetSiteChannelCount(CurrentImage(), 1), 4);
     EXPECT_EQ(sheet.RowCount(), 6);
     EXPECT_EQ(RowIndexes(sheet).back(), 2 + 4);
     // Another site's entry leaves it alone.
-    gEvMan->Send(evInsertPoolRow, 2, GetSiteFirstChannel(2));
+    gEvMan->Send(evInsertPoolRow, 2, GetSiteFirstChannel(CurrentImage(), 2));
     EXPECT_EQ(sheet.RowCount(), 6);
 }
 

@@ -231,7 +231,7 @@ TEST_F(MainTreeTest, AnEmptyBanksSheetPaintsNothingBelowItsLastRow) {
     indMain& app = Start();
     TForm1 form(app);
     // The default model's data holds no channels.
-    ASSERT_EQ(GetBankChannelCountIn(Doc().WorkingImage(), 0), 0);
+    ASSERT_EQ(GetBankChannelCount(Doc().WorkingImage(), 0), 0);
     SetBankChannelCount(Doc().WorkingImage(), 1, 60);
     gEvMan->Send(evRebuildTree);
     Settle();

@@ -287,10 +287,10 @@ TEST_F(PrintTest, EachPrintedSitePageHoldsItsOwnEntries) {
     const int32_t rx[] = {451012500, 452025000, 463037500};
     datCh entry(&Doc().WorkingImage());
     for (int32_t row = 0; row < 3; ++row) {
-        entry.Load(rptblock::kPoolKind, row);
+        entry.Load(kindRepeaterPool, row);
         entry.poolRxFreq = rx[row];
         entry.poolTxFreq = rx[row] + 5000000;
-        entry.Store(rptblock::kPoolKind, row);
+        entry.Store(kindRepeaterPool, row);
     }
     Open("GI_Sheet_BankOpLtr");
     Window().Print(0);

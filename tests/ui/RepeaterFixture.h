@@ -16,7 +16,6 @@ namespace uitest {
 class RepeaterFixture : public AppFixture {
 protected:
     static constexpr int32_t kLtrModel = 1;
-    static constexpr int32_t kPoolKind = 24;
 
     // The window, with the LTR model to load.
     indMain& StartLtr() {
@@ -33,7 +32,7 @@ protected:
         SetSiteChannelCount(image, 2, 2);
         datCh entry(&image);
         for (int32_t row = 0; row < 5; ++row) {
-            entry.Load(kPoolKind, row);
+            entry.Load(kindRepeaterPool, row);
             entry.siteMark = entry.siteMarkClear = false;
             entry.poolRxFreq = 450000000 + 12500 * row;
             entry.poolTxFreq = 455000000 + 12500 * row;
@@ -41,7 +40,7 @@ protected:
             entry.poolNar = row % 2;
             entry.poolPhone = row % 3 == 0;
             entry.poolRxDat = row == 1;
-            entry.Store(kPoolKind, row);
+            entry.Store(kindRepeaterPool, row);
         }
         image.SetByte(Group(1, 7), 2);
         EXPECT_EQ(Doc().Static2Dynamic(image, kPackPlain), 0);

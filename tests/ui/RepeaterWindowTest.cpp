@@ -4,6 +4,7 @@
 // do, and its placement on a second opening.
 #include "cells/CellEngine.h"
 #include "cells/cmcCellObj.h"
+#include "image/CurrentImage.h"
 #include "tests/ui/RepeaterFixture.h"
 #include "tests/ui/ScreenGrab.h"
 #include "ui/TForm1.h"
@@ -75,7 +76,7 @@ protected:
         ASSERT_GE(rx, 0);
         TypeInto(sheet, rx, 1, "4", "51.5");
         TypeInto(sheet, rx, 3, "4", "52.5");
-        ASSERT_EQ(GetSiteChannelCount(kSite), 3);
+        ASSERT_EQ(GetSiteChannelCount(CurrentImage(), kSite), 3);
         sheet.SetCurrentCell(rx, 2);
         QApplication::processEvents();
         QAction* remove = nullptr;
@@ -85,7 +86,7 @@ protected:
         boxes_.Expect(GetMultiLineText(*gGTex, "GI_AppMess_Conv_Delete"), plat::IDOK);
         remove->trigger();
         QApplication::processEvents();
-        ASSERT_EQ(GetSiteChannelCount(kSite), 2);
+        ASSERT_EQ(GetSiteChannelCount(CurrentImage(), kSite), 2);
     }
     std::string Question() { return GetMultiLineText(*gGTex, "GI_Mess_Confirm_Repeater"); }
 
@@ -188,9 +189,9 @@ TEST_F(RepeaterWindowTest, LoadImportsIntoTheWindowsSiteAndTheWindowStaysOpen) {
     dialogs_.Expect(plat::ScriptedFileDialog::Kind::Open, path);
     Click(win->LoadButton());
     ASSERT_FALSE(Gone()) << "the dialog's end of editing does not close the window";
-    EXPECT_EQ(GetSiteChannelCountIn(Doc().WorkingImage(), kSite), 3);
-    EXPECT_EQ(GetSiteChannelCountIn(Doc().WorkingImage(), 0), 0);
-    EXPECT_EQ(GetSiteChannelCountIn(Doc().WorkingImage(), 1), 3);
+    EXPECT_EQ(GetSiteChannelCount(Doc().WorkingImage(), kSite), 3);
+    EXPECT_EQ(GetSiteChannelCount(Doc().WorkingImage(), 0), 0);
+    EXPECT_EQ(GetSiteChannelCount(Doc().WorkingImage(), 1), 3);
     EXPECT_EQ(win->Sheet()->ChannelCount(), 3);
     EXPECT_EQ(win->Sheet()->RowCount(), 1 + 3 + 1);
     EXPECT_EQ(win->AreaLabel()->text().toStdString(), gGTex->GetTextLine("GI_AreaSetBit_Bar", 1));

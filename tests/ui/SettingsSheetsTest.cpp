@@ -7,6 +7,7 @@
 #include "foundation/cmcEvMan.h"
 #include "foundation/cmcGTex.h"
 #include "image/BankSite.h"
+#include "image/CurrentImage.h"
 #include "tests/support/BankFill.h"
 #include "tests/support/RecordingPopupOpener.h"
 #include "tests/ui/AppFixture.h"
@@ -461,8 +462,8 @@ TEST_F(SettingsSheetsTest, EveryNodeOpensWithEveryCellAndEveryListShown) {
                             if (!(cell.flags & cmcCellObj::kFlagS) || !entered.insert(cell.cellId).second)
                                 continue;
                             if (auto* bank = dynamic_cast<iuiSh_ChBank*>(sheet);
-                                bank &&
-                                cell.index >= GetBankFirstChannel(bank->Bank()) + bank->ChannelCount())
+                                bank && cell.index >= GetBankFirstChannel(CurrentImage(), bank->Bank()) +
+                                                          bank->ChannelCount())
                                 continue;
                             cmcCellCapsule request;
                             sheet->PrepareRequest(c, r, request);

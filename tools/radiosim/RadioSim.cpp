@@ -37,6 +37,12 @@ void PutHex(std::vector<uint8_t>& out, unsigned value, bool lower) {
     out.push_back(static_cast<uint8_t>(digits[value & 15]));
 }
 
+std::string Hex4(int32_t value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(value & 0xFFFF));
+    return text;
+}
+
 int BaudOf(speed_t s) {
     switch (s) {
     case B1200:
@@ -134,13 +140,48 @@ bool RadioSim::FillPattern(const std::string& pattern) {
     return true;
 }
 
-bool RadioSim::LoadMemory(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+std::string RadioSim::LoadMemory(const std::string& path) {
+    const std::string tooLarge = path + " holds more than the radio's memory of " +
+                                 std::to_string(kMemorySize) + " bytes (addresses 0 to " +
+                                 Hex4(kMemorySize - 1) + ")";
+    // Opened without waiting, so that a FIFO nobody writes to cannot hold the start up.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return path + ": " + std::strerror(errno);
+    struct stat st {};
+    std::string why;
+    if (::fstat(fd, &st) != 0) {
+        why = path + ": " + std::strerror(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        const char* kind = S_ISDIR(st.st_mode)    ? "a folder"
+                           : S_ISCHR(st.st_mode)  ? "a character device"
+                           : S_ISBLK(st.st_mode)  ? "a block device"
+                           : S_ISFIFO(st.st_mode) ? "a FIFO"
+                           : S_ISSOCK(st.st_mode) ? "a socket"
+                                                  : "no regular file";
+        why = path + " is " + kind + ", not a file of the radio's memory";
+    } else if (st.st_size > kMemorySize) {
+        why = tooLarge;
+    }
+    std::vector<uint8_t> bytes;
+    if (why.empty()) {
+        // One byte more than the memory holds shows a file that grew since it was looked at.
+        bytes.resize(static_cast<size_t>(kMemorySize) + 1);
+        size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) why = path + ": " + std::strerror(errno);
+            if (n <= 0) break;
+            got += static_cast<size_t>(n);
+        }
+        if (why.empty() && got > static_cast<size_t>(kMemorySize)) why = tooLarge;
+        bytes.resize(got);
+    }
+    ::close(fd);
+    if (!why.empty()) return why;
     std::fill(memory_.begin(), memory_.end(), 0xFF);
-    std::copy_n(bytes.begin(), std::min(bytes.size(), memory_.size()), memory_.begin());
-    return true;
+    std::copy(bytes.begin(), bytes.end(), memory_.begin());
+    return {};
 }
 
 std::string RadioSim::Hex(const std::vector<uint8_t>& bytes) {

@@ -136,7 +136,11 @@ public:
     std::vector<uint8_t>& Memory() { return memory_; }
     // Pattern "zero", "ff", "address" (low byte plus high byte) or "random".
     bool FillPattern(const std::string& pattern);
-    bool LoadMemory(const std::string& path);
+    // The memory from a regular file of at most kMemorySize bytes, from address
+    // 0; a shorter file leaves the rest erased (0xFF). Anything else (no file,
+    // a folder, a device, a FIFO, a file too large) is refused at once and the
+    // memory stays as it was. Empty when loaded, else why not.
+    std::string LoadMemory(const std::string& path);
 
     // Stepped use: takes what the program sent, answers, and writes what the line takes.
     bool Pump();

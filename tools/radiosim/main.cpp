@@ -44,7 +44,8 @@ void PrintHelp(FILE* out) {
         "  --startup-data MODEL   memory: the model's start-up data with five channels in two banks\n"
         "                         (the default, with %s); MODEL is one of:\n"
         "                         %s\n"
-        "  --memory FILE          memory: the raw bytes of FILE from address 0 (0xFF where it is short)\n"
+        "  --memory FILE          memory: the raw bytes of FILE from address 0, a regular file of at\n"
+        "                         most %d bytes (0xFF where it is short)\n"
         "  --pattern NAME         memory: zero, ff, address (low plus high byte) or random\n"
         "  --dump FILE            write the memory as raw bytes to FILE and end\n"
         "  --end HEX              last address the read sends (default: the end of the start-up\n"
@@ -86,7 +87,7 @@ void PrintHelp(FILE* out) {
         "  adjust-item=HEX        A/D answers carry this item code\n"
         "  adjust-answer-all      every adjustment item is answered with its value, not only reads\n"
         "  adjust-echo            every adjustment item frame comes back as an echo first\n",
-        kDefaultModel, models.c_str());
+        kDefaultModel, models.c_str(), radiosim::RadioSim::kMemorySize);
 }
 
 int Usage(const std::string& problem) {
@@ -232,8 +233,11 @@ int main(int argc, char** argv) {
     if (port < 1) return Usage("the port number must be 1 or more");
 
     if (!memoryFile.empty()) {
-        if (!sim.LoadMemory(memoryFile))
-            return std::fprintf(stderr, "radiosim: cannot read %s\n", memoryFile.c_str()), 1;
+        const std::string why = sim.LoadMemory(memoryFile);
+        if (!why.empty()) {
+            std::fprintf(stderr, "radiosim: --memory: %s\n", why.c_str());
+            return 2;
+        }
     } else if (!pattern.empty()) {
         if (!sim.FillPattern(pattern)) return Usage("no pattern '" + pattern + "'");
     } else {
