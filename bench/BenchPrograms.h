@@ -19,10 +19,10 @@
 #include "image/cmcIcfFile.h"
 #include "image/datCh.h"
 #include "platform/Fatal.h"
-#include "platform/ManualScheduler.h"
 #include "platform/Screen.h"
 #include "platform/SettingsStore.h"
 #include "tests/image/StartupData.h"
+#include "tests/support/ManualScheduler.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -12,9 +12,9 @@
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
 #include "image/cmcEeprom.h"
-#include "platform/ManualScheduler.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
+#include "tests/support/ManualScheduler.h"
 #include "tools/radiosim/RadioSim.h"
 
 #include <benchmark/benchmark.h>

@@ -6,7 +6,7 @@
 // clone manager, with the program's own link script, for COM1 (the port of a
 // program without settings) in a temporary folder.
 #include "clone/indCloneMan.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
 #include "tools/radiosim/RadioSim.h"
 
 #include <benchmark/benchmark.h>

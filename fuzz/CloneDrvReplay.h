@@ -16,10 +16,10 @@
 // one once the previous one has been taken up and, for the write and the
 // information job, the program has sent something since: a radio answers
 // what it was sent, and during a read it sends frame after frame.
-#include "clone/ScriptedSerialPorts.h"
 #include "clone/cmcCloneDrv.h"
 #include "image/cmcEeprom.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
+#include "tests/support/ScriptedSerialPorts.h"
 
 #include <algorithm>
 #include <cstddef>

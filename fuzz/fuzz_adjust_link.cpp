@@ -11,9 +11,9 @@
 // A/D read's thirteen answered items when it is a multiple of 4, else
 // 1 + (b % 49) items of which every third goes unanswered.
 #include "adjust/imcCloneDrv.h"
-#include "clone/ScriptedSerialPorts.h"
 #include "platform/Fatal.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
+#include "tests/support/ScriptedSerialPorts.h"
 
 #include <cstdint>
 #include <cstdlib>

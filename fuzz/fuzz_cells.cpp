@@ -13,8 +13,6 @@
 // image buffers that stay, so that an input costs what its cells do.
 #include "cells/LayoutCache.h"
 #include "cells/PopupOpener.h"
-#include "cells/RecordingAppManager.h"
-#include "cells/RecordingPopupOpener.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcFCache.h"
@@ -31,9 +29,11 @@
 #include "image/datClipCh.h"
 #include "platform/Fatal.h"
 #include "platform/HelpViewer.h"
-#include "platform/ManualScheduler.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
+#include "tests/support/ManualScheduler.h"
+#include "tests/support/RecordingAppManager.h"
+#include "tests/support/RecordingPopupOpener.h"
 #include "tools/initdata/StartupImage.h"
 
 #include <array>

@@ -1,5 +1,4 @@
 #pragma once
-#include <vector>
 
 namespace plat {
 
@@ -14,13 +13,6 @@ public:
 class ThreadSleep : public SleepService {
 public:
     void Sleep(int ms) override;
-};
-
-// Test double: remembers each pause and returns at once.
-class RecordingSleep : public SleepService {
-public:
-    void Sleep(int ms) override { pauses.push_back(ms); }
-    std::vector<int> pauses;
 };
 
 SleepService& Sleeper();

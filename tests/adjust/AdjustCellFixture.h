@@ -4,9 +4,9 @@
 // double for the adjustment side of the application manager.
 #include "adjust/AdjustManager.h"
 #include "adjust/AdjustVocabulary.h"
-#include "adjust/RecordingAdjustManager.h"
 #include "cells/CellEngine.h"
 #include "tests/cells/CellHarness.h"
+#include "tests/support/RecordingAdjustManager.h"
 
 #include <gtest/gtest.h>
 

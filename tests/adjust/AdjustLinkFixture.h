@@ -12,10 +12,10 @@
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
 #include "image/cmcEeprom.h"
-#include "platform/ManualScheduler.h"
-#include "platform/ScriptedMessageBox.h"
 #include "tests/clone/CloneFixture.h"
 #include "tests/image/ScopedModel.h"
+#include "tests/support/ManualScheduler.h"
+#include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"
 #include "tools/radiosim/RadioSim.h"
 

@@ -5,8 +5,8 @@
 #include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"
 #include "image/ImageLayout.h"
-#include "platform/ManualScheduler.h"
 #include "tests/image/ScopedModel.h"
+#include "tests/support/ManualScheduler.h"
 #include "tools/initdata/StartupImage.h"
 
 #include <gtest/gtest.h>

@@ -6,8 +6,8 @@
 #include "image/ImageLayout.h"
 #include "image/cmcEeprom.h"
 #include "platform/Fatal.h"
-#include "platform/ManualScheduler.h"
 #include "tests/image/ScopedModel.h"
+#include "tests/support/ManualScheduler.h"
 
 #include <gtest/gtest.h>
 

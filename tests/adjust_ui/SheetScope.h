@@ -8,8 +8,8 @@
 #include "foundation/cmcEvMan.h"
 #include "image/CurrentImage.h"
 #include "image/cmcEeprom.h"
-#include "platform/ManualScheduler.h"
 #include "tests/image/ScopedModel.h"
+#include "tests/support/ManualScheduler.h"
 
 #include <utility>
 

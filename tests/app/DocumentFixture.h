@@ -11,11 +11,12 @@
 #include "image/cmcEeprom.h"
 #include "image/cmcIcfFile.h"
 #include "platform/FileDialog.h"
-#include "platform/ManualScheduler.h"
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
-#include "platform/ScriptedMessageBox.h"
 #include "platform/SettingsStore.h"
+#include "tests/support/ManualScheduler.h"
+#include "tests/support/ScriptedFileDialog.h"
+#include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

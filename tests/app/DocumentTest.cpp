@@ -3,7 +3,6 @@
 // for every pass that packs, and the window's requests handed to a window
 // when there is one.
 #include "app/DocumentWindow.h"
-#include "cells/RecordingAppManager.h"
 #include "cells/WindowCommands.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
@@ -15,6 +14,7 @@
 #include "image/datCh.h"
 #include "tests/app/DocumentFixture.h"
 #include "tests/app/RecordingWindow.h"
+#include "tests/support/RecordingAppManager.h"
 
 #include <algorithm>
 #include <functional>

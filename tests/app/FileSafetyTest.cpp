@@ -3,8 +3,8 @@
 // lost, and every refusal says what went wrong. A hang shows as the test's
 // time-out.
 #include "foundation/TextUtil.h"
-#include "platform/FailingFileSystem.h"
 #include "tests/app/DocumentFixture.h"
+#include "tests/support/FailingFileSystem.h"
 #include "tests/support/ParamNames.h"
 
 #include <algorithm>

@@ -13,9 +13,9 @@
 #include "image/ImageUnpacking.h"
 #include "image/RecordLayout.h"
 #include "image/datCh.h"
-#include "platform/ScriptedMessageBox.h"
 #include "tests/image/StartupData.h"
 #include "tests/support/ParamNames.h"
+#include "tests/support/ScriptedMessageBox.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "cells/PopupOpener.h"
-#include "cells/RecordingPopupOpener.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "platform/Fatal.h"
+#include "tests/support/RecordingPopupOpener.h"
 
 #include <gtest/gtest.h>
 

@@ -15,8 +15,6 @@
 #include "cells/CellCases.h"
 #include "cells/LayoutCache.h"
 #include "cells/PopupOpener.h"
-#include "cells/RecordingAppManager.h"
-#include "cells/RecordingPopupOpener.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcFCache.h"
@@ -31,9 +29,11 @@
 #include "image/RowEdit.h"
 #include "image/datClipCh.h"
 #include "platform/HelpViewer.h"
-#include "platform/ManualScheduler.h"
-#include "platform/ScriptedMessageBox.h"
 #include "tests/image/StartupData.h"
+#include "tests/support/ManualScheduler.h"
+#include "tests/support/RecordingAppManager.h"
+#include "tests/support/RecordingPopupOpener.h"
+#include "tests/support/ScriptedMessageBox.h"
 
 #include <gtest/gtest.h>
 

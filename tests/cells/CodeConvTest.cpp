@@ -1,11 +1,11 @@
 #include "cells/CodeConv.h"
 #include "ConvFixture.h"
 #include "cells/ConvKeys.h"
-#include "cells/RecordingPopupOpener.h"
 #include "cells/cmcCellObj.h"
 #include "image/ImageLayout.h"
 #include "image/cmcEeprom.h"
 #include "image/datCh.h"
+#include "tests/support/RecordingPopupOpener.h"
 
 #include <gtest/gtest.h>
 

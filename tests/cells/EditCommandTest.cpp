@@ -1,12 +1,12 @@
 // The row commands of the channel and repeater sheets over the start-up data,
 // with a stand-in main window carrying out the insert and delete events.
 #include "cells/EditCommand.h"
-#include "cells/RecordingAppManager.h"
 #include "cells/cmcCellCapsule.h"
 #include "image/DynamicCapacity.h"
 #include "image/datClipCh.h"
 #include "tests/image/RowEditFixture.h"
 #include "tests/support/ParamNames.h"
+#include "tests/support/RecordingAppManager.h"
 
 #include <optional>
 

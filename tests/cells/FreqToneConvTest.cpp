@@ -3,10 +3,10 @@
 #include "ConvFixture.h"
 #include "cells/ConvKeys.h"
 #include "cells/LayoutCache.h"
-#include "cells/RecordingPopupOpener.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcFCache.h"
 #include "image/datCh.h"
+#include "tests/support/RecordingPopupOpener.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include "cells/CodeConv.h"
 #include "cells/ConvKeys.h"
 #include "cells/LayoutCache.h"
-#include "cells/RecordingPopupOpener.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcFCache.h"
+#include "tests/support/RecordingPopupOpener.h"
 
 #include <gtest/gtest.h>
 

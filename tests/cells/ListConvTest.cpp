@@ -3,11 +3,11 @@
 #include "ConvFixture.h"
 #include "cells/ConvKeys.h"
 #include "cells/LayoutCache.h"
-#include "cells/RecordingPopupOpener.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcFCache.h"
 #include "foundation/cmcEvMan.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
+#include "tests/support/RecordingPopupOpener.h"
 
 #include <gtest/gtest.h>
 

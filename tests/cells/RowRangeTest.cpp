@@ -4,7 +4,7 @@
 #include "image/BankSite.h"
 #include "image/CurrentImage.h"
 #include "image/cmcEeprom.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "cells/TextCell.h"
 #include "ConvFixture.h"
 #include "cells/RadioFont.h"
-#include "cells/RecordingPopupOpener.h"
 #include "cells/cmcCellObj.h"
+#include "tests/support/RecordingPopupOpener.h"
 
 #include <gtest/gtest.h>
 

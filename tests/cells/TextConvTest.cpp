@@ -3,12 +3,12 @@
 #include "ConvFixture.h"
 #include "cells/ConvKeys.h"
 #include "cells/LayoutCache.h"
-#include "cells/RecordingPopupOpener.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcFCache.h"
 #include "image/BankSite.h"
 #include "image/datCh.h"
-#include "platform/ScriptedMessageBox.h"
+#include "tests/support/RecordingPopupOpener.h"
+#include "tests/support/ScriptedMessageBox.h"
 
 #include <gtest/gtest.h>
 

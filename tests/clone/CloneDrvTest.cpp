@@ -1,9 +1,9 @@
 // The protocol driver against a scripted device: exact bytes, frame checks and
 // time-outs on virtual time (the device answers inside the write, so virtual
 // time moves only while the radio side has nothing more to say).
-#include "clone/ScriptedSerialPorts.h"
 #include "clone/cmcCloneDrv.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
+#include "tests/support/ScriptedSerialPorts.h"
 
 #include <cstdio>
 #include <functional>

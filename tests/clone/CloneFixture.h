@@ -8,10 +8,10 @@
 #include "foundation/Globals.h"
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
-#include "platform/ManualScheduler.h"
-#include "platform/ScriptedMessageBox.h"
 #include "tests/clone/LinkWire.h"
 #include "tests/image/ScopedModel.h"
+#include "tests/support/ManualScheduler.h"
+#include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"
 #include "tools/radiosim/RadioSim.h"
 

@@ -3,8 +3,8 @@
 // that the program sent and writes all its answers, so virtual time moves only
 // while the radio has nothing more to say and the long time-outs cost no real time.
 #include "clone/cmcCloneDrv.h"
-#include "platform/ManualScheduler.h"
 #include "tests/clone/LinkWire.h"
+#include "tests/support/ManualScheduler.h"
 #include "tests/support/ParamNames.h"
 #include "tests/support/TempDir.h"
 #include "tools/radiosim/RadioSim.h"

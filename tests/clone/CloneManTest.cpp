@@ -1,9 +1,9 @@
 // The clone manager: the link script on the wire, the error box texts, the
 // progress bar, and the checks it runs before a job's own handler.
-#include "clone/ScriptedSerialPorts.h"
 #include "foundation/TextUtil.h"
 #include "tests/clone/CloneFixture.h"
 #include "tests/support/ParamNames.h"
+#include "tests/support/ScriptedSerialPorts.h"
 
 #include <cerrno>
 #include <optional>

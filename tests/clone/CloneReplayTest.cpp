@@ -5,7 +5,7 @@
 // are written there as seeds.
 #include "clone/cmcCloneDrv.h"
 #include "fuzz/CloneDrvReplay.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
 #include "tests/support/TempDir.h"
 #include "tools/radiosim/RadioSim.h"
 

@@ -1,7 +1,7 @@
 #include "clone/PosixSerialPort.h"
-#include "clone/ScriptedSerialPorts.h"
 #include "clone/cmcComm.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
+#include "tests/support/ScriptedSerialPorts.h"
 #include "tests/support/TempDir.h"
 #include "tools/radiosim/RadioSim.h"
 

@@ -1,8 +1,8 @@
 #include "foundation/indEnviron.h"
-#include "platform/FailingFileSystem.h"
 #include "platform/InstanceLock.h"
 #include "platform/Screen.h"
 #include "platform/SettingsStore.h"
+#include "tests/support/FailingFileSystem.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

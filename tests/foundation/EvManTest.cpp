@@ -1,5 +1,5 @@
 #include "foundation/cmcEvMan.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "foundation/cmcTask.h"
 #include "foundation/cmcTick.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -4,7 +4,7 @@
 #include "image/cmcEeprom.h"
 #include "image/cmcIcfFile.h"
 #include "platform/Fatal.h"
-#include "platform/ScriptedMessageBox.h"
+#include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"
 
 #include <algorithm>

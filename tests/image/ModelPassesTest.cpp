@@ -10,11 +10,11 @@
 #include "image/RecordLayout.h"
 #include "image/cmcEeprom.h"
 #include "image/cmcIcfFile.h"
-#include "platform/ScriptedMessageBox.h"
 #include "tests/image/RecordFixture.h"
 #include "tests/image/ScopedModel.h"
 #include "tests/image/StartupData.h"
 #include "tests/support/ParamNames.h"
+#include "tests/support/ScriptedMessageBox.h"
 
 #include <gtest/gtest.h>
 

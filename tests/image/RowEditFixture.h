@@ -13,10 +13,10 @@
 #include "image/cmcEeprom.h"
 #include "image/cmcIcfFile.h"
 #include "image/datCh.h"
-#include "platform/ManualScheduler.h"
-#include "platform/ScriptedMessageBox.h"
 #include "tests/image/ScopedModel.h"
 #include "tests/image/StartupData.h"
+#include "tests/support/ManualScheduler.h"
+#include "tests/support/ScriptedMessageBox.h"
 
 #include <gtest/gtest.h>
 

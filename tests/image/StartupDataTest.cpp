@@ -9,9 +9,9 @@
 #include "image/RangeList.h"
 #include "image/cmcEeprom.h"
 #include "image/cmcIcfFile.h"
-#include "platform/ScriptedMessageBox.h"
 #include "tests/image/ScopedModel.h"
 #include "tests/support/ParamNames.h"
+#include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "image/datCh.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
-#include "platform/ManualScheduler.h"
 #include "tests/image/RecordFixture.h"
 #include "tests/image/ScopedModel.h"
+#include "tests/support/ManualScheduler.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Writing a user's file whole: real files in a temp dir, failures injected
 // where root would never see them.
 #include "platform/FileSystem.h"
-#include "platform/FailingFileSystem.h"
+#include "tests/support/FailingFileSystem.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "platform/CodePage.h"
 #include "platform/Fatal.h"
-#include "platform/ScriptedMessageBox.h"
+#include "tests/support/ScriptedMessageBox.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "platform/SettingsStore.h"
-#include "platform/FailingFileSystem.h"
+#include "tests/support/FailingFileSystem.h"
 #include "tests/support/TempDir.h"
 
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "platform/Fatal.h"
-#include "platform/ManualScheduler.h"
 #include "platform/QtServices.h"
+#include "tests/support/ManualScheduler.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 #include "foundation/Globals.h"
 #include "foundation/cmcGTex.h"
 #include "foundation/indEnviron.h"
-#include "platform/ScriptedMessageBox.h"
 #include "tests/image/ScopedModel.h"
+#include "tests/support/ScriptedMessageBox.h"
 #include "ui/CloneProgressWindow.h"
 #include "ui/ComPortDialog.h"
 

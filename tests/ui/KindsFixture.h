@@ -14,9 +14,9 @@
 #include "image/BankSite.h"
 #include "image/datCh.h"
 #include "image/datClipCh.h"
-#include "platform/Sleep.h"
 #include "tests/app/DocumentFixture.h"
 #include "tests/support/BankFill.h"
+#include "tests/support/RecordingSleep.h"
 #include "ui/AppIcons.h"
 #include "ui/cuiSheet.h"
 

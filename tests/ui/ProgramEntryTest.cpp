@@ -1,6 +1,6 @@
 // The program's entry around its message loop.
 #include "platform/Fatal.h"
-#include "platform/ScriptedMessageBox.h"
+#include "tests/support/ScriptedMessageBox.h"
 #include "ui/ProgramRun.h"
 
 #include <gtest/gtest.h>

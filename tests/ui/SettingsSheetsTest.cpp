@@ -2,7 +2,6 @@
 // model's start-up data: which sheets each model's tree offers, and that each
 // one opens from its node with every cell known, clean and readable.
 #include "cells/CellEngine.h"
-#include "cells/RecordingPopupOpener.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/ModelClass.h"
 #include "foundation/cmcEvMan.h"
@@ -10,6 +9,7 @@
 #include "image/BankSite.h"
 #include "image/CurrentImage.h"
 #include "tests/support/BankFill.h"
+#include "tests/support/RecordingPopupOpener.h"
 #include "tests/ui/AppFixture.h"
 #include "tests/ui/ScreenGrab.h"
 #include "ui/ProgramPopupOpener.h"

@@ -3,7 +3,7 @@
 // timed scroll on virtual time and the focus closures.
 #include "tests/ui/ScreenGrab.h"
 #include "ui/cuiGrid.h"
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

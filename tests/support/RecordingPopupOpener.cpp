@@ -1,4 +1,4 @@
-#include "cells/RecordingPopupOpener.h"
+#include "tests/support/RecordingPopupOpener.h"
 
 RecordingPopupOpener::Opened& RecordingPopupOpener::Add(Kind kind, const cmcCellCapsule& request) {
     Opened& o = log_.emplace_back();

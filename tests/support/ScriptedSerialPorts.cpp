@@ -1,4 +1,4 @@
-#include "clone/ScriptedSerialPorts.h"
+#include "tests/support/ScriptedSerialPorts.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "platform/FailingFileSystem.h"
+#include "tests/support/FailingFileSystem.h"
 
 #include <cerrno>
 #include <fcntl.h>

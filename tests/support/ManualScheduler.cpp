@@ -1,4 +1,4 @@
-#include "platform/ManualScheduler.h"
+#include "tests/support/ManualScheduler.h"
 
 namespace plat {
 

@@ -1,4 +1,4 @@
-#include "adjust/RecordingAdjustManager.h"
+#include "tests/support/RecordingAdjustManager.h"
 
 #include "image/ImageLayout.h"
 

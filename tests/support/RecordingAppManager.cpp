@@ -1,4 +1,4 @@
-#include "cells/RecordingAppManager.h"
+#include "tests/support/RecordingAppManager.h"
 
 #include "image/ImagePacking.h"
 

@@ -1,4 +1,4 @@
-#include "platform/ScriptedMessageBox.h"
+#include "tests/support/ScriptedMessageBox.h"
 
 namespace plat {
 
