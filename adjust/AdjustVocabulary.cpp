@@ -5,6 +5,7 @@
 #include "adjust/AdjustImagePasses.h"
 #include "adjust/AdjustRowEvents.h"
 
+#include "cells/SharedCategories.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"
@@ -24,33 +25,9 @@ namespace adj {
 namespace {
 
 const CellVocabulary::Category kCategories[] = {
-    {"CT_Null", 0},                                    // 0
-    {"CT_PopupMenu", 0},                               // 1
-    {"CT_Mch", CellVocabulary::kModelClassKind},       // 2
-    {"CT_Mch_Check", CellVocabulary::kModelClassKind}, // 3
-    {"CT_CEdit", kindUserChar},                        // 4
-    {"CT_DTMF", kindDigitMemory},                      // 5
-    {"CT_Scan", kindScanList},                         // 6
-    {"CT_CTone", kindTonePair},                        // 7
-    {"CT_RX_Code", kindFiveToneRx},                    // 8
-    {"CT_TX_Code", kindFiveToneTx},                    // 9
-    {"CT_2Tone_Code", kindTwoTone},                    // 10
-    {"CT_2ToneTX_Common", kindTwoToneCommon},          // 11
-    {"CT_UserTone", kindUserTone},                     // 12
-    {"CT_BankOp", kindBank},                           // 13
-    {"CT_MSK_AdrRange", 0},                            // 14
-    {"CT_MSK_IdGroup", kindMskIdGroup},                // 15
-    {"CT_MSK_CallList", kindMskCallList},              // 16
-    {"CT_MSK_Msg_Status", kindMskStatus},              // 17
-    {"CT_MSK_Msg_ShortTxt", kindMskShortText},         // 18
-    {"CT_MSK_TimingErr", 0},                           // 19
-    {"CT_MSK_Cfg", 0},                                 // 20
-    {"CT_DIG_Inv", kindDigitalIndividual},             // 21
-    {"CT_DIG_Tg", kindDigitalGroup},                   // 22
-    {"CT_DIG_Op", 0},                                  // 23
-    {"CT_DIG_NacCh", kindNac},                         // 24
-    {"CT_Rpt", kindRepeaterPool},                      // 25
-    {"CT_ADJ", 0},                                     // 26
+    TOLVANE_SHARED_CATEGORIES(kindUserChar),
+    {"CT_Rpt", kindRepeaterPool}, // 25
+    {"CT_ADJ", 0},                // 26
 };
 
 // The labels both programs have stand in the cloning program's order, its

@@ -1,5 +1,6 @@
 #include "cells/CellVocabulary.h"
 
+#include "cells/SharedCategories.h"
 #include "foundation/ModelClass.h"
 #include "image/datCh.h"
 #include "platform/Fatal.h"
@@ -7,36 +8,12 @@
 namespace {
 
 const CellVocabulary::Category kCategories[] = {
-    {"CT_Null", 0},                                    // 0
-    {"CT_PopupMenu", 0},                               // 1
-    {"CT_Mch", CellVocabulary::kModelClassKind},       // 2
-    {"CT_Mch_Check", CellVocabulary::kModelClassKind}, // 3
-    {"CT_CEdit", kindText},                            // 4
-    {"CT_DTMF", kindDigitMemory},                      // 5
-    {"CT_Scan", kindScanList},                         // 6
-    {"CT_CTone", kindTonePair},                        // 7
-    {"CT_RX_Code", kindFiveToneRx},                    // 8
-    {"CT_TX_Code", kindFiveToneTx},                    // 9
-    {"CT_2Tone_Code", kindTwoTone},                    // 10
-    {"CT_2ToneTX_Common", kindTwoToneCommon},          // 11
-    {"CT_UserTone", kindUserTone},                     // 12
-    {"CT_BankOp", kindBank},                           // 13
-    {"CT_MSK_AdrRange", 0},                            // 14
-    {"CT_MSK_IdGroup", kindMskIdGroup},                // 15
-    {"CT_MSK_CallList", kindMskCallList},              // 16
-    {"CT_MSK_Msg_Status", kindMskStatus},              // 17
-    {"CT_MSK_Msg_ShortTxt", kindMskShortText},         // 18
-    {"CT_MSK_TimingErr", 0},                           // 19
-    {"CT_MSK_Cfg", 0},                                 // 20
-    {"CT_DIG_Inv", kindDigitalIndividual},             // 21
-    {"CT_DIG_Tg", kindDigitalGroup},                   // 22
-    {"CT_DIG_Op", 0},                                  // 23
-    {"CT_DIG_NacCh", kindNac},                         // 24
-    {"CT_DIG_Status", kindDigitalStatus},              // 25
-    {"CT_Rpt", kindRepeaterPool},                      // 26
-    {"CT_Ltr_Op", 0},                                  // 27
-    {"CT_DTMF_Rx", kindDtmfRx},                        // 28
-    {"CT_MDC_Alias", kindMdcAlias},                    // 29
+    TOLVANE_SHARED_CATEGORIES(kindText),
+    {"CT_DIG_Status", kindDigitalStatus}, // 25
+    {"CT_Rpt", kindRepeaterPool},         // 26
+    {"CT_Ltr_Op", 0},                     // 27
+    {"CT_DTMF_Rx", kindDtmfRx},           // 28
+    {"CT_MDC_Alias", kindMdcAlias},       // 29
 };
 
 // Ids 66, 67 and 701 name no setting. Their names hold a '[', which ends a
