@@ -2,7 +2,7 @@
 #include "adjust/AdjustChannelFields.h"
 #include "adjust/AdjustVocabulary.h"
 #include "cells/CellVocabulary.h"
-#include "cells/ChannelCells.h"
+#include "cells/cloning/ChannelCells.h"
 
 #include <optional>
 #include <string_view>

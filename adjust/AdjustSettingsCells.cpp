@@ -13,7 +13,7 @@
 #include "cells/ListConv.h"
 #include "cells/NumberConv.h"
 #include "cells/RecordForm.h"
-#include "cells/ToneScanMakerLists.h"
+#include "cells/cloning/ToneScanMakerLists.h"
 #include "foundation/Globals.h"
 #include "foundation/cmcEvMan.h"
 #include "image/BankSite.h"

@@ -1,8 +1,8 @@
 #pragma once
 #include "cells/CellCases.h"
 #include "cells/CellVocabulary.h"
-#include "cells/CommandCells.h"
 #include "cells/ProgramRow.h"
+#include "cells/cloning/CommandCells.h"
 #include "image/DynamicCapacity.h"
 #include "image/RowEdit.h"
 

@@ -11,11 +11,11 @@
 #include "cells/CellCases.h"
 #include "cells/CellFrame.h"
 #include "cells/CellIds.h"
-#include "cells/ChannelCells.h"
 #include "cells/ConvKeys.h"
 #include "cells/FieldForm.h"
-#include "cells/SignallingLists.h"
 #include "cells/TextConv.h"
+#include "cells/cloning/ChannelCells.h"
+#include "cells/cloning/SignallingLists.h"
 
 #include <array>
 #include <cstdio>

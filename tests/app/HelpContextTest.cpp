@@ -5,7 +5,7 @@
 #include "cells/CodeConv.h"
 #include "cells/ConvKeys.h"
 #include "cells/LayoutCache.h"
-#include "cells/SettingsLists.h"
+#include "cells/cloning/SettingsLists.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcFCache.h"

@@ -1,7 +1,7 @@
 // The columns of the channel sheets over each model's start-up data: what the
 // image bytes show, what typing, stepping and picking store, the greying,
 // the PMR-Z gates and marks, and the new row of a bank.
-#include "cells/ChannelCells.h"
+#include "cells/cloning/ChannelCells.h"
 #include "CellHarness.h"
 #include "cells/CellFrame.h"
 #include "cells/ConvKeys.h"

@@ -1,8 +1,8 @@
 // The shipped overlay holds every key that the channel row cells read, each
 // list as a pop-up sheet with the values its column stores.
-#include "cells/ChannelCells.h"
 #include "cells/LayoutCache.h"
 #include "cells/ListConv.h"
+#include "cells/cloning/ChannelCells.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcFCache.h"
 #include "foundation/Globals.h"

@@ -1,6 +1,6 @@
 // Pop-up list labels, menu commands, model choice, help, sheet links, checks,
 // the radio's information sheet and the row pop-up menu.
-#include "cells/CommandCells.h"
+#include "cells/cloning/CommandCells.h"
 #include "CellHarness.h"
 #include "cells/CellFrame.h"
 #include "image/BankSite.h"

@@ -1,7 +1,7 @@
 // The LTR cells: a channel's group columns, the repeater entries of a site,
 // a site's settings on the bank sheet and the LTR options, evaluated through
 // indActiveCell::Execute on a model's start-up data.
-#include "cells/LtrCells.h"
+#include "cells/cloning/LtrCells.h"
 #include "LtrCellFixture.h"
 #include "cells/CellFrame.h"
 #include "image/RecordLayout.h"

@@ -2,7 +2,7 @@
 // converters can use: a missing key ends the program for a user, and a list
 // without a value its cell stores shows "error".
 #include "cells/LayoutCache.h"
-#include "cells/LtrCells.h"
+#include "cells/cloning/LtrCells.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcFCache.h"
 #include "foundation/Globals.h"

@@ -2,7 +2,7 @@
 // display and set-mode cells read, each as a pop-up sheet holding exactly the
 // values its cell stores: none missing (it would show "error") and none that
 // the cell's field cannot hold (choosing it would store another value).
-#include "cells/SettingsLists.h"
+#include "cells/cloning/SettingsLists.h"
 #include "tests/cells/ShippedOverlayFixture.h"
 
 #include <gtest/gtest.h>

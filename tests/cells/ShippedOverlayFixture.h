@@ -3,7 +3,7 @@
 // reads must be there, and every pop-up list must hold the values its cells
 // store, or a user's program ends on a missing key.
 #include "cells/LayoutCache.h"
-#include "cells/SettingsLists.h"
+#include "cells/cloning/SettingsLists.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcFCache.h"
 #include "foundation/Globals.h"

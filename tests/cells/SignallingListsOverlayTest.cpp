@@ -3,7 +3,7 @@
 // store, none wider than their field; the lists of table entries read as
 // their numbers, so that a typed number finds its item.
 #include "cells/ConvKeys.h"
-#include "cells/SignallingLists.h"
+#include "cells/cloning/SignallingLists.h"
 #include "tests/cells/ShippedOverlayFixture.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // scan and maker cells read, each as a pop-up sheet holding exactly the
 // values its cells store, each once, and none wider than the field a cell
 // writes it into.
-#include "cells/ToneScanMakerLists.h"
+#include "cells/cloning/ToneScanMakerLists.h"
 #include "tests/cells/ShippedOverlayFixture.h"
 
 #include <gtest/gtest.h>

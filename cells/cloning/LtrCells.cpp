@@ -1,7 +1,7 @@
 // The cells of LTR trunking: a channel's group columns (ids 331..338), the
 // repeater entries of the open site (339..347, 349, 350), a site's area bit
 // on the bank sheet (348) and the LTR options (351..360).
-#include "cells/LtrCells.h"
+#include "cells/cloning/LtrCells.h"
 
 #include "cells/CellCases.h"
 #include "cells/CellFields.h"

@@ -1,6 +1,6 @@
 #pragma once
 #include "cells/ConvKeys.h"
-#include "cells/SettingsLists.h"
+#include "cells/cloning/SettingsLists.h"
 
 #include <cstdint>
 

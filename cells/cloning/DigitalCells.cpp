@@ -7,11 +7,11 @@
 #include "cells/CellCases.h"
 #include "cells/CellFields.h"
 #include "cells/CellFrame.h"
-#include "cells/ChannelCells.h"
 #include "cells/ConvSupport.h"
 #include "cells/FieldForm.h"
 #include "cells/NumberConv.h"
-#include "cells/SignallingLists.h"
+#include "cells/cloning/ChannelCells.h"
+#include "cells/cloning/SignallingLists.h"
 #include "image/cmcEeprom.h"
 #include "image/datCh.h"
 

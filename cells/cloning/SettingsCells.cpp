@@ -9,7 +9,7 @@
 #include "cells/ConvKeys.h"
 #include "cells/ConvSupport.h"
 #include "cells/FieldForm.h"
-#include "cells/SettingsLists.h"
+#include "cells/cloning/SettingsLists.h"
 #include "image/cmcEeprom.h"
 
 #include <array>

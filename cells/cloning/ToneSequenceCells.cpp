@@ -11,11 +11,11 @@
 #include "cells/CellFields.h"
 #include "cells/CellFrame.h"
 #include "cells/CodeConv.h"
-#include "cells/DecodeCells.h"
 #include "cells/FieldForm.h"
 #include "cells/RecordForm.h"
 #include "cells/TextCell.h"
-#include "cells/ToneScanMakerLists.h"
+#include "cells/cloning/DecodeCells.h"
+#include "cells/cloning/ToneScanMakerLists.h"
 
 #include <algorithm>
 #include <cstdint>

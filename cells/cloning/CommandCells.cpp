@@ -1,18 +1,18 @@
 // The cells of pop-up list labels, menu and tool-bar commands, model choice,
 // help, sheet links, warning checks, the radio's information sheet and the
 // row pop-up menu (ids 1..96).
-#include "cells/CommandCells.h"
+#include "cells/cloning/CommandCells.h"
 
 #include "cells/AppManager.h"
 #include "cells/CellCases.h"
 #include "cells/CellEngine.h"
 #include "cells/CellFrame.h"
 #include "cells/CellIds.h"
-#include "cells/ChannelCells.h"
 #include "cells/ConvSupport.h"
 #include "cells/FieldForm.h"
 #include "cells/TextConv.h"
 #include "cells/WindowCommands.h"
+#include "cells/cloning/ChannelCells.h"
 #include "cells/cmcCellObj.h"
 #include "foundation/ByteUtil.h"
 #include "foundation/Globals.h"

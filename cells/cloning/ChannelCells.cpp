@@ -3,7 +3,7 @@
 // frame has decoded into its row record for the current model's class. Most
 // columns are one row field through one converter and are given as a table;
 // the rest are small functions below it.
-#include "cells/ChannelCells.h"
+#include "cells/cloning/ChannelCells.h"
 
 #include "cells/ChannelFields.h"
 #include "cells/ProgramRow.h"

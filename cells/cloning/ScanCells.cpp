@@ -10,7 +10,7 @@
 #include "cells/NumberConv.h"
 #include "cells/RecordForm.h"
 #include "cells/TextConv.h"
-#include "cells/ToneScanMakerLists.h"
+#include "cells/cloning/ToneScanMakerLists.h"
 
 #include <cstdint>
 

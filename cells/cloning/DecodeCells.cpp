@@ -1,4 +1,4 @@
-#include "cells/DecodeCells.h"
+#include "cells/cloning/DecodeCells.h"
 
 #include "cells/CellFrame.h"
 #include "cells/CodeConv.h"

@@ -5,12 +5,12 @@
 #include "cells/CellCases.h"
 #include "cells/CellFrame.h"
 #include "cells/CodeConv.h"
-#include "cells/DecodeCells.h"
 #include "cells/FieldForm.h"
 #include "cells/FreqToneConv.h"
 #include "cells/RecordForm.h"
 #include "cells/TextCell.h"
-#include "cells/ToneScanMakerLists.h"
+#include "cells/cloning/DecodeCells.h"
+#include "cells/cloning/ToneScanMakerLists.h"
 
 #include <string>
 

@@ -9,8 +9,8 @@
 #include "cells/ConvSupport.h"
 #include "cells/FieldForm.h"
 #include "cells/ListConv.h"
-#include "cells/SettingsLists.h"
 #include "cells/TextConv.h"
+#include "cells/cloning/SettingsLists.h"
 #include "image/cmcEeprom.h"
 
 #include <array>

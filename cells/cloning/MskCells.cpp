@@ -11,7 +11,7 @@
 #include "cells/CellFrame.h"
 #include "cells/ConvSupport.h"
 #include "cells/FieldForm.h"
-#include "cells/SignallingLists.h"
+#include "cells/cloning/SignallingLists.h"
 #include "image/datCh.h"
 #include "image/datZuroAdr.h"
 

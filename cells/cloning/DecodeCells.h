@@ -1,6 +1,6 @@
 #pragma once
 #include "cells/RecordForm.h"
-#include "cells/ToneScanMakerLists.h"
+#include "cells/cloning/ToneScanMakerLists.h"
 
 #include <array>
 #include <cstddef>

@@ -8,7 +8,7 @@
 #include "cells/CellFrame.h"
 #include "cells/ConvSupport.h"
 #include "cells/FieldForm.h"
-#include "cells/ToneScanMakerLists.h"
+#include "cells/cloning/ToneScanMakerLists.h"
 #include "image/cmcEeprom.h"
 
 #include <algorithm>
